@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the program and the tests need, when missing.
+set -euo pipefail
+PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+          libjpeg-dev gettext libgtest-dev libgmock-dev xvfb xauth imagemagick
+          fonts-dejavu-core)
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  echo "Installing: ${missing[*]}"
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
