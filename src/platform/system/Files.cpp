@@ -1,6 +1,7 @@
 #include "platform/system/Files.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -34,7 +35,13 @@ ssize_t Write_Some(int fd, const char* data, size_t count) {
 void Set_Write_Hook(Write_Call hook) { Write_Hook = std::move(hook); }
 void Reset_File_Hooks() { Write_Hook = nullptr; }
 
-bool Write_Whole_File(const std::string& path, const std::string& bytes, std::string* error) {
+namespace {
+
+// Writes `path` through a temporary file in its folder: `fill` writes the content to the
+// descriptor (returning 0 or an errno value); then the file is flushed, closed and renamed
+// over the target. Any failure removes the temporary file and keeps the target as it was.
+bool Replace_File(const std::string& path, mode_t new_mode, const std::function<int(int)>& fill,
+                  std::string* error) {
   if (path.empty()) {
     if (error) *error = "Cannot write a file without a name";
     return false;
@@ -48,8 +55,8 @@ bool Write_Whole_File(const std::string& path, const std::string& bytes, std::st
   }
 
   const std::string folder = Folder_Of(path);
-  const std::string base = path.substr(path.find_last_of('/') == std::string::npos
-                                           ? 0 : path.find_last_of('/') + 1);
+  const auto slash = path.find_last_of('/');
+  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
   std::string temp = (folder == "/" ? std::string("/") : folder + "/") + "." + base + ".XXXXXX";
   std::vector<char> name(temp.begin(), temp.end());
   name.push_back('\0');
@@ -67,29 +74,17 @@ bool Write_Whole_File(const std::string& path, const std::string& bytes, std::st
     return false;
   };
 
-  // Keep the permissions of the file being replaced; a new file gets the usual 0666 & ~umask.
+  // A replaced file keeps its permissions; a new one gets `new_mode` less the umask.
   mode_t mode;
   if (target_exists) {
     mode = target.st_mode & 07777;
   } else {
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    mode = 0666 & ~mask;
+    mode = new_mode & ~mask;
   }
   if (::fchmod(fd, mode) != 0) return fail("Cannot set the permissions of", errno);
-
-  const char* data = bytes.data();
-  size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t n = Write_Some(fd, data, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return fail("Cannot write", errno);
-    }
-    if (n == 0) return fail("Cannot write", ENOSPC);
-    data += n;
-    left -= static_cast<size_t>(n);
-  }
+  if (const int code = fill(fd); code != 0) return fail("Cannot write", code);
   if (::fsync(fd) != 0) return fail("Cannot flush", errno);
   if (::close(fd) != 0) {
     const int code = errno;
@@ -111,6 +106,131 @@ bool Write_Whole_File(const std::string& path, const std::string& bytes, std::st
   }
   if (error) error->clear();
   return true;
+}
+
+// Writes all of `count` bytes; 0 or an errno value.
+int Write_All(int fd, const char* data, size_t count) {
+  while (count > 0) {
+    const ssize_t n = Write_Some(fd, data, count);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (n == 0) return ENOSPC;
+    data += n;
+    count -= static_cast<size_t>(n);
+  }
+  return 0;
+}
+
+char Lower_Ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+bool Write_Whole_File(const std::string& path, const std::string& bytes, std::string* error) {
+  return Replace_File(
+      path, 0666, [&](int fd) { return Write_All(fd, bytes.data(), bytes.size()); }, error);
+}
+
+bool File_Exists(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool Folder_Exists(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool Create_Folder(const std::string& path) {
+  if (path.empty()) return false;
+  if (::mkdir(path.c_str(), 0777) == 0) return true;
+  return errno == EEXIST && Folder_Exists(path);
+}
+
+bool Create_Folders(const std::string& path) {
+  if (path.empty()) return false;
+  if (Folder_Exists(path)) return true;
+  std::string trimmed = path;
+  while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+  const auto slash = trimmed.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !Create_Folders(trimmed.substr(0, slash)))
+    return false;
+  return Create_Folder(trimmed);
+}
+
+bool Set_Folder_Hidden(const std::string& path, bool hidden) { return Folder_Exists(path); }
+
+bool Copy_File(const std::string& from, const std::string& to, std::string* error) {
+  const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (source < 0) {
+    Set_Error(error, "Cannot open", from, errno);
+    return false;
+  }
+  struct stat info {};
+  if (::fstat(source, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const int code = errno ? errno : EINVAL;
+    ::close(source);
+    Set_Error(error, "Cannot copy", from, S_ISDIR(info.st_mode) ? EISDIR : code);
+    return false;
+  }
+  const bool done = Replace_File(
+      to, info.st_mode & 07777,
+      [&](int fd) {
+        char buffer[65536];
+        for (;;) {
+          const ssize_t n = ::read(source, buffer, sizeof buffer);
+          if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+          }
+          if (n == 0) return 0;
+          if (const int code = Write_All(fd, buffer, static_cast<size_t>(n)); code != 0)
+            return code;
+        }
+      },
+      error);
+  ::close(source);
+  return done;
+}
+
+bool Wildcard_Match(const std::string& pattern, const std::string& name) {
+  size_t p = 0, n = 0;
+  size_t star = std::string::npos, resume = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      resume = n;
+    } else if (p < pattern.size() &&
+               (pattern[p] == '?' || Lower_Ascii(pattern[p]) == Lower_Ascii(name[n]))) {
+      ++p;
+      ++n;
+    } else if (star != std::string::npos) {
+      p = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+std::vector<std::string> List_Files(const std::string& folder, const std::string& pattern,
+                                    bool include_hidden) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return names;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    if (!include_hidden && name[0] == '.') continue;
+    if (!Wildcard_Match(pattern, name)) continue;
+    if (!File_Exists((folder.empty() ? std::string(".") : folder) + "/" + name)) continue;
+    names.push_back(name);
+  }
+  ::closedir(dir);
+  return names;
 }
 
 }  // namespace sys

@@ -23,3 +23,32 @@ void Set_Write_Hook(Write_Call hook);
 void Reset_File_Hooks();
 
 }  // namespace sys
+
+namespace sys {
+
+bool File_Exists(const std::string& path);    // a plain file (links followed)
+bool Folder_Exists(const std::string& path);  // a folder (links followed)
+
+// Creates one folder; true when it exists as a folder afterwards.
+bool Create_Folder(const std::string& path);
+// Creates a folder and every missing folder above it; true when it exists afterwards.
+bool Create_Folders(const std::string& path);
+
+// Linux keeps no hidden attribute on folders: the request changes nothing and reports
+// success for an existing folder.
+bool Set_Folder_Hidden(const std::string& path, bool hidden);
+
+// Copies `from` over `to`, replacing an existing copy. The new copy is complete or absent:
+// it is written beside the target and renamed over it, so a failed copy keeps what was there.
+bool Copy_File(const std::string& from, const std::string& to, std::string* error = nullptr);
+
+// The names (without folder) of the plain files in `folder` whose names match `pattern`
+// ('*' any run of characters, '?' one character, letter case ignored), in the order the
+// file system returns them. Hidden entries (names starting with '.') only when asked for.
+std::vector<std::string> List_Files(const std::string& folder, const std::string& pattern,
+                                    bool include_hidden);
+
+// True when `name` matches the wildcard `pattern` with letter case ignored.
+bool Wildcard_Match(const std::string& pattern, const std::string& name);
+
+}  // namespace sys
