@@ -1,0 +1,91 @@
+#include "platform/comm/Thread_Sync.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QThread>
+
+#include <sys/eventfd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <poll.h>
+#include <unistd.h>
+
+namespace comm {
+
+namespace {
+
+// One hand-over, shared by the waiting worker and the queued call.
+struct Handover {
+  std::mutex Lock;
+  bool Cancelled = false;
+  bool Started = false;
+  bool Finished = false;
+  int Done_Fd = -1;
+  std::function<void()> Call;
+  ~Handover() {
+    if (Done_Fd >= 0) ::close(Done_Fd);
+  }
+};
+
+void Run_Guarded(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "Unhandled exception in a serial port event: %s\n", e.what());
+  } catch (...) {
+    std::fprintf(stderr, "Unhandled exception in a serial port event\n");
+  }
+}
+
+}  // namespace
+
+Sync_Result Run_On_UI_Thread(std::function<void()> call, int stop_fd) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!app) return Sync_Result::Dropped;
+  if (QThread::currentThread() == app->thread()) {
+    Run_Guarded(call);
+    return Sync_Result::Done;
+  }
+  auto h = std::make_shared<Handover>();
+  h->Done_Fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  if (h->Done_Fd < 0) return Sync_Result::Dropped;
+  h->Call = std::move(call);
+
+  QMetaObject::invokeMethod(
+      app,
+      [h]() {
+        {
+          std::lock_guard<std::mutex> g(h->Lock);
+          if (h->Cancelled) return;
+          h->Started = true;
+        }
+        Run_Guarded(h->Call);
+        std::lock_guard<std::mutex> g(h->Lock);
+        h->Finished = true;
+        h->Call = nullptr;
+        uint64_t one = 1;
+        ssize_t r = ::write(h->Done_Fd, &one, sizeof one);
+        (void)r;
+      },
+      Qt::QueuedConnection);
+
+  for (;;) {
+    pollfd p[2] = {{h->Done_Fd, POLLIN, 0}, {stop_fd, POLLIN, 0}};
+    int r = ::poll(p, stop_fd >= 0 ? 2 : 1, -1);
+    if (r < 0 && errno == EINTR) continue;
+    std::lock_guard<std::mutex> g(h->Lock);
+    if (h->Finished) return Sync_Result::Done;
+    if (r < 0 || (stop_fd >= 0 && p[1].revents)) {
+      if (h->Started) return Sync_Result::Detached;
+      h->Cancelled = true;
+      h->Call = nullptr;  // releases what the call holds, here on the worker
+      return Sync_Result::Dropped;
+    }
+  }
+}
+
+}  // namespace comm
