@@ -41,12 +41,11 @@ bool Is_Serial_Device(const std::string& entry_dir) {
   struct stat info {};
   // Virtual consoles, pseudo-terminals and the like have no device behind them.
   if (::stat((entry_dir + "/device").c_str(), &info) != 0) return false;
-  // The legacy 8250 driver registers every possible UART; ports it did not find have the
-  // port type 0 (unknown).
-  if (Link_Base_Name(entry_dir + "/device/driver") == "serial8250") {
-    const std::string type = Read_First_Line(entry_dir + "/type");
-    if (type.empty() || type == "0") return false;
-  }
+  // UART drivers register every port they might have; a port whose hardware was not found
+  // reports the port type 0 (unknown). Other serial drivers have no port type.
+  const std::string type = Read_First_Line(entry_dir + "/type");
+  if (type == "0") return false;
+  if (type.empty() && Link_Base_Name(entry_dir + "/device/driver") == "serial8250") return false;
   return true;
 }
 
@@ -108,12 +107,15 @@ bool Scan(std::vector<std::string>& names, int& error_code) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     if (!Is_Serial_Device(Serial_Ports.Class_Dir + "/" + name)) continue;
+    // The kernel writes a '/' of a device name in a sub-folder of /dev as '!'.
+    std::string port = name;
+    std::replace(port.begin(), port.end(), '!', '/');
     // Only devices that can be reached through their device file are usable ports.
     struct stat info {};
-    if (::stat((Serial_Ports.Device_Dir + "/" + name).c_str(), &info) != 0 ||
+    if (::stat((Serial_Ports.Device_Dir + "/" + port).c_str(), &info) != 0 ||
         !S_ISCHR(info.st_mode))
       continue;
-    names.push_back(name);
+    names.push_back(port);
   }
   ::closedir(dir);
   std::sort(names.begin(), names.end(), Natural_Less);
