@@ -1,0 +1,23 @@
+// Dates, times and pseudo-random numbers as the run-time library hands them out.
+#pragma once
+
+#include <ctime>
+#include <string>
+
+namespace sys {
+
+// Formats local time by a pattern: "yyyy" four-digit year, "yy" two-digit year, "mm"/"m"
+// month, "dd"/"d" day, "hh"/"h" hour (24-hour clock), "nn"/"n" minute, "ss"/"s" second;
+// "mm"/"m" right after an hour (only separators between) is the minute. Text in single or
+// double quotes is copied; every other character stands for itself. Letter case is ignored.
+std::string Format_Date_Time(const std::string& pattern, std::time_t when);
+
+// The short date: ten characters, "dd.mm.yyyy".
+std::string Short_Date_Text(std::time_t when);
+
+// A pseudo-random integer 0 .. range - 1 (0 when range < 1).
+int Random_Below(int range);
+// Starts the sequence again from `seed` (tests); the process starts from a random seed.
+void Seed_Random(unsigned seed);
+
+}  // namespace sys
