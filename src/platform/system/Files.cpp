@@ -40,11 +40,20 @@ namespace {
 // Writes `path` through a temporary file in its folder: `fill` writes the content to the
 // descriptor (returning 0 or an errno value); then the file is flushed, closed and renamed
 // over the target. Any failure removes the temporary file and keeps the target as it was.
-bool Replace_File(const std::string& path, mode_t new_mode, const std::function<int(int)>& fill,
-                  std::string* error) {
-  if (path.empty()) {
+bool Replace_File(const std::string& given_path, mode_t new_mode,
+                  const std::function<int(int)>& fill, std::string* error) {
+  if (given_path.empty()) {
     if (error) *error = "Cannot write a file without a name";
     return false;
+  }
+  // A link is kept: the file it points to is the one replaced.
+  std::string path = given_path;
+  struct stat link {};
+  if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+      path = real;
+      std::free(real);
+    }
   }
   // A target that is a folder (or anything but a plain file) is never replaced.
   struct stat target {};

@@ -56,6 +56,19 @@ TEST_F(Whole_File_Write, Replaced_File_Keeps_Its_Permissions) {
   EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
+TEST_F(Whole_File_Write, Link_Stays_And_Its_File_Is_Replaced) {
+  ASSERT_TRUE(sys::Create_Folder(Folder / "real"));
+  const std::string real = Folder / "real/KardunGD.ini";
+  const std::string link = Folder / "KardunGD.ini";
+  Put_File(real, "old");
+  ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
+  ASSERT_TRUE(sys::Write_Whole_File(link, "new"));
+  struct stat info {};
+  ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_EQ(Read_File(real), "new");
+}
+
 TEST_F(Whole_File_Write, Failed_Write_Keeps_Old_File_And_Leaves_No_Temporary_File) {
   const std::string path = Folder / "Car.cfg";
   Put_File(path, "old content");
