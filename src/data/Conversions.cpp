@@ -1,0 +1,521 @@
+#include "data/Conversions.h"
+
+#include <algorithm>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "data/Configuration.h"
+#include "data/Globals.h"
+#include "language/Language.h"
+
+Temperature_Hooks_Class Temperature_Hooks;
+
+namespace {
+
+using Ext = long double;
+
+constexpr int32_t Raw_Max = 1023;
+constexpr int32_t Word_Max = 0xFFFF;
+
+int32_t Trunc(Ext v) { return static_cast<int32_t>(std::trunc(v)); }
+
+int32_t Raw_Of(int32_t high, int32_t low) { return Make_Word(high, low) & 0x3FF; }
+
+char Separator_Override = 0;
+
+// ---- temperature table ----
+
+// Reads the whole table; false when it cannot be opened or holds fewer records than
+// one per 10-bit count.
+bool Load_Temperature_Table(std::vector<int16_t>& table) {
+  std::ifstream f(Temperature_File_Path(), std::ios::binary);
+  if (!f) return false;
+  unsigned char buf[Temperature_Table_Records * 2];
+  f.read(reinterpret_cast<char*>(buf), sizeof buf);
+  if (f.gcount() != static_cast<std::streamsize>(sizeof buf)) return false;
+  table.resize(Temperature_Table_Records);
+  for (int i = 0; i < Temperature_Table_Records; ++i) {
+    table[i] = static_cast<int16_t>(buf[2 * i] | (buf[2 * i + 1] << 8));
+  }
+  return true;
+}
+
+// The message and display switch of a lost or returned table; true when it can be used.
+bool Temperature_Table_Check(bool opened) {
+  if (!opened) {
+    if (Temperature_File_Found) {
+      Temperature_File_Found = false;
+      if (Temperature_Hooks.Show_Displays) Temperature_Hooks.Show_Displays(false);
+      if (Temperature_Hooks.Report) {
+        std::string not_found, temperature;
+        Language_Text_Menu("Error_File_not_found", not_found);
+        Language_Text_Menu("Error_Temperature", temperature);
+        Temperature_Hooks.Report(Temperature_File_Name + " " + not_found + " " + temperature);
+      }
+    }
+    return false;
+  }
+  if (!Temperature_File_Found) {
+    Temperature_File_Found = true;
+    if (Temperature_Hooks.Show_Displays) Temperature_Hooks.Show_Displays(true);
+  }
+  return true;
+}
+
+// ---- number text ----
+
+// Fixed notation with `decimals`, '.' as separator.
+std::string Fixed_Text(double value, int decimals) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+  std::string s = buf;
+  // A value that rounds to zero keeps no minus sign.
+  if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+  return s;
+}
+
+std::string Localised(std::string s) {
+  const char sep = Decimal_Separator();
+  if (sep != '.') std::replace(s.begin(), s.end(), '.', sep);
+  return s;
+}
+
+// Number of digits of the integer part of |value| (0 for values below 1).
+int Integer_Digits(double value) {
+  double a = std::fabs(value);
+  int digits = 0;
+  while (a >= 1.0 && digits < 400) {
+    a /= 10.0;
+    ++digits;
+  }
+  return digits;
+}
+
+// Reads [blanks][sign]digits[.digits][e[sign]digits]; returns the 1-based position of the
+// first character that does not fit, or 0 when the whole text was read.
+int Scan_Decimal(const std::string& s, double& value) {
+  std::size_t i = 0;
+  while (i < s.size() && s[i] == ' ') ++i;
+  const std::size_t start = i;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
+  if (i < s.size() && s[i] == '.') {
+    ++i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
+  }
+  if (digits == 0) {
+    value = 0;
+    return static_cast<int>(i < s.size() ? i + 1 : s.size() + 1);
+  }
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    std::size_t j = i + 1;
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+    std::size_t exp_digits = 0;
+    while (j < s.size() && s[j] >= '0' && s[j] <= '9') ++j, ++exp_digits;
+    if (exp_digits == 0) {
+      value = 0;
+      return static_cast<int>(j < s.size() ? j + 1 : s.size() + 1);
+    }
+    i = j;
+  }
+  if (i < s.size()) {
+    value = 0;
+    return static_cast<int>(i + 1);
+  }
+  value = std::strtod(s.substr(start).c_str(), nullptr);
+  return 0;
+}
+
+// Reads [blanks][sign]digits as a 32-bit integer; error position as above.
+int Scan_Integer(const std::string& s, int32_t& value) {
+  std::size_t i = 0;
+  while (i < s.size() && s[i] == ' ') ++i;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  if (i >= s.size()) {
+    value = 0;
+    return static_cast<int>(s.size() + 1);
+  }
+  int64_t v = 0;
+  for (; i < s.size(); ++i) {
+    if (s[i] < '0' || s[i] > '9' || v > 0x80000000LL) {
+      value = 0;
+      return static_cast<int>(i + 1);
+    }
+    v = v * 10 + (s[i] - '0');
+  }
+  if (negative) v = -v;
+  if (v > 0x7FFFFFFFLL || v < -0x80000000LL) {
+    value = 0;
+    return static_cast<int>(s.size());
+  }
+  value = static_cast<int32_t>(v);
+  return 0;
+}
+
+}  // namespace
+
+// ---- words and bytes ----
+
+int32_t Make_Word(int32_t high, int32_t low) { return ((high << 8) & 0xFFFF) | low; }
+
+int32_t Bytes_To_Word(int32_t high, int32_t low) { return Make_Word(high, low); }
+
+Byte_Pair Split_Word(int32_t value) {
+  return {static_cast<uint8_t>((value / 256) & 0xFF), static_cast<uint8_t>(value & 0xFF)};
+}
+
+int32_t Make_Long(uint8_t b3, uint8_t b2, uint8_t b1, uint8_t b0) {
+  return static_cast<int32_t>((static_cast<uint32_t>(b3) << 24) | (b2 << 16) | (b1 << 8) | b0);
+}
+
+void Split_Long(int32_t value, uint8_t bytes[4]) {
+  const uint32_t v = static_cast<uint32_t>(value);
+  bytes[0] = static_cast<uint8_t>(v >> 24);
+  bytes[1] = static_cast<uint8_t>(v >> 16);
+  bytes[2] = static_cast<uint8_t>(v >> 8);
+  bytes[3] = static_cast<uint8_t>(v);
+}
+
+// ---- volts ----
+
+int32_t Bytes_To_Volt_500(int32_t high, int32_t low) {
+  if (high == 0 && low == 0) return 0;
+  return Raw_Of(high, low) * 500 / 1023;
+}
+
+int32_t Bytes_To_Volt_500_B(int32_t high, int32_t low) { return Bytes_To_Volt_500(high, low); }
+
+int32_t Bytes_To_Volt_2500(int32_t high, int32_t low) {
+  if (high == 0 && low == 0) return 0;
+  return Raw_Of(high, low) * 2500 / 1023;
+}
+
+namespace {
+
+// Smallest count from trunc(v * 1023 / scale) upward whose forward value reaches v;
+// 1023 when none does.
+int32_t Volt_Search(int32_t v, int32_t scale) {
+  int32_t r = std::clamp(Trunc(static_cast<Ext>(v) * 1023 / scale), 0, Raw_Max);
+  auto forward = [&](int32_t raw) {
+    const Byte_Pair b = Split_Word(raw);
+    return scale == 500 ? Bytes_To_Volt_500(b.High, b.Low) : Bytes_To_Volt_2500(b.High, b.Low);
+  };
+  while (r < Raw_Max && forward(r) < v) ++r;
+  return r;
+}
+
+}  // namespace
+
+Byte_Pair Volt_500_To_Bytes(int32_t v) { return Split_Word(Volt_Search(v, 500)); }
+
+Byte_Pair Volt_500_To_Bytes_Int(int32_t v) {
+  int32_t r = std::clamp(static_cast<int32_t>(static_cast<int64_t>(v) * 1023 / 500), 0, Raw_Max);
+  while (r < Raw_Max && r * 500 / 1023 < v) ++r;
+  return Split_Word(r);
+}
+
+Byte_Pair RPM_Sensitiv_To_Bytes() { return Split_Word(Volt_Search(Configuration.RPM_Sensitiv, 2500)); }
+
+int32_t Bytes_To_Raw_Times_2(int32_t high, int32_t low) { return Raw_Of(high, low) * 2; }
+
+Byte_Pair Half_To_Bytes(int32_t value) { return Split_Word(value / 2); }
+
+// ---- RPM ----
+
+int32_t RPM_To_Period(int32_t rpm) {
+  if (rpm <= 0) return Word_Max;
+  // A speed so low that its period does not fit the word reads as the longest period.
+  return static_cast<int32_t>(std::min<uint32_t>(Configuration.RPM_Source / static_cast<uint32_t>(rpm), Word_Max));
+}
+
+Byte_Pair RPM_To_Period_Bytes(int32_t rpm) { return Split_Word(RPM_To_Period(rpm)); }
+
+int32_t Period_Bytes_To_RPM(int32_t high, int32_t low) {
+  const int32_t w = Make_Word(high, low);
+  if (w == 0 || w == Word_Max) return 0;
+  const uint32_t q = Configuration.RPM_Source / static_cast<uint32_t>(w);
+  if (q == Word_Max) return 0;
+  return static_cast<int32_t>(std::min<uint32_t>(q, 0x7FFFFFFF));
+}
+
+// ---- scales ----
+
+int32_t Scale_10000_To_128(int32_t value) {
+  return static_cast<int32_t>(static_cast<int64_t>(value) * 128 / 10000);
+}
+
+int32_t Bytes_Scale_128_To_10000(int32_t high, int32_t low) { return Make_Word(high, low) * 10000 / 128; }
+
+int32_t Scaled_To_Byte(int32_t a, float x) {
+  if (!(x > 0)) return 0;
+  const Ext fx = x;
+  int32_t r = std::clamp(Trunc(a * fx), 0, 255);
+  while (r < 255 && Trunc((r & 0xFF) / fx) < a) ++r;
+  return r;
+}
+
+Byte_Pair Scaled_To_Bytes(int32_t a, float x) {
+  if (!(x > 0)) return {0, 0};
+  const Ext fx = x;
+  int32_t i = std::clamp(Trunc(a * fx), 0, Word_Max);
+  while (i < Word_Max && Trunc(i / fx + 0.05L) < a) ++i;
+  return {static_cast<uint8_t>(i / 256), static_cast<uint8_t>(i & 0xFF)};
+}
+
+Byte_Pair Percent_To_Signed_Byte(int32_t a, int32_t b, int32_t c) {
+  if (a == 0 || b == 0) return {5, 0};
+  // Magnitudes up to 99 fit below the sign bit.
+  const int32_t m = static_cast<int32_t>(std::min<int64_t>(std::abs(static_cast<int64_t>(a)), 99));
+  int32_t d = (m * 128 / 100) * 100;
+  while (d / 128 != m) d += 100;
+  int32_t first = d / 100;
+  const int32_t second = static_cast<int32_t>(static_cast<int64_t>(first & 0x7F) * (c / 128) / b);
+  if (a < 0) first |= 0x80;
+  return {static_cast<uint8_t>(first), static_cast<uint8_t>(second & 0xFF)};
+}
+
+int32_t Percent_Of(int32_t a, int32_t b) { return Trunc(static_cast<Ext>(a) * b / 100); }
+
+// ---- pressure ----
+
+namespace {
+
+// Pressure_1_Bar * 0.2046 * Pressure_Factor: counts per bar; 0 when unusable.
+Ext Pressure_Counts_Per_Bar() {
+  const Ext k = static_cast<Ext>(Configuration.Pressure_1_Bar) * 0.2046L * Pressure_Factor;
+  return k > 0 ? k : 0;
+}
+
+}  // namespace
+
+int32_t Bytes_To_Pressure(int32_t high, int32_t low) {
+  if ((high == 0 && low == 0) || Configuration.Pressure_1_Bar == 0) return 0;
+  const Ext k = Pressure_Counts_Per_Bar();
+  if (k == 0) return 0;
+  return Trunc(Raw_Of(high, low) * 100 / k + 0.5L);
+}
+
+int32_t Pressure_To_Raw(int32_t d, int32_t p) {
+  const Ext k = Pressure_Counts_Per_Bar();
+  if (k == 0 || d <= 0) return 0;
+  auto read_back = [&](int32_t r) { return Trunc(r * 100 / k + 0.5L) / d; };
+  int32_t r = std::clamp(Trunc(static_cast<Ext>(d) * p * k / 100), 0, Raw_Max);
+  int direction = 0;
+  for (;;) {
+    const int32_t q = read_back(r);
+    if (q == p) return r;
+    if (q < p) {
+      if (direction < 0) return r + 1;  // stepped past p: the next count is the first above it
+      if (r == Raw_Max) return r;
+      direction = 1;
+      ++r;
+    } else {
+      if (direction > 0) return r;      // the first count that reads above p
+      if (r == 0) return r;
+      direction = -1;
+      --r;
+    }
+  }
+}
+
+Byte_Pair Pressure_To_Bytes(int32_t d, int32_t p) { return Split_Word(Pressure_To_Raw(d, p)); }
+
+// ---- injector drive ----
+
+void PWM_Duty_Set(int32_t duty_percent) {
+  Configuration.GI_Duty = static_cast<int32_t>(static_cast<int64_t>(duty_percent) * Configuration.GI_Period / 100);
+}
+
+int32_t PWM_Duty_Percent() {
+  if (Configuration.GI_Period == 0) return 0;
+  return static_cast<int32_t>(static_cast<int64_t>(Configuration.GI_Duty) * 100 / Configuration.GI_Period);
+}
+
+std::string PWM_Freq_Text() {
+  if (Configuration.GI_Period == 0) return "0";
+  return Format_General(16000.0 / Configuration.GI_Period, 4);
+}
+
+// ---- temperature ----
+
+std::string Temperature_File_Path() { return Program_File_Path(Temperature_File_Name); }
+
+int32_t Raw_To_Temperature(int32_t high, int32_t low) {
+  std::vector<int16_t> table;
+  if (!Temperature_Table_Check(Load_Temperature_Table(table))) return Temperature_Unknown;
+  return table[Raw_Of(high, low)];
+}
+
+bool Temperature_To_Bytes(int32_t t, Byte_Pair& bytes) {
+  std::vector<int16_t> table;
+  if (!Temperature_Table_Check(Load_Temperature_Table(table))) return false;
+  const int32_t target = static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(t) * 10, -32768, 32767));
+  // The first local minimum of the distance over the first 1023 records; of two equally
+  // near neighbours the later one wins.
+  const int count = Temperature_Table_Records - 1;
+  int32_t best = std::abs(table[0] - target);
+  int k = 1;
+  while (k < count && std::abs(table[k] - target) <= best) {
+    best = std::abs(table[k] - target);
+    ++k;
+  }
+  bytes = Split_Word(k - 1);
+  return true;
+}
+
+// ---- texts ----
+
+std::string Bool_To_Text(bool value) { return value ? "True" : "False"; }
+
+int32_t Float_To_Int(double value) {
+  if (value == 0) return 0;
+  const double t = std::trunc(value);
+  if (t >= 2147483647.0) return 0x7FFFFFFF;
+  if (t <= -2147483648.0) return INT32_MIN;
+  return static_cast<int32_t>(t);
+}
+
+std::string Float_To_Text(double value) {
+  if (value == 0) return std::string();
+  return Fixed_Text(std::trunc(value), 0);
+}
+
+std::string Comma_To_Point(const std::string& text) {
+  std::string s = text;
+  std::replace(s.begin(), s.end(), ',', '.');
+  return s;
+}
+
+double Text_To_Float(const std::string& text, int& error_pos) {
+  double value = 0;
+  error_pos = Scan_Decimal(text, value);
+  if (error_pos != 0 && error_pos <= static_cast<int>(text.size()) && text[error_pos - 1] == ',') {
+    std::string again = text;
+    again[error_pos - 1] = '.';
+    error_pos = Scan_Decimal(again, value);
+  }
+  return error_pos == 0 ? value : 0.0;
+}
+
+int32_t Text_To_Fixed(const std::string& text, int n, int& error_pos) {
+  std::string digits;
+  int decimals_left = n;
+  bool after_separator = false;
+  int chars_left = 0;
+  for (char ch : text) {
+    if (after_separator) {
+      if (chars_left-- <= 0) break;
+    }
+    if (ch == '.' || ch == ',') {
+      if (!after_separator) {
+        after_separator = true;
+        chars_left = n;
+      }
+      continue;
+    }
+    digits += ch;
+    if (after_separator) --decimals_left;
+  }
+  for (; decimals_left > 0; --decimals_left) digits += '0';
+  int32_t value = 0;
+  error_pos = Scan_Integer(digits, value);
+  return error_pos == 0 ? value : 0;
+}
+
+std::string Remove_Line_Breaks(const std::string& text) {
+  std::string out;
+  for (char ch : text) {
+    if (ch == '\r') continue;
+    out += ch == '\n' ? ' ' : ch;
+  }
+  return out;
+}
+
+void Memo_To_Comment(const std::string& memo_text) {
+  std::string s = memo_text;
+  for (char& ch : s) {
+    if (ch == '\r') ch = 29;
+    else if (ch == '\n') ch = 26;
+  }
+  Configuration.Car_Comments = s;
+}
+
+std::string Comment_To_Memo() {
+  for (char& ch : Configuration.Car_Comments) {
+    if (ch == 29) ch = '\r';
+    else if (ch == 26) ch = '\n';
+  }
+  return Configuration.Car_Comments;
+}
+
+bool ComboBox_Has_Text(const std::string& text, const std::vector<std::string>& items) {
+  return std::find(items.begin(), items.end(), text) != items.end();
+}
+
+// ---- formatters ----
+
+char Decimal_Separator() {
+  if (Separator_Override) return Separator_Override;
+  const std::lconv* lc = std::localeconv();
+  if (lc && lc->decimal_point && lc->decimal_point[0] && !lc->decimal_point[1]) return lc->decimal_point[0];
+  return '.';
+}
+
+void Set_Decimal_Separator(char separator) { Separator_Override = separator; }
+
+std::string Format_General(double value, int precision) {
+  if (value == 0) return "0";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*e", precision - 1, value);
+  // buf: [-]d.dddde[+-]xx
+  std::string s = buf;
+  const std::size_t e = s.find('e');
+  const int exponent = std::atoi(s.c_str() + e + 1);
+  std::string mantissa = s.substr(0, e);
+  if (exponent < precision && exponent >= -5) {
+    // Fixed notation with the significant digits only.
+    const int decimals = std::max(0, precision - 1 - exponent);
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+    s = buf;
+    if (s.find('.') != std::string::npos) {
+      while (s.back() == '0') s.pop_back();
+      if (s.back() == '.') s.pop_back();
+    }
+    return Localised(s);
+  }
+  if (mantissa.find('.') != std::string::npos) {
+    while (mantissa.back() == '0') mantissa.pop_back();
+    if (mantissa.back() == '.') mantissa.pop_back();
+  }
+  return Localised(mantissa + "E" + std::to_string(exponent));
+}
+
+std::string Format_Fixed(double value, int precision, int decimals) {
+  if (Integer_Digits(value) > precision) return Format_General(value, precision);
+  return Localised(Fixed_Text(value, decimals));
+}
+
+std::string Format_Gas_Time(int32_t value) { return Format_Fixed((value / 10) / 100.0, 5, 2); }
+
+std::string Format_Temperature(int32_t value) {
+  if (value == Temperature_Unknown) return std::string();
+  return Format_Fixed(value / 10.0, 5, 1);
+}
+
+std::string Format_Pressure(int32_t value) { return Format_Fixed(value / 100.0, 4, 2); }
+std::string Format_Power(int32_t value) { return Format_Fixed(value / 100.0, 5, 2); }
+std::string Format_Detonation(int32_t value) { return Format_Fixed(value / 100.0, 3, 2); }
+std::string Format_Input(int32_t value) { return Format_Fixed(value / 100.0, 4, 2); }
+std::string Format_Output(int32_t value) { return Format_Fixed(value / 100.0, 4, 2); }
+std::string Format_Factor(int32_t value) { return Format_Fixed(value / 10000.0, 4, 2); }
+std::string Format_Gas_Level(int32_t value) { return Format_Fixed(value * 5.0 / 1023.0, 4, 2); }
+
+void Conversions_Reset() {
+  Temperature_Hooks = Temperature_Hooks_Class{};
+  Separator_Override = 0;
+}

@@ -1,0 +1,248 @@
+#include "protocol/Live_Data.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "data/Conversions.h"
+#include "data/Globals.h"
+#include "data/Status_Queue.h"
+#include "language/Language.h"
+#include "protocol/Frames.h"
+
+Live_Values_Class Live_Values;
+uint8_t Level_Mode = 0;
+uint8_t Status_Word = 0;
+uint8_t Error_Word = 0;
+Live_Data_Hooks_Class Live_Data_Hooks;
+
+namespace {
+
+constexpr uint8_t Mode_Gas = 4;
+
+// A 10-bit count in 0.01 V on the 0..5 V scale.
+int32_t Volt_Of(int32_t word) {
+  return static_cast<int32_t>(std::trunc((word & 0x3FF) * 500.0L / 1023.0L));
+}
+
+}  // namespace
+
+void Decode_Live_Values(const uint8_t* rx, std::size_t reply_length) {
+  // The data are bytes 2 .. reply_length - 2; the last byte is the sum.
+  const std::size_t data_end = reply_length >= 1 ? reply_length - 1 : 0;
+  auto has = [&](std::size_t pos, std::size_t width) { return pos + width <= data_end; };
+  auto word = [&](std::size_t pos) { return rx[pos] | (rx[pos + 1] << 8); };
+  if (!has(2, 1)) return;
+
+  Live_Values_Class& v = Live_Values;
+  const bool gas = rx[2] == Mode_Gas;
+  if (has(3, 1)) v.Injector_Bits = rx[3];
+
+  // Gas time: the average over the cylinders whose injectors are active.
+  if (has(8, 16) && has(3, 1)) {
+    int64_t sum = 0;
+    int count = 0;
+    for (int i = 0; i < 8; ++i) {
+      if (rx[3] & (1u << i)) {
+        sum += word(8 + 2 * i);
+        ++count;
+      }
+    }
+    v.Live_Gas_Time = (gas && sum > 0 && count > 0) ? static_cast<int32_t>(sum / count) : 0;
+  }
+  if (has(24, 2)) {
+    v.Live_RPM = Period_Bytes_To_RPM(rx[25], rx[24]);
+    v.Live_Word_24 = word(24);
+  }
+  if (has(26, 1)) v.Live_Factor_RPM = gas ? rx[26] * 10000 / 128 : 0;
+  if (has(27, 1)) v.Live_Factor_VAC = gas ? rx[27] * 10000 / 128 : 0;
+  if (has(28, 2)) v.Live_TempVap = Raw_To_Temperature(rx[29], rx[28]);
+  if (has(30, 2)) v.Live_TempGas = Raw_To_Temperature(rx[31], rx[30]);
+  if (has(32, 2)) v.Live_TempInside = Raw_To_Temperature(rx[33], rx[32]);
+  if (has(34, 2)) v.Live_TempCouple = word(34) * 1000 / 818;
+  if (has(36, 2)) v.Live_PressVap = Bytes_To_Pressure(rx[37], rx[36]);
+  if (has(38, 2)) v.Live_PressColl = Bytes_To_Pressure(rx[39], rx[38]);
+  if (has(36, 4)) {
+    const int32_t diff = v.Live_PressVap - v.Live_PressColl;
+    v.Live_PressDiff = diff > 0 ? diff : 0;
+  }
+  if (has(40, 2)) v.Live_Power = (word(40) & 0x3FF) * 2;
+  if (has(42, 2)) v.Live_Detonation = Volt_Of(word(42));
+
+  struct Channel {
+    std::size_t pos;
+    int32_t* value;
+    int32_t* raw;
+  };
+  const Channel channels[] = {
+      {44, &v.Live_TPS, &v.Live_TPS_Raw},           {46, &v.Live_Input_1, &v.Live_Input_1_Raw},
+      {48, &v.Live_Input_2, &v.Live_Input_2_Raw},   {50, &v.Live_Input_3, &v.Live_Input_3_Raw},
+      {52, &v.Live_Output_1, &v.Live_Output_1_Raw}, {54, &v.Live_Output_2, &v.Live_Output_2_Raw},
+      {56, &v.Live_Output_3, &v.Live_Output_3_Raw},
+  };
+  for (const Channel& c : channels) {
+    if (!has(c.pos, 2)) continue;
+    *c.raw = word(c.pos);
+    *c.value = Volt_Of(*c.raw);
+  }
+  if (has(58, 2)) v.Live_Gas_Level = rx[58] + (rx[59] & 3) * 256;
+  if (has(60, 4)) {
+    v.Level_Counter = (static_cast<uint32_t>(rx[61]) << 24) | (static_cast<uint32_t>(rx[60]) << 16) |
+                      (static_cast<uint32_t>(rx[63]) << 8) | rx[62];
+  }
+
+  // Gas per cent: output 1 against input 1, in gas mode with both present.
+  if (has(46, 2) && has(52, 2)) {
+    v.Live_Gas_PerCent = (gas && v.Live_Output_1 != 0 && v.Live_Input_1 != 0)
+                             ? static_cast<int32_t>(std::trunc(static_cast<long double>(v.Live_Output_1) /
+                                                                v.Live_Input_1 * 100))
+                             : 100;
+  }
+}
+
+void Receiv_Current_Data() {
+  const std::size_t length = std::min<std::size_t>(Reply_Length, Frame_Buffer_Size);
+  const uint8_t* rx = RX_Frame;
+  // Data bytes are 2 .. length - 2.
+  const std::size_t data_end = length >= 1 ? length - 1 : 0;
+  if (data_end > 3 && Live_Data_Hooks.Show_Work_Mode) Live_Data_Hooks.Show_Work_Mode(rx[2], rx[3]);
+  if (const auto level = Reply_Level_Mode(rx, length); level && Live_Data_Hooks.Show_Level_Mode) {
+    Live_Data_Hooks.Show_Level_Mode(*level);
+  }
+  if (data_end > 4) Status_Bits_Changed(rx[4]);
+  if (data_end > 6 && Error_Word_Changed(rx[6]) && Live_Data_Hooks.Show_Error_Memo) {
+    Live_Data_Hooks.Show_Error_Memo();
+  }
+  Decode_Live_Values(rx, length);
+  if (Live_Data_Hooks.Show_Live_Values) Live_Data_Hooks.Show_Live_Values();
+}
+
+std::optional<uint8_t> Reply_Level_Mode(const uint8_t* rx, std::size_t reply_length) {
+  if (reply_length < 61) return std::nullopt;  // byte 59 lies in the data (before the sum)
+  return static_cast<uint8_t>(rx[59] & 0xF0);
+}
+
+// ---- work mode ----
+
+bool Work_Mode_Changed(uint8_t mode) {
+  if (mode == Work_Mode) return false;
+  Work_Mode = mode;
+  return true;
+}
+
+std::optional<Work_Mode_Look> Work_Mode_Display(uint8_t mode) {
+  switch (mode) {
+    case 1: return Work_Mode_Look{"Panel_WorkMode_Petrol", 0x00FFFF, false};
+    case 2: return Work_Mode_Look{"Panel_WorkMode_Automat", 0xFFFF00, false};
+    case 4: return Work_Mode_Look{"Panel_WorkMode_Gas", 0x00FF00, true};
+    default: return std::nullopt;
+  }
+}
+
+// ---- level modes and LEDs ----
+
+std::optional<Level_Mode_Texts> Level_Mode_Keys(uint8_t mode) {
+  switch (mode) {
+    case 0: return Level_Mode_Texts{"", ""};
+    case 16: return Level_Mode_Texts{"Mode_Level_Wait", "Level_Mode_Wait_Hint"};
+    case 32: return Level_Mode_Texts{"Mode_Level_Etalon", "Level_Mode_Etalon_Hint"};
+    case 64: return Level_Mode_Texts{"Mode_Level_Pause", "Level_Mode_Pause_Hint"};
+    case 128: return Level_Mode_Texts{"Mode_Level_Work", "Level_Mode_Work_Hint"};
+    default: return std::nullopt;
+  }
+}
+
+Mode_Leds_State Mode_Leds(uint8_t work_mode, bool software_level, uint8_t level_mode) {
+  if (work_mode != Mode_Gas) return {false, false, true};
+  if (!software_level) return {false, true, false};
+  switch (level_mode) {
+    case 32: return {true, true, false};
+    case 64: return {true, false, false};
+    case 128: return {false, true, true};
+    default: return {false, true, false};
+  }
+}
+
+// ---- status and error bytes ----
+
+void Status_Bits_Changed(uint8_t bits) {
+  if (!Connected || bits == Status_Word) return;
+  Language_Load_File();
+  auto text = [](const char* key) { return Language_Find_Text(key); };
+  for (int bit = 0; bit <= 4; ++bit) {
+    const bool was = Status_Word & (1u << bit);
+    const bool now = bits & (1u << bit);
+    if (was == now) continue;
+    switch (bit) {
+      case 0:
+        if (now) {
+          Remove_Status_Message(text("Error_Engine_off"));
+          Show_Status_Text(clLime, text("Error_Engine_on"));
+        } else {
+          Add_Status_Message(clRed, text("Error_Engine_off"));
+        }
+        break;
+      case 1:
+        if (now) {
+          Remove_Status_Message(text("Error_Low_pressure"));
+          Show_Status_Text(clLime, text("Error_Normal_pressure"));
+        } else {
+          Add_Status_Message(clRed, text("Error_Low_pressure"));
+        }
+        break;
+      case 2:
+        if (now) Add_Status_Message(clRed, text("Error_Not_Save_Data"));
+        else Remove_Status_Message(text("Error_Not_Save_Data"));
+        break;
+      case 3:
+        if (now) Show_Status_Text(clLime, text("Error_Save_Data"));
+        break;
+      case 4:
+        if (now) Add_Status_Message(clLime, text("Error_Preheating"));
+        else Remove_Status_Message(text("Error_Preheating"));
+        break;
+    }
+  }
+  Language_Release();
+  Status_Word = bits;
+}
+
+bool Error_Word_Changed(uint8_t bits) {
+  if (bits == Error_Word) {
+    if (Error_Memo_Shown) return false;
+  } else {
+    Error_Word = bits;
+  }
+  Error_Memo_Shown = true;
+  return true;
+}
+
+std::vector<std::string> Error_Memo_Keys(uint8_t bits) {
+  static const char* const lines[5] = {"Memo_ERR_TempVap_Current_1", "Memo_ERR_TempGas_Current_1",
+                                       "Memo_ERR_PressVap_Current_1", "Memo_ERR_PressCol_Current_1",
+                                       "Memo_ERR_Press_Leakage_Gas"};
+  std::vector<std::string> keys;
+  for (int bit = 0; bit < 5; ++bit) {
+    if (bits & (1u << bit)) keys.push_back(lines[bit]);
+  }
+  if (keys.empty()) keys.push_back("Memo_ERR_OK");
+  return keys;
+}
+
+// ---- oscilloscope sample ----
+
+void Live_OSC_Sample(uint16_t words[8]) {
+  const Live_Values_Class& v = Live_Values;
+  const int32_t values[8] = {v.Live_RPM,     v.Live_Gas_Time / 10, v.Live_TPS,       v.Live_TempVap,
+                             v.Live_TempGas, v.Live_PressDiff,     v.Live_Detonation, v.Live_PressColl};
+  for (int i = 0; i < 8; ++i) words[i] = static_cast<uint16_t>(values[i]);
+}
+
+void Live_Data_Reset() {
+  Live_Values = Live_Values_Class{};
+  Level_Mode = 0;
+  Status_Word = 0;
+  Error_Word = 0;
+  Work_Mode = 0;
+}
+
+void Live_Data_Hooks_Reset() { Live_Data_Hooks = Live_Data_Hooks_Class{}; }
