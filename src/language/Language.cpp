@@ -1,0 +1,204 @@
+#include "language/Language.h"
+
+#include "data/Globals.h"
+#include "data/Key_File.h"
+#include "data/Settings.h"
+#include "language/Language_En.h"
+
+#include <filesystem>
+#include <system_error>
+
+std::vector<std::string> Language_Keys;
+std::vector<std::string> Language_Texts;
+std::string Saved_Language;
+
+namespace {
+
+const char* const English = "English";
+
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+
+bool Blank_Or_Control(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+std::string Trim(const std::string& text)
+{
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && Blank_Or_Control(text[first])) ++first;
+    while (last > first && Blank_Or_Control(text[last - 1])) --last;
+    return text.substr(first, last - first);
+}
+
+void Parse_Line(const std::string& raw)
+{
+    std::size_t start = 0;
+    while (start < raw.size() && Blank_Or_Control(raw[start])) ++start;
+    if (start == raw.size()) return;
+    if (raw[start] == '{') return;
+    const std::string line = raw.substr(start);
+
+    // The separator is the first blank or TAB; without one the scan stops at the last
+    // character of the line.
+    std::size_t separator = 0;
+    while (separator + 1 < line.size() && line[separator] != ' ' && line[separator] != '\t')
+        ++separator;
+    std::string key = line.substr(0, separator + 1);
+    for (char& c : key) c = Upper(c);
+    Language_Keys.push_back(Trim(key));
+    Language_Texts.push_back(separator + 1 < line.size() ? Trim(line.substr(separator)) : std::string());
+}
+
+// Sets the current language aside in Saved_Language and switches to English while the
+// English menu is on; puts both back at the end. The scope keeps its own copies, so a
+// lookup made while a file writer holds Saved_Language does not lose the writer's language.
+class English_Menu_Scope {
+public:
+    English_Menu_Scope() : Active(Settings.English_Menu)
+    {
+        if (!Active) return;
+        Outer_Saved = Saved_Language;
+        Language = Settings.Language;
+        Saved_Language = Settings.Language;
+        Settings.Language = English;
+    }
+    ~English_Menu_Scope()
+    {
+        if (!Active) return;
+        Settings.Language = Language;
+        Saved_Language = Outer_Saved;
+    }
+    English_Menu_Scope(const English_Menu_Scope&) = delete;
+    English_Menu_Scope& operator=(const English_Menu_Scope&) = delete;
+
+private:
+    bool Active;
+    std::string Language;
+    std::string Outer_Saved;
+};
+
+}  // namespace
+
+void English_Text(const std::string& key, std::string& text) { English_Table_Find(key, text); }
+
+void Language_Load_File()
+{
+    Language_Keys.clear();
+    Language_Texts.clear();
+    if (Settings.Language == English) return;
+    std::string bytes;
+    if (!Read_Whole_File(Language_Dir + "/" + Settings.Language + ".lng", bytes)) return;
+    const std::vector<std::string> lines = Split_Lines(bytes);
+    // The first line is never read.
+    for (std::size_t i = 1; i < lines.size(); ++i) Parse_Line(lines[i]);
+}
+
+void Language_Release()
+{
+    Language_Keys.clear();
+    Language_Texts.clear();
+}
+
+void Language_Find_Text(const std::string& key, std::string& text)
+{
+    if (Settings.Language == English) {
+        English_Text(key, text);
+        return;
+    }
+    std::string wanted = key;
+    for (char& c : wanted) c = Upper(c);
+    for (std::size_t i = 0; i < Language_Keys.size(); ++i) {
+        // Both sides are upper-cased, so equal bytes mean equal keys in any letter case.
+        if (Language_Keys[i] == wanted) {
+            text = Language_Texts[i];
+            return;
+        }
+    }
+    English_Text(key, text);
+}
+
+void Language_Text(const std::string& key, std::string& text)
+{
+    Language_Load_File();
+    Language_Find_Text(key, text);
+    Language_Release();
+}
+
+void Language_Text_Menu(const std::string& key, std::string& text)
+{
+    English_Menu_Scope scope;
+    Language_Text(key, text);
+}
+
+void Language_Find_Text_Menu(const std::string& key, std::string& text)
+{
+    if (Settings.English_Menu) English_Text(key, text);
+    else Language_Find_Text(key, text);
+}
+
+std::string Language_Text(const std::string& key)
+{
+    std::string text;
+    Language_Text(key, text);
+    return text;
+}
+
+std::string Language_Find_Text(const std::string& key)
+{
+    std::string text;
+    Language_Find_Text(key, text);
+    return text;
+}
+
+bool English_Menu_Caption(const std::string& key, std::string& caption)
+{
+    if (!Settings.English_Menu) return false;
+    English_Menu_Scope scope;
+    English_Text(key, caption);
+    return true;
+}
+
+std::vector<std::string> Language_File_Names()
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    std::filesystem::directory_iterator entry(Language_Dir, error);
+    if (error) return names;
+    for (; entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        if (error) break;
+        const std::string file = entry->path().filename().string();
+        // The pattern "*.lng", spelled as the language is looked up, so every listed
+        // language can be loaded. A name that begins with its point lists no language.
+        if (file.size() < 4 || file.compare(file.size() - 4, 4, ".lng") != 0) continue;
+        if (entry->is_directory(error)) continue;
+        const std::string name = file.substr(0, file.find('.'));
+        if (name.empty()) continue;
+        names.push_back(name);
+        if (static_cast<int>(names.size()) >= Language_Files_Max) break;
+    }
+    return names;
+}
+
+void Language_List_Fill()
+{
+    for (std::string& name : Settings.Language_Names) name.clear();
+    Settings.Language_Names[0] = English;
+    const std::vector<std::string> names = Language_File_Names();
+    for (std::size_t i = 0; i < names.size() && i + 1 < Settings.Language_Names.size(); ++i)
+        Settings.Language_Names[i + 1] = names[i];
+}
+
+std::vector<std::string> Language_List()
+{
+    std::vector<std::string> list;
+    for (const std::string& name : Settings.Language_Names) {
+        if (name.empty()) break;
+        list.push_back(name);
+    }
+    return list;
+}
+
+void Language_Reset()
+{
+    Language_Release();
+    Saved_Language.clear();
+}
