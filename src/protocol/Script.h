@@ -1,0 +1,81 @@
+// The script sequencer: the program's main loop with the controller.
+//
+// A script is a list of up to 100 integer cells: actions (build and arm one request, or
+// decode the reply that just came, or a bookkeeping step), conditions with a skip
+// distance, and control operations (jump, loop, wait, chain to another script). Script_Run
+// runs cells until one of them arms a frame and returns; it is called again for every
+// valid reply and by the time-outs that step a script back. User actions never talk to
+// the port: they set Request_Code, which the sequencer serves at fixed points.
+//
+// Decoders and builders of other units plug into the action and condition tables with
+// Script_Set_Action / Script_Set_Condition. A valid action code whose handler is not
+// plugged in does nothing; a condition without a handler does not hold.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+constexpr int Script_Cells = 100;
+
+extern int32_t Script[Script_Cells + 1];   // cells 1..100 (cell 0 unused)
+extern int32_t Script_PC;                   // program counter; fill index while building
+extern bool Script_Pause;                   // the interpreter returns after this cell
+extern bool Script_Error_Shown;             // "Error In Script" was reported in this run
+extern uint8_t Request_Code;                // pending user request, 0 = none
+extern uint8_t Script_Flag_27;              // set while the connect script reads the blocks
+extern uint8_t Sweep_Flag;                  // RPM sensitivity sweep state
+
+// ---- the action and condition tables ----
+using Script_Action_Handler = std::function<void()>;
+using Script_Condition_Handler = std::function<bool()>;
+// Plugs a handler into an action slot (20..199) or a condition slot (200..254); an empty
+// function empties the slot. Codes outside the tables, and codes the sequencer keeps for
+// itself, are refused (false).
+bool Script_Set_Action(int code, Script_Action_Handler handler);
+bool Script_Set_Condition(int code, Script_Condition_Handler handler);
+// Whether a code is a valid action or condition code at all.
+bool Script_Action_Valid(int code);
+bool Script_Condition_Valid(int code);
+
+// ---- parameter codecs: letters 'A'..'t' and calibration sub-blocks 0x81..0x86 ----
+using CFG_Codec_Handler = std::function<void()>;
+// Encoders arm the code's frame; decoders read the pair at the reply cursor.
+bool Set_CFG_Encoder(uint8_t code, CFG_Codec_Handler encoder);
+bool Set_CFG_Decoder(uint8_t letter, CFG_Codec_Handler decoder);
+void Set_CFG_Parameter(uint8_t code);   // runs the encoder of a code; others do nothing
+void Get_CFG_Parameter(uint8_t letter); // runs the decoder of a letter; others do nothing
+
+// ---- the interpreter ----
+void Script_Add(int32_t value);
+void Script_Run();
+void Script_Chain();
+void Script_Action();
+void Script_Condition();
+void Serve_Request();
+void Script_Error();
+// Lowers Script_PC by `steps` (a reply time-out's step back); never below cell 0.
+void Script_Step_Back(int steps);
+
+// ---- scripts ----
+void Script_Connect();               // writes the connect script and runs it
+void Script_Main_Poll();             // chain 0
+void Script_Read_Car();              // 1
+void Script_Read_All();              // 2
+void Script_Write_Car();             // 4
+void Script_Write_All();             // 5
+void Script_Write_CLB_First();       // 6
+void Script_Write_RPM_Tab();         // 7
+void Script_Work_Mode();             // 8
+void Script_Gas_Fors();              // 9
+void Script_Control_0_1();           // 10
+void Script_Control_0_2();           // 11
+void Script_Write_Changed();         // 12
+void Script_Sweep_Step();            // 13
+void Script_Live_Only();             // 19
+void Script_Loader_Entry();
+void Script_Write_Service_Time();
+void Script_Read_Service_Timer();
+void Script_Clear_Errors();
+
+// Empty script and state, plugged handlers removed and the built-in ones restored.
+void Script_Reset();
