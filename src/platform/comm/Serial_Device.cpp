@@ -97,6 +97,37 @@ uint32_t Drop_Nulls(unsigned char* buf, uint32_t n) {
 
 }  // namespace
 
+namespace {
+// The flag bits the line settings own; all others are left as the device has them.
+const uint32_t Input_Flags_Set = IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
+                                 IXON | IXOFF | IXANY | IMAXBEL | IUCLC | INPCK | IGNPAR | IUTF8;
+const uint32_t Control_Flags_Set = CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | CREAD |
+                                   CLOCAL;
+}  // namespace
+
+Terminal_Flags Line_Flags(const Line_Settings& s) {
+  Terminal_Flags f;
+  // Raw bytes both ways: no translation, no echo, no signals, no line editing. Breaks are
+  // not put into the data; they are counted as line errors.
+  f.Input = IGNBRK;
+  if (s.Parity_Check) f.Input |= INPCK;  // a byte with a parity error is read as 0
+  if (s.Xon_Xoff_Out) f.Input |= IXON;
+  if (s.Xon_Xoff_In) f.Input |= IXOFF;
+  f.Control = CREAD | CLOCAL;
+  static const uint32_t sizes[] = {CS5, CS6, CS7, CS8};
+  if (s.Data_Bits >= 5 && s.Data_Bits <= 8) f.Control |= sizes[s.Data_Bits - 5];
+  switch (s.Parity) {
+    case 1: f.Control |= PARENB | PARODD; break;
+    case 2: f.Control |= PARENB; break;
+    case 3: f.Control |= PARENB | CMSPAR | PARODD; break;
+    case 4: f.Control |= PARENB | CMSPAR; break;
+    default: break;
+  }
+  if (s.Stop_Bits != 0) f.Control |= CSTOPB;
+  if (s.Out_CTS_Flow || s.RTS_Control == 2) f.Control |= CRTSCTS;
+  return f;
+}
+
 std::string Device_Path(const std::string& name) {
   if (name.empty()) return "";
   if (name[0] == '/') return name;
@@ -187,37 +218,19 @@ bool Serial_Device::Set_Line_Settings(const Line_Settings& s, int* error) {
 
   termios2 t{};
   if (ioctl(Fd_, TCGETS2, &t) != 0) return Fail(error, errno);
-
-  // Raw bytes both ways: no translation, no echo, no signals, no line editing. Breaks are
-  // not put into the data; they are counted as line errors.
-  t.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF |
-                 IXANY | IMAXBEL | IUCLC | INPCK | IGNPAR | IUTF8);
-  t.c_iflag |= IGNBRK;
-  if (s.Parity_Check) t.c_iflag |= INPCK;  // a byte with a parity error is read as 0
-  if (s.Xon_Xoff_Out) t.c_iflag |= IXON;
-  if (s.Xon_Xoff_In) t.c_iflag |= IXOFF;
+  const Terminal_Flags f = Line_Flags(s);
+  t.c_iflag = (t.c_iflag & ~Input_Flags_Set) | f.Input;
   t.c_oflag = 0;
   t.c_lflag = 0;
-
-  t.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | CBAUD | CIBAUD | HUPCL);
-  t.c_cflag |= CREAD | CLOCAL;
-  static const tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
-  t.c_cflag |= sizes[s.Data_Bits - 5];
-  switch (s.Parity) {
-    case 1: t.c_cflag |= PARENB | PARODD; break;
-    case 2: t.c_cflag |= PARENB; break;
-    case 3: t.c_cflag |= PARENB | CMSPAR | PARODD; break;
-    case 4: t.c_cflag |= PARENB | CMSPAR; break;
-    default: break;
-  }
-  if (s.Stop_Bits != 0) t.c_cflag |= CSTOPB;
-  bool hardware_flow = s.Out_CTS_Flow || s.RTS_Control == 2;
-  if (hardware_flow) t.c_cflag |= CRTSCTS;
+  t.c_cflag = (t.c_cflag & ~(Control_Flags_Set | CBAUD | CIBAUD | HUPCL)) | f.Control;
+  const bool hardware_flow = (f.Control & CRTSCTS) != 0;
   // Input speed follows the output speed (input code 0).
   t.c_cflag |= Speed_Code(s.Baud_Rate);
   t.c_ispeed = t.c_ospeed = s.Baud_Rate;
 
-  t.c_cc[VMIN] = 0;
+  // One byte, no timer: a read without bytes reports "try again" (the port is
+  // non-blocking), so that a read of 0 bytes means the device hung up.
+  t.c_cc[VMIN] = 1;
   t.c_cc[VTIME] = 0;
   t.c_cc[VSTART] = s.Xon_Char;
   t.c_cc[VSTOP] = s.Xoff_Char;
@@ -486,14 +499,20 @@ Wait_Result Serial_Device::Wait_Event(int stop_fd, uint32_t* events, int* error)
     int timeout = -1;
     if (watch_lines) timeout = Line_Watch_Ms;
     if (Wait_Tx_Pending_) timeout = Tx_Watch_Ms;
-    pollfd p[2] = {{stop_fd, POLLIN, 0}, {Epoll_Fd_, POLLIN, 0}};
-    int r = ::poll(p, 2, timeout);
+    // The device itself is polled for hang-up and error only (reported level-triggered,
+    // so a wait after a reported hang-up fails again at once).
+    pollfd p[3] = {{stop_fd, POLLIN, 0}, {Epoll_Fd_, POLLIN, 0}, {Fd_, 0, 0}};
+    int r = ::poll(p, 3, timeout);
     if (r < 0) {
       if (errno == EINTR) continue;
       Fail(error, errno);
       return Wait_Result::Failed;
     }
     if (stop_fd >= 0 && (p[0].revents & (POLLIN | POLLHUP | POLLERR))) return Wait_Result::Stopped;
+    if (p[2].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+      Fail(error, EIO);  // the device went away
+      return Wait_Result::Failed;
+    }
 
     bool arrived = false;
     if (p[1].revents & POLLIN) {

@@ -98,6 +98,13 @@ struct Port_Status {
   uint32_t Out_Queue = 0;  // bytes written and not yet sent
 };
 
+// The terminal flag words (input and control) that line settings stand for.
+struct Terminal_Flags {
+  uint32_t Input = 0;
+  uint32_t Control = 0;
+};
+Terminal_Flags Line_Flags(const Line_Settings& settings);
+
 enum class Wait_Result { Event, Stopped, Failed };
 
 // The device file of a port name: a name without "/" is a device under /dev, an absolute
