@@ -162,6 +162,7 @@ void Set_Up_Tables()
     Own_Condition(206, [] { return Configuration.DS_Correction_ON; });
     Own_Condition(207, [] { return !Configuration.DS_Correction_ON; });
     Own_Condition(208, RPM_Tab_Transfer_Done);
+    Conditions[211] = [] { return Live_Values.Live_RPM > 7000 || Live_Values.Live_RPM < 450; };
 
     Encoders.fill(nullptr);
     Decoders.fill(nullptr);

@@ -129,11 +129,7 @@ bool Controller_Emulator::Open_Pair(std::string* error)
 
 void Controller_Emulator::Close_Pair()
 {
-    if (slave_ >= 0) ::close(slave_);
-    if (master_ >= 0) ::close(master_);
-    slave_ = master_ = -1;
-    input_.clear();
-    announced_ = -1;
+    // The link goes first, so whoever sees the hang-up no longer finds the device.
     std::string link;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -143,6 +139,11 @@ void Controller_Emulator::Close_Pair()
     struct stat st{};
     if (!link.empty() && ::lstat(link.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
         ::unlink(link.c_str());
+    if (slave_ >= 0) ::close(slave_);
+    if (master_ >= 0) ::close(master_);
+    slave_ = master_ = -1;
+    input_.clear();
+    announced_ = -1;
 }
 
 void Controller_Emulator::Update_Link()
@@ -361,7 +362,6 @@ void Controller_Emulator::Handle_Frame(const Bytes& frame)
     entry.sum_ok = Frame_Sum(frame.data(), frame.size()) == frame.back();
 
     uint8_t cmd = frame[1];
-    announced_ = -1;   // an announce covers the next frame only
     if (!entry.sum_ok) {
         Append_Log(std::move(entry));   // a frame with a wrong sum is ignored
         return;

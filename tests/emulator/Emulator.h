@@ -6,8 +6,10 @@
 // that writes change and answers with replies of the lengths the wire protocol fixes.
 //
 // Frames carry no length field: the emulator derives the request length from the
-// command byte, and for block and list writes from the length announced by the
-// preceding 0x25 frame. Bytes that do not form a frame are dropped after a quiet gap.
+// command byte, and for block and list writes from the length announced by the last
+// 0x25 frame (it holds until the next announce, so a write that the program sends again
+// after a time-out without announcing it again is still understood). Bytes that do not
+// form a frame are dropped after a quiet gap.
 //
 // Tests drive it through the public calls below (all thread-safe): set the identification
 // and the live values, inject faults, read the log of received frames.
@@ -237,7 +239,7 @@ private:
     std::thread thread_;
     Bytes input_;
     Clock::time_point last_byte_{};
-    int announced_ = -1;   // length announced by the last 0x25, -1 when none
+    int announced_ = -1;   // length announced by the last 0x25, -1 when none yet
 };
 
 }  // namespace emu

@@ -1,0 +1,199 @@
+// The sequencer and the frame builders against the controller emulator over a real
+// pseudo-terminal, with the real identification and live-data decoders: what the
+// program sends is what the controller understands, and what it answers is read back.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "data/Configuration.h"
+#include "data/Globals.h"
+#include "data/Settings.h"
+#include "data/Status_Queue.h"
+#include "emulator/Emulator.h"
+#include "protocol/Frames.h"
+#include "protocol/Ident.h"
+#include "protocol/Live_Data.h"
+#include "protocol/Protocol_Hooks.h"
+#include "protocol/Script.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class Protocol_Emulator_Test : public ::testing::Test {
+protected:
+    emu::Controller_Emulator emulator;
+    int fd = -1;
+    std::vector<std::string> messages;
+
+    void SetUp() override
+    {
+        Frames_Reset();
+        Script_Reset();
+        Protocol_Hooks_Reset();
+        Status_Queue_Reset();
+        Globals_Reset();
+        Configuration = Configuration_Class{};
+        Settings.Reply_Delay = 60;
+        Settings.Save_Load_Data = true;
+        Protocol_Hooks.Show_Message = [this](int, int32_t, const std::string& t) {
+            messages.push_back(t);
+        };
+        // The table editor and the connected state are not part of this test.
+        Script_Set_Action(24, [] { Connected = true; });
+        Script_Set_Condition(212, [] {
+            RPM_Tab_Cols = RX_Frame[2];
+            RPM_Tab_Rows = RX_Frame[3];
+            return RPM_Tab_Cols <= 13 && RPM_Tab_Rows <= 24;
+        });
+
+        std::string error;
+        ASSERT_TRUE(emulator.Start(&error)) << error;
+        fd = ::open(emulator.Slave_Path().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ASSERT_GE(fd, 0);
+        termios t{};
+        ::tcgetattr(fd, &t);
+        ::cfmakeraw(&t);
+        ::tcsetattr(fd, TCSANOW, &t);
+    }
+    void TearDown() override
+    {
+        if (fd >= 0) ::close(fd);
+        emulator.Stop();
+        Script_Reset();
+        Protocol_Hooks_Reset();
+        Status_Queue_Reset();
+    }
+
+    // Reads up to n bytes; stops after a quiet time.
+    size_t Read_Reply(size_t n, int quiet_ms = 1000)
+    {
+        size_t got = 0;
+        while (got < n) {
+            pollfd p{fd, POLLIN, 0};
+            if (::poll(&p, 1, quiet_ms) <= 0)
+                break;
+            ssize_t r = ::read(fd, RX_Frame + got, n - got);
+            if (r <= 0)
+                break;
+            got += static_cast<size_t>(r);
+        }
+        return got;
+    }
+
+    // Writes the armed frame and hands a valid reply to the sequencer. A reply that is
+    // missing or invalid is treated as the time-out does. False when nothing was armed.
+    bool Exchange()
+    {
+        if (!Frame_Pending)
+            return false;
+        Frame_Pending = false;
+        std::memcpy(Sent_Frame, TX_Frame, Frame_Length);
+        EXPECT_EQ(::write(fd, Sent_Frame, Frame_Length), Frame_Length);
+        size_t n = Read_Reply(Reply_Length);
+        if (Reply_Valid(n)) {
+            Script_Run();
+        } else {
+            ::tcflush(fd, TCIFLUSH);
+            int back = Timeout_Step_Back(Sent_Frame[0], Sent_Frame[1]);
+            if (back > 0) {
+                Script_Step_Back(back);
+                Script_Run();
+            } else {
+                std::memcpy(TX_Frame, Sent_Frame, Frame_Length);
+                Frame_Pending = true;
+            }
+        }
+        return true;
+    }
+
+    void Connect()
+    {
+        Script_Connect();
+        for (int i = 0; i < 60 && !(Connected && Script_Flag_27 == 0 && Sent_Frame[1] == 0x26 &&
+                                    Request_Code == 0 && i > 10);
+             ++i)
+            ASSERT_TRUE(Exchange());
+    }
+};
+
+TEST_F(Protocol_Emulator_Test, Connects_Reads_The_Table_And_Polls)
+{
+    emu::Ident_Settings id;
+    id.Program_Version = "2.06";
+    id.Len_Configuration = 100;
+    id.Len_Calibration_2 = 162;
+    emulator.Set_Ident(id);
+    emu::Live_Settings live;
+    live.Moving = false;
+    live.RPM_Period = 2500;
+    emulator.Set_Live(live);
+    Configuration.RPM_Source = 1500000;
+
+    Connect();
+    EXPECT_TRUE(Connected);
+    EXPECT_EQ(Len_Current_Data, 62);
+    EXPECT_EQ(Len_Configuration, 100);
+    EXPECT_EQ(Len_Calibration_2, 162);
+    EXPECT_EQ(Program_Version_Code, 206);
+    EXPECT_EQ(Live_Values.Live_RPM, 600);
+
+    Bytes commands = emulator.Commands();
+    Bytes head(commands.begin(), commands.begin() + 9);
+    EXPECT_EQ(head, (Bytes{0x21, 0x22, 0x26, 0x2E, 0x2D, 0x27, 0x28, 0x29, 0x2A}));
+    Bytes image = emulator.RPM_Table_Image();
+    ASSERT_EQ(image.size(), 362u);
+    EXPECT_EQ(Bytes(RPM_Tab_Image, RPM_Tab_Image + 362), image);
+    for (const auto& e : emulator.Log()) EXPECT_TRUE(e.sum_ok);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Protocol_Emulator_Test, Writes_Reach_The_Controller)
+{
+    Connect();
+    Configuration.Car_Number = "CAR7";
+    Configuration.Service_Time = 250;
+    Work_Mode = 1;
+    Request_Code = 29;   // service time
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(Exchange());
+    EXPECT_EQ(emulator.Service_Time(), 250);
+    EXPECT_EQ(emulator.Service_Count(), 15000u);
+
+    Request_Code = 1;    // work mode, served at the next step
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(Exchange());
+    EXPECT_EQ(emulator.Work_Mode(), 2);
+
+    Request_Code = 17;   // car number (then the whole configuration)
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(Exchange());
+    EXPECT_EQ(emulator.Car_Number(), (Bytes{'C', 'A', 'R', '7', 0xFF, 0xFF, 0xFF, 0xFF}));
+}
+
+TEST_F(Protocol_Emulator_Test, Lost_And_Spoilt_Replies_Are_Recovered)
+{
+    Connect();
+    size_t mark = emulator.Log_Size();
+    // A lost announce is announced again; after a spoilt reply the car-number write is
+    // sent again on its own.
+    emulator.Inject_Fault(emu::Fault::No_Reply, 1, 0x25);
+    emulator.Inject_Fault(emu::Fault::Wrong_Sum, 1, 0x35);
+    Configuration.Car_Number = "X1";
+    Request_Code = 17;
+    for (int i = 0; i < 6; ++i) ASSERT_TRUE(Exchange());
+    Bytes after;
+    auto log = emulator.Log();
+    for (size_t i = mark; i < log.size(); ++i) {
+        EXPECT_TRUE(log[i].complete && log[i].sum_ok);
+        after.push_back(log[i].request[1]);
+    }
+    EXPECT_EQ(Bytes(after.begin(), after.begin() + 5), (Bytes{0x26, 0x25, 0x25, 0x35, 0x35}));
+    EXPECT_EQ(emulator.Car_Number()[1], '1');
+    EXPECT_TRUE(messages.empty());
+}
+
+}  // namespace
