@@ -18,6 +18,8 @@ class TForm_KardunGAS : public TForm {
 public:
     explicit TForm_KardunGAS(TComponent* Owner);
     ~TForm_KardunGAS() override;
+    using TControl::Enabled;
+    using TControl::Visible;
 
     // Design client size of the window.
     static constexpr int Design_Client_Width = 780;
@@ -180,6 +182,8 @@ public:
     void Page_Panels_Refresh();
     void Button_Select_ComPortClick(TObject* Sender);
     void Settings_To_Form();
+    // Captions of the pages and controls by their keys in the chosen language.
+    void Apply_Texts_By_Key();
     void Settings_Reply_Delay_Colour();
     void Show_Auxiliary_Labels();
     void About_Branding_Show();
@@ -188,7 +192,6 @@ public:
     void Timer_SendingTimer(TObject* Sender);
     void Transmit_Frame();
     void ComPortRxChar(TCustomComPort* Sender, int Count);
-    void Refresh_After_Reply();
     void Timer_ConnectTimer(TObject* Sender);
     void Timer_Check_TxTimer(TObject* Sender);
     void Timer_ErrorTimer(TObject* Sender);

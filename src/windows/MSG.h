@@ -33,6 +33,8 @@ class TForm_MSG : public TForm {
 public:
     explicit TForm_MSG(TComponent* Owner);
     ~TForm_MSG() override;
+    using TControl::Enabled;
+    using TControl::Visible;
 
     TPanel* Panel_MSG = nullptr;
     TPanel* Panel_MSG_Txt = nullptr;

@@ -1,0 +1,11 @@
+// Calibration page: the link buttons it holds (the chart and curve editors come with their
+// own files).
+#include "main/Main_Form.h"
+#include "main/Main_Form_Build.h"
+
+void TForm_KardunGAS::Create_Page_Calibration()
+{
+    TControl* S = TabSheet_Calibration;
+    Button_CLB_Receiv = build::Button(this, S, "Button_CLB_Receiv", "Receive", 6, 4, 90, 25);
+    Button_CLB_Transmitt = build::Button(this, S, "Button_CLB_Transmitt", "Transmit", 100, 4, 90, 25);
+}

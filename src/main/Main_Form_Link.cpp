@@ -1,0 +1,381 @@
+// The main window's side of the dialogue: when an armed frame is written, how a reply is
+// read and judged, what a missing reply does (resend, script step-back, watchdog
+// reconnect), the connection states on the status row, and the small timers around them.
+// Everything here runs on the user-interface thread.
+#include <algorithm>
+#include <cstring>
+
+#include "data/Configuration.h"
+#include "data/Globals.h"
+#include "data/Settings.h"
+#include "data/Status_Queue.h"
+#include "language/Language.h"
+#include "main/Main_Form.h"
+#include "platform/system/Serial_Ports.h"
+#include "protocol/Frames.h"
+#include "protocol/Live_Data.h"
+#include "protocol/Script.h"
+#include "windows/MSG.h"
+
+namespace {
+
+constexpr TColor Colour_Red = 0x0000FF;
+constexpr TColor Colour_Lime = 0x00FF00;
+constexpr TColor Colour_Blue = 0xFF0000;
+constexpr TColor Colour_White = 0xFFFFFF;
+constexpr int Reply_Timeout_Ms = 1500;
+
+// Marks a handler as running for as long as the guard lives.
+class Busy_Guard {
+public:
+    explicit Busy_Guard(bool& Flag) : FFlag(Flag) { FFlag = true; }
+    ~Busy_Guard() { FFlag = false; }
+    Busy_Guard(const Busy_Guard&) = delete;
+    Busy_Guard& operator=(const Busy_Guard&) = delete;
+
+private:
+    bool& FFlag;
+};
+
+}  // namespace
+
+bool Port_Exists()
+{
+    sys::Set_Configured_Port(Settings.Port_Name);
+    return sys::Serial_Port_Listed(Settings.Port_Name);
+}
+
+void TForm_KardunGAS::Reopen_Port()
+{
+    try {
+        ComPort->SetPort(Settings.Port_Name);
+        ComPort->Close();
+        ComPortError = false;
+        ComPort->Open();
+    } catch (const EComPort& E) {
+        // The device refused its line settings: the port is closed again.
+        ComPortError = true;
+        Set_Port_Closed();
+    }
+}
+
+// ---------------------------------------------------------------- send and time-out
+
+void TForm_KardunGAS::Timer_SendingTimer(TObject* Sender)
+{
+    // 1. The port failed while not connected: reopen it once it is listed.
+    if (ComPortError && !Timer_Connect->Enabled()) {
+        if (Port_Exists())
+            Reopen_Port();
+        return;
+    }
+    // 2. A probe in the buffer repeats until a reply comes.
+    if (TX_Frame[1] == 0x21) {
+        Send_Connect();
+        Transmit_Frame();
+        return;
+    }
+    // 3. An armed frame goes out.
+    Timer_Sending->Enabled(false);
+    if (Frame_Pending) {
+        Transmit_Frame();
+        return;
+    }
+    // 4. The reply did not come in time.
+    const uint8_t Mode = Sent_Frame[0];
+    const uint8_t Command = Sent_Frame[1];
+    if (Mode == Mode_Controller) {
+        const int Back = Timeout_Step_Back(Mode, Command);
+        if (Back > 0) {
+            Script_Step_Back(Back);
+            Script_Run();
+        } else {
+            Transmit_Frame();
+        }
+    } else if (Mode == Mode_Loader && Command == 0x81) {
+        Transmit_Frame();   // loader poll
+    }
+}
+
+void TForm_KardunGAS::Transmit_Frame()
+{
+    Frame_Pending = false;
+    std::memcpy(Sent_Frame, TX_Frame, Frame_Length);
+    if (Port_Open) {
+        Panel_ProtokolStatus->Color(Colour_Blue);
+        if (ComPort->Connected())
+            ComPort->Write(Sent_Frame, Frame_Length);
+        if (ComPortError) {
+            Port_Error();
+        } else {
+            Timer_Sending->Interval(Reply_Timeout_Ms);
+            Timer_Sending->Enabled(true);
+        }
+        return;
+    }
+    // Not open: the frame is not written; the open event starts the connect script.
+    if (Port_Exists())
+        Reopen_Port();
+}
+
+// ---------------------------------------------------------------- receive
+
+void TForm_KardunGAS::ComPortRxChar(TCustomComPort* Sender, int Count)
+{
+    // A modal box opened inside the handler runs its own event loop, which may deliver
+    // the next receive event: that nested call is ignored.
+    if (Receive_Busy)
+        return;
+    Busy_Guard Guard(Receive_Busy);
+
+    if (!Port_Open)
+        return;
+    Timer_Sending->Enabled(false);
+    // Never more than the buffer holds.
+    const int Expected = std::min<int>(Reply_Length, static_cast<int>(Frame_Buffer_Size));
+    const int N = Expected > 0 ? ComPort->Read(RX_Frame, Expected) : 0;
+    if (ComPortError) {
+        Port_Error();
+        return;
+    }
+    // A reply shorter than mode, command and sum is never valid.
+    if (Expected >= 3 && N == Expected) {
+        if (Reply_Valid(static_cast<std::size_t>(N))) {
+            Panel_ProtokolStatus->Color(Colour_Lime);
+            Link_Quality_Full();
+            if (RX_Frame[0] == Mode_Controller)
+                Script_Run();
+        }
+        ComPort->PurgeBuffers(true, true);
+        if (ComPortError) {
+            Port_Error();
+            return;
+        }
+    }
+    if (Version_Error_Closed) {
+        Close();
+        return;
+    }
+    Timer_Sending->Enabled(true);
+}
+
+// ---------------------------------------------------------------- watchdog and small timers
+
+void TForm_KardunGAS::Timer_ConnectTimer(TObject* Sender)
+{
+    Timer_Sending->Enabled(false);
+    Request_Code = 0;
+    if (Connected) {
+        ComPortAfterOpen(ComPort.get());
+    } else {
+        Script_Connect();
+        Send_Connect();
+    }
+    // Report by the last frame sent. The guard is given back after every run, so a run
+    // without a message never silences the later ones.
+    if (!Watchdog_Report_Busy) {
+        Busy_Guard Guard(Watchdog_Report_Busy);
+        const std::string Key = Watchdog_Message_Key(Sent_Frame[0], Sent_Frame[1]);
+        if (!Key.empty())
+            Show_Message(7, Key, Colour_Red);
+    }
+}
+
+void TForm_KardunGAS::Timer_Check_TxTimer(TObject* Sender)
+{
+    if (!Timer_Sending->Enabled() || !Timer_Connect->Enabled()) {
+        Timer_Sending->Enabled(true);
+        Timer_Connect->Enabled(true);
+    }
+}
+
+void TForm_KardunGAS::Timer_ErrorTimer(TObject* Sender)
+{
+    Next_Status_Message();
+}
+
+void TForm_KardunGAS::Timer_After_ConnectTimer(TObject* Sender)
+{
+    Timer_After_Connect->Enabled(false);
+    // The engine still stands: look again later.
+    if (Live_Values.Live_RPM == 0)
+        Timer_After_Connect->Enabled(true);
+}
+
+void TForm_KardunGAS::Timer_WaitTimer(TObject* Sender)
+{
+    Timer_Wait->Enabled(false);
+}
+
+void TForm_KardunGAS::Timer_Connect_StabilTimer(TObject* Sender)
+{
+    const int New_Interval =
+        ::Link_Quality_Tick(Timer_Connect_Stabil->Interval(), Settings.Reply_Delay,
+                            Timer_Connect->Interval());
+    if (New_Interval > 0) {
+        Timer_Connect_Stabil->Enabled(false);
+        Timer_Connect_Stabil->Interval(New_Interval);
+        Timer_Connect_Stabil->Enabled(true);
+        return;
+    }
+    Link_Quality_Show();
+}
+
+// ---------------------------------------------------------------- link quality panel
+
+void TForm_KardunGAS::Link_Quality_Full()
+{
+    const int Interval = ::Link_Quality_Full(Settings.Reply_Delay);
+    Timer_Connect_Stabil->Enabled(false);
+    Timer_Connect_Stabil->Interval(Interval);
+    Timer_Connect_Stabil->Enabled(true);
+    if (Enabled())
+        Link_Quality_Show();
+}
+
+void TForm_KardunGAS::Link_Quality_Show()
+{
+    if (!Enabled())
+        return;
+    const Link_Quality_Colours C = Link_Quality_Colour(Link_Percent);
+    Panel_ConnectStatus_PerCent->Color(C.Colour);
+    Panel_ConnectStatus_PerCent->Font().Color(C.Font_Colour);
+    Panel_ConnectStatus_PerCent->Caption(Link_Percent_Text(Link_Percent));
+}
+
+void TForm_KardunGAS::Link_Quality_Reset()
+{
+    if (!Enabled())
+        return;
+    Panel_ConnectStatus_PerCent->Color(Panel_ConnectStatus->Color());
+    Panel_ConnectStatus_PerCent->Font().Color(Panel_ConnectStatus->Font().Color());
+    if (Panel_ConnectStatus->Color() == Colour_Red)
+        Panel_ConnectStatus_PerCent->Caption("0%");
+}
+
+// ---------------------------------------------------------------- connection states
+
+void TForm_KardunGAS::ComPortAfterOpen(TCustomComPort* Sender)
+{
+    if (!ComPort->Connected()) {
+        ComPortAfterClose(Sender);
+        return;
+    }
+    Set_Not_Connected();
+    Port_Open = true;
+    Panel_PortStatus->Caption(Settings.Port_Name);
+    Panel_PortStatus->Color(Colour_Lime);
+    Panel_PortStatus->Font().Color(Colour_Blue);
+    Status_Queue.Count = 0;
+    Next_Status_Message();
+    Script_Connect();
+}
+
+void TForm_KardunGAS::ComPortAfterClose(TCustomComPort* Sender)
+{
+    Set_Port_Closed();
+}
+
+void TForm_KardunGAS::Set_Port_Closed()
+{
+    Set_Not_Connected();
+    Panel_PortStatus->Caption(Settings.Port_Name);
+    Panel_PortStatus->Color(Colour_Red);
+    Panel_PortStatus->Font().Color(Colour_White);
+    Port_Open = false;
+    Timer_Check_Tx->Enabled(false);
+    Timer_Connect->Enabled(false);
+    Timer_Sending->Enabled(true);
+}
+
+void TForm_KardunGAS::Port_Error()
+{
+    Set_Port_Closed();
+    Link_Quality_Reset();
+    Timer_Connect_Stabil->Enabled(false);
+    Script_Connect();
+}
+
+void TForm_KardunGAS::Set_Not_Connected()
+{
+    Timer_After_Connect->Enabled(false);
+    Connected = false;
+    Timer_Connect->Enabled(false);
+    Panel_ConnectStatus->Color(Colour_Red);
+    Panel_ConnectStatus->Font().Color(Colour_White);
+    Panel_ConnectStatus->Caption(Language_Text("Panel_ConnectStatus_Not_Connect"));
+    Label_ERR_CPU_Freq_MHz->Caption("0");
+    Label_ERR_Quartz_Freq_Err->Visible(false);
+    Enable_Link_Buttons(false);
+    Script_Flag_27 = 0;
+    Request_Code = 0;
+    Link_Quality_Reset();
+    // A controller of a refused version disabled the window; the link is gone now.
+    if (!Enabled())
+        Enabled(true);
+    Panel_ProtokolStatus->Visible(false);
+    Button_Select_ComPort->Visible(true);
+}
+
+void TForm_KardunGAS::Set_Connected()
+{
+    Timer_After_Connect->Enabled(true);
+    Link_Quality_Reset();
+    Timer_Check_Tx->Enabled(true);
+    Connected = true;
+    Timer_Connect->Enabled(true);
+    Panel_ConnectStatus->Caption(Configuration.Program_Name);
+    Panel_ConnectStatus->Color(Colour_Lime);
+    Panel_ConnectStatus->Font().Color(Colour_Blue);
+    Panel_ProtokolStatus->Visible(true);
+    Button_Select_ComPort->Visible(false);
+    Enable_Link_Buttons(true);
+}
+
+void TForm_KardunGAS::Enable_Link_Buttons(bool Enabled)
+{
+    for (TButton* B : {Button_WorkMode, Button_CFG_Receiv, Button_CFG_Transmitt,
+                       Button_CFG_RPM_set, Button_CFG_RPM_IdleRun, Button_CLB_Receiv,
+                       Button_CLB_Transmitt, Button_ERR_Clear, Button_CFG_User_Password,
+                       Button_CFG_ST_Clr, Button_CFG_ST_Set, Button_CFG_ST_Refresh})
+        B->Enabled(Enabled);
+    Gas_Fors_Buttons_Enable(Enabled);
+}
+
+void TForm_KardunGAS::Gas_Fors_Buttons_Enable(bool Enable)
+{
+    if (!Enable)
+        return;
+    Button_Gas_Fors1->Enabled(true);
+    for (int k = 2; k <= 8; ++k)
+        Gas_Fors_Button(k)->Enabled(k <= Configuration.GI_Num);
+}
+
+// ---------------------------------------------------------------- work mode
+
+void TForm_KardunGAS::Show_Work_Mode(uint8_t Mode, uint8_t Injector_Bits)
+{
+    if (!Work_Mode_Changed(Mode))
+        return;
+    const auto Look = Work_Mode_Display(Mode);
+    if (!Look)
+        return;
+    Panel_WorkMode->Caption(Language_Text(Look->Caption_Key));
+    Panel_WorkMode->Color(Look->Colour);
+    if (Look->Buttons_Follow_Injectors && Connected) {
+        for (int k = 1; k <= 8; ++k)
+            Gas_Fors_Button(k)->Down((Injector_Bits & (1u << (k - 1))) != 0);
+        // The all-button is down while any forcing button of an existing cylinder is.
+        bool Any = false;
+        for (int k = 1; k <= 6; ++k)
+            if (k == 1 || k <= Configuration.GI_Num)
+                Any = Any || Gas_Fors_Button(k)->Down();
+        Button_Gas_Fors_All->Down(Any);
+    } else {
+        // All released: the all-button, button 1 and the buttons of existing cylinders.
+        Button_Gas_Fors_All->Down(false);
+        for (int k = 1; k <= 6; ++k)
+            if (k == 1 || k <= Configuration.GI_Num)
+                Gas_Fors_Button(k)->Down(false);
+    }
+}

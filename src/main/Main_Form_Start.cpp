@@ -1,0 +1,286 @@
+// The main window from creation to the first frame on the wire, its scaling when it is
+// maximised, page changes, and what is saved when it goes away.
+#include <sys/stat.h>
+
+#include "data/Globals.h"
+#include "data/Settings.h"
+#include "data/Status_Queue.h"
+#include "language/Language.h"
+#include "main/Main_Form.h"
+#include "main/Program.h"
+#include "protocol/Live_Data.h"
+#include "protocol/Script.h"
+#include "serial/CPort.h"
+#include "windows/MSG.h"
+
+namespace {
+
+constexpr TColor Colour_Light_Red = 0xB0B0FF;
+constexpr int Default_Reply_Delay = 60;
+constexpr int Configuration_Page = 1;
+
+}  // namespace
+
+void TForm_KardunGAS::FormCreate(TObject* Sender)
+{
+    // 1.
+    Main_Form_Shown = false;
+    // 2. Live pictures draw without flicker.
+    for (TControl* C : std::initializer_list<TControl*>{
+             TabSheet_General, TabSheet_Configuration, TabSheet_Calibration, TabSheet_Oscilloscope,
+             Panel_CFG_Injection_Type, Panel_GEN_Display_RPM, Panel_GEN_Display_TPS,
+             Panel_GEN_Display_Gas, Panel_GEN_Display_Temp, Panel_GEN_Display_Press,
+             Panel_GEN_Display_Volt})
+        C->DoubleBuffered(true);
+    // 3. Paths, titles and the geometry the scaling starts from.
+    Globals_Set_Paths(Program_File);
+    if (Application)
+        Application->Title(Product_Title);
+    Caption(Product_Title);
+    Scaled(true);
+    Remembered_Width = Width();
+    Remembered_Height = Height();
+    Design_Width = ClientWidth();
+    Design_Height = ClientHeight();
+    Image_GEN_RPM_Width = Image_GEN_RPM->Width();
+    Image_GEN_RPM_Height = Image_GEN_RPM->Height();
+    Image_GEN_TPS_Width = Image_GEN_TPS->Width();
+    Image_GEN_TPS_Height = Image_GEN_TPS->Height();
+    Image_GEN_Gas_Width = Image_GEN_Gas->Width();
+    Image_GEN_Gas_Height = Image_GEN_Gas->Height();
+    // 4. State flags.
+    ComPortError = false;
+    Port_Open = false;
+    Connected = false;
+    UI_Ready = false;
+    Script_Flag_27 = 0;
+    Error_Memo_Shown = false;
+    Error_Control_Word = 0;
+    Temperature_File_Found = true;
+    Work_Mode = 2;
+    // 5. Settings (defaults, then the settings file, then the Settings page).
+    Settings_Create();
+    // 6. An empty status queue.
+    Status_Queue = KardunMSG_Class{};
+    // 7.
+    Show_Work_Mode(2, 0);
+    Enable_Link_Buttons(false);
+    Restore_Window_Position();
+    PageControl_KardunGAS->ActivePageIndex(Settings.Page_Number);
+    Remembered_Page = PageControl_KardunGAS->ActivePageIndex();
+    Receiv_Current_Data();
+    // 8.
+    Label_ERR_CPU_Freq_MHz->Caption("0");
+    Label_ERR_Quartz_Freq_Err->Visible(false);
+    Status_Word = 0;
+    Settings_Reply_Delay_Colour();
+    Page_Panels_Refresh();
+    Show_Auxiliary_Labels();
+}
+
+void TForm_KardunGAS::Restore_Window_Position()
+{
+    Position(TPosition::Designed);
+    if (Settings.Full_Screen) {
+        WindowState(TWindow_State::Maximized);
+    } else {
+        WindowState(TWindow_State::Normal);
+        Top(Settings.Position_Top);
+        Left(Settings.Position_Left);
+    }
+}
+
+void TForm_KardunGAS::FormShow(TObject* Sender)
+{
+    Main_Form_Shown = true;
+}
+
+void TForm_KardunGAS::FormActivate(TObject* Sender)
+{
+    UI_Ready = true;
+}
+
+void TForm_KardunGAS::FormCanResize(TObject* Sender, int& New_Width, int& New_Height, bool& Resize)
+{
+    Timer_Resize->Enabled(true);
+}
+
+void TForm_KardunGAS::Timer_ResizeTimer(TObject* Sender)
+{
+    // 1. Nothing changed: the timer keeps watching.
+    if (Width() == Remembered_Width && Height() == Remembered_Height)
+        return;
+    // 2. The content follows the window's height ...
+    Timer_Resize->Enabled(false);
+    if (Remembered_Height > 0)
+        Panel_KardunGAS->ScaleBy(Height() * 10000 / Remembered_Height, 10000);
+    // 3. ... and, when it became wider than the window, its width.
+    if (ClientWidth() <= Panel_KardunGAS->Width() && Panel_KardunGAS->Width() > 0)
+        Panel_KardunGAS->ScaleBy(ClientWidth() * 10000 / Panel_KardunGAS->Width(), 10000);
+    // 4. Maximised: the client area fits the content; restored: the design size.
+    if (WindowState() != TWindow_State::Normal) {
+        ClientWidth(Panel_KardunGAS->Width());
+        ClientHeight(Panel_KardunGAS->Height());
+    } else {
+        ClientWidth(Design_Width);
+        ClientHeight(Design_Height);
+    }
+    // 5.
+    Remembered_Width = Width();
+    Remembered_Height = Height();
+}
+
+void TForm_KardunGAS::PageControl_KardunGASChange(TObject* Sender)
+{
+    if (!Connected)
+        Receiv_Current_Data();
+    Remembered_Page = PageControl_KardunGAS->ActivePageIndex();
+    Settings.Page_Number = Remembered_Page;
+    Page_Panels_Refresh();
+}
+
+void TForm_KardunGAS::Page_Panels_Refresh()
+{
+    // The hints of the buttons outside the pages show on every page but the Configuration
+    // page, where the page's own help line takes their place.
+    const bool Hints = PageControl_KardunGAS->ActivePageIndex() == Configuration_Page
+                           ? false
+                           : Settings.Show_Hint;
+    for (TControl* C : std::initializer_list<TControl*>{
+             Button_Gas_Fors_All, Button_Gas_Fors1, Button_Gas_Fors2, Button_Gas_Fors3,
+             Button_Gas_Fors4, Button_Gas_Fors5, Button_Gas_Fors6, Button_WorkMode,
+             Button_CFG_Transmitt, Button_CFG_Receiv, Button_CFG_User_Password})
+        C->ShowHint(Hints);
+}
+
+void TForm_KardunGAS::Button_Select_ComPortClick(TObject* Sender)
+{
+    // The port search window takes this over once it exists; until then the configured
+    // port is tried again at once.
+    if (Port_Exists())
+        Reopen_Port();
+}
+
+void TForm_KardunGAS::FormDestroy(TObject* Sender)
+{
+    Timer_Connect->Enabled(false);
+    Timer_Sending->Enabled(false);
+    Timer_Error->Enabled(false);
+    if (ComPort && ComPort->Connected())
+        ComPort->Close();
+    if (WindowState() == TWindow_State::Normal) {
+        Settings.Position_Top = Top();
+        Settings.Position_Left = Left();
+    }
+    Settings_Save_Begin();
+    Settings_Save();
+    Settings_Save_End();
+}
+
+// ---------------------------------------------------------------- the settings on the window
+
+void TForm_KardunGAS::Settings_To_Form()
+{
+    // 1.
+    Edit_INI_Delay_Compensation->Visible(false);
+    UpDown_INI_Delay_Compensation->Visible(false);
+    Button_INI_Load->Enabled(Settings_File_Readable);
+    // 2.
+    Edit_Port_Name->Text(Settings.Port_Name);
+    CheckBox_Search_Port->Checked(Settings.Search_Port);
+    UpDown_Reply_Delay->Position(Settings.Reply_Delay);
+    UpDown_INI_Delay_Compensation->Position(Settings.Delay_Compensation);
+    CheckBox_SaveLoadData->Checked(Settings.Save_Load_Data);
+    CheckBox_Full_Screen->Checked(Settings.Full_Screen);
+    CheckBox_Transmit_Now->Checked(Settings.Transmit_Now);
+    CheckBox_Form_Style->Checked(Settings.Form_Style);
+    CheckBox_Show_Hint->Checked(Settings.Show_Hint);
+    CheckBox_checkPassword->Checked(Settings.CheckPassword);
+    CheckBox_Show_Auxiliary->Checked(Settings.Show_Auxiliary);
+    // 3. The language box and the texts of the window in the chosen language.
+    CheckBox_English_Menu->Checked(Settings.English_Menu);
+    ComboBox_Language->Items().Clear();
+    ComboBox_Language->Text(Settings.Language);
+    int Selected = -1;
+    for (const std::string& Name : Settings.Language_Names) {
+        if (Name.empty())
+            break;
+        const int Index = ComboBox_Language->Items().Add(Name);
+        if (Name == Settings.Language)
+            Selected = Index;
+    }
+    if (Selected >= 0)
+        ComboBox_Language->ItemIndex(Selected);
+    if (Settings_File_Readable)
+        Settings_Language_Font_Read();
+    Apply_Texts_By_Key();
+    // 4.
+    Set_Priority("High");
+    // 6.
+    Settings_Applied = true;
+    // 7.
+    Settings_Reply_Delay_Colour();
+}
+
+void TForm_KardunGAS::Apply_Texts_By_Key()
+{
+    // Captions of the pages and of the controls whose caption is their own key.
+    Language_Load_File();
+    auto Text_Of = [](const std::string& Key) {
+        std::string Text;
+        Language_Find_Text_Menu(Key, Text);
+        return Text;
+    };
+    for (TTabSheet* Sheet : {TabSheet_General, TabSheet_Configuration, TabSheet_Calibration,
+                             TabSheet_Oscilloscope, TabSheet_Errors, TabSheet_Settings,
+                             TabSheet_About}) {
+        const std::string Text = Text_Of(Sheet->Name());
+        if (!Text.empty())
+            Sheet->Caption(Text);
+    }
+    for (int I = 0; I < ComponentCount(); ++I) {
+        TComponent* C = Components(I);
+        std::string Text;
+        Language_Find_Text(C->Name(), Text);
+        if (Text.empty())
+            continue;
+        if (auto* B = dynamic_cast<TButton*>(C))
+            B->Caption(Text);
+        else if (auto* L = dynamic_cast<TLabel*>(C))
+            L->Caption(Text);
+        else if (auto* G = dynamic_cast<TGroupBox*>(C))
+            G->Caption(Text);
+    }
+    Language_Release();
+    // The connection panel reads "not connected" in the new language while it is red.
+    if (Panel_ConnectStatus->Color() == 0x0000FF)
+        Panel_ConnectStatus->Caption(Language_Text("Panel_ConnectStatus_Not_Connect"));
+}
+
+void TForm_KardunGAS::Settings_Reply_Delay_Colour()
+{
+    Edit_Reply_Delay->Color(Settings.Reply_Delay == Default_Reply_Delay ? clWindow : Colour_Light_Red);
+}
+
+void TForm_KardunGAS::Show_Auxiliary_Labels()
+{
+    for (TLabel* L : {Label_Rpm_K, Label_Rpm_Timer, Label_RPM_Period_mks, Label_GEN_In_0,
+                      Label_GEN_In_1, Label_GEN_In_2, Label_GEN_In_3, Label_GEN_Out_1,
+                      Label_GEN_Out_2, Label_GEN_Out_3})
+        L->Visible(Settings.Show_Auxiliary);
+}
+
+void TForm_KardunGAS::About_Branding_Show()
+{
+    GroupBox_About_Technic->Visible(Settings.Tech_Box_Show);
+    GroupBox_About_KardunAddress->Visible(Settings.Firm_Box_Show);
+    if (Settings.Firm_Box_Show) {
+        GroupBox_About_KardunAddress->Caption(Settings.Firm_Box_Name);
+        Label_About_Address->Caption(Settings.Firm_Address);
+        Label_About_Phone->Caption(Settings.Firm_Phone);
+        Label_About_eMail->Caption(Settings.Firm_eMail);
+        Label_About_Site->Caption(Settings.Firm_Site);
+    }
+    if (Settings.Tech_Box_Show)
+        Label_About_Technic_Email->Caption(Settings.Tech_Box_Name);
+}

@@ -1,0 +1,95 @@
+#include "main/Program.h"
+
+#include <sys/stat.h>
+
+#include "data/Globals.h"
+#include "data/Settings.h"
+#include "main/Main_Form.h"
+#include "platform/system/Single_Instance.h"
+#include "protocol/Script.h"
+#include "windows/MSG.h"
+
+std::string Program_File = Built_In_Exe_Name;
+
+namespace {
+
+bool File_Exists(const std::string& Path)
+{
+    struct stat St;
+    return ::stat(Path.c_str(), &St) == 0 && S_ISREG(St.st_mode);
+}
+
+bool Same_Text_Ignoring_Case(const std::string& A, const std::string& B)
+{
+    if (A.size() != B.size())
+        return false;
+    for (std::size_t I = 0; I < A.size(); ++I) {
+        const auto Lower = [](char C) {
+            return (C >= 'A' && C <= 'Z') ? static_cast<char>(C - 'A' + 'a') : C;
+        };
+        if (Lower(A[I]) != Lower(B[I]))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void Create_Windows()
+{
+    // Order: main window, clients database, loader, RPM sensitivity, test drive, port
+    // search, password, compact configuration, message, big-digit indicator. Windows
+    // that this build does not hold yet keep their place in the order.
+    Application->CreateForm(Form_KardunGAS);
+    Application->CreateForm(Form_MSG);
+}
+
+void Start_Up()
+{
+    // 1. A program file under another name may bring its own icon.
+    if (!Same_Text_Ignoring_Case(Exe_Name, Built_In_Exe_Name)) {
+        const std::string Icon_Path = Program_Dir + "/" + Exe_Name + ".ico";
+        TIcon Icon;
+        if (File_Exists(Icon_Path) && Icon.LoadFromFile(Icon_Path)) {
+            if (Application)
+                Application->Icon(Icon);
+            for (TForm* Form : std::initializer_list<TForm*>{Form_KardunGAS, Form_MSG})
+                if (Form)
+                    Form->Icon(Icon);
+        }
+    }
+    // 2..4. Open the configured port when it is listed; otherwise the probe stays armed
+    // and the send timer reopens the port once it is listed.
+    if (Port_Exists()) {
+        try {
+            Form_KardunGAS->ComPort->SetPort(Settings.Port_Name);
+            Form_KardunGAS->ComPort->Open();
+        } catch (const EComPort&) {
+            ComPortError = true;
+            Form_KardunGAS->Set_Port_Closed();
+        }
+    } else {
+        Script_Connect();
+    }
+}
+
+int Program_Run(int argc, char** argv)
+{
+    TApplication App(&argc, argv);
+    Application->Initialize();
+    if (argc > 0 && argv[0])
+        Program_File = argv[0];
+    // A running copy (or a sibling program) is asked to close.
+    sys::Close_Running_Program();
+    Application->Title(Application_Title);
+    Create_Windows();
+    Start_Up();
+    // A later start asks this one to close.
+    sys::Announce_Window_Class("TForm_KardunGAS", [] {
+        if (Form_KardunGAS)
+            Form_KardunGAS->Close();
+    });
+    const int Result = Application->Run();
+    sys::Withdraw_Window_Class("TForm_KardunGAS");
+    return Result;
+}
