@@ -103,6 +103,8 @@ void Begin_Frame(uint8_t command)
 
 void Send_Read_Frame(uint8_t command)
 {
+    // A read request is always five bytes, whatever frame was built before it.
+    Frame_Length = 5;
     TX_Frame[0] = Sent_Frame[0];
     TX_Frame[1] = TX_Frame[2] = TX_Frame[3] = command;
     Send_Frame();

@@ -82,6 +82,21 @@ TEST_F(Frames_Test, New_Frames_Carry_The_Mode_Byte_Of_The_Last_Sent_Frame)
     EXPECT_EQ(Reply_Length, 65);
 }
 
+TEST_F(Frames_Test, Requests_After_A_Long_Write_Are_Five_Bytes)
+{
+    Write_Frame_Length = 11;
+    Configuration.Car_Number = "AB";
+    Send_Car_Num();
+    ASSERT_EQ(Frame_Length, 11);
+    Send_Car_Num_Request();
+    EXPECT_EQ(Armed(), (Bytes{0x61, 0x2D, 0x08, 0x08, 0x9E}));
+    Send_Car_Num();
+    Len_Configuration = 100;
+    Send_Read_Block_27();
+    EXPECT_EQ(Armed(), (Bytes{0x61, 0x27, 0x27, 0x27, 0xD6}));
+    EXPECT_EQ(Reply_Length, 103);
+}
+
 TEST_F(Frames_Test, Reply_Is_Judged_Against_The_Sent_Frame)
 {
     Sent_Frame[1] = 0x2D;
