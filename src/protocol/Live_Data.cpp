@@ -168,10 +168,10 @@ void Status_Bits_Changed(uint8_t bits) {
   if (!Connected || bits == Status_Word) return;
   Language_Load_File();
   auto text = [](const char* key) { return Language_Find_Text(key); };
+  const unsigned changed = static_cast<unsigned>(bits ^ Status_Word);
   for (int bit = 0; bit <= 4; ++bit) {
-    const bool was = Status_Word & (1u << bit);
-    const bool now = bits & (1u << bit);
-    if (was == now) continue;
+    if (((changed >> bit) & 1u) == 0) continue;
+    const bool now = ((bits >> bit) & 1u) != 0;
     switch (bit) {
       case 0:
         if (now) {
