@@ -1,0 +1,538 @@
+#include "platform/ui/Form.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Graphics.h"
+#include "platform/ui/Internal.h"
+#include "platform/ui/Runtime.h"
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QIcon>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
+
+namespace {
+
+std::vector<TForm*>& Forms()
+{
+    static std::vector<TForm*> List;
+    return List;
+}
+TForm* Active_Window = nullptr;
+
+class Form_Widget : public QWidget {
+public:
+    TForm* Form = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* Event) override
+    {
+        Event->ignore();
+        if (Form) ui::Dispatch([&] { Form->Close_Requested(); });
+    }
+    void resizeEvent(QResizeEvent* Event) override
+    {
+        QWidget::resizeEvent(Event);
+        if (Form && Event->oldSize().isValid())
+            Form->Resized_By_System(Event->oldSize().width(), Event->oldSize().height());
+    }
+};
+
+// Keys (key preview, virtual-key codes, default and cancel buttons) and window activation.
+class Global_Filter : public QObject {
+public:
+    bool eventFilter(QObject* Object, QEvent* Event) override
+    {
+        const QEvent::Type Type = Event->type();
+        if (Type == QEvent::WindowActivate && Object->isWidgetType()) {
+            if (auto* Form = dynamic_cast<TForm*>(TControl::From_Widget(static_cast<QWidget*>(Object))))
+                Form->Activated_By_System();
+            return false;
+        }
+        if ((Type == QEvent::KeyPress || Type == QEvent::KeyRelease) && Object->isWidgetType())
+            return Key(static_cast<QWidget*>(Object), static_cast<QKeyEvent*>(Event));
+        return false;
+    }
+
+private:
+    bool Key(QWidget* Receiver, QKeyEvent* Event)
+    {
+        // The same event travelling up to a parent was handled at its first receiver.
+        if (Event == Last_Event && Last_Receiver && Receiver->isAncestorOf(Last_Receiver))
+            return false;
+        Last_Event = Event;
+        Last_Receiver = Receiver;
+
+        TControl* Control = nullptr;
+        for (QWidget* W = Receiver; W && !Control; W = W->parentWidget())
+            Control = TControl::From_Widget(W);
+        if (!Control) return false;
+        TForm* Form = Control->Parent_Form();
+        const bool Down = Event->type() == QEvent::KeyPress;
+        std::uint16_t Key = ui::Virtual_Key(Event->key(), Event->modifiers());
+        const TShiftState Shift = ui::Shift_State(Event->modifiers(), Qt::NoButton);
+        bool Consumed = false;
+        QPointer<QWidget> Guard(Receiver);
+
+        if (Key != 0) {
+            if (Form && Form->KeyPreview()) {
+                const TKey_Event& Handler = Down ? Form->OnKeyDown : Form->OnKeyUp;
+                if (Handler) ui::Dispatch([&] { Handler(Form, Key, Shift); });
+                if (Key == 0) return true;
+            }
+            if (!Guard) return true;
+            if (Control != Form || !Form->KeyPreview()) {
+                const TKey_Event& Handler = Down ? Control->OnKeyDown : Control->OnKeyUp;
+                if (Handler) ui::Dispatch([&] { Handler(Control, Key, Shift); });
+                if (Key == 0) return true;
+            }
+            if (!Guard) return true;
+            if (Down) {
+                bool Handled = false;
+                ui::Dispatch([&] { Handled = Control->Default_Key_Down(Key, Shift); });
+                if (Handled) return true;
+                if (Form && (Key == VK_RETURN || Key == VK_ESCAPE) && Default_Button(Form, Control, Key))
+                    return true;
+            }
+        }
+        if (!Guard) return true;
+        if (Down && !Event->text().isEmpty()) {
+            const std::string Bytes = ui::From_Q(Event->text().left(1), Control->Text_Charset());
+            if (Bytes.size() == 1) {
+                char Char = Bytes[0];
+                const char Original = Char;
+                if (Form && Form->KeyPreview() && Form != Control && Form->OnKeyPress)
+                    ui::Dispatch([&] { Form->OnKeyPress(Form, Char); });
+                if (Char != 0 && Guard && Control->OnKeyPress)
+                    ui::Dispatch([&] { Control->OnKeyPress(Control, Char); });
+                if (Char == 0) return true;
+                if (Char != Original && Guard) {
+                    if (auto* Line = qobject_cast<QLineEdit*>(Receiver)) {
+                        if (!Line->isReadOnly()) Line->insert(ui::To_Q(std::string(1, Char), Control->Text_Charset()));
+                        Consumed = true;
+                    }
+                }
+            }
+        }
+        return Consumed;
+    }
+
+    // Enter presses the form's default button, Escape its cancel button.
+    static bool Default_Button(TForm* Form, TControl* Focused, std::uint16_t Key)
+    {
+        if (dynamic_cast<TButton*>(Focused) && Key == VK_RETURN) return false;
+        std::vector<TControl*> Stack{Form};
+        while (!Stack.empty()) {
+            TControl* C = Stack.back();
+            Stack.pop_back();
+            if (auto* B = dynamic_cast<TButton*>(C)) {
+                if (((Key == VK_RETURN && B->Default()) || (Key == VK_ESCAPE && B->Cancel())) &&
+                    B->Showing()) {
+                    ui::Dispatch([&] { B->Click(); });
+                    return true;
+                }
+            }
+            for (int I = 0; I < C->ControlCount(); ++I) Stack.push_back(C->Controls(I));
+        }
+        return false;
+    }
+
+    QEvent* Last_Event = nullptr;
+    QPointer<QWidget> Last_Receiver;
+};
+
+}  // namespace
+
+namespace ui {
+
+void Ensure_Global_Filter()
+{
+    static Global_Filter* Filter = nullptr;
+    if (Filter || !QApplication::instance()) return;
+    Filter = new Global_Filter;
+    QApplication::instance()->installEventFilter(Filter);
+}
+
+TForm* Active_Form() { return Active_Window; }
+
+std::vector<TForm*> All_Forms() { return Forms(); }
+
+TComponent* Find_Control(const std::string& Name)
+{
+    for (TForm* Form : Forms()) {
+        if (Form->Name() == Name) return Form;
+        if (TComponent* Found = Form->Find_Component_Deep(Name)) return Found;
+    }
+    return nullptr;
+}
+
+}  // namespace ui
+
+// ---------------------------------------------------------------- TForm
+
+TForm::TForm(TComponent* Owner) : TControl(Owner, new Form_Widget)
+{
+    static_cast<Form_Widget*>(FWidget)->Form = this;
+    FVisible = false;
+    FWidget->setAttribute(Qt::WA_DeleteOnClose, false);
+    FWidget->resize(400, 300);
+    Apply_Color();
+    Apply_Flags();
+    Forms().push_back(this);
+}
+
+TForm::~TForm()
+{
+    Fire_Destroy();
+    if (FModal_Loop) static_cast<QEventLoop*>(FModal_Loop)->quit();
+    if (Active_Window == this) Active_Window = nullptr;
+    Forms().erase(std::remove(Forms().begin(), Forms().end(), this), Forms().end());
+}
+
+void TForm::Fire_Create()
+{
+    if (FCreated) return;
+    FCreated = true;
+    if (OnCreate) OnCreate(this);
+}
+
+void TForm::Fire_Destroy()
+{
+    if (FDestroyed) return;
+    FDestroyed = true;
+    if (OnDestroy) ui::Dispatch([&] { OnDestroy(this); });
+}
+
+void TForm::Caption(const std::string& Value)
+{
+    FCaption = Value;
+    if (FWidget) FWidget->setWindowTitle(ui::To_Q(Value, Text_Charset()));
+}
+
+void TForm::Icon(const TIcon& Value)
+{
+    if (FWidget) FWidget->setWindowIcon(Value.Icon());
+}
+
+static bool Fixed_Border(TBorder_Style S)
+{
+    return S == TBorder_Style::Single || S == TBorder_Style::Dialog || S == TBorder_Style::None ||
+           S == TBorder_Style::Tool_Window;
+}
+
+void TForm::SetBounds(int Left, int Top, int Width, int Height)
+{
+    if (!FWidget) return;
+    const QSize Extra = FWidget->frameGeometry().size() - FWidget->size();
+    const int W = std::max(1, Width - Extra.width());
+    const int H = std::max(1, Height - Extra.height());
+    if (Fixed_Border(FBorder_Style)) FWidget->setFixedSize(W, H);
+    FWidget->move(Left, Top);
+    FWidget->resize(W, H);
+}
+
+int TForm::ClientWidth() const { return FWidget ? FWidget->width() : 0; }
+int TForm::ClientHeight() const { return FWidget ? FWidget->height() : 0; }
+
+void TForm::ClientWidth(int Value)
+{
+    if (!FWidget) return;
+    if (Fixed_Border(FBorder_Style)) FWidget->setFixedSize(Value, FWidget->height());
+    FWidget->resize(Value, FWidget->height());
+}
+
+void TForm::ClientHeight(int Value)
+{
+    if (!FWidget) return;
+    if (Fixed_Border(FBorder_Style)) FWidget->setFixedSize(FWidget->width(), Value);
+    FWidget->resize(FWidget->width(), Value);
+}
+
+TWindow_State TForm::WindowState() const
+{
+    if (!FWidget) return TWindow_State::Normal;
+    if (FWidget->windowState() & Qt::WindowMinimized) return TWindow_State::Minimized;
+    if (FWidget->windowState() & Qt::WindowMaximized) return TWindow_State::Maximized;
+    return TWindow_State::Normal;
+}
+
+void TForm::WindowState(TWindow_State Value)
+{
+    if (!FWidget) return;
+    Qt::WindowStates S = FWidget->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (Value == TWindow_State::Maximized) S |= Qt::WindowMaximized;
+    if (Value == TWindow_State::Minimized) S |= Qt::WindowMinimized;
+    if (Fixed_Border(FBorder_Style) && Value == TWindow_State::Maximized) {
+        FWidget->setMinimumSize(0, 0);
+        FWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    FWidget->setWindowState(S);
+}
+
+void TForm::FormStyle(TForm_Style Value)
+{
+    if (Value == FForm_Style) return;
+    FForm_Style = Value;
+    Apply_Flags();
+}
+
+void TForm::BorderStyle(TBorder_Style Value)
+{
+    FBorder_Style = Value;
+    Apply_Flags();
+}
+
+void TForm::BorderIcons(TBorderIcons Value)
+{
+    FBorder_Icons = Value;
+    Apply_Flags();
+}
+
+// Window flags from border style, icons and stay-on-top. Changing flags hides a Qt window:
+// show it again with its geometry, without the show events (it never stopped being shown).
+void TForm::Apply_Flags()
+{
+    if (!FWidget) return;
+    Qt::WindowFlags F;
+    switch (FBorder_Style) {
+    case TBorder_Style::Dialog: F = Qt::Dialog; break;
+    case TBorder_Style::None: F = Qt::Window | Qt::FramelessWindowHint; break;
+    case TBorder_Style::Tool_Window:
+    case TBorder_Style::Size_Tool_Window: F = Qt::Tool; break;
+    default: F = Qt::Window; break;
+    }
+    if (FBorder_Style != TBorder_Style::None) {
+        F |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        if (FBorder_Icons & biSystemMenu) F |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if ((FBorder_Icons & biMinimize) && FBorder_Style != TBorder_Style::Dialog)
+            F |= Qt::WindowMinimizeButtonHint;
+        if ((FBorder_Icons & biMaximize) && !Fixed_Border(FBorder_Style))
+            F |= Qt::WindowMaximizeButtonHint;
+    }
+    if (FForm_Style == TForm_Style::Stay_On_Top) F |= Qt::WindowStaysOnTopHint;
+    if (FWidget->windowFlags() == F) return;
+    const bool Was_Shown = FWidget->isVisible();
+    const QRect Geometry = FWidget->geometry();
+    const Qt::WindowStates State = FWidget->windowState();
+    FApplying_Flags = true;
+    FWidget->setWindowFlags(F);
+    if (Was_Shown) {
+        FWidget->setGeometry(Geometry);
+        FWidget->setWindowState(State);
+        FWidget->show();
+    }
+    FApplying_Flags = false;
+    if (Fixed_Border(FBorder_Style)) FWidget->setFixedSize(FWidget->size());
+    else {
+        FWidget->setMinimumSize(0, 0);
+        FWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+}
+
+void TForm::AutoSize(bool Value)
+{
+    FAuto_Size = Value;
+    if (!Value || !FWidget) return;
+    int Right = 0, Bottom = 0;
+    for (TControl* C : FControls) {
+        if (!C->Visible()) continue;
+        Right = std::max(Right, C->Left() + C->Width());
+        Bottom = std::max(Bottom, C->Top() + C->Height());
+    }
+    if (Right > 0 && Bottom > 0) {
+        ClientWidth(Right);
+        ClientHeight(Bottom);
+    }
+}
+
+void TForm::Apply_Color()
+{
+    if (!FWidget) return;
+    QPalette P = FWidget->palette();
+    P.setColor(QPalette::Window, ui::To_QColor(FColor));
+    FWidget->setPalette(P);
+    FWidget->setAutoFillBackground(true);
+}
+
+void TForm::Visible(bool Value)
+{
+    if (Value) Show();
+    else Hide();
+}
+
+void TForm::Place_On_Show()
+{
+    if (FShown_Once) return;
+    FShown_Once = true;
+    QRect Area;
+    if (FPosition == TPosition::Main_Form_Center && Application && Application->MainForm() &&
+        Application->MainForm() != this && Application->MainForm()->Widget())
+        Area = Application->MainForm()->Widget()->frameGeometry();
+    else if (FPosition != TPosition::Designed && QApplication::primaryScreen())
+        Area = QApplication::primaryScreen()->availableGeometry();
+    if (Area.isValid()) {
+        const QSize Size = FWidget->frameGeometry().size();
+        FWidget->move(Area.x() + (Area.width() - Size.width()) / 2,
+                      Area.y() + (Area.height() - Size.height()) / 2);
+    }
+}
+
+void TForm::Show()
+{
+    if (!FWidget) return;
+    if (FVisible && FWidget->isVisible()) {
+        FWidget->raise();
+        FWidget->activateWindow();
+        Do_Activate();
+        return;
+    }
+    FVisible = true;
+    if (OnShow) OnShow(this);
+    if (!FVisible || !FWidget) return;   // closed while showing
+    Place_On_Show();
+    TForm* Main = Application ? Application->MainForm() : nullptr;
+    if (Main && Main != this && Main->Widget()) {
+        FWidget->winId();
+        Main->Widget()->winId();
+        if (FWidget->windowHandle() && Main->Widget()->windowHandle())
+            FWidget->windowHandle()->setTransientParent(Main->Widget()->windowHandle());
+    }
+    FWidget->show();
+    FWidget->raise();
+    FWidget->activateWindow();
+    Do_Activate();
+}
+
+void TForm::Hide()
+{
+    const bool Was_Visible = FVisible;
+    FVisible = false;
+    if (FWidget) FWidget->hide();
+    if (Was_Visible && OnHide) OnHide(this);
+    if (FModal_Loop) static_cast<QEventLoop*>(FModal_Loop)->quit();
+}
+
+void TForm::Do_Activate()
+{
+    if (Active_Window == this || !FVisible) return;
+    TForm* Previous = Active_Window;
+    Active_Window = this;
+    if (Previous && Previous->OnDeactivate) Previous->OnDeactivate(Previous);
+    if (OnActivate) OnActivate(this);
+}
+
+void TForm::Activated_By_System()
+{
+    ui::Dispatch([&] { Do_Activate(); });
+}
+
+bool TForm::Active() const { return Active_Window == this; }
+
+void TForm::SetFocus()
+{
+    if (!FWidget) return;
+    if (!FWidget->isVisible()) return;
+    FWidget->raise();
+    FWidget->activateWindow();
+    Do_Activate();
+}
+
+void TForm::Enabled(bool Value) { TControl::Enabled(Value); }
+
+void TForm::Close()
+{
+    TClose_Action Action = TClose_Action::Hide;
+    if (FModal_Loop && FModal_Result == mrNone) FModal_Result = mrCancel;
+    if (OnClose) OnClose(this, Action);
+    switch (Action) {
+    case TClose_Action::None:
+        if (FModal_Loop) FModal_Result = mrNone;
+        return;
+    case TClose_Action::Minimize:
+        if (FWidget) FWidget->showMinimized();
+        break;
+    case TClose_Action::Free: {
+        Hide();
+        QPointer<QWidget> Guard(FWidget);
+        QTimer::singleShot(0, [this, Guard] {
+            if (Guard) Free();
+        });
+        break;
+    }
+    default:
+        Hide();
+        break;
+    }
+    if (Application && Application->MainForm() == this) Application->Terminate();
+}
+
+void TForm::Close_Requested() { Close(); }
+
+void TForm::ModalResult(int Value)
+{
+    FModal_Result = Value;
+    if (Value != mrNone && FModal_Loop) Close();
+}
+
+int TForm::ShowModal()
+{
+    FModal_Result = mrNone;
+    ui::TDialog_Answer Answer;
+    if (ui::Take_Dialog_Answer(ui::TDialog_Record{"form", FCaption, -1, -1}, &Answer)) {
+        Show();
+        if (Answer.On_Form) Answer.On_Form(this);
+        if (FModal_Result == mrNone) FModal_Result = Answer.Result;
+        Hide();
+        return FModal_Result;
+    }
+    ui::Modal_Scope Scope;
+    QEventLoop Loop;
+    FModal_Loop = &Loop;
+    FWidget->setWindowModality(Qt::ApplicationModal);
+    Show();
+    if (FVisible && FModal_Result == mrNone) Loop.exec();
+    FModal_Loop = nullptr;
+    if (FWidget) {
+        FWidget->hide();
+        FWidget->setWindowModality(Qt::NonModal);
+    }
+    FVisible = false;
+    return FModal_Result;
+}
+
+void TForm::Resized_By_System(int Old_Width, int Old_Height)
+{
+    if (FIn_Resize || !FWidget) return;
+    FIn_Resize = true;
+    ui::Dispatch([&] {
+        if (OnCanResize) {
+            const QSize Extra = FWidget->frameGeometry().size() - FWidget->size();
+            int W = FWidget->width() + Extra.width();
+            int H = FWidget->height() + Extra.height();
+            const int Asked_W = W, Asked_H = H;
+            bool Resize = true;
+            OnCanResize(this, W, H, Resize);
+            if (!Resize) FWidget->resize(Old_Width, Old_Height);
+            else if (W != Asked_W || H != Asked_H)
+                FWidget->resize(std::max(1, W - Extra.width()), std::max(1, H - Extra.height()));
+        }
+        if (OnResize) OnResize(this);
+    });
+    FIn_Resize = false;
+}
+
+TCanvas* TForm::Canvas()
+{
+    static QImage Measure_Image(1, 1, QImage::Format_RGB32);
+    if (!FCanvas) FCanvas = std::make_unique<TCanvas>(&Measure_Image);
+    FCanvas->Font = FFont;
+    return FCanvas.get();
+}

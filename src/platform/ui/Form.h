@@ -1,0 +1,130 @@
+#pragma once
+// A top-level window. Forms start hidden; Show() fires OnShow and then OnActivate.
+// A form is never a Qt child of another form: service windows stay usable while the main
+// form is disabled, and stay above it through their transient parent.
+#include "platform/ui/Component.h"
+#include <memory>
+
+class TCanvas;
+class TIcon;
+
+enum class TBorder_Style { Sizeable, Single, Dialog, None, Tool_Window, Size_Tool_Window };
+enum TBorder_Icon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
+using TBorderIcons = unsigned;
+enum class TWindow_State { Normal, Minimized, Maximized };
+enum class TForm_Style { Normal, Stay_On_Top };
+enum class TPosition { Designed, Screen_Center, Main_Form_Center };
+enum class TClose_Action { None, Hide, Free, Minimize };
+
+using TClose_Event = std::function<void(TObject* Sender, TClose_Action& Action)>;
+using TCan_Resize_Event = std::function<void(TObject* Sender, int& New_Width, int& New_Height,
+                                             bool& Resize)>;
+
+class TForm : public TControl {
+public:
+    explicit TForm(TComponent* Owner);
+    ~TForm() override;
+
+    std::string Caption() const { return FCaption; }
+    void Caption(const std::string& Value);
+    void Icon(const TIcon& Value);
+
+    // Outer position and size (frame included) and the client area.
+    void SetBounds(int Left, int Top, int Width, int Height) override;
+    int ClientWidth() const override;
+    void ClientWidth(int Value) override;
+    int ClientHeight() const override;
+    void ClientHeight(int Value) override;
+
+    TWindow_State WindowState() const;
+    void WindowState(TWindow_State Value);
+    TForm_Style FormStyle() const { return FForm_Style; }
+    void FormStyle(TForm_Style Value);          // may be switched while shown
+    TPosition Position() const { return FPosition; }
+    void Position(TPosition Value) { FPosition = Value; }
+    TBorder_Style BorderStyle() const { return FBorder_Style; }
+    void BorderStyle(TBorder_Style Value);
+    TBorderIcons BorderIcons() const { return FBorder_Icons; }
+    void BorderIcons(TBorderIcons Value);
+    bool KeyPreview() const { return FKey_Preview; }
+    void KeyPreview(bool Value) { FKey_Preview = Value; }
+    bool Scaled() const { return FScaled; }       // sizes are pixels either way
+    void Scaled(bool Value) { FScaled = Value; }
+    bool AutoSize() const { return FAuto_Size; }
+    void AutoSize(bool Value);                    // on: client size fits the children
+
+    // Visible(true) is Show(), Visible(false) hides without the close event.
+    void Visible(bool Value) override;
+    void Show();
+    void Hide();
+    void Close();                // OnClose decides: hide (default), free, minimise or stay
+    int ShowModal();             // runs until ModalResult is set or the form closes
+    int ModalResult() const { return FModal_Result; }
+    void ModalResult(int Value);
+    void SetFocus() override;
+    bool Active() const;         // the program's active form
+    void Enabled(bool Value) override;   // disables this window only, never the others
+
+    // A canvas in the form's font, for measuring text.
+    TCanvas* Canvas();
+
+    // ---- events ----
+    TNotify_Event OnCreate;      // fired after construction (Application->CreateForm, Create_Form)
+    TNotify_Event OnShow;
+    TNotify_Event OnHide;
+    TNotify_Event OnActivate;    // only when focus moves here from another form of the program
+    TNotify_Event OnDeactivate;
+    TClose_Event OnClose;
+    TNotify_Event OnDestroy;     // before destruction, while every control still exists
+    TCan_Resize_Event OnCanResize;
+    TNotify_Event OnResize;
+
+    // ---- layer use ----
+    void Fire_Create();
+    void Fire_Destroy();         // once only
+    void Activated_By_System();  // Qt reports this window active
+    void Close_Requested();      // the window's close box
+    void Resized_By_System(int Old_Width, int Old_Height);
+    bool Is_Modal() const { return FModal_Loop != nullptr; }
+
+protected:
+    void Before_Destruction() override { Fire_Destroy(); }
+    void Apply_Color() override;
+
+private:
+    void Apply_Flags();
+    void Place_On_Show();
+    void Do_Activate();
+    std::string FCaption;
+    TForm_Style FForm_Style = TForm_Style::Normal;
+    TPosition FPosition = TPosition::Designed;
+    TBorder_Style FBorder_Style = TBorder_Style::Sizeable;
+    TBorderIcons FBorder_Icons = biSystemMenu | biMinimize | biMaximize;
+    bool FKey_Preview = false;
+    bool FScaled = true;
+    bool FAuto_Size = false;
+    int FModal_Result = 0;
+    void* FModal_Loop = nullptr;
+    bool FCreated = false;
+    bool FDestroyed = false;
+    bool FShown_Once = false;
+    bool FIn_Resize = false;
+    bool FApplying_Flags = false;
+    std::unique_ptr<TCanvas> FCanvas;
+};
+
+// Create a form of class T owned by Owner and fire its OnCreate.
+template <class T>
+T* Create_Form(TComponent* Owner)
+{
+    T* Form = new T(Owner);
+    Form->Fire_Create();
+    return Form;
+}
+
+namespace ui {
+TForm* Active_Form();                      // the program's active form (nullptr if none)
+std::vector<TForm*> All_Forms();           // every existing form, in creation order
+// A control by name on any existing form (the form itself included); nullptr if none.
+TComponent* Find_Control(const std::string& Name);
+}  // namespace ui

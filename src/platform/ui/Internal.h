@@ -1,0 +1,46 @@
+#pragma once
+// Helpers shared by the layer's sources (Qt types); not for use outside src/platform/ui.
+#include "platform/ui/Component.h"
+#include "platform/ui/Types.h"
+#include <QColor>
+#include <QFont>
+#include <QObject>
+#include <QString>
+#include <string>
+
+class QWidget;
+
+namespace ui {
+
+// Bytes <-> screen text by a font character set (1 follows the current character set).
+QString To_Q(const std::string& Bytes, int Font_Charset);
+std::string From_Q(const QString& Text, int Font_Charset);
+// Screen text of a caption: line breaks (LF CR, CR LF, LF, CR) become one '\n'.
+QString Caption_Text(const std::string& Bytes, int Font_Charset);
+// Rich text of a caption with '&' accelerators (hidden, next letter underlined).
+QString Accel_Rich_Text(const std::string& Bytes, int Font_Charset, bool Show_Accel);
+// Plain text of a caption with the accelerator marks removed ("&&" -> "&").
+QString Strip_Accel(const QString& Text);
+
+QColor To_QColor(TColor Color);
+TColor From_QColor(const QColor& Color);
+QFont To_QFont(const TFont& Font);
+Qt::CursorShape To_Cursor(TCursor Cursor);
+
+// Virtual-key code of a Qt key event's key (0 when none applies).
+std::uint16_t Virtual_Key(int Qt_Key, Qt::KeyboardModifiers Modifiers);
+TShiftState Shift_State(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons);
+
+// Counts the modal loops run by the layer while it exists.
+struct Modal_Scope {
+    Modal_Scope();
+    ~Modal_Scope();
+};
+
+// Show a non-modal warning about an exception (the real program only).
+void Show_Exception_Box(const std::string& Message);
+
+// Installs the application-wide filter (keys, activation) once a QApplication exists.
+void Ensure_Global_Filter();
+
+}  // namespace ui

@@ -1,0 +1,97 @@
+#include "platform/ui/Label.h"
+#include "platform/ui/Internal.h"
+#include <QLabel>
+
+namespace {
+QLabel* L(QWidget* W) { return static_cast<QLabel*>(W); }
+}
+
+TLabel::TLabel(TComponent* Owner, TControl* Parent) : TControl(Owner, new QLabel)
+{
+    L(FWidget)->setTextFormat(Qt::RichText);
+    L(FWidget)->setTextInteractionFlags(Qt::NoTextInteraction);
+    FWidget->setAutoFillBackground(false);
+    FWidget->resize(40, 13);
+    Layout(TText_Layout::Top);
+    if (Parent) this->Parent(Parent);
+}
+
+void TLabel::Caption(const std::string& Value)
+{
+    if (Value == FCaption) return;
+    FCaption = Value;
+    Update_Text();
+}
+
+void TLabel::Update_Text()
+{
+    if (!FWidget) return;
+    L(FWidget)->setText(ui::Accel_Rich_Text(FCaption, Text_Charset(), FShow_Accel));
+    Fit_Size();
+}
+
+void TLabel::Fit_Size()
+{
+    if (!FAuto_Size || !FWidget) return;
+    if (FWord_Wrap) {
+        const int H = L(FWidget)->heightForWidth(FWidget->width());
+        if (H > 0) FWidget->resize(FWidget->width(), H);
+    } else {
+        FWidget->resize(L(FWidget)->sizeHint());
+    }
+}
+
+void TLabel::AutoSize(bool Value)
+{
+    FAuto_Size = Value;
+    Fit_Size();
+}
+
+void TLabel::WordWrap(bool Value)
+{
+    FWord_Wrap = Value;
+    L(FWidget)->setWordWrap(Value);
+    Fit_Size();
+}
+
+void TLabel::Alignment(TAlignment Value)
+{
+    FAlignment = Value;
+    Layout(FLayout);
+}
+
+void TLabel::Layout(TText_Layout Value)
+{
+    FLayout = Value;
+    Qt::Alignment A;
+    switch (FAlignment) {
+    case TAlignment::Right_Justify: A = Qt::AlignRight; break;
+    case TAlignment::Center: A = Qt::AlignHCenter; break;
+    default: A = Qt::AlignLeft; break;
+    }
+    switch (FLayout) {
+    case TText_Layout::Center: A |= Qt::AlignVCenter; break;
+    case TText_Layout::Bottom: A |= Qt::AlignBottom; break;
+    default: A |= Qt::AlignTop; break;
+    }
+    L(FWidget)->setAlignment(A);
+}
+
+void TLabel::ShowAccelChar(bool Value)
+{
+    FShow_Accel = Value;
+    Update_Text();
+}
+
+void TLabel::Color(TColor Value)
+{
+    TControl::Color(Value);
+}
+
+void TLabel::Apply_Font()
+{
+    TControl::Apply_Font();
+    Fit_Size();
+}
+
+void TLabel::Refresh_Texts() { Update_Text(); }

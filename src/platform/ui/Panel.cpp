@@ -1,0 +1,123 @@
+#include "platform/ui/Panel.h"
+#include "platform/ui/Internal.h"
+#include <QGroupBox>
+#include <QPainter>
+#include <QWidget>
+
+namespace {
+
+class Panel_Widget : public QWidget {
+public:
+    TPanel* Panel = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (!Panel) return;
+        QPainter P(this);
+        QRect R = rect();
+        P.fillRect(R, ui::To_QColor(Panel->Color()));
+        const QColor Light = ui::To_QColor(clBtnHighlight);
+        const QColor Dark = ui::To_QColor(clBtnShadow);
+        auto Frame = [&](bool Raised, int Width) {
+            for (int I = 0; I < Width; ++I) {
+                P.setPen(Raised ? Light : Dark);
+                P.drawLine(R.left(), R.top(), R.right(), R.top());
+                P.drawLine(R.left(), R.top(), R.left(), R.bottom());
+                P.setPen(Raised ? Dark : Light);
+                P.drawLine(R.left(), R.bottom(), R.right(), R.bottom());
+                P.drawLine(R.right(), R.top(), R.right(), R.bottom());
+                R.adjust(1, 1, -1, -1);
+            }
+        };
+        if (Panel->Border_Single()) {
+            P.setPen(ui::To_QColor(clBlack));
+            P.drawRect(R.adjusted(0, 0, -1, -1));
+            R.adjust(1, 1, -1, -1);
+        }
+        if (Panel->BevelOuter() == TBevel_Cut::Raised || Panel->BevelOuter() == TBevel_Cut::Lowered)
+            Frame(Panel->BevelOuter() == TBevel_Cut::Raised, Panel->BevelWidth());
+        else if (Panel->BevelOuter() == TBevel_Cut::Space)
+            R.adjust(Panel->BevelWidth(), Panel->BevelWidth(), -Panel->BevelWidth(), -Panel->BevelWidth());
+        if (Panel->BevelInner() == TBevel_Cut::Raised || Panel->BevelInner() == TBevel_Cut::Lowered)
+            Frame(Panel->BevelInner() == TBevel_Cut::Raised, Panel->BevelWidth());
+        if (Panel->Caption().empty()) return;
+        int Flags = Qt::AlignVCenter | Qt::TextShowMnemonic;
+        switch (Panel->Alignment()) {
+        case TAlignment::Left_Justify: Flags |= Qt::AlignLeft; break;
+        case TAlignment::Right_Justify: Flags |= Qt::AlignRight; break;
+        default: Flags |= Qt::AlignHCenter; break;
+        }
+        P.setFont(font());
+        P.setPen(ui::To_QColor(Panel->Font().Color()));
+        P.drawText(R, Flags, ui::Caption_Text(Panel->Caption(), Panel->Text_Charset()));
+    }
+};
+
+}  // namespace
+
+TPanel::TPanel(TComponent* Owner, TControl* Parent) : TControl(Owner, new Panel_Widget)
+{
+    static_cast<Panel_Widget*>(FWidget)->Panel = this;
+    FWidget->resize(185, 41);
+    if (Parent) this->Parent(Parent);
+}
+
+void TPanel::Caption(const std::string& Value)
+{
+    if (Value == FCaption) return;
+    FCaption = Value;
+    Invalidate();
+}
+
+void TPanel::Alignment(TAlignment Value)
+{
+    FAlignment = Value;
+    Invalidate();
+}
+
+void TPanel::BevelOuter(TBevel_Cut Value)
+{
+    FBevel_Outer = Value;
+    Invalidate();
+}
+
+void TPanel::BevelInner(TBevel_Cut Value)
+{
+    FBevel_Inner = Value;
+    Invalidate();
+}
+
+void TPanel::BevelWidth(int Value)
+{
+    FBevel_Width = std::max(1, Value);
+    Invalidate();
+}
+
+void TPanel::Border_Single(bool Value)
+{
+    FBorder_Single = Value;
+    Invalidate();
+}
+
+void TPanel::Refresh_Texts() { Invalidate(); }
+
+// ---------------------------------------------------------------- TGroupBox
+
+TGroupBox::TGroupBox(TComponent* Owner, TControl* Parent) : TControl(Owner, new QGroupBox)
+{
+    FWidget->resize(185, 105);
+    if (Parent) this->Parent(Parent);
+}
+
+void TGroupBox::Caption(const std::string& Value)
+{
+    FCaption = Value;
+    Refresh_Texts();
+}
+
+void TGroupBox::Refresh_Texts()
+{
+    if (auto* Box = qobject_cast<QGroupBox*>(FWidget))
+        Box->setTitle(ui::Caption_Text(FCaption, Text_Charset()));
+}
