@@ -243,7 +243,13 @@ void TComThread::Execute(std::shared_ptr<Shared> S) {
     TCustomComPort* Port = S->Port;
     TComEvents Events = S->Events;
     if (Port->SyncMethod_ == smNone) {
-      Port->FireEvents(Events);
+      // Handlers run here, on the event thread; an exception ends no more than this set.
+      try {
+        Port->FireEvents(Events);
+      } catch (const std::exception& E) {
+        std::fprintf(stderr, "Serial port event: %s\n", E.what());
+      } catch (...) {
+      }
       if (S->Orphaned) return;
     } else {
       // Handed over synchronously; a stop while the hand-over waits ends it and the loop.

@@ -466,8 +466,10 @@ bool Serial_Device::Set_Event_Mask(uint32_t mask, int* error) {
   if (Fd_ < 0) return Fail(error, EBADF);
   Event_Mask_ = mask;
   Read_Counts(&Wait_Base_);
+  // Modem line changes come from the counters where the driver keeps them (reading the
+  // lines may cost a request to an adapter); else from the lines themselves.
   int lines = 0;
-  Wait_Modem_Valid_ = ioctl(Fd_, TIOCMGET, &lines) == 0;
+  Wait_Modem_Valid_ = !Wait_Base_.Valid && ioctl(Fd_, TIOCMGET, &lines) == 0;
   Wait_Modem_ = Wait_Modem_Valid_ ? Modem_Bits(lines) : 0;
   Wait_Tx_Pending_ = false;
   Wait_Rx80_ = false;

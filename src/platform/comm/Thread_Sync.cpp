@@ -1,5 +1,7 @@
 #include "platform/comm/Thread_Sync.h"
 
+#include "platform/ui/Runtime.h"
+
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QThread>
@@ -7,7 +9,6 @@
 #include <sys/eventfd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -31,15 +32,9 @@ struct Handover {
   }
 };
 
-void Run_Guarded(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "Unhandled exception in a serial port event: %s\n", e.what());
-  } catch (...) {
-    std::fprintf(stderr, "Unhandled exception in a serial port event\n");
-  }
-}
+// The call is a dispatch point of the user-interface thread: an exception is reported
+// there like any other handler's, and goes no further.
+void Run_Guarded(const std::function<void()>& call) { ui::Dispatch(call); }
 
 }  // namespace
 

@@ -19,8 +19,8 @@ enum class Sync_Result {
 
 // Runs `call` on the user-interface thread and waits. `stop_fd` (-1: none) ends the wait
 // when it becomes readable. Called on the user-interface thread itself, `call` runs at once.
-// An exception thrown by `call` is reported on the standard error stream and goes no
-// further.
+// An exception thrown by `call` is reported as at every dispatch point of the window
+// layer and goes no further.
 Sync_Result Run_On_UI_Thread(std::function<void()> call, int stop_fd);
 
 }  // namespace comm

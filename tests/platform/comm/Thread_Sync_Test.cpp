@@ -13,8 +13,10 @@
 #include <future>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "platform/comm/Pty_Pair.h"
+#include "platform/ui/Runtime.h"
 
 using comm::Run_On_UI_Thread;
 using comm::Sync_Result;
@@ -95,7 +97,10 @@ TEST(Thread_Sync, The_Call_May_Stop_And_Wait_For_Its_Own_Worker) {
   EXPECT_EQ(result.get_future().get(), Sync_Result::Detached);
 }
 
-TEST(Thread_Sync, Direct_Call_On_The_UI_Thread_And_Exceptions_Stay_Inside) {
+TEST(Thread_Sync, Direct_Call_On_The_UI_Thread_And_Exceptions_Are_Reported_There) {
+  ui::Reset_Hooks();
+  std::vector<std::string> reported;
+  ui::Hooks.On_Exception = [&](const std::string& m) { reported.push_back(m); };
   int runs = 0;
   EXPECT_EQ(Run_On_UI_Thread([&] { ++runs; }, -1), Sync_Result::Done);
   EXPECT_EQ(runs, 1);
@@ -111,4 +116,6 @@ TEST(Thread_Sync, Direct_Call_On_The_UI_Thread_And_Exceptions_Stay_Inside) {
   });
   ASSERT_TRUE(QTest::qWaitFor([&] { return back.load(); }, 10000));
   EXPECT_EQ(worker.get(), Sync_Result::Done);
+  EXPECT_EQ(reported, std::vector<std::string>(2, "handler failed"));
+  ui::Reset_Hooks();
 }
