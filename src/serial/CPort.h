@@ -282,6 +282,8 @@ class TCustomComPort {
   void SetEventChar(uint8_t Value);
   TComEvents Events() const { return Events_; }
   void SetEvents(TComEvents Value);
+  // smThreadSync: handlers run on the user-interface thread while the event thread waits
+  // (smWindowSync is delivered the same way); smNone: they run on the event thread.
   TSyncMethod SyncMethod() const { return SyncMethod_; }
   // Throws `EComPort` 14 while connected.
   void SetSyncMethod(TSyncMethod Value);

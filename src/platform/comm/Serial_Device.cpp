@@ -544,7 +544,8 @@ Wait_Result Serial_Device::Wait_Event(int stop_fd, uint32_t* events, int* error)
         return Wait_Result::Failed;
       }
       if (waiting > 0) found |= Ev_Rx_Char;
-      uint32_t mark = Input_Size_ / 10 * 8 + Input_Size_ % 10 * 8 / 10;
+      const uint32_t size = Input_Size_;
+      const uint32_t mark = size / 10 * 8 + size % 10 * 8 / 10;
       bool above = mark > 0 && static_cast<uint32_t>(waiting) >= mark;
       if (above && !Wait_Rx80_) found |= Ev_Rx80_Full;
       Wait_Rx80_ = above;

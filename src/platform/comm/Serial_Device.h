@@ -164,7 +164,7 @@ class Serial_Device {
   int Wake_Fd_ = -1;   // written after each write, read by the waiter
   int Epoll_Fd_ = -1;  // the waiter's set: device (edge-triggered), wake descriptor
   std::atomic<uint32_t> Event_Mask_{0};
-  uint32_t Input_Size_ = 4096;
+  std::atomic<uint32_t> Input_Size_{4096};
   Timeouts Timeouts_;
   bool Discard_Null_ = false;
   // Error counters at the last status call (status caller) and at the last wait (waiter).
