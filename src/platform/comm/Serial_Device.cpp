@@ -87,6 +87,12 @@ int Ms_Left(Clock::time_point deadline) {
   return ms > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(ms);
 }
 
+// A time limit as a duration, capped (at over 30 years) so that the clock cannot overflow.
+std::chrono::milliseconds Limit_Ms(uint64_t ms) {
+  constexpr uint64_t cap = uint64_t(1) << 40;
+  return std::chrono::milliseconds(static_cast<int64_t>(ms < cap ? ms : cap));
+}
+
 // Drops zero bytes from buf[0..n); returns the count kept.
 uint32_t Drop_Nulls(unsigned char* buf, uint32_t n) {
   uint32_t kept = 0;
@@ -292,7 +298,7 @@ bool Serial_Device::Read(void* buffer, uint32_t count, uint32_t* done, int* erro
 
   auto* out = static_cast<unsigned char*>(buffer);
   const Clock::time_point start = Clock::now();
-  const Clock::time_point total_end = start + std::chrono::milliseconds(has_total ? total_ms : 0);
+  const Clock::time_point total_end = start + Limit_Ms(has_total ? total_ms : 0);
   Clock::time_point last_byte{};
   uint32_t got = 0;
   for (;;) {
@@ -335,8 +341,8 @@ bool Serial_Device::Write(const void* buffer, uint32_t count, uint32_t* done, in
   const Timeouts t = Timeouts_;
   const bool has_total = t.Write_Total_Multiplier != 0 || t.Write_Total_Constant != 0;
   const Clock::time_point end =
-      Clock::now() + std::chrono::milliseconds(
-                         has_total ? uint64_t(t.Write_Total_Multiplier) * count + t.Write_Total_Constant : 0);
+      Clock::now() +
+      Limit_Ms(has_total ? uint64_t(t.Write_Total_Multiplier) * count + t.Write_Total_Constant : 0);
   const auto* in = static_cast<const unsigned char*>(buffer);
   uint32_t put = 0;
   bool ok = true;

@@ -12,6 +12,7 @@
 #include <future>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/comm/Pty_Pair.h"
 
@@ -328,6 +329,22 @@ TEST(Serial_Device_Read, Timeout_Modes) {
   ASSERT_TRUE(d.Read(buf, 4, &done));
   EXPECT_EQ(done, 0u);
   EXPECT_GE(Elapsed_Ms(start), 90);
+
+  // Huge limits mean "very long", not "already over".
+  t = Timeouts{};
+  t.Read_Interval = 100;
+  t.Read_Total_Multiplier = 0xE0000000u;
+  t.Read_Total_Constant = 0xFFFFFFF0u;
+  ASSERT_TRUE(d.Set_Timeouts(t));
+  std::vector<char> large(1 << 23);  // a total far beyond what the clock can count
+  std::thread late([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    pty.Send("q");
+  });
+  bool read_ok = d.Read(large.data(), static_cast<uint32_t>(large.size()), &done);
+  late.join();
+  ASSERT_TRUE(read_ok);
+  EXPECT_EQ(std::string(large.data(), done), "q");  // ended by the interval after the byte
 
   // First-byte mode: returns as soon as a byte is there, without waiting for the count.
   t = Timeouts{};
