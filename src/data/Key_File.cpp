@@ -116,13 +116,13 @@ bool Load(const std::string& file_name, int fixed_width)
     std::string bytes;
     std::string error;
     bool exists = false;
-    if (!Read_Whole_File(file_name, bytes, &error, &exists)) {
+    if (!Read_Text_File(file_name, bytes, &error, &exists)) {
         if (exists) Key_File_Report(error);
         return false;
     }
     Clear_Lists();
     Key_File_Is_Open = true;
-    for (const std::string& line : Split_Lines(bytes)) Parse_Line(line, fixed_width);
+    for (const std::string& line : Split_Text_Lines(bytes)) Parse_Line(line, fixed_width);
     return true;
 }
 
@@ -140,7 +140,7 @@ std::string One_Line(const std::string& text)
 
 // ---- reading text files ----
 
-bool Read_Whole_File(const std::string& path, std::string& bytes, std::string* error, bool* exists)
+bool Read_Text_File(const std::string& path, std::string& bytes, std::string* error, bool* exists)
 {
     bytes.clear();
     struct stat info {};
@@ -168,7 +168,7 @@ bool Read_Whole_File(const std::string& path, std::string& bytes, std::string* e
     return true;
 }
 
-std::vector<std::string> Split_Lines(const std::string& bytes)
+std::vector<std::string> Split_Text_Lines(const std::string& bytes)
 {
     std::vector<std::string> lines;
     std::size_t start = 0;

@@ -87,11 +87,11 @@ std::string Wrap_Text_Chars(const std::string& text, int32_t hint_length);
 // ---- reading text files ----
 // Reads a whole file. False when it does not exist or cannot be read; `error` (when given)
 // then names the file and the cause, and `exists` tells whether the file was there.
-bool Read_Whole_File(const std::string& path, std::string& bytes, std::string* error = nullptr,
+bool Read_Text_File(const std::string& path, std::string& bytes, std::string* error = nullptr,
                      bool* exists = nullptr);
 // Splits bytes into lines; a line ends at CR LF, at a lone CR or at a lone LF. A line end at
 // the very end of the text does not start a further line.
-std::vector<std::string> Split_Lines(const std::string& bytes);
+std::vector<std::string> Split_Text_Lines(const std::string& bytes);
 
 // ---- reporting of file failures ----
 // Receives a readable text when a file cannot be written or read. The message window

@@ -86,8 +86,8 @@ void Language_Load_File()
     Language_Texts.clear();
     if (Settings.Language == English) return;
     std::string bytes;
-    if (!Read_Whole_File(Language_Dir + "/" + Settings.Language + ".lng", bytes)) return;
-    const std::vector<std::string> lines = Split_Lines(bytes);
+    if (!Read_Text_File(Language_Dir + "/" + Settings.Language + ".lng", bytes)) return;
+    const std::vector<std::string> lines = Split_Text_Lines(bytes);
     // The first line is never read.
     for (std::size_t i = 1; i < lines.size(); ++i) Parse_Line(lines[i]);
 }
