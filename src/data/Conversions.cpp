@@ -10,6 +10,10 @@
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "language/Language.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/Font.h"
+#include "platform/ui/Graphics.h"
+#include "platform/ui/Memo.h"
 
 Temperature_Hooks_Class Temperature_Hooks;
 
@@ -455,6 +459,48 @@ std::string Comment_To_Memo() {
 
 bool ComboBox_Has_Text(const std::string& text, const std::vector<std::string>& items) {
   return std::find(items.begin(), items.end(), text) != items.end();
+}
+
+void Memo_To_Comment(const TMemo& memo) { Memo_To_Comment(memo.Text()); }
+
+void Comment_To_Memo(TMemo& memo) {
+  memo.Clear();
+  memo.Text(Comment_To_Memo());
+}
+
+bool ComboBox_Has_Text(TComboBox& box) { return ComboBox_Has_Text(box.Text(), box.Items().Items()); }
+
+int Text_Width(const std::string& text, const TFont& font) { return ui::Text_Width(font, text); }
+
+int Text_Height(const std::string& text, const TFont& font) { return ui::Text_Height(font, text); }
+
+std::string Wrap_Text_Pixels(int w, const std::string& text, const TFont& font) {
+  return Wrap_Text_Pixels(w, text, [&font](const std::string& s) { return ui::Text_Width(font, s); });
+}
+
+std::string Wrap_Text_Pixels(int w, const std::string& text,
+                             const std::function<int(const std::string&)>& width) {
+  const int limit = w - 20;
+  if (width(text) <= limit) return text;
+  std::string out;
+  std::string rest = text;
+  while (!rest.empty()) {
+    std::string line = rest;
+    while (width(line) > limit) {
+      const std::size_t blank = line.rfind(' ');
+      if (blank == std::string::npos || blank == 0) {
+        // No blank left to cut at: the first word stays whole on its line.
+        const std::size_t next = rest.find(' ', 1);
+        line = rest.substr(0, next);
+        break;
+      }
+      line.erase(blank);
+    }
+    out += line;
+    rest.erase(0, line.size());
+    if (!rest.empty()) out += "\n\r";
+  }
+  return out;
 }
 
 // ---- formatters ----
