@@ -6,6 +6,7 @@
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "data/Settings.h"
+#include "language/Language.h"
 #include "protocol/Frames.h"
 
 int32_t Program_Version_Code = 0;
@@ -180,6 +181,13 @@ bool Has_VAC() {
 }
 
 bool Has_TPS_Emulation() { return !(Program_Version_Code >= 600 && Program_Version_Code <= 799); }
+
+std::vector<std::string> TPS_Input_Items() {
+  const std::string input = Language_Text("Label_CFG_TPS_Input");
+  std::vector<std::string> items;
+  for (int i = Has_TPS_Zero() ? 0 : 1; i <= 3; ++i) items.push_back("TPS " + input + " " + std::to_string(i));
+  return items;
+}
 
 void Ident_Reset() {
   Program_Version_Code = 0;

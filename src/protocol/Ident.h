@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 // Controller program version X * 100 + YY; 0 when the version text is empty or no number.
 extern int32_t Program_Version_Code;
@@ -77,6 +78,10 @@ uint8_t Max_Injectors();
 bool Has_TPS_Zero();
 bool Has_VAC();
 bool Has_TPS_Emulation();
+
+// Items of the four TPS source combo boxes: "TPS Input 1" .. "TPS Input 3", with
+// "TPS Input 0" in front when the model has that input (text of "Label_CFG_TPS_Input").
+std::vector<std::string> TPS_Input_Items();
 
 // Clears the version code, Program_Name_Text and the hooks.
 void Ident_Reset();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/Configuration.h"
 #include "data/Conversions.h"
 #include "data/Globals.h"
 #include "data/Status_Queue.h"
@@ -140,6 +141,12 @@ std::optional<Work_Mode_Look> Work_Mode_Display(uint8_t mode) {
 
 // ---- level modes and LEDs ----
 
+bool Level_Mode_Changed(uint8_t mode) {
+  if (mode == Level_Mode) return false;
+  Level_Mode = mode;
+  return true;
+}
+
 std::optional<Level_Mode_Texts> Level_Mode_Keys(uint8_t mode) {
   switch (mode) {
     case 0: return Level_Mode_Texts{"", ""};
@@ -160,6 +167,30 @@ Mode_Leds_State Mode_Leds(uint8_t work_mode, bool software_level, uint8_t level_
     case 128: return {false, true, true};
     default: return {false, true, false};
   }
+}
+
+// ---- software gas level ----
+
+Software_Level_View Software_Level_Update(bool software_level) {
+  Software_Level_View view;
+  Live_Values_Class& v = Live_Values;
+  if (!software_level) return view;
+  view.Level_Current_Text = Format_Fixed(v.Level_Counter * 32.0 / 3600000000.0, 7, 5);
+  if (Work_Mode == Mode_Gas) {
+    v.Level_Counter >>= 21;
+    if (Level_Mode == 128) {
+      const int64_t n = Configuration.GL_Etalon / 6;
+      const int64_t c = v.Level_Counter;
+      view.Leds_From_Counter = true;
+      for (int k = 1; k <= 5; ++k) view.Green[k - 1] = c < (6 - k) * n;
+      view.Red = !view.Green[0];
+    }
+  } else {
+    v.Level_Counter = 0;
+  }
+  v.Live_Gas_Level = static_cast<int32_t>(v.Level_Counter & 0xFFFF);
+  view.Scale = Configuration.GL_Etalon;
+  return view;
 }
 
 // ---- status and error bytes ----

@@ -96,6 +96,8 @@ struct Work_Mode_Look {
 std::optional<Work_Mode_Look> Work_Mode_Display(uint8_t mode);
 
 // ---- level modes and LEDs ----
+// True when mode differs from Level_Mode, which then takes it (software level type only).
+bool Level_Mode_Changed(uint8_t mode);
 struct Level_Mode_Texts {
   std::string Caption_Key;  // empty for mode 0
   std::string Hint_Key;
@@ -110,6 +112,20 @@ struct Mode_Leds_State {
 };
 // The mode LEDs for a work mode; software_level: the level type is the software one.
 Mode_Leds_State Mode_Leds(uint8_t work_mode, bool software_level, uint8_t level_mode);
+
+// ---- software gas level (Configuration page) ----
+struct Software_Level_View {
+  std::string Level_Current_Text;  // counter * 32 / 3600000000, five decimals
+  int32_t Scale = 1023;            // full scale of the level sensor drawing
+  bool Leds_From_Counter = false;  // gas mode, level mode 128: the LED row below
+  bool Red = false;
+  bool Green[5] = {};              // green 1..5
+};
+// The level view after a reply. software_level: the level type shows the software preset.
+// For the software level the counter is reduced (gas mode: shifted right by 21 bits,
+// otherwise 0) and Live_Gas_Level becomes its low 16 bits on the scale GL_Etalon; for
+// the other types the scale is 1023 and the sensor value stays.
+Software_Level_View Software_Level_Update(bool software_level);
 
 // ---- status and error bytes ----
 // Status byte: while connected and when it differs from Status_Word, each changed bit in

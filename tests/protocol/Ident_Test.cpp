@@ -79,6 +79,19 @@ TEST_F(Ident_Test, FeatureGatesAtEachVersionBoundary) {
   }
 }
 
+TEST_F(Ident_Test, TpsComboItemsFollowTheInputZeroGate) {
+  Program_Version_Code = 807;
+  std::vector<std::string> items = TPS_Input_Items();
+  ASSERT_EQ(items.size(), 4u);
+  EXPECT_EQ(items[0].substr(0, 4), "TPS ");
+  EXPECT_EQ(items[0].back(), '0');
+  EXPECT_EQ(items[3].back(), '3');
+  Program_Version_Code = 207;
+  items = TPS_Input_Items();
+  ASSERT_EQ(items.size(), 3u);
+  EXPECT_EQ(items[0].back(), '1');
+}
+
 TEST_F(Ident_Test, VersionTextBecomesOneNumber) {
   EXPECT_EQ(Version_Text_To_Code("2.07"), 207);
   EXPECT_EQ(Version_Text_To_Code("2.06"), 206);

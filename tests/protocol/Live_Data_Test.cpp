@@ -235,6 +235,47 @@ TEST_F(Live_Data_Test, WorkModesLevelModesAndLeds) {
   EXPECT_EQ(leds(4, true, 16), "-G-");
 }
 
+TEST_F(Live_Data_Test, SoftwareLevelCounterDrivesTheLedRow) {
+  Configuration.GL_Etalon = 1200;  // one LED step: 200
+  Work_Mode = 4;
+  EXPECT_TRUE(Level_Mode_Changed(128));
+  EXPECT_FALSE(Level_Mode_Changed(128));
+  Live_Values.Level_Counter = 350u << 21;
+  Software_Level_View view = Software_Level_Update(true);
+  EXPECT_EQ(view.Level_Current_Text, "6.52447");
+  EXPECT_EQ(Live_Values.Level_Counter, 350u);
+  EXPECT_EQ(Live_Values.Live_Gas_Level, 350);
+  EXPECT_EQ(view.Scale, 1200);
+  ASSERT_TRUE(view.Leds_From_Counter);
+  EXPECT_FALSE(view.Green[4]);  // green 5: below one step
+  EXPECT_TRUE(view.Green[3]);   // green 4: below two steps
+  EXPECT_TRUE(view.Green[0]);
+  EXPECT_FALSE(view.Red);
+
+  Live_Values.Level_Counter = 1100u << 21;  // beyond five steps: red
+  view = Software_Level_Update(true);
+  EXPECT_FALSE(view.Green[0]);
+  EXPECT_TRUE(view.Red);
+
+  Level_Mode_Changed(64);
+  Live_Values.Level_Counter = 5u << 21;
+  view = Software_Level_Update(true);
+  EXPECT_FALSE(view.Leds_From_Counter);
+  EXPECT_EQ(Live_Values.Live_Gas_Level, 5);
+
+  Work_Mode = 1;  // outside gas mode the counter reads 0
+  Live_Values.Level_Counter = 12345;
+  view = Software_Level_Update(true);
+  EXPECT_EQ(Live_Values.Live_Gas_Level, 0);
+  EXPECT_EQ(Live_Values.Level_Counter, 0u);
+
+  Live_Values.Live_Gas_Level = 700;  // other level types keep the sensor value
+  view = Software_Level_Update(false);
+  EXPECT_EQ(view.Scale, 1023);
+  EXPECT_EQ(Live_Values.Live_Gas_Level, 700);
+  EXPECT_TRUE(view.Level_Current_Text.empty());
+}
+
 TEST_F(Live_Data_Test, StatusBitsActInBitOrderOnlyOnChangeWhileConnected) {
   const std::string engine_off = Language_Text("Error_Engine_off");
   const std::string low = Language_Text("Error_Low_pressure");
