@@ -152,24 +152,11 @@ TEST_F(Configuration_Test, RpmIdleDefaultFollowsTheSetting) {
   EXPECT_EQ(Configuration.RPM_Idle_Run, 750);
 }
 
-TEST_F(Configuration_Test, SensorPresetTables) {
-  Sensor_Boxes_Init();
-  const char* names[] = {"RESERVE", "AEB 1050", "HANA", "90 - 0 Om", "SOFTWARE", "AEB 806", "0 - 90 Om"};
-  for (int i = 0; i < Level_Sensor_Box_Count; ++i) EXPECT_EQ(Level_Sensor_Box[i].Name, names[i]);
+TEST_F(Configuration_Test, CreationTakesTheFirstLevelPreset) {
+  Configuration_Create();
   EXPECT_EQ(Level_Sensor_Box[Level_Sensor_Software].Name, "SOFTWARE");
-  const Level_Sensor_Box_Class& hana = Level_Sensor_Box[2];
-  EXPECT_TRUE(hana.Invert);
-  EXPECT_TRUE(hana.Ninety);
-  EXPECT_EQ(hana.Pos_1, 295);
-  EXPECT_EQ(hana.Pos_5, 42);
-  const Level_Sensor_Box_Class& rising = Level_Sensor_Box[6];
-  EXPECT_FALSE(rising.Invert);
-  EXPECT_EQ(rising.Pos_1, 55);
-  EXPECT_EQ(rising.Pos_5, 248);
-  EXPECT_EQ(MAP_Sensor_Box[0].Name, "MAP 4 Bar");
-  EXPECT_EQ(MAP_Sensor_Box[0].Pressure_1_Bar, 1315);
-  EXPECT_EQ(MAP_Sensor_Box[1].Name, "ANOTHER");
-  EXPECT_EQ(MAP_Sensor_Box[1].Pressure_1_Bar, 2000);
+  EXPECT_EQ(Configuration.GL_Pos_5, Level_Sensor_Box[0].Pos_5);
+  EXPECT_EQ(MAP_Sensor_Box[0].Pressure_1_Bar, Configuration.Pressure_1_Bar);
 }
 
 }  // namespace
