@@ -96,7 +96,8 @@ TForm_KardunGAS::TForm_KardunGAS(TComponent* Owner) : TForm(Owner)
 
 TForm_KardunGAS::~TForm_KardunGAS()
 {
-    // The port's handlers reach the controls: they go before the controls do.
+    // Handlers that reach the controls go before the controls do.
+    PageControl_KardunGAS->OnChange = nullptr;
     if (ComPort) {
         ComPort->OnAfterOpen = nullptr;
         ComPort->OnAfterClose = nullptr;
@@ -115,6 +116,12 @@ TForm_KardunGAS::~TForm_KardunGAS()
     Live_Data_Hooks.Show_Work_Mode = nullptr;
     Temperature_Hooks.Report = nullptr;
     Key_File_Set_Report_Hook(nullptr);
+    // The pages leave their page control while it is still whole.
+    for (TTabSheet* Sheet : {TabSheet_About, TabSheet_Settings, TabSheet_Errors,
+                             TabSheet_Oscilloscope, TabSheet_Calibration,
+                             TabSheet_Configuration, TabSheet_General})
+        if (Sheet)
+            Sheet->Free();
     if (Form_KardunGAS == this)
         Form_KardunGAS = nullptr;
 }

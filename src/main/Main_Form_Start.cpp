@@ -163,6 +163,8 @@ void TForm_KardunGAS::Button_Select_ComPortClick(TObject* Sender)
 
 void TForm_KardunGAS::FormDestroy(TObject* Sender)
 {
+    // The pages go away with the window: no page change is handled from here on.
+    PageControl_KardunGAS->OnChange = nullptr;
     Timer_Connect->Enabled(false);
     Timer_Sending->Enabled(false);
     Timer_Error->Enabled(false);
@@ -172,6 +174,9 @@ void TForm_KardunGAS::FormDestroy(TObject* Sender)
         Settings.Position_Top = Top();
         Settings.Position_Left = Left();
     }
+    // A window that was never set up (no settings file named) has nothing to save.
+    if (Settings_File_Name.empty())
+        return;
     Settings_Save_Begin();
     Settings_Save();
     Settings_Save_End();

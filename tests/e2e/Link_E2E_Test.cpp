@@ -1,0 +1,252 @@
+// The program's link end to end: the main window, its real port component and the
+// controller emulator on a pseudo-terminal named in the settings file.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "emulator/Emulator.h"
+#include "main/Main_Test_Support.h"
+
+namespace {
+
+using namespace main_test;
+using Ms = std::chrono::milliseconds;
+
+class Link_E2E : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Reset_All_State();
+        Folder = std::make_unique<Scratch_Folder>();
+        std::string Error;
+        ASSERT_TRUE(Emu.Start(&Error)) << Error;
+        Link = Folder->File("ttyEMU");
+        ASSERT_TRUE(Emu.Set_Link_Path(Link, &Error)) << Error;
+        Folder->Write("KardunGD.ini", Settings_With_Port(Link));
+        // The temperature table beside the program, as the program ships it.
+        std::error_code Ignored;
+        std::filesystem::copy_file(std::string(KARDUN_RESOURCE_DIR) + "/KardunGD.dat",
+                                   Folder->File("KardunGD.dat"), Ignored);
+    }
+    void TearDown() override
+    {
+        W.reset();
+        Emu.Stop();
+        Reset_All_State();
+        Folder.reset();
+    }
+    // Creates the windows and starts the link as the program does.
+    void Start_Program()
+    {
+        W = std::make_unique<Windows>();
+        Start_Up();
+    }
+    TForm_KardunGAS* Main() { return W->Main; }
+
+    size_t Count_Of(uint8_t Command) const
+    {
+        size_t N = 0;
+        for (uint8_t C : Emu.Commands())
+            N += C == Command;
+        return N;
+    }
+    bool Wait_Command(uint8_t Command, size_t Count, int Timeout_Ms)
+    {
+        return Pump_Until([&] { return Count_Of(Command) >= Count; }, Timeout_Ms);
+    }
+    bool Wait_Connected(int Timeout_Ms = 15000)
+    {
+        return Pump_Until([] { return Connected; }, Timeout_Ms);
+    }
+    // Receive times of the complete frames of one command.
+    std::vector<emu::Clock::time_point> Times_Of(uint8_t Command) const
+    {
+        std::vector<emu::Clock::time_point> T;
+        for (const emu::Log_Entry& E : Emu.Log())
+            if (E.complete && E.request.size() > 1 && E.request[1] == Command)
+                T.push_back(E.received);
+        return T;
+    }
+    static long Gap_Ms(emu::Clock::time_point A, emu::Clock::time_point B)
+    {
+        return static_cast<long>(std::chrono::duration_cast<Ms>(B - A).count());
+    }
+
+    emu::Controller_Emulator Emu;
+    std::unique_ptr<Scratch_Folder> Folder;
+    std::unique_ptr<Windows> W;
+    std::string Link;
+};
+
+TEST_F(Link_E2E, TheFirstFrameIsTheProbeAndItRepeatsEvery1500msWithoutAnswer)
+{
+    Emu.Set_Silent(true);
+    Start_Program();
+    EXPECT_TRUE(Port_Open);
+    EXPECT_EQ(Main()->Panel_PortStatus->Color(), 0x00FF00);
+    ASSERT_TRUE(Wait_Command(0x21, 3, 10000));
+    const std::vector<emu::Log_Entry> Log = Emu.Log();
+    ASSERT_FALSE(Log.empty());
+    EXPECT_EQ(Log.front().request, (emu::Bytes{0x61, 0x21, 0x21, 0x21, 0xC4}));
+    const auto T = Times_Of(0x21);
+    for (size_t I = 1; I < T.size(); ++I) {
+        EXPECT_GE(Gap_Ms(T[I - 1], T[I]), 1300) << I;
+        EXPECT_LE(Gap_Ms(T[I - 1], T[I]), 6000) << I;
+    }
+    EXPECT_FALSE(Connected);
+    for (uint8_t C : Emu.Commands())
+        EXPECT_EQ(C, 0x21);
+}
+
+TEST_F(Link_E2E, AValidProbeReplyArmsTheIdentificationWithItsLengthAndTheLinkConnects)
+{
+    emu::Ident_Settings Ident = Emu.Ident();
+    Ident.Data_Length = 45;
+    Emu.Set_Ident(Ident);
+    Emu.Inject_Fault(emu::Fault::No_Reply, 1, 0x22);
+    Start_Program();
+    ASSERT_TRUE(Wait_Command(0x22, 1, 10000));
+    Pump_For(100);
+    EXPECT_EQ(Reply_Length, 45 + 3);
+    EXPECT_EQ(Sent_Frame[1], 0x22);
+    // The lost request is sent again and the connect script goes on.
+    ASSERT_TRUE(Wait_Connected());
+    EXPECT_GE(Count_Of(0x22), 2u);
+    EXPECT_EQ(Main()->Panel_ConnectStatus->Color(), 0x00FF00);
+    EXPECT_TRUE(Main()->Button_CFG_Receiv->Enabled());
+    EXPECT_FALSE(Main()->Button_Select_ComPort->Visible());
+    ASSERT_TRUE(Wait_Command(0x26, 2, 10000));
+    EXPECT_EQ(Main()->Panel_ConnectStatus_PerCent->Caption().back(), '%');
+}
+
+TEST_F(Link_E2E, AReplyWithAnotherCommandByteIsIgnoredAndTheFrameResent)
+{
+    Emu.Inject_Fault(emu::Fault::Wrong_Command, 1, 0x22);
+    Start_Program();
+    ASSERT_TRUE(Wait_Command(0x22, 2, 10000));
+    const auto T = Times_Of(0x22);
+    EXPECT_GE(Gap_Ms(T[0], T[1]), 1300);
+    // No other frame went out between the ignored reply and the resend.
+    const emu::Bytes C = Emu.Commands();
+    EXPECT_EQ(emu::Bytes(C.begin(), C.begin() + 3), (emu::Bytes{0x21, 0x22, 0x22}));
+    EXPECT_TRUE(Wait_Connected());
+}
+
+TEST_F(Link_E2E, AShortReplyRunsIntoTheTimeOutAndIsResent)
+{
+    Emu.Inject_Fault(emu::Fault::Short_Reply, 1, 0x22);
+    Start_Program();
+    ASSERT_TRUE(Wait_Command(0x22, 2, 12000));
+    const auto T = Times_Of(0x22);
+    EXPECT_GE(Gap_Ms(T[0], T[1]), 1300);
+    const emu::Bytes C = Emu.Commands();
+    EXPECT_EQ(emu::Bytes(C.begin(), C.begin() + 3), (emu::Bytes{0x21, 0x22, 0x22}));
+    EXPECT_TRUE(Wait_Connected());
+}
+
+TEST_F(Link_E2E, ATimeOutAfterAnAnnounceRunsTheAnnounceAgain)
+{
+    Start_Program();
+    ASSERT_TRUE(Wait_Connected());
+    // Wait until the connect script has fallen into the poll.
+    ASSERT_TRUE(Pump_Until([&] { return Count_Of(0x26) >= 3; }, 30000));
+    Emu.Inject_Fault(emu::Fault::No_Reply, 1, 0x25);
+    Emu.Clear_Log();
+    Request_Code = 29;   // write the service time: announce, then the write
+    ASSERT_TRUE(Wait_Command(0x36, 1, 15000));
+    const emu::Bytes C = Emu.Commands();
+    std::vector<uint8_t> Writes;
+    for (uint8_t X : C)
+        if (X == 0x25 || X == 0x36)
+            Writes.push_back(X);
+    EXPECT_EQ(Writes, (std::vector<uint8_t>{0x25, 0x25, 0x36}));
+    EXPECT_TRUE(Connected);
+}
+
+TEST_F(Link_E2E, TheWatchdogDropsASilentLinkAndRestartsTheConnectScript)
+{
+    Start_Program();
+    ASSERT_TRUE(Wait_Connected());
+    ASSERT_TRUE(Wait_Command(0x26, 2, 10000));
+    Emu.Set_Silent(true);
+    const auto Silent_Since = std::chrono::steady_clock::now();
+    ASSERT_TRUE(Pump_Until([] { return !Connected; }, 15000));
+    const long Took = static_cast<long>(
+        std::chrono::duration_cast<Ms>(std::chrono::steady_clock::now() - Silent_Since).count());
+    EXPECT_GE(Took, 4000);
+    EXPECT_EQ(Main()->Panel_ConnectStatus->Color(), 0x0000FF);
+    // The last command was a live-data read: no message.
+    EXPECT_FALSE(Form_MSG->Pending);
+    EXPECT_FALSE(Form_MSG->Visible());
+    // The connect script starts again with the probe, and the link comes back.
+    Emu.Clear_Log();
+    Emu.Set_Silent(false);
+    ASSERT_TRUE(Wait_Connected());
+    const emu::Bytes C = Emu.Commands();
+    ASSERT_FALSE(C.empty());
+    EXPECT_EQ(C.front(), 0x21);
+}
+
+TEST_F(Link_E2E, TheWatchdogAfterAnAnnounceReportsTheDataTransmission)
+{
+    Start_Program();
+    ASSERT_TRUE(Wait_Connected());
+    ASSERT_TRUE(Pump_Until([&] { return Count_Of(0x26) >= 3; }, 30000));
+    Emu.Inject_Fault(emu::Fault::No_Reply, 100, 0x25);
+    Request_Code = 29;
+    ASSERT_TRUE(Wait_Command(0x25, 1, 15000));
+    ASSERT_EQ(Sent_Frame[1], 0x25);
+    // No step came for the watchdog's time.
+    Main()->Timer_Connect->Enabled(true);
+    ASSERT_TRUE(Main()->Timer_Connect->Fire_Tick());
+    EXPECT_FALSE(Connected);
+    EXPECT_TRUE(Form_MSG->Pending);
+    EXPECT_EQ(Form_MSG->Stored.Type, 7);
+    EXPECT_EQ(Form_MSG->Stored.Text, "Error_Data_Transmitt");
+    ASSERT_TRUE(Pump_Until([] { return Form_MSG->Visible(); }, 3000));
+    EXPECT_EQ(Form_MSG->Label_Text->Caption(), Language_Text("Error_Data_Transmitt"));
+}
+
+TEST_F(Link_E2E, AVanishedPortShowsPortClosedAndReopensWhenListedAgain)
+{
+    Start_Program();
+    ASSERT_TRUE(Wait_Connected());
+    Emu.Vanish();
+    ASSERT_TRUE(Pump_Until([] { return !Port_Open; }, 15000));
+    EXPECT_EQ(Main()->Panel_PortStatus->Color(), 0x0000FF);
+    EXPECT_EQ(Main()->Panel_PortStatus->Caption(), Link);
+    EXPECT_FALSE(Connected);
+    Pump_For(500);
+    EXPECT_FALSE(Port_Open);   // not listed: stays closed
+
+    std::string Error;
+    ASSERT_TRUE(Emu.Reappear(&Error)) << Error;
+    ASSERT_TRUE(Pump_Until([] { return Port_Open; }, 15000));
+    EXPECT_EQ(Main()->Panel_PortStatus->Color(), 0x00FF00);
+    ASSERT_TRUE(Wait_Connected());
+    const emu::Bytes C = Emu.Commands();
+    ASSERT_FALSE(C.empty());
+    EXPECT_EQ(C.front(), 0x21);
+}
+
+TEST_F(Link_E2E, WithThePortErrorFlagSetNothingIsWritten)
+{
+    Start_Program();
+    ASSERT_TRUE(Wait_Connected());
+    Pump_For(200);
+    ComPortError = true;
+    Emu.Clear_Log();
+    Send_Connect();
+    Main()->Transmit_Frame();
+    // No event loop runs here, so nothing can reopen the port meanwhile.
+    std::this_thread::sleep_for(Ms(400));
+    EXPECT_EQ(Emu.Log_Size(), 0u);
+    EXPECT_FALSE(Port_Open);
+    EXPECT_EQ(Main()->Panel_PortStatus->Color(), 0x0000FF);
+    // The port is opened again with the flag cleared and the probe goes out.
+    ASSERT_TRUE(Pump_Until([] { return Port_Open && !ComPortError; }, 10000));
+    EXPECT_TRUE(Wait_Command(0x21, 1, 10000));
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+// Shared set-up of the main-window tests: a scratch working folder, the process-wide
+// state back to its start, the main and message windows created as the program creates
+// them, and an event loop that runs until a condition holds.
+#pragma once
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+#include "data/Configuration.h"
+#include "data/Globals.h"
+#include "data/Key_File.h"
+#include "data/Settings.h"
+#include "data/Status_Queue.h"
+#include "language/Language.h"
+#include "main/Main_Form.h"
+#include "main/Program.h"
+#include "platform/system/Serial_Ports.h"
+#include "protocol/Frames.h"
+#include "protocol/Live_Data.h"
+#include "protocol/Protocol_Hooks.h"
+#include "protocol/Script.h"
+#include "serial/CPort.h"
+#include "windows/MSG.h"
+
+namespace main_test {
+
+// Runs the event loop until Done() holds or Timeout_Ms pass; returns Done().
+inline bool Pump_Until(const std::function<bool()>& Done, int Timeout_Ms)
+{
+    const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(Timeout_Ms);
+    while (!Done()) {
+        if (std::chrono::steady_clock::now() > End)
+            return Done();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+inline void Pump_For(int Ms)
+{
+    Pump_Until([] { return false; }, Ms);
+}
+
+// A fresh working folder; the previous current directory comes back at the end.
+class Scratch_Folder {
+public:
+    Scratch_Folder()
+    {
+        char Pattern[] = "/tmp/kardun_main_XXXXXX";
+        const char* Made = ::mkdtemp(Pattern);
+        Path = Made ? Made : "/tmp";
+        Old = std::filesystem::current_path();
+        std::filesystem::current_path(Path);
+    }
+    ~Scratch_Folder()
+    {
+        std::error_code Ignored;
+        std::filesystem::current_path(Old, Ignored);
+        std::filesystem::remove_all(Path, Ignored);
+    }
+    std::string File(const std::string& Name) const { return Path + "/" + Name; }
+    void Write(const std::string& Name, const std::string& Bytes) const
+    {
+        std::ofstream(File(Name), std::ios::binary) << Bytes;
+    }
+    std::string Read(const std::string& Name) const
+    {
+        std::ifstream In(File(Name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(In), {});
+    }
+
+    std::string Path;
+    std::filesystem::path Old;
+};
+
+// Every process-wide state the main window touches, back to its start.
+inline void Reset_All_State()
+{
+    Frames_Reset();
+    Script_Reset();
+    Protocol_Hooks_Reset();
+    Globals_Reset();
+    Settings_Reset();
+    Status_Queue_Reset();
+    Link_Quality_Reset_State();
+    Live_Data_Reset();
+    Live_Data_Hooks_Reset();
+    Language_Reset();
+    Key_File_Reset();
+    Reset_ComPort_State();
+    sys::Reset_Serial_Ports();
+    Configuration = Configuration_Class{};
+    Version_Error_Closed = false;
+    Program_File = Built_In_Exe_Name;
+}
+
+// A settings file naming the port (other keys keep their defaults).
+inline std::string Settings_With_Port(const std::string& Port, bool Full_Screen = false)
+{
+    std::string Text;
+    Text += Key_File_Pad_Key("Port_Name") + Port + " {}\r\n";
+    Text += Key_File_Pad_Key("Full_Screen") + (Full_Screen ? "True" : "False") + " {}\r\n";
+    return Text;
+}
+
+// The main and message windows as the program creates them (creation handlers run).
+class Windows {
+public:
+    Windows()
+    {
+        Form_KardunGAS = Create_Form<TForm_KardunGAS>(nullptr);
+        Form_MSG = Create_Form<TForm_MSG>(nullptr);
+        Main = Form_KardunGAS;
+        MSG = Form_MSG;
+    }
+    ~Windows() { Destroy(); }
+    // Destroys both windows (the main window's destroy handler saves the settings).
+    void Destroy()
+    {
+        if (MSG) {
+            MSG->Free();
+            MSG = nullptr;
+        }
+        if (Main) {
+            Main->Free();
+            Main = nullptr;
+        }
+    }
+    TForm_KardunGAS* Main = nullptr;
+    TForm_MSG* MSG = nullptr;
+};
+
+}  // namespace main_test

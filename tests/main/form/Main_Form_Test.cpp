@@ -1,0 +1,360 @@
+// The main window without a controller: its make-up, the settings on it, the connection
+// states on the status row, the watchdog's report, the scaling, the start-up order and
+// the settings file written at shutdown.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "main/Main_Test_Support.h"
+
+namespace {
+
+using namespace main_test;
+
+// Keys are compared without regard to letter case: files are searched upper-cased.
+std::string Upper(std::string Text)
+{
+    for (char& C : Text)
+        if (C >= 'a' && C <= 'z')
+            C = static_cast<char>(C - 'a' + 'A');
+    return Text;
+}
+
+class Main_Window : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Reset_All_State();
+        Folder = std::make_unique<Scratch_Folder>();
+    }
+    void TearDown() override
+    {
+        W.reset();
+        Reset_All_State();
+        Folder.reset();
+    }
+    void Create() { W = std::make_unique<Windows>(); }
+    TForm_KardunGAS* Main() { return W->Main; }
+
+    std::unique_ptr<Scratch_Folder> Folder;
+    std::unique_ptr<Windows> W;
+};
+
+TEST_F(Main_Window, MakeUpPagesStatusRowForcingStripAndTimers)
+{
+    TForm_KardunGAS* F = new TForm_KardunGAS(nullptr);
+    EXPECT_EQ(F->ClientWidth(), 780);
+    EXPECT_EQ(F->ClientHeight(), 520);
+    ASSERT_EQ(F->PageControl_KardunGAS->PageCount(), 7);
+    const char* Sheets[7] = {"TabSheet_General", "TabSheet_Configuration", "TabSheet_Calibration",
+                             "TabSheet_Oscilloscope", "TabSheet_Errors", "TabSheet_Settings",
+                             "TabSheet_About"};
+    for (int I = 0; I < 7; ++I)
+        EXPECT_EQ(F->PageControl_KardunGAS->Pages(I)->Name(), Sheets[I]);
+    EXPECT_EQ(F->Panel_PortStatus->Caption(), "Port close");
+    EXPECT_EQ(F->Panel_ConnectStatus->Caption(), "Not connect");
+    EXPECT_EQ(F->Panel_ConnectStatus_PerCent->Caption(), "100%");
+    EXPECT_EQ(F->Button_Select_ComPort->Caption(), "I");
+    for (int k = 1; k <= 8; ++k)
+        EXPECT_EQ(F->Gas_Fors_Button(k)->Caption(), std::to_string(k));
+    EXPECT_EQ(F->Gas_Fors_Button(0), nullptr);
+    EXPECT_EQ(F->Gas_Fors_Button(9), nullptr);
+    EXPECT_EQ(F->Button_Gas_Fors_All->Caption(), "*");
+    EXPECT_EQ(F->Button_WorkMode->Caption(), "&Mode");
+    // Every link button sits on the page that will hold it.
+    EXPECT_EQ(F->Button_CFG_Receiv->Parent(), F->TabSheet_Configuration);
+    EXPECT_EQ(F->Button_CLB_Transmitt->Parent(), F->TabSheet_Calibration);
+    EXPECT_EQ(F->Button_ERR_Clear->Parent(), F->TabSheet_Errors);
+
+    const std::pair<const char*, int> Timers[] = {
+        {"Timer_Sending", 100}, {"Timer_Connect", 5000}, {"Timer_Check_Tx", 500},
+        {"Timer_Error", 2000}, {"Timer_After_Connect", 3000}, {"Timer_Transmit_Now", 700},
+        {"Timer_Transmit_Save", 1000}, {"Timer_Wait", 1000}, {"Timer_Connect_Stabil", 1000},
+        {"Timer_Led_Automat", 500}, {"Timer_Resize", 10}, {"Timer_CFG_RPM_Tail", 500},
+        {"Timer_OSC_Record", 2000}};
+    for (const auto& [Name, Interval] : Timers) {
+        auto* T = dynamic_cast<TTimer*>(F->FindComponent(Name));
+        ASSERT_NE(T, nullptr) << Name;
+        EXPECT_EQ(T->Interval(), Interval) << Name;
+        EXPECT_FALSE(T->Enabled()) << Name;
+    }
+    // The port component as the window describes it.
+    EXPECT_EQ(F->ComPort->BaudRate(), br9600);
+    EXPECT_EQ(F->ComPort->DataBits(), dbEight);
+    EXPECT_EQ(F->ComPort->Parity().Bits(), prNone);
+    EXPECT_EQ(F->ComPort->FlowControl().FlowControl(), fcNone);
+    EXPECT_EQ(F->ComPort->Timeouts().ReadInterval(), 2000);
+    EXPECT_EQ(F->ComPort->Events(), AllComEvents());
+    EXPECT_FALSE(F->ComPort->Connected());
+    // The protocol's timers are this window's.
+    Link_Timer_Sending.Interval(77);
+    EXPECT_EQ(F->Timer_Sending->Interval(), 77);
+    F->Free();
+    EXPECT_FALSE(Link_Timer_Sending.Bound());
+}
+
+TEST_F(Main_Window, CreationAppliesTheSettingsFile)
+{
+    std::string Ini = Settings_With_Port("ttyTEST9");
+    Ini += Key_File_Pad_Key("Reply_Delay") + "75 {}\r\n";
+    Ini += Key_File_Pad_Key("Search_Port") + "True {}\r\n";
+    Ini += Key_File_Pad_Key("Show_Auxiliary") + "True {}\r\n";
+    Ini += Key_File_Pad_Key("Page_Number") + "4 {}\r\n";
+    Folder->Write("KardunGD.ini", Ini);
+    Create();
+    EXPECT_EQ(Main()->Edit_Port_Name->Text(), "ttyTEST9");
+    EXPECT_TRUE(Main()->CheckBox_Search_Port->Checked());
+    EXPECT_EQ(Main()->UpDown_Reply_Delay->Position(), 75);
+    EXPECT_EQ(Main()->Edit_Reply_Delay->Color(), 0xB0B0FF);
+    EXPECT_TRUE(Main()->Label_GEN_In_0->Visible());
+    EXPECT_TRUE(Main()->Button_INI_Load->Enabled());
+    EXPECT_FALSE(Main()->Edit_INI_Delay_Compensation->Visible());
+    EXPECT_EQ(Main()->PageControl_KardunGAS->ActivePageIndex(), 4);
+    EXPECT_EQ(Main()->Edit_Port_Name->Color(), 0x95FF95);
+    EXPECT_EQ(Main()->ComboBox_Language->Text(), "English");
+    EXPECT_EQ(Work_Mode, 2);
+    // The link buttons start disabled; the window's own title.
+    EXPECT_FALSE(Main()->Button_CFG_Receiv->Enabled());
+    EXPECT_FALSE(Main()->Button_WorkMode->Enabled());
+    EXPECT_EQ(Main()->Caption(), Product_Title);
+    EXPECT_EQ(Main()->TabSheet_Errors->Caption(), "Errors");
+}
+
+TEST_F(Main_Window, WithoutASettingsFileTheDefaultsShow)
+{
+    Create();
+    EXPECT_EQ(Main()->Edit_Port_Name->Text(), "ttyUSB0");
+    EXPECT_EQ(Main()->UpDown_Reply_Delay->Position(), 60);
+    EXPECT_EQ(Main()->Edit_Reply_Delay->Color(), clWindow);
+    EXPECT_FALSE(Main()->Button_INI_Load->Enabled());
+    EXPECT_FALSE(Main()->Label_GEN_In_0->Visible());
+    EXPECT_EQ(Main()->WindowState(), TWindow_State::Maximized);
+    // The program's own name: the built-in branding boxes are shown.
+    EXPECT_TRUE(Main()->GroupBox_About_KardunAddress->Visible());
+    EXPECT_NE(Main()->Label_About_Site->Caption().find(".example"), std::string::npos);
+}
+
+TEST_F(Main_Window, SettingsFileWrittenAtShutdownWithEveryKeyInOrder)
+{
+    Create();
+    Settings.Port_Name = "ttyTEST1";
+    Main()->PageControl_KardunGAS->ActivePageIndex(5);
+    Main()->PageControl_KardunGASChange(Main()->PageControl_KardunGAS);
+    W->Destroy();
+    const std::string Ini = Upper(Folder->Read("KardunGD.ini"));
+    const char* Keys[] = {"Secret_Key", "Port_Name", "Search_Port", "Reply_Delay",
+                          "Delay_Compensation", "Save_Load_Data", "CFG_File_Path",
+                          "CFG_File_Name", "Position_Top", "Position_Left", "Full_Screen",
+                          "Transmit_Now", "Form_Style", "Show_Hint", "Hint_Length", "Language",
+                          "English_Menu", "English_N", "English_C", "CheckPassword",
+                          "Show_Auxiliary", "Page_Number", "CLB_View_Grid", "CLB_Diagram_GAS",
+                          "CLB_Diagram_RPM", "CLB_Diagram_TPS_1", "CLB_Diagram_TPS_2",
+                          "CLB_Diagram_TPS_3", "CLB_Diagram_VAC", "RPM_Change_Time",
+                          "CFG_RPM_Idle_Run"};
+    std::size_t Last = 0;
+    for (const char* Key : Keys) {
+        const std::size_t At = Ini.find(Upper(Key_File_Pad_Key(Key)));
+        ASSERT_NE(At, std::string::npos) << Key << " missing in\n" << Ini;
+        EXPECT_GE(At, Last) << Key << " out of order";
+        Last = At;
+    }
+    EXPECT_NE(Ini.find("PORT_NAME                    TTYTEST1"), std::string::npos);
+    EXPECT_NE(Ini.find("PAGE_NUMBER                  5"), std::string::npos);
+
+    // A key written by hand survives the next shutdown.
+    Folder->Write("KardunGD.ini", Folder->Read("KardunGD.ini") + Key_File_Pad_Key("My_Own_Key") +
+                                      "kept {}\r\n");
+    Reset_All_State();
+    Create();
+    EXPECT_EQ(Settings.Port_Name, "ttyTEST1");
+    W->Destroy();
+    EXPECT_NE(Upper(Folder->Read("KardunGD.ini")).find("MY_OWN_KEY                   KEPT"),
+              std::string::npos);
+}
+
+TEST_F(Main_Window, ConnectionStatesOnTheStatusRow)
+{
+    Create();
+    TForm_KardunGAS* F = Main();
+    Settings.Port_Name = "ttyTEST2";
+    Configuration.Program_Name = "MerivantGD2";
+    Configuration.GI_Num = 4;
+
+    F->Set_Connected();
+    EXPECT_TRUE(Connected);
+    EXPECT_EQ(F->Panel_ConnectStatus->Caption(), "MerivantGD2");
+    EXPECT_EQ(F->Panel_ConnectStatus->Color(), 0x00FF00);
+    EXPECT_EQ(F->Panel_ConnectStatus->Font().Color(), 0xFF0000);
+    EXPECT_TRUE(F->Panel_ProtokolStatus->Visible());
+    EXPECT_FALSE(F->Button_Select_ComPort->Visible());
+    EXPECT_TRUE(F->Timer_After_Connect->Enabled());
+    EXPECT_TRUE(F->Timer_Check_Tx->Enabled());
+    EXPECT_TRUE(F->Timer_Connect->Enabled());
+    for (TButton* B : {F->Button_WorkMode, F->Button_CFG_Receiv, F->Button_CFG_Transmitt,
+                       F->Button_CFG_RPM_set, F->Button_CFG_RPM_IdleRun, F->Button_CLB_Receiv,
+                       F->Button_CLB_Transmitt, F->Button_ERR_Clear, F->Button_CFG_User_Password,
+                       F->Button_CFG_ST_Clr, F->Button_CFG_ST_Set, F->Button_CFG_ST_Refresh})
+        EXPECT_TRUE(B->Enabled()) << B->Name();
+    // Forcing buttons only for existing cylinders.
+    for (int k = 1; k <= 8; ++k)
+        EXPECT_EQ(F->Gas_Fors_Button(k)->Enabled(), k <= 4) << k;
+
+    F->Label_ERR_CPU_Freq_MHz->Caption("16");
+    F->Label_ERR_Quartz_Freq_Err->Visible(true);
+    Request_Code = 3;
+    F->Set_Not_Connected();
+    EXPECT_FALSE(Connected);
+    EXPECT_EQ(Request_Code, 0);
+    EXPECT_EQ(F->Panel_ConnectStatus->Color(), 0x0000FF);
+    EXPECT_EQ(F->Panel_ConnectStatus->Font().Color(), 0xFFFFFF);
+    EXPECT_EQ(F->Panel_ConnectStatus->Caption(), Language_Text("Panel_ConnectStatus_Not_Connect"));
+    EXPECT_EQ(F->Panel_ConnectStatus_PerCent->Caption(), "0%");
+    EXPECT_EQ(F->Panel_ConnectStatus_PerCent->Color(), 0x0000FF);
+    EXPECT_FALSE(F->Panel_ProtokolStatus->Visible());
+    EXPECT_TRUE(F->Button_Select_ComPort->Visible());
+    EXPECT_FALSE(F->Button_CFG_Receiv->Enabled());
+    EXPECT_EQ(F->Label_ERR_CPU_Freq_MHz->Caption(), "0");
+    EXPECT_FALSE(F->Label_ERR_Quartz_Freq_Err->Visible());
+    EXPECT_FALSE(F->Timer_Connect->Enabled());
+
+    // A controller of a refused version disabled the window: losing the link enables it.
+    F->Enabled(false);
+    F->Set_Not_Connected();
+    EXPECT_TRUE(F->Enabled());
+
+    Port_Open = true;
+    F->Set_Port_Closed();
+    EXPECT_FALSE(Port_Open);
+    EXPECT_EQ(F->Panel_PortStatus->Caption(), "ttyTEST2");
+    EXPECT_EQ(F->Panel_PortStatus->Color(), 0x0000FF);
+    EXPECT_EQ(F->Panel_PortStatus->Font().Color(), 0xFFFFFF);
+    EXPECT_TRUE(F->Timer_Sending->Enabled());
+    EXPECT_FALSE(F->Timer_Check_Tx->Enabled());
+}
+
+TEST_F(Main_Window, WatchdogReportsByTheLastCommandAndGivesItsGuardBack)
+{
+    Create();
+    TForm_KardunGAS* F = Main();
+    auto Run_After = [&](uint8_t Command) {
+        Connected = true;
+        Sent_Frame[0] = 0x61;
+        Sent_Frame[1] = Command;
+        Form_MSG->Stored = MSG_Message{};
+        Form_MSG->Pending = false;
+        F->Timer_ConnectTimer(F->Timer_Connect);
+        return Form_MSG->Pending ? Form_MSG->Stored.Text : std::string("<none>");
+    };
+    EXPECT_EQ(Run_After(0x26), "<none>");   // a live-data read reports nothing ...
+    EXPECT_FALSE(Connected);
+    EXPECT_FALSE(F->Watchdog_Report_Busy);
+    // ... and does not keep later runs from reporting.
+    EXPECT_EQ(Run_After(0x25), "Error_Data_Transmitt");
+    EXPECT_EQ(Form_MSG->Stored.Type, 7);
+    EXPECT_EQ(Form_MSG->Stored.Colour, 0x0000FF);
+    EXPECT_EQ(Run_After(0x27), "Error_CFG_Receiv");
+    EXPECT_EQ(Run_After(0x2D), "Error_CFG_Receiv");
+    EXPECT_EQ(Run_After(0x28), "Error_CLB_Receiv");
+    EXPECT_EQ(Run_After(0x23), "Error_CFG_Transmitt");
+    EXPECT_EQ(Run_After('A'), "Error_CFG_Transmitt");
+    EXPECT_EQ(Run_After(0x29), "<none>");
+    EXPECT_EQ(Request_Code, 0);
+}
+
+TEST_F(Main_Window, APortThatIsNotListedIsNeitherOpenedNorWritten)
+{
+    Settings_Reset();
+    Create();
+    TForm_KardunGAS* F = Main();
+    Settings.Port_Name = "/nonexistent/ttyNONE";
+    EXPECT_FALSE(Port_Exists());
+    ComPortError = true;
+    F->Timer_Connect->Enabled(false);
+    F->Timer_Sending->Enabled(true);
+    ASSERT_TRUE(F->Timer_Sending->Fire_Tick());
+    EXPECT_FALSE(F->ComPort->Connected());
+    EXPECT_TRUE(ComPortError);   // not cleared: no reopen was tried
+
+    // A frame armed while the port is closed is not written and the port stays closed.
+    ComPortError = false;
+    Port_Open = false;
+    Send_Connect();
+    F->Transmit_Frame();
+    EXPECT_FALSE(Frame_Pending);
+    EXPECT_EQ(Sent_Frame[1], 0x21);
+    EXPECT_FALSE(F->ComPort->Connected());
+}
+
+TEST_F(Main_Window, ResizingScalesTheContentByTheHeightAndRestoresTheDesignSize)
+{
+    Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST3", false));
+    Create();
+    TForm_KardunGAS* F = Main();
+    F->Remembered_Width = F->Width();
+    F->Remembered_Height = F->Height();
+    F->Timer_Resize->Enabled(true);
+    ASSERT_TRUE(F->Timer_Resize->Fire_Tick());   // nothing changed: keeps watching
+    EXPECT_TRUE(F->Timer_Resize->Enabled());
+    EXPECT_EQ(F->Panel_KardunGAS->Width(), 780);
+
+    // The window grows, more in width than in height: the content follows the height.
+    const int Old_Height = F->Height();
+    F->ClientWidth(1400);
+    F->ClientHeight(780);
+    const int Factor = F->Height() * 10000 / Old_Height;
+    ASSERT_TRUE(F->Timer_Resize->Fire_Tick());
+    EXPECT_FALSE(F->Timer_Resize->Enabled());
+    EXPECT_NEAR(F->Panel_KardunGAS->Height(), 520 * Factor / 10000, 2);
+    EXPECT_NEAR(F->Panel_KardunGAS->Width(), 780 * Factor / 10000, 2);
+    // A window in the normal state goes back to the design client size.
+    EXPECT_EQ(F->ClientWidth(), 780);
+    EXPECT_EQ(F->ClientHeight(), 520);
+    EXPECT_EQ(F->Remembered_Width, F->Width());
+    EXPECT_EQ(F->Remembered_Height, F->Height());
+}
+
+TEST_F(Main_Window, WindowsAreCreatedInTheirOrder)
+{
+    TApplication App;
+    Create_Windows();
+    const std::vector<TForm*> Forms = ui::All_Forms();
+    ASSERT_GE(Forms.size(), 2u);
+    EXPECT_EQ(Application->MainForm(), Form_KardunGAS);
+    EXPECT_EQ(Forms[0], Form_KardunGAS);
+    EXPECT_EQ(Forms[1], Form_MSG);
+    EXPECT_EQ(Application->Title(), Product_Title);   // the main window replaced it
+    Application->Shutdown();
+    EXPECT_EQ(Form_KardunGAS, nullptr);
+    EXPECT_EQ(Form_MSG, nullptr);
+    // The shutdown wrote the settings file.
+    EXPECT_NE(Upper(Folder->Read("KardunGD.ini")).find("PORT_NAME"), std::string::npos);
+}
+
+TEST_F(Main_Window, StartUpWithoutAListedPortArmsTheProbe)
+{
+    Folder->Write("KardunGD.ini", Settings_With_Port("/nonexistent/ttyNONE"));
+    Create();
+    Start_Up();
+    EXPECT_FALSE(Main()->ComPort->Connected());
+    EXPECT_TRUE(Frame_Pending);
+    EXPECT_EQ(std::vector<uint8_t>(TX_Frame, TX_Frame + 5),
+              (std::vector<uint8_t>{0x61, 0x21, 0x21, 0x21, 0xC4}));
+    EXPECT_EQ(Reply_Length, 4);
+    EXPECT_TRUE(Main()->Timer_Sending->Enabled());
+}
+
+TEST_F(Main_Window, AProgramFileUnderAnotherNameBringsItsIconAndItsOwnBranding)
+{
+    Program_File = "/opt/tools/Service.exe";
+    Create();
+    EXPECT_EQ(Exe_Name, "Service");
+    EXPECT_EQ(Settings_File_Name, "Service.ini");
+    // No branding keys in the file: both About boxes stay hidden.
+    EXPECT_FALSE(Main()->GroupBox_About_KardunAddress->Visible());
+    EXPECT_FALSE(Main()->GroupBox_About_Technic->Visible());
+    Start_Up();   // no Service.ico: the built-in icon stays, nothing fails
+    EXPECT_FALSE(Main()->ComPort->Connected());
+}
+
+}  // namespace
