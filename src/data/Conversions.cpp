@@ -1,9 +1,9 @@
 #include "data/Conversions.h"
 
 #include <algorithm>
+#include <charconv>
 #include <clocale>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
@@ -73,9 +73,10 @@ bool Temperature_Table_Check(bool opened) {
 
 // Fixed notation with `decimals`, '.' as separator.
 std::string Fixed_Text(double value, int decimals) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-  std::string s = buf;
+  // Locale-independent: '.' whatever the C library's numeric locale is.
+  char buf[400];
+  const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  std::string s(buf, res.ptr);
   // A value that rounds to zero keeps no minus sign.
   if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
   return s;
@@ -130,7 +131,9 @@ int Scan_Decimal(const std::string& s, double& value) {
     value = 0;
     return static_cast<int>(i + 1);
   }
-  value = std::strtod(s.substr(start).c_str(), nullptr);
+  std::size_t from = start;
+  if (s[from] == '+') ++from;
+  std::from_chars(s.data() + from, s.data() + s.size(), value);
   return 0;
 }
 
@@ -516,18 +519,18 @@ void Set_Decimal_Separator(char separator) { Separator_Override = separator; }
 
 std::string Format_General(double value, int precision) {
   if (value == 0) return "0";
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*e", precision - 1, value);
-  // buf: [-]d.dddde[+-]xx
-  std::string s = buf;
+  char buf[400];
+  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, precision - 1);
+  // [-]d.dddde[+-]xx
+  std::string s(buf, res.ptr);
   const std::size_t e = s.find('e');
   const int exponent = std::atoi(s.c_str() + e + 1);
   std::string mantissa = s.substr(0, e);
   if (exponent < precision && exponent >= -5) {
     // Fixed notation with the significant digits only.
     const int decimals = std::max(0, precision - 1 - exponent);
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    s = buf;
+    res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    s.assign(buf, res.ptr);
     if (s.find('.') != std::string::npos) {
       while (s.back() == '0') s.pop_back();
       if (s.back() == '.') s.pop_back();
