@@ -169,6 +169,36 @@ Mode_Leds_State Mode_Leds(uint8_t work_mode, bool software_level, uint8_t level_
   }
 }
 
+// ---- texts of the live labels ----
+
+Live_Texts Live_Label_Texts() {
+  const Live_Values_Class& v = Live_Values;
+  Live_Texts t;
+  t.RPM = std::to_string(v.Live_RPM);
+  t.Gas = Format_Gas_Time(v.Live_Gas_Time);
+  t.TPS = Format_Input(v.Live_TPS);
+  t.TempVap = Format_Temperature(v.Live_TempVap);
+  t.TempGas = Format_Temperature(v.Live_TempGas);
+  t.TempInside = Format_Temperature(v.Live_TempInside);
+  t.TempCouple = std::to_string(v.Live_TempCouple);
+  t.PressVap = Format_Pressure(v.Live_PressVap);
+  t.PressColl = Format_Pressure(v.Live_PressColl);
+  t.PressDiff = Format_Pressure(v.Live_PressDiff);
+  t.Power = Format_Power(v.Live_Power);
+  t.Detonation = Format_Detonation(v.Live_Detonation);
+  t.Gas_Level = Format_Gas_Level(v.Live_Gas_Level);
+  t.Rpm_K = "Factor RPM = " + Format_Factor(v.Live_Factor_RPM);
+  t.Vac_K = "Factor VAC = " + Format_Factor(v.Live_Factor_VAC);
+  t.Rpm_Timer = std::to_string(v.Live_Word_24);
+  t.RPM_Period = "T = " + std::to_string(static_cast<int64_t>(v.Live_Word_24) * 4) + " mks";
+  t.PerCent = std::to_string(v.Live_Gas_PerCent) + " %";
+  const int32_t in[4] = {v.Live_TPS, v.Live_Input_1, v.Live_Input_2, v.Live_Input_3};
+  for (int i = 0; i < 4; ++i) t.In[i] = "I" + std::to_string(i) + " = " + Format_Input(in[i]);
+  const int32_t out[3] = {v.Live_Output_1, v.Live_Output_2, v.Live_Output_3};
+  for (int i = 0; i < 3; ++i) t.Out[i] = "O" + std::to_string(i + 1) + " = " + Format_Output(out[i]);
+  return t;
+}
+
 // ---- software gas level ----
 
 Software_Level_View Software_Level_Update(bool software_level) {

@@ -113,6 +113,28 @@ struct Mode_Leds_State {
 // The mode LEDs for a work mode; software_level: the level type is the software one.
 Mode_Leds_State Mode_Leds(uint8_t work_mode, bool software_level, uint8_t level_mode);
 
+// ---- texts of the live labels ----
+struct Live_Texts {
+  std::string RPM;            // Label_GEN_RPM_Dig
+  std::string Gas;            // Label_GEN_Gas_Dig
+  std::string TPS;            // Label_GEN_TPS_Dig
+  std::string TempVap, TempGas, TempInside;  // Label_GEN_Temp..._Dig
+  std::string TempCouple;     // Label_GEN_TempCouple_Dig
+  std::string PressVap, PressColl, PressDiff;  // Label_GEN_Press..._Dig
+  std::string Power;          // Label_GEN_Power_Dig
+  std::string Detonation;     // Label_GEN_Detonation_Dig
+  std::string Gas_Level;      // Label_GEN_GasLevel_Dig
+  std::string Rpm_K;          // Label_Rpm_K: "Factor RPM = 1.00"
+  std::string Vac_K;          // Label_Vac_k: "Factor VAC = 0.50"
+  std::string Rpm_Timer;      // Label_Rpm_Timer: the period word
+  std::string RPM_Period;     // Label_RPM_Period_mks: "T = 10000 mks"
+  std::string PerCent;        // Label_GEN_PerCent_Dig: "50 %"
+  std::string In[4];          // Label_GEN_In_0..3: "I0 = 2.50"
+  std::string Out[3];         // Label_GEN_Out_1..3: "O1 = 2.50"
+};
+// The live values as the General page (and the pages that copy it) shows them.
+Live_Texts Live_Label_Texts();
+
 // ---- software gas level (Configuration page) ----
 struct Software_Level_View {
   std::string Level_Current_Text;  // counter * 32 / 3600000000, five decimals

@@ -158,6 +158,28 @@ TEST_F(Live_Data_Test, SensorsThroughTheirConversions) {
   EXPECT_EQ(v.Live_Output_3, 500);
 }
 
+TEST_F(Live_Data_Test, LabelTextsOfTheGeneralPage) {
+  Set_Decimal_Separator('.');
+  Rx[2] = 4;
+  Rx[3] = 0x01;
+  Rx[26] = 128;
+  Word(8, 3059);
+  Word(24, 0xFFFF);
+  Word(46, 1023);
+  Word(52, 512);
+  Decode();
+  const Live_Texts t = Live_Label_Texts();
+  EXPECT_EQ(t.RPM, "0");
+  EXPECT_EQ(t.Rpm_Timer, "65535");
+  EXPECT_EQ(t.RPM_Period, "T = 262140 mks");
+  EXPECT_EQ(t.Gas, "3.05");
+  EXPECT_EQ(t.Rpm_K, "Factor RPM = 1.00");
+  EXPECT_EQ(t.PerCent, "50 %");
+  EXPECT_EQ(t.In[1], "I1 = 5.00");
+  EXPECT_EQ(t.Out[0], "O1 = 2.50");
+  EXPECT_EQ(t.TempVap, "0.0");
+}
+
 TEST_F(Live_Data_Test, PressureDifferenceIsNeverNegative) {
   Word(36, 228);
   Word(38, 456);
