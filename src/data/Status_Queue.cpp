@@ -80,7 +80,6 @@ void Next_Status_Message() {
 
 void Status_Queue_Reset() {
   Status_Queue = KardunMSG_Class{};
-  for (auto& c : Status_Queue.Colour) c = clBtnFace;
   Status_Line = Status_Line_State{};
   Status_Message_Shown = 0;
   Status_Line_Hooks = Status_Line_Hooks_Class{};

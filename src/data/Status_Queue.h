@@ -17,7 +17,10 @@ constexpr int Status_Queue_Slots = 10;
 
 class KardunMSG_Class {
 public:
-  TColor Colour[Status_Queue_Slots + 1] = {};  // slots 1..10; [0] unused
+  KardunMSG_Class() {
+    for (TColor& c : Colour) c = clBtnFace;
+  }
+  TColor Colour[Status_Queue_Slots + 1];  // slots 1..10 ([0] unused); free slots: button face
   std::string Text[Status_Queue_Slots + 1];
   uint8_t Count = 0;    // queued texts: slots 1..Count
   uint8_t Current = 0;  // slot shown now, 1-based
