@@ -351,6 +351,7 @@ void TControl::Apply_Color()
     const QColor C = ui::To_QColor(FColor);
     P.setColor(QPalette::Window, C);
     P.setColor(QPalette::Button, C);
+    P.setColor(QPalette::Base, C);       // input fields paint their inside with it
     FWidget->setPalette(P);
     FWidget->setAutoFillBackground(true);
 }

@@ -19,6 +19,11 @@ TEdit::TEdit(TComponent* Owner, TControl* Parent) : TControl(Owner, new QLineEdi
     if (Parent) this->Parent(Parent);
 }
 
+TEdit::~TEdit()
+{
+    if (Associated_UpDown) Associated_UpDown->Associate_Destroyed();
+}
+
 std::string TEdit::Text() const
 {
     if (!FWidget) return FBytes;

@@ -7,6 +7,7 @@ class TUpDown;
 class TEdit : public TControl {
 public:
     explicit TEdit(TComponent* Owner, TControl* Parent = nullptr);
+    ~TEdit() override;
     std::string Text() const;
     void Text(const std::string& Value);
     bool ReadOnly() const { return FRead_Only; }

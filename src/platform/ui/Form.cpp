@@ -66,7 +66,8 @@ private:
     bool Key(QWidget* Receiver, QKeyEvent* Event)
     {
         // The same event travelling up to a parent was handled at its first receiver.
-        if (Event == Last_Event && Last_Receiver && Receiver->isAncestorOf(Last_Receiver))
+        if (Event == Last_Event && Last_Receiver && Receiver != Last_Receiver &&
+            Receiver->isAncestorOf(Last_Receiver))
             return false;
         Last_Event = Event;
         Last_Receiver = Receiver;

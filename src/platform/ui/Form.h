@@ -55,6 +55,7 @@ public:
 
     // Visible(true) is Show(), Visible(false) hides without the close event.
     void Visible(bool Value) override;
+    using TControl::Visible;
     void Show();
     void Hide();
     void Close();                // OnClose decides: hide (default), free, minimise or stay
@@ -64,6 +65,7 @@ public:
     void SetFocus() override;
     bool Active() const;         // the program's active form
     void Enabled(bool Value) override;   // disables this window only, never the others
+    using TControl::Enabled;
 
     // A canvas in the form's font, for measuring text.
     TCanvas* Canvas();

@@ -19,6 +19,11 @@ TPageControl::TPageControl(TComponent* Owner, TControl* Parent) : TControl(Owner
     if (Parent) this->Parent(Parent);
 }
 
+TPageControl::~TPageControl()
+{
+    while (!FPages.empty()) delete FPages.back();   // each sheet leaves the list
+}
+
 QWidget* TPageControl::Client_Widget() const { return FWidget; }
 
 int TPageControl::ActivePageIndex() const
@@ -62,7 +67,6 @@ void TPageControl::Insert_Page(TTabSheet* Page)
     FPages.push_back(Page);
     Add_Child(Page);
     T(FWidget)->addTab(Page->Widget(), ui::Caption_Text(Page->Caption(), Page->Text_Charset()));
-    Page->Widget()->setVisible(true);
     Update_Tab(Page);
 }
 

@@ -8,6 +8,7 @@ class TTabSheet;
 class TPageControl : public TControl {
 public:
     explicit TPageControl(TComponent* Owner, TControl* Parent = nullptr);
+    ~TPageControl() override;
     int PageCount() const { return static_cast<int>(FPages.size()); }
     TTabSheet* Pages(int Index) const { return FPages.at(Index); }
     int ActivePageIndex() const;

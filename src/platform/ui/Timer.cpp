@@ -34,6 +34,8 @@ void TTimer::Interval(int Value)
 
 bool TTimer::Running() const { return FTimer->isActive(); }
 
+int TTimer::Remaining_Ms() const { return FTimer->isActive() ? FTimer->remainingTime() : -1; }
+
 void TTimer::Tick()
 {
     if (FIn_Handler || !OnTimer) return;   // never re-entered from a nested loop

@@ -23,6 +23,7 @@ public:
     // whether the handler ran.
     bool Fire_Tick();
     bool Running() const;                  // the underlying timer is counting
+    int Remaining_Ms() const;              // until the next tick; -1 when not running
 
 private:
     void Restart();

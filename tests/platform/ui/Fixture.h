@@ -1,0 +1,57 @@
+#pragma once
+// Shared set-up of the window-layer tests: a fresh application object with one main form,
+// unexpected dialogs fail the test, exceptions from handlers are collected.
+#include "platform/ui/UI.h"
+#include <QApplication>
+#include <QElapsedTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+class UI_Test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ui::Reset_Hooks();
+        ui::Reset_Charset();
+        ui::Hooks.On_Unexpected_Dialog = [](const std::string& What) { ADD_FAILURE() << What; };
+        ui::Hooks.On_Exception = [this](const std::string& Message) { Exceptions.push_back(Message); };
+        App = std::make_unique<TApplication>();
+        App->CreateForm(Form);
+        Form->Name("Form_Test");
+        Form->ClientWidth(400);
+        Form->ClientHeight(300);
+    }
+    void TearDown() override
+    {
+        App.reset();
+        ui::Reset_Hooks();
+        ui::Reset_Charset();
+    }
+
+    std::unique_ptr<TApplication> App;
+    TForm* Form = nullptr;
+    std::vector<std::string> Exceptions;
+};
+
+// Run the event loop until the condition holds or the (generous) time is up.
+inline bool Wait_Until(const std::function<bool()>& Condition, int Timeout_Ms = 10000)
+{
+    QElapsedTimer Clock;
+    Clock.start();
+    while (!Condition()) {
+        if (Clock.elapsed() > Timeout_Ms) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+// Let the event loop run for a while.
+inline void Run_Loop(int Ms)
+{
+    QElapsedTimer Clock;
+    Clock.start();
+    while (Clock.elapsed() < Ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
