@@ -1,5 +1,6 @@
 #include "main/Program.h"
 
+#include <csignal>
 #include <sys/stat.h>
 
 #include "data/Globals.h"
@@ -12,6 +13,14 @@
 std::string Program_File = Built_In_Exe_Name;
 
 namespace {
+
+// A termination request from the system (log-out, kill) closes the main window as the
+// user would, so that the settings are written.
+volatile std::sig_atomic_t Stop_Requested = 0;
+void On_Stop_Signal(int)
+{
+    Stop_Requested = 1;
+}
 
 bool File_Exists(const std::string& Path)
 {
@@ -89,6 +98,17 @@ int Program_Run(int argc, char** argv)
         if (Form_KardunGAS)
             Form_KardunGAS->Close();
     });
+    std::signal(SIGTERM, On_Stop_Signal);
+    std::signal(SIGINT, On_Stop_Signal);
+    TTimer* Stop_Watch = new TTimer(Application);
+    Stop_Watch->Interval(200);
+    Stop_Watch->OnTimer = [](TObject*) {
+        if (Stop_Requested && Form_KardunGAS) {
+            Stop_Requested = 0;
+            Form_KardunGAS->Close();
+        }
+    };
+    Stop_Watch->Enabled(true);
     const int Result = Application->Run();
     sys::Withdraw_Window_Class("TForm_KardunGAS");
     return Result;
