@@ -22,6 +22,9 @@ TApplication::TApplication(int* Argc, char** Argv) : TComponent(nullptr)
             Argc = &Default_Argc;
             Argv = Default_Argv;
         }
+        // Sizes are the pixels the windows describe: no scaling by the screen's density.
+        if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
+            qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
         FOwn_App = std::make_unique<QApplication>(*Argc, Argv);
     }
     ui::Ensure_Global_Filter();

@@ -27,6 +27,9 @@
 // - Texts are byte strings, shown through the code page of the control's font character set
 //   (Font().Charset(); 1 follows ui::Charset.Current). "&" in a caption marks the
 //   accelerator ("&&" shows "&"); LF CR (also CR LF, LF, CR) is one line break.
+// - Hint(text) is kept as data whether or not ShowHint(true) shows it as a tool-tip; the
+//   whole text is shown ('|' does not split it), line breaks as above.
+// - A page control asked for a page it does not have keeps its active page.
 // - Keys are virtual-key codes (VK_F10, VK_RETURN, 'A', '0', VK_NUMPAD0, VK_MULTIPLY).
 //   A form with KeyPreview(true) sees every key first; the focused control still gets it
 //   unless the form's handler sets Key to 0.

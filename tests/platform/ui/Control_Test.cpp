@@ -420,3 +420,22 @@ TEST_F(Controls, List_View_Hides_Zero_Width_Columns_And_Sorts_With_The_Compare_H
     QTest::mouseClick(Tree->viewport(), Qt::LeftButton, {}, Tree->visualItemRect(Tree->topLevelItem(2)).center());
     EXPECT_EQ(List->Selected()->Caption, "A");
 }
+
+TEST_F(Controls, Focus_Moves_Run_OnEnter_And_OnExit_Once_Each)
+{
+    auto* First = new TEdit(Form, Form);
+    auto* Second = new TCheckBox(Form, Form);
+    Second->Top(40);
+    std::vector<std::string> Seen;
+    First->OnEnter = [&](TObject*) { Seen.push_back("enter edit"); };
+    First->OnExit = [&](TObject*) { Seen.push_back("exit edit"); };
+    Second->OnEnter = [&](TObject*) { Seen.push_back("enter box"); };
+    Form->Show();
+    ASSERT_TRUE(Wait_Until([&] { return QApplication::activeWindow() == Form->Widget(); }));
+    First->SetFocus();
+    ASSERT_TRUE(Wait_Until([&] { return Seen.size() >= 1; }));
+    Second->SetFocus();
+    ASSERT_TRUE(Wait_Until([&] { return Seen.size() >= 3; }));
+    Run_Loop(50);
+    EXPECT_EQ(Seen, (std::vector<std::string>{"enter edit", "exit edit", "enter box"}));
+}
