@@ -164,8 +164,8 @@ void TForm_KardunGAS::Create_Status_Row()
     Panel_ErrorStatus->Visible(false);
 
     // Port and link state.
-    Panel_PortStatus = build::Panel(this, P, "Panel_PortStatus", "Port close", 4, 497, 140, 21);
-    Panel_ConnectStatus = build::Panel(this, P, "Panel_ConnectStatus", "Not connect", 146, 497, 220, 21);
+    Panel_PortStatus = build::Panel(this, P, "Panel_PortStatus", "Port close", 4, 497, 170, 21);
+    Panel_ConnectStatus = build::Panel(this, P, "Panel_ConnectStatus", "Not connect", 176, 497, 190, 21);
     Panel_ConnectStatus_PerCent =
         build::Panel(this, P, "Panel_ConnectStatus_PerCent", "100%", 368, 497, 56, 21);
     Panel_ProtokolStatus = build::Panel(this, P, "Panel_ProtokolStatus", "", 426, 497, 21, 21);

@@ -358,3 +358,73 @@ TEST_F(Main_Window, AProgramFileUnderAnotherNameBringsItsIconAndItsOwnBranding)
 }
 
 }  // namespace
+
+namespace {
+
+using namespace main_test;
+
+class Main_Window_Texts : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Reset_All_State();
+        Folder = std::make_unique<Scratch_Folder>();
+    }
+    void TearDown() override
+    {
+        W.reset();
+        Reset_All_State();
+        Folder.reset();
+    }
+    std::unique_ptr<Scratch_Folder> Folder;
+    std::unique_ptr<Windows> W;
+};
+
+TEST_F(Main_Window_Texts, ALanguageFileSwitchesTheCaptionsItNames)
+{
+    std::filesystem::create_directory(Folder->File("Language"));
+    Folder->Write("Language/Deutsch.lng", "Deutsch\r\n"
+                                          "TabSheet_General\tAllgemein\r\n"
+                                          "Button_INI_Save  Speichern\r\n"
+                                          "Label_Full_Screen Vollbild\r\n"
+                                          "Panel_ConnectStatus_Not_Connect Nicht verbunden\r\n");
+    Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST4") + Key_File_Pad_Key("Language") +
+                                      "Deutsch {}\r\n");
+    W = std::make_unique<Windows>();
+    TForm_KardunGAS* F = W->Main;
+    EXPECT_EQ(F->TabSheet_General->Caption(), "Allgemein");
+    EXPECT_EQ(F->Button_INI_Save->Caption(), "Speichern");
+    EXPECT_EQ(F->Label_Full_Screen->Caption(), "Vollbild");
+    // Keys the file lacks keep the built-in English.
+    EXPECT_EQ(F->TabSheet_Errors->Caption(), "Errors");
+    EXPECT_EQ(F->ComboBox_Language->Text(), "Deutsch");
+    EXPECT_EQ(F->ComboBox_Language->Items().IndexOf("Deutsch"), 1);
+    F->Set_Not_Connected();
+    EXPECT_EQ(F->Panel_ConnectStatus->Caption(), "Nicht verbunden");
+}
+
+TEST_F(Main_Window_Texts, TheRenderedWindowShowsThePortClosedStateInRed)
+{
+    Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST5"));
+    W = std::make_unique<Windows>();
+    TForm_KardunGAS* F = W->Main;
+    F->Set_Port_Closed();
+    F->Show();
+    Pump_For(50);
+    const std::string Window_Png = Folder->File("main_window.png");
+    ASSERT_TRUE(ui::Render_To_PNG(F, Window_Png));
+    TBitmap Shot;
+    ASSERT_TRUE(Shot.LoadFromFile(Window_Png));
+    EXPECT_GE(Shot.Width(), 780);
+    EXPECT_GE(Shot.Height(), 520);
+    const std::string Panel_Png = Folder->File("port_panel.png");
+    ASSERT_TRUE(ui::Render_To_PNG(F->Panel_PortStatus, Panel_Png));
+    TBitmap Panel;
+    ASSERT_TRUE(Panel.LoadFromFile(Panel_Png));
+    const TRGB Pixel = Color_To_RGB(Panel.Canvas()->Pixels(4, Panel.Height() / 2));
+    EXPECT_EQ(Pixel.R, 255);
+    EXPECT_EQ(Pixel.G, 0);
+    EXPECT_EQ(Pixel.B, 0);
+}
+
+}  // namespace

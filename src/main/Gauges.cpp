@@ -1,0 +1,214 @@
+#include "main/Gauges.h"
+
+#include <QImage>
+#include <cmath>
+#include <vector>
+#include <string_view>
+
+#include "platform/ui/Component.h"
+#include "platform/ui/Image.h"
+
+// The dial face pictures built into the program (generated from resources/dials).
+std::string_view Dial_Face_Resource(std::string_view Name);
+
+const Gauge_Parameters Gauge_RPM = {"Image_GEN_RPM", "Image_GEN_RPM_jpg", "dial_rpm.jpg",
+                                    0, 5000, RGB_Color(0, 0, 255)};
+const Gauge_Parameters Gauge_TPS = {"Image_GEN_TPS", "Image_GEN_TPS_jpg", "dial_tps.jpg",
+                                    0, 500, RGB_Color(128, 0, 128)};
+const Gauge_Parameters Gauge_Gas = {"Image_GEN_Gas", "Image_GEN_Gas_jpg", "dial_gas.jpg",
+                                    0, 32000, RGB_Color(0, 128, 0)};
+
+namespace {
+
+constexpr double Degree = M_PI / 180.0;
+
+// Per cent of the half width, rounded to the nearest pixel (halves to even).
+int Per_Cent_Of(int Per_Cent, int Half_Width)
+{
+    return static_cast<int>(std::nearbyint(static_cast<double>(Per_Cent) * Half_Width / 100.0));
+}
+
+// Truncated toward zero, as the needle's corners are placed.
+int Trunc(double Value) { return static_cast<int>(std::trunc(Value)); }
+
+}  // namespace
+
+std::unique_ptr<TBitmap> Draw_Gauge_Needle(int Length, int Base, TColor Colour, int Height,
+                                           int Width, int Value, int Max, int Min,
+                                           int Angle_Min, int Angle_Max, int Offset_Y,
+                                           int Offset_X)
+{
+    auto Bitmap = std::make_unique<TBitmap>();
+    if (Width <= 0 || Height <= 0) return Bitmap;
+    Bitmap->SetSize(Width, Height);
+
+    const int C = Width / 2;
+    const int L = C - Per_Cent_Of(Length, C);
+    const int B = Per_Cent_Of(Base, C);
+    const int Dx = Per_Cent_Of(Offset_X, C);
+    const int Dy = Per_Cent_Of(Offset_Y, C);
+
+    TCanvas* Canvas = Bitmap->Canvas();
+    Canvas->Brush.Color = clWhite;
+    Canvas->Brush.Style = TBrush_Style::Solid;
+    Canvas->FillRect(Rect(0, 0, Width, Height));
+    Canvas->Pen.Style = TPen_Style::Solid;
+    Canvas->Pen.Width = 2;
+    Canvas->Pen.Color = Colour;
+    Canvas->Brush.Color = Colour;
+
+    // A scale without range would divide by zero: the needle then rests at its start.
+    double Angle = Angle_Min;
+    if (Max != Min && Angle_Min != Angle_Max)
+        Angle = Angle_Min - (static_cast<double>(Value) - Min) * (Angle_Min - Angle_Max) /
+                                (static_cast<double>(Max) - Min);
+    const double W = Angle * Degree;
+
+    const TPoint Tip{C + Trunc(std::sin(W) * L) + Dx, C + Trunc(std::cos(W) * L) + Dy};
+    const double Left = W - 90.0 * Degree;
+    const double Right = W + 90.0 * Degree;
+    const TPoint Corner_1{C + Trunc(std::sin(Left) * B) + Dx, C + Trunc(std::cos(Left) * B) + Dy};
+    const TPoint Corner_2{C + Trunc(std::sin(Right) * B) + Dx, C + Trunc(std::cos(Right) * B) + Dy};
+    Canvas->Polygon({Tip, Corner_1, Corner_2});
+    return Bitmap;
+}
+
+std::unique_ptr<TBitmap> Draw_Gauge_Needle(const Gauge_Parameters& Gauge, int Value, int Width,
+                                           int Height)
+{
+    return Draw_Gauge_Needle(Gauge_Length_Setting, Gauge_Base_Setting, Gauge.Colour, Height, Width,
+                             Value, Gauge.Max, Gauge.Min, Gauge_Angle_At_Min, Gauge_Angle_At_Max,
+                             Gauge_Offset, Gauge_Offset);
+}
+
+void Gauge_Show(TImage* Image, const Gauge_Parameters& Gauge, int Value, int Width, int Height)
+{
+    if (!Image) return;
+    const std::unique_ptr<TBitmap> Needle = Draw_Gauge_Needle(Gauge, Value, Width, Height);
+    if (Needle->Empty()) return;
+    Image->Canvas()->Draw(0, 0, *Needle);
+}
+
+std::string Dial_Face_JPEG(const Gauge_Parameters& Gauge)
+{
+    return std::string(Dial_Face_Resource(Gauge.Dial_Resource));
+}
+
+bool Dial_Face_Load(TImage* Dial, const Gauge_Parameters& Gauge, std::string* Error)
+{
+    if (!Dial) {
+        if (Error) *Error = std::string("no image for the dial face ") + Gauge.Dial_Resource;
+        return false;
+    }
+    const std::string Bytes = Dial_Face_JPEG(Gauge);
+    if (Bytes.empty()) {
+        if (Error) *Error = std::string("the dial face ") + Gauge.Dial_Resource + " is missing";
+        return false;
+    }
+    QImage Picture;
+    std::string Reason;
+    if (!Decode_JPEG(Bytes, &Picture, &Reason)) {
+        if (Error) *Error = std::string("the dial face ") + Gauge.Dial_Resource + ": " + Reason;
+        return false;
+    }
+    Dial->Picture().Bitmap().Assign_Image(Picture);
+    return true;
+}
+
+bool Dial_Faces_Load(TImage* RPM_Dial, TImage* TPS_Dial, TImage* Gas_Dial, std::string* Error)
+{
+    bool All = true;
+    std::string Reasons;
+    const std::pair<TImage*, const Gauge_Parameters*> Faces[] = {
+        {RPM_Dial, &Gauge_RPM}, {TPS_Dial, &Gauge_TPS}, {Gas_Dial, &Gauge_Gas}};
+    for (const auto& [Image, Gauge] : Faces) {
+        if (!Image) continue;
+        std::string Reason;
+        if (Dial_Face_Load(Image, *Gauge, &Reason)) continue;
+        All = false;
+        if (!Reasons.empty()) Reasons += "\n";
+        Reasons += Reason;
+    }
+    if (Error) *Error = Reasons;
+    return All;
+}
+
+// ---------------------------------------------------------------- colour scheme
+
+namespace {
+
+struct Colour_Group {
+    TColor Colour;
+    std::vector<const char*> Names;
+};
+
+const char* const Display_Panels[] = {"Panel_GEN_Display_RPM", "Panel_GEN_Display_PerCent",
+                                      "Panel_GEN_Display_Detals", "Panel_GEN_Display_TPS",
+                                      "Panel_GEN_Display_Gas"};
+
+const Colour_Group Font_Colours[] = {
+    // engine speed
+    {RGB_Color(0, 0, 255),
+     {"Label_GEN_RPM", "Label_GEN_RPM_Dig", "Label_CLB_RPM", "Label_CLB_RPM_Dig",
+      "Label_OSC_Scale_RPM", "Edit_OSC_Scale_RPM", "GroupBox_OSC_RPM", "Label_OSC_RPM",
+      "Edit_OSC_RPM"}},
+    // gas injection time
+    {RGB_Color(0, 128, 0),
+     {"Label_GEN_GAS", "Label_GEN_Gas_Dig", "Label_CLB_Gas", "Label_CLB_Gas_Dig", "Label_OSC_Gas",
+      "Edit_OSC_Gas"}},
+    // temperatures
+    {RGB_Color(128, 0, 0),
+     {"Label_GEN_Temperature", "Label_GEN_TempVap", "Label_GEN_TempVap_Dig", "Label_GEN_TempGas",
+      "Label_GEN_TempGas_Dig", "Label_GEN_TempInside", "Label_GEN_TempInside_Dig",
+      "Label_GEN_TempCouple", "Label_GEN_TempCouple_Dig", "Label_CLB_Temperature",
+      "Label_CLB_TempVap", "Label_CLB_TempVap_Dig", "Label_CLB_TempGas", "Label_CLB_TempGas_Dig",
+      "Label_CLB_TempCouple", "Label_CLB_TempCouple_Dig", "Label_OSC_Scale_Degree",
+      "Edit_OSC_Scale_Degree", "GroupBox_OSC_Temperature", "CheckBox_OSC_Negativ_Degree"}},
+    // pressures
+    {RGB_Color(0, 128, 128),
+     {"Label_GEN_Pressure", "Label_GEN_PressVap", "Label_GEN_PressVap_Dig", "Label_GEN_PressColl",
+      "Label_GEN_PressColl_Dig", "Label_GEN_PressDiff", "Label_GEN_PressDiff_Dig",
+      "Label_CLB_Pressure", "Label_CLB_PressVap", "Label_CLB_PressVap_Dig", "Label_CLB_PressColl",
+      "Label_CLB_PressColl_Dig", "Label_CLB_PressDiff", "Label_CLB_PressDiff_Dig",
+      "Label_OSC_Scale_Bar", "Edit_OSC_Scale_Bar", "GroupBox_OSC_Pressure"}},
+    // supply voltage
+    {RGB_Color(0, 0, 128),
+     {"Label_GEN_Voltage", "Label_GEN_Power", "Label_GEN_Power_Dig", "GroupBox_OSC_Voltage",
+      "Label_OSC_Scale_Volt", "Edit_OSC_Scale_Volt"}},
+    // knock sensor
+    {RGB_Color(26, 173, 210),
+     {"Label_GEN_Detonation", "Label_GEN_Detonation_Dig", "Label_CLB_Detonation",
+      "Label_CLB_Detonation_Dig", "Label_OSC_Detonation", "Edit_OSC_Detonation"}},
+    // throttle signal
+    {RGB_Color(128, 0, 128),
+     {"Label_GEN_TPS", "Label_GEN_TPS_Dig", "Label_CLB_TPS", "Label_CLB_TPS_Dig", "Label_OSC_TPS",
+      "Edit_OSC_TPS"}},
+    // gas level
+    {RGB_Color(128, 128, 0), {"Label_GEN_GasLevel", "Label_GEN_GasLevel_Dig"}},
+    // per cent
+    {RGB_Color(255, 0, 255), {"Label_GEN_PerCent", "Label_GEN_PerCent_Dig"}},
+    // injection time scale of the oscilloscope
+    {RGB_Color(91, 126, 56), {"Label_OSC_Scale_mls", "Edit_OSC_Scale_mls", "GroupBox_OSC_Injection"}},
+    // oscilloscope channels with colours of their own
+    {RGB_Color(166, 54, 0), {"Label_OSC_TempVap", "Edit_OSC_TempVap"}},
+    {RGB_Color(255, 128, 0), {"Label_OSC_TempGas", "Edit_OSC_TempGas"}},
+    {RGB_Color(0, 89, 58), {"Label_OSC_PressDiff", "Edit_OSC_PressDiff"}},
+    {RGB_Color(0, 89, 128), {"Label_OSC_PressColl", "Edit_OSC_PressColl"}},
+};
+
+TControl* Control_Named(TComponent* Form, const char* Name)
+{
+    return dynamic_cast<TControl*>(Form->Find_Component_Deep(Name));
+}
+
+}  // namespace
+
+void Colour_Scheme_Apply(TComponent* Form)
+{
+    if (!Form) return;
+    for (const char* Name : Display_Panels)
+        if (TControl* Panel = Control_Named(Form, Name)) Panel->Color(clWhite);
+    for (const Colour_Group& Group : Font_Colours)
+        for (const char* Name : Group.Names)
+            if (TControl* Control = Control_Named(Form, Name)) Control->Font().Color(Group.Colour);
+}
