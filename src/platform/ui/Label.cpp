@@ -94,4 +94,15 @@ void TLabel::Apply_Font()
     Fit_Size();
 }
 
+// An auto-sized label takes the size of its scaled text; only its place scales.
+void TLabel::Scale_Own(int M, int D, bool Move)
+{
+    if (!FAuto_Size || FWord_Wrap) {
+        TControl::Scale_Own(M, D, Move);
+        return;
+    }
+    if (Move) SetBounds(Mul_Div(Left(), M, D), Mul_Div(Top(), M, D), Width(), Height());
+    Fit_Size();
+}
+
 void TLabel::Refresh_Texts() { Update_Text(); }

@@ -28,6 +28,7 @@ private:
     void Update_Text();
     void Fit_Size();
     void Apply_Font() override;
+    void Scale_Own(int Multiplier, int Divisor, bool Move) override;
     std::string FCaption;
     bool FAuto_Size = true;
     bool FWord_Wrap = false;

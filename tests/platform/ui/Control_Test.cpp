@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <stdexcept>
@@ -438,4 +439,84 @@ TEST_F(Controls, Focus_Moves_Run_OnEnter_And_OnExit_Once_Each)
     ASSERT_TRUE(Wait_Until([&] { return Seen.size() >= 3; }));
     Run_Loop(50);
     EXPECT_EQ(Seen, (std::vector<std::string>{"enter edit", "exit edit", "enter box"}));
+}
+
+TEST_F(Controls, Auto_Sized_Labels_Scale_Their_Place_And_Fit_Their_Scaled_Text)
+{
+    auto* Panel = new TPanel(Form, Form);
+    Panel->SetBounds(0, 0, 300, 100);
+    auto* Label = new TLabel(Form, Panel);
+    Label->Left(20);
+    Label->Caption("Pressure");
+    const int Width_Before = Label->Width();
+    Panel->ScaleBy(2, 1);
+    EXPECT_EQ(Label->Left(), 40);
+    EXPECT_EQ(Label->Font().Pixels(), 22);
+    EXPECT_EQ(Label->Width(), static_cast<QLabel*>(Label->Widget())->sizeHint().width());
+    EXPECT_GT(Label->Width(), Width_Before + Width_Before / 2);
+}
+
+TEST_F(Controls, A_Timer_Handler_In_A_Nested_Loop_Is_Not_Reentered_While_Others_Tick)
+{
+    auto* Watchdog = new TTimer(Form);
+    auto* Sender_Timer = new TTimer(Form);
+    Watchdog->Interval(5);
+    Sender_Timer->Interval(5);
+    int Depth = 0, Deepest = 0, Watchdog_Ticks = 0, Ticks_During_Modal = 0;
+    Sender_Timer->OnTimer = [&](TObject*) { ++Ticks_During_Modal; };
+    Watchdog->OnTimer = [&](TObject*) {
+        ++Watchdog_Ticks;
+        Deepest = std::max(Deepest, ++Depth);
+        if (Watchdog_Ticks == 1) {
+            Ticks_During_Modal = 0;
+            Wait_Until([&] { return Ticks_During_Modal >= 3; });   // as a modal box would
+        }
+        --Depth;
+    };
+    ASSERT_TRUE(Wait_Until([&] { return Watchdog_Ticks >= 2; }));
+    EXPECT_EQ(Deepest, 1);
+    EXPECT_GE(Ticks_During_Modal, 3);
+}
+
+TEST_F(Controls, Real_Message_Box_Shows_Catalogue_Buttons_At_Its_Place_And_Maps_The_Answer)
+{
+    ui::Hooks.Real_Dialogs = true;
+    App->Title("KardunGD");
+    QString Seen_Buttons;
+    QPoint Seen_Place;
+    QTimer::singleShot(50, [&] {
+        QWidget* Box = QApplication::activeModalWidget();
+        if (!Box) return;
+        Seen_Place = Box->pos();
+        for (QPushButton* B : Box->findChildren<QPushButton*>()) Seen_Buttons += B->text() + ";";
+        for (QPushButton* B : Box->findChildren<QPushButton*>())
+            if (B->text() == "No") B->click();
+    });
+    EXPECT_EQ(Message_Box("Are you sure", TMsg_Kind::Warning, TMsg_Buttons::Yes_No_Cancel, 120, 80), mrNo);
+    EXPECT_TRUE(Seen_Buttons.contains("Yes;"));
+    EXPECT_TRUE(Seen_Buttons.contains("Cancel;"));
+    EXPECT_EQ(Seen_Place, QPoint(120, 80));
+    EXPECT_EQ(ui::Modal_Depth(), 0);
+}
+
+TEST(Layer_Helpers, Line_Splitting_And_Rounded_Scaling)
+{
+    EXPECT_EQ(Split_Lines("a\r\nb\n\rc\rd\ne"), (std::vector<std::string>{"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(Split_Lines("a\n\nb"), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(Split_Lines("a\r\n"), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(Mul_Div(15, 3, 2), 23);      // 22.5 rounds away from zero
+    EXPECT_EQ(Mul_Div(-15, 3, 2), -23);
+    EXPECT_EQ(Mul_Div(780, 12345, 10000), 963);
+    EXPECT_EQ(Mul_Div(1, 1, 0), -1);
+    TStrings List;
+    EXPECT_THROW(List.Strings(0), std::out_of_range);
+    int Changes = 0;
+    List.On_Change = [&] { ++Changes; };
+    List.Begin_Update();
+    List.Add("x");
+    List.Add("y");
+    List.End_Update();
+    EXPECT_EQ(Changes, 1);
+    EXPECT_EQ(List.Text(), "x\r\ny\r\n");
+    EXPECT_EQ(List.IndexOf("y"), 1);
 }
