@@ -28,10 +28,13 @@ int Per_Cent_Of(int Per_Cent, int Half_Width)
     return static_cast<int>(std::nearbyint(static_cast<double>(Per_Cent) * Half_Width / 100.0));
 }
 
-// Truncated toward zero, as the needle's corners are placed.
-int Trunc(double Value) { return static_cast<int>(std::trunc(Value)); }
-
 }  // namespace
+
+TPoint Dial_Point(int Centre_X, int Centre_Y, double Angle_Radians, int Radius)
+{
+    return TPoint{Centre_X + static_cast<int>(std::trunc(std::sin(Angle_Radians) * Radius)),
+                  Centre_Y + static_cast<int>(std::trunc(std::cos(Angle_Radians) * Radius))};
+}
 
 std::unique_ptr<TBitmap> Draw_Gauge_Needle(int Length, int Base, TColor Colour, int Height,
                                            int Width, int Value, int Max, int Min,
@@ -64,11 +67,11 @@ std::unique_ptr<TBitmap> Draw_Gauge_Needle(int Length, int Base, TColor Colour, 
                                 (static_cast<double>(Max) - Min);
     const double W = Angle * Degree;
 
-    const TPoint Tip{C + Trunc(std::sin(W) * L) + Dx, C + Trunc(std::cos(W) * L) + Dy};
-    const double Left = W - 90.0 * Degree;
-    const double Right = W + 90.0 * Degree;
-    const TPoint Corner_1{C + Trunc(std::sin(Left) * B) + Dx, C + Trunc(std::cos(Left) * B) + Dy};
-    const TPoint Corner_2{C + Trunc(std::sin(Right) * B) + Dx, C + Trunc(std::cos(Right) * B) + Dy};
+    // Tip at the needle's length, base corners at right angles to it; all moved by the
+    // offsets.
+    const TPoint Tip = Dial_Point(C + Dx, C + Dy, W, L);
+    const TPoint Corner_1 = Dial_Point(C + Dx, C + Dy, W - 90.0 * Degree, B);
+    const TPoint Corner_2 = Dial_Point(C + Dx, C + Dy, W + 90.0 * Degree, B);
     Canvas->Polygon({Tip, Corner_1, Corner_2});
     return Bitmap;
 }

@@ -66,7 +66,7 @@ TForm_KardunGAS::TForm_KardunGAS(TComponent* Owner) : TForm(Owner)
     ComPort = std::make_unique<TComPort>();
     ComPort->BeginUpdate();
     ComPort->SetBaudRate(br9600);
-    ComPort->SetPort("COM15");
+    ComPort->SetPort("ttyUSB0");   // replaced by the setting Port_Name before opening
     ComPort->Parity().SetBits(prNone);
     ComPort->SetStopBits(sbOneStopBit);
     ComPort->SetDataBits(dbEight);
@@ -114,6 +114,7 @@ TForm_KardunGAS::~TForm_KardunGAS()
     Status_Line_Hooks = Status_Line_Hooks_Class{};
     Settings_Hooks = Settings_Hooks_Class{};
     Live_Data_Hooks.Show_Work_Mode = nullptr;
+    Live_Data_Hooks.Show_Error_Memo = nullptr;
     Temperature_Hooks.Report = nullptr;
     Key_File_Set_Report_Hook(nullptr);
     // The pages leave their page control while it is still whole.
@@ -170,7 +171,6 @@ void TForm_KardunGAS::Create_Status_Row()
         build::Panel(this, P, "Panel_ConnectStatus_PerCent", "100%", 368, 497, 56, 21);
     Panel_ProtokolStatus = build::Panel(this, P, "Panel_ProtokolStatus", "", 426, 497, 21, 21);
     Button_Select_ComPort = build::Button(this, P, "Button_Select_ComPort", "I", 449, 497, 21, 21);
-    Button_Select_ComPort->OnClick = [this](TObject* Sender) { Button_Select_ComPortClick(Sender); };
 }
 
 void TForm_KardunGAS::Create_Timers()
@@ -238,6 +238,7 @@ void TForm_KardunGAS::Bind_Link()
     Settings_Hooks.Reply_Delay_Colour = [this] { Settings_Reply_Delay_Colour(); };
 
     Live_Data_Hooks.Show_Work_Mode = [this](uint8_t Mode, uint8_t Bits) { Show_Work_Mode(Mode, Bits); };
+    Live_Data_Hooks.Show_Error_Memo = [this] { Show_Error_Memo(); };
 
     // File and table troubles are reported in the message window.
     Key_File_Set_Report_Hook([](const std::string& Text) { Show_Message(4, Text, clRed); });

@@ -180,7 +180,6 @@ public:
     void Restore_Window_Position();
     void PageControl_KardunGASChange(TObject* Sender);
     void Page_Panels_Refresh();
-    void Button_Select_ComPortClick(TObject* Sender);
     void Settings_To_Form();
     // Captions of the pages and controls by their keys in the chosen language.
     void Apply_Texts_By_Key();
@@ -216,8 +215,9 @@ public:
     void Link_Quality_Show();
     void Link_Quality_Reset();
 
-    // ---- work mode ----
+    // ---- work mode and error memory ----
     void Show_Work_Mode(uint8_t Mode, uint8_t Injector_Bits);
+    void Show_Error_Memo();
 
     // ---- state ----
     bool Main_Form_Shown = false;

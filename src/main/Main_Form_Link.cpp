@@ -379,3 +379,14 @@ void TForm_KardunGAS::Show_Work_Mode(uint8_t Mode, uint8_t Injector_Bits)
                 Gas_Fors_Button(k)->Down(false);
     }
 }
+
+void TForm_KardunGAS::Show_Error_Memo()
+{
+    Language_Load_File();
+    Memo_ERR_Current->Lines().Begin_Update();
+    Memo_ERR_Current->Lines().Clear();
+    for (const std::string& Key : Error_Memo_Keys(Error_Word))
+        Memo_ERR_Current->Lines().Add(Language_Find_Text(Key));
+    Memo_ERR_Current->Lines().End_Update();
+    Language_Release();
+}

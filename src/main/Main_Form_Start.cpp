@@ -153,14 +153,6 @@ void TForm_KardunGAS::Page_Panels_Refresh()
         C->ShowHint(Hints);
 }
 
-void TForm_KardunGAS::Button_Select_ComPortClick(TObject* Sender)
-{
-    // The port search window takes this over once it exists; until then the configured
-    // port is tried again at once.
-    if (Port_Exists())
-        Reopen_Port();
-}
-
 void TForm_KardunGAS::FormDestroy(TObject* Sender)
 {
     // The pages go away with the window: no page change is handled from here on.

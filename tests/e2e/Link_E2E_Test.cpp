@@ -118,6 +118,11 @@ TEST_F(Link_E2E, AValidProbeReplyArmsTheIdentificationWithItsLengthAndTheLinkCon
     EXPECT_FALSE(Main()->Button_Select_ComPort->Visible());
     ASSERT_TRUE(Wait_Command(0x26, 2, 10000));
     EXPECT_EQ(Main()->Panel_ConnectStatus_PerCent->Caption().back(), '%');
+    // The live data filled the error memory list: no error.
+    ASSERT_EQ(Main()->Memo_ERR_Current->Lines().Count(), 1);
+    EXPECT_EQ(Main()->Memo_ERR_Current->Lines()[0], Language_Text("Memo_ERR_OK"));
+    // The work mode the controller reports is on its panel.
+    EXPECT_EQ(Main()->Panel_WorkMode->Caption(), Language_Text("Panel_WorkMode_Petrol"));
 }
 
 TEST_F(Link_E2E, AReplyWithAnotherCommandByteIsIgnoredAndTheFrameResent)

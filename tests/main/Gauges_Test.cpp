@@ -124,6 +124,13 @@ TEST(Gauge_Needle, Edge_Positions_Of_The_Engine_Speed_Dial_Pixel_By_Pixel)
     EXPECT_EQ(L.Count, H.Count);
     EXPECT_NEAR(L.Tip_X + H.Tip_X, 2 * 82, 2);
     EXPECT_EQ(L.Tip_Y, H.Tip_Y);
+    // The corner points are cut toward zero on both sides of the centre.
+    const TPoint Left_End = Dial_Point(82, 82, 300 * Pi / 180, 70);
+    EXPECT_EQ(Left_End.X, 82 - 60);     // -60.6 cut to -60, not -61
+    EXPECT_EQ(Left_End.Y, 82 + 35);
+    const TPoint Right_End = Dial_Point(82, 82, 60 * Pi / 180, 70);
+    EXPECT_EQ(Right_End.X, 82 + 60);
+    EXPECT_EQ(Right_End.Y, 82 + 35);
 }
 
 TEST(Gauge_Needle, Values_Beyond_The_Scale_Point_Past_Its_Ends)

@@ -262,6 +262,26 @@ TEST_F(Main_Window, WatchdogReportsByTheLastCommandAndGivesItsGuardBack)
     EXPECT_EQ(Request_Code, 0);
 }
 
+TEST_F(Main_Window, LinkQualityFallsFromAFullReplyTowardsTheWatchdog)
+{
+    Create();
+    TForm_KardunGAS* F = Main();
+    F->Link_Quality_Full();
+    EXPECT_EQ(F->Panel_ConnectStatus_PerCent->Caption(), "100%");
+    EXPECT_EQ(F->Panel_ConnectStatus_PerCent->Color(), 0x00FF00);
+    EXPECT_EQ(F->Timer_Connect_Stabil->Interval(), 60 + 20);
+    ASSERT_TRUE(F->Timer_Connect_Stabil->Fire_Tick());   // first tick: re-tuned only
+    EXPECT_EQ(F->Timer_Connect_Stabil->Interval(), 93);
+    EXPECT_TRUE(F->Timer_Connect_Stabil->Enabled());
+    EXPECT_EQ(F->Panel_ConnectStatus_PerCent->Caption(), "100%");
+    ASSERT_TRUE(F->Timer_Connect_Stabil->Fire_Tick());
+    EXPECT_EQ(F->Panel_ConnectStatus_PerCent->Caption(), "98%");
+    for (int I = 0; I < 60; ++I)
+        F->Timer_Connect_Stabil->Fire_Tick();
+    EXPECT_EQ(F->Panel_ConnectStatus_PerCent->Caption(), "0%");
+    EXPECT_EQ(F->Panel_ConnectStatus_PerCent->Color(), 0x0000FF);
+}
+
 TEST_F(Main_Window, APortThatIsNotListedIsNeitherOpenedNorWritten)
 {
     Settings_Reset();
