@@ -285,17 +285,20 @@ bool TBitmap::LoadFromFile(const std::string& Path, std::string* Error)
         if (Error) *Error = "cannot open " + Path;
         return false;
     }
-    const QByteArray Bytes = File.readAll();
+    std::string Reason;
+    if (Load_From_Bytes(File.readAll().toStdString(), &Reason)) return true;
+    if (Error) *Error = Path + ": " + Reason;
+    return false;
+}
+
+bool TBitmap::Load_From_Bytes(const std::string& Bytes, std::string* Error)
+{
     QImage Image;
     if (Bytes.size() >= 2 && static_cast<unsigned char>(Bytes[0]) == 0xFF &&
         static_cast<unsigned char>(Bytes[1]) == 0xD8) {
-        std::string Reason;
-        if (!Decode_JPEG(Bytes.toStdString(), &Image, &Reason)) {
-            if (Error) *Error = Path + ": " + Reason;
-            return false;
-        }
-    } else if (!Image.loadFromData(Bytes)) {
-        if (Error) *Error = Path + ": not a picture this program reads";
+        if (!Decode_JPEG(Bytes, &Image, Error)) return false;
+    } else if (!Image.loadFromData(reinterpret_cast<const uchar*>(Bytes.data()), static_cast<int>(Bytes.size()))) {
+        if (Error) *Error = "not a picture this program reads";
         return false;
     }
     Assign_Image(Image);
@@ -319,6 +322,11 @@ TPicture::TPicture()
 bool TPicture::LoadFromFile(const std::string& Path, std::string* Error)
 {
     return FBitmap.LoadFromFile(Path, Error);
+}
+
+bool TPicture::Load_From_Bytes(const std::string& Bytes, std::string* Error)
+{
+    return FBitmap.Load_From_Bytes(Bytes, Error);
 }
 
 void TPicture::Assign(const TBitmap& Bitmap) { FBitmap = Bitmap; }

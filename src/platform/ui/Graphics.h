@@ -108,6 +108,7 @@ public:
     void TransparentColor(TColor Value) { FTransparent_Color = Value; }
 
     bool LoadFromFile(const std::string& Path, std::string* Error = nullptr);  // JPEG, BMP, PNG
+    bool Load_From_Bytes(const std::string& Bytes, std::string* Error = nullptr);  // the same, in memory
     bool SaveToFile(const std::string& Path) const;     // by extension: .png or .bmp
 
     // Layer use.
@@ -131,6 +132,7 @@ public:
     TBitmap& Bitmap() { return FBitmap; }
     const TBitmap& Bitmap() const { return FBitmap; }
     bool LoadFromFile(const std::string& Path, std::string* Error = nullptr);
+    bool Load_From_Bytes(const std::string& Bytes, std::string* Error = nullptr);
     void Assign(const TBitmap& Bitmap);
     void Clear();
     int Width() const { return FBitmap.Width(); }

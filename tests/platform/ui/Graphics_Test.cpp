@@ -111,6 +111,10 @@ TEST_F(Drawing, JPEG_Pictures_Decode_And_Bad_Files_Fail_Cleanly)
     EXPECT_FALSE(Error.empty());
     EXPECT_FALSE(Decode_JPEG("\xFF\xD8 not a picture", &Out, &Error));
     EXPECT_FALSE(Decode_JPEG("", &Out, &Error));
+    TPicture From_Memory;
+    EXPECT_TRUE(From_Memory.Load_From_Bytes(Bytes.toStdString(), &Error)) << Error;
+    EXPECT_EQ(From_Memory.Width(), 24);
+    EXPECT_FALSE(From_Memory.Load_From_Bytes("BM garbage", &Error));
     TBitmap Missing;
     EXPECT_FALSE(Missing.LoadFromFile(Dir.filePath("none.jpg").toStdString(), &Error));
     EXPECT_TRUE(Missing.Empty());
