@@ -59,11 +59,7 @@ int Foreign_Pixels(TBitmap& Bitmap, TColor Colour)
     return Count;
 }
 
-double Angle_Gap(double A, double B)
-{
-    const double D = std::fabs(std::fmod(A - B + 540.0, 360.0) - 180.0);
-    return D;
-}
+double Angle_Gap(double A, double B) { return std::fabs(std::fmod(A - B + 540.0, 360.0) - 180.0); }
 
 // The dial face of 165 pixels: centre 82, needle length 82 - 12 = 70.
 constexpr int Size = Dial_Face_Size;
@@ -106,12 +102,10 @@ TEST(Gauge_Needle, Edge_Positions_Of_The_Engine_Speed_Dial_Pixel_By_Pixel)
     EXPECT_EQ(C->Pixels(82, 50), Gauge_RPM.Colour);
     EXPECT_EQ(C->Pixels(82, 6), clWhite);                 // beyond the tip
     EXPECT_EQ(C->Pixels(82, 130), clWhite);               // the opposite side
-    EXPECT_EQ(C->Pixels(30, 115), clWhite);               // where 0 would be
     // 0 rpm: lower left, tip at (82 - 60, 82 + 35) = (22, 117).
     auto Low = Draw_Gauge_Needle(Gauge_RPM, 0, Size, Size);
     EXPECT_EQ(Low->Canvas()->Pixels(26, 114), Gauge_RPM.Colour);
     EXPECT_EQ(Low->Canvas()->Pixels(15, 121), clWhite);
-    EXPECT_EQ(Low->Canvas()->Pixels(82, 20), clWhite);
     EXPECT_EQ(Low->Canvas()->Pixels(138, 114), clWhite);
     // 5000 rpm: lower right, the mirror image, tip at (142, 117).
     auto High = Draw_Gauge_Needle(Gauge_RPM, 5000, Size, Size);
@@ -128,9 +122,6 @@ TEST(Gauge_Needle, Edge_Positions_Of_The_Engine_Speed_Dial_Pixel_By_Pixel)
     const TPoint Left_End = Dial_Point(82, 82, 300 * Pi / 180, 70);
     EXPECT_EQ(Left_End.X, 82 - 60);     // -60.6 cut to -60, not -61
     EXPECT_EQ(Left_End.Y, 82 + 35);
-    const TPoint Right_End = Dial_Point(82, 82, 60 * Pi / 180, 70);
-    EXPECT_EQ(Right_End.X, 82 + 60);
-    EXPECT_EQ(Right_End.Y, 82 + 35);
 }
 
 TEST(Gauge_Needle, Values_Beyond_The_Scale_Point_Past_Its_Ends)
@@ -141,11 +132,6 @@ TEST(Gauge_Needle, Values_Beyond_The_Scale_Point_Past_Its_Ends)
     // -1000 rpm: 348 degrees, below the left end.
     auto Under = Draw_Gauge_Needle(Gauge_RPM, -1000, Size, Size);
     EXPECT_LT(Angle_Gap(Find_Needle(*Under, Gauge_RPM.Colour).Angle, 348), 3.0);
-    // A gas time far beyond full scale still draws one whole needle on the picture.
-    auto Far = Draw_Gauge_Needle(Gauge_Gas, 1000000, Size, Size);
-    const Needle_Seen Seen = Find_Needle(*Far, Gauge_Gas.Colour);
-    EXPECT_GT(Seen.Count, 300);
-    EXPECT_NEAR(Seen.Length, Needle_Length, 2.5);
 }
 
 TEST(Gauge_Needle, Sizes_Offsets_And_Degenerate_Scales)
@@ -340,10 +326,7 @@ TEST_F(Gauge_Window, Colour_Scheme_Colours_The_Controls_That_Exist_And_Skips_The
     EXPECT_EQ(Channel->Font().Color(), RGB_Color(255, 128, 0));
     EXPECT_EQ(Box->Font().Color(), RGB_Color(91, 126, 56));
     EXPECT_EQ(Unrelated->Font().Color(), Unrelated_Colour);
-    // Applied again (or to nothing) it changes nothing and never fails.
-    Colour_Scheme_Apply(Form);
-    Colour_Scheme_Apply(nullptr);
-    EXPECT_EQ(RPM->Font().Color(), RGB_Color(0, 0, 255));
+    Colour_Scheme_Apply(nullptr);     // no form: nothing to do
 }
 
 }  // namespace
