@@ -1,6 +1,5 @@
 #include "main/Gauges.h"
 
-#include <QImage>
 #include <cmath>
 #include <vector>
 #include <string_view>
@@ -108,13 +107,15 @@ bool Dial_Face_Load(TImage* Dial, const Gauge_Parameters& Gauge, std::string* Er
         if (Error) *Error = std::string("the dial face ") + Gauge.Dial_Resource + " is missing";
         return false;
     }
-    QImage Picture;
+    // Decoded by the window layer (JPEG through libjpeg) into a separate picture first,
+    // so a face that does not decode leaves the image as it was.
+    TPicture Face;
     std::string Reason;
-    if (!Decode_JPEG(Bytes, &Picture, &Reason)) {
+    if (!Face.Load_From_Bytes(Bytes, &Reason)) {
         if (Error) *Error = std::string("the dial face ") + Gauge.Dial_Resource + ": " + Reason;
         return false;
     }
-    Dial->Picture().Bitmap().Assign_Image(Picture);
+    Dial->Picture().Assign(Face.Bitmap());
     return true;
 }
 
