@@ -82,6 +82,19 @@ void Start_Up()
     }
 }
 
+void Announce_Main_Window()
+{
+    sys::Announce_Window_Class("TForm_KardunGAS", [] {
+        if (Form_KardunGAS)
+            Form_KardunGAS->Close();
+    });
+}
+
+void Withdraw_Main_Window()
+{
+    sys::Withdraw_Window_Class("TForm_KardunGAS");
+}
+
 int Program_Run(int argc, char** argv)
 {
     TApplication App(&argc, argv);
@@ -93,11 +106,7 @@ int Program_Run(int argc, char** argv)
     Application->Title(Application_Title);
     Create_Windows();
     Start_Up();
-    // A later start asks this one to close.
-    sys::Announce_Window_Class("TForm_KardunGAS", [] {
-        if (Form_KardunGAS)
-            Form_KardunGAS->Close();
-    });
+    Announce_Main_Window();
     std::signal(SIGTERM, On_Stop_Signal);
     std::signal(SIGINT, On_Stop_Signal);
     TTimer* Stop_Watch = new TTimer(Application);
@@ -110,6 +119,6 @@ int Program_Run(int argc, char** argv)
     };
     Stop_Watch->Enabled(true);
     const int Result = Application->Run();
-    sys::Withdraw_Window_Class("TForm_KardunGAS");
+    Withdraw_Main_Window();
     return Result;
 }

@@ -16,5 +16,9 @@ void Create_Windows();
 // After all windows exist: the branding icon, then the port is opened or the connect
 // script started.
 void Start_Up();
+// Announces the main window's class so that a later start asks this program to close;
+// such a request closes the main window (and so ends the program). Withdrawn at the end.
+void Announce_Main_Window();
+void Withdraw_Main_Window();
 // The whole program: returns the exit code.
 int Program_Run(int argc, char** argv);

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <cstring>
 
 #include "main/Main_Test_Support.h"
+#include "platform/system/Single_Instance.h"
 
 namespace {
 
@@ -349,6 +352,45 @@ TEST_F(Main_Window, WindowsAreCreatedInTheirOrder)
     EXPECT_EQ(Form_MSG, nullptr);
     // The shutdown wrote the settings file.
     EXPECT_NE(Upper(Folder->Read("KardunGD.ini")).find("PORT_NAME"), std::string::npos);
+}
+
+// The second start: run by ALaterStartAsksTheRunningProgramToClose in a process of its own.
+TEST(Main_Window_Second_Start, DISABLED_AsksTheRunningProgramToClose)
+{
+    const char* Suffix = std::getenv("KARDUN_TEST_INSTANCE_SUFFIX");
+    ASSERT_NE(Suffix, nullptr);
+    sys::Single_Instance.Name_Suffix = Suffix;
+    EXPECT_EQ(sys::Close_Running_Program(), "TForm_KardunGAS");
+}
+
+TEST_F(Main_Window, ALaterStartAsksTheRunningProgramToClose)
+{
+    // A name of the tests' own, so that no running program is ever reached.
+    const std::string Suffix = ".main_test." + std::to_string(::getpid());
+    sys::Single_Instance.Name_Suffix = Suffix;
+    Create();
+    Main()->Show();
+    Announce_Main_Window();
+    ASSERT_TRUE(Pump_Until([] { return sys::Window_Class_Announced("TForm_KardunGAS"); }, 5000));
+    const std::string Command =
+        "KARDUN_TEST_INSTANCE_SUFFIX='" + Suffix + "' /proc/" + std::to_string(::getpid()) +
+        "/exe --gtest_also_run_disabled_tests "
+        "--gtest_filter=Main_Window_Second_Start.DISABLED_AsksTheRunningProgramToClose "
+        ">/dev/null 2>&1";
+    int Result = -1;
+    std::atomic<bool> Done{false};
+    std::thread Second([&] {
+        Result = std::system(Command.c_str());
+        Done = true;
+    });
+    // The close request arrives through this program's event loop.
+    const bool Closed = Pump_Until([this] { return !Main()->Visible(); }, 20000);
+    Pump_Until([&] { return Done.load(); }, 20000);
+    Second.join();
+    EXPECT_TRUE(Closed);
+    EXPECT_EQ(Result, 0);
+    Withdraw_Main_Window();
+    sys::Reset_Single_Instance();
 }
 
 TEST_F(Main_Window, StartUpWithoutAListedPortArmsTheProbe)
