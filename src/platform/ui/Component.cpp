@@ -236,9 +236,12 @@ TControl::~TControl()
         QWidget* W = FWidget;
         W->setProperty(Control_Property, QVariant());
         W->removeEventFilter(&Filter());
-        QObject::disconnect(W, &QObject::destroyed, nullptr, nullptr);
+        QObject::disconnect(W, nullptr, nullptr, nullptr);
         FWidget = nullptr;
-        delete W;
+        // A handler may free its own control while Qt still delivers the event that ran it:
+        // the widget goes at once from the screen and is deleted when the loop comes back.
+        W->hide();
+        W->deleteLater();
     }
 }
 

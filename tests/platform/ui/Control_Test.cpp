@@ -520,3 +520,21 @@ TEST(Layer_Helpers, Line_Splitting_And_Rounded_Scaling)
     EXPECT_EQ(List.Text(), "x\r\ny\r\n");
     EXPECT_EQ(List.IndexOf("y"), 1);
 }
+
+TEST_F(Controls, A_Handler_May_Free_Its_Own_Control)
+{
+    auto* Panel = new TPanel(Form, Form);
+    Panel->Name("Panel_Message_Buttons");
+    auto* Button = new TButton(Form, Panel);
+    Button->OnClick = [Panel](TObject*) { Panel->Free(); };
+    auto* Label = new TLabel(Form, Form);
+    Label->Name("Label_Countdown");
+    Label->OnMouseDown = [Label](TObject*, TMouseButton, TShiftState, int, int) { Label->Free(); };
+    Form->Show();
+    QTest::mouseClick(Button->Widget(), Qt::LeftButton);
+    QTest::mouseClick(Label->Widget(), Qt::LeftButton);
+    Run_Loop(50);
+    EXPECT_EQ(ui::Find_Control("Panel_Message_Buttons"), nullptr);
+    EXPECT_EQ(ui::Find_Control("Label_Countdown"), nullptr);
+    EXPECT_EQ(Form->ControlCount(), 0);
+}
