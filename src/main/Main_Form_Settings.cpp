@@ -21,44 +21,44 @@ void TForm_KardunGAS::Create_Page_Settings()
         build::Check(this, S, "CheckBox_Show_Auxiliary", Label_Show_Auxiliary,
                      "Label_Show_Auxiliary", "Show auxiliary parameters ", 8, 144);
 
-    GroupBox_INI_Language = build::Group(this, S, "GroupBox_INI_Language", "Language", 8, 180, 360, 96);
-    ComboBox_Language = build::Make<TComboBox>(this, GroupBox_INI_Language, "ComboBox_Language", 10, 24, 200, 22);
+    GroupBox_Language = build::Group(this, S, "GroupBox_Language", "Language", 8, 180, 360, 96);
+    ComboBox_Language = build::Make<TComboBox>(this, GroupBox_Language, "ComboBox_Language", 10, 24, 200, 22);
     ComboBox_Language->Style(TCombo_Style::Drop_Down);
-    Button_Setup_Font = build::Button(this, GroupBox_INI_Language, "Button_Setup_Font", "Font", 220, 22, 80, 25);
+    Button_Setup_Font = build::Button(this, GroupBox_Language, "Button_Setup_Font", "Font", 220, 22, 80, 25);
     CheckBox_English_Menu =
-        build::Check(this, GroupBox_INI_Language, "CheckBox_English_Menu", Label_English_Menu,
+        build::Check(this, GroupBox_Language, "CheckBox_English_Menu", Label_English_Menu,
                      "Label_English_Menu", "English menu", 10, 60);
 
-    GroupBox_INI_CFG_Files =
-        build::Group(this, S, "GroupBox_INI_CFG_Files", "Configuration Files", 8, 286, 360, 80);
+    GroupBox_Config_Files =
+        build::Group(this, S, "GroupBox_Config_Files", "Configuration Files", 8, 286, 360, 80);
     CheckBox_SaveLoadData =
-        build::Check(this, GroupBox_INI_CFG_Files, "CheckBox_SaveLoadData", Label_SaveLoadData,
+        build::Check(this, GroupBox_Config_Files, "CheckBox_SaveLoadData", Label_SaveLoadData,
                      "Label_SaveLoadData", "Save/Load now CFG and CLB information", 10, 24);
     CheckBox_Transmit_Now =
-        build::Check(this, GroupBox_INI_CFG_Files, "CheckBox_Transmit_Now", Label_Transmit_Now,
+        build::Check(this, GroupBox_Config_Files, "CheckBox_Transmit_Now", Label_Transmit_Now,
                      "Label_Transmit_Now", "Transmit Now After Change", 10, 48);
 
-    GroupBox_INI_Ports = build::Group(this, S, "GroupBox_INI_Ports", "Setup Ports", 384, 48, 380, 96);
-    Label_Port_Name = build::Label(this, GroupBox_INI_Ports, "Label_Port_Name", "Port Name", 10, 26);
-    Edit_Port_Name = build::Make<TEdit>(this, GroupBox_INI_Ports, "Edit_Port_Name", 90, 22, 180, 22);
-    Button_Setup_Port = build::Button(this, GroupBox_INI_Ports, "Button_Setup_Port", "Setup Port", 278, 20, 92, 25);
+    GroupBox_Setup_Ports = build::Group(this, S, "GroupBox_Setup_Ports", "Setup Ports", 384, 48, 380, 96);
+    Label_Port_Name = build::Label(this, GroupBox_Setup_Ports, "Label_Port_Name", "Port Name", 10, 26);
+    Edit_Port_Name = build::Make<TEdit>(this, GroupBox_Setup_Ports, "Edit_Port_Name", 90, 22, 180, 22);
+    Button_Setup_Port = build::Button(this, GroupBox_Setup_Ports, "Button_Setup_Port", "Setup Port", 278, 20, 92, 25);
     CheckBox_Search_Port =
-        build::Check(this, GroupBox_INI_Ports, "CheckBox_Search_Port", Label_Search_Port,
+        build::Check(this, GroupBox_Setup_Ports, "CheckBox_Search_Port", Label_Search_Port,
                      "Label_Search_Port", "Auto Search", 10, 60);
 
-    GroupBox_INI_Reply_Delay =
-        build::Group(this, S, "GroupBox_INI_Reply_Delay", "Reply Delay", 384, 154, 380, 60);
-    Edit_Reply_Delay = build::Make<TEdit>(this, GroupBox_INI_Reply_Delay, "Edit_Reply_Delay", 10, 24, 60, 22);
-    UpDown_Reply_Delay = build::Make<TUpDown>(this, GroupBox_INI_Reply_Delay, "UpDown_Reply_Delay", 70, 24, 17, 22);
+    GroupBox_Reply_Delay =
+        build::Group(this, S, "GroupBox_Reply_Delay", "Reply Delay", 384, 154, 380, 60);
+    Edit_Reply_Delay = build::Make<TEdit>(this, GroupBox_Reply_Delay, "Edit_Reply_Delay", 10, 24, 60, 22);
+    UpDown_Reply_Delay = build::Make<TUpDown>(this, GroupBox_Reply_Delay, "UpDown_Reply_Delay", 70, 24, 17, 22);
     UpDown_Reply_Delay->Min(1);
     UpDown_Reply_Delay->Max(999);
     UpDown_Reply_Delay->Increment(5);
     UpDown_Reply_Delay->Associate(Edit_Reply_Delay);
     UpDown_Reply_Delay->Position(60);
     Edit_INI_Delay_Compensation = build::Make<TEdit>(
-        this, GroupBox_INI_Reply_Delay, "Edit_INI_Delay_Compensation", 120, 24, 60, 22);
+        this, GroupBox_Reply_Delay, "Edit_INI_Delay_Compensation", 120, 24, 60, 22);
     UpDown_INI_Delay_Compensation = build::Make<TUpDown>(
-        this, GroupBox_INI_Reply_Delay, "UpDown_INI_Delay_Compensation", 180, 24, 17, 22);
+        this, GroupBox_Reply_Delay, "UpDown_INI_Delay_Compensation", 180, 24, 17, 22);
     UpDown_INI_Delay_Compensation->Min(1);
     UpDown_INI_Delay_Compensation->Max(999);
     UpDown_INI_Delay_Compensation->Increment(5);

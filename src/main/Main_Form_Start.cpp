@@ -1,5 +1,6 @@
 // The main window from creation to the first frame on the wire, its scaling when it is
 // maximised, page changes, and what is saved when it goes away.
+#include <algorithm>
 #include <sys/stat.h>
 
 #include "data/Globals.h"
@@ -235,8 +236,16 @@ void TForm_KardunGAS::Apply_Texts_By_Key()
         if (!Text.empty())
             Sheet->Caption(Text);
     }
+    // Labels that show values, not texts of their own.
+    const std::initializer_list<TControl*> Value_Labels = {
+        Label_ERR_CPU_Freq_MHz, Label_About_Address, Label_About_Phone, Label_About_eMail,
+        Label_About_Site, Label_About_Technic_Email, Label_Rpm_K, Label_Rpm_Timer,
+        Label_RPM_Period_mks, Label_GEN_In_0, Label_GEN_In_1, Label_GEN_In_2, Label_GEN_In_3,
+        Label_GEN_Out_1, Label_GEN_Out_2, Label_GEN_Out_3};
     for (int I = 0; I < ComponentCount(); ++I) {
         TComponent* C = Components(I);
+        if (std::find(Value_Labels.begin(), Value_Labels.end(), C) != Value_Labels.end())
+            continue;
         std::string Text;
         Language_Find_Text(C->Name(), Text);
         if (Text.empty())
