@@ -12,12 +12,15 @@
 // - Controls are created in code: new TButton(Owner, Parent). The owner (a form) deletes
 //   what it owns; a parent deletes its child controls. Name("Button_Start") also becomes the
 //   Qt object name; Owner->FindComponent(name) and ui::Find_Control(name) find controls.
-//   Tag(n) is free for the caller. Positions and sizes are pixels relative to the parent:
-//   SetBounds(Left, Top, Width, Height) or Left()/Top()/Width()/Height().
+//   Tag(n) is free for the caller. Free a component with X->Free() (a form runs OnDestroy
+//   first, while everything still exists); a handler may free its own control. Positions
+//   and sizes are pixels relative to the parent: SetBounds(Left, Top, Width, Height) or
+//   Left()/Top()/Width()/Height().
 // - Events are std::function members named like the component model's (OnClick, OnChange,
 //   OnTimer, OnMouseDown, OnKeyDown, OnShow, OnActivate, OnClose, OnDestroy, OnCanResize),
 //   assigned with a lambda; the first argument is always the Sender:
 //     Button->OnClick = [this](TObject* Sender) { Button_StartClick(Sender); };
+//   Up-downs report the direction: UpDown->OnClick = [](TObject*, TUD_Button B) {...}.
 // - Setting a property from code fires a handler only when the value really changes, and
 //   only for: CheckBox/RadioButton Checked (OnClick; radio only when it becomes checked),
 //   Edit and Memo text (OnChange), TrackBar Position and SpinEdit Value (OnChange), and an
