@@ -484,14 +484,17 @@ TEST_F(Controls, Real_Message_Box_Shows_Catalogue_Buttons_At_Its_Place_And_Maps_
     App->Title("KardunGD");
     QString Seen_Buttons;
     QPoint Seen_Place;
-    QTimer::singleShot(50, [&] {
+    QTimer Answer;
+    QObject::connect(&Answer, &QTimer::timeout, [&] {
         QWidget* Box = QApplication::activeModalWidget();
-        if (!Box) return;
+        if (!Box) return;   // not on the screen yet
+        Answer.stop();
         Seen_Place = Box->pos();
         for (QPushButton* B : Box->findChildren<QPushButton*>()) Seen_Buttons += B->text() + ";";
         for (QPushButton* B : Box->findChildren<QPushButton*>())
             if (B->text() == "No") B->click();
     });
+    Answer.start(20);
     EXPECT_EQ(Message_Box("Are you sure", TMsg_Kind::Warning, TMsg_Buttons::Yes_No_Cancel, 120, 80), mrNo);
     EXPECT_TRUE(Seen_Buttons.contains("Yes;"));
     EXPECT_TRUE(Seen_Buttons.contains("Cancel;"));
