@@ -115,6 +115,7 @@ TForm_KardunGAS::~TForm_KardunGAS()
     Settings_Hooks = Settings_Hooks_Class{};
     Live_Data_Hooks.Show_Work_Mode = nullptr;
     Live_Data_Hooks.Show_Error_Memo = nullptr;
+    Live_Data_Hooks.Show_Live_Values = nullptr;
     Temperature_Hooks.Report = nullptr;
     Key_File_Set_Report_Hook(nullptr);
     // The pages leave their page control while it is still whole.
@@ -239,6 +240,7 @@ void TForm_KardunGAS::Bind_Link()
 
     Live_Data_Hooks.Show_Work_Mode = [this](uint8_t Mode, uint8_t Bits) { Show_Work_Mode(Mode, Bits); };
     Live_Data_Hooks.Show_Error_Memo = [this] { Show_Error_Memo(); };
+    Live_Data_Hooks.Show_Live_Values = [this] { Show_Live_Gauges(); };
 
     // File and table troubles are reported in the message window.
     Key_File_Set_Report_Hook([](const std::string& Text) { Show_Message(4, Text, clRed); });

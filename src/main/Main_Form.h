@@ -66,6 +66,10 @@ public:
     TPanel* Panel_GEN_Display_Temp = nullptr;
     TPanel* Panel_GEN_Display_Press = nullptr;
     TPanel* Panel_GEN_Display_Volt = nullptr;
+    // Dial faces and, above each, the transparent image its needle is drawn into.
+    TImage* Image_GEN_RPM_jpg = nullptr;
+    TImage* Image_GEN_TPS_jpg = nullptr;
+    TImage* Image_GEN_Gas_jpg = nullptr;
     TImage* Image_GEN_RPM = nullptr;
     TImage* Image_GEN_TPS = nullptr;
     TImage* Image_GEN_Gas = nullptr;
@@ -218,6 +222,8 @@ public:
     // ---- work mode and error memory ----
     void Show_Work_Mode(uint8_t Mode, uint8_t Injector_Bits);
     void Show_Error_Memo();
+    // The live values on the General page's gauges.
+    void Show_Live_Gauges();
 
     // ---- state ----
     bool Main_Form_Shown = false;

@@ -1,6 +1,10 @@
 // General page: the live displays and the auxiliary diagnostic labels.
+#include <iostream>
+
+#include "main/Gauges.h"
 #include "main/Main_Form.h"
 #include "main/Main_Form_Build.h"
+#include "protocol/Live_Data.h"
 
 void TForm_KardunGAS::Create_Page_General()
 {
@@ -18,9 +22,19 @@ void TForm_KardunGAS::Create_Page_General()
     Panel_GEN_Display_Press = Display("Panel_GEN_Display_Press", 261, 262, 250, 130);
     Panel_GEN_Display_Volt = Display("Panel_GEN_Display_Volt", 516, 262, 250, 130);
 
-    Image_GEN_RPM = build::Make<TImage>(this, Panel_GEN_Display_RPM, "Image_GEN_RPM", 5, 5, 240, 240);
-    Image_GEN_TPS = build::Make<TImage>(this, Panel_GEN_Display_TPS, "Image_GEN_TPS", 5, 5, 240, 240);
-    Image_GEN_Gas = build::Make<TImage>(this, Panel_GEN_Display_Gas, "Image_GEN_Gas", 5, 5, 240, 240);
+    // Each dial face with its needle image on top, centred in the upper part of its panel.
+    auto Gauge = [this](TPanel* Panel, const Gauge_Parameters& G, TImage*& Dial, TImage*& Needle) {
+        const int Left = (Panel->Width() - Dial_Face_Size) / 2;
+        Dial = build::Make<TImage>(this, Panel, G.Dial_Name, Left, 8, Dial_Face_Size, Dial_Face_Size);
+        Needle = build::Make<TImage>(this, Panel, G.Image_Name, Left, 8, Dial_Face_Size, Dial_Face_Size);
+        Needle->Transparent(true);
+    };
+    Gauge(Panel_GEN_Display_RPM, Gauge_RPM, Image_GEN_RPM_jpg, Image_GEN_RPM);
+    Gauge(Panel_GEN_Display_TPS, Gauge_TPS, Image_GEN_TPS_jpg, Image_GEN_TPS);
+    Gauge(Panel_GEN_Display_Gas, Gauge_Gas, Image_GEN_Gas_jpg, Image_GEN_Gas);
+    std::string Error;
+    if (!Dial_Faces_Load(Image_GEN_RPM_jpg, Image_GEN_TPS_jpg, Image_GEN_Gas_jpg, &Error))
+        std::cerr << "KardunGD: " << Error << std::endl;
 
     // Auxiliary labels along the bottom of the page (hidden unless asked for).
     TLabel** Aux[10] = {&Label_Rpm_K, &Label_Rpm_Timer, &Label_RPM_Period_mks,
@@ -34,4 +48,14 @@ void TForm_KardunGAS::Create_Page_General()
         *Aux[i] = build::Label(this, S, Names[i], "0", 8 + i * 76, 400);
         (*Aux[i])->Visible(false);
     }
+}
+
+void TForm_KardunGAS::Show_Live_Gauges()
+{
+    Gauge_Show(Image_GEN_RPM, Gauge_RPM, Live_Values.Live_RPM, Image_GEN_RPM_Width,
+               Image_GEN_RPM_Height);
+    Gauge_Show(Image_GEN_TPS, Gauge_TPS, Live_Values.Live_TPS, Image_GEN_TPS_Width,
+               Image_GEN_TPS_Height);
+    Gauge_Show(Image_GEN_Gas, Gauge_Gas, Live_Values.Live_Gas_Time, Image_GEN_Gas_Width,
+               Image_GEN_Gas_Height);
 }

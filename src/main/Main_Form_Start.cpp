@@ -7,6 +7,7 @@
 #include "data/Settings.h"
 #include "data/Status_Queue.h"
 #include "language/Language.h"
+#include "main/Gauges.h"
 #include "main/Main_Form.h"
 #include "main/Program.h"
 #include "protocol/Live_Data.h"
@@ -59,7 +60,9 @@ void TForm_KardunGAS::FormCreate(TObject* Sender)
     Error_Control_Word = 0;
     Temperature_File_Found = true;
     Work_Mode = 2;
-    // 5. Settings (defaults, then the settings file, then the Settings page).
+    // 5. Colours of the live views; settings (defaults, then the settings file, then the
+    // Settings page).
+    Colour_Scheme_Apply(this);
     Settings_Create();
     // 6. An empty status queue.
     Status_Queue = KardunMSG_Class{};
