@@ -304,6 +304,7 @@ void Controller_Emulator::Flush_Unframed()
 {
     Log_Entry e;
     e.request = input_;
+    e.first_byte = first_byte_;
     e.received = last_byte_;
     e.complete = false;
     e.sum_ok = false;
@@ -330,6 +331,8 @@ int Controller_Emulator::Expected_Length(const Bytes& buf) const
 void Controller_Emulator::Handle_Input(const uint8_t* data, size_t n)
 {
     for (size_t i = 0; i < n; ++i) {
+        if (input_.empty())
+            first_byte_ = last_byte_;
         input_.push_back(data[i]);
         if (input_[0] != Mode_Controller)
             continue;   // not a controller frame (the loader's mode byte included): dropped after the gap
@@ -358,6 +361,7 @@ void Controller_Emulator::Handle_Frame(const Bytes& frame)
 {
     Log_Entry entry;
     entry.request = frame;
+    entry.first_byte = first_byte_;
     entry.received = last_byte_;
     entry.sum_ok = Frame_Sum(frame.data(), frame.size()) == frame.back();
 

@@ -48,6 +48,7 @@ enum class Fault {
 // One received frame (or unframed bytes dropped after a gap) and what was sent back.
 struct Log_Entry {
     Bytes request;
+    Clock::time_point first_byte; // when the request's first byte was read
     Clock::time_point received;   // when the request's last byte arrived
     bool complete = true;         // false: bytes that formed no frame
     bool sum_ok = true;
@@ -239,6 +240,7 @@ private:
     std::thread thread_;
     Bytes input_;
     Clock::time_point last_byte_{};
+    Clock::time_point first_byte_{};   // read time of input_[0]
     int announced_ = -1;   // length announced by the last 0x25, -1 when none yet
 };
 

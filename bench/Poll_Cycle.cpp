@@ -1,0 +1,416 @@
+// Poll cycle timing: the program's real main window, port component, timers and script
+// sequencer against the controller emulator on a pseudo-terminal, with Reply_Delay 60.
+// Once the connect script has fallen into the endless live-data poll (0x26), a run of
+// cycles is measured:
+//   - the gap from the last byte of a reply to the first byte of the next frame, as the
+//     emulator sees them (median, 99th percentile, and the same minus Reply_Delay);
+//   - the program's CPU time per cycle and its share of one core over the same run.
+//
+// The emulator runs in a child process, so the CPU time of this process is the program's
+// own (plus one idle watcher thread). Both processes stamp with the monotonic clock, so
+// their time stamps compare directly.
+//
+// Usage: bench_Poll_Cycle [cycles]   (default 500)
+#include <QCoreApplication>
+#include <QMetaObject>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include "data/Globals.h"
+#include "data/Key_File.h"
+#include "data/Settings.h"
+#include "emulator/Emulator.h"
+#include "main/Main_Form.h"
+#include "main/Program.h"
+#include "platform/ui/Application.h"
+#include "protocol/Frames.h"
+
+namespace {
+
+constexpr int Reply_Delay_Ms = 60;
+constexpr size_t Steady_Polls = 20;     // consecutive 0x26 exchanges that count as steady
+constexpr int Steady_Timeout_Ms = 60000;
+constexpr int Hard_Timeout_S = 300;
+
+using Clock = std::chrono::steady_clock;
+
+int64_t Ns(Clock::time_point T)
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(T.time_since_epoch()).count();
+}
+
+// One exchange as the emulator logged it, sent over the pipe.
+struct Wire_Entry {
+    uint8_t Command;
+    uint8_t Complete;
+    uint16_t Reply_Size;
+    int64_t First_Byte_Ns;
+    int64_t Last_Byte_Ns;
+    int64_t Reply_Sent_Ns;
+};
+
+bool Write_All(int Fd, const void* Data, size_t N)
+{
+    const char* P = static_cast<const char*>(Data);
+    while (N > 0) {
+        ssize_t W = ::write(Fd, P, N);
+        if (W < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        P += W;
+        N -= static_cast<size_t>(W);
+    }
+    return true;
+}
+
+bool Read_All(int Fd, void* Data, size_t N)
+{
+    char* P = static_cast<char*>(Data);
+    while (N > 0) {
+        ssize_t R = ::read(Fd, P, N);
+        if (R < 0 && errno == EINTR) continue;
+        if (R <= 0) return false;
+        P += R;
+        N -= static_cast<size_t>(R);
+    }
+    return true;
+}
+
+// Message codes from the emulator process.
+enum : char { Msg_Path = 'P', Msg_Start = 'S', Msg_End = 'E', Msg_Fail = 'X' };
+
+void Send_Text(int Fd, char Code, const std::string& Text)
+{
+    const uint32_t N = static_cast<uint32_t>(Text.size());
+    Write_All(Fd, &Code, 1);
+    Write_All(Fd, &N, sizeof N);
+    Write_All(Fd, Text.data(), N);
+}
+
+bool Read_Text(int Fd, char& Code, std::string& Text)
+{
+    uint32_t N = 0;
+    if (!Read_All(Fd, &Code, 1) || !Read_All(Fd, &N, sizeof N)) return false;
+    Text.assign(N, '\0');
+    return N == 0 || Read_All(Fd, Text.data(), N);
+}
+
+// Length of the run of complete, answered 0x26 exchanges at the end of the log.
+size_t Trailing_Polls(const std::vector<emu::Log_Entry>& Log)
+{
+    size_t N = 0;
+    for (auto It = Log.rbegin(); It != Log.rend(); ++It) {
+        if (!It->complete || It->request.size() < 2 || It->request[1] != 0x26 || It->reply.empty())
+            break;
+        ++N;
+    }
+    return N;
+}
+
+// ---------------------------------------------------------------- emulator process
+
+[[noreturn]] void Emulator_Process(int Up, int Down, size_t Cycles)
+{
+    emu::Controller_Emulator Emu;
+    std::string Error;
+    if (!Emu.Start(&Error)) {
+        Send_Text(Up, Msg_Fail, "emulator: " + Error);
+        ::_exit(1);
+    }
+    Emu.Set_Reply_Delay(0);
+    Send_Text(Up, Msg_Path, Emu.Slave_Path());
+
+    size_t First = 0;
+    const bool Steady = Emu.Wait_For(
+        [&](const std::vector<emu::Log_Entry>& Log) {
+            if (Trailing_Polls(Log) < Steady_Polls) return false;
+            First = Log.size() - 1;
+            return true;
+        },
+        Steady_Timeout_Ms);
+    if (!Steady) {
+        const emu::Bytes C = Emu.Commands();
+        std::string Seen;
+        char Hex[8];
+        for (size_t I = C.size() > 20 ? C.size() - 20 : 0; I < C.size(); ++I) {
+            std::snprintf(Hex, sizeof Hex, " %02X", C[I]);
+            Seen += Hex;
+        }
+        Send_Text(Up, Msg_Fail, "the program never polled steadily; last commands:" + Seen);
+        ::_exit(1);
+    }
+    Send_Text(Up, Msg_Start, "");
+
+    // Reply `First` was just written; the run ends with reply First + Cycles written.
+    const int Run_Timeout_Ms = static_cast<int>(Cycles) * (Reply_Delay_Ms + 1600) + 10000;
+    const bool Done = Emu.Wait_For(
+        [&](const std::vector<emu::Log_Entry>& Log) {
+            return Log.size() > First + Cycles && !Log[First + Cycles].reply.empty();
+        },
+        Run_Timeout_Ms);
+    if (!Done) {
+        Send_Text(Up, Msg_Fail, "the run did not finish in time");
+        ::_exit(1);
+    }
+    Send_Text(Up, Msg_End, "");
+
+    const std::vector<emu::Log_Entry> Log = Emu.Log();
+    std::vector<Wire_Entry> Out;
+    for (size_t I = First; I <= First + Cycles; ++I) {
+        const emu::Log_Entry& E = Log[I];
+        Out.push_back({E.request.size() > 1 ? E.request[1] : uint8_t(0),
+                       static_cast<uint8_t>(E.complete), static_cast<uint16_t>(E.reply.size()),
+                       Ns(E.first_byte), Ns(E.received), Ns(E.reply_sent)});
+    }
+    const uint32_t N = static_cast<uint32_t>(Out.size());
+    Write_All(Up, &N, sizeof N);
+    Write_All(Up, Out.data(), Out.size() * sizeof(Wire_Entry));
+
+    // Keep the device until the program has closed its side.
+    char C;
+    while (::read(Down, &C, 1) > 0) {}
+    Emu.Stop();
+    ::_exit(0);
+}
+
+// ---------------------------------------------------------------- measurement
+
+struct Cpu_Sample {
+    int64_t Wall_Ns = 0;
+    int64_t User_Ns = 0;
+    int64_t System_Ns = 0;
+    int64_t Process_Ns = 0;   // CLOCK_PROCESS_CPUTIME_ID
+    long Voluntary = 0;
+    long Involuntary = 0;
+};
+
+Cpu_Sample Take_Sample()
+{
+    Cpu_Sample S;
+    S.Wall_Ns = Ns(Clock::now());
+    rusage U{};
+    ::getrusage(RUSAGE_SELF, &U);
+    S.User_Ns = int64_t(U.ru_utime.tv_sec) * 1000000000 + int64_t(U.ru_utime.tv_usec) * 1000;
+    S.System_Ns = int64_t(U.ru_stime.tv_sec) * 1000000000 + int64_t(U.ru_stime.tv_usec) * 1000;
+    S.Voluntary = U.ru_nvcsw;
+    S.Involuntary = U.ru_nivcsw;
+    timespec T{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &T);
+    S.Process_Ns = int64_t(T.tv_sec) * 1000000000 + T.tv_nsec;
+    return S;
+}
+
+struct Run_Result {
+    bool Ok = false;
+    std::string Failure;
+    Cpu_Sample Begin, End;
+    std::vector<Wire_Entry> Entries;
+};
+
+// Nearest-rank percentile of a sorted list.
+double Percentile(const std::vector<double>& Sorted, double P)
+{
+    if (Sorted.empty()) return 0;
+    size_t Rank = static_cast<size_t>(std::ceil(P / 100.0 * static_cast<double>(Sorted.size())));
+    Rank = std::clamp<size_t>(Rank, 1, Sorted.size());
+    return Sorted[Rank - 1];
+}
+
+void Quit_Program()
+{
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { if (Application) Application->Terminate(); },
+        Qt::QueuedConnection);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    size_t Cycles = 500;
+    if (argc > 1) {
+        const long N = std::atol(argv[1]);
+        if (N < 2) {
+            std::fprintf(stderr, "usage: %s [cycles >= 2]\n", argv[0]);
+            return 2;
+        }
+        Cycles = static_cast<size_t>(N);
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+
+    int Up[2], Down[2];
+    if (::pipe(Up) != 0 || ::pipe(Down) != 0) {
+        std::perror("pipe");
+        return 1;
+    }
+    const pid_t Child = ::fork();
+    if (Child < 0) {
+        std::perror("fork");
+        return 1;
+    }
+    if (Child == 0) {
+        ::close(Up[0]);
+        ::close(Down[1]);
+        Emulator_Process(Up[1], Down[0], Cycles);
+    }
+    ::close(Up[1]);
+    ::close(Down[0]);
+
+    char Code = 0;
+    std::string Text;
+    if (!Read_Text(Up[0], Code, Text) || Code != Msg_Path) {
+        std::fprintf(stderr, "emulator did not start: %s\n", Text.c_str());
+        ::waitpid(Child, nullptr, 0);
+        return 1;
+    }
+    const std::string Port = Text;
+
+    // The program's folder: its settings name the emulator's port and Reply_Delay 60.
+    char Pattern[] = "/tmp/kardun_bench_XXXXXX";
+    const char* Made = ::mkdtemp(Pattern);
+    if (!Made) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    const std::filesystem::path Folder = Made;
+    std::filesystem::current_path(Folder);
+    {
+        std::ofstream Ini(Folder / "KardunGD.ini", std::ios::binary);
+        Ini << Key_File_Pad_Key("Port_Name") << Port << " {}\r\n"
+            << Key_File_Pad_Key("Reply_Delay") << Reply_Delay_Ms << " {}\r\n"
+            << Key_File_Pad_Key("Full_Screen") << "False {}\r\n";
+    }
+    std::error_code Ignored;
+    std::filesystem::copy_file(std::string(KARDUN_RESOURCE_DIR) + "/KardunGD.dat",
+                               Folder / "KardunGD.dat", Ignored);
+
+    if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+
+    Run_Result Result;
+    int Program_Reply_Delay = -1;
+    {
+        TApplication App(&argc, argv);
+        Application->Initialize();
+        Program_File = Built_In_Exe_Name;
+        Application->Title(Application_Title);
+        Create_Windows();
+        Program_Reply_Delay = Settings.Reply_Delay;
+        Start_Up();
+
+        // Watches the emulator process; sleeps in read() between its few messages.
+        std::thread Watcher([&] {
+            const auto Deadline = Clock::now() + std::chrono::seconds(Hard_Timeout_S);
+            for (;;) {
+                pollfd P{Up[0], POLLIN, 0};
+                const int Left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                      Deadline - Clock::now()).count());
+                if (Left <= 0 || ::poll(&P, 1, Left) <= 0) {
+                    Result.Failure = "no word from the emulator in time";
+                    break;
+                }
+                char C = 0;
+                std::string T;
+                if (!Read_Text(Up[0], C, T)) {
+                    Result.Failure = "the emulator process ended";
+                    break;
+                }
+                if (C == Msg_Start) {
+                    Result.Begin = Take_Sample();
+                } else if (C == Msg_End) {
+                    Result.End = Take_Sample();
+                    uint32_t N = 0;
+                    if (Read_All(Up[0], &N, sizeof N)) {
+                        Result.Entries.resize(N);
+                        Result.Ok = Read_All(Up[0], Result.Entries.data(), N * sizeof(Wire_Entry));
+                    }
+                    if (!Result.Ok) Result.Failure = "the emulator's log did not arrive";
+                    break;
+                } else if (C == Msg_Fail) {
+                    Result.Failure = T;
+                    break;
+                }
+            }
+            Quit_Program();
+        });
+        Application->Run();
+        Watcher.join();
+    }
+    ::close(Down[1]);   // the emulator process may go now
+    ::waitpid(Child, nullptr, 0);
+    std::filesystem::current_path("/", Ignored);
+    std::filesystem::remove_all(Folder, Ignored);
+
+    if (!Result.Ok) {
+        std::fprintf(stderr, "benchmark failed: %s\n", Result.Failure.c_str());
+        return 1;
+    }
+
+    // Cycle i: reply i written -> first byte of frame i + 1 read.
+    const std::vector<Wire_Entry>& E = Result.Entries;
+    std::vector<double> Gap_Ms;
+    size_t Other_Frames = 0, Unanswered = 0;
+    for (size_t I = 0; I + 1 < E.size(); ++I) {
+        Gap_Ms.push_back(static_cast<double>(E[I + 1].First_Byte_Ns - E[I].Reply_Sent_Ns) / 1e6);
+        if (E[I + 1].Command != 0x26 || !E[I + 1].Complete) ++Other_Frames;
+        if (E[I + 1].Reply_Size == 0) ++Unanswered;
+    }
+    std::vector<double> Sorted = Gap_Ms;
+    std::sort(Sorted.begin(), Sorted.end());
+    double Mean = 0;
+    for (double G : Gap_Ms) Mean += G;
+    Mean /= static_cast<double>(Gap_Ms.size());
+
+    const double N = static_cast<double>(Gap_Ms.size());
+    const Cpu_Sample& B = Result.Begin;
+    const Cpu_Sample& F = Result.End;
+    const double Wall_Ms = static_cast<double>(F.Wall_Ns - B.Wall_Ns) / 1e6;
+    const double Cpu_Ms = static_cast<double>(F.Process_Ns - B.Process_Ns) / 1e6;
+    const double User_Ms = static_cast<double>(F.User_Ns - B.User_Ns) / 1e6;
+    const double Sys_Ms = static_cast<double>(F.System_Ns - B.System_Ns) / 1e6;
+    const double Median = Percentile(Sorted, 50), P99 = Percentile(Sorted, 99);
+    const double Share = 100.0 * Cpu_Ms / Wall_Ms;
+
+    std::printf("Poll cycle: program (Reply_Delay %d ms) against the emulator on %s\n",
+                Program_Reply_Delay, Port.c_str());
+    std::printf("%zu cycles of 0x26, %.2f s wall; gap = emulator's reply last byte written ->"
+                " next frame's first byte read\n\n",
+                Gap_Ms.size(), Wall_Ms / 1000);
+    std::printf("%-34s %9s %9s %9s %9s %9s\n", "", "median", "p99", "min", "max", "mean");
+    std::printf("%-34s %9.3f %9.3f %9.3f %9.3f %9.3f\n", "gap (ms)", Median, P99, Sorted.front(),
+                Sorted.back(), Mean);
+    std::printf("%-34s %9.3f %9.3f %9.3f %9.3f %9.3f\n", "gap - Reply_Delay (ms)",
+                Median - Reply_Delay_Ms, P99 - Reply_Delay_Ms, Sorted.front() - Reply_Delay_Ms,
+                Sorted.back() - Reply_Delay_Ms, Mean - Reply_Delay_Ms);
+    std::printf("\n%-34s %9.3f  (user %.3f, system %.3f)\n", "CPU time per cycle (ms)", Cpu_Ms / N,
+                User_Ms / N, Sys_Ms / N);
+    std::printf("%-34s %9.3f\n", "CPU share of one core (%)", Share);
+    std::printf("%-34s %9.1f  voluntary, %.1f involuntary\n", "context switches per cycle",
+                static_cast<double>(F.Voluntary - B.Voluntary) / N,
+                static_cast<double>(F.Involuntary - B.Involuntary) / N);
+    if (Other_Frames || Unanswered)
+        std::printf("\nnote: %zu frames in the run were not 0x26 polls, %zu went unanswered\n",
+                    Other_Frames, Unanswered);
+    std::printf("\ntarget: median overhead < 2 ms: %s; CPU < 1 %% of one core: %s\n",
+                Median - Reply_Delay_Ms < 2.0 ? "met" : "MISSED", Share < 1.0 ? "met" : "MISSED");
+    return 0;
+}
