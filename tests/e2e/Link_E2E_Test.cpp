@@ -2,7 +2,9 @@
 // controller emulator on a pseudo-terminal named in the settings file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <thread>
 
 #include "emulator/Emulator.h"
@@ -123,6 +125,31 @@ TEST_F(Link_E2E, AValidProbeReplyArmsTheIdentificationWithItsLengthAndTheLinkCon
     EXPECT_EQ(Main()->Memo_ERR_Current->Lines()[0], Language_Text("Memo_ERR_OK"));
     // The work mode the controller reports is on its panel.
     EXPECT_EQ(Main()->Panel_WorkMode->Caption(), Language_Text("Panel_WorkMode_Petrol"));
+}
+
+TEST_F(Link_E2E, AReceiveEventDeliveredInsideTheReceiveHandlerIsIgnored)
+{
+    Start_Program();
+    ASSERT_TRUE(Wait_Connected());
+    // A decoder that, like a modal box, lets the receive event run again inside itself.
+    int Nested = 0;
+    long Longest_Ms = 0;
+    Script_Set_Action(26, [&] {
+        Receiv_Current_Data();
+        uint8_t Before[Frame_Buffer_Size];
+        std::memcpy(Before, RX_Frame, sizeof Before);
+        const auto Start = std::chrono::steady_clock::now();
+        Main()->ComPortRxChar(Main()->ComPort.get(), 5);
+        Longest_Ms = std::max<long>(Longest_Ms, static_cast<long>(
+            std::chrono::duration_cast<Ms>(std::chrono::steady_clock::now() - Start).count()));
+        EXPECT_EQ(std::memcmp(Before, RX_Frame, sizeof Before), 0);
+        ++Nested;
+    });
+    const size_t Polls = Count_Of(0x26);
+    ASSERT_TRUE(Wait_Command(0x26, Polls + 3, 15000));
+    EXPECT_GE(Nested, 2);
+    EXPECT_LT(Longest_Ms, 1000);   // returned at once: nothing was read
+    EXPECT_TRUE(Connected);
 }
 
 TEST_F(Link_E2E, AReplyWithAnotherCommandByteIsIgnoredAndTheFrameResent)
