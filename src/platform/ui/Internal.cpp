@@ -57,6 +57,14 @@ QString Caption_Text(const std::string& Bytes, int Font_Charset)
 QString Accel_Rich_Text(const std::string& Bytes, int Font_Charset, bool Show_Accel)
 {
     const QString Text = Caption_Text(Bytes, Font_Charset);
+    // Rich text folds white space: every blank is kept by writing it as a non-breaking
+    // space, except the last blank of a run between two words, which stays a plain space
+    // so that a word-wrapped label can break the line there.
+    const auto Breakable_Blank = [&Text](qsizetype I) {
+        const bool Line_Start = I == 0 || Text[I - 1] == '\n';
+        const bool Word_Follows = I + 1 < Text.size() && Text[I + 1] != ' ' && Text[I + 1] != '\n';
+        return !Line_Start && Word_Follows;
+    };
     QString Out;
     for (qsizetype I = 0; I < Text.size(); ++I) {
         QChar C = Text[I];
@@ -71,7 +79,7 @@ QString Accel_Rich_Text(const std::string& Bytes, int Font_Charset, bool Show_Ac
         else if (C == '<') Piece = "&lt;";
         else if (C == '>') Piece = "&gt;";
         else if (C == '&') Piece = "&amp;";
-        else if (C == ' ') Piece = "&nbsp;";
+        else if (C == ' ') Piece = !Underline && Breakable_Blank(I) ? " " : "&nbsp;";
         else Piece = C;
         Out += Underline ? "<u>" + Piece + "</u>" : Piece;
     }
