@@ -7,6 +7,7 @@
 #include "data/Settings.h"
 #include "data/Status_Queue.h"
 #include "main/Main_Form_Build.h"
+#include "protocol/Ident.h"
 #include "protocol/Live_Data.h"
 #include "protocol/Protocol_Hooks.h"
 #include "protocol/Script.h"
@@ -17,6 +18,10 @@ TForm_KardunGAS* Form_KardunGAS = nullptr;
 namespace {
 // Script action that marks the link connected.
 constexpr int Action_Set_Connected = 24;
+// Script condition: the identification was not accepted.
+constexpr int Condition_Ident_Status = 200;
+// Script condition: the RPM-dependence table size just read is one the program holds.
+constexpr int Condition_RPM_Tab_Size = 212;
 }  // namespace
 
 TForm_KardunGAS::TForm_KardunGAS(TComponent* Owner) : TForm(Owner)
@@ -111,12 +116,16 @@ TForm_KardunGAS::~TForm_KardunGAS()
     Protocol_Hooks.Enable_Link_Buttons = nullptr;
     Protocol_Hooks.Gas_Fors_Down = nullptr;
     Script_Set_Action(Action_Set_Connected, nullptr);
+    Script_Set_Condition(Condition_Ident_Status, Ident_Status_Failed);
+    Script_Set_Condition(Condition_RPM_Tab_Size, nullptr);
+    Ident_Hooks = Ident_Hooks_Class{};
     Status_Line_Hooks = Status_Line_Hooks_Class{};
     Settings_Hooks = Settings_Hooks_Class{};
     Live_Data_Hooks.Show_Work_Mode = nullptr;
     Live_Data_Hooks.Show_Error_Memo = nullptr;
     Live_Data_Hooks.Show_Live_Values = nullptr;
     Temperature_Hooks.Report = nullptr;
+    Temperature_Hooks.Show_Displays = nullptr;
     Key_File_Set_Report_Hook(nullptr);
     // The pages leave their page control while it is still whole.
     for (TTabSheet* Sheet : {TabSheet_About, TabSheet_Settings, TabSheet_Errors,
@@ -221,6 +230,12 @@ void TForm_KardunGAS::Bind_Link()
         return B && B->Down();
     };
     Script_Set_Action(Action_Set_Connected, [this] { Set_Connected(); });
+    Script_Set_Condition(Condition_Ident_Status, [this] { return Check_Ident_Status(); });
+    Script_Set_Condition(Condition_RPM_Tab_Size, [] { return RPM_Tab_Check_Size(); });
+
+    Ident_Hooks.About_Program_Visible = [this](bool On) { GroupBox_About_Program->Visible(On); };
+    Ident_Hooks.About_Work_Visible = [this](bool On) { GroupBox_About_Work->Visible(On); };
+    Ident_Hooks.Ident_Windows = [this] { Ident_Windows(); };
 
     Status_Line_Hooks.Timer_Enable = [this](bool On) { Timer_Error->Enabled(On); };
     Status_Line_Hooks.Line_Changed = [this](const Status_Line_State& Line) {
@@ -240,9 +255,15 @@ void TForm_KardunGAS::Bind_Link()
 
     Live_Data_Hooks.Show_Work_Mode = [this](uint8_t Mode, uint8_t Bits) { Show_Work_Mode(Mode, Bits); };
     Live_Data_Hooks.Show_Error_Memo = [this] { Show_Error_Memo(); };
-    Live_Data_Hooks.Show_Live_Values = [this] { Show_Live_Gauges(); };
+    Live_Data_Hooks.Show_Live_Values = [this] { Show_Live_Values(); };
+    // The level mode's caption, hint and LEDs belong to the software gas-level type of the
+    // Configuration page: its hook is bound when the page holds the level-type combo.
 
     // File and table troubles are reported in the message window.
     Key_File_Set_Report_Hook([](const std::string& Text) { Show_Message(4, Text, clRed); });
     Temperature_Hooks.Report = [](const std::string& Text) { Show_Message(4, Text, clRed); };
+    Temperature_Hooks.Show_Displays = [this](bool Shown) { Show_Temperature_Displays(Shown); };
+    // The defaults' window steps (winter/summer switching, phase bars, RPM-dependence
+    // table axes, gas-diesel options, injector count) are bound by the Configuration
+    // page's editors.
 }

@@ -73,10 +73,46 @@ public:
     TImage* Image_GEN_RPM = nullptr;
     TImage* Image_GEN_TPS = nullptr;
     TImage* Image_GEN_Gas = nullptr;
+    // Captions and digits of the three dials.
+    TLabel* Label_GEN_RPM = nullptr;
+    TLabel* Label_GEN_RPM_Dig = nullptr;
+    TLabel* Label_GEN_TPS = nullptr;
+    TLabel* Label_GEN_TPS_Dig = nullptr;
+    TLabel* Label_GEN_GAS = nullptr;
+    TLabel* Label_GEN_Gas_Dig = nullptr;
+    // Temperatures.
+    TLabel* Label_GEN_Temperature = nullptr;
+    TLabel* Label_GEN_TempVap = nullptr;
+    TLabel* Label_GEN_TempVap_Dig = nullptr;
+    TLabel* Label_GEN_TempGas = nullptr;
+    TLabel* Label_GEN_TempGas_Dig = nullptr;
+    TLabel* Label_GEN_TempInside = nullptr;
+    TLabel* Label_GEN_TempInside_Dig = nullptr;
+    TLabel* Label_GEN_TempCouple = nullptr;
+    TLabel* Label_GEN_TempCouple_Dig = nullptr;
+    // Pressures.
+    TLabel* Label_GEN_Pressure = nullptr;
+    TLabel* Label_GEN_PressVap = nullptr;
+    TLabel* Label_GEN_PressVap_Dig = nullptr;
+    TLabel* Label_GEN_PressColl = nullptr;
+    TLabel* Label_GEN_PressColl_Dig = nullptr;
+    TLabel* Label_GEN_PressDiff = nullptr;
+    TLabel* Label_GEN_PressDiff_Dig = nullptr;
+    // Supply voltage, knock sensor, gas level and the gas share.
+    TLabel* Label_GEN_Voltage = nullptr;
+    TLabel* Label_GEN_Power = nullptr;
+    TLabel* Label_GEN_Power_Dig = nullptr;
+    TLabel* Label_GEN_Detonation = nullptr;
+    TLabel* Label_GEN_Detonation_Dig = nullptr;
+    TLabel* Label_GEN_GasLevel = nullptr;
+    TLabel* Label_GEN_GasLevel_Dig = nullptr;
+    TLabel* Label_GEN_PerCent = nullptr;
+    TLabel* Label_GEN_PerCent_Dig = nullptr;
     // Auxiliary diagnostic labels (shown with the setting Show_Auxiliary).
     TLabel* Label_Rpm_K = nullptr;
     TLabel* Label_Rpm_Timer = nullptr;
     TLabel* Label_RPM_Period_mks = nullptr;
+    TLabel* Label_Vac_k = nullptr;
     TLabel* Label_GEN_In_0 = nullptr;
     TLabel* Label_GEN_In_1 = nullptr;
     TLabel* Label_GEN_In_2 = nullptr;
@@ -100,6 +136,10 @@ public:
     // ---- Calibration page ----
     TButton* Button_CLB_Receiv = nullptr;
     TButton* Button_CLB_Transmitt = nullptr;
+    // The VAC curve of the chart: its box and its live factor (models with the VAC input).
+    TCheckBox* CheckBox_CLB_Diagram_VAC = nullptr;
+    TLabel* Label_CLB_Diagram_VAC = nullptr;
+    TLabel* Label_CLB_Diagram_VAC_Data = nullptr;
 
     // ---- Errors page ----
     TLabel* Label_ERR_Current = nullptr;
@@ -147,6 +187,16 @@ public:
     TUpDown* UpDown_INI_Delay_Compensation = nullptr;
 
     // ---- About page ----
+    TGroupBox* GroupBox_About_Program = nullptr;
+    TLabel* Label_About_Ver = nullptr;
+    TEdit* Edit_About_Ver = nullptr;
+    TLabel* Label_About_Date = nullptr;
+    TEdit* Edit_About_Date = nullptr;
+    TGroupBox* GroupBox_About_Work = nullptr;
+    TLabel* Label_About_Work_Gas = nullptr;
+    TEdit* Edit_About_Work_Gas = nullptr;
+    TLabel* Label_About_Work_Petrol = nullptr;
+    TEdit* Edit_About_Work_Petrol = nullptr;
     TGroupBox* GroupBox_About_KardunAddress = nullptr;
     TLabel* Label_About_Address = nullptr;
     TLabel* Label_About_Phone = nullptr;
@@ -222,8 +272,27 @@ public:
     // ---- work mode and error memory ----
     void Show_Work_Mode(uint8_t Mode, uint8_t Injector_Bits);
     void Show_Error_Memo();
+    // The live values after each current-data reply: the General page's digits and
+    // needles, then the views that follow the live data.
+    void Show_Live_Values();
     // The live values on the General page's gauges.
     void Show_Live_Gauges();
+    // Temperature displays shown or hidden as the temperature table is found or missing.
+    void Show_Temperature_Displays(bool Shown);
+
+    // ---- identification ----
+    // The record's configuration and preset tables at creation.
+    void Configuration_Page_Init();
+    // After an accepted identification: the model's controls, the VAC curve box, the
+    // auxiliary labels and the program data on the About page.
+    void Ident_Windows();
+    void Setup_Model_Controls();
+    void Show_VAC_Controls();
+    // Program name, version, date and work hours of the record on the About page.
+    void About_Program_Show();
+    // Script condition 200: true when the identification was not accepted; the message
+    // is shown and the window disabled, otherwise the window is enabled.
+    bool Check_Ident_Status();
 
     // ---- state ----
     bool Main_Form_Shown = false;
@@ -256,6 +325,11 @@ private:
 };
 
 extern TForm_KardunGAS* Form_KardunGAS;
+
+// The RPM-dependence table size of the reply in RX_Frame (byte 2 columns, byte 3 rows):
+// true when the program holds a table of that size (at most 13 x 24); otherwise the size
+// becomes 13 x 24, the message "Error_RPM_Tab_Cells" is shown and the result is false.
+bool RPM_Tab_Check_Size();
 
 // Whether the configured port (setting Port_Name) is one of the machine's serial ports.
 bool Port_Exists();

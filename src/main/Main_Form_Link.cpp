@@ -24,6 +24,9 @@ constexpr TColor Colour_Lime = 0x00FF00;
 constexpr TColor Colour_Blue = 0xFF0000;
 constexpr TColor Colour_White = 0xFFFFFF;
 constexpr int Reply_Timeout_Ms = 1500;
+// The largest RPM-dependence table the program holds.
+constexpr uint8_t RPM_Tab_Max_Cols = 13;
+constexpr uint8_t RPM_Tab_Max_Rows = 24;
 
 // Marks a handler as running for as long as the guard lives.
 class Busy_Guard {
@@ -43,6 +46,19 @@ bool Port_Exists()
 {
     sys::Set_Configured_Port(Settings.Port_Name);
     return sys::Serial_Port_Listed(Settings.Port_Name);
+}
+
+bool RPM_Tab_Check_Size()
+{
+    RPM_Tab_Cols = RX_Frame[2];
+    RPM_Tab_Rows = RX_Frame[3];
+    if (RPM_Tab_Cols <= RPM_Tab_Max_Cols && RPM_Tab_Rows <= RPM_Tab_Max_Rows)
+        return true;
+    RPM_Tab_Cols = RPM_Tab_Max_Cols;
+    RPM_Tab_Rows = RPM_Tab_Max_Rows;
+    // The table editor sets its default table here once it exists.
+    Show_Message(9, "Error_RPM_Tab_Cells", Colour_Red);
+    return false;
 }
 
 void TForm_KardunGAS::Reopen_Port()

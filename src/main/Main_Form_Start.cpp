@@ -64,6 +64,7 @@ void TForm_KardunGAS::FormCreate(TObject* Sender)
     // Settings page).
     Colour_Scheme_Apply(this);
     Settings_Create();
+    Configuration_Page_Init();
     // 6. An empty status queue.
     Status_Queue = KardunMSG_Class{};
     // 7.
@@ -243,8 +244,13 @@ void TForm_KardunGAS::Apply_Texts_By_Key()
     const std::initializer_list<TControl*> Value_Labels = {
         Label_ERR_CPU_Freq_MHz, Label_About_Address, Label_About_Phone, Label_About_eMail,
         Label_About_Site, Label_About_Technic_Email, Label_Rpm_K, Label_Rpm_Timer,
-        Label_RPM_Period_mks, Label_GEN_In_0, Label_GEN_In_1, Label_GEN_In_2, Label_GEN_In_3,
-        Label_GEN_Out_1, Label_GEN_Out_2, Label_GEN_Out_3};
+        Label_RPM_Period_mks, Label_Vac_k, Label_GEN_In_0, Label_GEN_In_1, Label_GEN_In_2,
+        Label_GEN_In_3, Label_GEN_Out_1, Label_GEN_Out_2, Label_GEN_Out_3,
+        Label_GEN_RPM_Dig, Label_GEN_TPS_Dig, Label_GEN_Gas_Dig, Label_GEN_TempVap_Dig,
+        Label_GEN_TempGas_Dig, Label_GEN_TempInside_Dig, Label_GEN_TempCouple_Dig,
+        Label_GEN_PressVap_Dig, Label_GEN_PressColl_Dig, Label_GEN_PressDiff_Dig,
+        Label_GEN_Power_Dig, Label_GEN_Detonation_Dig, Label_GEN_GasLevel_Dig,
+        Label_GEN_PerCent_Dig, Label_CLB_Diagram_VAC_Data};
     for (int I = 0; I < ComponentCount(); ++I) {
         TComponent* C = Components(I);
         if (std::find(Value_Labels.begin(), Value_Labels.end(), C) != Value_Labels.end())
@@ -261,6 +267,8 @@ void TForm_KardunGAS::Apply_Texts_By_Key()
             G->Caption(Text);
     }
     Language_Release();
+    // The program group's caption carries the controller's program name.
+    About_Program_Show();
     // The connection panel reads "not connected" in the new language while it is red.
     if (Panel_ConnectStatus->Color() == 0x0000FF)
         Panel_ConnectStatus->Caption(Language_Text("Panel_ConnectStatus_Not_Connect"));
@@ -273,7 +281,7 @@ void TForm_KardunGAS::Settings_Reply_Delay_Colour()
 
 void TForm_KardunGAS::Show_Auxiliary_Labels()
 {
-    for (TLabel* L : {Label_Rpm_K, Label_Rpm_Timer, Label_RPM_Period_mks, Label_GEN_In_0,
+    for (TLabel* L : {Label_Rpm_K, Label_Vac_k, Label_Rpm_Timer, Label_RPM_Period_mks, Label_GEN_In_0,
                       Label_GEN_In_1, Label_GEN_In_2, Label_GEN_In_3, Label_GEN_Out_1,
                       Label_GEN_Out_2, Label_GEN_Out_3})
         L->Visible(Settings.Show_Auxiliary);

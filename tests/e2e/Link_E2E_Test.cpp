@@ -7,12 +7,25 @@
 #include <cstring>
 #include <thread>
 
+#include "data/Conversions.h"
 #include "emulator/Emulator.h"
+#include "main/Gauges.h"
 #include "main/Main_Test_Support.h"
 
 namespace {
 
 using namespace main_test;
+
+std::string Command_List(const emu::Bytes& C)
+{
+    std::string Text;
+    char Buf[8];
+    for (uint8_t X : C) {
+        std::snprintf(Buf, sizeof Buf, "%02X ", X);
+        Text += Buf;
+    }
+    return Text;
+}
 using Ms = std::chrono::milliseconds;
 
 class Link_E2E : public ::testing::Test {
@@ -279,6 +292,111 @@ TEST_F(Link_E2E, WithThePortErrorFlagSetNothingIsWritten)
     // The port is opened again with the flag cleared and the probe goes out.
     ASSERT_TRUE(Pump_Until([] { return Port_Open && !ComPortError; }, 10000));
     EXPECT_TRUE(Wait_Command(0x21, 1, 10000));
+}
+
+TEST_F(Link_E2E, TheConnectScriptReadsEverythingInOrderThenPollsTheLiveData)
+{
+    // Status 1, no password, a 13 x 24 table.
+    emu::Bytes Image(13 * 24 * 2 + 13 + 24);
+    for (size_t I = 0; I < Image.size(); ++I)
+        Image[I] = static_cast<uint8_t>(I);
+    Emu.Set_RPM_Table(13, 24, Image);
+    Start_Program();
+    ASSERT_TRUE(Wait_Connected());
+    // The reads end and the main poll asks for the live data again and again.
+    ASSERT_TRUE(Pump_Until(
+        [&] {
+            const emu::Bytes C = Emu.Commands();
+            const auto Last_Chunk = std::find(C.rbegin(), C.rend(), 0x2B);
+            return Last_Chunk != C.rend() &&
+                   std::count(C.rbegin(), Last_Chunk, 0x26) >= 3;
+        },
+        30000)) << Command_List(Emu.Commands());
+    // Consecutive repeats of one command collapse into one step of the order.
+    emu::Bytes Steps;
+    for (uint8_t C : Emu.Commands())
+        if (Steps.empty() || Steps.back() != C)
+            Steps.push_back(C);
+    const emu::Bytes Expected{0x21, 0x22, 0x26, 0x2E, 0x2D, 0x27, 0x28, 0x29, 0x2A, 0x2B, 0x26};
+    ASSERT_GE(Steps.size(), Expected.size());
+    EXPECT_EQ(emu::Bytes(Steps.begin(), Steps.begin() + Expected.size()), Expected);
+    // The table comes in several chunks; after them only live-data polls follow.
+    EXPECT_GE(Count_Of(0x2B), 2u);
+    for (size_t I = Expected.size(); I < Steps.size(); ++I)
+        EXPECT_EQ(Steps[I], 0x26) << I;
+    // The connected state on the status row.
+    EXPECT_EQ(Main()->Panel_ConnectStatus->Color(), 0x00FF00);
+    EXPECT_EQ(Main()->Panel_ConnectStatus->Caption(), Configuration.Program_Name);
+    EXPECT_EQ(Main()->Panel_ConnectStatus->Caption(), Settings.Name_Block_PIC_1);
+    EXPECT_EQ(Main()->Panel_PortStatus->Color(), 0x00FF00);
+    EXPECT_TRUE(Main()->Panel_ProtokolStatus->Visible());
+    EXPECT_FALSE(Main()->Button_Select_ComPort->Visible());
+    EXPECT_TRUE(Main()->Enabled());
+    // A valid reply just came: the link quality is high and green to yellow-green.
+    ASSERT_TRUE(Pump_Until([&] { return Main()->Panel_ConnectStatus_PerCent->Caption() == "100%"; },
+                           5000));
+    EXPECT_EQ(Main()->Panel_ConnectStatus_PerCent->Color(), 0x00FF00);
+}
+
+TEST_F(Link_E2E, TheIdlingEngineShowsOnTheGeneralPage)
+{
+    emu::Live_Settings Live = Emu.Live();
+    Live.Moving = false;   // a steady engine: 800 rpm
+    Emu.Set_Live(Live);
+    Emu.Set_Work_Mode(4);
+    Start_Program();
+    ASSERT_TRUE(Wait_Connected());
+    const size_t Polls = Count_Of(0x26);
+    ASSERT_TRUE(Wait_Command(0x26, Polls + 2, 10000));
+    Pump_For(100);
+    TForm_KardunGAS* F = Main();
+    EXPECT_EQ(Live_Values.Live_RPM, 800);
+    EXPECT_EQ(F->Label_GEN_RPM_Dig->Caption(), "800");
+    // Cylinders 1 and 2 at 3000 and 3100 us.
+    EXPECT_EQ(F->Label_GEN_Gas_Dig->Caption(), Format_Gas_Time(3050));
+    EXPECT_EQ(F->Label_GEN_TPS_Dig->Caption(), Format_Input(97));       // 200 counts
+    EXPECT_EQ(F->Label_GEN_Power_Dig->Caption(), Format_Power(1400));   // 700 counts
+    EXPECT_FALSE(F->Label_GEN_TempVap_Dig->Caption().empty());
+    EXPECT_EQ(F->Panel_WorkMode->Caption(), Language_Text("Panel_WorkMode_Gas"));
+    // The RPM needle stands at 800 of 5000: 300 - 800 / 5000 * 240 = 261.6 degrees.
+    const std::unique_ptr<TBitmap> Expected = Draw_Gauge_Needle(
+        Gauge_RPM, 800, F->Image_GEN_RPM->Width(), F->Image_GEN_RPM->Height());
+    const std::unique_ptr<TBitmap> At_Zero = Draw_Gauge_Needle(
+        Gauge_RPM, 0, F->Image_GEN_RPM->Width(), F->Image_GEN_RPM->Height());
+    int Same = 0, Zero_Only = 0;
+    for (int Y = 0; Y < Expected->Height(); ++Y)
+        for (int X = 0; X < Expected->Width(); ++X) {
+            const TColor Shown = F->Image_GEN_RPM->Canvas()->Pixels(X, Y);
+            if (Expected->Canvas()->Pixels(X, Y) == Gauge_RPM.Colour)
+                Same += Shown == Gauge_RPM.Colour;
+            else if (At_Zero->Canvas()->Pixels(X, Y) == Gauge_RPM.Colour)
+                Zero_Only += Shown == Gauge_RPM.Colour;
+        }
+    EXPECT_GT(Same, 100);
+    EXPECT_EQ(Zero_Only, 0);
+}
+
+TEST_F(Link_E2E, AnUnacceptedIdentificationLeavesOnlyTheLivePollWithTheWindowDisabled)
+{
+    emu::Ident_Settings Ident = Emu.Ident();
+    Ident.Status = 2;
+    Emu.Set_Ident(Ident);
+    Start_Program();
+    ASSERT_TRUE(Wait_Command(0x22, 1, 10000));
+    ASSERT_TRUE(Pump_Until([&] { return Count_Of(0x26) >= 4; }, 15000));
+    // Nothing but the probe, the identification and live-data polls went out.
+    const emu::Bytes C = Emu.Commands();
+    for (uint8_t X : C)
+        EXPECT_TRUE(X == 0x21 || X == 0x22 || X == 0x26) << std::hex << int(X);
+    EXPECT_FALSE(Connected);
+    EXPECT_FALSE(Main()->Enabled());
+    EXPECT_EQ(Form_MSG->Stored.Type, 8);
+    ASSERT_TRUE(Pump_Until([] { return Form_MSG->Visible(); }, 3000));
+    EXPECT_TRUE(Form_MSG->Enabled());
+    EXPECT_EQ(Form_MSG->Label_Text->Caption(), Language_Text("Error_Version"));
+    // The live values still come in.
+    EXPECT_EQ(Main()->Label_GEN_RPM_Dig->Caption(), std::to_string(Live_Values.Live_RPM));
+    EXPECT_GT(Live_Values.Live_RPM, 0);
 }
 
 }  // namespace
