@@ -434,6 +434,7 @@ void Controller_Emulator::Handle_Frame(const Bytes& frame)
     }
     if (delay > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    entry.reply_start = Clock::now();
     Send(reply, faulty && plan.fault == Fault::Slow_Bytes, byte_delay);
     entry.reply = std::move(reply);
     entry.reply_sent = Clock::now();

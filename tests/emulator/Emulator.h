@@ -53,6 +53,7 @@ struct Log_Entry {
     bool complete = true;         // false: bytes that formed no frame
     bool sum_ok = true;
     Bytes reply;                  // empty when nothing was sent
+    Clock::time_point reply_start; // just before the reply's first byte was written
     Clock::time_point reply_sent; // when the reply's last byte was written
 };
 
