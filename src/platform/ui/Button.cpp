@@ -15,7 +15,7 @@ protected:
     // A click's down state follows the speed-button rules, not Qt's toggle.
     void nextCheckState() override
     {
-        if (Button) Button->Next_Down_State();
+        if (Button && TControl::From_Widget(this)) Button->Next_Down_State();
     }
 };
 
@@ -102,9 +102,10 @@ void TButton::Default(bool Value)
 
 void TButton::Click()
 {
+    const TAlive Alive(this);
     if (FModal_Result != mrNone)
-        if (TForm* Form = Parent_Form()) Form->ModalResult(FModal_Result);
-    if (OnClick) OnClick(this);
+        if (TForm* Form = Parent_Form()) Form->ModalResult(FModal_Result);   // may close and free it
+    if (Alive && OnClick) OnClick(this);
 }
 
 void TButton::User_Clicked() { Click(); }

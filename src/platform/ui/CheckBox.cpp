@@ -22,7 +22,7 @@ protected:
     void nextCheckState() override
     {
         Became_Checked = !isChecked();
-        if (Became_Checked && Radio) Radio->Checked_From_User();
+        if (Became_Checked && Radio && TControl::From_Widget(this)) Radio->Checked_From_User();
     }
 };
 

@@ -122,8 +122,9 @@ void TComboBox::DropDownCount(int Value)
 void TComboBox::User_Selected(int Index)
 {
     if (Index >= 0 && Index < FItems.Count()) FText_Bytes = FItems[Index];
+    const TAlive Alive(this);
     if (OnClick) OnClick(this);
-    if (OnChange) OnChange(this);
+    if (Alive && OnChange) OnChange(this);
 }
 
 void TComboBox::User_Typed()

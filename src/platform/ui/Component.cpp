@@ -31,6 +31,7 @@ TComponent::TComponent(TComponent* Owner) : FOwner(Owner)
 
 TComponent::~TComponent()
 {
+    Expire();
     FDestroying = true;
     Destroy_Owned(this);
     if (FOwner) FOwner->Remove_Owned(this);
@@ -40,6 +41,7 @@ void Destroy_Owned(TComponent* Owner)
 {
     while (!Owner->FComponents.empty()) {
         TComponent* Child = Owner->FComponents.back();
+        Child->Expire();
         Child->Before_Destruction();
         // The handler may have freed components; take the child only if still owned.
         auto Found = std::find(Owner->FComponents.begin(), Owner->FComponents.end(), Child);
@@ -52,6 +54,8 @@ void Destroy_Owned(TComponent* Owner)
 
 void TComponent::Free()
 {
+    if (!FAlive) return;   // already being freed (a handler run by its destruction)
+    Expire();
     Before_Destruction();
     delete this;
 }
@@ -85,6 +89,7 @@ TComponent* TComponent::Find_Component_Deep(const std::string& Name) const
 namespace {
 
 const char* const Control_Property = "kardun_ui_control";
+const char* const Gone_Property = "kardun_ui_gone";   // the widget's control was freed
 
 TControl* Control_Of(const QObject* Object)
 {
@@ -143,11 +148,12 @@ private:
         }
         const QPoint P = W == C->Widget() ? Local : W->mapTo(C->Widget(), Local);
         const TShiftState Shift = ui::Shift_State(E->modifiers(), E->buttons());
+        const TAlive Alive(C);   // a handler may free the control (its widget goes later)
         switch (E->type()) {
         case QEvent::MouseButtonPress:
             if (E->button() == Qt::LeftButton) C->Mouse_Pressed_Left = true;
             ui::Dispatch([&] { C->Before_Mouse_Down(Button_Of(E->button()), P.x(), P.y()); });
-            if (C->OnMouseDown)
+            if (Alive && C->OnMouseDown)
                 ui::Dispatch([&] { C->OnMouseDown(C, Button_Of(E->button()), Shift, P.x(), P.y()); });
             break;
         case QEvent::MouseButtonDblClick:
@@ -155,16 +161,15 @@ private:
                 ui::Dispatch([&] {
                     C->OnMouseDown(C, Button_Of(E->button()), Shift | ssDouble, P.x(), P.y());
                 });
-            if (E->button() == Qt::LeftButton && C->OnDblClick)
+            if (Alive && E->button() == Qt::LeftButton && C->OnDblClick)
                 ui::Dispatch([&] { C->OnDblClick(C); });
             break;
         case QEvent::MouseButtonRelease: {
             const bool Was_Pressed = C->Mouse_Pressed_Left && E->button() == Qt::LeftButton;
             if (E->button() == Qt::LeftButton) C->Mouse_Pressed_Left = false;
-            QPointer<QWidget> Guard(C->Widget());
             if (C->OnMouseUp)
                 ui::Dispatch([&] { C->OnMouseUp(C, Button_Of(E->button()), Shift, P.x(), P.y()); });
-            if (Guard && Was_Pressed && C->Clicks_From_Mouse() && C->Widget()->rect().contains(P))
+            if (Alive && Was_Pressed && C->Clicks_From_Mouse() && C->Widget()->rect().contains(P))
                 ui::Dispatch([&] { C->Click(); });
             break;
         }
@@ -209,6 +214,33 @@ Control_Filter& Filter()
 
 }  // namespace
 
+namespace ui {
+
+// A control going away runs no handler: the focus leaves its widgets without moving on to
+// another control, and its widgets (inner ones included) emit no signal and pass no mouse,
+// focus or key event to a handler from now on, also while they wait for deletion.
+void Silence_Widgets(QWidget* Widget)
+{
+    QWidget* Focus = QApplication::focusWidget();
+    if (Focus && (Focus == Widget || Widget->isAncestorOf(Focus))) {
+        Focus->removeEventFilter(&Filter());
+        Focus->clearFocus();
+    }
+    QList<QObject*> Objects = Widget->findChildren<QObject*>();
+    Objects.prepend(Widget);
+    for (QObject* Object : Objects) {
+        Object->blockSignals(true);
+        Object->removeEventFilter(&Filter());
+        if (!Object->isWidgetType()) continue;
+        Object->setProperty(Control_Property, QVariant());
+        Object->setProperty(Gone_Property, true);
+    }
+}
+
+bool Widget_Gone(const QWidget* Widget) { return Widget && Widget->property(Gone_Property).toBool(); }
+
+}  // namespace ui
+
 // ---------------------------------------------------------------- TControl
 
 TControl::TControl(TComponent* Owner, QWidget* Widget) : TComponent(Owner), FWidget(Widget)
@@ -224,6 +256,8 @@ TControl::TControl(TComponent* Owner, QWidget* Widget) : TComponent(Owner), FWid
 
 TControl::~TControl()
 {
+    Expire();
+    if (FWidget) ui::Silence_Widgets(FWidget);
     auto& Focused = Filter().Focused_Controls;
     Focused.erase(std::remove(Focused.begin(), Focused.end(), this), Focused.end());
     while (!FControls.empty()) {

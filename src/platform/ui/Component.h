@@ -3,6 +3,7 @@
 // and TControl (a visible control that owns one Qt widget).
 #include "platform/ui/Font.h"
 #include "platform/ui/Types.h"
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,15 +42,34 @@ public:
 protected:
     // Runs before destruction while the whole object still exists (forms fire OnDestroy).
     virtual void Before_Destruction() {}
+    // Marks the component as going: TAlive reports it gone from now on.
+    void Expire() { FAlive.reset(); }
     friend void Destroy_Owned(TComponent*);
+    friend class TAlive;
 
 private:
+    std::shared_ptr<const bool> FAlive = std::make_shared<const bool>(true);
     void Remove_Owned(TComponent* Component);
     std::string FName;
     long FTag = 0;
     TComponent* FOwner = nullptr;
     std::vector<TComponent*> FComponents;
     bool FDestroying = false;
+};
+
+// Tells whether a component still exists. Take one before running a handler that may free
+// the component, and look at it before touching the component again. A component counts
+// as gone from the moment it starts to be freed.
+class TAlive {
+public:
+    explicit TAlive(const TComponent* Component)
+    {
+        if (Component) FToken = Component->FAlive;
+    }
+    explicit operator bool() const { return !FToken.expired(); }
+
+private:
+    std::weak_ptr<const bool> FToken;
 };
 
 // Delete every component Owner owns, the last created first (forms fire OnDestroy).

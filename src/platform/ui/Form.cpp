@@ -36,12 +36,12 @@ protected:
     void closeEvent(QCloseEvent* Event) override
     {
         Event->ignore();
-        if (Form) ui::Dispatch([&] { Form->Close_Requested(); });
+        if (Form && TControl::From_Widget(this)) ui::Dispatch([&] { Form->Close_Requested(); });
     }
     void resizeEvent(QResizeEvent* Event) override
     {
         QWidget::resizeEvent(Event);
-        if (Form && Event->oldSize().isValid())
+        if (Form && TControl::From_Widget(this) && Event->oldSize().isValid())
             Form->Resized_By_System(Event->oldSize().width(), Event->oldSize().height());
     }
 };
@@ -73,15 +73,22 @@ private:
         Last_Receiver = Receiver;
 
         TControl* Control = nullptr;
-        for (QWidget* W = Receiver; W && !Control; W = W->parentWidget())
+        for (QWidget* W = Receiver; W && !Control; W = W->parentWidget()) {
+            if (ui::Widget_Gone(W)) return true;   // a freed control's key: nobody sees it
             Control = TControl::From_Widget(W);
+        }
         if (!Control) return false;
         TForm* Form = Control->Parent_Form();
         const bool Down = Event->type() == QEvent::KeyPress;
         std::uint16_t Key = ui::Virtual_Key(Event->key(), Event->modifiers());
         const TShiftState Shift = ui::Shift_State(Event->modifiers(), Qt::NoButton);
         bool Consumed = false;
-        QPointer<QWidget> Guard(Receiver);
+        // Receiver and control may be freed by a handler (the widget only later).
+        struct Still_There {
+            QPointer<QWidget> Widget;
+            TAlive Control_Alive;
+            explicit operator bool() const { return Widget && Control_Alive; }
+        } Guard{Receiver, TAlive(Control)};
 
         if (Key != 0) {
             if (Form && Form->KeyPreview()) {
@@ -99,7 +106,7 @@ private:
             if (Down) {
                 bool Handled = false;
                 ui::Dispatch([&] { Handled = Control->Default_Key_Down(Key, Shift); });
-                if (Handled) return true;
+                if (Handled || !Guard) return true;
                 if (Form && (Key == VK_RETURN || Key == VK_ESCAPE) && Default_Button(Form, Control, Key))
                     return true;
             }
@@ -192,7 +199,19 @@ TForm::TForm(TComponent* Owner) : TControl(Owner, new Form_Widget)
 
 TForm::~TForm()
 {
+    Expire();
     Fire_Destroy();
+    // Forms this form owns run their OnDestroy while this form and its controls and
+    // timers still exist; then the whole form goes without running another handler.
+    std::vector<TForm*> Owned_Forms;
+    for (int I = 0; I < ComponentCount(); ++I)
+        if (auto* Owned = dynamic_cast<TForm*>(Components(I))) Owned_Forms.push_back(Owned);
+    for (auto Owned = Owned_Forms.rbegin(); Owned != Owned_Forms.rend(); ++Owned) {
+        bool Still_Owned = false;
+        for (int I = 0; I < ComponentCount() && !Still_Owned; ++I) Still_Owned = Components(I) == *Owned;
+        if (Still_Owned) (*Owned)->Fire_Destroy();
+    }
+    if (FWidget) ui::Silence_Widgets(FWidget);
     if (FModal_Loop) static_cast<QEventLoop*>(FModal_Loop)->quit();
     if (Active_Window == this) Active_Window = nullptr;
     Forms().erase(std::remove(Forms().begin(), Forms().end(), this), Forms().end());
@@ -396,8 +415,9 @@ void TForm::Show()
         return;
     }
     FVisible = true;
+    const TAlive Alive(this);
     if (OnShow) OnShow(this);
-    if (!FVisible || !FWidget) return;   // closed while showing
+    if (!Alive || !FVisible || !FWidget) return;   // closed or freed while showing
     Place_On_Show();
     TForm* Main = Application ? Application->MainForm() : nullptr;
     if (Main && Main != this && Main->Widget()) {
@@ -426,8 +446,9 @@ void TForm::Do_Activate()
     if (Active_Window == this || !FVisible) return;
     TForm* Previous = Active_Window;
     Active_Window = this;
+    const TAlive Alive(this);
     if (Previous && Previous->OnDeactivate) Previous->OnDeactivate(Previous);
-    if (OnActivate) OnActivate(this);
+    if (Alive && OnActivate) OnActivate(this);
 }
 
 void TForm::Activated_By_System()
@@ -452,7 +473,9 @@ void TForm::Close()
 {
     TClose_Action Action = TClose_Action::Hide;
     if (FModal_Loop && FModal_Result == mrNone) FModal_Result = mrCancel;
+    const TAlive Alive(this);
     if (OnClose) OnClose(this, Action);
+    if (!Alive) return;   // the handler freed the form
     switch (Action) {
     case TClose_Action::None:
         if (FModal_Loop) FModal_Result = mrNone;
@@ -462,9 +485,8 @@ void TForm::Close()
         break;
     case TClose_Action::Free: {
         Hide();
-        QPointer<QWidget> Guard(FWidget);
-        QTimer::singleShot(0, [this, Guard] {
-            if (Guard) Free();
+        QTimer::singleShot(0, [this, Alive = TAlive(this)] {
+            if (Alive) Free();
         });
         break;
     }
@@ -488,8 +510,10 @@ int TForm::ShowModal()
     FModal_Result = mrNone;
     ui::TDialog_Answer Answer;
     if (ui::Take_Dialog_Answer(ui::TDialog_Record{"form", FCaption, -1, -1}, &Answer)) {
+        const TAlive Alive(this);
         Show();
-        if (Answer.On_Form) Answer.On_Form(this);
+        if (Alive && Answer.On_Form) Answer.On_Form(this);
+        if (!Alive) return Answer.Result;
         if (FModal_Result == mrNone) FModal_Result = Answer.Result;
         Hide();
         return FModal_Result;
@@ -498,8 +522,10 @@ int TForm::ShowModal()
     QEventLoop Loop;
     FModal_Loop = &Loop;
     FWidget->setWindowModality(Qt::ApplicationModal);
+    const TAlive Alive(this);
     Show();
-    if (FVisible && FModal_Result == mrNone) Loop.exec();
+    if (Alive && FVisible && FModal_Result == mrNone) Loop.exec();
+    if (!Alive) return mrCancel;   // freed while shown: the loop was ended by its destruction
     FModal_Loop = nullptr;
     if (FWidget) {
         FWidget->hide();
@@ -513,6 +539,7 @@ void TForm::Resized_By_System(int Old_Width, int Old_Height)
 {
     if (FIn_Resize || !FWidget) return;
     FIn_Resize = true;
+    const TAlive Alive(this);
     ui::Dispatch([&] {
         if (OnCanResize) {
             const QSize Extra = FWidget->frameGeometry().size() - FWidget->size();
@@ -521,13 +548,14 @@ void TForm::Resized_By_System(int Old_Width, int Old_Height)
             const int Asked_W = W, Asked_H = H;
             bool Resize = true;
             OnCanResize(this, W, H, Resize);
+            if (!Alive || !FWidget) return;
             if (!Resize) FWidget->resize(Old_Width, Old_Height);
             else if (W != Asked_W || H != Asked_H)
                 FWidget->resize(std::max(1, W - Extra.width()), std::max(1, H - Extra.height()));
         }
-        if (OnResize) OnResize(this);
+        if (Alive && OnResize) OnResize(this);
     });
-    FIn_Resize = false;
+    if (Alive) FIn_Resize = false;
 }
 
 TCanvas* TForm::Canvas()

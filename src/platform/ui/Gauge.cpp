@@ -14,7 +14,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        if (!Gauge) return;
+        if (!Gauge || !TControl::From_Widget(this)) return;
         QPainter P(this);
         const QRect R = rect();
         P.fillRect(R, ui::To_QColor(Gauge->FBack));

@@ -13,7 +13,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        if (!Image || Image->Picture().Empty()) return;
+        if (!Image || !TControl::From_Widget(this) || Image->Picture().Empty()) return;
         const TBitmap& B = Image->Picture().Bitmap();
         QPainter P(this);
         QImage Source = B.Image();

@@ -40,6 +40,12 @@ struct Modal_Scope {
 // Show a non-modal warning about an exception (the real program only).
 void Show_Exception_Box(const std::string& Message);
 
+// Silence a widget tree whose control is going away: no signal, event or focus move from
+// it runs a handler any more (its controls report nothing through From_Widget).
+void Silence_Widgets(QWidget* Widget);
+// True for a widget of a freed control that waits for deletion.
+bool Widget_Gone(const QWidget* Widget);
+
 // Installs the application-wide filter (keys, activation) once a QApplication exists.
 void Ensure_Global_Filter();
 

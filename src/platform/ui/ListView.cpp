@@ -176,7 +176,9 @@ void TListView::User_Selected()
     TListItem* Old = Selected();
     Selected_Index = Index;
     if (OnSelectItem) {
+        const TAlive Alive(this);
         if (Old) OnSelectItem(this, Old, false);
+        if (!Alive || !OnSelectItem) return;   // freed or unhooked by the handler
         if (TListItem* Now = Selected()) OnSelectItem(this, Now, true);
     }
 }

@@ -13,7 +13,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        if (!Panel) return;
+        if (!Panel || !TControl::From_Widget(this)) return;
         QPainter P(this);
         QRect R = rect();
         P.fillRect(R, ui::To_QColor(Panel->Color()));

@@ -15,14 +15,14 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        if (!Grid) return;
+        if (!Grid || !TControl::From_Widget(this)) return;
         if (Grid->Backing().size() != size()) Grid->Resized();
         QPainter P(this);
         P.drawImage(0, 0, Grid->Backing());
     }
     void resizeEvent(QResizeEvent*) override
     {
-        if (Grid) Grid->Resized();
+        if (Grid && TControl::From_Widget(this)) Grid->Resized();
     }
 };
 

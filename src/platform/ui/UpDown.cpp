@@ -129,7 +129,8 @@ bool TUpDown::Step(TUD_Button Button)
     if (Next < Low) Next = FWrap ? High : Low;
     if (Next == FPosition) return false;
     FPosition = Next;
-    Show_In_Associate();
-    if (OnClick) OnClick(this, Button);
+    const TAlive Alive(this);
+    Show_In_Associate();   // runs the edit's OnChange, which may free this up-down
+    if (Alive && OnClick) OnClick(this, Button);
     return true;
 }
