@@ -13,11 +13,20 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <iterator>
 #include <libintl.h>
 
 namespace {
 
 QString Catalogue_Text(const char* Id) { return QString::fromUtf8(dgettext("default", Id)); }
+
+// Script names of the font dialog with their character sets.
+const std::pair<const char*, int> Scripts[] = {
+    {"Western", 0}, {"Default", 1}, {"Central European", 238}, {"Cyrillic", 204},
+    {"Greek", 161}, {"Turkish", 162}, {"Hebrew", 177}, {"Arabic", 178}, {"Baltic", 186}};
+
+// The other ids looked up below.
+const char* const Fixed_Ids[] = {"OK", "Yes", "No", "Cancel", "Font", "Size", "Bold", "Script"};
 
 QString Current_Text(const std::string& Bytes) { return ui::To_Q(Bytes, ui::Charset.Current); }
 
@@ -89,9 +98,6 @@ bool TFontDialog::Execute()
         FFont.Charset(Answer.Font_Charset);
         return true;
     }
-    static const std::pair<const char*, int> Scripts[] = {
-        {"Western", 0}, {"Default", 1}, {"Central European", 238}, {"Cyrillic", 204},
-        {"Greek", 161}, {"Turkish", 162}, {"Hebrew", 177}, {"Arabic", 178}, {"Baltic", 186}};
     QDialog Dialog;
     Dialog.setWindowTitle(Catalogue_Text("Font"));
     auto* Layout = new QFormLayout(&Dialog);
@@ -169,6 +175,13 @@ int Message_Box(const std::string& Text, TMsg_Kind Kind, TMsg_Buttons Buttons, i
 }
 
 namespace ui {
+
+std::vector<std::string> Catalogue_Ids()
+{
+    std::vector<std::string> Ids(std::begin(Fixed_Ids), std::end(Fixed_Ids));
+    for (const auto& Script : Scripts) Ids.push_back(Script.first);
+    return Ids;
+}
 
 void Show_Exception_Box(const std::string& Message)
 {

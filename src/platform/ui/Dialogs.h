@@ -3,6 +3,8 @@
 // screen position. Every one of them asks the test hook first (Runtime.h).
 #include "platform/ui/Component.h"
 #include "platform/ui/Font.h"
+#include <string>
+#include <vector>
 
 // Filter: pairs "description|pattern" joined by '|', patterns joined by ';'
 // ("Firmware (*_.hex)|*_.hex|All files (*.*)|*.*").
@@ -57,3 +59,9 @@ enum class TMsg_Kind { Warning, Information, Error, Confirmation };
 enum class TMsg_Buttons { OK, Yes_No, Yes_No_Cancel };
 int Message_Box(const std::string& Text, TMsg_Kind Kind, TMsg_Buttons Buttons, int X = -1,
                 int Y = -1);
+
+namespace ui {
+// Every message id the layer's own boxes and dialogs look up in the catalogue "default"
+// (button captions, the font dialog's labels and script names).
+std::vector<std::string> Catalogue_Ids();
+}  // namespace ui
