@@ -13,7 +13,10 @@
 //   what it owns; a parent deletes its child controls. Name("Button_Start") also becomes the
 //   Qt object name; Owner->FindComponent(name) and ui::Find_Control(name) find controls.
 //   Tag(n) is free for the caller. Free a component with X->Free() (a form runs OnDestroy
-//   first, while everything still exists); a handler may free its own control. Positions
+//   first, while everything still exists, and the forms it owns after it); a handler may free
+//   its own control or form. Freeing runs no other handler: no change, click, focus or timer
+//   handler of the freed controls runs during or after it. Layer code that runs a handler
+//   which may free the component looks at a TAlive taken before it. Positions
 //   and sizes are pixels relative to the parent: SetBounds(Left, Top, Width, Height) or
 //   Left()/Top()/Width()/Height().
 // - Events are std::function members named like the component model's (OnClick, OnChange,
