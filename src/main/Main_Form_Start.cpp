@@ -1,6 +1,7 @@
 // The main window from creation to the first frame on the wire, its scaling when it is
 // maximised, page changes, and what is saved when it goes away.
 #include <algorithm>
+#include <utility>
 #include <sys/stat.h>
 
 #include "data/Globals.h"
@@ -265,6 +266,19 @@ void TForm_KardunGAS::Apply_Texts_By_Key()
             L->Caption(Text);
         else if (auto* G = dynamic_cast<TGroupBox*>(C))
             G->Caption(Text);
+    }
+    // Captions whose text key is not their own name.
+    const std::pair<TLabel*, const char*> Keyed_Labels[] = {
+        {Label_GEN_Temperature, "Label_GEN_Temp"},
+        {Label_GEN_PressVap, "Label_GEN_PressureVap"},
+        {Label_GEN_PressColl, "Label_GEN_PressureCollector"},
+        {Label_GEN_PressDiff, "Label_GEN_PressureDifferent"},
+    };
+    for (const auto& [Label, Key] : Keyed_Labels) {
+        std::string Text;
+        Language_Find_Text(Key, Text);
+        if (!Text.empty())
+            Label->Caption(Text);
     }
     Language_Release();
     // The program group's caption carries the controller's program name.

@@ -399,4 +399,40 @@ TEST_F(Link_E2E, AnUnacceptedIdentificationLeavesOnlyTheLivePollWithTheWindowDis
     EXPECT_GT(Live_Values.Live_RPM, 0);
 }
 
+TEST_F(Link_E2E, TheStatusLineFollowsTheControllersStatusByte)
+{
+    emu::Live_Settings Live = Emu.Live();
+    Live.Status_Bits = 0x03;   // engine on, pressure normal
+    Emu.Set_Live(Live);
+    Start_Program();
+    ASSERT_TRUE(Wait_Connected());
+    ASSERT_TRUE(Wait_Command(0x26, 2, 10000));
+    TForm_KardunGAS* F = Main();
+    const std::string Engine_Off = Language_Text("Error_Engine_off");
+    const std::string Low_Pressure = Language_Text("Error_Low_pressure");
+    auto Queued = [&](const std::string& Text) {
+        for (int I = 1; I <= Status_Queue.Count; ++I)
+            if (Status_Queue.Text[I] == Text)
+                return true;
+        return false;
+    };
+    // The engine stops and the pressure falls: both conditions queue in red.
+    Live.Status_Bits = 0x00;
+    Emu.Set_Live(Live);
+    ASSERT_TRUE(Pump_Until([&] { return Queued(Engine_Off) && Queued(Low_Pressure); }, 5000));
+    EXPECT_TRUE(F->Panel_ErrorStatus->Visible());
+    EXPECT_EQ(F->Panel_ErrorStatus->Caption(), Low_Pressure);   // bit order: pressure last
+    EXPECT_EQ(F->Panel_ErrorStatus->Color(), 0x0000FF);
+    // The line rotates on the error timer.
+    ASSERT_TRUE(F->Timer_Error->Fire_Tick());
+    EXPECT_NE(F->Panel_ErrorStatus->Caption(), Low_Pressure);
+
+    // The engine starts again: both leave, and the normal pressure shows once in lime.
+    Live.Status_Bits = 0x03;
+    Emu.Set_Live(Live);
+    ASSERT_TRUE(Pump_Until([&] { return !Queued(Engine_Off) && !Queued(Low_Pressure); }, 5000));
+    EXPECT_EQ(F->Panel_ErrorStatus->Caption(), Language_Text("Error_Normal_pressure"));
+    EXPECT_EQ(F->Panel_ErrorStatus->Color(), 0x00FF00);
+}
+
 }  // namespace

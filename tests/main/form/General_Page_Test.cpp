@@ -355,4 +355,46 @@ TEST_F(General_Page, TheRenderedPageShowsDialsDigitsAndNeedles)
     EXPECT_EQ(Blue_Between(Centre_Y + 20, Centre_Y + 60), 0);
 }
 
+TEST_F(General_Page, ALanguageFileNamesTheDisplaysByTheirTextKeys)
+{
+    std::filesystem::create_directory(Folder->File("Language"));
+    Folder->Write("Language/Deutsch.lng", "Deutsch\r\n"
+                                          "Label_GEN_Temp Temperatur\r\n"
+                                          "Label_GEN_PressureCollector Saugrohr\r\n"
+                                          "Label_GEN_RPM Drehzahl\r\n");
+    Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST9") + Key_File_Pad_Key("Language") +
+                                      "Deutsch {}\r\n");
+    Create();
+    TForm_KardunGAS* F = Main();
+    EXPECT_EQ(F->Label_GEN_Temperature->Caption(), "Temperatur");
+    EXPECT_EQ(F->Label_GEN_PressColl->Caption(), "Saugrohr");
+    EXPECT_EQ(F->Label_GEN_RPM->Caption(), "Drehzahl");
+    // Keys the file lacks keep the built-in English; digits keep their values.
+    EXPECT_EQ(F->Label_GEN_PressDiff->Caption(), "Difference");
+    EXPECT_EQ(F->Label_GEN_RPM_Dig->Caption(), "0");
+}
+
+TEST_F(General_Page, TheConnectScriptReadsOnlyATableSizeTheProgramHolds)
+{
+    Create();
+    RX_Frame[2] = 13;
+    RX_Frame[3] = 24;
+    EXPECT_TRUE(RPM_Tab_Check_Size());
+    RX_Frame[2] = 10;
+    RX_Frame[3] = 5;
+    EXPECT_TRUE(RPM_Tab_Check_Size());
+    EXPECT_EQ(RPM_Tab_Cols, 10);
+    EXPECT_EQ(RPM_Tab_Rows, 5);
+    EXPECT_FALSE(Form_MSG->Pending);
+    // One column too many: the default size and the message.
+    RX_Frame[2] = 14;
+    RX_Frame[3] = 24;
+    EXPECT_FALSE(RPM_Tab_Check_Size());
+    EXPECT_EQ(RPM_Tab_Cols, 13);
+    EXPECT_EQ(RPM_Tab_Rows, 24);
+    ASSERT_TRUE(Form_MSG->Pending);
+    EXPECT_EQ(Form_MSG->Stored.Type, 9);
+    EXPECT_EQ(Form_MSG->Stored.Text, "Error_RPM_Tab_Cells");
+}
+
 }  // namespace
