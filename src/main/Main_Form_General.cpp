@@ -2,6 +2,7 @@
 // displays below them, and the auxiliary diagnostic labels along the bottom.
 #include <iostream>
 
+#include "data/Conversions.h"
 #include "data/Settings.h"
 #include "main/Gauges.h"
 #include "main/Main_Form.h"
@@ -15,6 +16,7 @@ constexpr int Dial_Digit_Size = 22;
 constexpr int Row_Digit_Size = 15;
 constexpr int Row_Caption_Size = 10;
 constexpr int Header_Size = 10;
+constexpr int Calibration_Page = 2;
 
 TLabel* Centred_Label(TComponent* Owner, TControl* Parent, const std::string& Name,
                       const std::string& Caption, int Top, int Height, int Size, bool Bold)
@@ -172,10 +174,16 @@ void TForm_KardunGAS::Show_Live_Values()
     // The three needles.
     Show_Live_Gauges();
 
+    // The active page's displays.
+    if (PageControl_KardunGAS->ActivePageIndex() == Calibration_Page &&
+        CheckBox_CLB_Diagram_VAC->Enabled())
+        Label_CLB_Diagram_VAC_Data->Caption(Format_Factor(Live_Values.Live_Factor_VAC));
+
     // Views that follow the live data, each filled in by its own window when it exists:
     // - oscilloscope recording while its record and start buttons are down;
-    // - the active page's displays: Configuration (software gas level, LED row, pressure
-    //   and RPM edits), Calibration (chart and its digit labels), Oscilloscope (edits);
+    // - the rest of the active page's displays: Configuration (software gas level, LED
+    //   row, pressure and RPM edits), Calibration (chart, digit labels, RPM and TPS
+    //   factors), Oscilloscope (edits);
     // - RPM sensitivity sweep, test drive timer, RPM window, big-digit windows and the
     //   compact configuration window's RPM view.
 }

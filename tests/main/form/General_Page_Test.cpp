@@ -269,6 +269,10 @@ TEST_F(General_Page, TheIdentificationSetsTheModelsControlsAndTheAboutPage)
     Load_Reply(Reply{});
     Receiv_Current_Data();
     EXPECT_EQ(F->Label_Vac_k->Caption(), "Factor VAC = " + Format_Factor(5000));
+    EXPECT_EQ(F->Label_CLB_Diagram_VAC_Data->Caption(), "");   // another page is shown
+    F->PageControl_KardunGAS->ActivePageIndex(2);
+    Receiv_Current_Data();
+    EXPECT_EQ(F->Label_CLB_Diagram_VAC_Data->Caption(), Format_Factor(5000));
 
     // A model without the VAC input: the box is unticked and disabled, the factor goes.
     Load_Ident(1, "Merivant GD 2", "2.06");
@@ -276,6 +280,7 @@ TEST_F(General_Page, TheIdentificationSetsTheModelsControlsAndTheAboutPage)
     EXPECT_FALSE(F->CheckBox_CLB_Diagram_VAC->Checked());
     EXPECT_FALSE(F->CheckBox_CLB_Diagram_VAC->Enabled());
     EXPECT_EQ(F->Label_Vac_k->Caption(), "");
+    EXPECT_EQ(F->Label_CLB_Diagram_VAC_Data->Caption(), "");
     EXPECT_FALSE(F->GroupBox_About_Work->Visible());
     Load_Reply(Reply{});
     Receiv_Current_Data();
