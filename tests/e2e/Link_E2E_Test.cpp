@@ -28,6 +28,28 @@ std::string Command_List(const emu::Bytes& C)
 }
 using Ms = std::chrono::milliseconds;
 
+// Whether the needle image shows the needle of Value: its pixels are there, and none of
+// the needle at Other is (where the two needles differ).
+::testing::AssertionResult Needle_Shows(TImage* Image, const Gauge_Parameters& Gauge, int Value,
+                                        int Other)
+{
+    const auto Expected = Draw_Gauge_Needle(Gauge, Value, Image->Width(), Image->Height());
+    const auto Wrong = Draw_Gauge_Needle(Gauge, Other, Image->Width(), Image->Height());
+    int Same = 0, Missing = 0, Stray = 0;
+    for (int Y = 0; Y < Expected->Height(); ++Y)
+        for (int X = 0; X < Expected->Width(); ++X) {
+            const bool Shown = Image->Canvas()->Pixels(X, Y) == Gauge.Colour;
+            if (Expected->Canvas()->Pixels(X, Y) == Gauge.Colour)
+                (Shown ? Same : Missing) += 1;
+            else if (Wrong->Canvas()->Pixels(X, Y) == Gauge.Colour)
+                Stray += Shown;
+        }
+    if (Same > 100 && Missing == 0 && Stray == 0)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "value " << Value << ": " << Same << " shown, "
+                                         << Missing << " missing, " << Stray << " stray";
+}
+
 class Link_E2E : public ::testing::Test {
 protected:
     void SetUp() override
@@ -359,21 +381,7 @@ TEST_F(Link_E2E, TheIdlingEngineShowsOnTheGeneralPage)
     EXPECT_FALSE(F->Label_GEN_TempVap_Dig->Caption().empty());
     EXPECT_EQ(F->Panel_WorkMode->Caption(), Language_Text("Panel_WorkMode_Gas"));
     // The RPM needle stands at 800 of 5000: 300 - 800 / 5000 * 240 = 261.6 degrees.
-    const std::unique_ptr<TBitmap> Expected = Draw_Gauge_Needle(
-        Gauge_RPM, 800, F->Image_GEN_RPM->Width(), F->Image_GEN_RPM->Height());
-    const std::unique_ptr<TBitmap> At_Zero = Draw_Gauge_Needle(
-        Gauge_RPM, 0, F->Image_GEN_RPM->Width(), F->Image_GEN_RPM->Height());
-    int Same = 0, Zero_Only = 0;
-    for (int Y = 0; Y < Expected->Height(); ++Y)
-        for (int X = 0; X < Expected->Width(); ++X) {
-            const TColor Shown = F->Image_GEN_RPM->Canvas()->Pixels(X, Y);
-            if (Expected->Canvas()->Pixels(X, Y) == Gauge_RPM.Colour)
-                Same += Shown == Gauge_RPM.Colour;
-            else if (At_Zero->Canvas()->Pixels(X, Y) == Gauge_RPM.Colour)
-                Zero_Only += Shown == Gauge_RPM.Colour;
-        }
-    EXPECT_GT(Same, 100);
-    EXPECT_EQ(Zero_Only, 0);
+    EXPECT_TRUE(Needle_Shows(F->Image_GEN_RPM, Gauge_RPM, 800, 0));
 }
 
 TEST_F(Link_E2E, AnUnacceptedIdentificationLeavesOnlyTheLivePollWithTheWindowDisabled)
@@ -433,6 +441,36 @@ TEST_F(Link_E2E, TheStatusLineFollowsTheControllersStatusByte)
     ASSERT_TRUE(Pump_Until([&] { return !Queued(Engine_Off) && !Queued(Low_Pressure); }, 5000));
     EXPECT_EQ(F->Panel_ErrorStatus->Caption(), Language_Text("Error_Normal_pressure"));
     EXPECT_EQ(F->Panel_ErrorStatus->Color(), 0x00FF00);
+}
+
+TEST_F(Link_E2E, TheNeedlesFollowTheEngineToTheMiddleAndTheEndsOfTheirDials)
+{
+    emu::Live_Settings Live = Emu.Live();
+    Live.Moving = false;
+    Live.RPM_Period = 600;            // 2500 rpm: straight up
+    Live.In[0] = 1023;                // 5.00 V: lower right
+    Live.Injector_Bits = 0x01;
+    Live.Gas_Time = {16000, 0, 0, 0, 0, 0, 0, 0};   // 16 ms: straight up
+    Emu.Set_Live(Live);
+    Emu.Set_Work_Mode(4);
+    Start_Program();
+    ASSERT_TRUE(Wait_Connected());
+    ASSERT_TRUE(Pump_Until([] { return Live_Values.Live_RPM == 2500; }, 10000));
+    TForm_KardunGAS* F = Main();
+    EXPECT_TRUE(Needle_Shows(F->Image_GEN_RPM, Gauge_RPM, 2500, 0));
+    EXPECT_TRUE(Needle_Shows(F->Image_GEN_TPS, Gauge_TPS, 500, 0));
+    EXPECT_TRUE(Needle_Shows(F->Image_GEN_Gas, Gauge_Gas, 16000, 0));
+
+    // The engine stops (no period) and the throttle closes: both needles at lower left.
+    Live.RPM_Period = 0xFFFF;
+    Live.In[0] = 0;
+    Emu.Set_Live(Live);
+    ASSERT_TRUE(Pump_Until([] { return Live_Values.Live_RPM == 0 && Live_Values.Live_TPS == 0; },
+                           10000));
+    EXPECT_TRUE(Needle_Shows(F->Image_GEN_RPM, Gauge_RPM, 0, 2500));
+    EXPECT_TRUE(Needle_Shows(F->Image_GEN_TPS, Gauge_TPS, 0, 500));
+    EXPECT_EQ(F->Label_GEN_RPM_Dig->Caption(), "0");
+    EXPECT_EQ(F->Label_RPM_Period_mks->Caption(), "T = 262140 mks");
 }
 
 }  // namespace
