@@ -9,6 +9,7 @@
 
 #include "data/Configuration.h"
 #include "data/Globals.h"
+#include "data/Text_Util.h"
 #include "language/Language.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Font.h"
@@ -134,33 +135,6 @@ int Scan_Decimal(const std::string& s, double& value) {
   std::size_t from = start;
   if (s[from] == '+') ++from;
   std::from_chars(s.data() + from, s.data() + s.size(), value);
-  return 0;
-}
-
-// Reads [blanks][sign]digits as a 32-bit integer; error position as above.
-int Scan_Integer(const std::string& s, int32_t& value) {
-  std::size_t i = 0;
-  while (i < s.size() && s[i] == ' ') ++i;
-  bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-  if (i >= s.size()) {
-    value = 0;
-    return static_cast<int>(s.size() + 1);
-  }
-  int64_t v = 0;
-  for (; i < s.size(); ++i) {
-    if (s[i] < '0' || s[i] > '9' || v > 0x80000000LL) {
-      value = 0;
-      return static_cast<int>(i + 1);
-    }
-    v = v * 10 + (s[i] - '0');
-  }
-  if (negative) v = -v;
-  if (v > 0x7FFFFFFFLL || v < -0x80000000LL) {
-    value = 0;
-    return static_cast<int>(s.size());
-  }
-  value = static_cast<int32_t>(v);
   return 0;
 }
 

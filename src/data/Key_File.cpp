@@ -1,6 +1,7 @@
 #include "data/Key_File.h"
 
 #include "data/Settings.h"
+#include "data/Text_Util.h"
 #include "platform/system/Files.h"
 
 #include <cerrno>
@@ -25,33 +26,6 @@ std::string Split_File_Name;
 namespace {
 
 Key_File_Report_Hook Report_Hook;
-
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-
-std::string Upper_Case(std::string text)
-{
-    for (char& c : text) c = Upper(c);
-    return text;
-}
-
-bool Same_Text(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i])) return false;
-    return true;
-}
-
-bool Blank_Or_Control(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-std::string Trim(const std::string& text)
-{
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && Blank_Or_Control(text[first])) ++first;
-    while (last > first && Blank_Or_Control(text[last - 1])) --last;
-    return text.substr(first, last - first);
-}
 
 void Clear_Lists()
 {

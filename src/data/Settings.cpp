@@ -3,6 +3,7 @@
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "data/Key_File.h"
+#include "data/Text_Util.h"
 #include "language/Language.h"
 #include "platform/system/Priority.h"
 
@@ -24,16 +25,6 @@ const char* const Brand_eMail = "info@merivant.example";
 const char* const Brand_Site = "www.merivant.example";
 
 const Settings_Class Factory;  // the defaults of every field
-
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-
-bool Same_Text(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i])) return false;
-    return true;
-}
 
 // ---- reading keys of the open file; a missing or unreadable value keeps the field ----
 void Read(const char* key, bool& field)

@@ -3,6 +3,7 @@
 #include "data/Globals.h"
 #include "data/Key_File.h"
 #include "data/Settings.h"
+#include "data/Text_Util.h"
 #include "language/Language_En.h"
 
 #include <filesystem>
@@ -15,19 +16,6 @@ std::string Saved_Language;
 namespace {
 
 const char* const English = "English";
-
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-
-bool Blank_Or_Control(char c) { return static_cast<unsigned char>(c) <= 0x20; }
-
-std::string Trim(const std::string& text)
-{
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && Blank_Or_Control(text[first])) ++first;
-    while (last > first && Blank_Or_Control(text[last - 1])) --last;
-    return text.substr(first, last - first);
-}
 
 void Parse_Line(const std::string& raw)
 {
@@ -42,9 +30,7 @@ void Parse_Line(const std::string& raw)
     std::size_t separator = 0;
     while (separator + 1 < line.size() && line[separator] != ' ' && line[separator] != '\t')
         ++separator;
-    std::string key = line.substr(0, separator + 1);
-    for (char& c : key) c = Upper(c);
-    Language_Keys.push_back(Trim(key));
+    Language_Keys.push_back(Trim(Upper_Case(line.substr(0, separator + 1))));
     Language_Texts.push_back(separator + 1 < line.size() ? Trim(line.substr(separator)) : std::string());
 }
 
@@ -104,8 +90,7 @@ void Language_Find_Text(const std::string& key, std::string& text)
         English_Text(key, text);
         return;
     }
-    std::string wanted = key;
-    for (char& c : wanted) c = Upper(c);
+    const std::string wanted = Upper_Case(key);
     for (std::size_t i = 0; i < Language_Keys.size(); ++i) {
         // Both sides are upper-cased, so equal bytes mean equal keys in any letter case.
         if (Language_Keys[i] == wanted) {

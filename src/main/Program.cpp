@@ -1,11 +1,12 @@
 #include "main/Program.h"
 
 #include <csignal>
-#include <sys/stat.h>
 
 #include "data/Globals.h"
 #include "data/Settings.h"
+#include "data/Text_Util.h"
 #include "main/Main_Form.h"
+#include "platform/system/Files.h"
 #include "platform/system/Single_Instance.h"
 #include "protocol/Script.h"
 #include "windows/MSG.h"
@@ -22,26 +23,6 @@ void On_Stop_Signal(int)
     Stop_Requested = 1;
 }
 
-bool File_Exists(const std::string& Path)
-{
-    struct stat St;
-    return ::stat(Path.c_str(), &St) == 0 && S_ISREG(St.st_mode);
-}
-
-bool Same_Text_Ignoring_Case(const std::string& A, const std::string& B)
-{
-    if (A.size() != B.size())
-        return false;
-    for (std::size_t I = 0; I < A.size(); ++I) {
-        const auto Lower = [](char C) {
-            return (C >= 'A' && C <= 'Z') ? static_cast<char>(C - 'A' + 'a') : C;
-        };
-        if (Lower(A[I]) != Lower(B[I]))
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 void Create_Windows()
@@ -56,10 +37,10 @@ void Create_Windows()
 void Start_Up()
 {
     // 1. A program file under another name may bring its own icon.
-    if (!Same_Text_Ignoring_Case(Exe_Name, Built_In_Exe_Name)) {
+    if (!Same_Text(Exe_Name, Built_In_Exe_Name)) {
         const std::string Icon_Path = Program_Dir + "/" + Exe_Name + ".ico";
         TIcon Icon;
-        if (File_Exists(Icon_Path) && Icon.LoadFromFile(Icon_Path)) {
+        if (sys::File_Exists(Icon_Path) && Icon.LoadFromFile(Icon_Path)) {
             if (Application)
                 Application->Icon(Icon);
             for (TForm* Form : std::initializer_list<TForm*>{Form_KardunGAS, Form_MSG})

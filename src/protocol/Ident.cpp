@@ -1,11 +1,11 @@
 #include "protocol/Ident.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "data/Settings.h"
+#include "data/Text_Util.h"
 #include "language/Language.h"
 #include "protocol/Frames.h"
 
@@ -26,42 +26,18 @@ constexpr std::size_t Pos_Lengths = 39;   // four bytes
 // Program names of the three models, without blanks and upper-cased.
 const char* const Model_Names[3] = {"MERIVANTGD2", "MERIVANTGD6", "MERIVANTGD8"};
 
-// Blanks and control characters at both ends removed.
-std::string Trim(const std::string& s) {
-  std::size_t b = 0, e = s.size();
-  while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-  while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-  return s.substr(b, e - b);
-}
-
 // Without blanks, upper-cased: the form in which model names are compared.
 std::string Name_Key(const std::string& s) {
   std::string out;
   for (char ch : s) {
     if (ch == ' ') continue;
-    out += static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    out += Upper_Char(ch);
   }
   return out;
 }
 
 // A decimal integer: optional leading blanks, an optional sign, digits and nothing else.
-bool Parse_Int(const std::string& s, int32_t& value) {
-  std::size_t i = 0;
-  while (i < s.size() && s[i] == ' ') ++i;
-  bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-  if (i >= s.size()) return false;
-  int64_t v = 0;
-  for (; i < s.size(); ++i) {
-    if (s[i] < '0' || s[i] > '9') return false;
-    v = v * 10 + (s[i] - '0');
-    if (v > 0x7FFFFFFFLL + 1) return false;
-  }
-  if (negative) v = -v;
-  if (v > 0x7FFFFFFFLL || v < -0x80000000LL) return false;
-  value = static_cast<int32_t>(v);
-  return true;
-}
+bool Parse_Int(const std::string& s, int32_t& value) { return Scan_Integer(s, value) == 0; }
 
 int32_t Read_24(const uint8_t* p) { return (p[0] << 16) | (p[1] << 8) | p[2]; }
 
