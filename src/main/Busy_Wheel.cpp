@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "main/Gauges.h"
+
 int Draw_Busy_Wheel(TBitmap& Bitmap, int Inset, int Angle_Start, int Angle_End,
                     TColor Colour_Current, TColor Colour_Other, int Index, int Height,
                     int Width, int Pen_Width, int Spokes)
@@ -21,9 +23,9 @@ int Draw_Busy_Wheel(TBitmap& Bitmap, int Inset, int Angle_Start, int Angle_End,
     auto Spoke = [&](int I) {
         const double Theta =
             (Angle_End - static_cast<double>(I) * (Angle_End - Angle_Start) / Spokes) * M_PI / 180.0;
+        const TPoint End = Dial_Point(C, C, Theta, R);
         Canvas->MoveTo(C, C);
-        Canvas->LineTo(C + static_cast<int>(std::trunc(std::sin(Theta) * R)),
-                       C + static_cast<int>(std::trunc(std::cos(Theta) * R)));
+        Canvas->LineTo(End.X, End.Y);
     };
     Canvas->Pen.Color = Colour_Other;
     for (int I = 0; I <= Spokes; ++I)

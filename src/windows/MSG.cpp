@@ -18,13 +18,6 @@ constexpr TColor Wheel_Current_Colour = 0x0000FF;
 constexpr int Countdown_Ms = 3000;
 constexpr int Button_Width_Percent = 30;
 
-std::string Find(const std::string& Key)
-{
-    std::string Text;
-    Language_Find_Text(Key, Text);
-    return Text;
-}
-
 bool Type_Shows(uint8_t Type)
 {
     return Type >= 1 && Type <= 9;
@@ -133,13 +126,13 @@ void TForm_MSG::Timer_MSG_runTimer(TObject* Sender)
 void TForm_MSG::Apply_Texts()
 {
     Language_Load_File();
-    Caption(Find("Error_Message"));
-    Text_Loader_Close = Find("Error_Loader_Close");
-    Text_Sec_Long = Find("Dim_Sec_Long");
-    Text_Yes = Find("Error_Yes");
-    Text_No = Find("Error_No");
-    Text_Cancel = Find("Error_Cancel");
-    Text_Setting = Find("Error_Setting");
+    Caption(Language_Find_Text("Error_Message"));
+    Text_Loader_Close = Language_Find_Text("Error_Loader_Close");
+    Text_Sec_Long = Language_Find_Text("Dim_Sec_Long");
+    Text_Yes = Language_Find_Text("Error_Yes");
+    Text_No = Language_Find_Text("Error_No");
+    Text_Cancel = Language_Find_Text("Error_Cancel");
+    Text_Setting = Language_Find_Text("Error_Setting");
     Language_Release();
 }
 
