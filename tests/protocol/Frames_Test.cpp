@@ -5,12 +5,7 @@
 
 #include <vector>
 
-#include "data/Configuration.h"
-#include "data/Globals.h"
-#include "data/Settings.h"
-#include "data/Status_Queue.h"
-#include "protocol/Protocol_Hooks.h"
-#include "protocol/Script.h"
+#include "protocol/Protocol_Fixture.h"
 
 namespace {
 
@@ -21,23 +16,12 @@ Bytes Armed()
     return Bytes(TX_Frame, TX_Frame + Frame_Length);
 }
 
-class Frames_Test : public ::testing::Test {
+class Frames_Test : public Protocol_Fixture {
 protected:
     void SetUp() override
     {
-        Frames_Reset();
-        Script_Reset();
-        Protocol_Hooks_Reset();
-        Status_Queue_Reset();
-        Globals_Reset();
-        Configuration = Configuration_Class{};
-        Settings.Reply_Delay = 60;
+        Protocol_Fixture::SetUp();
         Sent_Frame[0] = Mode_Controller;
-    }
-    void TearDown() override
-    {
-        Protocol_Hooks_Reset();
-        Status_Queue_Reset();
     }
     void Put_Reply(const Bytes& r)
     {

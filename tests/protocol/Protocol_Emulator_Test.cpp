@@ -11,22 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "data/Configuration.h"
-#include "data/Globals.h"
-#include "data/Settings.h"
-#include "data/Status_Queue.h"
 #include "emulator/Emulator.h"
-#include "protocol/Frames.h"
 #include "protocol/Ident.h"
 #include "protocol/Live_Data.h"
-#include "protocol/Protocol_Hooks.h"
-#include "protocol/Script.h"
+#include "protocol/Protocol_Fixture.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-class Protocol_Emulator_Test : public ::testing::Test {
+class Protocol_Emulator_Test : public Protocol_Fixture {
 protected:
     emu::Controller_Emulator emulator;
     int fd = -1;
@@ -34,13 +28,7 @@ protected:
 
     void SetUp() override
     {
-        Frames_Reset();
-        Script_Reset();
-        Protocol_Hooks_Reset();
-        Status_Queue_Reset();
-        Globals_Reset();
-        Configuration = Configuration_Class{};
-        Settings.Reply_Delay = 60;
+        Protocol_Fixture::SetUp();
         Settings.Save_Load_Data = true;
         Protocol_Hooks.Show_Message = [this](int, int32_t, const std::string& t) {
             messages.push_back(t);
@@ -66,9 +54,7 @@ protected:
     {
         if (fd >= 0) ::close(fd);
         emulator.Stop();
-        Script_Reset();
-        Protocol_Hooks_Reset();
-        Status_Queue_Reset();
+        Protocol_Fixture::TearDown();
     }
 
     // Reads up to n bytes; stops after a quiet time.

@@ -10,19 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "data/Configuration.h"
-#include "data/Globals.h"
-#include "data/Settings.h"
-#include "data/Status_Queue.h"
-#include "protocol/Frames.h"
 #include "protocol/Ident.h"
-#include "protocol/Protocol_Hooks.h"
+#include "protocol/Protocol_Fixture.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-class Script_Test : public ::testing::Test {
+class Script_Test : public Protocol_Fixture {
 protected:
     uint8_t ident_status = 1;
     uint8_t tab_cols = 13, tab_rows = 24;
@@ -32,13 +27,7 @@ protected:
 
     void SetUp() override
     {
-        Frames_Reset();
-        Script_Reset();
-        Protocol_Hooks_Reset();
-        Status_Queue_Reset();
-        Globals_Reset();
-        Configuration = Configuration_Class{};
-        Settings.Reply_Delay = 60;
+        Protocol_Fixture::SetUp();
         Settings.Save_Load_Data = true;
         Ident_Status = 0;
 
@@ -60,12 +49,6 @@ protected:
             RPM_Tab_Rows = RX_Frame[3];
             return RPM_Tab_Cols <= 13 && RPM_Tab_Rows <= 24;
         });
-    }
-    void TearDown() override
-    {
-        Script_Reset();
-        Protocol_Hooks_Reset();
-        Status_Queue_Reset();
     }
 
     // The controller's answer to a request: its data bytes.
