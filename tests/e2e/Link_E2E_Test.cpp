@@ -50,36 +50,30 @@ using Ms = std::chrono::milliseconds;
                                          << Missing << " missing, " << Stray << " stray";
 }
 
-class Link_E2E : public ::testing::Test {
+class Link_E2E : public Main_Window_Fixture {
 protected:
     void SetUp() override
     {
-        Reset_All_State();
-        Folder = std::make_unique<Scratch_Folder>();
+        Main_Window_Fixture::SetUp();
         std::string Error;
         ASSERT_TRUE(Emu.Start(&Error)) << Error;
         Link = Folder->File("ttyEMU");
         ASSERT_TRUE(Emu.Set_Link_Path(Link, &Error)) << Error;
         Folder->Write("KardunGD.ini", Settings_With_Port(Link));
-        // The temperature table beside the program, as the program ships it.
-        std::error_code Ignored;
-        std::filesystem::copy_file(std::string(KARDUN_RESOURCE_DIR) + "/KardunGD.dat",
-                                   Folder->File("KardunGD.dat"), Ignored);
+        With_Table();
     }
     void TearDown() override
     {
         W.reset();
         Emu.Stop();
-        Reset_All_State();
-        Folder.reset();
+        Main_Window_Fixture::TearDown();
     }
     // Creates the windows and starts the link as the program does.
     void Start_Program()
     {
-        W = std::make_unique<Windows>();
+        Create();
         Start_Up();
     }
-    TForm_KardunGAS* Main() { return W->Main; }
 
     size_t Count_Of(uint8_t Command) const
     {
@@ -111,8 +105,6 @@ protected:
     }
 
     emu::Controller_Emulator Emu;
-    std::unique_ptr<Scratch_Folder> Folder;
-    std::unique_ptr<Windows> W;
     std::string Link;
 };
 

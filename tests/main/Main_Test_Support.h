@@ -1,6 +1,6 @@
 // Shared set-up of the main-window tests: a scratch working folder, the process-wide
 // state back to its start, the main and message windows created as the program creates
-// them, and an event loop that runs until a condition holds.
+// them, a fixture holding these, and an event loop that runs until a condition holds.
 #pragma once
 
 #include <QCoreApplication>
@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -137,6 +139,35 @@ public:
     }
     TForm_KardunGAS* Main = nullptr;
     TForm_MSG* MSG = nullptr;
+};
+
+// A test in a fresh working folder with the state reset before and after it; Create()
+// makes the windows. The windows go before the state is reset and the folder removed.
+class Main_Window_Fixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Reset_All_State();
+        Folder = std::make_unique<Scratch_Folder>();
+    }
+    void TearDown() override
+    {
+        W.reset();
+        Reset_All_State();
+        Folder.reset();
+    }
+    void Create() { W = std::make_unique<Windows>(); }
+    TForm_KardunGAS* Main() { return W->Main; }
+    // The temperature table beside the program, as the program ships it.
+    void With_Table()
+    {
+        std::error_code Ignored;
+        std::filesystem::copy_file(std::string(KARDUN_RESOURCE_DIR) + "/KardunGD.dat",
+                                   Folder->File("KardunGD.dat"), Ignored);
+    }
+
+    std::unique_ptr<Scratch_Folder> Folder;
+    std::unique_ptr<Windows> W;
 };
 
 }  // namespace main_test

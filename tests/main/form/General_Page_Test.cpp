@@ -123,31 +123,13 @@ double Angle_Gap(double A, double B)
     return std::fabs(std::fmod(A - B + 540.0, 360.0) - 180.0);
 }
 
-class General_Page : public ::testing::Test {
+class General_Page : public Main_Window_Fixture {
 protected:
     void SetUp() override
     {
-        Reset_All_State();
-        Folder = std::make_unique<Scratch_Folder>();
+        Main_Window_Fixture::SetUp();
         Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST9"));
     }
-    void TearDown() override
-    {
-        W.reset();
-        Reset_All_State();
-        Folder.reset();
-    }
-    void With_Table()
-    {
-        std::error_code Ignored;
-        std::filesystem::copy_file(std::string(KARDUN_RESOURCE_DIR) + "/KardunGD.dat",
-                                   Folder->File("KardunGD.dat"), Ignored);
-    }
-    void Create() { W = std::make_unique<Windows>(); }
-    TForm_KardunGAS* Main() { return W->Main; }
-
-    std::unique_ptr<Scratch_Folder> Folder;
-    std::unique_ptr<Windows> W;
 };
 
 TEST_F(General_Page, ALiveReplyFillsEveryDigitWithTheRecordsDefaultsInPlace)

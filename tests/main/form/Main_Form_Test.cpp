@@ -24,25 +24,7 @@ std::string Upper(std::string Text)
     return Text;
 }
 
-class Main_Window : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Reset_All_State();
-        Folder = std::make_unique<Scratch_Folder>();
-    }
-    void TearDown() override
-    {
-        W.reset();
-        Reset_All_State();
-        Folder.reset();
-    }
-    void Create() { W = std::make_unique<Windows>(); }
-    TForm_KardunGAS* Main() { return W->Main; }
-
-    std::unique_ptr<Scratch_Folder> Folder;
-    std::unique_ptr<Windows> W;
-};
+class Main_Window : public Main_Window_Fixture {};
 
 TEST_F(Main_Window, MakeUpPagesStatusRowForcingStripAndTimers)
 {
@@ -425,22 +407,7 @@ namespace {
 
 using namespace main_test;
 
-class Main_Window_Texts : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Reset_All_State();
-        Folder = std::make_unique<Scratch_Folder>();
-    }
-    void TearDown() override
-    {
-        W.reset();
-        Reset_All_State();
-        Folder.reset();
-    }
-    std::unique_ptr<Scratch_Folder> Folder;
-    std::unique_ptr<Windows> W;
-};
+class Main_Window_Texts : public Main_Window_Fixture {};
 
 TEST_F(Main_Window_Texts, ALanguageFileSwitchesTheCaptionsItNames)
 {
