@@ -376,6 +376,7 @@ bool TControl::Showing() const { return FWidget && FWidget->isVisible() && FWidg
 
 void TControl::Color(TColor Value)
 {
+    if (FColor_Set && Value == FColor) return;     // nothing to paint again
     FColor = Value;
     FColor_Set = true;
     Apply_Color();

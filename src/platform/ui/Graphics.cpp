@@ -44,14 +44,7 @@ QPolygon To_Polygon(const std::vector<TPoint>& Points)
 QImage Drawable(const TBitmap& Bitmap)
 {
     if (!Bitmap.Transparent() || Bitmap.Empty()) return Bitmap.Image();
-    QImage Out = Bitmap.Image().convertToFormat(QImage::Format_ARGB32);
-    const QRgb Key = ui::To_QColor(Bitmap.TransparentColor()).rgb() & 0xFFFFFF;
-    for (int Y = 0; Y < Out.height(); ++Y) {
-        auto* Line = reinterpret_cast<QRgb*>(Out.scanLine(Y));
-        for (int X = 0; X < Out.width(); ++X)
-            if ((Line[X] & 0xFFFFFF) == Key) Line[X] = 0;
-    }
-    return Out;
+    return ui::Colour_Keyed(Bitmap.Image(), Bitmap.TransparentColor());
 }
 
 }  // namespace

@@ -10,22 +10,16 @@ class Image_Widget : public QWidget {
 public:
     TImage* Image = nullptr;
 
+    // Forget the see-through copy: the picture or its transparency changed.
+    void Drop_Keyed() { Keyed = QImage(); }
+
 protected:
     void paintEvent(QPaintEvent*) override
     {
         if (!Image || !TControl::From_Widget(this) || Image->Picture().Empty()) return;
         const TBitmap& B = Image->Picture().Bitmap();
         QPainter P(this);
-        QImage Source = B.Image();
-        if (Image->Transparent()) {
-            Source = Source.convertToFormat(QImage::Format_ARGB32);
-            const QRgb Key = ui::To_QColor(B.TransparentColor()).rgb() & 0xFFFFFF;
-            for (int Y = 0; Y < Source.height(); ++Y) {
-                auto* Line = reinterpret_cast<QRgb*>(Source.scanLine(Y));
-                for (int X = 0; X < Source.width(); ++X)
-                    if ((Line[X] & 0xFFFFFF) == Key) Line[X] = 0;
-            }
-        }
+        const QImage& Source = Image->Transparent() ? Keyed_Image(B) : B.Image();
         if (Image->Stretch()) {
             P.drawImage(rect(), Source);
         } else if (Image->Center()) {
@@ -34,6 +28,26 @@ protected:
             P.drawImage(0, 0, Source);
         }
     }
+
+private:
+    // The picture with its transparent colour made see-through, made again only when the
+    // picture's pixels or that colour changed since the last paint (any change to an image
+    // gives it a new cache key).
+    const QImage& Keyed_Image(const TBitmap& B)
+    {
+        const TColor Key = B.TransparentColor();
+        const qint64 Source_Key = B.Image().cacheKey();
+        if (Keyed.isNull() || Source_Key != Keyed_Source || Key != Keyed_Colour) {
+            Keyed = ui::Colour_Keyed(B.Image(), Key);
+            Keyed_Source = Source_Key;
+            Keyed_Colour = Key;
+        }
+        return Keyed;
+    }
+
+    QImage Keyed;
+    qint64 Keyed_Source = 0;
+    TColor Keyed_Colour = clNone;
 };
 
 }  // namespace
@@ -42,7 +56,10 @@ TImage::TImage(TComponent* Owner, TControl* Parent) : TControl(Owner, new Image_
 {
     static_cast<Image_Widget*>(FWidget)->Image = this;
     FWidget->resize(105, 105);
-    FPicture.On_Changed = [this] { Invalidate(); };
+    FPicture.On_Changed = [this] {
+        if (FWidget) static_cast<Image_Widget*>(FWidget)->Drop_Keyed();
+        Invalidate();
+    };
     if (Parent) this->Parent(Parent);
 }
 
@@ -60,7 +77,9 @@ void TImage::Stretch(bool Value)
 
 void TImage::Transparent(bool Value)
 {
+    if (Value == FTransparent) return;
     FTransparent = Value;
+    if (FWidget) static_cast<Image_Widget*>(FWidget)->Drop_Keyed();
     Invalidate();
 }
 

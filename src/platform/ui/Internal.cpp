@@ -96,6 +96,20 @@ QString Strip_Accel(const QString& Text)
     return Out;
 }
 
+QImage Colour_Keyed(const QImage& Source, TColor Key_Colour)
+{
+    QImage Out = Source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QRgb Key = To_QColor(Key_Colour).rgb() & 0xFFFFFF;
+    const int Width = Out.width();
+    const int Height = Out.height();
+    for (int Y = 0; Y < Height; ++Y) {
+        auto* Line = reinterpret_cast<QRgb*>(Out.scanLine(Y));
+        for (int X = 0; X < Width; ++X)
+            if ((Line[X] & 0xFFFFFF) == Key) Line[X] = 0;
+    }
+    return Out;
+}
+
 QColor To_QColor(TColor Color)
 {
     const TRGB C = Color_To_RGB(Color);

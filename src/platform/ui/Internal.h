@@ -4,6 +4,7 @@
 #include "platform/ui/Types.h"
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QObject>
 #include <QString>
 #include <string>
@@ -21,6 +22,10 @@ QString Caption_Text(const std::string& Bytes, int Font_Charset);
 QString Accel_Rich_Text(const std::string& Bytes, int Font_Charset, bool Show_Accel);
 // Plain text of a caption with the accelerator marks removed ("&&" -> "&").
 QString Strip_Accel(const QString& Text);
+
+// Source with every pixel of the key colour (alpha ignored) made see-through, in the
+// premultiplied format the painter blends without converting again.
+QImage Colour_Keyed(const QImage& Source, TColor Key);
 
 QColor To_QColor(TColor Color);
 TColor From_QColor(const QColor& Color);

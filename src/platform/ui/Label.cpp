@@ -8,7 +8,6 @@ QLabel* L(QWidget* W) { return static_cast<QLabel*>(W); }
 
 TLabel::TLabel(TComponent* Owner, TControl* Parent) : TControl(Owner, new QLabel)
 {
-    L(FWidget)->setTextFormat(Qt::RichText);
     L(FWidget)->setTextInteractionFlags(Qt::NoTextInteraction);
     FWidget->setAutoFillBackground(false);
     FWidget->resize(40, 13);
@@ -23,10 +22,19 @@ void TLabel::Caption(const std::string& Value)
     Update_Text();
 }
 
+// A caption without "&" is shown as plain text, which keeps its blanks and breaks as they
+// stand and is laid out without a text document; one with "&" needs the rich text that
+// hides the marks and underlines the letters after them.
 void TLabel::Update_Text()
 {
     if (!FWidget) return;
-    L(FWidget)->setText(ui::Accel_Rich_Text(FCaption, Text_Charset(), FShow_Accel));
+    if (FCaption.find('&') == std::string::npos) {
+        L(FWidget)->setTextFormat(Qt::PlainText);
+        L(FWidget)->setText(ui::Caption_Text(FCaption, Text_Charset()));
+    } else {
+        L(FWidget)->setTextFormat(Qt::RichText);
+        L(FWidget)->setText(ui::Accel_Rich_Text(FCaption, Text_Charset(), FShow_Accel));
+    }
     Fit_Size();
 }
 

@@ -60,6 +60,40 @@ TEST_F(Controls, Colours_Read_Back_The_Value_Set_System_Colours_Included)
     EXPECT_EQ(Painted.B, 0);
 }
 
+TEST_F(Controls, Setting_A_Colour_Again_Paints_Nothing_But_A_New_Or_First_One_Does)
+{
+    struct Paint_Counter : QObject {
+        int Paints = 0;
+        bool eventFilter(QObject*, QEvent* E) override
+        {
+            if (E->type() == QEvent::Paint) ++Paints;
+            return false;
+        }
+    } Counter;
+    auto* Label = new TLabel(Form, Form);
+    Label->Caption("Gas");
+    EXPECT_TRUE(Label->Transparent());
+    Label->Color(Label->Color());                 // the default colour, set for the first time
+    EXPECT_FALSE(Label->Transparent());
+    EXPECT_TRUE(Label->Widget()->autoFillBackground());
+    Form->Show();
+    Run_Loop(50);
+    Label->Widget()->installEventFilter(&Counter);
+    Label->Color(clYellow);
+    Run_Loop(50);
+    EXPECT_GT(Counter.Paints, 0);
+    EXPECT_EQ(Label->Widget()->palette().color(QPalette::Window), QColor(Qt::yellow));
+    Counter.Paints = 0;
+    for (int I = 0; I < 5; ++I) Label->Color(clYellow);
+    Run_Loop(50);
+    EXPECT_EQ(Counter.Paints, 0);
+    Label->Color(clWhite);
+    Run_Loop(50);
+    EXPECT_GT(Counter.Paints, 0);
+    EXPECT_EQ(Label->Widget()->palette().color(QPalette::Window), QColor(Qt::white));
+    Label->Widget()->removeEventFilter(&Counter);
+}
+
 TEST_F(Controls, Timer_Interval_And_Enabled_Read_Back_And_Restart_The_Count)
 {
     auto* Timer = new TTimer(Form);

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QWidget>
 
 using Drawing = UI_Test;
 
@@ -142,4 +143,38 @@ TEST_F(Drawing, Image_Control_Keeps_Its_Own_Size_Bitmap_And_Is_Drawn_In_One_Step
     const QImage Shown(Png);
     ASSERT_EQ(Shown.width(), 120);
     EXPECT_EQ(QColor(Shown.pixel(100, 70)), QColor(0, 128, 0));   // stretched picture
+}
+
+TEST_F(Drawing, A_Transparent_Image_Shows_Each_New_Picture_And_Key_Colour_Over_Its_Parent)
+{
+    auto* Panel = new TPanel(Form, Form);
+    Panel->SetBounds(0, 0, 100, 100);
+    Panel->Color(clBlue);
+    auto* Image = new TImage(Form, Panel);
+    Image->SetBounds(10, 10, 40, 40);
+    Image->Transparent(true);
+    TCanvas* C = Image->Canvas();                    // white: the see-through colour
+    C->Brush.Color = clRed;
+    C->FillRect(Rect(0, 0, 10, 10));
+    Form->Show();
+    const auto Shown = [Panel](int X, int Y) { return QColor(Panel->Widget()->grab().toImage().pixel(X, Y)); };
+    EXPECT_EQ(Shown(15, 15), QColor(Qt::red));
+    EXPECT_EQ(Shown(35, 35), QColor(Qt::blue));
+
+    // The picture changes: the old needle goes, the new one shows, the rest stays clear.
+    C->Brush.Color = clWhite;
+    C->FillRect(Rect(0, 0, 40, 40));
+    C->Brush.Color = clRed;
+    C->FillRect(Rect(20, 20, 30, 30));
+    EXPECT_EQ(Shown(15, 15), QColor(Qt::blue));
+    EXPECT_EQ(Shown(35, 35), QColor(Qt::red));
+
+    // A pixel drawn alone and a new see-through colour are honoured at the next paint.
+    C->Pixels(2, 2, clGreen);
+    EXPECT_EQ(Shown(12, 12), QColor(0, 128, 0));
+    Image->Picture().Bitmap().TransparentColor(clRed);
+    EXPECT_EQ(Shown(35, 35), QColor(Qt::blue));
+    EXPECT_EQ(Shown(15, 15), QColor(Qt::white));
+    Image->Transparent(false);
+    EXPECT_EQ(Shown(35, 35), QColor(Qt::red));
 }

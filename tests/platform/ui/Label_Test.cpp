@@ -117,3 +117,25 @@ TEST_F(Labels, Blanks_Are_Kept_And_The_Accelerator_Rule_Holds_When_Wrapping)
     Wrapped->ShowAccelChar(false);
     EXPECT_TRUE(Text->text().startsWith("&amp;Mode"));
 }
+
+TEST_F(Labels, Captions_Switch_Between_Plain_Text_And_Accelerators_As_They_Change)
+{
+    auto* Label = new TLabel(Form, Form);
+    auto* Text = static_cast<QLabel*>(Label->Widget());
+    Label->Caption("<b>1500</b> rpm\n\rPetrol");
+    EXPECT_EQ(Text->textFormat(), Qt::PlainText);     // markup-like text is shown as it stands
+    EXPECT_EQ(Text->text(), "<b>1500</b> rpm\nPetrol");
+    const int Plain_Width = Label->Width();
+    Label->Caption("&Mode <b>");
+    EXPECT_EQ(Text->textFormat(), Qt::RichText);
+    EXPECT_EQ(Text->text(), "<u>M</u>ode &lt;b&gt;");
+    Label->Caption("<b>1500</b> rpm\n\rPetrol");
+    EXPECT_EQ(Text->textFormat(), Qt::PlainText);
+    EXPECT_EQ(Label->Width(), Plain_Width);
+    // An auto-sized label follows its caption's width.
+    Label->Caption("1500");
+    const int Short = Label->Width();
+    Label->Caption("1500 1500 1500");
+    EXPECT_GT(Label->Width(), Short);
+    EXPECT_NEAR(Label->Width() - Short, Text_Width(Label, " 1500 1500"), 2);
+}
