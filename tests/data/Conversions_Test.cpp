@@ -10,7 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include "common/Test_Folder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -305,16 +306,11 @@ class Temperature_Table_Test : public Conversions_Test {
 protected:
   void SetUp() override {
     Conversions_Test::SetUp();
-    char pattern[] = "/tmp/kardun_temperature_XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    Program_Dir = pattern;
+    ASSERT_TRUE(Folder.Made());
+    Program_Dir = Folder.Path();
     Temperature_File_Name = "KardunGD.dat";
     Temperature_Hooks.Report = [this](const std::string& m) { Reports.push_back(m); };
     Temperature_Hooks.Show_Displays = [this](bool v) { Displays.push_back(v); };
-  }
-  void TearDown() override {
-    std::filesystem::remove_all(Program_Dir);
-    Conversions_Test::TearDown();
   }
   void Write_Table(const std::vector<int16_t>& records) {
     std::ofstream f(Temperature_File_Path(), std::ios::binary);
@@ -329,6 +325,7 @@ protected:
     for (int i = 0; i < 1024; ++i) t[i] = static_cast<int16_t>(1000 - 20 * i);
     Write_Table(t);
   }
+  Test_Folder Folder{"temperature"};
   std::vector<std::string> Reports;
   std::vector<bool> Displays;
 };

@@ -5,11 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "common/Test_Folder.h"
+
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -17,9 +16,7 @@ class Key_File_Test : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/kardun_keyfile_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        Dir = pattern;
+        ASSERT_TRUE(Folder.Made());
         Key_File_Reset();
         Key_File_Set_Report_Hook([this](const std::string& text) { Reports.push_back(text); });
     }
@@ -27,22 +24,12 @@ protected:
     {
         sys::Reset_File_Hooks();
         Key_File_Reset();
-        std::filesystem::remove_all(Dir);
     }
-    std::string Path(const std::string& name) const { return Dir + "/" + name; }
-    void Write(const std::string& name, const std::string& bytes) const
-    {
-        std::ofstream(Path(name), std::ios::binary) << bytes;
-    }
-    std::string Read(const std::string& name) const
-    {
-        std::ifstream in(Path(name), std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string Path(const std::string& name) const { return Folder / name; }
+    void Write(const std::string& name, const std::string& bytes) const { Put_File(Path(name), bytes); }
+    std::string Read(const std::string& name) const { return Read_File(Path(name)); }
 
-    std::string Dir;
+    Test_Folder Folder{"keyfile"};
     std::vector<std::string> Reports;
 };
 

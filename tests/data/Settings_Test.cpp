@@ -9,11 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include "common/Test_Folder.h"
+
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -21,9 +20,8 @@ class Settings_Test : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/kardun_settings_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        Dir = pattern;
+        ASSERT_TRUE(Folder.Made());
+        Dir = Folder.Path();
         Globals_Reset();
         Key_File_Reset();
         Language_Reset();
@@ -42,28 +40,18 @@ protected:
         Language_Reset();
         Settings_Reset();
         Globals_Reset();
-        std::filesystem::remove_all(Dir);
     }
     void Use_Program_Name(const std::string& name)
     {
         Exe_Name = name;
         Settings_File_Name = name + ".ini";
     }
-    void Write_Settings(const std::string& bytes) const
-    {
-        std::ofstream(Settings_File_Path(), std::ios::binary) << bytes;
-    }
+    void Write_Settings(const std::string& bytes) const { Put_File(Settings_File_Path(), bytes); }
     void Write_Language(const std::string& name, const std::string& bytes) const
     {
-        std::ofstream(Language_Dir + "/" + name + ".lng", std::ios::binary) << bytes;
+        Put_File(Language_Dir + "/" + name + ".lng", bytes);
     }
-    std::string Read_Settings() const
-    {
-        std::ifstream in(Settings_File_Path(), std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string Read_Settings() const { return Read_File(Settings_File_Path()); }
     // The value and comment of one key of the settings file as it now stands.
     bool File_Key(const std::string& key, std::string& value, std::string& comment)
     {
@@ -79,6 +67,7 @@ protected:
         Settings_Save_End();
     }
 
+    Test_Folder Folder{"settings"};
     std::string Dir;
     std::vector<std::string> Reports;
 };

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include "common/Test_Folder.h"
+
 #include <filesystem>
-#include <fstream>
 #include <set>
 
 namespace {
@@ -18,9 +18,8 @@ class Language_Test : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/kardun_language_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        Dir = pattern;
+        ASSERT_TRUE(Folder.Made());
+        Dir = Folder.Path();
         Globals_Reset();
         Settings_Reset();
         Language_Reset();
@@ -35,12 +34,12 @@ protected:
         Language_Reset();
         Settings_Reset();
         Globals_Reset();
-        std::filesystem::remove_all(Dir);
     }
     void Write_Language(const std::string& file_name, const std::string& bytes) const
     {
-        std::ofstream(Language_Dir + "/" + file_name, std::ios::binary) << bytes;
+        Put_File(Language_Dir + "/" + file_name, bytes);
     }
+    Test_Folder Folder{"language"};
     std::string Dir;
 };
 

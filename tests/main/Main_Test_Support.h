@@ -6,16 +6,14 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
+#include "common/Test_Folder.h"
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "data/Key_File.h"
@@ -52,35 +50,26 @@ inline void Pump_For(int Ms)
     Pump_Until([] { return false; }, Ms);
 }
 
-// A fresh working folder; the previous current directory comes back at the end.
+// A fresh working folder; the previous current directory comes back at the end and the
+// folder goes with everything in it. A folder that cannot be made fails the change of
+// directory (the test errs) instead of working elsewhere.
 class Scratch_Folder {
 public:
-    Scratch_Folder()
+    Scratch_Folder() : Old(std::filesystem::current_path())
     {
-        char Pattern[] = "/tmp/kardun_main_XXXXXX";
-        const char* Made = ::mkdtemp(Pattern);
-        Path = Made ? Made : "/tmp";
-        Old = std::filesystem::current_path();
-        std::filesystem::current_path(Path);
+        std::filesystem::current_path(Folder.Path());
     }
     ~Scratch_Folder()
     {
         std::error_code Ignored;
         std::filesystem::current_path(Old, Ignored);
-        std::filesystem::remove_all(Path, Ignored);
     }
-    std::string File(const std::string& Name) const { return Path + "/" + Name; }
-    void Write(const std::string& Name, const std::string& Bytes) const
-    {
-        std::ofstream(File(Name), std::ios::binary) << Bytes;
-    }
-    std::string Read(const std::string& Name) const
-    {
-        std::ifstream In(File(Name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(In), {});
-    }
+    std::string File(const std::string& Name) const { return Folder / Name; }
+    void Write(const std::string& Name, const std::string& Bytes) const { Put_File(File(Name), Bytes); }
+    std::string Read(const std::string& Name) const { return Read_File(File(Name)); }
 
-    std::string Path;
+private:
+    Test_Folder Folder{"main"};
     std::filesystem::path Old;
 };
 

@@ -10,7 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include "common/Test_Folder.h"
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -32,9 +33,8 @@ protected:
     Live_Data_Hooks_Reset();
     Frames_Reset();
     Configuration_Create();
-    char pattern[] = "/tmp/kardun_live_XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    Program_Dir = pattern;
+    ASSERT_TRUE(Folder.Made());
+    Program_Dir = Folder.Path();
     Temperature_File_Name = "KardunGD.dat";
     // Table: record i holds i tenths of a degree.
     std::ofstream f(Temperature_File_Path(), std::ios::binary);
@@ -47,7 +47,6 @@ protected:
     Rx[1] = 0x26;
   }
   void TearDown() override {
-    std::filesystem::remove_all(Program_Dir);
     Live_Data_Hooks_Reset();
     Status_Queue_Reset();
     Live_Data_Reset();
@@ -65,6 +64,7 @@ protected:
     for (int i = 1; i <= Status_Queue.Count; ++i) out.push_back(Status_Queue.Text[i]);
     return out;
   }
+  Test_Folder Folder{"live"};
   std::vector<uint8_t> Rx;  // a 62-byte block: 65 bytes with mode, command and sum
 };
 

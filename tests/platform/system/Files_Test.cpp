@@ -1,5 +1,5 @@
 #include "platform/system/Files.h"
-#include "Test_Folder.h"
+#include "common/Test_Folder.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,5 +1,5 @@
 #include "platform/system/Serial_Ports.h"
-#include "Test_Folder.h"
+#include "common/Test_Folder.h"
 
 #include <cstdlib>
 #include <fcntl.h>

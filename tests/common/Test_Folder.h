@@ -1,4 +1,5 @@
-// A temporary folder that a test owns and that is removed with everything in it.
+// A temporary folder that a test owns and that is removed with everything in it, and
+// whole-file reads and writes of byte strings.
 #pragma once
 
 #include <QDir>
@@ -9,7 +10,10 @@
 
 class Test_Folder {
  public:
-  Test_Folder() : Dir_(QDir::tempPath() + "/kardun-system-XXXXXX") {}
+  // Made under the system's temporary folder as "kardun-<name>-XXXXXX".
+  explicit Test_Folder(const std::string& name = "system")
+      : Dir_(QDir::tempPath() + "/kardun-" + QString::fromStdString(name) + "-XXXXXX") {}
+  bool Made() const { return Dir_.isValid(); }
   std::string Path() const { return Dir_.path().toStdString(); }
   std::string operator/(const std::string& name) const { return Path() + "/" + name; }
 
