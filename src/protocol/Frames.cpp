@@ -110,6 +110,31 @@ void Send_Read_Frame(uint8_t command)
     Send_Frame();
 }
 
+namespace {
+
+// A five-byte request for `count` data bytes: the count stands in both data bytes and the
+// reply is the count and three bytes of frame.
+void Send_Count_Request(uint8_t command, uint8_t count)
+{
+    Frame_Length = 5;
+    Reply_Length = static_cast<uint16_t>(count + 3);
+    TX_Frame[0] = Sent_Frame[0];
+    TX_Frame[1] = command;
+    TX_Frame[2] = TX_Frame[3] = count;
+    Send_Frame();
+}
+
+// A new five-byte frame with its two data bytes, answered by the three-byte reply.
+void Send_Data_Frame(uint8_t command, uint8_t first, uint8_t second)
+{
+    Begin_Frame(command);
+    TX_Frame[2] = first;
+    TX_Frame[3] = second;
+    Send_Frame();
+}
+
+}  // namespace
+
 bool Reply_Valid(std::size_t received)
 {
     if (Reply_Length < Min_Reply_Length || Reply_Length > Frame_Buffer_Size)
@@ -213,33 +238,17 @@ void Send_RPM_Tab_Size_Request()
 
 void Send_RPM_Tab_Chunk_Request()
 {
-    uint16_t n = std::min(Image_Remaining(), Max_Chunk);
-    TX_Frame[0] = Sent_Frame[0];
-    TX_Frame[1] = 0x2B;
-    TX_Frame[2] = TX_Frame[3] = static_cast<uint8_t>(n);
-    Frame_Length = 5;
-    Reply_Length = static_cast<uint16_t>(n + 3);
-    Send_Frame();
+    Send_Count_Request(0x2B, static_cast<uint8_t>(std::min(Image_Remaining(), Max_Chunk)));
 }
 
 void Send_Password_Request()
 {
-    Reply_Length = 67;
-    Frame_Length = 5;
-    TX_Frame[0] = Sent_Frame[0];
-    TX_Frame[1] = 0x2C;
-    TX_Frame[2] = TX_Frame[3] = 0x40;
-    Send_Frame();
+    Send_Count_Request(0x2C, 0x40);
 }
 
 void Send_Car_Num_Request()
 {
-    Reply_Length = 11;
-    Frame_Length = 5;
-    TX_Frame[0] = Sent_Frame[0];
-    TX_Frame[1] = 0x2D;
-    TX_Frame[2] = TX_Frame[3] = 0x08;
-    Send_Frame();
+    Send_Count_Request(0x2D, 0x08);
 }
 
 void Send_Service_Timer_Request()
@@ -263,10 +272,7 @@ void Send_Gas_Fors()
     if (down(2)) b3 |= 0x20;
     if (down(3)) b3 |= 0x40;
     if (down(4)) b3 |= 0x80;
-    Begin_Frame(0x23);
-    TX_Frame[2] = b2;
-    TX_Frame[3] = b3;
-    Send_Frame();
+    Send_Data_Frame(0x23, b2, b3);
 }
 
 void Send_Work_Mode()
@@ -278,43 +284,29 @@ void Send_Work_Mode()
     case 4: next = 1; break;
     default: next = 2; break;   // unknown: as from petrol, to automatic
     }
-    Begin_Frame(0x23);
-    TX_Frame[2] = 0;
-    TX_Frame[3] = next;
-    Send_Frame();
+    Send_Data_Frame(0x23, 0, next);
 }
 
 void Send_Control_0_1()
 {
-    Begin_Frame(0x23);
-    TX_Frame[2] = 0;
-    TX_Frame[3] = 1;
-    Send_Frame();
+    Send_Data_Frame(0x23, 0, 1);
 }
 
 void Send_Control_0_2()
 {
-    Begin_Frame(0x23);
-    TX_Frame[2] = 0;
-    TX_Frame[3] = 2;
-    Send_Frame();
+    Send_Data_Frame(0x23, 0, 2);
 }
 
 void Send_Error_Control()
 {
-    Begin_Frame(0x24);
-    TX_Frame[2] = static_cast<uint8_t>(Error_Control_Word >> 8);
-    TX_Frame[3] = static_cast<uint8_t>(Error_Control_Word & 0xFF);
-    Send_Frame();
+    Send_Data_Frame(0x24, static_cast<uint8_t>(Error_Control_Word >> 8),
+                    static_cast<uint8_t>(Error_Control_Word & 0xFF));
 }
 
 void Send_Write_Announce()
 {
     Queue_Transmission_Text();
-    Begin_Frame(0x25);
-    TX_Frame[2] = 0x25;
-    TX_Frame[3] = Write_Frame_Length;
-    Send_Frame();
+    Send_Data_Frame(0x25, 0x25, Write_Frame_Length);
 }
 
 void Prepare_CFG_Write()
@@ -388,10 +380,7 @@ void Send_CLB_Block_2()
 void Send_RPM_Tab_Size()
 {
     RPM_Tab_Position = 0;
-    Begin_Frame(0x32);
-    TX_Frame[2] = RPM_Tab_Cols;
-    TX_Frame[3] = RPM_Tab_Rows;
-    Send_Frame();
+    Send_Data_Frame(0x32, RPM_Tab_Cols, RPM_Tab_Rows);
 }
 
 void Send_RPM_Tab_Chunk()
