@@ -48,22 +48,20 @@ void TForm_KardunGAS::Create_Page_Settings()
 
     GroupBox_Reply_Delay =
         build::Group(this, S, "GroupBox_Reply_Delay", "Reply Delay", 384, 154, 380, 60);
-    Edit_Reply_Delay = build::Make<TEdit>(this, GroupBox_Reply_Delay, "Edit_Reply_Delay", 10, 24, 60, 22);
-    UpDown_Reply_Delay = build::Make<TUpDown>(this, GroupBox_Reply_Delay, "UpDown_Reply_Delay", 70, 24, 17, 22);
-    UpDown_Reply_Delay->Min(1);
-    UpDown_Reply_Delay->Max(999);
-    UpDown_Reply_Delay->Increment(5);
-    UpDown_Reply_Delay->Associate(Edit_Reply_Delay);
-    UpDown_Reply_Delay->Position(60);
-    Edit_INI_Delay_Compensation = build::Make<TEdit>(
-        this, GroupBox_Reply_Delay, "Edit_INI_Delay_Compensation", 120, 24, 60, 22);
-    UpDown_INI_Delay_Compensation = build::Make<TUpDown>(
-        this, GroupBox_Reply_Delay, "UpDown_INI_Delay_Compensation", 180, 24, 17, 22);
-    UpDown_INI_Delay_Compensation->Min(1);
-    UpDown_INI_Delay_Compensation->Max(999);
-    UpDown_INI_Delay_Compensation->Increment(5);
-    UpDown_INI_Delay_Compensation->Associate(Edit_INI_Delay_Compensation);
-    UpDown_INI_Delay_Compensation->Position(100);
+    // An edit with its up-down at its right edge, 1..999 in steps of 5.
+    auto Delay_Edit = [this](TEdit*& Edit, const std::string& Edit_Name, TUpDown*& Up_Down,
+                             const std::string& Up_Down_Name, int Left, int Position) {
+        Edit = build::Make<TEdit>(this, GroupBox_Reply_Delay, Edit_Name, Left, 24, 60, 22);
+        Up_Down = build::Make<TUpDown>(this, GroupBox_Reply_Delay, Up_Down_Name, Left + 60, 24, 17, 22);
+        Up_Down->Min(1);
+        Up_Down->Max(999);
+        Up_Down->Increment(5);
+        Up_Down->Associate(Edit);
+        Up_Down->Position(Position);
+    };
+    Delay_Edit(Edit_Reply_Delay, "Edit_Reply_Delay", UpDown_Reply_Delay, "UpDown_Reply_Delay", 10, 60);
+    Delay_Edit(Edit_INI_Delay_Compensation, "Edit_INI_Delay_Compensation",
+               UpDown_INI_Delay_Compensation, "UpDown_INI_Delay_Compensation", 120, 100);
 
     // A label beside a check box toggles it.
     auto Toggle = [](TLabel* Label, TCheckBox* Box) {

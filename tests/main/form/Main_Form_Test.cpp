@@ -8,21 +8,13 @@
 #include <thread>
 #include <cstring>
 
+#include "data/Text_Util.h"
 #include "main/Main_Test_Support.h"
 #include "platform/system/Single_Instance.h"
 
 namespace {
 
 using namespace main_test;
-
-// Keys are compared without regard to letter case: files are searched upper-cased.
-std::string Upper(std::string Text)
-{
-    for (char& C : Text)
-        if (C >= 'a' && C <= 'z')
-            C = static_cast<char>(C - 'a' + 'A');
-    return Text;
-}
 
 class Main_Window : public Main_Window_Fixture {};
 
@@ -127,7 +119,8 @@ TEST_F(Main_Window, SettingsFileWrittenAtShutdownWithEveryKeyInOrder)
     Main()->PageControl_KardunGAS->ActivePageIndex(5);
     Main()->PageControl_KardunGASChange(Main()->PageControl_KardunGAS);
     W->Destroy();
-    const std::string Ini = Upper(Folder->Read("KardunGD.ini"));
+    // Keys are compared without regard to letter case: the file is searched upper-cased.
+    const std::string Ini = Upper_Case(Folder->Read("KardunGD.ini"));
     const char* Keys[] = {"Secret_Key", "Port_Name", "Search_Port", "Reply_Delay",
                           "Delay_Compensation", "Save_Load_Data", "CFG_File_Path",
                           "CFG_File_Name", "Position_Top", "Position_Left", "Full_Screen",
@@ -139,7 +132,7 @@ TEST_F(Main_Window, SettingsFileWrittenAtShutdownWithEveryKeyInOrder)
                           "CFG_RPM_Idle_Run"};
     std::size_t Last = 0;
     for (const char* Key : Keys) {
-        const std::size_t At = Ini.find(Upper(Key_File_Pad_Key(Key)));
+        const std::size_t At = Ini.find(Upper_Case(Key_File_Pad_Key(Key)));
         ASSERT_NE(At, std::string::npos) << Key << " missing in\n" << Ini;
         EXPECT_GE(At, Last) << Key << " out of order";
         Last = At;
@@ -154,7 +147,7 @@ TEST_F(Main_Window, SettingsFileWrittenAtShutdownWithEveryKeyInOrder)
     Create();
     EXPECT_EQ(Settings.Port_Name, "ttyTEST1");
     W->Destroy();
-    EXPECT_NE(Upper(Folder->Read("KardunGD.ini")).find("MY_OWN_KEY                   KEPT"),
+    EXPECT_NE(Upper_Case(Folder->Read("KardunGD.ini")).find("MY_OWN_KEY                   KEPT"),
               std::string::npos);
 }
 
@@ -333,7 +326,7 @@ TEST_F(Main_Window, WindowsAreCreatedInTheirOrder)
     EXPECT_EQ(Form_KardunGAS, nullptr);
     EXPECT_EQ(Form_MSG, nullptr);
     // The shutdown wrote the settings file.
-    EXPECT_NE(Upper(Folder->Read("KardunGD.ini")).find("PORT_NAME"), std::string::npos);
+    EXPECT_NE(Upper_Case(Folder->Read("KardunGD.ini")).find("PORT_NAME"), std::string::npos);
 }
 
 // The second start: run by ALaterStartAsksTheRunningProgramToClose in a process of its own.
