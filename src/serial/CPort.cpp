@@ -252,6 +252,10 @@ void TComThread::Execute(std::shared_ptr<Shared> S) {
       }
       if (S->Orphaned) return;
     } else {
+      // Events nobody handles and that have no effect of their own (a transmit-empty
+      // after every write, with no handler) are not handed over at all.
+      Events = TComEvents::FromBits(Events.Bits() & Port->HandledEvents_.load());
+      if (Events.Empty()) continue;
       // Handed over synchronously; a stop while the hand-over waits ends it and the loop.
       auto Result = comm::Run_On_UI_Thread([Port, Events] { Port->FireEvents(Events); }, S->Stop_Fd);
       if (Result != comm::Sync_Result::Done) break;
@@ -293,6 +297,7 @@ void TCustomComPort::Open() {
     throw;
   }
   if (!Events_.Empty() && Device_.Is_Open()) {
+    NoteHandlers();
     EventThread_ = std::make_unique<TComThread>(this);
     ThreadCreated_ = true;
   } else {
@@ -497,6 +502,20 @@ void TCustomComPort::HandleRxChar() {
   if (Count > 0 && OnRxChar) OnRxChar(this, Count);
 }
 
+void TCustomComPort::NoteHandlers() {
+  // Reading line errors clears them and received bytes are counted or read: always work.
+  TComEvents Handled{evRxChar, evError};
+  if (OnTxEmpty) Handled.Include(evTxEmpty);
+  if (OnBreak) Handled.Include(evBreak);
+  if (OnRing) Handled.Include(evRing);
+  if (OnCTSChange) Handled.Include(evCTS);
+  if (OnDSRChange) Handled.Include(evDSR);
+  if (OnRxFlag) Handled.Include(evRxFlag);
+  if (OnRLSDChange) Handled.Include(evRLSD);
+  if (OnRx80Full) Handled.Include(evRx80Full);
+  HandledEvents_.store(Handled.Bits());
+}
+
 void TCustomComPort::FireEvents(TComEvents Events) {
   // A handler may close the port: the remaining events are then dropped, since they
   // would ask a closed device.
@@ -517,4 +536,6 @@ void TCustomComPort::FireEvents(TComEvents Events) {
   if (Events.Contains(evRLSD) && Open_Still() && OnRLSDChange)
     OnRLSDChange(this, ModemSignals().Contains(csRLSD));
   if (Events.Contains(evRx80Full) && Open_Still() && OnRx80Full) OnRx80Full(this);
+  // Handlers set since the port opened (here or by a handler) count from the next events.
+  NoteHandlers();
 }

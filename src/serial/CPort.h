@@ -10,6 +10,7 @@
 // (a pseudo-terminal or a link to one).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -302,7 +303,8 @@ class TCustomComPort {
   // True while the event thread exists.
   bool ThreadCreated() const { return ThreadCreated_; }
 
-  // Handlers.
+  // Handlers. An event handler set while the port is open takes effect from the next set
+  // of events handed to the user-interface thread (or at the next open).
   TComNotifyEvent OnAfterOpen, OnAfterClose, OnBeforeOpen, OnBeforeClose;
   TRxCharEvent OnRxChar;
   TRxBufEvent OnRxBuf;
@@ -325,6 +327,7 @@ class TCustomComPort {
   void ApplyAllSettings();
   bool ApplyAllowed() const { return Connected_ && UpdateCount_ == 0; }
   void HandleRxChar();
+  void NoteHandlers();
   void CallSignalHandlers(bool Closing);
   void StopThread();
 
@@ -340,6 +343,10 @@ class TCustomComPort {
   TComEvents Events_ = AllComEvents();
   TSyncMethod SyncMethod_ = smThreadSync;
   bool TriggersOnRxChar_ = true;
+  // The events the user-interface thread has work for, as the event thread sees them:
+  // line errors and received bytes always, the others while they have a handler. Noted on
+  // the user-interface thread when the port opens and after every set of events.
+  std::atomic<uint32_t> HandledEvents_{0};
   int32_t UpdateCount_ = 0;
   std::unique_ptr<TComParity> Parity_;
   std::unique_ptr<TComFlowControl> FlowControl_;

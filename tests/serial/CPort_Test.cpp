@@ -341,6 +341,47 @@ TEST_F(ComPort_Test, A_Received_Frame_Raises_OnRxChar_On_The_UI_Thread) {
   EXPECT_EQ(Port.BytesWaiting(), 3);
 }
 
+TEST_F(ComPort_Test, Transmit_Empty_Reaches_Its_Handler_And_Without_One_Received_Bytes_Still_Do) {
+  // No transmit-empty handler: writes raise nothing, received bytes raise OnRxChar.
+  std::string got;
+  Port.OnRxChar = [&](TCustomComPort* s, int Count) {
+    char buf[64];
+    got.append(buf, static_cast<size_t>(s->Read(buf, std::min(Count, 64))));
+  };
+  Port.Open();
+  ASSERT_EQ(Port.Events(), AllComEvents());
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(Port.Write("\x26", 1), 1);
+    EXPECT_EQ(Pty.Receive(1), "\x26");
+    Pty.Send("reply" + std::to_string(i));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return got.size() >= 6u * (i + 1); }, 10000)) << i;
+  }
+  EXPECT_EQ(got, "reply0reply1reply2reply3reply4");
+
+  // A handler set while open counts from the next received set of events.
+  int empties = 0;
+  bool on_ui = true;
+  Port.OnTxEmpty = [&](TCustomComPort*) {
+    on_ui = on_ui && On_UI_Thread();
+    ++empties;
+  };
+  Pty.Send("x");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return got.size() == 31u; }, 10000));
+  ASSERT_EQ(Port.Write("\x26", 1), 1);
+  EXPECT_EQ(Pty.Receive(1), "\x26");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return empties > 0; }, 10000));
+  EXPECT_TRUE(on_ui);
+  Port.Close();
+
+  // Set before the port opens, it is raised after the first write.
+  empties = 0;
+  Port.Open();
+  ASSERT_EQ(Port.Write("\x26", 1), 1);
+  EXPECT_EQ(Pty.Receive(1), "\x26");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return empties > 0; }, 10000));
+  EXPECT_FALSE(ComPortError);
+}
+
 TEST_F(ComPort_Test, Without_Events_No_Thread_Runs_And_No_Handler_Is_Called) {
   int raised = 0;
   Port.OnRxChar = [&](TCustomComPort*, int) { ++raised; };

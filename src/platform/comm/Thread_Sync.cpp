@@ -26,11 +26,36 @@ struct Handover {
   bool Started = false;
   bool Finished = false;
   int Done_Fd = -1;
+  bool Owns_Fd = false;  // the worker left while the call ran: the hand-over closes it
   std::function<void()> Call;
   ~Handover() {
-    if (Done_Fd >= 0) ::close(Done_Fd);
+    if (Owns_Fd && Done_Fd >= 0) ::close(Done_Fd);
   }
 };
+
+// The "call done" descriptor of a worker thread, made once and used for each of its
+// hand-overs; it is empty (reads nothing) between them.
+struct Thread_Done_Fd {
+  int Fd = -1;
+  ~Thread_Done_Fd() {
+    if (Fd >= 0) ::close(Fd);
+  }
+  int Get() {
+    if (Fd < 0) Fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    return Fd;
+  }
+  // The descriptor goes with a hand-over that may still write it later.
+  void Give_Away(Handover& H) {
+    H.Owns_Fd = true;
+    Fd = -1;
+  }
+  void Drain() {
+    uint64_t count = 0;
+    ssize_t r = ::read(Fd, &count, sizeof count);
+    (void)r;
+  }
+};
+thread_local Thread_Done_Fd Done_Fd_Of_Thread;
 
 // The call is a dispatch point of the user-interface thread: an exception is reported
 // there like any other handler's, and goes no further.
@@ -46,7 +71,7 @@ Sync_Result Run_On_UI_Thread(std::function<void()> call, int stop_fd) {
     return Sync_Result::Done;
   }
   auto h = std::make_shared<Handover>();
-  h->Done_Fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  h->Done_Fd = Done_Fd_Of_Thread.Get();
   if (h->Done_Fd < 0) return Sync_Result::Dropped;
   h->Call = std::move(call);
 
@@ -73,9 +98,15 @@ Sync_Result Run_On_UI_Thread(std::function<void()> call, int stop_fd) {
     int r = ::poll(p, stop_fd >= 0 ? 2 : 1, -1);
     if (r < 0 && errno == EINTR) continue;
     std::lock_guard<std::mutex> g(h->Lock);
-    if (h->Finished) return Sync_Result::Done;
+    if (h->Finished) {
+      Done_Fd_Of_Thread.Drain();  // written once, before Finished was set
+      return Sync_Result::Done;
+    }
     if (r < 0 || (stop_fd >= 0 && p[1].revents)) {
-      if (h->Started) return Sync_Result::Detached;
+      if (h->Started) {
+        Done_Fd_Of_Thread.Give_Away(*h);
+        return Sync_Result::Detached;
+      }
       h->Cancelled = true;
       h->Call = nullptr;  // releases what the call holds, here on the worker
       return Sync_Result::Dropped;

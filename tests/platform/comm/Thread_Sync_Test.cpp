@@ -4,6 +4,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <dirent.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -118,4 +119,51 @@ TEST(Thread_Sync, Direct_Call_On_The_UI_Thread_And_Exceptions_Are_Reported_There
   EXPECT_EQ(worker.get(), Sync_Result::Done);
   EXPECT_EQ(reported, std::vector<std::string>(2, "handler failed"));
   ui::Reset_Hooks();
+}
+
+namespace {
+
+int Open_Descriptors() {
+  int n = 0;
+  if (DIR* d = opendir("/proc/self/fd")) {
+    while (dirent* e = readdir(d))
+      if (e->d_name[0] != '.') ++n;
+    closedir(d);
+  }
+  return n;
+}
+
+}  // namespace
+
+TEST(Thread_Sync, A_Worker_Hands_Over_Again_And_Again_Each_Call_Ending_Before_It_Returns) {
+  Watchdog dog("repeated hand-overs", 60);
+  Stop_Fd stop;
+  std::atomic<int> runs{0};
+  std::atomic<int> early{0};
+  std::atomic<int> not_done{0};
+  std::atomic<int> during{-1};
+  std::atomic<bool> back{false};
+  const int before = Open_Descriptors();
+  auto worker = std::async(std::launch::async, [&] {
+    for (int i = 0; i < 100; ++i) {
+      Sync_Result r = Run_On_UI_Thread(
+          [&, i] {
+            if (i % 10 == 0) QThread::msleep(5);
+            ++runs;
+          },
+          stop.Fd);
+      if (r != Sync_Result::Done) ++not_done;
+      if (runs.load() != i + 1) ++early;
+      if (i == 50) during = Open_Descriptors();
+    }
+    back = true;
+  });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return back.load(); }, 30000));
+  worker.get();
+  EXPECT_EQ(runs.load(), 100);
+  EXPECT_EQ(not_done.load(), 0);
+  EXPECT_EQ(early.load(), 0);
+  // One descriptor serves all the hand-overs of a thread and goes with the thread.
+  EXPECT_LE(during.load(), before + 1);
+  EXPECT_LE(Open_Descriptors(), before);
 }
