@@ -47,7 +47,7 @@ constexpr int Gauge_Offset = 0;
 // cut toward zero. The busy wheel's spokes end at the same points.
 TPoint Dial_Point(int Centre_X, int Centre_Y, double Angle_Radians, int Radius);
 
-// Size of the dial face pictures and of the gauge images in the window description.
+// Size of the dial face pictures and of the gauge images over them on the General page.
 constexpr int Dial_Face_Size = 165;
 
 // Draws a needle into a new Width x Height bitmap with a white background: a filled

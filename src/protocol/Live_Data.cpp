@@ -229,38 +229,33 @@ void Status_Bits_Changed(uint8_t bits) {
   if (!Connected || bits == Status_Word) return;
   Language_Load_File();
   auto text = [](const char* key) { return Language_Find_Text(key); };
+  // A bit that is set in the good state: while clear its warning stays queued in red; when
+  // it comes back the warning goes and the good news shows once.
+  auto good_when_set = [&](bool now, const char* warning_key, const char* good_key) {
+    if (now) {
+      Remove_Status_Message(text(warning_key));
+      Show_Status_Text(clLime, text(good_key));
+    } else {
+      Add_Status_Message(clRed, text(warning_key));
+    }
+  };
+  // A bit whose message stays queued while it is set.
+  auto queued_while_set = [&](bool now, TColor colour, const char* key) {
+    if (now) Add_Status_Message(colour, text(key));
+    else Remove_Status_Message(text(key));
+  };
   const unsigned changed = static_cast<unsigned>(bits ^ Status_Word);
   for (int bit = 0; bit <= 4; ++bit) {
     if (((changed >> bit) & 1u) == 0) continue;
     const bool now = ((bits >> bit) & 1u) != 0;
     switch (bit) {
-      case 0:
-        if (now) {
-          Remove_Status_Message(text("Error_Engine_off"));
-          Show_Status_Text(clLime, text("Error_Engine_on"));
-        } else {
-          Add_Status_Message(clRed, text("Error_Engine_off"));
-        }
-        break;
-      case 1:
-        if (now) {
-          Remove_Status_Message(text("Error_Low_pressure"));
-          Show_Status_Text(clLime, text("Error_Normal_pressure"));
-        } else {
-          Add_Status_Message(clRed, text("Error_Low_pressure"));
-        }
-        break;
-      case 2:
-        if (now) Add_Status_Message(clRed, text("Error_Not_Save_Data"));
-        else Remove_Status_Message(text("Error_Not_Save_Data"));
-        break;
+      case 0: good_when_set(now, "Error_Engine_off", "Error_Engine_on"); break;
+      case 1: good_when_set(now, "Error_Low_pressure", "Error_Normal_pressure"); break;
+      case 2: queued_while_set(now, clRed, "Error_Not_Save_Data"); break;
       case 3:
         if (now) Show_Status_Text(clLime, text("Error_Save_Data"));
         break;
-      case 4:
-        if (now) Add_Status_Message(clLime, text("Error_Preheating"));
-        else Remove_Status_Message(text("Error_Preheating"));
-        break;
+      case 4: queued_while_set(now, clLime, "Error_Preheating"); break;
     }
   }
   Language_Release();
