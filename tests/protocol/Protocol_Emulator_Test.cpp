@@ -87,14 +87,7 @@ protected:
             Script_Run();
         } else {
             ::tcflush(fd, TCIFLUSH);
-            int back = Timeout_Step_Back(Sent_Frame[0], Sent_Frame[1]);
-            if (back > 0) {
-                Script_Step_Back(back);
-                Script_Run();
-            } else {
-                std::memcpy(TX_Frame, Sent_Frame, Frame_Length);
-                Frame_Pending = true;
-            }
+            Time_Out();
         }
         return true;
     }

@@ -1,9 +1,11 @@
 // Shared start of the sequencer and frame tests: the frames, the script, the protocol
 // hooks, the status queue and the globals back to their start, an empty configuration and
-// a reply delay of 60 ms.
+// a reply delay of 60 ms; and the send timer's answer to a reply that did not come.
 #pragma once
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "data/Configuration.h"
 #include "data/Globals.h"
@@ -30,5 +32,19 @@ protected:
         Script_Reset();
         Protocol_Hooks_Reset();
         Status_Queue_Reset();
+    }
+
+    // A reply time-out: the script steps back as the command asks, or the frame is armed
+    // to be sent again.
+    void Time_Out()
+    {
+        const int back = Timeout_Step_Back(Sent_Frame[0], Sent_Frame[1]);
+        if (back > 0) {
+            Script_Step_Back(back);
+            Script_Run();
+        } else {
+            std::memcpy(TX_Frame, Sent_Frame, Frame_Length);
+            Frame_Pending = true;
+        }
     }
 };

@@ -101,19 +101,6 @@ protected:
         return true;
     }
 
-    // A reply time-out: the script steps back as the command asks, or the frame is resent.
-    void Time_Out()
-    {
-        int back = Timeout_Step_Back(Sent_Frame[0], Sent_Frame[1]);
-        if (back > 0) {
-            Script_Step_Back(back);
-            Script_Run();
-        } else {
-            std::memcpy(TX_Frame, Sent_Frame, Frame_Length);
-            Frame_Pending = true;
-        }
-    }
-
     Bytes Commands(size_t from = 0) const
     {
         Bytes c;
