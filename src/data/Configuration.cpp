@@ -60,11 +60,11 @@ void Set_Default_Inject_Timing() {
 void Set_Default_Configuration() {
   Configuration_Class& c = Configuration;
 
-  // 1. pressure conversion
+  // Pressure conversion
   Pressure_Factor = 0.8479;
   c.Pressure_1_Bar = 1315;
 
-  // 2. identification, only while no controller is connected
+  // Identification, only while no controller is connected
   if (!Connected) {
     c.Program_Name = "Lumbra";
     c.Program_Version.clear();
@@ -75,7 +75,7 @@ void Set_Default_Configuration() {
     Show_Work_Hours();
   }
 
-  // 3. every numeric and truth-value default
+  // Every numeric and truth-value default
   c.RPM_Idle_Run = RPM_Idle_Run_Default;
   c.RPM_Sensitiv = 250;
   c.RPM_Source = 1500000;
@@ -132,7 +132,7 @@ void Set_Default_Configuration() {
   c.Cut_Off_Volt = 10;
   c.Cut_Off_Factor = 1;
 
-  // 4. injector timings, phase bars, RPM-dependence table, gas-diesel options
+  // Injector timings, phase bars, RPM-dependence table, gas-diesel options
   Set_Default_Inject_Timing();
   Call_Hook(Configuration_Hooks.Injection_Type_Bars_Show);
   Call_Hook(Configuration_Hooks.RPM_Tab_Default_Axes);

@@ -36,15 +36,15 @@ void TForm_KardunGAS::Ident_Windows()
 
 void TForm_KardunGAS::Setup_Model_Controls()
 {
-    // 1. The level-sensor presets (their combo box joins with the Configuration page).
+    // The level-sensor presets (their combo box joins with the Configuration page).
     Sensor_Boxes_Init();
-    // 2., 3. The injector count's limit and the "no TPS emulation" panel belong to the
+    // The injector count's limit and the "no TPS emulation" panel belong to the
     // Configuration page's editors; without the panel the model's TPS emulation decides.
     const bool TPS_Not_Exist_Shown = !Has_TPS_Emulation();
-    // 4. The TPS source combos are filled with the page; the VAC controls follow the model.
+    // The TPS source combos are filled with the page; the VAC controls follow the model.
     if (!TPS_Not_Exist_Shown)
         Show_VAC_Controls();
-    // 5., 6. Transmit and receive hints and the options list come with the page as well.
+    // Transmit and receive hints and the options list come with the page as well.
 }
 
 void TForm_KardunGAS::Show_VAC_Controls()

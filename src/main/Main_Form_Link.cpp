@@ -79,25 +79,25 @@ void TForm_KardunGAS::Reopen_Port()
 
 void TForm_KardunGAS::Timer_SendingTimer(TObject* Sender)
 {
-    // 1. The port failed while not connected: reopen it once it is listed.
+    // The port failed while not connected: reopen it once it is listed.
     if (ComPortError && !Timer_Connect->Enabled()) {
         if (Port_Exists())
             Reopen_Port();
         return;
     }
-    // 2. A probe in the buffer repeats until a reply comes.
+    // A probe in the buffer repeats until a reply comes.
     if (TX_Frame[1] == 0x21) {
         Send_Connect();
         Transmit_Frame();
         return;
     }
-    // 3. An armed frame goes out.
+    // An armed frame goes out.
     Timer_Sending->Enabled(false);
     if (Frame_Pending) {
         Transmit_Frame();
         return;
     }
-    // 4. The reply did not come in time.
+    // The reply did not come in time.
     const uint8_t Mode = Sent_Frame[0];
     const uint8_t Command = Sent_Frame[1];
     if (Mode == Mode_Controller) {

@@ -26,16 +26,15 @@ constexpr int Configuration_Page = 1;
 
 void TForm_KardunGAS::FormCreate(TObject* Sender)
 {
-    // 1.
     Main_Form_Shown = false;
-    // 2. Live pictures draw without flicker.
+    // Live pictures draw without flicker.
     for (TControl* C : std::initializer_list<TControl*>{
              TabSheet_General, TabSheet_Configuration, TabSheet_Calibration, TabSheet_Oscilloscope,
              Panel_CFG_Injection_Type, Panel_GEN_Display_RPM, Panel_GEN_Display_TPS,
              Panel_GEN_Display_Gas, Panel_GEN_Display_Temp, Panel_GEN_Display_Press,
              Panel_GEN_Display_Volt})
         C->DoubleBuffered(true);
-    // 3. Paths, titles and the geometry the scaling starts from.
+    // Paths, titles and the geometry the scaling starts from.
     Globals_Set_Paths(Program_File);
     if (Application)
         Application->Title(Product_Title);
@@ -51,7 +50,7 @@ void TForm_KardunGAS::FormCreate(TObject* Sender)
     Image_GEN_TPS_Height = Image_GEN_TPS->Height();
     Image_GEN_Gas_Width = Image_GEN_Gas->Width();
     Image_GEN_Gas_Height = Image_GEN_Gas->Height();
-    // 4. State flags.
+    // State flags.
     ComPortError = false;
     Port_Open = false;
     Connected = false;
@@ -61,21 +60,21 @@ void TForm_KardunGAS::FormCreate(TObject* Sender)
     Error_Control_Word = 0;
     Temperature_File_Found = true;
     Work_Mode = 2;
-    // 5. Colours of the live views; settings (defaults, then the settings file, then the
+    // Colours of the live views; settings (defaults, then the settings file, then the
     // Settings page).
     Colour_Scheme_Apply(this);
     Settings_Create();
     Configuration_Page_Init();
-    // 6. An empty status queue.
+    // An empty status queue.
     Status_Queue = KardunMSG_Class{};
-    // 7.
+    // Work mode, link buttons, window place and page; the live displays at rest.
     Show_Work_Mode(2, 0);
     Enable_Link_Buttons(false);
     Restore_Window_Position();
     PageControl_KardunGAS->ActivePageIndex(Settings.Page_Number);
     Remembered_Page = PageControl_KardunGAS->ActivePageIndex();
     Receiv_Current_Data();
-    // 8.
+    // Error page, status word, the delay's colour, hints and auxiliary labels.
     Label_ERR_CPU_Freq_MHz->Caption("0");
     Label_ERR_Quartz_Freq_Err->Visible(false);
     Status_Word = 0;
@@ -113,17 +112,17 @@ void TForm_KardunGAS::FormCanResize(TObject* Sender, int& New_Width, int& New_He
 
 void TForm_KardunGAS::Timer_ResizeTimer(TObject* Sender)
 {
-    // 1. Nothing changed: the timer keeps watching.
+    // Nothing changed: the timer keeps watching.
     if (Width() == Remembered_Width && Height() == Remembered_Height)
         return;
-    // 2. The content follows the window's height ...
+    // The content follows the window's height ...
     Timer_Resize->Enabled(false);
     if (Remembered_Height > 0)
         Panel_KardunGAS->ScaleBy(Height() * 10000 / Remembered_Height, 10000);
-    // 3. ... and, when it became wider than the window, its width.
+    // ... and, when it became wider than the window, its width.
     if (ClientWidth() <= Panel_KardunGAS->Width() && Panel_KardunGAS->Width() > 0)
         Panel_KardunGAS->ScaleBy(ClientWidth() * 10000 / Panel_KardunGAS->Width(), 10000);
-    // 4. Maximised: the client area fits the content; restored: the design size.
+    // Maximised: the client area fits the content; restored: the design size.
     if (WindowState() != TWindow_State::Normal) {
         ClientWidth(Panel_KardunGAS->Width());
         ClientHeight(Panel_KardunGAS->Height());
@@ -131,7 +130,6 @@ void TForm_KardunGAS::Timer_ResizeTimer(TObject* Sender)
         ClientWidth(Design_Width);
         ClientHeight(Design_Height);
     }
-    // 5.
     Remembered_Width = Width();
     Remembered_Height = Height();
 }
@@ -184,11 +182,10 @@ void TForm_KardunGAS::FormDestroy(TObject* Sender)
 
 void TForm_KardunGAS::Settings_To_Form()
 {
-    // 1.
     Edit_INI_Delay_Compensation->Visible(false);
     UpDown_INI_Delay_Compensation->Visible(false);
     Button_INI_Load->Enabled(Settings_File_Readable);
-    // 2.
+    // Every setting into its control.
     Edit_Port_Name->Text(Settings.Port_Name);
     CheckBox_Search_Port->Checked(Settings.Search_Port);
     UpDown_Reply_Delay->Position(Settings.Reply_Delay);
@@ -200,7 +197,7 @@ void TForm_KardunGAS::Settings_To_Form()
     CheckBox_Show_Hint->Checked(Settings.Show_Hint);
     CheckBox_checkPassword->Checked(Settings.CheckPassword);
     CheckBox_Show_Auxiliary->Checked(Settings.Show_Auxiliary);
-    // 3. The language box and the texts of the window in the chosen language.
+    // The language box and the texts of the window in the chosen language.
     CheckBox_English_Menu->Checked(Settings.English_Menu);
     ComboBox_Language->Items().Clear();
     ComboBox_Language->Text(Settings.Language);
@@ -217,11 +214,9 @@ void TForm_KardunGAS::Settings_To_Form()
     if (Settings_File_Readable)
         Settings_Language_Font_Read();
     Apply_Texts_By_Key();
-    // 4.
+    // The process priority; then the settings count as shown, with the delay's colour.
     Set_Priority("High");
-    // 6.
     Settings_Applied = true;
-    // 7.
     Settings_Reply_Delay_Colour();
 }
 
@@ -256,8 +251,7 @@ void TForm_KardunGAS::Apply_Texts_By_Key()
         TComponent* C = Components(I);
         if (std::find(Value_Labels.begin(), Value_Labels.end(), C) != Value_Labels.end())
             continue;
-        std::string Text;
-        Language_Find_Text(C->Name(), Text);
+        const std::string Text = Language_Find_Text(C->Name());
         if (Text.empty())
             continue;
         if (auto* B = dynamic_cast<TButton*>(C))
@@ -275,8 +269,7 @@ void TForm_KardunGAS::Apply_Texts_By_Key()
         {Label_GEN_PressDiff, "Label_GEN_PressureDifferent"},
     };
     for (const auto& [Label, Key] : Keyed_Labels) {
-        std::string Text;
-        Language_Find_Text(Key, Text);
+        const std::string Text = Language_Find_Text(Key);
         if (!Text.empty())
             Label->Caption(Text);
     }

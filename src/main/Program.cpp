@@ -36,9 +36,9 @@ void Create_Windows()
 
 void Start_Up()
 {
-    // 1. A program file under another name may bring its own icon.
+    // A program file under another name may bring its own icon.
     if (!Same_Text(Exe_Name, Built_In_Exe_Name)) {
-        const std::string Icon_Path = Program_Dir + "/" + Exe_Name + ".ico";
+        const std::string Icon_Path = Program_File_Path(Exe_Name + ".ico");
         TIcon Icon;
         if (sys::File_Exists(Icon_Path) && Icon.LoadFromFile(Icon_Path)) {
             if (Application)
@@ -48,7 +48,7 @@ void Start_Up()
                     Form->Icon(Icon);
         }
     }
-    // 2..4. Open the configured port when it is listed; otherwise the probe stays armed
+    // Open the configured port when it is listed; otherwise the probe stays armed
     // and the send timer reopens the port once it is listed.
     if (Port_Exists()) {
         try {

@@ -206,7 +206,7 @@ void TForm_MSG::Layout_Message_Window(int Kind_1, int Kind_2, int Kind_3, int Co
     int Button_Width = 0;
     int First_Left = 0;
 
-    // 1. the button half sits under the text half
+    // The button half sits under the text half
     Panel_MSG_Btn->Top(Panel_MSG_Txt->Height());
     Panel_MSG_Btn->Left(Panel_MSG_Txt->Left());
     Panel_MSG_Btn->Width(Panel_MSG_Txt->Width());
@@ -246,7 +246,7 @@ void TForm_MSG::Layout_Message_Window(int Kind_1, int Kind_2, int Kind_3, int Co
         Make_Countdown_Label(0, 50);
     }
 
-    // 5. the buttons
+    // The buttons
     for (int Slot = 1; Slot <= 3; ++Slot) {
         if (Kinds[Slot] == 0 || Buttons[Slot])
             continue;
@@ -260,7 +260,7 @@ void TForm_MSG::Layout_Message_Window(int Kind_1, int Kind_2, int Kind_3, int Co
         Buttons[Slot] = B;
     }
 
-    // 6. the text
+    // The text
     if (Shown.Type != 0) {
         Label_Text = new TLabel(this, Panel_MSG_Txt);
         Label_Text->Name("Label_MSG_Text");
@@ -279,7 +279,7 @@ void TForm_MSG::Layout_Message_Window(int Kind_1, int Kind_2, int Kind_3, int Co
             Form_KardunGAS->Enabled(false);
     }
 
-    // 7. the countdown
+    // The countdown
     if (Countdown > 0) {
         Remaining_Ms = Countdown;
         Remaining_Ticks = Countdown / Timer_MSG->Interval();
@@ -290,7 +290,6 @@ void TForm_MSG::Layout_Message_Window(int Kind_1, int Kind_2, int Kind_3, int Co
         Image_MSG->Visible(false);
     }
 
-    // 8.
     Panel_MSG_Btn->Top(Panel_MSG_Txt->Top() + Panel_MSG_Txt->Height());
 }
 
