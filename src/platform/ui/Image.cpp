@@ -2,6 +2,7 @@
 #include "platform/ui/Internal.h"
 #include <QImage>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QWidget>
 
 namespace {
@@ -10,10 +11,33 @@ class Image_Widget : public QWidget {
 public:
     TImage* Image = nullptr;
 
-    // Forget the see-through copy: the picture or its transparency changed.
-    void Drop_Keyed() { Keyed = QImage(); }
+    // The picture, its transparency or its placement changed: forget the see-through copy
+    // and tell whether the control paints every pixel itself (an opaque picture over all of
+    // it), so that nothing beneath it is painted first.
+    void Picture_Changed()
+    {
+        Keyed = QImage();
+        Update_Opaque();
+    }
+
+    void Update_Opaque()
+    {
+        bool Opaque = false;
+        if (Image && !Image->Transparent() && !Image->Picture().Empty()) {
+            const int W = Image->Picture().Width();
+            const int H = Image->Picture().Height();
+            Opaque = Image->Stretch() || (W >= width() && H >= height());
+        }
+        if (Opaque != testAttribute(Qt::WA_OpaquePaintEvent)) setAttribute(Qt::WA_OpaquePaintEvent, Opaque);
+    }
 
 protected:
+    void resizeEvent(QResizeEvent* Event) override
+    {
+        QWidget::resizeEvent(Event);
+        Update_Opaque();
+    }
+
     void paintEvent(QPaintEvent*) override
     {
         if (!Image || !TControl::From_Widget(this) || Image->Picture().Empty()) return;
@@ -57,7 +81,7 @@ TImage::TImage(TComponent* Owner, TControl* Parent) : TControl(Owner, new Image_
     static_cast<Image_Widget*>(FWidget)->Image = this;
     FWidget->resize(105, 105);
     FPicture.On_Changed = [this] {
-        if (FWidget) static_cast<Image_Widget*>(FWidget)->Drop_Keyed();
+        if (FWidget) static_cast<Image_Widget*>(FWidget)->Picture_Changed();
         Invalidate();
     };
     if (Parent) this->Parent(Parent);
@@ -72,6 +96,7 @@ TCanvas* TImage::Canvas()
 void TImage::Stretch(bool Value)
 {
     FStretch = Value;
+    if (FWidget) static_cast<Image_Widget*>(FWidget)->Update_Opaque();
     Invalidate();
 }
 
@@ -79,7 +104,7 @@ void TImage::Transparent(bool Value)
 {
     if (Value == FTransparent) return;
     FTransparent = Value;
-    if (FWidget) static_cast<Image_Widget*>(FWidget)->Drop_Keyed();
+    if (FWidget) static_cast<Image_Widget*>(FWidget)->Picture_Changed();
     Invalidate();
 }
 

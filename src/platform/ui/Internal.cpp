@@ -98,14 +98,21 @@ QString Strip_Accel(const QString& Text)
 
 QImage Colour_Keyed(const QImage& Source, TColor Key_Colour)
 {
-    QImage Out = Source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // One pass from opaque 32-bit pixels: the key becomes clear, the rest stays opaque.
+    const QImage Opaque = Source.format() == QImage::Format_RGB32 ? Source
+                                                                  : Source.convertToFormat(QImage::Format_RGB32);
+    const int Width = Opaque.width();
+    const int Height = Opaque.height();
+    QImage Out(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    if (Out.isNull()) return Out;
     const QRgb Key = To_QColor(Key_Colour).rgb() & 0xFFFFFF;
-    const int Width = Out.width();
-    const int Height = Out.height();
     for (int Y = 0; Y < Height; ++Y) {
+        const auto* In = reinterpret_cast<const QRgb*>(Opaque.constScanLine(Y));
         auto* Line = reinterpret_cast<QRgb*>(Out.scanLine(Y));
-        for (int X = 0; X < Width; ++X)
-            if ((Line[X] & 0xFFFFFF) == Key) Line[X] = 0;
+        for (int X = 0; X < Width; ++X) {
+            const QRgb Colour = In[X] & 0xFFFFFF;
+            Line[X] = Colour == Key ? 0 : Colour | 0xFF000000;
+        }
     }
     return Out;
 }

@@ -178,3 +178,29 @@ TEST_F(Drawing, A_Transparent_Image_Shows_Each_New_Picture_And_Key_Colour_Over_I
     Image->Transparent(false);
     EXPECT_EQ(Shown(35, 35), QColor(Qt::red));
 }
+
+TEST_F(Drawing, Only_An_Opaque_Picture_Over_The_Whole_Image_Hides_What_Lies_Beneath)
+{
+    auto* Panel = new TPanel(Form, Form);
+    Panel->SetBounds(0, 0, 100, 100);
+    Panel->Color(clBlue);
+    auto* Image = new TImage(Form, Panel);
+    Image->SetBounds(0, 0, 40, 40);
+    Form->Show();
+    const auto Covers = [Image] { return Image->Widget()->testAttribute(Qt::WA_OpaquePaintEvent); };
+    EXPECT_FALSE(Covers());                          // no picture yet
+    Image->Canvas()->Pixels(0, 0, clRed);            // a picture of the control's size
+    EXPECT_TRUE(Covers());
+    Image->SetBounds(0, 0, 60, 60);                  // the control outgrows its picture
+    EXPECT_FALSE(Covers());
+    const QImage Shown = Panel->Widget()->grab().toImage();
+    EXPECT_EQ(QColor(Shown.pixel(50, 50)), QColor(Qt::blue));
+    EXPECT_EQ(QColor(Shown.pixel(0, 0)), QColor(Qt::red));
+    Image->Stretch(true);
+    EXPECT_TRUE(Covers());
+    Image->Transparent(true);
+    EXPECT_FALSE(Covers());
+    Image->Transparent(false);
+    Image->Picture().Clear();
+    EXPECT_FALSE(Covers());
+}
