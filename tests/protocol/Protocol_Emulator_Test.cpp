@@ -24,6 +24,7 @@ class Protocol_Emulator_Test : public Protocol_Fixture {
 protected:
     emu::Controller_Emulator emulator;
     int fd = -1;
+    size_t written = 0;   // frames written to the emulator
     std::vector<std::string> messages;
 
     void SetUp() override
@@ -77,11 +78,10 @@ protected:
     // missing or invalid is treated as the time-out does. False when nothing was armed.
     bool Exchange()
     {
-        if (!Frame_Pending)
+        if (!Take_Armed_Frame())
             return false;
-        Frame_Pending = false;
-        std::memcpy(Sent_Frame, TX_Frame, Frame_Length);
         EXPECT_EQ(::write(fd, Sent_Frame, Frame_Length), Frame_Length);
+        ++written;
         size_t n = Read_Reply(Reply_Length);
         if (Reply_Valid(n)) {
             Script_Run();
@@ -90,6 +90,15 @@ protected:
             Time_Out();
         }
         return true;
+    }
+
+    // The emulator logs a request after its reply has gone out, so a reply can be read
+    // before its request stands in the log: waits until every frame written is logged.
+    size_t Logged_Size()
+    {
+        EXPECT_TRUE(emulator.Wait_For(
+            [this](const std::vector<emu::Log_Entry>& log) { return log.size() >= written; }, 2000));
+        return emulator.Log_Size();
     }
 
     void Connect()
@@ -156,7 +165,7 @@ TEST_F(Protocol_Emulator_Test, Writes_Reach_The_Controller)
 TEST_F(Protocol_Emulator_Test, Lost_And_Spoilt_Replies_Are_Recovered)
 {
     Connect();
-    size_t mark = emulator.Log_Size();
+    const size_t mark = Logged_Size();
     // A lost announce is announced again; after a spoilt reply the car-number write is
     // sent again on its own.
     emulator.Inject_Fault(emu::Fault::No_Reply, 1, 0x25);
@@ -164,12 +173,14 @@ TEST_F(Protocol_Emulator_Test, Lost_And_Spoilt_Replies_Are_Recovered)
     Configuration.Car_Number = "X1";
     Request_Code = 17;
     for (int i = 0; i < 6; ++i) ASSERT_TRUE(Exchange());
+    Logged_Size();
     Bytes after;
     auto log = emulator.Log();
     for (size_t i = mark; i < log.size(); ++i) {
         EXPECT_TRUE(log[i].complete && log[i].sum_ok);
         after.push_back(log[i].request[1]);
     }
+    ASSERT_GE(after.size(), 5u);
     EXPECT_EQ(Bytes(after.begin(), after.begin() + 5), (Bytes{0x26, 0x25, 0x25, 0x35, 0x35}));
     EXPECT_EQ(emulator.Car_Number()[1], '1');
     EXPECT_TRUE(messages.empty());

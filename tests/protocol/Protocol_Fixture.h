@@ -1,6 +1,7 @@
 // Shared start of the sequencer and frame tests: the frames, the script, the protocol
 // hooks, the status queue and the globals back to their start, an empty configuration and
-// a reply delay of 60 ms; and the send timer's answer to a reply that did not come.
+// a reply delay of 60 ms; the transmit step and the send timer's answer to a reply that
+// did not come.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -32,6 +33,16 @@ protected:
         Script_Reset();
         Protocol_Hooks_Reset();
         Status_Queue_Reset();
+    }
+
+    // The transmit step: the armed frame becomes the sent one. False when nothing was armed.
+    bool Take_Armed_Frame()
+    {
+        if (!Frame_Pending)
+            return false;
+        Frame_Pending = false;
+        std::memcpy(Sent_Frame, TX_Frame, Frame_Length);
+        return true;
     }
 
     // A reply time-out: the script steps back as the command asks, or the frame is armed

@@ -77,10 +77,8 @@ protected:
     // Writes the armed frame; returns false when nothing was armed.
     bool Transmit()
     {
-        if (!Frame_Pending)
+        if (!Take_Armed_Frame())
             return false;
-        Frame_Pending = false;
-        std::memcpy(Sent_Frame, TX_Frame, Frame_Length);
         sent.emplace_back(Sent_Frame, Sent_Frame + Frame_Length);
         return true;
     }
