@@ -2,7 +2,6 @@
 // maximised, page changes, and what is saved when it goes away.
 #include <algorithm>
 #include <utility>
-#include <sys/stat.h>
 
 #include "data/Globals.h"
 #include "data/Settings.h"
