@@ -8,15 +8,23 @@ namespace {
 
 class Panel_Widget : public QWidget {
 public:
+    Panel_Widget() { setAttribute(Qt::WA_OpaquePaintEvent); }
     TPanel* Panel = nullptr;
+    QColor Fill = ui::To_QColor(clBtnFace);
 
 protected:
+    // The panel fills all of itself (it is marked so, and nothing beneath it is painted
+    // first); once its control is freed it keeps its last colour until it goes.
     void paintEvent(QPaintEvent*) override
     {
-        if (!Panel || !TControl::From_Widget(this)) return;
         QPainter P(this);
         QRect R = rect();
-        P.fillRect(R, ui::To_QColor(Panel->Color()));
+        if (!Panel || !TControl::From_Widget(this)) {
+            P.fillRect(R, Fill);
+            return;
+        }
+        Fill = ui::To_QColor(Panel->Color());
+        P.fillRect(R, Fill);
         const QColor Light = ui::To_QColor(clBtnHighlight);
         const QColor Dark = ui::To_QColor(clBtnShadow);
         auto Frame = [&](bool Raised, int Width) {

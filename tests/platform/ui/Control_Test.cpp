@@ -1,6 +1,7 @@
 // Controls keep their own state: flags, colours, intervals, positions; timers restart as
 // the windows expect; handlers that throw do not end the program; scaling; dialogs.
 #include "Fixture.h"
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -92,6 +93,36 @@ TEST_F(Controls, Setting_A_Colour_Again_Paints_Nothing_But_A_New_Or_First_One_Do
     EXPECT_GT(Counter.Paints, 0);
     EXPECT_EQ(Label->Widget()->palette().color(QPalette::Window), QColor(Qt::white));
     Label->Widget()->removeEventFilter(&Counter);
+}
+
+TEST_F(Controls, A_Changed_Label_On_A_Panel_Repaints_The_Panel_But_Nothing_Beneath_It)
+{
+    struct Paint_Counter : QObject {
+        int Paints = 0;
+        bool eventFilter(QObject*, QEvent* E) override
+        {
+            if (E->type() == QEvent::Paint) ++Paints;
+            return false;
+        }
+    } Beneath, Panel_Paints;
+    auto* Panel = new TPanel(Form, Form);
+    Panel->SetBounds(10, 10, 120, 60);            // its colour never set: button face
+    auto* Label = new TLabel(Form, Panel);
+    Label->SetBounds(10, 10, 80, 20);
+    Label->Caption("1500");
+    Form->Show();
+    Run_Loop(50);
+    Form->Widget()->installEventFilter(&Beneath);
+    Panel->Widget()->installEventFilter(&Panel_Paints);
+    Label->Caption("2500");
+    Run_Loop(50);
+    EXPECT_GT(Panel_Paints.Paints, 0);
+    EXPECT_EQ(Beneath.Paints, 0);
+    const QImage Shown = Form->Widget()->grab().toImage();
+    const TRGB Face = Color_To_RGB(clBtnFace);                  // the panel's own colour
+    EXPECT_EQ(QColor(Shown.pixel(10 + 100, 10 + 40)), QColor(Face.R, Face.G, Face.B));
+    Form->Widget()->removeEventFilter(&Beneath);
+    Panel->Widget()->removeEventFilter(&Panel_Paints);
 }
 
 TEST_F(Controls, Timer_Interval_And_Enabled_Read_Back_And_Restart_The_Count)
