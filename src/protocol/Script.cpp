@@ -157,7 +157,7 @@ void Set_Up_Tables()
 
     Conditions[200] = Ident_Status_Failed;   // the window side plugs in over it
     Own_Condition(202, [] { return Settings.Save_Load_Data; });
-    Own_Condition(204, [] { return Reply_Length > 30 && (RX_Frame[30] & 0x10) == 0; });
+    Own_Condition(204, [] { return (RX_Frame[30] & 0x10) == 0; });
     Own_Condition(205, [] { return !Link_Timer_Wait.Enabled(); });
     Own_Condition(206, [] { return Configuration.DS_Correction_ON; });
     Own_Condition(207, [] { return !Configuration.DS_Correction_ON; });

@@ -411,4 +411,93 @@ TEST_F(Script_Test, Wait_Operation_Arms_The_Wait_Timer)
     EXPECT_EQ(TX_Frame[1], 0x2E);   // the timer still runs: condition 205 does not hold
 }
 
+TEST_F(Script_Test, Each_Request_Sends_Its_Frames_Then_The_Poll_Goes_On)
+{
+    Protocol_Hooks.Build_Changed_List = [] { return 2; };
+    Set_CFG_Encoder('E', [] {
+        Begin_Frame('E');
+        Send_Frame();
+    });
+    Connect();
+
+    Bytes read_all{0x2D, 0x28, 0x29, 0x27, 0x2A};
+    for (int i = 0; i < 6; ++i) read_all.push_back(0x2B);
+    Bytes read_car{0x2D};
+    read_car.insert(read_car.end(), read_all.begin(), read_all.end());
+    struct Case {
+        uint8_t code;
+        Bytes frames;   // between the poll's armed live read and the next one
+    };
+    const Case cases[] = {
+        {3, read_all},  {5, read_all},   {18, read_car},        {29, {0x25, 0x36}},
+        {20, {'E'}},    {'C', {0x25, 0x2F}}, {6, {0x23}},       {7, {0x23}},
+        {8, {0x23}},    {24, {0x24}},
+    };
+    for (const Case& c : cases) {
+        size_t mark = sent.size();
+        Request_Code = c.code;
+        Bytes expect{0x26};
+        expect.insert(expect.end(), c.frames.begin(), c.frames.end());
+        expect.push_back(0x26);
+        Run_Exchanges(static_cast<int>(expect.size()));
+        EXPECT_EQ(Commands(mark), expect) << "request " << int(c.code);
+        EXPECT_EQ(Request_Code, 0) << "request " << int(c.code);
+        EXPECT_TRUE(messages.empty()) << "request " << int(c.code);
+        messages.clear();
+        if (c.code == 29) {
+            EXPECT_EQ(sent[mark + 1][3], 9);   // announce of the service time
+        }
+        if (c.code == 'C') {
+            EXPECT_EQ(sent[mark + 1][3], 9);   // two letters
+            EXPECT_EQ(sent[mark + 2].size(), 9u);
+        }
+        if (c.code == 7 || c.code == 8) {
+            EXPECT_EQ(sent[mark + 1][3], c.code - 6);
+        }
+    }
+    EXPECT_EQ(Sweep_Flag, 1);
+}
+
+TEST_F(Script_Test, Detonation_Watch_Reads_The_Table_Between_Live_Reads)
+{
+    Connect();
+    Configuration.DS_Correction_ON = true;
+    size_t mark = sent.size();
+    Bytes expect{0x26, 0x2A};
+    for (int i = 0; i < 6; ++i) {
+        expect.push_back(0x26);
+        expect.push_back(0x2B);
+    }
+    expect.push_back(0x26);
+    Run_Exchanges(static_cast<int>(expect.size()));
+    EXPECT_EQ(Commands(mark), expect);
+}
+
+TEST_F(Script_Test, Password_Checking_Reads_The_Block_Before_Connecting)
+{
+    Script_Set_Condition(210, [] { return true; });
+    Script_Connect();
+    Run_Exchanges(2);
+    EXPECT_EQ(TX_Frame[1], 0x2C);   // armed after the identification
+    EXPECT_EQ(Reply_Length, 67);
+    EXPECT_FALSE(Connected);
+    Run_Exchanges(2);
+    EXPECT_EQ(Commands(), (Bytes{0x21, 0x22, 0x2C, 0x26}));
+    EXPECT_TRUE(Connected);
+}
+
+TEST_F(Script_Test, Status_Bit_Condition_Reads_Byte_30_Of_The_Last_Reply)
+{
+    // Byte 30 of the receive buffer, whatever the length of the last reply.
+    Reply_Length = 3;
+    RX_Frame[30] = 0xEF;
+    Load({204, 3, 25, 0, 88});
+    Script_Run();
+    EXPECT_EQ(TX_Frame[1], 0x26);   // bit 0x10 clear: holds
+    RX_Frame[30] = 0x10;
+    Load({204, 3, 25, 0, 88});
+    Script_Run();
+    EXPECT_EQ(TX_Frame[1], 0x2E);   // bit set: skips
+}
+
 }  // namespace
