@@ -202,14 +202,14 @@ void TForm_MSG::Layout_Message_Window(int Kind_1, int Kind_2, int Kind_3, int Co
     for (int Slot = 1; Slot <= 3; ++Slot)
         if (Kinds[Slot] != 0)
             ++N;
-    const int W = Panel_MSG_Btn->Width();
     int Button_Width = 0;
     int First_Left = 0;
 
-    // The button half sits under the text half
+    // The button half sits under the text half, as wide as it; buttons share that width.
     Panel_MSG_Btn->Top(Panel_MSG_Txt->Height());
     Panel_MSG_Btn->Left(Panel_MSG_Txt->Left());
     Panel_MSG_Btn->Width(Panel_MSG_Txt->Width());
+    const int W = Panel_MSG_Btn->Width();
 
     auto Make_Countdown_Label = [&](int Top, int Height) {
         Label_Countdown = new TLabel(this, Panel_MSG_Btn);

@@ -106,6 +106,17 @@ TEST_F(MSG_Window, OneButtonLayoutWithAndWithoutCountdown)
     EXPECT_EQ(W->Label_Countdown->Font().Color(), 0xFFF75B);
 }
 
+TEST_F(MSG_Window, TheButtonHalfTakesTheTextHalfsWidthBeforeItsButtonsAreMeasured)
+{
+    W->Panel_MSG_Txt->Width(305);
+    Show_Message(4, "narrow", clRed);
+    Run_Show_Timer();
+    EXPECT_EQ(W->Panel_MSG_Btn->Width(), 305);
+    ASSERT_NE(W->Buttons[1], nullptr);
+    EXPECT_EQ(W->Buttons[1]->Width(), 88);    // 30 % of 305 - 2 x 5
+    EXPECT_EQ(W->Buttons[1]->Left(), 108);    // centred in 305
+}
+
 TEST_F(MSG_Window, CountdownClosesAtTheThirtyFirstTick)
 {
     Show_Message(6, "", clBlue);
