@@ -223,6 +223,19 @@ TEST_F(Link_E2E, ATimeOutAfterAnAnnounceRunsTheAnnounceAgain)
     EXPECT_TRUE(Connected);
 }
 
+TEST_F(Link_E2E, OnceTheVersionMessageWasClosedTheNextReplyClosesTheMainWindow)
+{
+    Start_Program();
+    ASSERT_TRUE(Wait_Connected());
+    Main()->Show();
+    // Replies alone leave the window open ...
+    ASSERT_TRUE(Wait_Command(0x26, Count_Of(0x26) + 2, 10000));
+    EXPECT_TRUE(Main()->Visible());
+    // ... until the version message was closed: the next reply closes it.
+    Version_Error_Closed = true;
+    EXPECT_TRUE(Pump_Until([this] { return !Main()->Visible(); }, 10000));
+}
+
 TEST_F(Link_E2E, TheWatchdogDropsASilentLinkAndRestartsTheConnectScript)
 {
     Start_Program();
