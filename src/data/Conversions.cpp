@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <fstream>
 
+#include <sys/stat.h>
+#include <time.h>
+
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "data/Text_Util.h"
@@ -35,8 +38,8 @@ char Separator_Override = 0;
 
 // Reads the whole table; false when it cannot be opened or holds fewer records than
 // one per 10-bit count.
-bool Load_Temperature_Table(std::vector<int16_t>& table) {
-  std::ifstream f(Temperature_File_Path(), std::ios::binary);
+bool Read_Temperature_Table(const std::string& path, std::vector<int16_t>& table) {
+  std::ifstream f(path, std::ios::binary);
   if (!f) return false;
   unsigned char buf[Temperature_Table_Records * 2];
   f.read(reinterpret_cast<char*>(buf), sizeof buf);
@@ -46,6 +49,46 @@ bool Load_Temperature_Table(std::vector<int16_t>& table) {
     table[i] = static_cast<int16_t>(buf[2 * i] | (buf[2 * i + 1] << 8));
   }
   return true;
+}
+
+// The table as last read, with what identified its file then. Every live-data reply asks
+// for it several times: while the file at the path is still the same one (device, inode,
+// size, modification and change times), the copy in memory serves without reading it.
+// A file changed in the last few seconds is read each time, since a second change within
+// the file system's clock step would leave its times as they were.
+struct Temperature_Table_Cache {
+  std::string path;
+  struct stat identity {};
+  std::vector<int16_t> table;
+};
+Temperature_Table_Cache Temperature_Cache;
+
+bool Same_File(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+         a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+// The table of the file now at its path; null when it cannot be opened or is short.
+const std::vector<int16_t>* Load_Temperature_Table() {
+  Temperature_Table_Cache& c = Temperature_Cache;
+  const std::string path = Temperature_File_Path();
+  struct stat now {};
+  if (::stat(path.c_str(), &now) != 0) {
+    c.table.clear();
+    return nullptr;
+  }
+  timespec clock {};
+  ::clock_gettime(CLOCK_REALTIME, &clock);
+  const bool settled = clock.tv_sec - now.st_mtim.tv_sec > 2 && clock.tv_sec - now.st_ctim.tv_sec > 2;
+  if (settled && !c.table.empty() && c.path == path && Same_File(c.identity, now)) return &c.table;
+  c.table.clear();
+  std::vector<int16_t> table;
+  if (!Read_Temperature_Table(path, table)) return nullptr;
+  c.path = path;
+  c.identity = now;
+  c.table = std::move(table);
+  return &c.table;
 }
 
 // The message and display switch of a lost or returned table; true when it can be used.
@@ -327,14 +370,15 @@ std::string PWM_Freq_Text() {
 std::string Temperature_File_Path() { return Program_File_Path(Temperature_File_Name); }
 
 int32_t Raw_To_Temperature(int32_t high, int32_t low) {
-  std::vector<int16_t> table;
-  if (!Temperature_Table_Check(Load_Temperature_Table(table))) return Temperature_Unknown;
-  return table[Raw_Of(high, low)];
+  const std::vector<int16_t>* loaded = Load_Temperature_Table();
+  if (!Temperature_Table_Check(loaded != nullptr)) return Temperature_Unknown;
+  return (*loaded)[Raw_Of(high, low)];
 }
 
 bool Temperature_To_Bytes(int32_t t, Byte_Pair& bytes) {
-  std::vector<int16_t> table;
-  if (!Temperature_Table_Check(Load_Temperature_Table(table))) return false;
+  const std::vector<int16_t>* loaded = Load_Temperature_Table();
+  if (!Temperature_Table_Check(loaded != nullptr)) return false;
+  const std::vector<int16_t>& table = *loaded;
   const int32_t target = static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(t) * 10, -32768, 32767));
   // The first local minimum of the distance over the first 1023 records; of two equally
   // near neighbours the later one wins.
@@ -540,5 +584,6 @@ std::string Format_Gas_Level(int32_t value) { return Format_Fixed(value * 5.0 / 
 
 void Conversions_Reset() {
   Temperature_Hooks = Temperature_Hooks_Class{};
+  Temperature_Cache = Temperature_Table_Cache{};
   Separator_Override = 0;
 }

@@ -12,6 +12,7 @@
 
 #include "common/Test_Folder.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -372,6 +373,36 @@ TEST_F(Temperature_Table_Test, MissingTableReportedOnceAndReadsUnknownUntilItRet
   std::filesystem::remove(Temperature_File_Path());
   EXPECT_EQ(Raw_To_Temperature(0, 10), Temperature_Unknown);
   EXPECT_EQ(Reports.size(), 2u);  // once per loss of the file
+}
+
+TEST_F(Temperature_Table_Test, ATableChangedOnDiskIsReadAnewAndOneThatStaysIsKept) {
+  Write_Falling_Table();
+  EXPECT_EQ(Raw_To_Temperature(0, 10), 800);
+  // Rewritten in place at once: same file, same size.
+  Write_Table(std::vector<int16_t>(1024, 250));
+  EXPECT_EQ(Raw_To_Temperature(0, 10), 250);
+  Byte_Pair b;
+  ASSERT_TRUE(Temperature_To_Bytes(25, b));
+  EXPECT_EQ(b, Pair(3, 254));  // every record equal: the scan runs to its end
+  // An older file, unchanged between reads, keeps reading the same.
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  std::filesystem::last_write_time(Temperature_File_Path(), old);
+  EXPECT_EQ(Raw_To_Temperature(0, 10), 250);
+  EXPECT_EQ(Raw_To_Temperature(1, 0), 250);
+  // Replaced by another file, then gone, then back: each read follows the disk.
+  const std::string other = Temperature_File_Path() + ".new";
+  {
+    std::ofstream f(other, std::ios::binary);
+    for (int i = 0; i < 1024; ++i) f.put(static_cast<char>(i & 0xFF)).put(0);
+  }
+  std::filesystem::rename(other, Temperature_File_Path());
+  EXPECT_EQ(Raw_To_Temperature(0, 10), 10);
+  std::filesystem::remove(Temperature_File_Path());
+  EXPECT_EQ(Raw_To_Temperature(0, 10), Temperature_Unknown);
+  EXPECT_EQ(Reports.size(), 1u);
+  Write_Falling_Table();
+  EXPECT_EQ(Raw_To_Temperature(0, 10), 800);
+  EXPECT_EQ(Displays, (std::vector<bool>{false, true}));
 }
 
 TEST_F(Temperature_Table_Test, ShortOrEmptyTableCountsAsMissing) {
