@@ -35,28 +35,22 @@ TPoint Dial_Point(int Centre_X, int Centre_Y, double Angle_Radians, int Radius)
                   Centre_Y + static_cast<int>(std::trunc(std::cos(Angle_Radians) * Radius))};
 }
 
-std::unique_ptr<TBitmap> Draw_Gauge_Needle(int Length, int Base, TColor Colour, int Height,
-                                           int Width, int Value, int Max, int Min,
-                                           int Angle_Min, int Angle_Max, int Offset_Y,
-                                           int Offset_X)
-{
-    auto Bitmap = std::make_unique<TBitmap>();
-    if (Width <= 0 || Height <= 0) return Bitmap;
-    Bitmap->SetSize(Width, Height);
+namespace {
 
+// The needle as a filled triangle in Colour on Canvas, for a picture Width wide.
+void Draw_Needle_On(TCanvas* Canvas, int Length, int Base, TColor Colour, int Width, int Value,
+                    int Max, int Min, int Angle_Min, int Angle_Max, int Offset_Y, int Offset_X)
+{
     const int C = Width / 2;
     const int L = C - Per_Cent_Of(Length, C);
     const int B = Per_Cent_Of(Base, C);
     const int Dx = Per_Cent_Of(Offset_X, C);
     const int Dy = Per_Cent_Of(Offset_Y, C);
 
-    TCanvas* Canvas = Bitmap->Canvas();
-    Canvas->Brush.Color = clWhite;
-    Canvas->Brush.Style = TBrush_Style::Solid;
-    Canvas->FillRect(Rect(0, 0, Width, Height));
     Canvas->Pen.Style = TPen_Style::Solid;
     Canvas->Pen.Width = 2;
     Canvas->Pen.Color = Colour;
+    Canvas->Brush.Style = TBrush_Style::Solid;
     Canvas->Brush.Color = Colour;
 
     // A scale without range would divide by zero: the needle then rests at its start.
@@ -72,6 +66,25 @@ std::unique_ptr<TBitmap> Draw_Gauge_Needle(int Length, int Base, TColor Colour, 
     const TPoint Corner_1 = Dial_Point(C + Dx, C + Dy, W - 90.0 * Degree, B);
     const TPoint Corner_2 = Dial_Point(C + Dx, C + Dy, W + 90.0 * Degree, B);
     Canvas->Polygon({Tip, Corner_1, Corner_2});
+}
+
+}  // namespace
+
+std::unique_ptr<TBitmap> Draw_Gauge_Needle(int Length, int Base, TColor Colour, int Height,
+                                           int Width, int Value, int Max, int Min,
+                                           int Angle_Min, int Angle_Max, int Offset_Y,
+                                           int Offset_X)
+{
+    auto Bitmap = std::make_unique<TBitmap>();
+    if (Width <= 0 || Height <= 0) return Bitmap;
+    Bitmap->SetSize(Width, Height);
+
+    TCanvas* Canvas = Bitmap->Canvas();
+    Canvas->Brush.Color = clWhite;
+    Canvas->Brush.Style = TBrush_Style::Solid;
+    Canvas->FillRect(Rect(0, 0, Width, Height));
+    Draw_Needle_On(Canvas, Length, Base, Colour, Width, Value, Max, Min, Angle_Min, Angle_Max,
+                   Offset_Y, Offset_X);
     return Bitmap;
 }
 
@@ -89,6 +102,30 @@ void Gauge_Show(TImage* Image, const Gauge_Parameters& Gauge, int Value, int Wid
     const std::unique_ptr<TBitmap> Needle = Draw_Gauge_Needle(Gauge, Value, Width, Height);
     if (Needle->Empty()) return;
     Image->Canvas()->Draw(0, 0, *Needle);
+}
+
+void Gauge_Show_On_Face(TImage* Image, TImage* Face, const Gauge_Parameters& Gauge, int Value,
+                        int Width, int Height)
+{
+    if (!Image) return;
+    const bool On_Face = Face && Width > 0 && Height > 0 && Face->Picture().Width() == Width &&
+                         Face->Picture().Height() == Height && Face->Left() == Image->Left() &&
+                         Face->Top() == Image->Top() && Face->Width() == Image->Width() &&
+                         Face->Height() == Image->Height();
+    if (!On_Face) {
+        Image->Transparent(true);
+        Gauge_Show(Image, Gauge, Value, Width, Height);
+        return;
+    }
+    // The needle's pixels replace the face's; everywhere else the face shows, as it does
+    // through the white of the see-through needle picture.
+    TBitmap Shown(Face->Picture().Bitmap());
+    Shown.Transparent(false);
+    Draw_Needle_On(Shown.Canvas(), Gauge_Length_Setting, Gauge_Base_Setting, Gauge.Colour, Width,
+                   Value, Gauge.Max, Gauge.Min, Gauge_Angle_At_Min, Gauge_Angle_At_Max,
+                   Gauge_Offset, Gauge_Offset);
+    Image->Picture().Assign(Shown);
+    Image->Transparent(false);
 }
 
 std::string Dial_Face_JPEG(const Gauge_Parameters& Gauge)

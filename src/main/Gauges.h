@@ -71,6 +71,14 @@ std::unique_ptr<TBitmap> Draw_Gauge_Needle(const Gauge_Parameters& Gauge, int Va
 // the image's size taken at start-up. Nothing happens without an image.
 void Gauge_Show(TImage* Image, const Gauge_Parameters& Gauge, int Value, int Width, int Height);
 
+// Shows the needle of a gauge at Value over its dial face in one opaque picture: the
+// needle is drawn onto a copy of Face's picture and Image shows that copy, which looks
+// exactly as the transparent needle image over the face, without blending two pictures on
+// the screen. Face must lie under Image with the same bounds and a picture of the image's
+// size (Width x Height); otherwise the needle alone is drawn as by Gauge_Show, see-through.
+void Gauge_Show_On_Face(TImage* Image, TImage* Face, const Gauge_Parameters& Gauge, int Value,
+                        int Width, int Height);
+
 // The built-in JPEG bytes of a dial face (empty when the program carries none by that name).
 std::string Dial_Face_JPEG(const Gauge_Parameters& Gauge);
 

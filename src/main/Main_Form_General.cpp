@@ -190,12 +190,13 @@ void TForm_KardunGAS::Show_Live_Values()
 
 void TForm_KardunGAS::Show_Live_Gauges()
 {
-    Gauge_Show(Image_GEN_RPM, Gauge_RPM, Live_Values.Live_RPM, Image_GEN_RPM_Width,
-               Image_GEN_RPM_Height);
-    Gauge_Show(Image_GEN_TPS, Gauge_TPS, Live_Values.Live_TPS, Image_GEN_TPS_Width,
-               Image_GEN_TPS_Height);
-    Gauge_Show(Image_GEN_Gas, Gauge_Gas, Live_Values.Live_Gas_Time, Image_GEN_Gas_Width,
-               Image_GEN_Gas_Height);
+    // Each needle with its dial face in one opaque picture over the face.
+    Gauge_Show_On_Face(Image_GEN_RPM, Image_GEN_RPM_jpg, Gauge_RPM, Live_Values.Live_RPM,
+                       Image_GEN_RPM_Width, Image_GEN_RPM_Height);
+    Gauge_Show_On_Face(Image_GEN_TPS, Image_GEN_TPS_jpg, Gauge_TPS, Live_Values.Live_TPS,
+                       Image_GEN_TPS_Width, Image_GEN_TPS_Height);
+    Gauge_Show_On_Face(Image_GEN_Gas, Image_GEN_Gas_jpg, Gauge_Gas, Live_Values.Live_Gas_Time,
+                       Image_GEN_Gas_Width, Image_GEN_Gas_Height);
 }
 
 void TForm_KardunGAS::Show_Temperature_Displays(bool Shown)

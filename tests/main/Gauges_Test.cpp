@@ -294,6 +294,61 @@ TEST_F(Gauge_Window, Needle_Over_Its_Dial_Shows_Both_Where_The_Values_Say)
     std::printf("gauges over their dials: %s\n", Path.c_str());
 }
 
+TEST_F(Gauge_Window, A_Needle_Drawn_On_Its_Face_Looks_As_The_Needle_Over_The_Face)
+{
+    // Two displays side by side: the see-through needle over its dial, and the needle drawn
+    // onto a copy of the face. Both show the same pixels, for each gauge and value.
+    struct Display {
+        TPanel* Panel = nullptr;
+        TImage* Dial = nullptr;
+        TImage* Needle = nullptr;
+    };
+    auto Make = [this](int Left) {
+        Display D;
+        D.Panel = new TPanel(Form, Form);
+        D.Panel->SetBounds(Left, 5, Size + 10, Size + 10);
+        D.Panel->Color(clWhite);
+        D.Dial = new TImage(Form, D.Panel);
+        D.Dial->SetBounds(5, 5, Size, Size);
+        D.Needle = new TImage(Form, D.Panel);
+        D.Needle->SetBounds(5, 5, Size, Size);
+        D.Needle->Transparent(true);
+        return D;
+    };
+    const Display Layered = Make(5);
+    const Display Composed = Make(Size + 20);
+    Form->Show();
+    struct Case {
+        const Gauge_Parameters* Gauge;
+        int Value;
+    };
+    for (const Case C : {Case{&Gauge_RPM, 0}, Case{&Gauge_RPM, 3200}, Case{&Gauge_TPS, 120},
+                         Case{&Gauge_Gas, 32000}, Case{&Gauge_Gas, 40000}}) {
+        SCOPED_TRACE(std::string(C.Gauge->Image_Name) + " " + std::to_string(C.Value));
+        ASSERT_TRUE(Dial_Face_Load(Layered.Dial, *C.Gauge));
+        ASSERT_TRUE(Dial_Face_Load(Composed.Dial, *C.Gauge));
+        Gauge_Show(Layered.Needle, *C.Gauge, C.Value, Size, Size);
+        Gauge_Show_On_Face(Composed.Needle, Composed.Dial, *C.Gauge, C.Value, Size, Size);
+        EXPECT_FALSE(Composed.Needle->Transparent());
+        const QImage A = Layered.Panel->Widget()->grab().toImage();
+        const QImage B = Composed.Panel->Widget()->grab().toImage();
+        ASSERT_EQ(A.size(), B.size());
+        int Different = 0;
+        for (int Y = 0; Y < A.height(); ++Y)
+            for (int X = 0; X < A.width(); ++X) Different += A.pixel(X, Y) != B.pixel(X, Y);
+        EXPECT_EQ(Different, 0);
+        // The dial face itself is left as it was.
+        EXPECT_EQ(Composed.Dial->Picture().Bitmap().Image(), Layered.Dial->Picture().Bitmap().Image());
+    }
+    // A face that does not lie under the needle image: the needle alone, see-through.
+    Composed.Dial->SetBounds(0, 0, Size, Size);
+    Gauge_Show_On_Face(Composed.Needle, Composed.Dial, Gauge_RPM, 2500, Size, Size);
+    EXPECT_TRUE(Composed.Needle->Transparent());
+    EXPECT_EQ(Composed.Needle->Canvas()->Pixels(2, 2), clWhite);
+    Gauge_Show_On_Face(Composed.Needle, nullptr, Gauge_RPM, 2500, Size, Size);
+    EXPECT_TRUE(Composed.Needle->Transparent());
+}
+
 TEST_F(Gauge_Window, Colour_Scheme_Colours_The_Controls_That_Exist_And_Skips_The_Rest)
 {
     auto* Page = new TPanel(Form, Form);
