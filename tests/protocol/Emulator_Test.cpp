@@ -265,6 +265,9 @@ TEST_F(Emulator_Test, Drops_Unannounced_Writes_And_Resynchronises)
     EXPECT_TRUE(wire->Read(3, 300).empty());
     wire->Send({0x61, 0x21, 0x21, 0x21});
     EXPECT_EQ(wire->Read(4).size(), 4u);
+    // A request is logged once its reply is out, so the probe's entry may trail the reply.
+    ASSERT_TRUE(emulator.Wait_For([](const std::vector<emu::Log_Entry>& l) { return l.size() >= 2; },
+                                  2000));
     auto log = emulator.Log();
     ASSERT_EQ(log.size(), 2u);
     EXPECT_FALSE(log[0].complete);
