@@ -239,6 +239,7 @@ void TForm::Caption(const std::string& Value)
 
 void TForm::Icon(const TIcon& Value)
 {
+    FIcon = std::make_unique<TIcon>(Value);
     if (FWidget) FWidget->setWindowIcon(Value.Icon());
 }
 

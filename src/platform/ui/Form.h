@@ -28,6 +28,8 @@ public:
     std::string Caption() const { return FCaption; }
     void Caption(const std::string& Value);
     void Icon(const TIcon& Value);
+    // The icon last set on the window; nullptr while it shows the program's default.
+    const TIcon* Icon() const { return FIcon.get(); }
 
     // Outer position and size (frame included) and the client area.
     void SetBounds(int Left, int Top, int Width, int Height) override;
@@ -98,6 +100,7 @@ private:
     void Place_On_Show();
     void Do_Activate();
     std::string FCaption;
+    std::unique_ptr<TIcon> FIcon;
     TForm_Style FForm_Style = TForm_Style::Normal;
     TPosition FPosition = TPosition::Designed;
     TBorder_Style FBorder_Style = TBorder_Style::Sizeable;

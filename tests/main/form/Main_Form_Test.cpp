@@ -2,6 +2,7 @@
 // states on the status row, the watchdog's report, the scaling, the start-up order and
 // the settings file written at shutdown.
 #include <gtest/gtest.h>
+#include <QImage>
 
 #include <algorithm>
 #include <atomic>
@@ -390,8 +391,17 @@ TEST_F(Main_Window, AProgramFileUnderAnotherNameBringsItsIconAndItsOwnBranding)
     // No branding keys in the file: both About boxes stay hidden.
     EXPECT_FALSE(Main()->GroupBox_About_KardunAddress->Visible());
     EXPECT_FALSE(Main()->GroupBox_About_Technic->Visible());
-    Start_Up();   // no Service.ico: the built-in icon stays, nothing fails
+    Start_Up();   // no Service.ico yet: the built-in icon stays, nothing fails
+    EXPECT_EQ(Main()->Icon(), nullptr);
     EXPECT_FALSE(Main()->ComPort->Connected());
+
+    // With its own icon beside it, the program file shows that icon on its windows.
+    QImage Picture(16, 16, QImage::Format_ARGB32);
+    Picture.fill(Qt::red);
+    ASSERT_TRUE(Picture.save(QString::fromStdString(Program_File_Path("Service.ico")), "ICO"));
+    Start_Up();
+    ASSERT_NE(Main()->Icon(), nullptr);
+    EXPECT_FALSE(Main()->Icon()->Empty());
 }
 
 }  // namespace
