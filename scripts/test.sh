@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
+bash scripts/check_includes.sh
 bash scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 cd build

@@ -1,7 +1,7 @@
 #include "data/Configuration.h"
 
+#include "data/Call_Hook.h"
 #include "data/Globals.h"
-#include "protocol/Ident.h"
 
 Configuration_Class Configuration;
 double Pressure_Factor = 0.0;
@@ -26,7 +26,7 @@ void Set_Level_Box(int i, const char* name, bool invert, bool ninety, int32_t p1
 
 template <typename F, typename... A>
 void Call_Hook(const F& hook, A... args) {
-  if (hook) hook(args...);
+  Call_Hook(hook, args...);
 }
 
 }  // namespace
@@ -71,8 +71,7 @@ void Set_Default_Configuration() {
     c.Program_Date.clear();
     c.Work_Gas = 0;
     c.Work_Petrol = 0;
-    Decode_Program_Version();
-    Show_Work_Hours();
+    Call_Hook(Configuration_Hooks.Identification_Decode);
   }
 
   // Every numeric and truth-value default

@@ -154,13 +154,16 @@ inline constexpr const char* Injector_Name_First = "VALTEK 3 Om";
 inline constexpr const char* Injector_Name_Another = "ANOTHER";
 
 // ---- what the defaults do on the windows ----
-// The Configuration page plugs these in; unset hooks are skipped.
+// The Configuration page and the identification plug these in; unset hooks are skipped.
 struct Configuration_Hooks_Class {
   std::function<void(bool)> Inject_Auto_Enable;     // winter/summer switching controls
   std::function<void()> Injection_Type_Bars_Show;   // phase bars to their default positions
   std::function<void()> RPM_Tab_Default_Axes;       // RPM-dependence table to default axes
   std::function<void()> Set_Default_GD_Options;     // gas-diesel option group's own defaults
   std::function<void(int)> Inject_Num_Set;          // injector count on the page
+  // The identification fields of the record were reset: the protocol decodes the version
+  // again and shows or hides the work hours (bound by Ident_Bind_Configuration).
+  std::function<void()> Identification_Decode;
 };
 extern Configuration_Hooks_Class Configuration_Hooks;
 

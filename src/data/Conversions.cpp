@@ -7,17 +7,12 @@
 #include <cstdlib>
 #include <fstream>
 
-#include <sys/stat.h>
-#include <time.h>
-
+#include "data/Call_Hook.h"
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "data/Text_Util.h"
 #include "language/Language.h"
-#include "platform/ui/ComboBox.h"
-#include "platform/ui/Font.h"
-#include "platform/ui/Graphics.h"
-#include "platform/ui/Memo.h"
+#include "platform/system/Files.h"
 
 Temperature_Hooks_Class Temperature_Hooks;
 
@@ -58,30 +53,23 @@ bool Read_Temperature_Table(const std::string& path, std::vector<int16_t>& table
 // the file system's clock step would leave its times as they were.
 struct Temperature_Table_Cache {
   std::string path;
-  struct stat identity {};
+  sys::File_Identity identity;
   std::vector<int16_t> table;
 };
 Temperature_Table_Cache Temperature_Cache;
-
-bool Same_File(const struct stat& a, const struct stat& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
-         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
-         a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
-}
 
 // The table of the file now at its path; null when it cannot be opened or is short.
 const std::vector<int16_t>* Load_Temperature_Table() {
   Temperature_Table_Cache& c = Temperature_Cache;
   const std::string path = Temperature_File_Path();
-  struct stat now {};
-  if (::stat(path.c_str(), &now) != 0) {
+  sys::File_Identity now;
+  if (!sys::File_Identity_Of(path, now)) {
     c.table.clear();
     return nullptr;
   }
-  timespec clock {};
-  ::clock_gettime(CLOCK_REALTIME, &clock);
-  const bool settled = clock.tv_sec - now.st_mtim.tv_sec > 2 && clock.tv_sec - now.st_ctim.tv_sec > 2;
-  if (settled && !c.table.empty() && c.path == path && Same_File(c.identity, now)) return &c.table;
+  const long long clock = sys::Clock_Seconds();
+  const bool settled = clock - now.Modified_Sec > 2 && clock - now.Changed_Sec > 2;
+  if (settled && !c.table.empty() && c.path == path && c.identity == now) return &c.table;
   c.table.clear();
   std::vector<int16_t> table;
   if (!Read_Temperature_Table(path, table)) return nullptr;
@@ -96,7 +84,7 @@ bool Temperature_Table_Check(bool opened) {
   if (!opened) {
     if (Temperature_File_Found) {
       Temperature_File_Found = false;
-      if (Temperature_Hooks.Show_Displays) Temperature_Hooks.Show_Displays(false);
+      Call_Hook(Temperature_Hooks.Show_Displays, false);
       if (Temperature_Hooks.Report) {
         std::string not_found, temperature;
         Language_Text_Menu("Error_File_not_found", not_found);
@@ -108,7 +96,7 @@ bool Temperature_Table_Check(bool opened) {
   }
   if (!Temperature_File_Found) {
     Temperature_File_Found = true;
-    if (Temperature_Hooks.Show_Displays) Temperature_Hooks.Show_Displays(true);
+    Call_Hook(Temperature_Hooks.Show_Displays, true);
   }
   return true;
 }
@@ -480,23 +468,6 @@ std::string Comment_To_Memo() {
 
 bool ComboBox_Has_Text(const std::string& text, const std::vector<std::string>& items) {
   return std::find(items.begin(), items.end(), text) != items.end();
-}
-
-void Memo_To_Comment(const TMemo& memo) { Memo_To_Comment(memo.Text()); }
-
-void Comment_To_Memo(TMemo& memo) {
-  memo.Clear();
-  memo.Text(Comment_To_Memo());
-}
-
-bool ComboBox_Has_Text(TComboBox& box) { return ComboBox_Has_Text(box.Text(), box.Items().Items()); }
-
-int Text_Width(const std::string& text, const TFont& font) { return ui::Text_Width(font, text); }
-
-int Text_Height(const std::string& text, const TFont& font) { return ui::Text_Height(font, text); }
-
-std::string Wrap_Text_Pixels(int w, const std::string& text, const TFont& font) {
-  return Wrap_Text_Pixels(w, text, [&font](const std::string& s) { return ui::Text_Width(font, s); });
 }
 
 std::string Wrap_Text_Pixels(int w, const std::string& text,

@@ -16,10 +16,6 @@
 #include <string>
 #include <vector>
 
-class TComboBox;
-class TFont;
-class TMemo;
-
 struct Byte_Pair {
   uint8_t High = 0;
   uint8_t Low = 0;
@@ -108,18 +104,10 @@ std::string Comment_To_Memo();
 // The text equals one of the items exactly.
 bool ComboBox_Has_Text(const std::string& text, const std::vector<std::string>& items);
 
-// ---- the same on the window layer's controls ----
-void Memo_To_Comment(const TMemo& memo);
-void Comment_To_Memo(TMemo& memo);         // the memo is cleared, then shows the comment
-bool ComboBox_Has_Text(TComboBox& box);
-// Width and height in pixels of a text drawn in a font on the screen.
-int Text_Width(const std::string& text, const TFont& font);
-int Text_Height(const std::string& text, const TFont& font);
-// The text broken at blanks into lines that fit w - 20 pixels in the font (the main
-// window's canvas font); lines are joined by LF CR, and each blank a line is broken at
-// begins the next line. A word wider than the limit stays whole on its own line.
-std::string Wrap_Text_Pixels(int w, const std::string& text, const TFont& font);
-// The same with any measure of a text's width (pixels).
+// The text broken at blanks into lines that fit w - 20 pixels by a measure of a text's
+// width (pixels); lines are joined by LF CR, and each blank a line is broken at begins the
+// next line. A word wider than the limit stays whole on its own line. The same in a font
+// of the screen: windows/Control_Text.h.
 std::string Wrap_Text_Pixels(int w, const std::string& text,
                              const std::function<int(const std::string&)>& width);
 

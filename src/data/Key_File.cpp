@@ -1,6 +1,5 @@
 #include "data/Key_File.h"
 
-#include "data/Settings.h"
 #include "data/Text_Util.h"
 #include "platform/system/Files.h"
 
@@ -8,7 +7,6 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <sys/stat.h>
 
 std::vector<std::string> Key_List;
 std::vector<std::string> Value_List;
@@ -117,14 +115,14 @@ std::string One_Line(const std::string& text)
 bool Read_Text_File(const std::string& path, std::string& bytes, std::string* error, bool* exists)
 {
     bytes.clear();
-    struct stat info {};
-    const bool there = !path.empty() && ::stat(path.c_str(), &info) == 0;
+    sys::File_Identity info;
+    const bool there = sys::File_Identity_Of(path, info);
     if (exists) *exists = there;
     if (!there) {
         if (error) *error = "File not found \"" + path + "\"";
         return false;
     }
-    if (S_ISDIR(info.st_mode)) {
+    if (info.Is_Folder) {
         if (error) *error = "Cannot read \"" + path + "\": " + std::strerror(EISDIR);
         return false;
     }
@@ -365,7 +363,6 @@ bool Split_Path(const std::string& path)
     return true;
 }
 
-std::string Wrap_Text_Chars(const std::string& text) { return Wrap_Text_Chars(text, Settings.Hint_Length); }
 
 std::string Wrap_Text_Chars(const std::string& text, int32_t hint_length)
 {

@@ -79,9 +79,8 @@ std::string Strip_Extension(const std::string& text);
 // Splits at the last "\" or "/": true with Split_Dir and Split_File_Name set; false (slots
 // unchanged) when the path holds neither.
 bool Split_Path(const std::string& path);
-// Breaks a text into lines of about equal length (about Settings.Hint_Length characters),
-// joined by line feeds; used for hints.
-std::string Wrap_Text_Chars(const std::string& text);
+// Breaks a text into lines of about equal length (about hint_length characters), joined by
+// line feeds; used for hints (with the setting Hint_Length: data/Settings.h).
 std::string Wrap_Text_Chars(const std::string& text, int32_t hint_length);
 
 // ---- reading text files ----

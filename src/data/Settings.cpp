@@ -1,5 +1,6 @@
 #include "data/Settings.h"
 
+#include "data/Call_Hook.h"
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "data/Key_File.h"
@@ -81,10 +82,10 @@ void Settings_Create()
     Settings.Font_Charset = Factory.Font_Charset;
     Settings_Default();
     Settings_Load();
-    if (Settings_Hooks.To_Form) Settings_Hooks.To_Form();
-    if (Settings_Hooks.Mark_Controls) Settings_Hooks.Mark_Controls();
+    Call_Hook(Settings_Hooks.To_Form);
+    Call_Hook(Settings_Hooks.Mark_Controls);
     Settings_Branding_Apply();
-    if (Settings_Hooks.About_Apply) Settings_Hooks.About_Apply();
+    Call_Hook(Settings_Hooks.About_Apply);
 }
 
 void Settings_Default()
@@ -215,7 +216,7 @@ bool Settings_Load()
     Read("CFG_RPM_Idle_Run", idle_run);
     if (idle_run != 0) RPM_Idle_Run_Default = idle_run;
 
-    if (Settings_Hooks.ICO_Load) Settings_Hooks.ICO_Load();
+    Call_Hook(Settings_Hooks.ICO_Load);
     Key_File_Discard();
 
     // Scales outside the range of their controls on the oscilloscope page.
@@ -262,7 +263,7 @@ void Settings_Language_Font_Read()
 void Settings_Save_Begin()
 {
     Settings_File_Readable = true;
-    if (Settings_Hooks.Load_Button_Enable) Settings_Hooks.Load_Button_Enable(true);
+    Call_Hook(Settings_Hooks.Load_Button_Enable, true);
     // Keys the program does not write (branding, keys written by hand) stay in the file.
     Key_File_Open(Settings_File_Path());
     Saved_Language = Settings.Language;
@@ -305,7 +306,7 @@ void Settings_Save()
     Write("CLB_Diagram_VAC", s.CLB_Diagram_VAC);
     Write("RPM_Change_Time", s.RPM_Change_Time);
     Write("CFG_RPM_Idle_Run", std::to_string(Configuration.RPM_Idle_Run), "RPM_Idle_Run_Rem");
-    if (Settings_Hooks.ICO_Save) Settings_Hooks.ICO_Save();
+    Call_Hook(Settings_Hooks.ICO_Save);
 }
 
 bool Settings_Save_End()
@@ -329,9 +330,11 @@ std::string Set_Priority(const std::string& name)
 std::string Priority_Text()
 {
     const std::string text = sys::Priority_Class_Text();
-    if (Settings_Hooks.Reply_Delay_Colour) Settings_Hooks.Reply_Delay_Colour();
+    Call_Hook(Settings_Hooks.Reply_Delay_Colour);
     return text;
 }
+
+std::string Wrap_Text_Chars(const std::string& text) { return Wrap_Text_Chars(text, Settings.Hint_Length); }
 
 void Settings_Reset()
 {

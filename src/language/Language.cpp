@@ -2,7 +2,7 @@
 
 #include "data/Globals.h"
 #include "data/Key_File.h"
-#include "data/Settings.h"
+#include "data/Settings_Record.h"
 #include "data/Text_Util.h"
 #include "language/Language_En.h"
 

@@ -27,16 +27,6 @@ int Per_Cent_Of(int Per_Cent, int Half_Width)
     return static_cast<int>(std::nearbyint(static_cast<double>(Per_Cent) * Half_Width / 100.0));
 }
 
-}  // namespace
-
-TPoint Dial_Point(int Centre_X, int Centre_Y, double Angle_Radians, int Radius)
-{
-    return TPoint{Centre_X + static_cast<int>(std::trunc(std::sin(Angle_Radians) * Radius)),
-                  Centre_Y + static_cast<int>(std::trunc(std::cos(Angle_Radians) * Radius))};
-}
-
-namespace {
-
 // The needle as a filled triangle in Colour on Canvas, for a picture Width wide.
 void Draw_Needle_On(TCanvas* Canvas, int Length, int Base, TColor Colour, int Width, int Value,
                     int Max, int Min, int Angle_Min, int Angle_Max, int Offset_Y, int Offset_X)

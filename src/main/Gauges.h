@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/ui/Graphics.h"
+#include "windows/Busy_Wheel.h"
 
 class TComponent;
 class TImage;
@@ -42,10 +43,7 @@ constexpr int Gauge_Angle_At_Min = 300;
 constexpr int Gauge_Angle_At_Max = 60;
 constexpr int Gauge_Offset = 0;
 
-// The pixel at Radius from (Centre_X, Centre_Y) in the direction of a needle at the angle
-// (radians): (Centre_X + Trunc(sin(angle) * Radius), Centre_Y + Trunc(cos(angle) * Radius)),
-// cut toward zero. The busy wheel's spokes end at the same points.
-TPoint Dial_Point(int Centre_X, int Centre_Y, double Angle_Radians, int Radius);
+// Dial_Point (the pixel at a radius in a needle's direction): windows/Busy_Wheel.h.
 
 // Size of the dial face pictures and of the gauge images over them on the General page.
 constexpr int Dial_Face_Size = 165;

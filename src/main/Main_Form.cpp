@@ -2,10 +2,11 @@
 // binding of the dialogue's hooks to them.
 #include "main/Main_Form.h"
 
+#include "data/Configuration.h"
 #include "data/Conversions.h"
 #include "data/Key_File.h"
 #include "data/Settings.h"
-#include "data/Status_Queue.h"
+#include "protocol/Status_Queue.h"
 #include "main/Main_Form_Build.h"
 #include "protocol/Ident.h"
 #include "protocol/Live_Data.h"
@@ -119,6 +120,8 @@ TForm_KardunGAS::~TForm_KardunGAS()
     Script_Set_Condition(Condition_Ident_Status, Ident_Status_Failed);
     Script_Set_Condition(Condition_RPM_Tab_Size, nullptr);
     Ident_Hooks = Ident_Hooks_Class{};
+    Configuration_Hooks.Identification_Decode = nullptr;
+    MSG_Hooks.Main_Window_Enable = nullptr;
     Status_Line_Hooks = Status_Line_Hooks_Class{};
     Settings_Hooks = Settings_Hooks_Class{};
     Live_Data_Hooks.Show_Work_Mode = nullptr;
@@ -236,6 +239,8 @@ void TForm_KardunGAS::Bind_Link()
     Ident_Hooks.About_Program_Visible = [this](bool On) { GroupBox_About_Program->Visible(On); };
     Ident_Hooks.About_Work_Visible = [this](bool On) { GroupBox_About_Work->Visible(On); };
     Ident_Hooks.Ident_Windows = [this] { Ident_Windows(); };
+    Ident_Bind_Configuration();
+    MSG_Hooks.Main_Window_Enable = [this](bool On) { Enabled(On); };
 
     Status_Line_Hooks.Timer_Enable = [this](bool On) { Timer_Error->Enabled(On); };
     Status_Line_Hooks.Line_Changed = [this](const Status_Line_State& Line) {

@@ -8,7 +8,7 @@
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "data/Settings.h"
-#include "data/Status_Queue.h"
+#include "protocol/Status_Queue.h"
 #include "language/Language.h"
 #include "main/Main_Form.h"
 #include "platform/system/Serial_Ports.h"

@@ -5,7 +5,7 @@
 
 #include "data/Globals.h"
 #include "data/Settings.h"
-#include "data/Status_Queue.h"
+#include "protocol/Status_Queue.h"
 #include "language/Language.h"
 #include "main/Gauges.h"
 #include "main/Main_Form.h"

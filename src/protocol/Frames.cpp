@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "data/Call_Hook.h"
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "data/Settings.h"
-#include "data/Status_Queue.h"
+#include "protocol/Status_Queue.h"
 #include "language/Language.h"
 #include "protocol/Protocol_Hooks.h"
 #include "protocol/Script.h"
@@ -178,10 +179,9 @@ std::string Watchdog_Message_Key(uint8_t mode, uint8_t command)
 
 void Send_Connect()
 {
-    if (Protocol_Hooks.Port_Search_On && Protocol_Hooks.Port_Search_On()) {
+    if (Call_Hook(Protocol_Hooks.Port_Search_On)) {
         if (Probe_Count >= 2) {
-            if (Protocol_Hooks.Open_Next_Port)
-                Protocol_Hooks.Open_Next_Port();
+            Call_Hook(Protocol_Hooks.Open_Next_Port);
             Probe_Count = 0;
         } else {
             ++Probe_Count;
@@ -205,7 +205,7 @@ void Send_Read_Block_26()
 {
     Reply_Length = static_cast<uint16_t>(Len_Current_Data + 3);
     Send_Read_Frame(0x26);
-    if (New_Frame && Protocol_Hooks.CFG_File_Named && Protocol_Hooks.CFG_File_Named() &&
+    if (New_Frame && Call_Hook(Protocol_Hooks.CFG_File_Named) &&
         Protocol_Hooks.Save_CFG_File)
         Protocol_Hooks.Save_CFG_File();
 }
@@ -311,7 +311,7 @@ void Send_Write_Announce()
 
 void Prepare_CFG_Write()
 {
-    int count = Protocol_Hooks.Build_Full_List ? Protocol_Hooks.Build_Full_List() : 0;
+    int count = Call_Hook(Protocol_Hooks.Build_Full_List);
     Write_Frame_Length = List_Write_Length(count);
 }
 
@@ -347,8 +347,7 @@ namespace {
 
 void Send_List_Frame(uint8_t command)
 {
-    if (Protocol_Hooks.Pack_Block_List)
-        Protocol_Hooks.Pack_Block_List();
+    Call_Hook(Protocol_Hooks.Pack_Block_List);
     Reply_Length = 3;
     Frame_Length = Write_Frame_Length;
     TX_Frame[0] = Sent_Frame[0];
@@ -365,15 +364,13 @@ void Send_CFG_List()
 
 void Send_CLB_Block_1()
 {
-    if (Protocol_Hooks.Calc_CLB_K_Gas_RPM)
-        Protocol_Hooks.Calc_CLB_K_Gas_RPM();
+    Call_Hook(Protocol_Hooks.Calc_CLB_K_Gas_RPM);
     Send_List_Frame(0x30);
 }
 
 void Send_CLB_Block_2()
 {
-    if (Protocol_Hooks.Calc_CLB_K_TPS_VAC)
-        Protocol_Hooks.Calc_CLB_K_TPS_VAC();
+    Call_Hook(Protocol_Hooks.Calc_CLB_K_TPS_VAC);
     Send_List_Frame(0x31);
 }
 
@@ -400,8 +397,8 @@ void Send_RPM_Tab_Chunk()
 
 void Send_Password()
 {
-    std::string text = Protocol_Hooks.Password_Text ? Protocol_Hooks.Password_Text() : std::string();
-    std::string info = Protocol_Hooks.Password_Info ? Protocol_Hooks.Password_Info() : std::string();
+    std::string text = Ask_Hook(Protocol_Hooks.Password_Text, std::string());
+    std::string info = Ask_Hook(Protocol_Hooks.Password_Info, std::string());
     std::string block = text;
     if (block.size() < 8)
         block.append(8 - block.size(), '\xFF');

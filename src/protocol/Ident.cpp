@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/Call_Hook.h"
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "data/Settings.h"
@@ -88,7 +89,7 @@ void Receiv_Ident_Data() {
   Len_Configuration = lengths.Configuration;
   Len_Calibration_1 = lengths.Calibration_1;
   Len_Calibration_2 = lengths.Calibration_2;
-  if (Ident_Hooks.Ident_Windows) Ident_Hooks.Ident_Windows();
+  Call_Hook(Ident_Hooks.Ident_Windows);
 }
 
 std::string Model_Display_Name() {
@@ -123,13 +124,13 @@ void Decode_Program_Version() {
   Program_Name_Text.clear();
   Configuration_Class& c = Configuration;
   if (c.Program_Name.empty()) {
-    if (Ident_Hooks.About_Program_Visible) Ident_Hooks.About_Program_Visible(false);
+    Call_Hook(Ident_Hooks.About_Program_Visible, false);
     return;
   }
   c.Program_Name = Model_Display_Name();
   Program_Name_Text = "\"" + c.Program_Name + "\"";
   if (!c.Program_Version.empty()) {
-    if (Ident_Hooks.About_Program_Visible) Ident_Hooks.About_Program_Visible(true);
+    Call_Hook(Ident_Hooks.About_Program_Visible, true);
     Program_Version_Code = Version_Text_To_Code(c.Program_Version);
   }
 }
@@ -137,7 +138,7 @@ void Decode_Program_Version() {
 bool Work_Hours_Visible() { return Configuration.Work_Gas != 0 || Configuration.Work_Petrol != 0; }
 
 void Show_Work_Hours() {
-  if (Ident_Hooks.About_Work_Visible) Ident_Hooks.About_Work_Visible(Work_Hours_Visible());
+  Call_Hook(Ident_Hooks.About_Work_Visible, Work_Hours_Visible());
 }
 
 bool Ident_Status_Failed() { return Ident_Status >= 2; }
@@ -163,6 +164,13 @@ std::vector<std::string> TPS_Input_Items() {
   std::vector<std::string> items;
   for (int i = Has_TPS_Zero() ? 0 : 1; i <= 3; ++i) items.push_back("TPS " + input + " " + std::to_string(i));
   return items;
+}
+
+void Ident_Bind_Configuration() {
+  Configuration_Hooks.Identification_Decode = [] {
+    Decode_Program_Version();
+    Show_Work_Hours();
+  };
 }
 
 void Ident_Reset() {

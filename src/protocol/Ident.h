@@ -83,5 +83,9 @@ bool Has_TPS_Emulation();
 // "TPS Input 0" in front when the model has that input (text of "Label_CFG_TPS_Input").
 std::vector<std::string> TPS_Input_Items();
 
+// Binds the identification's side of the configuration defaults: a reset of the record's
+// identification decodes the version and applies the work hours again (start-up).
+void Ident_Bind_Configuration();
+
 // Clears the version code, Program_Name_Text and the hooks.
 void Ident_Reset();

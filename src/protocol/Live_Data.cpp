@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/Call_Hook.h"
 #include "data/Configuration.h"
 #include "data/Conversions.h"
 #include "data/Globals.h"
-#include "data/Status_Queue.h"
+#include "protocol/Status_Queue.h"
 #include "language/Language.h"
 #include "protocol/Frames.h"
 
@@ -114,7 +115,7 @@ void Receiv_Current_Data() {
     Live_Data_Hooks.Show_Error_Memo();
   }
   Decode_Live_Values(rx, length);
-  if (Live_Data_Hooks.Show_Live_Values) Live_Data_Hooks.Show_Live_Values();
+  Call_Hook(Live_Data_Hooks.Show_Live_Values);
 }
 
 std::optional<uint8_t> Reply_Level_Mode(const uint8_t* rx, std::size_t reply_length) {

@@ -4,10 +4,11 @@
 #include <initializer_list>
 #include <string>
 
+#include "data/Call_Hook.h"
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "data/Settings.h"
-#include "data/Status_Queue.h"
+#include "protocol/Status_Queue.h"
 #include "protocol/Frames.h"
 #include "protocol/Ident.h"
 #include "protocol/Live_Data.h"
@@ -58,8 +59,7 @@ void Report_Script_Error(int32_t pc, int32_t value)
     if (Script_Error_Shown)
         return;
     Script_Error_Shown = true;
-    if (Protocol_Hooks.Show_Message)
-        Protocol_Hooks.Show_Message(4, 0x0000FF,
+    Call_Hook(Protocol_Hooks.Show_Message, 4, 0x0000FF,
                                     "Error In Script\n\rScript number : " + std::to_string(pc) +
                                         "\n\rScript : " + std::to_string(value));
 }
@@ -130,8 +130,7 @@ void Set_Up_Tables()
     Own_Action(63, [] { Sweep_Flag = 1; });
     Own_Action(64, [] {
         Script_Pause = true;
-        if (Protocol_Hooks.Show_Loader_Window)
-            Protocol_Hooks.Show_Loader_Window();
+        Call_Hook(Protocol_Hooks.Show_Loader_Window);
     });
     Own_Action(65, Send_Error_Control);
     Own_Action(68, Set_Write_Length_RPM_Chunk);
@@ -413,12 +412,11 @@ void Serve_Request()
     if (Request_Code == 9 || Request_Code == 10) {
         uint8_t code = Request_Code;
         Request_Code = 0;
-        if (code == 9 && Protocol_Hooks.Load_CFG_File)
-            Protocol_Hooks.Load_CFG_File();
-        if (code == 10 && Protocol_Hooks.Save_CFG_File)
-            Protocol_Hooks.Save_CFG_File();
-        if (Protocol_Hooks.Enable_Link_Buttons)
-            Protocol_Hooks.Enable_Link_Buttons(Connected);
+        if (code == 9)
+            Call_Hook(Protocol_Hooks.Load_CFG_File);
+        if (code == 10)
+            Call_Hook(Protocol_Hooks.Save_CFG_File);
+        Call_Hook(Protocol_Hooks.Enable_Link_Buttons, Connected);
         return;
     }
     switch (Request_Code) {
@@ -432,12 +430,10 @@ void Serve_Request()
     case 22: Script_Loader_Entry(); break;
     case 25: Script_Write_RPM_Tab(); break;
     case 26:
-        if (Protocol_Hooks.Script_Write_Password)
-            Protocol_Hooks.Script_Write_Password();
+        Call_Hook(Protocol_Hooks.Script_Write_Password);
         break;
     case 27:
-        if (Protocol_Hooks.Script_Password_Default)
-            Protocol_Hooks.Script_Password_Default();
+        Call_Hook(Protocol_Hooks.Script_Password_Default);
         break;
     case 29: Script_Write_Service_Time(); break;
     case 30: Script_Read_Service_Timer(); break;
@@ -539,7 +535,7 @@ void Script_Control_0_2()
 
 void Script_Write_Changed()
 {
-    int count = Protocol_Hooks.Build_Changed_List ? Protocol_Hooks.Build_Changed_List() : 0;
+    int count = Call_Hook(Protocol_Hooks.Build_Changed_List);
     int length = 3 * (count > 0 ? count : 0) + 3;
     Write_Frame_Length = static_cast<uint8_t>(length < 255 ? length : 255);
     Load_Script({48, 50, 56, 5, 0});

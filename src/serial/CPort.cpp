@@ -1,12 +1,10 @@
 #include "serial/CPort.h"
 
 #include <libintl.h>
-#include <sys/eventfd.h>
 
 #include <atomic>
 #include <cstdio>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 #include "platform/comm/Thread_Sync.h"
@@ -196,12 +194,10 @@ class TComThread {
  private:
   struct Shared {
     TCustomComPort* Port = nullptr;
-    int Stop_Fd = -1;
+    // Stays signalled once signalled: a manual-reset stop event.
+    comm::Stop_Event Stop;
     std::atomic<bool> Orphaned{false};
     TComEvents Events;
-    ~Shared() {
-      if (Stop_Fd >= 0) ::close(Stop_Fd);
-    }
   };
   static void Execute(std::shared_ptr<Shared> S);
   std::shared_ptr<Shared> Shared_;
@@ -210,18 +206,12 @@ class TComThread {
 
 TComThread::TComThread(TCustomComPort* Port) : Shared_(std::make_shared<Shared>()) {
   Shared_->Port = Port;
-  // Stays signalled once written (nothing reads it): a manual-reset stop event.
-  Shared_->Stop_Fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   Port->Device_.Set_Event_Mask(EventsToInt(Port->Events_));
   Thread_ = std::thread(&TComThread::Execute, Shared_);
 }
 
 TComThread::~TComThread() {
-  if (Shared_->Stop_Fd >= 0) {
-    uint64_t one = 1;
-    ssize_t r = ::write(Shared_->Stop_Fd, &one, sizeof one);
-    (void)r;
-  }
+  Shared_->Stop.Signal();
   std::this_thread::yield();
   if (!Thread_.joinable()) return;
   if (Thread_.get_id() == std::this_thread::get_id()) {
@@ -236,9 +226,9 @@ TComThread::~TComThread() {
 void TComThread::Execute(std::shared_ptr<Shared> S) {
   comm::Serial_Device& Device = S->Port->Device_;
   // A stop descriptor that could not be made would leave the wait unstoppable.
-  while (S->Stop_Fd >= 0) {
+  while (S->Stop.Fd() >= 0) {
     uint32_t Mask = 0;
-    if (Device.Wait_Event(S->Stop_Fd, &Mask) != comm::Wait_Result::Event) break;
+    if (Device.Wait_Event(S->Stop.Fd(), &Mask) != comm::Wait_Result::Event) break;
     S->Events = IntToEvents(Mask);
     TCustomComPort* Port = S->Port;
     TComEvents Events = S->Events;
@@ -257,7 +247,7 @@ void TComThread::Execute(std::shared_ptr<Shared> S) {
       Events = TComEvents::FromBits(Events.Bits() & Port->HandledEvents_.load());
       if (Events.Empty()) continue;
       // Handed over synchronously; a stop while the hand-over waits ends it and the loop.
-      auto Result = comm::Run_On_UI_Thread([Port, Events] { Port->FireEvents(Events); }, S->Stop_Fd);
+      auto Result = comm::Run_On_UI_Thread([Port, Events] { Port->FireEvents(Events); }, S->Stop.Fd());
       if (Result != comm::Sync_Result::Done) break;
     }
   }

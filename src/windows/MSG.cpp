@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <iostream>
 
+#include "data/Call_Hook.h"
 #include "data/Globals.h"
 #include "language/Language.h"
-#include "main/Busy_Wheel.h"
-#include "main/Main_Form.h"
+#include "windows/Busy_Wheel.h"
 
 TForm_MSG* Form_MSG = nullptr;
+MSG_Hooks_Class MSG_Hooks;
 bool Version_Error_Closed = false;
 
 namespace {
@@ -275,8 +276,8 @@ void TForm_MSG::Layout_Message_Window(int Kind_1, int Kind_2, int Kind_3, int Co
         Label_Text->Font().Color(Shown.Colour);
         if (Label_Countdown)
             Label_Countdown->Font().Color(Countdown_Colour);
-        if (Shown.Type == 8 && Form_KardunGAS)
-            Form_KardunGAS->Enabled(false);
+        if (Shown.Type == 8)
+            Call_Hook(MSG_Hooks.Main_Window_Enable, false);
     }
 
     // The countdown

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,13 @@ private:
 };
 
 extern TForm_MSG* Form_MSG;
+
+// What a message does to the main window; the main window binds it.
+struct MSG_Hooks_Class {
+    // A wrong-version message (type 8) disables the main window.
+    std::function<void(bool enabled)> Main_Window_Enable;
+};
+extern MSG_Hooks_Class MSG_Hooks;
 
 // Stores the message and arms the window; returns at once. Before the window exists the
 // text goes to standard error.

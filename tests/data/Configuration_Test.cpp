@@ -133,6 +133,7 @@ TEST_F(Configuration_Test, IdentityResetOnlyWhileNotConnected) {
 
   Decode_Program_Version();
   ASSERT_EQ(Program_Version_Code, 807);
+  Ident_Bind_Configuration();
   std::vector<bool> work;
   Ident_Hooks.About_Work_Visible = [&](bool v) { work.push_back(v); };
   Connected = false;

@@ -18,7 +18,7 @@
 #include "data/Globals.h"
 #include "data/Key_File.h"
 #include "data/Settings.h"
-#include "data/Status_Queue.h"
+#include "protocol/Status_Queue.h"
 #include "language/Language.h"
 #include "main/Main_Form.h"
 #include "main/Program.h"

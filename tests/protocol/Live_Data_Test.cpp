@@ -3,7 +3,7 @@
 #include "data/Conversions.h"
 #include "data/Globals.h"
 #include "data/Settings.h"
-#include "data/Status_Queue.h"
+#include "protocol/Status_Queue.h"
 #include "language/Language.h"
 #include "protocol/Frames.h"
 #include "protocol/Live_Data.h"

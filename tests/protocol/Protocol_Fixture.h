@@ -11,7 +11,7 @@
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "data/Settings.h"
-#include "data/Status_Queue.h"
+#include "protocol/Status_Queue.h"
 #include "protocol/Frames.h"
 #include "protocol/Protocol_Hooks.h"
 #include "protocol/Script.h"

@@ -1,6 +1,5 @@
 #include "platform/comm/Thread_Sync.h"
 
-#include "platform/ui/Runtime.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -9,6 +8,7 @@
 #include <sys/eventfd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -57,11 +57,44 @@ struct Thread_Done_Fd {
 };
 thread_local Thread_Done_Fd Done_Fd_Of_Thread;
 
+Exception_Report Report_Of_Dispatch = nullptr;
+
+void Report(const std::string& message) {
+  if (Report_Of_Dispatch) {
+    Report_Of_Dispatch(message);
+  } else {
+    std::fprintf(stderr, "KardunGD: error in an event handler: %s\n", message.c_str());
+  }
+}
+
 // The call is a dispatch point of the user-interface thread: an exception is reported
 // there like any other handler's, and goes no further.
-void Run_Guarded(const std::function<void()>& call) { ui::Dispatch(call); }
+void Run_Guarded(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const std::exception& e) {
+    Report(e.what());
+  } catch (...) {
+    Report("unknown exception");
+  }
+}
 
 }  // namespace
+
+void Set_Exception_Report(Exception_Report report) { Report_Of_Dispatch = report; }
+
+Stop_Event::Stop_Event() : Fd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+Stop_Event::~Stop_Event() {
+  if (Fd_ >= 0) ::close(Fd_);
+}
+
+void Stop_Event::Signal() {
+  if (Fd_ < 0) return;
+  uint64_t one = 1;
+  ssize_t r = ::write(Fd_, &one, sizeof one);
+  (void)r;
+}
 
 Sync_Result Run_On_UI_Thread(std::function<void()> call, int stop_fd) {
   QCoreApplication* app = QCoreApplication::instance();

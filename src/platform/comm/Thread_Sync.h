@@ -8,6 +8,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 namespace comm {
 
@@ -22,5 +23,26 @@ enum class Sync_Result {
 // An exception thrown by `call` is reported as at every dispatch point of the window
 // layer and goes no further.
 Sync_Result Run_On_UI_Thread(std::function<void()> call, int stop_fd);
+
+// Where an exception thrown by a handed-over call is reported: the window layer sets the
+// report of its dispatch points when it is linked in; unset, the text goes to standard
+// error. Any thread.
+using Exception_Report = void (*)(const std::string& message);
+void Set_Exception_Report(Exception_Report report);
+
+// A stop event for a worker's waits: once signalled it stays readable (nothing reads it).
+// Fd() is -1 when the descriptor could not be made.
+class Stop_Event {
+public:
+  Stop_Event();
+  ~Stop_Event();
+  Stop_Event(const Stop_Event&) = delete;
+  Stop_Event& operator=(const Stop_Event&) = delete;
+  void Signal();
+  int Fd() const { return Fd_; }
+
+private:
+  int Fd_ = -1;
+};
 
 }  // namespace comm

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace sys {
@@ -144,6 +145,26 @@ bool Write_Whole_File(const std::string& path, const std::string& bytes, std::st
 bool File_Exists(const std::string& path) {
   struct stat info {};
   return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool File_Identity_Of(const std::string& path, File_Identity& identity) {
+  struct stat info {};
+  if (path.empty() || ::stat(path.c_str(), &info) != 0) return false;
+  identity.Is_Folder = S_ISDIR(info.st_mode);
+  identity.Device = info.st_dev;
+  identity.Inode = info.st_ino;
+  identity.Size = info.st_size;
+  identity.Modified_Sec = info.st_mtim.tv_sec;
+  identity.Modified_Nsec = info.st_mtim.tv_nsec;
+  identity.Changed_Sec = info.st_ctim.tv_sec;
+  identity.Changed_Nsec = info.st_ctim.tv_nsec;
+  return true;
+}
+
+long long Clock_Seconds() {
+  timespec now {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return now.tv_sec;
 }
 
 bool Folder_Exists(const std::string& path) {

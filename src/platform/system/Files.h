@@ -27,6 +27,21 @@ void Reset_File_Hooks();
 namespace sys {
 
 bool File_Exists(const std::string& path);    // a plain file (links followed)
+
+// What identifies a file's content at a moment (links followed): the same device, inode,
+// size and modification and change times mean the file was not replaced or written since.
+struct File_Identity {
+  bool Is_Folder = false;
+  unsigned long long Device = 0, Inode = 0;
+  long long Size = 0;
+  long long Modified_Sec = 0, Modified_Nsec = 0;
+  long long Changed_Sec = 0, Changed_Nsec = 0;
+  bool operator==(const File_Identity&) const = default;
+};
+// False (identity untouched) when nothing can be found at `path`.
+bool File_Identity_Of(const std::string& path, File_Identity& identity);
+// Seconds of the real-time clock, the clock the file times are given in.
+long long Clock_Seconds();
 bool Folder_Exists(const std::string& path);  // a folder (links followed)
 
 // Creates one folder; true when it exists as a folder afterwards.

@@ -1,5 +1,6 @@
 #include "platform/ui/Runtime.h"
 #include "platform/ui/Internal.h"
+#include "platform/comm/Thread_Sync.h"
 #include <cstdio>
 #include <cstdlib>
 
@@ -9,6 +10,11 @@ Hooks_State Hooks;
 static int Modal_Level = 0;
 
 void Reset_Hooks() { Hooks = Hooks_State{}; }
+
+namespace {
+// Calls handed over from the serial port's thread are dispatch points of this layer too.
+const bool Comm_Report_Set = (comm::Set_Exception_Report(&Report_Exception), true);
+}  // namespace
 
 void Answer_Next_Dialog(int Result)
 {

@@ -1,7 +1,7 @@
 // Status line queue, reception status texts and the link-quality percentage.
 #include "data/Globals.h"
 #include "data/Settings.h"
-#include "data/Status_Queue.h"
+#include "protocol/Status_Queue.h"
 #include "language/Language.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,13 @@
-#include "main/Busy_Wheel.h"
+#include "windows/Busy_Wheel.h"
 
 #include <cmath>
 
-#include "main/Gauges.h"
+
+TPoint Dial_Point(int Centre_X, int Centre_Y, double Angle_Radians, int Radius)
+{
+    return TPoint{Centre_X + static_cast<int>(std::trunc(std::sin(Angle_Radians) * Radius)),
+                  Centre_Y + static_cast<int>(std::trunc(std::cos(Angle_Radians) * Radius))};
+}
 
 int Draw_Busy_Wheel(TBitmap& Bitmap, int Inset, int Angle_Start, int Angle_End,
                     TColor Colour_Current, TColor Colour_Other, int Index, int Height,

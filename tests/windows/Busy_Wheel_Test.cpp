@@ -1,7 +1,7 @@
 // The busy wheel: which spoke each frame highlights and where the spokes run.
 #include <gtest/gtest.h>
 
-#include "main/Busy_Wheel.h"
+#include "windows/Busy_Wheel.h"
 #include "platform/ui/Graphics.h"
 
 namespace {

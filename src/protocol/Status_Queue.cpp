@@ -1,7 +1,8 @@
-#include "data/Status_Queue.h"
+#include "protocol/Status_Queue.h"
 
 #include <algorithm>
 
+#include "data/Call_Hook.h"
 #include "language/Language.h"
 
 KardunMSG_Class Status_Queue;
@@ -15,14 +16,14 @@ namespace {
 
 void Set_Timer(bool on) {
   Status_Line.Timer_On = on;
-  if (Status_Line_Hooks.Timer_Enable) Status_Line_Hooks.Timer_Enable(on);
+  Call_Hook(Status_Line_Hooks.Timer_Enable, on);
 }
 
 void Set_Line(bool visible, TColor colour, const std::string& text) {
   Status_Line.Visible = visible;
   Status_Line.Colour = colour;
   Status_Line.Text = text;
-  if (Status_Line_Hooks.Line_Changed) Status_Line_Hooks.Line_Changed(Status_Line);
+  Call_Hook(Status_Line_Hooks.Line_Changed, Status_Line);
 }
 
 }  // namespace

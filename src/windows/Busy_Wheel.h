@@ -11,3 +11,8 @@
 int Draw_Busy_Wheel(TBitmap& Bitmap, int Inset, int Angle_Start, int Angle_End,
                     TColor Colour_Current, TColor Colour_Other, int Index, int Height,
                     int Width, int Pen_Width, int Spokes);
+
+// The pixel at Radius from (Centre_X, Centre_Y) in the direction of a needle at the angle
+// (radians): (Centre_X + Trunc(sin(angle) * Radius), Centre_Y + Trunc(cos(angle) * Radius)),
+// cut toward zero. The needles of the dial gauges end at the same points.
+TPoint Dial_Point(int Centre_X, int Centre_Y, double Angle_Radians, int Radius);

@@ -1,0 +1,24 @@
+// The data routines on the window layer's controls: the car comment in a memo, a combo
+// box's text among its items, and the size of a text in a font on the screen. The same
+// routines on plain texts live with the conversions (data/Conversions.h).
+#pragma once
+
+#include <string>
+
+class TComboBox;
+class TFont;
+class TMemo;
+
+// Car_Comments from a memo's text (CR -> 29, LF -> 26).
+void Memo_To_Comment(const TMemo& memo);
+// The memo is cleared, then shows the comment.
+void Comment_To_Memo(TMemo& memo);
+// The box's text equals one of its items exactly.
+bool ComboBox_Has_Text(TComboBox& box);
+// Width and height in pixels of a text drawn in a font on the screen.
+int Text_Width(const std::string& text, const TFont& font);
+int Text_Height(const std::string& text, const TFont& font);
+// The text broken at blanks into lines that fit w - 20 pixels in the font (the main
+// window's canvas font); lines are joined by LF CR, and each blank a line is broken at
+// begins the next line. A word wider than the limit stays whole on its own line.
+std::string Wrap_Text_Pixels(int w, const std::string& text, const TFont& font);
