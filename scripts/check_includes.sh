@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks that includes run one way, from the ground up:
 #   platform; the base of data (key files, text routines, paths and globals, the settings
-#   record, the hook helper); language; the rest of data; serial; protocol; windows; main;
-#   app.
+#   record, the hook helper, the message types); language; the rest of data; serial;
+#   protocol; windows; main; app.
 # A file may include its own layer or a lower one. Within the platform layer the serial
 # device and the system services do not include the window-system layer. Only src/platform
 # calls the operating system or touches Qt: elsewhere the system's own headers (POSIX) and
@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # Files of the base of data, below the language layer.
-DATA_BASE='^src/data/(Key_File|Text_Util|Globals|Settings_Record|Call_Hook)\.(h|cpp)$'
+DATA_BASE='^src/data/(Key_File|Text_Util|Globals|Settings_Record|Call_Hook|Message_Types)\.(h|cpp)$'
 # Headers of the operating system's own interfaces (the C and C++ libraries are fine).
 SYSTEM_HEADERS='^(sys/.*|unistd\.h|fcntl\.h|termios\.h|poll\.h|dirent\.h|pthread\.h|dlfcn\.h|pwd\.h|grp\.h|spawn\.h|syslog\.h|libgen\.h|sched\.h|semaphore\.h|netinet/.*|arpa/.*|linux/.*)$'
 

@@ -224,9 +224,7 @@ void TForm_KardunGAS::Bind_Link()
     Bind(Link_Timer_Connect, Timer_Connect);
     Bind(Link_Timer_Wait, Timer_Wait);
 
-    Protocol_Hooks.Show_Message = [](int Type, int32_t Colour, const std::string& Text) {
-        Show_Message(static_cast<uint8_t>(Type), Text, Colour);
-    };
+    Protocol_Hooks.Show_Message = Show_Message;
     Protocol_Hooks.Enable_Link_Buttons = [this](bool Enabled) { Enable_Link_Buttons(Enabled); };
     Protocol_Hooks.Gas_Fors_Down = [this](int k) {
         TButton* B = Gas_Fors_Button(k);
@@ -265,8 +263,8 @@ void TForm_KardunGAS::Bind_Link()
     // Configuration page: its hook is bound when the page holds the level-type combo.
 
     // File and table troubles are reported in the message window.
-    Key_File_Set_Report_Hook([](const std::string& Text) { Show_Message(4, Text, clRed); });
-    Temperature_Hooks.Report = [](const std::string& Text) { Show_Message(4, Text, clRed); };
+    Key_File_Set_Report_Hook([](const std::string& Text) { Show_Message(Message_Type::Text, Text, clRed); });
+    Temperature_Hooks.Report = [](const std::string& Text) { Show_Message(Message_Type::Text, Text, clRed); };
     Temperature_Hooks.Show_Displays = [this](bool Shown) { Show_Temperature_Displays(Shown); };
     // The defaults' window steps (winter/summer switching, phase bars, RPM-dependence
     // table axes, gas-diesel options, injector count) are bound by the Configuration

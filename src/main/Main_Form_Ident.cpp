@@ -9,13 +9,6 @@
 #include "protocol/Ident.h"
 #include "windows/MSG.h"
 
-namespace {
-
-constexpr uint8_t Message_Version_Error = 8;
-constexpr TColor Colour_Red = 0x0000FF;
-
-}  // namespace
-
 void TForm_KardunGAS::Configuration_Page_Init()
 {
     // The record with its preset tables and factory defaults. The injector type list, the
@@ -76,7 +69,7 @@ bool TForm_KardunGAS::Check_Ident_Status()
     Version_Error_Closed = false;
     const bool Refused = Ident_Status_Failed();
     if (Refused)
-        Show_Message(Message_Version_Error, "Error_Version", Colour_Red);
+        Show_Message(Message_Type::Wrong_Version, "Error_Version", clRed);
     Enabled(!Refused);
     return Refused;
 }

@@ -19,10 +19,6 @@
 
 namespace {
 
-constexpr TColor Colour_Red = 0x0000FF;
-constexpr TColor Colour_Lime = 0x00FF00;
-constexpr TColor Colour_Blue = 0xFF0000;
-constexpr TColor Colour_White = 0xFFFFFF;
 constexpr int Reply_Timeout_Ms = 1500;
 // The largest RPM-dependence table the program holds.
 constexpr uint8_t RPM_Tab_Max_Cols = 13;
@@ -57,7 +53,7 @@ bool RPM_Tab_Check_Size()
     RPM_Tab_Cols = RPM_Tab_Max_Cols;
     RPM_Tab_Rows = RPM_Tab_Max_Rows;
     // The table editor sets its default table here once it exists.
-    Show_Message(9, "Error_RPM_Tab_Cells", Colour_Red);
+    Show_Message(Message_Type::Language_Key_Countdown, "Error_RPM_Tab_Cells", clRed);
     return false;
 }
 
@@ -118,7 +114,7 @@ void TForm_KardunGAS::Transmit_Frame()
     Frame_Pending = false;
     std::memcpy(Sent_Frame, TX_Frame, Frame_Length);
     if (Port_Open) {
-        Panel_ProtokolStatus->Color(Colour_Blue);
+        Panel_ProtokolStatus->Color(clBlue);
         if (ComPort->Connected())
             ComPort->Write(Sent_Frame, Frame_Length);
         if (ComPortError) {
@@ -157,7 +153,7 @@ void TForm_KardunGAS::ComPortRxChar(TCustomComPort* Sender, int Count)
     // A reply shorter than mode, command and sum is never valid.
     if (Expected >= 3 && N == Expected) {
         if (Reply_Valid(static_cast<std::size_t>(N))) {
-            Panel_ProtokolStatus->Color(Colour_Lime);
+            Panel_ProtokolStatus->Color(clLime);
             Link_Quality_Full();
             if (RX_Frame[0] == Mode_Controller)
                 Script_Run();
@@ -193,7 +189,7 @@ void TForm_KardunGAS::Timer_ConnectTimer(TObject* Sender)
         Busy_Guard Guard(Watchdog_Report_Busy);
         const std::string Key = Watchdog_Message_Key(Sent_Frame[0], Sent_Frame[1]);
         if (!Key.empty())
-            Show_Message(7, Key, Colour_Red);
+            Show_Message(Message_Type::Language_Key, Key, clRed);
     }
 }
 
@@ -265,7 +261,7 @@ void TForm_KardunGAS::Link_Quality_Reset()
         return;
     Panel_ConnectStatus_PerCent->Color(Panel_ConnectStatus->Color());
     Panel_ConnectStatus_PerCent->Font().Color(Panel_ConnectStatus->Font().Color());
-    if (Panel_ConnectStatus->Color() == Colour_Red)
+    if (Panel_ConnectStatus->Color() == clRed)
         Panel_ConnectStatus_PerCent->Caption("0%");
 }
 
@@ -280,8 +276,8 @@ void TForm_KardunGAS::ComPortAfterOpen(TCustomComPort* Sender)
     Set_Not_Connected();
     Port_Open = true;
     Panel_PortStatus->Caption(Settings.Port_Name);
-    Panel_PortStatus->Color(Colour_Lime);
-    Panel_PortStatus->Font().Color(Colour_Blue);
+    Panel_PortStatus->Color(clLime);
+    Panel_PortStatus->Font().Color(clBlue);
     Status_Queue.Count = 0;
     Next_Status_Message();
     Script_Connect();
@@ -296,8 +292,8 @@ void TForm_KardunGAS::Set_Port_Closed()
 {
     Set_Not_Connected();
     Panel_PortStatus->Caption(Settings.Port_Name);
-    Panel_PortStatus->Color(Colour_Red);
-    Panel_PortStatus->Font().Color(Colour_White);
+    Panel_PortStatus->Color(clRed);
+    Panel_PortStatus->Font().Color(clWhite);
     Port_Open = false;
     Timer_Check_Tx->Enabled(false);
     Timer_Connect->Enabled(false);
@@ -317,8 +313,8 @@ void TForm_KardunGAS::Set_Not_Connected()
     Timer_After_Connect->Enabled(false);
     Connected = false;
     Timer_Connect->Enabled(false);
-    Panel_ConnectStatus->Color(Colour_Red);
-    Panel_ConnectStatus->Font().Color(Colour_White);
+    Panel_ConnectStatus->Color(clRed);
+    Panel_ConnectStatus->Font().Color(clWhite);
     Panel_ConnectStatus->Caption(Language_Text("Panel_ConnectStatus_Not_Connect"));
     Label_ERR_CPU_Freq_MHz->Caption("0");
     Label_ERR_Quartz_Freq_Err->Visible(false);
@@ -341,8 +337,8 @@ void TForm_KardunGAS::Set_Connected()
     Connected = true;
     Timer_Connect->Enabled(true);
     Panel_ConnectStatus->Caption(Configuration.Program_Name);
-    Panel_ConnectStatus->Color(Colour_Lime);
-    Panel_ConnectStatus->Font().Color(Colour_Blue);
+    Panel_ConnectStatus->Color(clLime);
+    Panel_ConnectStatus->Font().Color(clBlue);
     Panel_ProtokolStatus->Visible(true);
     Button_Select_ComPort->Visible(false);
     Enable_Link_Buttons(true);

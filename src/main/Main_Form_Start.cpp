@@ -276,7 +276,7 @@ void TForm_KardunGAS::Apply_Texts_By_Key()
     // The program group's caption carries the controller's program name.
     About_Program_Show();
     // The connection panel reads "not connected" in the new language while it is red.
-    if (Panel_ConnectStatus->Color() == 0x0000FF)
+    if (Panel_ConnectStatus->Color() == clRed)
         Panel_ConnectStatus->Caption(Language_Text("Panel_ConnectStatus_Not_Connect"));
 }
 

@@ -133,9 +133,9 @@ bool Work_Mode_Changed(uint8_t mode) {
 
 std::optional<Work_Mode_Look> Work_Mode_Display(uint8_t mode) {
   switch (mode) {
-    case 1: return Work_Mode_Look{"Panel_WorkMode_Petrol", 0x00FFFF, false};
-    case 2: return Work_Mode_Look{"Panel_WorkMode_Automat", 0xFFFF00, false};
-    case 4: return Work_Mode_Look{"Panel_WorkMode_Gas", 0x00FF00, true};
+    case 1: return Work_Mode_Look{"Panel_WorkMode_Petrol", clYellow, false};
+    case 2: return Work_Mode_Look{"Panel_WorkMode_Automat", clAqua, false};
+    case 4: return Work_Mode_Look{"Panel_WorkMode_Gas", clLime, true};
     default: return std::nullopt;
   }
 }

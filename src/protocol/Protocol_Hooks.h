@@ -40,8 +40,8 @@ extern Link_Timer Link_Timer_Connect;   // Timer_Connect: the connection watchdo
 extern Link_Timer Link_Timer_Wait;      // Timer_Wait: the script's wait operation
 
 struct Protocol_Hooks_Class {
-    // Typed message window: type, colour ($BBGGRR), text.
-    std::function<void(int type, int32_t colour, const std::string& text)> Show_Message;
+    // Typed message window (windows/MSG.h): type (Message_Type), text, colour ($BBGGRR).
+    std::function<void(uint8_t type, const std::string& text, int32_t colour)> Show_Message;
     // Configuration file of the car: save (clears New_Frame) and load.
     std::function<void()> Save_CFG_File;
     std::function<void()> Load_CFG_File;

@@ -7,7 +7,9 @@
 #include "data/Call_Hook.h"
 #include "data/Configuration.h"
 #include "data/Globals.h"
+#include "data/Message_Types.h"
 #include "data/Settings.h"
+#include "platform/ui/Types.h"
 #include "protocol/Status_Queue.h"
 #include "protocol/Frames.h"
 #include "protocol/Ident.h"
@@ -59,9 +61,10 @@ void Report_Script_Error(int32_t pc, int32_t value)
     if (Script_Error_Shown)
         return;
     Script_Error_Shown = true;
-    Call_Hook(Protocol_Hooks.Show_Message, 4, 0x0000FF,
-                                    "Error In Script\n\rScript number : " + std::to_string(pc) +
-                                        "\n\rScript : " + std::to_string(value));
+    Call_Hook(Protocol_Hooks.Show_Message, Message_Type::Text,
+              "Error In Script\n\rScript number : " + std::to_string(pc) +
+                  "\n\rScript : " + std::to_string(value),
+              clRed);
 }
 
 void Own_Action(int code, Script_Action_Handler handler)

@@ -98,13 +98,13 @@ void Receiv_Data_Off() {
 // ---- link quality ----
 
 Link_Quality_Colours Link_Quality_Colour(int32_t percent) {
-  if (percent <= 30) return {0x0000FF, 0xFFFFFF};
-  if (percent <= 50) return {0x0080FF, 0xFFFFFF};
-  if (percent <= 60) return {0x00ACFF, 0xFF0000};
-  if (percent <= 70) return {0x00C6FF, 0xFF0000};
-  if (percent <= 80) return {0x01FEDE, 0xFF0000};
-  if (percent <= 90) return {0x00FFB9, 0xFF0000};
-  return {0x00FF00, 0xFF0000};
+  if (percent <= 30) return {clRed, clWhite};
+  if (percent <= 50) return {0x0080FF, clWhite};
+  if (percent <= 60) return {0x00ACFF, clBlue};
+  if (percent <= 70) return {0x00C6FF, clBlue};
+  if (percent <= 80) return {0x01FEDE, clBlue};
+  if (percent <= 90) return {0x00FFB9, clBlue};
+  return {clLime, clBlue};
 }
 
 Link_Quality_Timing Link_Quality_Tuning(int32_t watchdog_interval, int32_t reply_delay) {

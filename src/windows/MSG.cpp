@@ -15,13 +15,13 @@ bool Version_Error_Closed = false;
 namespace {
 
 constexpr TColor Countdown_Colour = 0xFFF75B;
-constexpr TColor Wheel_Current_Colour = 0x0000FF;
+constexpr TColor Wheel_Current_Colour = clRed;
 constexpr int Countdown_Ms = 3000;
 constexpr int Button_Width_Percent = 30;
 
 bool Type_Shows(uint8_t Type)
 {
-    return Type >= 1 && Type <= 9;
+    return Type >= Message_Type::Old_Version && Type <= Message_Type::Language_Key_Countdown;
 }
 
 }  // namespace
@@ -140,11 +140,13 @@ void TForm_MSG::Apply_Texts()
 void TForm_MSG::FormShow(TObject* Sender)
 {
     Apply_Texts();
+    using namespace Message_Type;
     switch (Shown.Type) {
-    case 1: case 2: case 3: case 4: case 5: case 7: case 8:
+    case Old_Version: case Old_Version_No_Loader: case Temperature_Missing: case Text:
+    case File_Full: case Language_Key: case Wrong_Version:
         Layout_Message_Window(1, 0, 0, 0, Button_Width_Percent);
         break;
-    case 6: case 9:
+    case Saved_Before_Loading: case Language_Key_Countdown:
         Layout_Message_Window(1, 0, 0, Countdown_Ms, Button_Width_Percent);
         break;
     default:
@@ -168,26 +170,27 @@ std::string TForm_MSG::Button_Caption(int Kind) const
 std::string TForm_MSG::Message_Text(const MSG_Message& Message) const
 {
     auto T = [](const char* Key) { return Language_Text(Key); };
+    using namespace Message_Type;
     switch (Message.Type) {
-    case 1:
+    case Old_Version:
         return T("MSG_OLD_Version") + " <<KardunGAS>>. " + T("MSG_New_Version") + " " +
                "3.02; 2.54; x.44";
-    case 2:
+    case Old_Version_No_Loader:
         return T("MSG_OLD_Version") + " <<KardunGAS>>. " + T("MSG_New_Version") + " " +
                "3.02; 2.54; x.44 " + T("MSG_New_Version_NoLoader");
-    case 3:
+    case Temperature_Missing:
         return Temperature_File_Name + " " + T("Error_File_not_found") + " " +
                T("Error_Temperature");
-    case 4:
+    case Text:
         return Message.Text;
-    case 5:
+    case File_Full:
         return T("Text_Full_File");
-    case 6:
+    case Saved_Before_Loading:
         return T("Loader_Save_CFG") + " \"Temp.cfg\"";
-    case 7:
-    case 9:
+    case Language_Key:
+    case Language_Key_Countdown:
         return Message.Text.empty() ? std::string() : Language_Text(Message.Text);
-    case 8:
+    case Wrong_Version:
         return T("Error_Version");
     default:
         return "";
@@ -276,7 +279,7 @@ void TForm_MSG::Layout_Message_Window(int Kind_1, int Kind_2, int Kind_3, int Co
         Label_Text->Font().Color(Shown.Colour);
         if (Label_Countdown)
             Label_Countdown->Font().Color(Countdown_Colour);
-        if (Shown.Type == 8)
+        if (Shown.Type == Message_Type::Wrong_Version)
             Call_Hook(MSG_Hooks.Main_Window_Enable, false);
     }
 
@@ -324,7 +327,7 @@ void TForm_MSG::FormClose(TObject* Sender, TClose_Action& Action)
 {
     Timer_MSG->Enabled(false);
     Timer_MSG_run->Enabled(false);
-    if (Shown.Type == 8)
+    if (Shown.Type == Message_Type::Wrong_Version)
         Version_Error_Closed = true;
     Release_Run_Time_Controls();
     // A message that came while this one was on screen is shown now.

@@ -4,10 +4,11 @@
 // about 100 ms later, non-modal, with the text, an "OK" button and, for types 6 and 9, a
 // self-closing countdown with a busy wheel. Nothing is answered back.
 //
-// Types: 1, 2 old firmware version; 3 temperature table missing; 4 literal text; 5 file
-// full; 6 configuration saved before loading (3 s countdown); 7 text of a language key;
-// 8 wrong controller version (the main window is disabled; closing it sets
-// Version_Error_Closed); 9 as 7 with a 3 s countdown. Any other type shows nothing.
+// Types (Message_Type, data/Message_Types.h): 1, 2 old firmware version; 3 temperature
+// table missing; 4 literal text; 5 file full; 6 configuration saved before loading (3 s
+// countdown); 7 text of a language key; 8 wrong controller version (the main window is
+// disabled; closing it sets Version_Error_Closed); 9 as 7 with a 3 s countdown. Any other
+// type shows nothing.
 //
 // The window shows what it was laid out with. A message that arrives while it is on
 // screen waits and is shown when the visible one closes (the last of a burst wins).
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "data/Message_Types.h"
 #include "platform/ui/UI.h"
 
 // Set when a type-8 message was closed; the main window's receive path then ends the program.
@@ -93,8 +95,9 @@ struct MSG_Hooks_Class {
 };
 extern MSG_Hooks_Class MSG_Hooks;
 
-// Stores the message and arms the window; returns at once. Before the window exists the
-// text goes to standard error.
+// Stores the message (a Message_Type, its text, the text's colour) and arms the window;
+// returns at once. Before the window exists the text goes to standard error. The one way
+// every part of the program shows a message; lower layers reach it through their hooks.
 void Show_Message(uint8_t Type, const std::string& Text, TColor Colour);
 
 // Clears the stored message state (tests).

@@ -31,7 +31,7 @@ protected:
     {
         Protocol_Fixture::SetUp();
         Settings.Save_Load_Data = true;
-        Protocol_Hooks.Show_Message = [this](int, int32_t, const std::string& t) {
+        Protocol_Hooks.Show_Message = [this](uint8_t, const std::string& t, int32_t) {
             messages.push_back(t);
         };
         // The table editor and the connected state are not part of this test.

@@ -31,7 +31,7 @@ protected:
         Settings.Save_Load_Data = true;
         Ident_Status = 0;
 
-        Protocol_Hooks.Show_Message = [this](int type, int32_t colour, const std::string& text) {
+        Protocol_Hooks.Show_Message = [this](uint8_t type, const std::string& text, int32_t colour) {
             messages.push_back(text);
         };
         // Stand-ins for the decoders of other units: what the sequencer needs of them.
