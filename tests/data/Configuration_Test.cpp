@@ -3,6 +3,7 @@
 #include "data/Globals.h"
 #include "data/Settings.h"
 #include "protocol/Ident.h"
+#include "main/Process_State.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +14,8 @@ namespace {
 
 class Configuration_Test : public ::testing::Test {
 protected:
-  void SetUp() override {
-    Globals_Reset();
-    Settings_Reset();
-    Configuration_Reset();
-    Ident_Reset();
-  }
-  void TearDown() override {
-    Configuration_Reset();
-    Ident_Reset();
-    Globals_Reset();
-  }
+  void SetUp() override { Reset_All_State(); }
+  void TearDown() override { Reset_All_State(); }
 };
 
 TEST_F(Configuration_Test, CreationSetsDefaultsInjectorAndLevelPreset) {

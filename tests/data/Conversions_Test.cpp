@@ -4,6 +4,7 @@
 #include "data/Globals.h"
 #include "data/Settings.h"
 #include "language/Language.h"
+#include "main/Process_State.h"
 
 #include <gtest/gtest.h>
 
@@ -19,19 +20,11 @@ namespace {
 class Conversions_Test : public ::testing::Test {
 protected:
   void SetUp() override {
-    Globals_Reset();
-    Settings_Reset();
-    Language_Reset();
-    Configuration_Reset();
-    Conversions_Reset();
+    Reset_All_State();
     Configuration_Create();
     Set_Decimal_Separator('.');
   }
-  void TearDown() override {
-    Conversions_Reset();
-    Configuration_Reset();
-    Globals_Reset();
-  }
+  void TearDown() override { Reset_All_State(); }
 };
 
 Byte_Pair Pair(int high, int low) { return {static_cast<uint8_t>(high), static_cast<uint8_t>(low)}; }

@@ -2,6 +2,7 @@
 #include "data/Key_File.h"
 #include "data/Settings.h"
 #include "platform/system/Files.h"
+#include "main/Process_State.h"
 
 #include <gtest/gtest.h>
 
@@ -17,14 +18,10 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(Folder.Made());
-        Key_File_Reset();
+        Reset_All_State();
         Key_File_Set_Report_Hook([this](const std::string& text) { Reports.push_back(text); });
     }
-    void TearDown() override
-    {
-        sys::Reset_File_Hooks();
-        Key_File_Reset();
-    }
+    void TearDown() override { Reset_All_State(); }
     std::string Path(const std::string& name) const { return Folder / name; }
     void Write(const std::string& name, const std::string& bytes) const { Put_File(Path(name), bytes); }
     std::string Read(const std::string& name) const { return Read_File(Path(name)); }

@@ -6,6 +6,7 @@
 #include "language/Language.h"
 #include "platform/system/Files.h"
 #include "platform/system/Priority.h"
+#include "main/Process_State.h"
 
 #include <gtest/gtest.h>
 
@@ -22,10 +23,7 @@ protected:
     {
         ASSERT_TRUE(Folder.Made());
         Dir = Folder.Path();
-        Globals_Reset();
-        Key_File_Reset();
-        Language_Reset();
-        Settings_Reset();
+        Reset_All_State();
         Key_File_Set_Report_Hook([this](const std::string& text) { Reports.push_back(text); });
         Program_Dir = Dir;
         Use_Program_Name("Service");
@@ -33,14 +31,7 @@ protected:
         std::filesystem::create_directory(Language_Dir);
         Configuration.RPM_Idle_Run = 0;
     }
-    void TearDown() override
-    {
-        sys::Reset_File_Hooks();
-        Key_File_Reset();
-        Language_Reset();
-        Settings_Reset();
-        Globals_Reset();
-    }
+    void TearDown() override { Reset_All_State(); }
     void Use_Program_Name(const std::string& name)
     {
         Exe_Name = name;

@@ -4,6 +4,7 @@
 #include "data/Settings.h"
 #include "language/Language.h"
 #include "language/Language_En.h"
+#include "main/Process_State.h"
 
 #include <gtest/gtest.h>
 
@@ -20,21 +21,12 @@ protected:
     {
         ASSERT_TRUE(Folder.Made());
         Dir = Folder.Path();
-        Globals_Reset();
-        Settings_Reset();
-        Language_Reset();
-        English_Tables_Reset();
+        Reset_All_State();
         Program_Dir = Dir;
         Language_Dir = Dir + "/Language";
         std::filesystem::create_directory(Language_Dir);
     }
-    void TearDown() override
-    {
-        English_Tables_Reset();
-        Language_Reset();
-        Settings_Reset();
-        Globals_Reset();
-    }
+    void TearDown() override { Reset_All_State(); }
     void Write_Language(const std::string& file_name, const std::string& bytes) const
     {
         Put_File(Language_Dir + "/" + file_name, bytes);

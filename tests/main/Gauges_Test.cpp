@@ -12,6 +12,7 @@
 
 #include "main/Gauges.h"
 #include "platform/ui/UI.h"
+#include "main/Process_State.h"
 
 namespace {
 
@@ -166,7 +167,7 @@ class Gauge_Window : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ui::Reset_Hooks();
+        Reset_All_State();
         ui::Hooks.On_Unexpected_Dialog = [](const std::string& What) { ADD_FAILURE() << What; };
         App = std::make_unique<TApplication>();
         App->CreateForm(Form);
@@ -177,7 +178,7 @@ protected:
     void TearDown() override
     {
         App.reset();
-        ui::Reset_Hooks();
+        Reset_All_State();
     }
     std::unique_ptr<TApplication> App;
     TForm* Form = nullptr;

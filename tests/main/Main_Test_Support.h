@@ -21,6 +21,7 @@
 #include "protocol/Status_Queue.h"
 #include "language/Language.h"
 #include "main/Main_Form.h"
+#include "main/Process_State.h"
 #include "main/Program.h"
 #include "platform/system/Serial_Ports.h"
 #include "protocol/Frames.h"
@@ -73,26 +74,8 @@ private:
     std::filesystem::path Old;
 };
 
-// Every process-wide state the main window touches, back to its start.
-inline void Reset_All_State()
-{
-    Frames_Reset();
-    Script_Reset();
-    Protocol_Hooks_Reset();
-    Globals_Reset();
-    Settings_Reset();
-    Status_Queue_Reset();
-    Link_Quality_Reset_State();
-    Live_Data_Reset();
-    Live_Data_Hooks_Reset();
-    Language_Reset();
-    Key_File_Reset();
-    Reset_ComPort_State();
-    sys::Reset_Serial_Ports();
-    Configuration = Configuration_Class{};
-    Version_Error_Closed = false;
-    Program_File = Built_In_Exe_Name;
-}
+// Every process-wide state back to its start (the program's one reset).
+using ::Reset_All_State;
 
 // A settings file naming the port (other keys keep their defaults).
 inline std::string Settings_With_Port(const std::string& Port, bool Full_Screen = false)

@@ -4,6 +4,7 @@
 #include "data/Settings.h"
 #include "protocol/Frames.h"
 #include "protocol/Ident.h"
+#include "main/Process_State.h"
 
 #include <gtest/gtest.h>
 
@@ -16,19 +17,11 @@ namespace {
 class Ident_Test : public ::testing::Test {
 protected:
   void SetUp() override {
-    Globals_Reset();
-    Settings_Reset();
-    Configuration_Reset();
-    Ident_Reset();
-    Frames_Reset();
+    Reset_All_State();
     Ident_Hooks.About_Program_Visible = [this](bool v) { About_Program.push_back(v); };
     Ident_Hooks.About_Work_Visible = [this](bool v) { About_Work.push_back(v); };
   }
-  void TearDown() override {
-    Ident_Reset();
-    Configuration_Reset();
-    Frames_Reset();
-  }
+  void TearDown() override { Reset_All_State(); }
 
   // A whole identification reply (44 bytes: 41 data bytes).
   static std::vector<uint8_t> Reply(uint8_t status, const std::string& name, const std::string& version,

@@ -7,6 +7,7 @@
 #include "language/Language.h"
 #include "protocol/Frames.h"
 #include "protocol/Live_Data.h"
+#include "main/Process_State.h"
 
 #include <gtest/gtest.h>
 
@@ -23,15 +24,7 @@ namespace {
 class Live_Data_Test : public ::testing::Test {
 protected:
   void SetUp() override {
-    Globals_Reset();
-    Settings_Reset();
-    Language_Reset();
-    Configuration_Reset();
-    Conversions_Reset();
-    Status_Queue_Reset();
-    Live_Data_Reset();
-    Live_Data_Hooks_Reset();
-    Frames_Reset();
+    Reset_All_State();
     Configuration_Create();
     ASSERT_TRUE(Folder.Made());
     Program_Dir = Folder.Path();
@@ -46,14 +39,7 @@ protected:
     Rx[0] = 0x61;
     Rx[1] = 0x26;
   }
-  void TearDown() override {
-    Live_Data_Hooks_Reset();
-    Status_Queue_Reset();
-    Live_Data_Reset();
-    Configuration_Reset();
-    Conversions_Reset();
-    Frames_Reset();
-  }
+  void TearDown() override { Reset_All_State(); }
   void Word(std::size_t pos, int value) {
     Rx[pos] = static_cast<uint8_t>(value & 0xFF);
     Rx[pos + 1] = static_cast<uint8_t>((value >> 8) & 0xFF);

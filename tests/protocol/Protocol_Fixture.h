@@ -15,25 +15,16 @@
 #include "protocol/Frames.h"
 #include "protocol/Protocol_Hooks.h"
 #include "protocol/Script.h"
+#include "main/Process_State.h"
 
 class Protocol_Fixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Frames_Reset();
-        Script_Reset();
-        Protocol_Hooks_Reset();
-        Status_Queue_Reset();
-        Globals_Reset();
-        Configuration = Configuration_Class{};
+        Reset_All_State();
         Settings.Reply_Delay = 60;
     }
-    void TearDown() override
-    {
-        Script_Reset();
-        Protocol_Hooks_Reset();
-        Status_Queue_Reset();
-    }
+    void TearDown() override { Reset_All_State(); }
 
     // The transmit step: the armed frame becomes the sent one. False when nothing was armed.
     bool Take_Armed_Frame()

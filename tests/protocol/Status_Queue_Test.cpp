@@ -3,6 +3,7 @@
 #include "data/Settings.h"
 #include "protocol/Status_Queue.h"
 #include "language/Language.h"
+#include "main/Process_State.h"
 
 #include <gtest/gtest.h>
 
@@ -14,15 +15,11 @@ namespace {
 class Status_Queue_Test : public ::testing::Test {
 protected:
   void SetUp() override {
-    Globals_Reset();
-    Settings_Reset();
-    Language_Reset();
-    Status_Queue_Reset();
-    Link_Quality_Reset_State();
+    Reset_All_State();
     Status_Line_Hooks.Timer_Enable = [this](bool on) { Timer.push_back(on); };
     Status_Line_Hooks.Line_Changed = [this](const Status_Line_State& s) { Lines.push_back(s); };
   }
-  void TearDown() override { Status_Queue_Reset(); }
+  void TearDown() override { Reset_All_State(); }
 
   std::vector<std::string> Queued() const {
     std::vector<std::string> out;

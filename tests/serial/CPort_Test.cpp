@@ -1,4 +1,5 @@
 #include "serial/CPort.h"
+#include "main/Process_State.h"
 
 #include <asm/termbits.h>
 #include <dirent.h>
@@ -40,13 +41,13 @@ int Thread_Count() {
 class ComPort_Test : public ::testing::Test {
  protected:
   void SetUp() override {
-    Reset_ComPort_State();
+    Reset_All_State();
     Port.SetPort(Pty.Slave_Path);
     Port.Timeouts().SetReadInterval(2000);
     Port.OnAfterOpen = [this](TCustomComPort*) { ++After_Open; };
     Port.OnAfterClose = [this](TCustomComPort*) { ++After_Close; };
   }
-  void TearDown() override { Reset_ComPort_State(); }
+  void TearDown() override { Reset_All_State(); }
 
   Pty_Pair Pty;
   TComPort Port;

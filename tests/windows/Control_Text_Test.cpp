@@ -6,6 +6,7 @@
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/Memo.h"
+#include "main/Process_State.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,8 @@ namespace {
 
 class Control_Text_Test : public ::testing::Test {
 protected:
-  void SetUp() override { Configuration_Reset(); }
-  void TearDown() override { Configuration_Reset(); }
+  void SetUp() override { Reset_All_State(); }
+  void TearDown() override { Reset_All_State(); }
 };
 
 TEST_F(Control_Text_Test, WrapInAFontKeepsEveryCharacterAndFitsEachLine) {

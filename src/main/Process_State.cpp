@@ -1,0 +1,53 @@
+#include "main/Process_State.h"
+
+#include "data/Configuration.h"
+#include "data/Conversions.h"
+#include "data/Globals.h"
+#include "data/Key_File.h"
+#include "data/Settings.h"
+#include "language/Language.h"
+#include "language/Language_En.h"
+#include "main/Program.h"
+#include "platform/system/Files.h"
+#include "platform/system/Serial_Ports.h"
+#include "platform/ui/Runtime.h"
+#include "platform/ui/Text.h"
+#include "protocol/Frames.h"
+#include "protocol/Ident.h"
+#include "protocol/Live_Data.h"
+#include "protocol/Protocol_Hooks.h"
+#include "protocol/Script.h"
+#include "protocol/Status_Queue.h"
+#include "serial/CPort.h"
+#include "windows/MSG.h"
+
+void Reset_All_State()
+{
+    // Platform.
+    ui::Reset_Hooks();
+    ui::Reset_Charset();
+    sys::Reset_File_Hooks();
+    sys::Reset_Serial_Ports();
+    // Data and the text lookup.
+    Globals_Reset();
+    Settings_Reset();
+    Key_File_Reset();
+    Language_Reset();
+    English_Tables_Reset();
+    Configuration_Reset();
+    Conversions_Reset();
+    // Serial port.
+    Reset_ComPort_State();
+    // Protocol.
+    Frames_Reset();
+    Script_Reset();
+    Protocol_Hooks_Reset();
+    Ident_Reset();
+    Live_Data_Reset();
+    Live_Data_Hooks_Reset();
+    Status_Queue_Reset();
+    Link_Quality_Reset_State();
+    // Windows and the program.
+    MSG_Reset();
+    Program_File = Built_In_Exe_Name;
+}
