@@ -390,6 +390,8 @@ std::string Wrap_Text_Chars(const std::string& text, int32_t hint_length)
 
 void Key_File_Set_Report_Hook(Key_File_Report_Hook hook) { Report_Hook = std::move(hook); }
 
+bool Key_File_Report_Hook_Set() { return static_cast<bool>(Report_Hook); }
+
 void Key_File_Report(const std::string& text)
 {
     if (Report_Hook) Report_Hook(text);

@@ -97,6 +97,8 @@ std::vector<std::string> Split_Text_Lines(const std::string& bytes);
 // installs its own; until then the text goes to standard error.
 using Key_File_Report_Hook = std::function<void(const std::string& text)>;
 void Key_File_Set_Report_Hook(Key_File_Report_Hook hook);
+// Whether a report hook is installed.
+bool Key_File_Report_Hook_Set();
 void Key_File_Report(const std::string& text);
 
 // Closes the engine, clears the result slots and restores the default report hook.

@@ -5,9 +5,11 @@
 #include "data/Configuration.h"
 #include "data/Conversions.h"
 #include "data/Key_File.h"
+#include "data/Message_Types.h"
 #include "data/Settings.h"
 #include "protocol/Status_Queue.h"
 #include "main/Main_Form_Build.h"
+#include "main/Main_Form_Hooks.h"
 #include "protocol/Ident.h"
 #include "protocol/Live_Data.h"
 #include "protocol/Protocol_Hooks.h"
@@ -41,31 +43,12 @@ TForm_KardunGAS::TForm_KardunGAS(TComponent* Owner) : TForm(Owner)
 
     PageControl_KardunGAS =
         build::Make<TPageControl>(this, Panel_KardunGAS, "PageControl_KardunGAS", 0, 0, 780, 470);
-    auto Sheet = [this](const std::string& Name, const std::string& Caption) {
-        TTabSheet* S = new TTabSheet(this, PageControl_KardunGAS);
-        S->Name(Name);
-        S->Caption(Caption);
-        return S;
-    };
-    TabSheet_General = Sheet("TabSheet_General", "General");
-    TabSheet_Configuration = Sheet("TabSheet_Configuration", "Configuration");
-    TabSheet_Calibration = Sheet("TabSheet_Calibration", "Calibration");
-    TabSheet_Oscilloscope = Sheet("TabSheet_Oscilloscope", "Oscilloscope");
-    TabSheet_Errors = Sheet("TabSheet_Errors", "Errors");
-    TabSheet_Settings = Sheet("TabSheet_Settings", "Settings");
-    TabSheet_About = Sheet("TabSheet_About", "About");
+    // The pages in their order, then the status row and every page's controls.
+    For_Each_Part([this](auto& Part) { Part.Create_Sheet(this, PageControl_KardunGAS); });
     PageControl_KardunGAS->OnChange = [this](TObject* Sender) {
         PageControl_KardunGASChange(Sender);
     };
-
-    Create_Status_Row();
-    Create_Page_General();
-    Create_Page_Configuration();
-    Create_Page_Calibration();
-    Create_Page_Oscilloscope();
-    Create_Page_Errors();
-    Create_Page_Settings();
-    Create_Page_About();
+    For_Each_Part([this](auto& Part) { Part.Create_Part(this, Panel_KardunGAS); });
     Create_Timers();
 
     // The serial port component as the window describes it.
@@ -98,6 +81,7 @@ TForm_KardunGAS::TForm_KardunGAS(TComponent* Owner) : TForm(Owner)
     OnDestroy = [this](TObject* Sender) { FormDestroy(Sender); };
 
     Bind_Link();
+    For_Each_Part([this](auto& Part) { Part.Bind_Part(*this); });
 }
 
 TForm_KardunGAS::~TForm_KardunGAS()
@@ -110,80 +94,19 @@ TForm_KardunGAS::~TForm_KardunGAS()
         ComPort->OnRxChar = nullptr;
         ComPort->Close();
     }
-    Link_Timer_Sending.Unbind();
-    Link_Timer_Connect.Unbind();
-    Link_Timer_Wait.Unbind();
-    Protocol_Hooks.Show_Message = nullptr;
-    Protocol_Hooks.Enable_Link_Buttons = nullptr;
-    Protocol_Hooks.Gas_Fors_Down = nullptr;
-    Script_Set_Action(Action_Set_Connected, nullptr);
-    Script_Set_Condition(Condition_Ident_Status, Ident_Status_Failed);
-    Script_Set_Condition(Condition_RPM_Tab_Size, nullptr);
-    Ident_Hooks = Ident_Hooks_Class{};
-    Configuration_Hooks.Identification_Decode = nullptr;
-    MSG_Hooks.Main_Window_Enable = nullptr;
-    Status_Line_Hooks = Status_Line_Hooks_Class{};
-    Settings_Hooks = Settings_Hooks_Class{};
-    Live_Data_Hooks.Show_Work_Mode = nullptr;
-    Live_Data_Hooks.Show_Error_Memo = nullptr;
-    Live_Data_Hooks.Show_Live_Values = nullptr;
-    Temperature_Hooks.Report = nullptr;
-    Temperature_Hooks.Show_Displays = nullptr;
-    Key_File_Set_Report_Hook(nullptr);
+    // Every hook the parts and the link bound is released.
+    For_Each_Part([](auto& Part) { Part.Unbind_Part(); });
+    Link_Hooks.Release_All();
     // The pages leave their page control while it is still whole.
-    for (TTabSheet* Sheet : {TabSheet_About, TabSheet_Settings, TabSheet_Errors,
-                             TabSheet_Oscilloscope, TabSheet_Calibration,
-                             TabSheet_Configuration, TabSheet_General})
-        if (Sheet)
-            Sheet->Free();
+    std::vector<TTabSheet*> Sheets;
+    For_Each_Part([&Sheets](auto& Part) {
+        if (TTabSheet* Sheet = Part.Part_Sheet())
+            Sheets.push_back(Sheet);
+    });
+    for (auto It = Sheets.rbegin(); It != Sheets.rend(); ++It)
+        (*It)->Free();
     if (Form_KardunGAS == this)
         Form_KardunGAS = nullptr;
-}
-
-TButton* TForm_KardunGAS::Gas_Fors_Button(int k) const
-{
-    switch (k) {
-    case 1: return Button_Gas_Fors1;
-    case 2: return Button_Gas_Fors2;
-    case 3: return Button_Gas_Fors3;
-    case 4: return Button_Gas_Fors4;
-    case 5: return Button_Gas_Fors5;
-    case 6: return Button_Gas_Fors6;
-    case 7: return Button_Gas_Fors7;
-    case 8: return Button_Gas_Fors8;
-    default: return nullptr;
-    }
-}
-
-void TForm_KardunGAS::Create_Status_Row()
-{
-    TControl* P = Panel_KardunGAS;
-    // Work-mode button and the forcing strip.
-    Button_WorkMode = build::Button(this, P, "Button_WorkMode", "&Mode", 4, 473, 64, 22);
-    TButton** Fors[8] = {&Button_Gas_Fors1, &Button_Gas_Fors2, &Button_Gas_Fors3,
-                         &Button_Gas_Fors4, &Button_Gas_Fors5, &Button_Gas_Fors6,
-                         &Button_Gas_Fors7, &Button_Gas_Fors8};
-    for (int k = 1; k <= 8; ++k) {
-        TButton* B = build::Button(this, P, "Button_Gas_Fors" + std::to_string(k),
-                                   std::to_string(k), 74 + (k - 1) * 26, 473, 24, 22);
-        B->GroupIndex(k);
-        B->AllowAllUp(true);
-        *Fors[k - 1] = B;
-    }
-    Button_Gas_Fors_All = build::Button(this, P, "Button_Gas_Fors_All", "*", 74 + 8 * 26, 473, 24, 22);
-    Button_Gas_Fors_All->GroupIndex(9);
-    Button_Gas_Fors_All->AllowAllUp(true);
-    Panel_WorkMode = build::Panel(this, P, "Panel_WorkMode", "", 312, 473, 110, 22);
-    Panel_ErrorStatus = build::Panel(this, P, "Panel_ErrorStatus", "", 426, 473, 350, 22);
-    Panel_ErrorStatus->Visible(false);
-
-    // Port and link state.
-    Panel_PortStatus = build::Panel(this, P, "Panel_PortStatus", "Port close", 4, 497, 170, 21);
-    Panel_ConnectStatus = build::Panel(this, P, "Panel_ConnectStatus", "Not connect", 176, 497, 190, 21);
-    Panel_ConnectStatus_PerCent =
-        build::Panel(this, P, "Panel_ConnectStatus_PerCent", "100%", 368, 497, 56, 21);
-    Panel_ProtokolStatus = build::Panel(this, P, "Panel_ProtokolStatus", "", 426, 497, 21, 21);
-    Button_Select_ComPort = build::Button(this, P, "Button_Select_ComPort", "I", 449, 497, 21, 21);
 }
 
 void TForm_KardunGAS::Create_Timers()
@@ -214,59 +137,72 @@ void TForm_KardunGAS::Create_Timers()
 
 void TForm_KardunGAS::Bind_Link()
 {
-    auto Bind = [](Link_Timer& Link, TTimer* Timer) {
+    auto Bind = [this](const std::string& Name, Link_Timer& Link, TTimer* Timer) {
         Link.Bind([Timer](bool On) { Timer->Enabled(On); },
                   [Timer] { return Timer->Enabled(); },
                   [Timer](uint32_t Ms) { Timer->Interval(static_cast<int>(Ms)); },
                   [Timer] { return static_cast<uint32_t>(Timer->Interval()); });
+        Link_Hooks.Add(Name, [&Link] { Link.Unbind(); }, [&Link] { return Link.Bound(); });
     };
-    Bind(Link_Timer_Sending, Timer_Sending);
-    Bind(Link_Timer_Connect, Timer_Connect);
-    Bind(Link_Timer_Wait, Timer_Wait);
+    Bind("Link_Timer_Sending", Link_Timer_Sending, Timer_Sending);
+    Bind("Link_Timer_Connect", Link_Timer_Connect, Timer_Connect);
+    Bind("Link_Timer_Wait", Link_Timer_Wait, Timer_Wait);
 
-    Protocol_Hooks.Show_Message = Show_Message;
-    Protocol_Hooks.Enable_Link_Buttons = [this](bool Enabled) { Enable_Link_Buttons(Enabled); };
-    Protocol_Hooks.Gas_Fors_Down = [this](int k) {
-        TButton* B = Gas_Fors_Button(k);
-        return B && B->Down();
+    Link_Hooks.Bind("Protocol_Hooks.Show_Message", Protocol_Hooks.Show_Message, Show_Message);
+    Link_Hooks.Bind("Protocol_Hooks.Enable_Link_Buttons", Protocol_Hooks.Enable_Link_Buttons,
+                    [this](bool Enabled) { Enable_Link_Buttons(Enabled); });
+
+    // Script steps of the window; condition 200 falls back to the identification's own
+    // judgement when the window goes.
+    auto Not_Default = [](int Code) {
+        return [Code] {
+            const Script_Condition_Handler& H = Script_Condition_Slot(Code);
+            return H && !H.target<bool (*)()>();
+        };
     };
     Script_Set_Action(Action_Set_Connected, [this] { Set_Connected(); });
+    Link_Hooks.Add("Script action 24", [] { Script_Set_Action(Action_Set_Connected, nullptr); },
+                   [] { return static_cast<bool>(Script_Action_Slot(Action_Set_Connected)); });
     Script_Set_Condition(Condition_Ident_Status, [this] { return Check_Ident_Status(); });
+    Link_Hooks.Add("Script condition 200",
+                   [] { Script_Set_Condition(Condition_Ident_Status, Ident_Status_Failed); },
+                   Not_Default(Condition_Ident_Status));
     Script_Set_Condition(Condition_RPM_Tab_Size, [] { return RPM_Tab_Check_Size(); });
+    Link_Hooks.Add("Script condition 212", [] { Script_Set_Condition(Condition_RPM_Tab_Size, nullptr); },
+                   [] { return static_cast<bool>(Script_Condition_Slot(Condition_RPM_Tab_Size)); });
 
-    Ident_Hooks.About_Program_Visible = [this](bool On) { GroupBox_About_Program->Visible(On); };
-    Ident_Hooks.About_Work_Visible = [this](bool On) { GroupBox_About_Work->Visible(On); };
-    Ident_Hooks.Ident_Windows = [this] { Ident_Windows(); };
+    Link_Hooks.Bind("Ident_Hooks.Ident_Windows", Ident_Hooks.Ident_Windows,
+                    [this] { Ident_Windows(); });
     Ident_Bind_Configuration();
-    MSG_Hooks.Main_Window_Enable = [this](bool On) { Enabled(On); };
-
-    Status_Line_Hooks.Timer_Enable = [this](bool On) { Timer_Error->Enabled(On); };
-    Status_Line_Hooks.Line_Changed = [this](const Status_Line_State& Line) {
-        Panel_ErrorStatus->Color(Line.Colour);
-        Panel_ErrorStatus->Caption(Line.Text);
-        Panel_ErrorStatus->Visible(Line.Visible);
-    };
-
-    Settings_Hooks.To_Form = [this] { Settings_To_Form(); };
-    Settings_Hooks.Mark_Controls = [this] {
-        ComboBox_Language->Color(0x95FF95);
-        Edit_Port_Name->Color(0x95FF95);
-    };
-    Settings_Hooks.About_Apply = [this] { About_Branding_Show(); };
-    Settings_Hooks.Load_Button_Enable = [this](bool On) { Button_INI_Load->Enabled(On); };
-    Settings_Hooks.Reply_Delay_Colour = [this] { Settings_Reply_Delay_Colour(); };
-
-    Live_Data_Hooks.Show_Work_Mode = [this](uint8_t Mode, uint8_t Bits) { Show_Work_Mode(Mode, Bits); };
-    Live_Data_Hooks.Show_Error_Memo = [this] { Show_Error_Memo(); };
-    Live_Data_Hooks.Show_Live_Values = [this] { Show_Live_Values(); };
-    // The level mode's caption, hint and LEDs belong to the software gas-level type of the
-    // Configuration page: its hook is bound when the page holds the level-type combo.
+    Link_Hooks.Add("Configuration_Hooks.Identification_Decode",
+                   [] { Configuration_Hooks.Identification_Decode = nullptr; },
+                   [] { return static_cast<bool>(Configuration_Hooks.Identification_Decode); });
+    Link_Hooks.Bind("MSG_Hooks.Main_Window_Enable", MSG_Hooks.Main_Window_Enable,
+                    [this](bool On) { Enabled(On); });
+    Link_Hooks.Bind("Live_Data_Hooks.Show_Live_Values", Live_Data_Hooks.Show_Live_Values,
+                    [this] { Show_Live_Values(); });
+    // The level mode's caption, hint and LEDs belong to the Configuration page's software
+    // gas-level type; its part binds that hook.
 
     // File and table troubles are reported in the message window.
-    Key_File_Set_Report_Hook([](const std::string& Text) { Show_Message(Message_Type::Text, Text, clRed); });
-    Temperature_Hooks.Report = [](const std::string& Text) { Show_Message(Message_Type::Text, Text, clRed); };
-    Temperature_Hooks.Show_Displays = [this](bool Shown) { Show_Temperature_Displays(Shown); };
+    Key_File_Set_Report_Hook(
+        [](const std::string& Text) { Show_Message(Message_Type::Text, Text, clRed); });
+    Link_Hooks.Add("Key_File report", [] { Key_File_Set_Report_Hook(nullptr); },
+                   [] { return Key_File_Report_Hook_Set(); });
+    Link_Hooks.Bind("Temperature_Hooks.Report", Temperature_Hooks.Report, [](const std::string& Text) {
+        Show_Message(Message_Type::Text, Text, clRed);
+    });
     // The defaults' window steps (winter/summer switching, phase bars, RPM-dependence
     // table axes, gas-diesel options, injector count) are bound by the Configuration
-    // page's editors.
+    // page's part.
+}
+
+std::vector<Hook_Bindings::Binding> TForm_KardunGAS::Bound_Hooks() const
+{
+    std::vector<Hook_Bindings::Binding> All = Link_Hooks.Bindings();
+    For_Each_Part([&All](const auto& Part) {
+        const auto& Bindings = Part.Part_Hooks.Bindings();
+        All.insert(All.end(), Bindings.begin(), Bindings.end());
+    });
+    return All;
 }

@@ -63,6 +63,16 @@ inline TCheckBox* Check(TComponent* Owner, TControl* Parent, const std::string& 
     return C;
 }
 
+// A page of the main window's page control.
+inline TTabSheet* Sheet(TComponent* Owner, TPageControl* Pages, const std::string& Name,
+                        const std::string& Caption)
+{
+    TTabSheet* S = new TTabSheet(Owner, Pages);
+    S->Name(Name);
+    S->Caption(Caption);
+    return S;
+}
+
 inline TTimer* Timer(TComponent* Owner, const std::string& Name, int Interval)
 {
     TTimer* T = new TTimer(Owner);

@@ -7,6 +7,7 @@
 #include "main/Gauges.h"
 #include "main/Main_Form.h"
 #include "main/Main_Form_Build.h"
+#include "main/Main_Form_General.h"
 #include "protocol/Live_Data.h"
 
 namespace {
@@ -16,7 +17,6 @@ constexpr int Dial_Digit_Size = 22;
 constexpr int Row_Digit_Size = 15;
 constexpr int Row_Caption_Size = 10;
 constexpr int Header_Size = 10;
-constexpr int Calibration_Page = 2;
 
 TLabel* Centred_Label(TComponent* Owner, TControl* Parent, const std::string& Name,
                       const std::string& Caption, int Top, int Height, int Size, bool Bold)
@@ -34,11 +34,16 @@ TLabel* Centred_Label(TComponent* Owner, TControl* Parent, const std::string& Na
 
 }  // namespace
 
-void TForm_KardunGAS::Create_Page_General()
+void Main_Form_General::Create_Sheet(TComponent* Owner, TPageControl* Pages)
+{
+    TabSheet_General = build::Sheet(Owner, Pages, "TabSheet_General", "General");
+}
+
+void Main_Form_General::Create_Part(TComponent* Owner, TControl* Content)
 {
     TControl* S = TabSheet_General;
-    auto Display = [this, S](const std::string& Name, int Left, int Top, int Width, int Height) {
-        TPanel* P = build::Panel(this, S, Name, "", Left, Top, Width, Height);
+    auto Display = [Owner, S](const std::string& Name, int Left, int Top, int Width, int Height) {
+        TPanel* P = build::Panel(Owner, S, Name, "", Left, Top, Width, Height);
         P->BevelOuter(TBevel_Cut::Lowered);
         return P;
     };
@@ -52,16 +57,16 @@ void TForm_KardunGAS::Create_Page_General()
 
     // Each dial face with its needle image on top, centred in the upper part of its panel;
     // below the dial its caption and its value in large digits.
-    auto Gauge = [this](TPanel* Panel, const Gauge_Parameters& G, TImage*& Dial, TImage*& Needle,
+    auto Gauge = [Owner](TPanel* Panel, const Gauge_Parameters& G, TImage*& Dial, TImage*& Needle,
                         TLabel*& Caption, const std::string& Caption_Name,
                         const std::string& Caption_Text, TLabel*& Digits,
                         const std::string& Digits_Name) {
         const int Left = (Panel->Width() - Dial_Face_Size) / 2;
-        Dial = build::Make<TImage>(this, Panel, G.Dial_Name, Left, 6, Dial_Face_Size, Dial_Face_Size);
-        Needle = build::Make<TImage>(this, Panel, G.Image_Name, Left, 6, Dial_Face_Size, Dial_Face_Size);
+        Dial = build::Make<TImage>(Owner, Panel, G.Dial_Name, Left, 6, Dial_Face_Size, Dial_Face_Size);
+        Needle = build::Make<TImage>(Owner, Panel, G.Image_Name, Left, 6, Dial_Face_Size, Dial_Face_Size);
         Needle->Transparent(true);
-        Caption = Centred_Label(this, Panel, Caption_Name, Caption_Text, 173, 20, Row_Caption_Size, false);
-        Digits = Centred_Label(this, Panel, Digits_Name, "0", 193, 50, Dial_Digit_Size, true);
+        Caption = Centred_Label(Owner, Panel, Caption_Name, Caption_Text, 173, 20, Row_Caption_Size, false);
+        Digits = Centred_Label(Owner, Panel, Digits_Name, "0", 193, 50, Dial_Digit_Size, true);
     };
     Gauge(Panel_GEN_Display_RPM, Gauge_RPM, Image_GEN_RPM_jpg, Image_GEN_RPM, Label_GEN_RPM,
           "Label_GEN_RPM", "R.P.M.", Label_GEN_RPM_Dig, "Label_GEN_RPM_Dig");
@@ -75,15 +80,15 @@ void TForm_KardunGAS::Create_Page_General()
 
     // The lower displays: a header, then one row per value, the caption on the left and
     // the value right-aligned beside it.
-    auto Header = [this](TPanel* Panel, TLabel*& L, const std::string& Name, const std::string& Text) {
-        L = Centred_Label(this, Panel, Name, Text, 3, 20, Header_Size, true);
+    auto Header = [Owner](TPanel* Panel, TLabel*& L, const std::string& Name, const std::string& Text) {
+        L = Centred_Label(Owner, Panel, Name, Text, 3, 20, Header_Size, true);
     };
-    auto Row = [this](TPanel* Panel, int Index, TLabel*& Caption, const std::string& Caption_Name,
+    auto Row = [Owner](TPanel* Panel, int Index, TLabel*& Caption, const std::string& Caption_Name,
                       const std::string& Caption_Text, TLabel*& Digits, const std::string& Digits_Name) {
         const int Top = 26 + Index * 30;
-        Caption = build::Label(this, Panel, Caption_Name, Caption_Text, 10, Top + 6);
+        Caption = build::Label(Owner, Panel, Caption_Name, Caption_Text, 10, Top + 6);
         Caption->Font().Size(Row_Caption_Size);
-        Digits = build::Label(this, Panel, Digits_Name, "0", 120, Top);
+        Digits = build::Label(Owner, Panel, Digits_Name, "0", 120, Top);
         Digits->AutoSize(false);
         Digits->SetBounds(120, Top, Panel->Width() - 132, 28);
         Digits->Alignment(TAlignment::Right_Justify);
@@ -134,61 +139,14 @@ void TForm_KardunGAS::Create_Page_General()
         {&Label_GEN_Out_3, "Label_GEN_Out_3", 712},
     };
     for (const Aux_Label& A : Aux) {
-        *A.Label = build::Label(this, S, A.Name, "0", A.Left, 416);
+        *A.Label = build::Label(Owner, S, A.Name, "0", A.Left, 416);
         (*A.Label)->Visible(false);
     }
     // The VAC factor belongs to models with the VAC input: empty until one is connected.
     Label_Vac_k->Caption("");
 }
 
-void TForm_KardunGAS::Show_Live_Values()
-{
-    const Live_Texts T = Live_Label_Texts();
-    // General page digits.
-    Label_ERR_CPU_Freq_MHz->Caption("64");
-    Label_GEN_RPM_Dig->Caption(T.RPM);
-    Label_GEN_Gas_Dig->Caption(T.Gas);
-    Label_GEN_TPS_Dig->Caption(T.TPS);
-    Label_GEN_TempVap_Dig->Caption(T.TempVap);
-    Label_GEN_TempGas_Dig->Caption(T.TempGas);
-    Label_GEN_TempInside_Dig->Caption(T.TempInside);
-    Label_GEN_TempCouple_Dig->Caption(T.TempCouple);
-    Label_GEN_PressVap_Dig->Caption(T.PressVap);
-    Label_GEN_PressColl_Dig->Caption(T.PressColl);
-    Label_GEN_PressDiff_Dig->Caption(T.PressDiff);
-    Label_GEN_Power_Dig->Caption(T.Power);
-    Label_GEN_Detonation_Dig->Caption(T.Detonation);
-    Label_GEN_GasLevel_Dig->Caption(T.Gas_Level);
-    Label_Rpm_K->Caption(T.Rpm_K);
-    Label_Rpm_Timer->Caption(T.Rpm_Timer);
-    Label_RPM_Period_mks->Caption(T.RPM_Period);
-    if (CheckBox_CLB_Diagram_VAC->Enabled())
-        Label_Vac_k->Caption(T.Vac_K);
-    Label_GEN_PerCent_Dig->Caption(T.PerCent);
-    TLabel* In[4] = {Label_GEN_In_0, Label_GEN_In_1, Label_GEN_In_2, Label_GEN_In_3};
-    for (int I = 0; I < 4; ++I)
-        In[I]->Caption(T.In[I]);
-    TLabel* Out[3] = {Label_GEN_Out_1, Label_GEN_Out_2, Label_GEN_Out_3};
-    for (int I = 0; I < 3; ++I)
-        Out[I]->Caption(T.Out[I]);
-    // The three needles.
-    Show_Live_Gauges();
-
-    // The active page's displays.
-    if (PageControl_KardunGAS->ActivePageIndex() == Calibration_Page &&
-        CheckBox_CLB_Diagram_VAC->Enabled())
-        Label_CLB_Diagram_VAC_Data->Caption(Format_Factor(Live_Values.Live_Factor_VAC));
-
-    // Views that follow the live data, each filled in by its own window when it exists:
-    // - oscilloscope recording while its record and start buttons are down;
-    // - the rest of the active page's displays: Configuration (software gas level, LED
-    //   row, pressure and RPM edits), Calibration (chart, digit labels, RPM and TPS
-    //   factors), Oscilloscope (edits);
-    // - RPM sensitivity sweep, test drive timer, RPM window, big-digit windows and the
-    //   compact configuration window's RPM view.
-}
-
-void TForm_KardunGAS::Show_Live_Gauges()
+void Main_Form_General::Show_Live_Gauges()
 {
     // Each needle with its dial face in one opaque picture over the face.
     Gauge_Show_On_Face(Image_GEN_RPM, Image_GEN_RPM_jpg, Gauge_RPM, Live_Values.Live_RPM,
@@ -199,11 +157,67 @@ void TForm_KardunGAS::Show_Live_Gauges()
                        Image_GEN_Gas_Width, Image_GEN_Gas_Height);
 }
 
-void TForm_KardunGAS::Show_Temperature_Displays(bool Shown)
+void Main_Form_General::Show_Temperature_Displays(bool Shown)
 {
     for (TLabel* L : {Label_GEN_Temperature, Label_GEN_TempVap, Label_GEN_TempGas,
                       Label_GEN_TempInside})
         L->Visible(Shown);
-    // The calibration page's gas temperature label and the Configuration page's preheating
-    // temperature controls join here when those pages hold them.
+    // Other pages' temperature controls follow the table in their own parts.
+}
+
+void Main_Form_General::Bind_Part(TForm_KardunGAS& Form)
+{
+    Part_Hooks.Bind("Temperature_Hooks.Show_Displays", Temperature_Hooks.Show_Displays,
+                    [this](bool Shown) { Show_Temperature_Displays(Shown); });
+}
+
+void Main_Form_General::Remember_Gauge_Sizes()
+{
+    Image_GEN_RPM_Width = Image_GEN_RPM->Width();
+    Image_GEN_RPM_Height = Image_GEN_RPM->Height();
+    Image_GEN_TPS_Width = Image_GEN_TPS->Width();
+    Image_GEN_TPS_Height = Image_GEN_TPS->Height();
+    Image_GEN_Gas_Width = Image_GEN_Gas->Width();
+    Image_GEN_Gas_Height = Image_GEN_Gas->Height();
+}
+
+std::vector<TLabel*> Main_Form_General::Auxiliary_Labels() const
+{
+    return {Label_Rpm_K,    Label_Vac_k,    Label_Rpm_Timer, Label_RPM_Period_mks,
+            Label_GEN_In_0, Label_GEN_In_1, Label_GEN_In_2,  Label_GEN_In_3,
+            Label_GEN_Out_1, Label_GEN_Out_2, Label_GEN_Out_3};
+}
+
+void Main_Form_General::Show_Auxiliary_Labels()
+{
+    for (TLabel* L : Auxiliary_Labels())
+        L->Visible(Settings.Show_Auxiliary);
+}
+
+std::vector<TControl*> Main_Form_General::Part_Value_Labels() const
+{
+    std::vector<TControl*> Labels = {
+        Label_GEN_RPM_Dig,       Label_GEN_TPS_Dig,       Label_GEN_Gas_Dig,
+        Label_GEN_TempVap_Dig,   Label_GEN_TempGas_Dig,   Label_GEN_TempInside_Dig,
+        Label_GEN_TempCouple_Dig, Label_GEN_PressVap_Dig, Label_GEN_PressColl_Dig,
+        Label_GEN_PressDiff_Dig, Label_GEN_Power_Dig,     Label_GEN_Detonation_Dig,
+        Label_GEN_GasLevel_Dig,  Label_GEN_PerCent_Dig};
+    for (TLabel* L : Auxiliary_Labels())
+        Labels.push_back(L);
+    return Labels;
+}
+
+std::vector<TControl*> Main_Form_General::Part_Buffered_Controls() const
+{
+    return {TabSheet_General,       Panel_GEN_Display_RPM,   Panel_GEN_Display_TPS,
+            Panel_GEN_Display_Gas,  Panel_GEN_Display_Temp,  Panel_GEN_Display_Press,
+            Panel_GEN_Display_Volt};
+}
+
+std::vector<std::pair<TLabel*, const char*>> Main_Form_General::Keyed_Captions() const
+{
+    return {{Label_GEN_Temperature, "Label_GEN_Temp"},
+            {Label_GEN_PressVap, "Label_GEN_PressureVap"},
+            {Label_GEN_PressColl, "Label_GEN_PressureCollector"},
+            {Label_GEN_PressDiff, "Label_GEN_PressureDifferent"}};
 }

@@ -11,16 +11,14 @@
 
 void TForm_KardunGAS::Configuration_Page_Init()
 {
-    // The record with its preset tables and factory defaults. The injector type list, the
-    // level-type and MAP-type combos, the LED row images and the loading of the last car
-    // file take their places here with the Configuration page's editors.
+    // The record with its preset tables and factory defaults; the Configuration page's
+    // lists are filled from them.
     Configuration_Create();
 }
 
 void TForm_KardunGAS::Ident_Windows()
 {
     Setup_Model_Controls();
-    // The yellow-wire function list is refilled here once the Configuration page holds it.
     if (!Has_VAC())
         CheckBox_CLB_Diagram_VAC->Checked(false);
     Show_Auxiliary_Labels();
@@ -29,15 +27,12 @@ void TForm_KardunGAS::Ident_Windows()
 
 void TForm_KardunGAS::Setup_Model_Controls()
 {
-    // The level-sensor presets (their combo box joins with the Configuration page).
+    // The level-sensor presets of the model.
     Sensor_Boxes_Init();
-    // The injector count's limit and the "no TPS emulation" panel belong to the
-    // Configuration page's editors; without the panel the model's TPS emulation decides.
+    // The VAC controls follow the model when it has the TPS emulation.
     const bool TPS_Not_Exist_Shown = !Has_TPS_Emulation();
-    // The TPS source combos are filled with the page; the VAC controls follow the model.
     if (!TPS_Not_Exist_Shown)
         Show_VAC_Controls();
-    // Transmit and receive hints and the options list come with the page as well.
 }
 
 void TForm_KardunGAS::Show_VAC_Controls()
@@ -51,17 +46,6 @@ void TForm_KardunGAS::Show_VAC_Controls()
         Label_Vac_k->Caption("");
         Label_CLB_Diagram_VAC_Data->Caption("");
     }
-}
-
-void TForm_KardunGAS::About_Program_Show()
-{
-    const Configuration_Class& C = Configuration;
-    GroupBox_About_Program->Caption(Language_Text("GroupBox_About_Program") + "  " +
-                                    Program_Name_Text);
-    Edit_About_Ver->Text(C.Program_Version);
-    Edit_About_Date->Text(C.Program_Date);
-    Edit_About_Work_Gas->Text(Format_Fixed(C.Work_Gas / 60.0, 10, 2));
-    Edit_About_Work_Petrol->Text(Format_Fixed(C.Work_Petrol / 60.0, 10, 2));
 }
 
 bool TForm_KardunGAS::Check_Ident_Status()

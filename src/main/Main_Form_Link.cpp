@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "data/Configuration.h"
+#include "data/Conversions.h"
 #include "data/Globals.h"
 #include "data/Settings.h"
 #include "protocol/Status_Queue.h"
@@ -52,7 +53,7 @@ bool RPM_Tab_Check_Size()
         return true;
     RPM_Tab_Cols = RPM_Tab_Max_Cols;
     RPM_Tab_Rows = RPM_Tab_Max_Rows;
-    // The table editor sets its default table here once it exists.
+    // A larger table is refused: the program keeps to its largest size and says so.
     Show_Message(Message_Type::Language_Key_Countdown, "Error_RPM_Tab_Cells", clRed);
     return false;
 }
@@ -346,11 +347,10 @@ void TForm_KardunGAS::Set_Connected()
 
 void TForm_KardunGAS::Enable_Link_Buttons(bool Enabled)
 {
-    for (TButton* B : {Button_WorkMode, Button_CFG_Receiv, Button_CFG_Transmitt,
-                       Button_CFG_RPM_set, Button_CFG_RPM_IdleRun, Button_CLB_Receiv,
-                       Button_CLB_Transmitt, Button_ERR_Clear, Button_CFG_User_Password,
-                       Button_CFG_ST_Clr, Button_CFG_ST_Set, Button_CFG_ST_Refresh})
-        B->Enabled(Enabled);
+    For_Each_Part([Enabled](auto& Part) {
+        for (TButton* B : Part.Part_Link_Buttons())
+            B->Enabled(Enabled);
+    });
     Gas_Fors_Buttons_Enable(Enabled);
 }
 
@@ -392,13 +392,47 @@ void TForm_KardunGAS::Show_Work_Mode(uint8_t Mode, uint8_t Injector_Bits)
     }
 }
 
-void TForm_KardunGAS::Show_Error_Memo()
+// ---------------------------------------------------------------- live values
+
+void TForm_KardunGAS::Show_Live_Values()
 {
-    Language_Load_File();
-    Memo_ERR_Current->Lines().Begin_Update();
-    Memo_ERR_Current->Lines().Clear();
-    for (const std::string& Key : Error_Memo_Keys(Error_Word))
-        Memo_ERR_Current->Lines().Add(Language_Find_Text(Key));
-    Memo_ERR_Current->Lines().End_Update();
-    Language_Release();
+    const Live_Texts T = Live_Label_Texts();
+    // General page digits.
+    Label_ERR_CPU_Freq_MHz->Caption("64");
+    Label_GEN_RPM_Dig->Caption(T.RPM);
+    Label_GEN_Gas_Dig->Caption(T.Gas);
+    Label_GEN_TPS_Dig->Caption(T.TPS);
+    Label_GEN_TempVap_Dig->Caption(T.TempVap);
+    Label_GEN_TempGas_Dig->Caption(T.TempGas);
+    Label_GEN_TempInside_Dig->Caption(T.TempInside);
+    Label_GEN_TempCouple_Dig->Caption(T.TempCouple);
+    Label_GEN_PressVap_Dig->Caption(T.PressVap);
+    Label_GEN_PressColl_Dig->Caption(T.PressColl);
+    Label_GEN_PressDiff_Dig->Caption(T.PressDiff);
+    Label_GEN_Power_Dig->Caption(T.Power);
+    Label_GEN_Detonation_Dig->Caption(T.Detonation);
+    Label_GEN_GasLevel_Dig->Caption(T.Gas_Level);
+    Label_Rpm_K->Caption(T.Rpm_K);
+    Label_Rpm_Timer->Caption(T.Rpm_Timer);
+    Label_RPM_Period_mks->Caption(T.RPM_Period);
+    if (CheckBox_CLB_Diagram_VAC->Enabled())
+        Label_Vac_k->Caption(T.Vac_K);
+    Label_GEN_PerCent_Dig->Caption(T.PerCent);
+    TLabel* In[4] = {Label_GEN_In_0, Label_GEN_In_1, Label_GEN_In_2, Label_GEN_In_3};
+    for (int I = 0; I < 4; ++I)
+        In[I]->Caption(T.In[I]);
+    TLabel* Out[3] = {Label_GEN_Out_1, Label_GEN_Out_2, Label_GEN_Out_3};
+    for (int I = 0; I < 3; ++I)
+        Out[I]->Caption(T.Out[I]);
+    // The three needles.
+    Show_Live_Gauges();
+
+    // The active page's displays.
+    if (PageControl_KardunGAS->ActivePage() == TabSheet_Calibration &&
+        CheckBox_CLB_Diagram_VAC->Enabled())
+        Label_CLB_Diagram_VAC_Data->Caption(Format_Factor(Live_Values.Live_Factor_VAC));
+
+    // The other views that follow the live data (oscilloscope recording, the rest of the
+    // active page's displays, the RPM sensitivity sweep, the test drive timer and the
+    // windows that show the RPM) are filled in by the part or window that owns them.
 }

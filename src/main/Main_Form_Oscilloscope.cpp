@@ -1,6 +1,9 @@
-// Oscilloscope page (its traces, scales and files come with their own files).
-#include "main/Main_Form.h"
+// Oscilloscope page.
+#include "main/Main_Form_Oscilloscope.h"
 
-void TForm_KardunGAS::Create_Page_Oscilloscope()
+#include "main/Main_Form_Build.h"
+
+void Main_Form_Oscilloscope::Create_Sheet(TComponent* Owner, TPageControl* Pages)
 {
+    TabSheet_Oscilloscope = build::Sheet(Owner, Pages, "TabSheet_Oscilloscope", "Oscilloscope");
 }

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr TColor Colour_Light_Red = 0xB0B0FF;
-constexpr int Default_Reply_Delay = 60;
 constexpr int Configuration_Page = 1;
 
 }  // namespace
@@ -27,12 +25,10 @@ void TForm_KardunGAS::FormCreate(TObject* Sender)
 {
     Main_Form_Shown = false;
     // Live pictures draw without flicker.
-    for (TControl* C : std::initializer_list<TControl*>{
-             TabSheet_General, TabSheet_Configuration, TabSheet_Calibration, TabSheet_Oscilloscope,
-             Panel_CFG_Injection_Type, Panel_GEN_Display_RPM, Panel_GEN_Display_TPS,
-             Panel_GEN_Display_Gas, Panel_GEN_Display_Temp, Panel_GEN_Display_Press,
-             Panel_GEN_Display_Volt})
-        C->DoubleBuffered(true);
+    For_Each_Part([](auto& Part) {
+        for (TControl* C : Part.Part_Buffered_Controls())
+            C->DoubleBuffered(true);
+    });
     // Paths, titles and the geometry the scaling starts from.
     Globals_Set_Paths(Program_File);
     if (Application)
@@ -43,12 +39,7 @@ void TForm_KardunGAS::FormCreate(TObject* Sender)
     Remembered_Height = Height();
     Design_Width = ClientWidth();
     Design_Height = ClientHeight();
-    Image_GEN_RPM_Width = Image_GEN_RPM->Width();
-    Image_GEN_RPM_Height = Image_GEN_RPM->Height();
-    Image_GEN_TPS_Width = Image_GEN_TPS->Width();
-    Image_GEN_TPS_Height = Image_GEN_TPS->Height();
-    Image_GEN_Gas_Width = Image_GEN_Gas->Width();
-    Image_GEN_Gas_Height = Image_GEN_Gas->Height();
+    Remember_Gauge_Sizes();
     // State flags.
     ComPortError = false;
     Port_Open = false;
@@ -149,11 +140,10 @@ void TForm_KardunGAS::Page_Panels_Refresh()
     const bool Hints = PageControl_KardunGAS->ActivePageIndex() == Configuration_Page
                            ? false
                            : Settings.Show_Hint;
-    for (TControl* C : std::initializer_list<TControl*>{
-             Button_Gas_Fors_All, Button_Gas_Fors1, Button_Gas_Fors2, Button_Gas_Fors3,
-             Button_Gas_Fors4, Button_Gas_Fors5, Button_Gas_Fors6, Button_WorkMode,
-             Button_CFG_Transmitt, Button_CFG_Receiv, Button_CFG_User_Password})
-        C->ShowHint(Hints);
+    For_Each_Part([Hints](auto& Part) {
+        for (TControl* C : Part.Part_Hint_Controls())
+            C->ShowHint(Hints);
+    });
 }
 
 void TForm_KardunGAS::FormDestroy(TObject* Sender)
@@ -228,24 +218,17 @@ void TForm_KardunGAS::Apply_Texts_By_Key()
         Language_Find_Text_Menu(Key, Text);
         return Text;
     };
-    for (TTabSheet* Sheet : {TabSheet_General, TabSheet_Configuration, TabSheet_Calibration,
-                             TabSheet_Oscilloscope, TabSheet_Errors, TabSheet_Settings,
-                             TabSheet_About}) {
-        const std::string Text = Text_Of(Sheet->Name());
-        if (!Text.empty())
-            Sheet->Caption(Text);
-    }
-    // Labels that show values, not texts of their own.
-    const std::initializer_list<TControl*> Value_Labels = {
-        Label_ERR_CPU_Freq_MHz, Label_About_Address, Label_About_Phone, Label_About_eMail,
-        Label_About_Site, Label_About_Technic_Email, Label_Rpm_K, Label_Rpm_Timer,
-        Label_RPM_Period_mks, Label_Vac_k, Label_GEN_In_0, Label_GEN_In_1, Label_GEN_In_2,
-        Label_GEN_In_3, Label_GEN_Out_1, Label_GEN_Out_2, Label_GEN_Out_3,
-        Label_GEN_RPM_Dig, Label_GEN_TPS_Dig, Label_GEN_Gas_Dig, Label_GEN_TempVap_Dig,
-        Label_GEN_TempGas_Dig, Label_GEN_TempInside_Dig, Label_GEN_TempCouple_Dig,
-        Label_GEN_PressVap_Dig, Label_GEN_PressColl_Dig, Label_GEN_PressDiff_Dig,
-        Label_GEN_Power_Dig, Label_GEN_Detonation_Dig, Label_GEN_GasLevel_Dig,
-        Label_GEN_PerCent_Dig, Label_CLB_Diagram_VAC_Data};
+    // Every page's caption, and the labels that show values, not texts of their own.
+    std::vector<TControl*> Value_Labels;
+    For_Each_Part([&](auto& Part) {
+        if (TTabSheet* Sheet = Part.Part_Sheet()) {
+            const std::string Text = Text_Of(Sheet->Name());
+            if (!Text.empty())
+                Sheet->Caption(Text);
+        }
+        for (TControl* L : Part.Part_Value_Labels())
+            Value_Labels.push_back(L);
+    });
     for (int I = 0; I < ComponentCount(); ++I) {
         TComponent* C = Components(I);
         if (std::find(Value_Labels.begin(), Value_Labels.end(), C) != Value_Labels.end())
@@ -261,13 +244,7 @@ void TForm_KardunGAS::Apply_Texts_By_Key()
             G->Caption(Text);
     }
     // Captions whose text key is not their own name.
-    const std::pair<TLabel*, const char*> Keyed_Labels[] = {
-        {Label_GEN_Temperature, "Label_GEN_Temp"},
-        {Label_GEN_PressVap, "Label_GEN_PressureVap"},
-        {Label_GEN_PressColl, "Label_GEN_PressureCollector"},
-        {Label_GEN_PressDiff, "Label_GEN_PressureDifferent"},
-    };
-    for (const auto& [Label, Key] : Keyed_Labels) {
+    for (const auto& [Label, Key] : Keyed_Captions()) {
         const std::string Text = Language_Find_Text(Key);
         if (!Text.empty())
             Label->Caption(Text);
@@ -280,30 +257,3 @@ void TForm_KardunGAS::Apply_Texts_By_Key()
         Panel_ConnectStatus->Caption(Language_Text("Panel_ConnectStatus_Not_Connect"));
 }
 
-void TForm_KardunGAS::Settings_Reply_Delay_Colour()
-{
-    Edit_Reply_Delay->Color(Settings.Reply_Delay == Default_Reply_Delay ? clWindow : Colour_Light_Red);
-}
-
-void TForm_KardunGAS::Show_Auxiliary_Labels()
-{
-    for (TLabel* L : {Label_Rpm_K, Label_Vac_k, Label_Rpm_Timer, Label_RPM_Period_mks, Label_GEN_In_0,
-                      Label_GEN_In_1, Label_GEN_In_2, Label_GEN_In_3, Label_GEN_Out_1,
-                      Label_GEN_Out_2, Label_GEN_Out_3})
-        L->Visible(Settings.Show_Auxiliary);
-}
-
-void TForm_KardunGAS::About_Branding_Show()
-{
-    GroupBox_About_Technic->Visible(Settings.Tech_Box_Show);
-    GroupBox_About_KardunAddress->Visible(Settings.Firm_Box_Show);
-    if (Settings.Firm_Box_Show) {
-        GroupBox_About_KardunAddress->Caption(Settings.Firm_Box_Name);
-        Label_About_Address->Caption(Settings.Firm_Address);
-        Label_About_Phone->Caption(Settings.Firm_Phone);
-        Label_About_eMail->Caption(Settings.Firm_eMail);
-        Label_About_Site->Caption(Settings.Firm_Site);
-    }
-    if (Settings.Tech_Box_Show)
-        Label_About_Technic_Email->Caption(Settings.Tech_Box_Name);
-}

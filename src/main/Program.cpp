@@ -23,15 +23,26 @@ void On_Stop_Signal(int)
     Stop_Requested = 1;
 }
 
+
+// The program's windows in the order they are created (main window, clients database,
+// loader, RPM sensitivity, test drive, port search, password, compact configuration,
+// message, big-digit indicator), the first being the main window: how each is created and
+// where it is found. A window takes its row at its place in the order.
+struct Program_Window {
+    void (*Create)();
+    TForm* (*Instance)();
+};
+const Program_Window Program_Windows[] = {
+    {[] { Application->CreateForm(Form_KardunGAS); }, []() -> TForm* { return Form_KardunGAS; }},
+    {[] { Application->CreateForm(Form_MSG); }, []() -> TForm* { return Form_MSG; }},
+};
+
 }  // namespace
 
 void Create_Windows()
 {
-    // Order: main window, clients database, loader, RPM sensitivity, test drive, port
-    // search, password, compact configuration, message, big-digit indicator. Windows
-    // that this build does not hold yet keep their place in the order.
-    Application->CreateForm(Form_KardunGAS);
-    Application->CreateForm(Form_MSG);
+    for (const Program_Window& W : Program_Windows)
+        W.Create();
 }
 
 void Start_Up()
@@ -43,8 +54,8 @@ void Start_Up()
         if (sys::File_Exists(Icon_Path) && Icon.LoadFromFile(Icon_Path)) {
             if (Application)
                 Application->Icon(Icon);
-            for (TForm* Form : std::initializer_list<TForm*>{Form_KardunGAS, Form_MSG})
-                if (Form)
+            for (const Program_Window& W : Program_Windows)
+                if (TForm* Form = W.Instance())
                     Form->Icon(Icon);
         }
     }

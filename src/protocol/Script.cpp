@@ -276,6 +276,18 @@ bool Script_Set_Condition(int code, Script_Condition_Handler handler)
     return true;
 }
 
+const Script_Action_Handler& Script_Action_Slot(int code)
+{
+    static const Script_Action_Handler None;
+    return Script_Action_Valid(code) ? Actions[code] : None;
+}
+
+const Script_Condition_Handler& Script_Condition_Slot(int code)
+{
+    static const Script_Condition_Handler None;
+    return Script_Condition_Valid(code) ? Conditions[code] : None;
+}
+
 bool Set_CFG_Encoder(uint8_t code, CFG_Codec_Handler encoder)
 {
     if (!((code >= 'A' && code <= 't') || (code >= 0x81 && code <= 0x86)))

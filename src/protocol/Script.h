@@ -33,6 +33,10 @@ using Script_Condition_Handler = std::function<bool()>;
 // itself, are refused (false).
 bool Script_Set_Action(int code, Script_Action_Handler handler);
 bool Script_Set_Condition(int code, Script_Condition_Handler handler);
+// The handler in an action or condition slot (an empty function for an empty slot or a
+// code outside the tables).
+const Script_Action_Handler& Script_Action_Slot(int code);
+const Script_Condition_Handler& Script_Condition_Slot(int code);
 // Whether a code is a valid action or condition code at all.
 bool Script_Action_Valid(int code);
 bool Script_Condition_Valid(int code);
