@@ -1,7 +1,9 @@
 // Calibration page: its transfer buttons and the VAC curve's box with its live factor.
 #include "main/Main_Form_Calibration.h"
 
+#include "data/Conversions.h"
 #include "main/Main_Form_Build.h"
+#include "protocol/Live_Data.h"
 
 void Main_Form_Calibration::Create_Sheet(TComponent* Owner, TPageControl* Pages)
 {
@@ -21,4 +23,10 @@ void Main_Form_Calibration::Create_Part(TComponent* Owner, TControl* Content)
     CheckBox_CLB_Diagram_VAC->Enabled(false);
     Label_CLB_Diagram_VAC->Enabled(false);
     Label_CLB_Diagram_VAC_Data->Enabled(false);
+}
+
+void Main_Form_Calibration::Show_Live_Part(const Live_Texts& T, bool Page_Active, TForm_KardunGAS& Form)
+{
+    if (Page_Active && CheckBox_CLB_Diagram_VAC->Enabled())
+        Label_CLB_Diagram_VAC_Data->Caption(Format_Factor(Live_Values.Live_Factor_VAC));
 }

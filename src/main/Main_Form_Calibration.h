@@ -19,4 +19,6 @@ struct Main_Form_Calibration : Main_Form_Part {
     std::vector<TControl*> Part_Value_Labels() const { return {Label_CLB_Diagram_VAC_Data}; }
     std::vector<TButton*> Part_Link_Buttons() const { return {Button_CLB_Receiv, Button_CLB_Transmitt}; }
     std::vector<TControl*> Part_Buffered_Controls() const { return {TabSheet_Calibration}; }
+    // The VAC factor while the page is shown and the model has the VAC input.
+    void Show_Live_Part(const Live_Texts& T, bool Page_Active, TForm_KardunGAS& Form);
 };

@@ -32,6 +32,11 @@ void Main_Form_Errors::Bind_Part(TForm_KardunGAS& Form)
                     [this] { Show_Error_Memo(); });
 }
 
+void Main_Form_Errors::Show_Live_Part(const Live_Texts& T, bool Page_Active, TForm_KardunGAS& Form)
+{
+    Label_ERR_CPU_Freq_MHz->Caption("64");
+}
+
 void Main_Form_Errors::Show_Error_Memo()
 {
     Language_Load_File();

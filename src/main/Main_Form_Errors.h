@@ -21,6 +21,8 @@ struct Main_Form_Errors : Main_Form_Part {
     TTabSheet* Part_Sheet() const { return TabSheet_Errors; }
     std::vector<TControl*> Part_Value_Labels() const { return {Label_ERR_CPU_Freq_MHz}; }
     std::vector<TButton*> Part_Link_Buttons() const { return {Button_ERR_Clear}; }
+    // The CPU frequency of a controller that answers.
+    void Show_Live_Part(const Live_Texts& T, bool Page_Active, TForm_KardunGAS& Form);
     // The error memory list in the language's texts.
     void Show_Error_Memo();
 };

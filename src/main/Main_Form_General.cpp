@@ -146,6 +146,38 @@ void Main_Form_General::Create_Part(TComponent* Owner, TControl* Content)
     Label_Vac_k->Caption("");
 }
 
+void Main_Form_General::Show_Live_Part(const Live_Texts& T, bool Page_Active, TForm_KardunGAS& Form)
+{
+    Label_GEN_RPM_Dig->Caption(T.RPM);
+    Label_GEN_Gas_Dig->Caption(T.Gas);
+    Label_GEN_TPS_Dig->Caption(T.TPS);
+    Label_GEN_TempVap_Dig->Caption(T.TempVap);
+    Label_GEN_TempGas_Dig->Caption(T.TempGas);
+    Label_GEN_TempInside_Dig->Caption(T.TempInside);
+    Label_GEN_TempCouple_Dig->Caption(T.TempCouple);
+    Label_GEN_PressVap_Dig->Caption(T.PressVap);
+    Label_GEN_PressColl_Dig->Caption(T.PressColl);
+    Label_GEN_PressDiff_Dig->Caption(T.PressDiff);
+    Label_GEN_Power_Dig->Caption(T.Power);
+    Label_GEN_Detonation_Dig->Caption(T.Detonation);
+    Label_GEN_GasLevel_Dig->Caption(T.Gas_Level);
+    Label_Rpm_K->Caption(T.Rpm_K);
+    Label_Rpm_Timer->Caption(T.Rpm_Timer);
+    Label_RPM_Period_mks->Caption(T.RPM_Period);
+    // The VAC factor belongs to models with the VAC input (the Calibration page's VAC box
+    // is usable then).
+    if (Form.CheckBox_CLB_Diagram_VAC->Enabled())
+        Label_Vac_k->Caption(T.Vac_K);
+    Label_GEN_PerCent_Dig->Caption(T.PerCent);
+    TLabel* In[4] = {Label_GEN_In_0, Label_GEN_In_1, Label_GEN_In_2, Label_GEN_In_3};
+    for (int I = 0; I < 4; ++I)
+        In[I]->Caption(T.In[I]);
+    TLabel* Out[3] = {Label_GEN_Out_1, Label_GEN_Out_2, Label_GEN_Out_3};
+    for (int I = 0; I < 3; ++I)
+        Out[I]->Caption(T.Out[I]);
+    Show_Live_Gauges();
+}
+
 void Main_Form_General::Show_Live_Gauges()
 {
     // Each needle with its dial face in one opaque picture over the face.

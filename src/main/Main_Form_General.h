@@ -87,6 +87,8 @@ struct Main_Form_General : Main_Form_Part {
 
     // The needle images' sizes, from the images as they are now.
     void Remember_Gauge_Sizes();
+    // The digits and the needles.
+    void Show_Live_Part(const Live_Texts& T, bool Page_Active, TForm_KardunGAS& Form);
     // The live values on the gauges.
     void Show_Live_Gauges();
     // Temperature displays shown or hidden as the temperature table is found or missing.

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "data/Configuration.h"
-#include "data/Conversions.h"
 #include "data/Globals.h"
 #include "data/Settings.h"
 #include "protocol/Status_Queue.h"
@@ -397,42 +396,11 @@ void TForm_KardunGAS::Show_Work_Mode(uint8_t Mode, uint8_t Injector_Bits)
 void TForm_KardunGAS::Show_Live_Values()
 {
     const Live_Texts T = Live_Label_Texts();
-    // General page digits.
-    Label_ERR_CPU_Freq_MHz->Caption("64");
-    Label_GEN_RPM_Dig->Caption(T.RPM);
-    Label_GEN_Gas_Dig->Caption(T.Gas);
-    Label_GEN_TPS_Dig->Caption(T.TPS);
-    Label_GEN_TempVap_Dig->Caption(T.TempVap);
-    Label_GEN_TempGas_Dig->Caption(T.TempGas);
-    Label_GEN_TempInside_Dig->Caption(T.TempInside);
-    Label_GEN_TempCouple_Dig->Caption(T.TempCouple);
-    Label_GEN_PressVap_Dig->Caption(T.PressVap);
-    Label_GEN_PressColl_Dig->Caption(T.PressColl);
-    Label_GEN_PressDiff_Dig->Caption(T.PressDiff);
-    Label_GEN_Power_Dig->Caption(T.Power);
-    Label_GEN_Detonation_Dig->Caption(T.Detonation);
-    Label_GEN_GasLevel_Dig->Caption(T.Gas_Level);
-    Label_Rpm_K->Caption(T.Rpm_K);
-    Label_Rpm_Timer->Caption(T.Rpm_Timer);
-    Label_RPM_Period_mks->Caption(T.RPM_Period);
-    if (CheckBox_CLB_Diagram_VAC->Enabled())
-        Label_Vac_k->Caption(T.Vac_K);
-    Label_GEN_PerCent_Dig->Caption(T.PerCent);
-    TLabel* In[4] = {Label_GEN_In_0, Label_GEN_In_1, Label_GEN_In_2, Label_GEN_In_3};
-    for (int I = 0; I < 4; ++I)
-        In[I]->Caption(T.In[I]);
-    TLabel* Out[3] = {Label_GEN_Out_1, Label_GEN_Out_2, Label_GEN_Out_3};
-    for (int I = 0; I < 3; ++I)
-        Out[I]->Caption(T.Out[I]);
-    // The three needles.
-    Show_Live_Gauges();
-
-    // The active page's displays.
-    if (PageControl_KardunGAS->ActivePage() == TabSheet_Calibration &&
-        CheckBox_CLB_Diagram_VAC->Enabled())
-        Label_CLB_Diagram_VAC_Data->Caption(Format_Factor(Live_Values.Live_Factor_VAC));
-
-    // The other views that follow the live data (oscilloscope recording, the rest of the
-    // active page's displays, the RPM sensitivity sweep, the test drive timer and the
-    // windows that show the RPM) are filled in by the part or window that owns them.
+    TTabSheet* Active = PageControl_KardunGAS->ActivePage();
+    For_Each_Part([&](auto& Part) {
+        Part.Show_Live_Part(T, Part.Part_Sheet() && Part.Part_Sheet() == Active, *this);
+    });
+    // The other views that follow the live data (oscilloscope recording, the RPM
+    // sensitivity sweep, the test drive timer and the windows that show the RPM) are
+    // filled in by the part or window that owns them.
 }

@@ -8,6 +8,7 @@
 //   void Create_Sheet(TComponent* Owner, TPageControl* Pages);  its tab sheet
 //   void Create_Part(TComponent* Owner, TControl* Content);     its controls
 //   void Bind_Part(TForm_KardunGAS& Form);                      its hooks, into Part_Hooks
+//   void Show_Live_Part(const Live_Texts&, bool, TForm_KardunGAS&); its live displays
 //   the lists below.
 // The window (TForm_KardunGAS) is made of the parts and calls each of them in page order;
 // it releases every part's hooks when it goes.
@@ -23,6 +24,7 @@ class TControl;
 class TForm_KardunGAS;
 class TPageControl;
 class TTabSheet;
+struct Live_Texts;
 
 struct Main_Form_Part {
     // The hooks this part bound; released when the window goes.
@@ -32,6 +34,9 @@ struct Main_Form_Part {
     void Create_Part(TComponent* Owner, TControl* Content) {}
     void Bind_Part(TForm_KardunGAS& Form) {}
     void Unbind_Part() { Part_Hooks.Release_All(); }
+    // After each current-data reply: the part's live displays (Page_Active: its page is
+    // the one shown).
+    void Show_Live_Part(const Live_Texts& Texts, bool Page_Active, TForm_KardunGAS& Form) {}
     // The part's tab sheet (none for the status row).
     TTabSheet* Part_Sheet() const { return nullptr; }
     // Labels that show values: their captions are not texts of the language.
