@@ -45,6 +45,17 @@ void Sensor_Boxes_Init() {
   MAP_Sensor_Box[1].Pressure_1_Bar = 2000;
 }
 
+uint8_t Level_Sensor_Box_Index(const std::string& name) {
+  for (int i = 0; i < Level_Sensor_Box_Count; ++i)
+    if (Level_Sensor_Box[i].Name == name) return static_cast<uint8_t>(i + 1);
+  return 0;
+}
+
+std::string Level_Sensor_Box_Name(int index) {
+  if (index < 1 || index > Level_Sensor_Box_Count) return "Error";
+  return Level_Sensor_Box[index - 1].Name;
+}
+
 void Set_Default_Inject_Timing() {
   Configuration_Class& c = Configuration;
   if (c.GI_Type == Injector_Name_Another) {

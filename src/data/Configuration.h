@@ -148,6 +148,10 @@ extern MAP_Sensor_Box_Class MAP_Sensor_Box[MAP_Sensor_Box_Count];
 // Builds both preset tables (start-up and model set-up); the combo boxes are filled from
 // them by the Configuration page.
 void Sensor_Boxes_Init();
+// 1-based place of the level preset named exactly `name`; 0 when no preset has that name.
+uint8_t Level_Sensor_Box_Index(const std::string& name);
+// Name of level preset `index` (1-based); "Error" outside 1..count.
+std::string Level_Sensor_Box_Name(int index);
 
 // Injector type names the defaults refer to: the first of the list and the user-defined one.
 inline constexpr const char* Injector_Name_First = "VALTEK 3 Om";

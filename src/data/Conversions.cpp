@@ -286,9 +286,11 @@ Byte_Pair Percent_To_Signed_Byte(int32_t a, int32_t b, int32_t c) {
   int32_t d = (m * 128 / 100) * 100;
   while (d / 128 != m) d += 100;
   int32_t first = d / 100;
-  const int32_t second = static_cast<int32_t>(static_cast<int64_t>(first & 0x7F) * (c / 128) / b);
+  // The coefficient is a byte: one that would not fit stops at 255 instead of wrapping
+  // round to a small (wrong) coefficient.
+  const int64_t second = std::clamp<int64_t>(static_cast<int64_t>(first & 0x7F) * (c / 128) / b, 0, 255);
   if (a < 0) first |= 0x80;
-  return {static_cast<uint8_t>(first), static_cast<uint8_t>(second & 0xFF)};
+  return {static_cast<uint8_t>(first), static_cast<uint8_t>(second)};
 }
 
 int32_t Percent_Of(int32_t a, int32_t b) { return Trunc(static_cast<Ext>(a) * b / 100); }

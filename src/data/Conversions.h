@@ -50,7 +50,8 @@ int32_t Bytes_Scale_128_To_10000(int32_t high, int32_t low);
 int32_t Scaled_To_Byte(int32_t a, float x);
 Byte_Pair Scaled_To_Bytes(int32_t a, float x);
 // Sign and magnitude percentage on the scale 128 = 100 % (bit 7 = negative), and a
-// second byte scaled by c / 128 / b. 0 % (or b = 0) gives (5, 0), the code for no value.
+// second byte scaled by c / 128 / b, at most 255. 0 % (or b = 0) gives (5, 0), the code
+// for no value.
 Byte_Pair Percent_To_Signed_Byte(int32_t a, int32_t b, int32_t c);
 int32_t Percent_Of(int32_t a, int32_t b);
 

@@ -12,6 +12,7 @@
 #include "main/Main_Form_Hooks.h"
 #include "protocol/Ident.h"
 #include "protocol/Live_Data.h"
+#include "protocol/Param_Codecs.h"
 #include "protocol/Protocol_Hooks.h"
 #include "protocol/Script.h"
 #include "windows/MSG.h"
@@ -160,6 +161,7 @@ void TForm_KardunGAS::Bind_Link()
             return H && !H.target<bool (*)()>();
         };
     };
+    Param_Codecs_Init();
     Script_Set_Action(Action_Set_Connected, [this] { Set_Connected(); });
     Link_Hooks.Add("Script action 24", [] { Script_Set_Action(Action_Set_Connected, nullptr); },
                    [] { return static_cast<bool>(Script_Action_Slot(Action_Set_Connected)); });

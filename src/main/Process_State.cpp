@@ -15,6 +15,7 @@
 #include "protocol/Frames.h"
 #include "protocol/Ident.h"
 #include "protocol/Live_Data.h"
+#include "protocol/Param_Codecs.h"
 #include "protocol/Protocol_Hooks.h"
 #include "protocol/Script.h"
 #include "protocol/Status_Queue.h"
@@ -47,6 +48,7 @@ void Reset_All_State()
     Live_Data_Hooks_Reset();
     Status_Queue_Reset();
     Link_Quality_Reset_State();
+    Param_Codecs_Reset();
     // Windows and the program.
     MSG_Reset();
     Program_File = Built_In_Exe_Name;

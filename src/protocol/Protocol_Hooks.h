@@ -67,6 +67,8 @@ struct Protocol_Hooks_Class {
     std::function<int()> Build_Changed_List;
     // Packs the current list into TX_Frame from byte 2 on.
     std::function<void()> Pack_Block_List;
+    // A write request that must not be served (it is dropped, nothing is sent).
+    std::function<bool(uint8_t request)> Write_Refused;
     // Calibration slopes, recomputed before a calibration write.
     std::function<void()> Calc_CLB_K_Gas_RPM;
     std::function<void()> Calc_CLB_K_TPS_VAC;

@@ -23,6 +23,7 @@ bool Script_Error_Shown = false;
 uint8_t Request_Code = 0;
 uint8_t Script_Flag_27 = 0;
 uint8_t Sweep_Flag = 0;
+uint32_t Script_Connect_Count = 0;
 
 namespace {
 
@@ -424,6 +425,11 @@ void Script_Condition()
 
 void Serve_Request()
 {
+    // A write that cannot be built soundly is dropped here: nothing of it is sent.
+    if (Protocol_Hooks.Write_Refused && Protocol_Hooks.Write_Refused(Request_Code)) {
+        Request_Code = 0;
+        return;
+    }
     if (Request_Code == 9 || Request_Code == 10) {
         uint8_t code = Request_Code;
         Request_Code = 0;
@@ -471,6 +477,7 @@ void Script_Error()
 
 void Script_Connect()
 {
+    ++Script_Connect_Count;
     Script_PC = 0;
     for (int32_t v : {21, 22, 23,             // probe, identification, decode
                       200, 3, 5, 19,          // not accepted: live data only

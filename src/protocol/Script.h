@@ -24,6 +24,9 @@ extern bool Script_Error_Shown;             // "Error In Script" was reported in
 extern uint8_t Request_Code;                // pending user request, 0 = none
 extern uint8_t Script_Flag_27;              // set while the connect script reads the blocks
 extern uint8_t Sweep_Flag;                  // RPM sensitivity sweep state
+// Dialogues started by Script_Connect (each connection and each restart counts one):
+// what is reported once per connection compares it.
+extern uint32_t Script_Connect_Count;
 
 // ---- the action and condition tables ----
 using Script_Action_Handler = std::function<void()>;
