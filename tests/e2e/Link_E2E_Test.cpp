@@ -11,6 +11,8 @@
 #include "emulator/Emulator.h"
 #include "main/Gauges.h"
 #include "main/Main_Test_Support.h"
+#include "protocol/Param_Codecs.h"
+#include "protocol/Write_Lists.h"
 
 namespace {
 
@@ -363,6 +365,41 @@ TEST_F(Link_E2E, TheConnectScriptReadsEverythingInOrderThenPollsTheLiveData)
     ASSERT_TRUE(Pump_Until([&] { return Main()->Panel_ConnectStatus_PerCent->Caption() == "100%"; },
                            5000));
     EXPECT_EQ(Main()->Panel_ConnectStatus_PerCent->Color(), 0x00FF00);
+}
+
+TEST_F(Link_E2E, TheControllersConfigurationComesIntoTheRecordAndMarkedLettersGoBackInOneList)
+{
+    // Pairs as the controller replies them: words low byte first.
+    const std::vector<std::pair<uint8_t, std::array<uint8_t, 2>>> Pairs{
+        {'A', {0x34, 0x12}}, {'B', {0x78, 0x05}}, {'F', {0x08, 0x07}}, {'I', {0xEF, 0x01}},
+        {'K', {0x01, 0x01}}, {'O', {20, 0x80}}, {']', {3, 0x05}}, {'e', {0xA7, 34}}, {'k', {45, 16}}};
+    for (const auto& [Letter, Pair] : Pairs)
+        Emu.Set_Config_Pair(Letter, Pair[0], Pair[1]);
+    Start_Program();
+    ASSERT_TRUE(Wait_Connected());
+    ASSERT_TRUE(Wait_Command(0x28, 1, 15000));   // read after the configuration was decoded
+    const Configuration_Class& C = Configuration;
+    EXPECT_EQ((std::vector<int64_t>{CFG_ID_Received, C.Pressure_1_Bar, C.RPM_Source, C.PG_TempVap, C.PG_RPM,
+                                    C.PG_Delay, C.GP_Time, C.GL_Invert_ON, C.GL_Buzzer_ON, C.Infl_DiffPress_S, C.Infl_Power}),
+              (std::vector<int64_t>{0x1234, 1400, 1800000, 45, 7003, 20, 0, 1, 1, -30, 35}));
+    EXPECT_EQ(C.GL_Type, "HANA");
+
+    ASSERT_TRUE(Pump_Until([&] { return Count_Of(0x26) >= 3; }, 30000));
+    for (uint8_t Letter : {'C', 'h', 'i', 'k'})
+        CFG_Letter_Mark(Letter);
+    Request_Code = Transmit_Now_Code;
+    ASSERT_TRUE(Wait_Command(0x2F, 1, 15000));
+    Pump_For(100);
+    std::vector<emu::Bytes> Writes;
+    for (const emu::Log_Entry& E : Emu.Log())
+        if (E.request[1] == 0x25 || E.request[1] == 0x2F)
+            Writes.push_back(E.request);
+    ASSERT_EQ(Writes.size(), 2u);
+    EXPECT_EQ(Writes[0][3], 21);
+    emu::Bytes Letters;
+    for (size_t I = 2; I + 1 < Writes[1].size(); I += 3)
+        Letters.push_back(Writes[1][I]);
+    EXPECT_EQ(Letters, (emu::Bytes{'C', 'g', 'h', 'i', 'k', 'A'}));
 }
 
 TEST_F(Link_E2E, TheIdlingEngineShowsOnTheGeneralPage)
