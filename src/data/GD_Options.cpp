@@ -4,11 +4,10 @@
 
 #include "data/CFG_Keys.h"
 #include "data/Configuration.h"
+#include "data/Globals.h"
 #include "language/Language.h"
 #include "language/Language_En.h"
 
-bool CFG_Loaded_For_Write = false;
-bool DS_Correction_Parked = false;
 std::array<std::string, GD_Caption_Count + 1> GD_Captions;
 
 namespace {
@@ -260,7 +259,5 @@ int TPS_Index_From_Code(uint8_t code, bool has_input_0) {
 }
 
 void GD_Options_Reset() {
-  CFG_Loaded_For_Write = false;
-  DS_Correction_Parked = false;
   for (std::string& caption : GD_Captions) caption.clear();
 }

@@ -10,12 +10,6 @@
 #include <cstdint>
 #include <string>
 
-// A file has been loaded (set by every configuration-file load): a DS_Correction_ON read
-// then is parked until the configuration has been written to the controller.
-extern bool CFG_Loaded_For_Write;
-// DS_Correction_ON of a file loaded to be written; restored once the write is done.
-extern bool DS_Correction_Parked;
-
 // The group's factory defaults. Virtual_Injection_ON and the two TPS emulation bytes keep
 // their values.
 void Set_Default_GD_Options();
@@ -24,8 +18,8 @@ void Set_Default_GD_Options();
 // text of key + "_Rem", or empty for the TPS filter and cut-off keys).
 void GD_Options_Save_Keys();
 // Reads the group's keys from the open key file; a missing key or a value that does not
-// read keeps the field. While CFG_Loaded_For_Write is set, DS_Correction_ON goes to
-// DS_Correction_Parked and the field itself becomes false.
+// read keeps the field. While CFG_Loaded_For_Write (Globals) is set, DS_Correction_ON goes
+// to DS_Correction_Parked and the field itself becomes false.
 void GD_Options_Load_Keys();
 
 // The twelve shared captions (index 1..12; 0 unused), rebuilt on every language change.
@@ -43,5 +37,5 @@ void English_Text_GD(const std::string& key, std::string& text);
 uint8_t TPS_Code_From_Index(int index, bool has_input_0);
 int TPS_Index_From_Code(uint8_t code, bool has_input_0);
 
-// Flags cleared, captions emptied (tests).
+// Captions emptied (tests).
 void GD_Options_Reset();

@@ -24,6 +24,8 @@ bool Error_Memo_Shown = false;
 bool Settings_Applied = false;
 std::string Preferred_Port;
 int32_t RPM_Idle_Run_Default = 600;
+bool CFG_Loaded_For_Write = false;
+bool DS_Correction_Parked = false;
 
 void Globals_Set_Paths(const std::string& program_file)
 {
@@ -63,4 +65,6 @@ void Globals_Reset()
     Settings_Applied = false;
     Preferred_Port.clear();
     RPM_Idle_Run_Default = 600;
+    CFG_Loaded_For_Write = false;
+    DS_Correction_Parked = false;
 }

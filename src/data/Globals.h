@@ -34,6 +34,10 @@ extern bool Error_Memo_Shown;          // the error memo was filled
 extern bool Settings_Applied;          // the calibration controls hold the settings
 extern std::string Preferred_Port;     // port name from the settings file, tried first by the search
 extern int32_t RPM_Idle_Run_Default;   // 600; the settings key CFG_RPM_Idle_Run when non-zero
+// A configuration file was loaded to be written to the controller: its detonation
+// correction switch is parked until the configuration list goes out.
+extern bool CFG_Loaded_For_Write;
+extern bool DS_Correction_Parked;
 
 // Fills the paths from the current directory and the program file (argv[0] or the
 // executable's path): Program_Dir, Exe_Name, Help_Dir, Language_Dir, Settings_File_Name,

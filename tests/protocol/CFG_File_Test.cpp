@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <functional>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,7 @@ class CFG_File_Test : public Protocol_Fixture {
 
   // A program just started with no car file chosen.
   void Fresh_State() {
+    Globals_Reset();
     Settings_Reset();
     Configuration_Reset();
     Key_File_Reset();
@@ -372,6 +374,39 @@ TEST_F(CFG_File_Test, NamesThatNameNoFileWriteNothing) {
   EXPECT_FALSE(Protocol_Hooks.CFG_File_Named());   // the automatic save passes over it
   Settings.CFG_File_Name = "Temp.cfg";
   EXPECT_TRUE(Protocol_Hooks.CFG_File_Named());
+}
+
+TEST_F(CFG_File_Test, WithoutSaveLoadDataThePageDecidesTheGroups) {
+  Settings.Save_Load_Data = false;
+  ASSERT_TRUE(sys::Create_Folders(Folder / "Config"));
+  const std::string kept = "OWN_KEY                      1 {kept}\r\n";
+  CFG_Page page = CFG_Page::Other;
+  CFG_File_Hooks.Page_Shown = [&] { return page; };
+  const std::vector<std::tuple<CFG_Page, bool, bool>> rows = {
+      {CFG_Page::Other, false, false},
+      {CFG_Page::Configuration, true, false},
+      {CFG_Page::Calibration, false, true},
+  };
+  for (const auto& [shown, configuration, calibration] : rows) {
+    Put_File(Car_File(), kept);
+    page = shown;
+    ASSERT_TRUE(Save_As_Car());
+    const std::string file = Read_File(Car_File());
+    EXPECT_EQ(file.rfind(kept, 0), 0u);
+    EXPECT_EQ(file.find("PG_RPM") != std::string::npos, configuration);
+    EXPECT_EQ(file.find("Petrol_Point_8") != std::string::npos, calibration);
+    EXPECT_EQ(Read_File(Folder / "Config/History/AB123/2026.12/07_14.05.cfg"), file);
+  }
+}
+
+TEST_F(CFG_File_Test, AFolderThatCannotBeMadeIsReportedAndNothingWritten) {
+  Put_File(Folder / "plain", "a file where the program folder should be");
+  Program_Dir = Folder / "plain";
+  Settings.CFG_File_Path = Folder / "missing";
+  EXPECT_FALSE(Save_As_Car());
+  ASSERT_EQ(Messages.size(), 1u);
+  EXPECT_NE(Messages[0].find("plain/Config"), std::string::npos);
+  EXPECT_FALSE(sys::Folder_Exists(Folder / "missing"));
 }
 
 TEST_F(CFG_File_Test, OneHistoryCopyPerMinute) {
