@@ -12,15 +12,16 @@ std::array<std::string, GD_Caption_Count + 1> GD_Captions;
 
 namespace {
 
-// The group's integer fields and their keys, in file order (the Boolean keys stand between
-// them, so the order is kept by one table of both kinds below).
-enum class Kind { Int, Bool, Byte };
-
+// One key of the group and its field (exactly one pointer is set), in file order.
 struct GD_Key {
   const char* Key;
-  Kind Type;
-  void* Field;
   CFG_Comment Comment;
+  int32_t* Int = nullptr;
+  bool* Flag = nullptr;
+  uint8_t* Byte = nullptr;
+  GD_Key(const char* key, int32_t* field, CFG_Comment comment) : Key(key), Comment(comment), Int(field) {}
+  GD_Key(const char* key, bool* field, CFG_Comment comment) : Key(key), Comment(comment), Flag(field) {}
+  GD_Key(const char* key, uint8_t* field, CFG_Comment comment) : Key(key), Comment(comment), Byte(field) {}
 };
 
 std::vector<GD_Key> Keys() {
@@ -28,37 +29,37 @@ std::vector<GD_Key> Keys() {
   const CFG_Comment L = CFG_Comment::Language;
   const CFG_Comment N = CFG_Comment::None;
   return {
-      {"RPM_Idle_Run", Kind::Int, &c.RPM_Idle_Run, L},
-      {"Clock_Timer", Kind::Int, &c.Clock_Timer, L},
-      {"Snake_Length", Kind::Int, &c.Snake_Length, L},
-      {"GI_Pos_1", Kind::Int, &c.GI_Pos_1, L},
-      {"GI_Pos_2", Kind::Int, &c.GI_Pos_2, L},
-      {"GI_Pos_3", Kind::Int, &c.GI_Pos_3, L},
-      {"GI_Pos_4", Kind::Int, &c.GI_Pos_4, L},
-      {"GI_Pos_5", Kind::Int, &c.GI_Pos_5, L},
-      {"GI_Pos_6", Kind::Int, &c.GI_Pos_6, L},
-      {"DS_Correction_ON", Kind::Bool, &c.DS_Correction_ON, L},
-      {"DS_Timer", Kind::Int, &c.DS_Timer, L},
-      {"DS_High_Level", Kind::Int, &c.DS_High_Level, L},
-      {"DS_High_Step", Kind::Int, &c.DS_High_Step, L},
-      {"Limit_TPS_ON", Kind::Bool, &c.Limit_TPS_ON, L},
-      {"Limit_TPS_Snake", Kind::Int, &c.Limit_TPS_Snake, L},
-      {"Limit_TPS_Range_RPM", Kind::Int, &c.Limit_TPS_Range_RPM, L},
-      {"Limit_RPM_ON", Kind::Bool, &c.Limit_RPM_ON, L},
-      {"Limit_RPM_Snake", Kind::Int, &c.Limit_RPM_Snake, L},
-      {"Limit_Temperature_ON", Kind::Bool, &c.Limit_Temperature_ON, L},
-      {"Limit_Temperature", Kind::Int, &c.Limit_Temperature, L},
-      {"Virtual_Injection_ON", Kind::Bool, &c.Virtual_Injection_ON, L},
-      {"Virtual_Injection_Timer", Kind::Int, &c.Virtual_Injection_Timer, L},
-      {"Emulation_TPS_Config_H", Kind::Byte, &c.Emulation_TPS_Config_H, L},
-      {"Emulation_TPS_Config_L", Kind::Byte, &c.Emulation_TPS_Config_L, L},
-      {"Filter_TPS_Time", Kind::Int, &c.Filter_TPS_Time, N},
-      {"Filter_TPS_1_ON", Kind::Bool, &c.Filter_TPS_1_ON, N},
-      {"Filter_TPS_2_ON", Kind::Bool, &c.Filter_TPS_2_ON, N},
-      {"Filter_TPS_3_ON", Kind::Bool, &c.Filter_TPS_3_ON, N},
-      {"Cut_Off_ON", Kind::Bool, &c.Cut_Off_ON, N},
-      {"Cut_Off_Time", Kind::Int, &c.Cut_Off_Time, N},
-      {"Cut_Off_Volt", Kind::Int, &c.Cut_Off_Volt, N},
+      {"RPM_Idle_Run", &c.RPM_Idle_Run, L},
+      {"Clock_Timer", &c.Clock_Timer, L},
+      {"Snake_Length", &c.Snake_Length, L},
+      {"GI_Pos_1", &c.GI_Pos_1, L},
+      {"GI_Pos_2", &c.GI_Pos_2, L},
+      {"GI_Pos_3", &c.GI_Pos_3, L},
+      {"GI_Pos_4", &c.GI_Pos_4, L},
+      {"GI_Pos_5", &c.GI_Pos_5, L},
+      {"GI_Pos_6", &c.GI_Pos_6, L},
+      {"DS_Correction_ON", &c.DS_Correction_ON, L},
+      {"DS_Timer", &c.DS_Timer, L},
+      {"DS_High_Level", &c.DS_High_Level, L},
+      {"DS_High_Step", &c.DS_High_Step, L},
+      {"Limit_TPS_ON", &c.Limit_TPS_ON, L},
+      {"Limit_TPS_Snake", &c.Limit_TPS_Snake, L},
+      {"Limit_TPS_Range_RPM", &c.Limit_TPS_Range_RPM, L},
+      {"Limit_RPM_ON", &c.Limit_RPM_ON, L},
+      {"Limit_RPM_Snake", &c.Limit_RPM_Snake, L},
+      {"Limit_Temperature_ON", &c.Limit_Temperature_ON, L},
+      {"Limit_Temperature", &c.Limit_Temperature, L},
+      {"Virtual_Injection_ON", &c.Virtual_Injection_ON, L},
+      {"Virtual_Injection_Timer", &c.Virtual_Injection_Timer, L},
+      {"Emulation_TPS_Config_H", &c.Emulation_TPS_Config_H, L},
+      {"Emulation_TPS_Config_L", &c.Emulation_TPS_Config_L, L},
+      {"Filter_TPS_Time", &c.Filter_TPS_Time, N},
+      {"Filter_TPS_1_ON", &c.Filter_TPS_1_ON, N},
+      {"Filter_TPS_2_ON", &c.Filter_TPS_2_ON, N},
+      {"Filter_TPS_3_ON", &c.Filter_TPS_3_ON, N},
+      {"Cut_Off_ON", &c.Cut_Off_ON, N},
+      {"Cut_Off_Time", &c.Cut_Off_Time, N},
+      {"Cut_Off_Volt", &c.Cut_Off_Volt, N},
   };
 }
 
@@ -192,21 +193,17 @@ void Set_Default_GD_Options() {
 
 void GD_Options_Save_Keys() {
   for (const GD_Key& k : Keys()) {
-    switch (k.Type) {
-      case Kind::Int: CFG_Key_Write_Int(k.Key, *static_cast<int32_t*>(k.Field), k.Comment); break;
-      case Kind::Bool: CFG_Key_Write_Bool(k.Key, *static_cast<bool*>(k.Field), k.Comment); break;
-      case Kind::Byte: CFG_Key_Write_Int(k.Key, *static_cast<uint8_t*>(k.Field), k.Comment); break;
-    }
+    if (k.Int) CFG_Key_Write_Int(k.Key, *k.Int, k.Comment);
+    else if (k.Flag) CFG_Key_Write_Bool(k.Key, *k.Flag, k.Comment);
+    else CFG_Key_Write_Int(k.Key, *k.Byte, k.Comment);
   }
 }
 
 void GD_Options_Load_Keys() {
   for (const GD_Key& k : Keys()) {
-    switch (k.Type) {
-      case Kind::Int: CFG_Key_Read(k.Key, *static_cast<int32_t*>(k.Field)); break;
-      case Kind::Bool: CFG_Key_Read(k.Key, *static_cast<bool*>(k.Field)); break;
-      case Kind::Byte: CFG_Key_Read_Byte(k.Key, *static_cast<uint8_t*>(k.Field)); break;
-    }
+    if (k.Int) CFG_Key_Read(k.Key, *k.Int);
+    else if (k.Flag) CFG_Key_Read(k.Key, *k.Flag);
+    else CFG_Key_Read_Byte(k.Key, *k.Byte);
   }
   // A file loaded to be written must not switch the table correction on before the
   // table itself has been written: the value waits until then.

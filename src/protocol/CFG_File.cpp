@@ -47,39 +47,40 @@ void Show_Text(uint8_t type, const std::string& text) {
 
 // ---- the configuration keys ----
 
-enum class Kind { Int, Bool };
-
+// One integer or Boolean key and the field it fills (exactly one pointer is set).
 struct Number_Key {
   const char* Key;
-  Kind Type;
-  void* Field;
+  int32_t* Int = nullptr;
+  bool* Flag = nullptr;
+  Number_Key(const char* key, int32_t* field) : Key(key), Int(field) {}
+  Number_Key(const char* key, bool* field) : Key(key), Flag(field) {}
 };
 
 // The integer and Boolean keys from Pressure_1_Bar to GP_Time, in file order (RPM_Source,
 // which is unsigned, stands between them and is handled by its own step).
 std::vector<Number_Key> Sensor_Keys_Before_Source() {
   Configuration_Class& c = Configuration;
-  return {{"Pressure_1_Bar", Kind::Int, &c.Pressure_1_Bar}, {"RPM_Sensitiv", Kind::Int, &c.RPM_Sensitiv}};
+  return {{"Pressure_1_Bar", &c.Pressure_1_Bar}, {"RPM_Sensitiv", &c.RPM_Sensitiv}};
 }
 
 std::vector<Number_Key> Sensor_Keys_After_Source() {
   Configuration_Class& c = Configuration;
   return {
-      {"RPM_Div", Kind::Int, &c.RPM_Div},
-      {"PG_TempVap", Kind::Int, &c.PG_TempVap},
-      {"PG_PressDiff", Kind::Int, &c.PG_PressDiff},
-      {"PG_RPM", Kind::Int, &c.PG_RPM},
-      {"PG_Delay", Kind::Int, &c.PG_Delay},
-      {"PG_Preheating_ON", Kind::Bool, &c.PG_Preheating_ON},
-      {"PG_Preheating", Kind::Int, &c.PG_Preheating},
-      {"PG_Yellow_Wire", Kind::Int, &c.PG_Yellow_Wire},
-      {"PG_YW_Delay", Kind::Int, &c.PG_YW_Delay},
-      {"PG_YW_Impulse", Kind::Int, &c.PG_YW_Impulse},
-      {"GP_Buzzer_ON", Kind::Bool, &c.GP_Buzzer_ON},
-      {"GP_PressDiff_Low", Kind::Int, &c.GP_PressDiff_Low},
-      {"GP_PressDiff_High", Kind::Int, &c.GP_PressDiff_High},
-      {"GP_TempVap", Kind::Int, &c.GP_TempVap},
-      {"GP_Time", Kind::Int, &c.GP_Time},
+      {"RPM_Div", &c.RPM_Div},
+      {"PG_TempVap", &c.PG_TempVap},
+      {"PG_PressDiff", &c.PG_PressDiff},
+      {"PG_RPM", &c.PG_RPM},
+      {"PG_Delay", &c.PG_Delay},
+      {"PG_Preheating_ON", &c.PG_Preheating_ON},
+      {"PG_Preheating", &c.PG_Preheating},
+      {"PG_Yellow_Wire", &c.PG_Yellow_Wire},
+      {"PG_YW_Delay", &c.PG_YW_Delay},
+      {"PG_YW_Impulse", &c.PG_YW_Impulse},
+      {"GP_Buzzer_ON", &c.GP_Buzzer_ON},
+      {"GP_PressDiff_Low", &c.GP_PressDiff_Low},
+      {"GP_PressDiff_High", &c.GP_PressDiff_High},
+      {"GP_TempVap", &c.GP_TempVap},
+      {"GP_Time", &c.GP_Time},
   };
 }
 
@@ -88,43 +89,43 @@ std::vector<Number_Key> Sensor_Keys_After_Source() {
 std::vector<Number_Key> Injector_Keys() {
   Configuration_Class& c = Configuration;
   return {
-      {"GI_Div", Kind::Int, &c.GI_Div},
-      {"GI_Range", Kind::Int, &c.GI_Range},
-      {"GI_Start_S", Kind::Int, &c.GI_Start_S},
-      {"GI_Duty", Kind::Int, &c.GI_Duty},
-      {"GI_AutoTempGas_ON", Kind::Bool, &c.GI_AutoTempGas_ON},
-      {"GI_AutoTempGas", Kind::Int, &c.GI_AutoTempGas},
+      {"GI_Div", &c.GI_Div},
+      {"GI_Range", &c.GI_Range},
+      {"GI_Start_S", &c.GI_Start_S},
+      {"GI_Duty", &c.GI_Duty},
+      {"GI_AutoTempGas_ON", &c.GI_AutoTempGas_ON},
+      {"GI_AutoTempGas", &c.GI_AutoTempGas},
   };
 }
 
 std::vector<Number_Key> Level_And_Influence_Keys() {
   Configuration_Class& c = Configuration;
   return {
-      {"GL_Invert_ON", Kind::Bool, &c.GL_Invert_ON},
-      {"GL_90_ON", Kind::Bool, &c.GL_90_ON},
-      {"GL_Buzzer_ON", Kind::Bool, &c.GL_Buzzer_ON},
-      {"GL_Pos_1", Kind::Int, &c.GL_Pos_1},
-      {"GL_Pos_2", Kind::Int, &c.GL_Pos_2},
-      {"GL_Pos_3", Kind::Int, &c.GL_Pos_3},
-      {"GL_Pos_4", Kind::Int, &c.GL_Pos_4},
-      {"GL_Pos_5", Kind::Int, &c.GL_Pos_5},
-      {"Supp_DiffPress", Kind::Int, &c.Supp_DiffPress},
-      {"Infl_DiffPress_B", Kind::Int, &c.Infl_DiffPress_B},
-      {"Infl_DiffPress_S", Kind::Int, &c.Infl_DiffPress_S},
-      {"Supp_TempGas", Kind::Int, &c.Supp_TempGas},
-      {"Infl_TempGas_B", Kind::Int, &c.Infl_TempGas_B},
-      {"Infl_TempGas_S", Kind::Int, &c.Infl_TempGas_S},
-      {"Supp_Power", Kind::Int, &c.Supp_Power},
-      {"Infl_Power", Kind::Int, &c.Infl_Power},
-      {"Check_Sensors_ON", Kind::Bool, &c.Check_Sensors_ON},
-      {"Sensor_OFF", Kind::Bool, &c.Sensor_OFF},
-      {"LPG_on", Kind::Bool, &c.LPG_on},
+      {"GL_Invert_ON", &c.GL_Invert_ON},
+      {"GL_90_ON", &c.GL_90_ON},
+      {"GL_Buzzer_ON", &c.GL_Buzzer_ON},
+      {"GL_Pos_1", &c.GL_Pos_1},
+      {"GL_Pos_2", &c.GL_Pos_2},
+      {"GL_Pos_3", &c.GL_Pos_3},
+      {"GL_Pos_4", &c.GL_Pos_4},
+      {"GL_Pos_5", &c.GL_Pos_5},
+      {"Supp_DiffPress", &c.Supp_DiffPress},
+      {"Infl_DiffPress_B", &c.Infl_DiffPress_B},
+      {"Infl_DiffPress_S", &c.Infl_DiffPress_S},
+      {"Supp_TempGas", &c.Supp_TempGas},
+      {"Infl_TempGas_B", &c.Infl_TempGas_B},
+      {"Infl_TempGas_S", &c.Infl_TempGas_S},
+      {"Supp_Power", &c.Supp_Power},
+      {"Infl_Power", &c.Infl_Power},
+      {"Check_Sensors_ON", &c.Check_Sensors_ON},
+      {"Sensor_OFF", &c.Sensor_OFF},
+      {"LPG_on", &c.LPG_on},
   };
 }
 
 std::vector<Number_Key> Service_Keys() {
   Configuration_Class& c = Configuration;
-  return {{"Service_Time", Kind::Int, &c.Service_Time}, {"Service_Time_Cnt", Kind::Int, &c.Service_Time_Cnt}};
+  return {{"Service_Time", &c.Service_Time}, {"Service_Time_Cnt", &c.Service_Time_Cnt}};
 }
 
 struct Text_Key {
@@ -162,24 +163,23 @@ constexpr Error_Key Error_Keys[] = {
 
 void Write_Numbers(const std::vector<Number_Key>& keys) {
   for (const Number_Key& k : keys) {
-    if (k.Type == Kind::Int) {
-      CFG_Key_Write_Int(k.Key, *static_cast<int32_t*>(k.Field), L);
-    } else if (k.Field == &Configuration.PG_Preheating_ON) {
+    if (k.Int) {
+      CFG_Key_Write_Int(k.Key, *k.Int, L);
+    } else if (k.Flag == &Configuration.PG_Preheating_ON) {
       // Its comment also tells the limit of the preheating time.
-      Key_File_Set(k.Key, Bool_To_Text(*static_cast<bool*>(k.Field)),
-                   Language_Find_Text(std::string(k.Key) + "_Rem") + " < 5");
+      Key_File_Set(k.Key, Bool_To_Text(*k.Flag), Language_Find_Text(std::string(k.Key) + "_Rem") + " < 5");
     } else {
-      CFG_Key_Write_Bool(k.Key, *static_cast<bool*>(k.Field), L);
+      CFG_Key_Write_Bool(k.Key, *k.Flag, L);
     }
   }
 }
 
 void Read_Numbers(const std::vector<Number_Key>& keys) {
   for (const Number_Key& k : keys) {
-    if (k.Type == Kind::Int)
-      CFG_Key_Read(k.Key, *static_cast<int32_t*>(k.Field));
+    if (k.Int)
+      CFG_Key_Read(k.Key, *k.Int);
     else
-      CFG_Key_Read(k.Key, *static_cast<bool*>(k.Field));
+      CFG_Key_Read(k.Key, *k.Flag);
   }
 }
 
