@@ -1,6 +1,7 @@
 #include "data/Configuration.h"
 
 #include "data/Call_Hook.h"
+#include "data/GD_Options.h"
 #include "data/Globals.h"
 
 Configuration_Class Configuration;
@@ -111,41 +112,19 @@ void Set_Default_Configuration() {
   c.Infl_TempGas_S = 10;
   c.Supp_Power = 1400;
   c.Infl_Power = 50;
-  c.Clock_Timer = 2;
-  c.DS_Timer = 5;
-  c.Snake_Length = 10;
-  c.DS_High_Level = 250;
-  c.DS_High_Step = 1;
-  c.Filter_TPS_Time = 100;
-  c.Limit_TPS_Snake = 10;
-  c.Limit_TPS_Range_RPM = 100;
-  c.Limit_RPM_Snake = 10;
-  c.Thermocouple_Factor = 0.8184f;
-  c.Limit_Temperature = 600;
-  c.Virtual_Injection_Timer = 20;
   c.PG_Preheating_ON = true;
   c.GP_Buzzer_ON = true;
   c.GI_AutoTempGas_ON = true;
   c.LPG_on = true;
   c.Check_Sensors_ON = true;
   c.Sensor_OFF = false;
-  c.DS_Correction_ON = false;
-  c.Limit_TPS_ON = false;
-  c.Limit_RPM_ON = false;
-  c.Limit_Temperature_ON = false;
-  c.Filter_TPS_1_ON = true;
-  c.Filter_TPS_2_ON = true;
-  c.Filter_TPS_3_ON = true;
-  c.Cut_Off_ON = false;
-  c.Cut_Off_Edge = false;
-  c.Cut_Off_Time = 1;
-  c.Cut_Off_Volt = 10;
-  c.Cut_Off_Factor = 1;
 
-  // Injector timings, phase bars, RPM-dependence table, gas-diesel options
+  // Injector timings, phase bars, RPM-dependence table, gas-diesel options (their values,
+  // then what they show)
   Set_Default_Inject_Timing();
   Call_Hook(Configuration_Hooks.Injection_Type_Bars_Show);
   Call_Hook(Configuration_Hooks.RPM_Tab_Default_Axes);
+  Set_Default_GD_Options();
   Call_Hook(Configuration_Hooks.Set_Default_GD_Options);
 }
 

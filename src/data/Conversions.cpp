@@ -461,11 +461,13 @@ void Memo_To_Comment(const std::string& memo_text) {
 }
 
 std::string Comment_To_Memo() {
-  for (char& ch : Configuration.Car_Comments) {
+  // A copy: the field keeps its one-line form, so a save after showing it stays one line.
+  std::string memo = Configuration.Car_Comments;
+  for (char& ch : memo) {
     if (ch == 29) ch = '\r';
     else if (ch == 26) ch = '\n';
   }
-  return Configuration.Car_Comments;
+  return memo;
 }
 
 bool ComboBox_Has_Text(const std::string& text, const std::vector<std::string>& items) {

@@ -99,7 +99,8 @@ double Text_To_Float(const std::string& text, int& error_pos);
 // Fixed-point integer with n decimals ("12.3", 2 -> 1230); further decimals are cut.
 int32_t Text_To_Fixed(const std::string& text, int n, int& error_pos);
 std::string Remove_Line_Breaks(const std::string& text);
-// Car_Comments from a memo's text (CR -> 29, LF -> 26), and back.
+// Car_Comments from a memo's text (CR -> 29, LF -> 26), and back (a converted copy; the
+// field keeps its one-line form).
 void Memo_To_Comment(const std::string& memo_text);
 std::string Comment_To_Memo();
 // The text equals one of the items exactly.

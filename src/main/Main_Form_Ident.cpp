@@ -6,6 +6,7 @@
 #include "data/Globals.h"
 #include "language/Language.h"
 #include "main/Main_Form.h"
+#include "protocol/CFG_File.h"
 #include "protocol/Ident.h"
 #include "windows/MSG.h"
 
@@ -14,6 +15,8 @@ void TForm_KardunGAS::Configuration_Page_Init()
     // The record with its preset tables and factory defaults; the Configuration page's
     // lists are filled from them.
     Configuration_Create();
+    CFG_Data_Init();
+    CFG_Startup_Load();
 }
 
 void TForm_KardunGAS::Ident_Windows()

@@ -1,8 +1,11 @@
 #include "main/Process_State.h"
 
+#include "data/Calibration.h"
 #include "data/Configuration.h"
 #include "data/Conversions.h"
+#include "data/GD_Options.h"
 #include "data/Globals.h"
+#include "data/Injectors.h"
 #include "data/Key_File.h"
 #include "data/Settings.h"
 #include "language/Language.h"
@@ -12,6 +15,8 @@
 #include "platform/system/Serial_Ports.h"
 #include "platform/ui/Runtime.h"
 #include "platform/ui/Text.h"
+#include "protocol/CFG_File.h"
+#include "protocol/CLB_Codec.h"
 #include "protocol/Frames.h"
 #include "protocol/Ident.h"
 #include "protocol/Live_Data.h"
@@ -37,6 +42,9 @@ void Reset_All_State()
     English_Tables_Reset();
     Configuration_Reset();
     Conversions_Reset();
+    Calibration_Reset();
+    Injectors_Reset();
+    GD_Options_Reset();
     // Serial port.
     Reset_ComPort_State();
     // Protocol.
@@ -49,6 +57,8 @@ void Reset_All_State()
     Status_Queue_Reset();
     Link_Quality_Reset_State();
     Param_Codecs_Reset();
+    CLB_Codec_Reset();
+    CFG_File_Reset();
     // Windows and the program.
     MSG_Reset();
     Program_File = Built_In_Exe_Name;

@@ -78,6 +78,8 @@ std::string Format_Date_Time(const std::string& pattern, std::time_t when) {
   return out;
 }
 
+std::time_t Now() { return std::time(nullptr); }
+
 std::string Short_Date_Text(std::time_t when) { return Format_Date_Time("dd.mm.yyyy", when); }
 
 int Random_Below(int range) {

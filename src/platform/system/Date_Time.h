@@ -12,6 +12,9 @@ namespace sys {
 // double quotes is copied; every other character stands for itself. Letter case is ignored.
 std::string Format_Date_Time(const std::string& pattern, std::time_t when);
 
+// The current time of the system's clock.
+std::time_t Now();
+
 // The short date: ten characters, "dd.mm.yyyy".
 std::string Short_Date_Text(std::time_t when);
 
