@@ -1,8 +1,9 @@
 // kardun_emulator: a controller on a pseudo-terminal, for running the program without
-// a controller. Prints the slave path and answers until it is stopped.
+// a controller. Prints the slave path and answers until it is stopped. Its boot loader
+// takes over at the first loader poll and hands back at the first probe.
 //
 //   kardun_emulator [--link PATH] [--reply-delay MS] [--status N] [--version X.YY]
-//                   [--name NAME] [--verbose]
+//                   [--name NAME] [--loader-version N] [--loader-type C] [--verbose]
 #include "emulator/Emulator.h"
 
 #include <csignal>
@@ -20,7 +21,8 @@ void Usage()
 {
     std::fprintf(stderr,
                  "usage: kardun_emulator [--link PATH] [--reply-delay MS] [--status N]\n"
-                 "                       [--version X.YY] [--name NAME] [--verbose]\n");
+                 "                       [--version X.YY] [--name NAME] [--loader-version N]\n"
+                 "                       [--loader-type C] [--verbose]\n");
 }
 }  // namespace
 
@@ -31,6 +33,7 @@ int main(int argc, char** argv)
     bool verbose = false;
     emu::Controller_Emulator emulator;
     emu::Ident_Settings ident = emulator.Ident();
+    emu::Loader_Settings loader;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto value = [&](const char* name) -> const char* {
@@ -45,12 +48,17 @@ int main(int argc, char** argv)
         else if (a == "--status") ident.Status = static_cast<uint8_t>(std::atoi(value("--status")));
         else if (a == "--version") ident.Program_Version = value("--version");
         else if (a == "--name") ident.Program_Name = value("--name");
+        else if (a == "--loader-version")
+            loader.Version = static_cast<uint8_t>(std::atoi(value("--loader-version")));
+        else if (a == "--loader-type") loader.Type = static_cast<uint8_t>(value("--loader-type")[0]);
         else if (a == "--verbose") verbose = true;
         else if (a == "--help" || a == "-h") { Usage(); return 0; }
         else { Usage(); return 2; }
     }
     emulator.Set_Ident(ident);
     emulator.Set_Reply_Delay(delay);
+    emulator.Set_Loader(loader);
+    emulator.Set_Loader_Auto(true);
 
     std::string error;
     if (!emulator.Start(&error)) {
