@@ -1,5 +1,6 @@
 // Firmware files and the loader's dialogue without a port: the file check over a set of
-// files, the record headers, the unscrambling, and the frames a transfer sends.
+// files, the record headers, the unscrambling, and what missed replies do to a transfer.
+// The transfer itself runs end to end against the emulator's boot loader.
 #include "protocol/Loader.h"
 
 #include <gtest/gtest.h>
@@ -180,11 +181,6 @@ protected:
         Protocol_Fixture::SetUp();
         Loader_Reset();
         Loader_Mode = true;
-        Loader_Hooks.Show_Progress = [this] { Progress_Shown.push_back(Loader_Progress); };
-        Loader_Hooks.Transfer_End = [this](bool Complete) { Ends.push_back(Complete); };
-        Protocol_Hooks.Show_Message = [this](int, int32_t, const std::string& Text) {
-            Messages.push_back(Text);
-        };
     }
     void TearDown() override
     {
@@ -221,61 +217,7 @@ protected:
     }
 
     Test_Folder Folder{"loader"};
-    std::vector<int64_t> Progress_Shown;
-    std::vector<bool> Ends;
-    std::vector<std::string> Messages;
 };
-
-TEST_F(Loader_Dialogue, ATransferSendsEveryRecordAsHeaderAndDataThenPollsAgain)
-{
-    Send_Loader_Poll();
-    EXPECT_EQ(Armed(), (Bytes{0xF1, 0x81, 0x81, 0x81, 0x74}));
-    EXPECT_EQ(Reply_Length, 5);
-    Answer(205, 'K');
-    EXPECT_TRUE(Loader_Connected);
-    EXPECT_EQ(Loader_Version_Text, "2.05");
-    EXPECT_EQ(Loader_Type, 'K');
-
-    const fw::Writer W = Chained_File();
-    Load(W);
-    EXPECT_EQ(Loader_Progress_Max, static_cast<int64_t>(W.Size()));
-    Answer();   // the next poll reply serves the start request
-    // Each record: its header frame, then its data frame as stored (no file sum; the key
-    // after scrambled data).
-    size_t At = 1;
-    for (int Record = 0; Record < 5; ++Record) {
-        const uint8_t H = W.File[At];
-        const bool Short = H >= 0xF0, Scrambled = !Short && (H & 0x80);
-        const size_t D = Short ? (H & 0x0F) : (Record == 0 ? 7 : 7 + 2 * Record);
-        const uint8_t Kind = Short ? 0x80 : Scrambled ? 0xC0 : 0x40;
-        const Bytes Head = Armed();
-        ASSERT_EQ(Head.size(), 5u) << Record;
-        EXPECT_EQ(Head[1], 0x83);
-        EXPECT_EQ(Head[2] & 0xC0, Kind) << Record;
-        EXPECT_LE(Head[2] & 0x3F, 62) << Record;
-        EXPECT_EQ(Head[3], D + (Scrambled ? 4 : 3)) << Record;
-        EXPECT_EQ(Reply_Length, 3);
-        Answer();
-        Bytes Expected{0xF1, 0x86};
-        if (Scrambled) {
-            Expected.insert(Expected.end(), W.File.begin() + At + 2, W.File.begin() + At + 2 + D);
-            Expected.push_back(W.File[At + 1]);
-        } else {
-            Expected.insert(Expected.end(), W.File.begin() + At + 1, W.File.begin() + At + 1 + D);
-        }
-        Expected.push_back(fw::Sum_Of(Expected));
-        EXPECT_EQ(Armed(), Expected) << Record;
-        Answer();
-        At += D + 2;
-    }
-    // The gauge reached the file size exactly, the file is closed and polling goes on.
-    EXPECT_EQ(Progress_Shown.back(), static_cast<int64_t>(W.Size()));
-    EXPECT_EQ(Loader_Progress, static_cast<int64_t>(W.Size()));
-    EXPECT_EQ(Ends, (std::vector<bool>{true}));
-    EXPECT_FALSE(Loader_File_Open);
-    EXPECT_EQ(Armed()[1], 0x81);
-    EXPECT_TRUE(Messages.empty());
-}
 
 TEST_F(Loader_Dialogue, MissedRepliesDropToPollingAndLaterOnesRepeatTheWholeRecord)
 {
@@ -315,23 +257,6 @@ TEST_F(Loader_Dialogue, MissedRepliesDropToPollingAndLaterOnesRepeatTheWholeReco
     EXPECT_TRUE(Loader_Reply_Timeout());
 }
 
-TEST_F(Loader_Dialogue, AFileCutShortDuringTheTransferEndsItWithAMessage)
-{
-    Send_Loader_Poll();
-    Answer();
-    const fw::Writer W = Chained_File();
-    Load(W);
-    Answer();            // the start request: header of record 1
-    Answer();            // data of record 1
-    Put_File(Loader_File_Name, W.Text().substr(0, 12));
-    Answer();            // record 2 does not fit any more
-    EXPECT_EQ(Messages, (std::vector<std::string>{Loader_Transmit_Error_Key}));
-    EXPECT_EQ(Ends, (std::vector<bool>{false}));
-    EXPECT_FALSE(Loader_File_Open);
-    EXPECT_EQ(Loader_Progress, 0);
-    EXPECT_EQ(Armed()[1], 0x81);
-}
-
 TEST_F(Loader_Dialogue, TheWatchdogClosesTheFileAndAResumeChecksItAgain)
 {
     Send_Loader_Poll();
@@ -352,21 +277,6 @@ TEST_F(Loader_Dialogue, TheWatchdogClosesTheFileAndAResumeChecksItAgain)
     EXPECT_EQ(Refused, Compatible_File_Error_Key);
     EXPECT_FALSE(Loader_File_Open);
     EXPECT_EQ(Armed()[1], 0x81);
-}
-
-TEST_F(Loader_Dialogue, ExitLeavesTheLoaderAtTheNextReplyWithTheProbe)
-{
-    Port_Open = true;
-    bool Exited = false;
-    Loader_Hooks.Exit = [&] { Exited = true; };
-    Send_Loader_Poll();
-    Answer();
-    Request_Code = Loader_Request_Exit;
-    Answer();
-    EXPECT_TRUE(Exited);
-    EXPECT_FALSE(Loader_Mode);
-    EXPECT_FALSE(Loader_Connected);
-    EXPECT_EQ(Armed(), (Bytes{0x61, 0x21, 0x21, 0x21, 0xC4}));
 }
 
 }  // namespace
