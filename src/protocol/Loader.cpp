@@ -122,10 +122,11 @@ void Resume_Transfer()
     if (!Loader_File_Open) {
         Firmware_Check Check;
         if (!Loader_Open_File(Check)) {
+            // Polling goes on while the refusal is shown.
             Loader_Resume = false;
+            Send_Loader_Poll();
             if (Loader_Hooks.File_Refused)
                 Loader_Hooks.File_Refused(Loader_File_Name, Check.Error_Key);
-            Send_Loader_Poll();
             return;
         }
     }

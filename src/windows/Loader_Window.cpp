@@ -278,7 +278,7 @@ void TForm_Loader::FormClose(TObject* Sender, TClose_Action& Action)
 {
     // The close box leaves the loader as Exit does; while the loader still has to be told,
     // the window stays until its next reply.
-    if (!Loader_Window_Active)
+    if (!Loader_Mode)
         return;
     In_Close = true;
     Button_Loader_ExitClick(Sender);
