@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <random>
 
+#include "data/Call_Hook.h"
 #include "data/Globals.h"
+#include "data/Message_Types.h"
 #include "protocol/Frames.h"
 #include "protocol/Protocol_Hooks.h"
 #include "protocol/Script.h"
@@ -34,7 +36,6 @@ namespace {
 constexpr int Reply_Length_Poll = 5;
 constexpr int Reply_Length_Ack = 3;
 constexpr int32_t Colour_Red = 0x0000FF;
-constexpr int Message_Type_Key = 7;
 // Headers 240..255 are short records; below, bits 5 and 6 both set take a length of their own.
 constexpr uint8_t Short_Header_First = 240;
 constexpr uint8_t Chained_Length_Bits = 0x60;
@@ -58,15 +59,9 @@ std::minstd_rand& Random()
     return Generator;
 }
 
-void Hook(const std::function<void()>& Call)
-{
-    if (Call)
-        Call();
-}
-
 void Show_Progress()
 {
-    Hook(Loader_Hooks.Show_Progress);
+    Call_Hook(Loader_Hooks.Show_Progress);
 }
 
 std::string Text_At(const Firmware_Record& R, std::size_t At, std::size_t Length)
@@ -99,10 +94,9 @@ bool Record_Sum_Ok(const Firmware_Record& R)
 void Transfer_Failed()
 {
     Loader_Close_File();
-    if (Loader_Hooks.Transfer_End)
-        Loader_Hooks.Transfer_End(false);
-    if (Protocol_Hooks.Show_Message)
-        Protocol_Hooks.Show_Message(Message_Type_Key, Colour_Red, Loader_Transmit_Error_Key);
+    Call_Hook(Loader_Hooks.Transfer_End, false);
+    Call_Hook(Protocol_Hooks.Show_Message, Message_Type::Language_Key,
+              std::string(Loader_Transmit_Error_Key), Colour_Red);
     Send_Loader_Poll();
 }
 
@@ -125,8 +119,7 @@ void Resume_Transfer()
             // Polling goes on while the refusal is shown.
             Loader_Resume = false;
             Send_Loader_Poll();
-            if (Loader_Hooks.File_Refused)
-                Loader_Hooks.File_Refused(Loader_File_Name, Check.Error_Key);
+            Call_Hook(Loader_Hooks.File_Refused, Loader_File_Name, Check.Error_Key);
             return;
         }
     }
@@ -295,8 +288,7 @@ void Send_Loader_Record_Head()
         // The whole file went out.
         Firmware_File.Close();
         Loader_File_Open = false;
-        if (Loader_Hooks.Transfer_End)
-            Loader_Hooks.Transfer_End(true);
+        Call_Hook(Loader_Hooks.Transfer_End, true);
         Send_Loader_Poll();
         return;
     }
@@ -385,7 +377,7 @@ void Receiv_Loader_Data()
 void Loader_Connected_Show()
 {
     Loader_Connected = true;
-    Hook(Loader_Hooks.Connected_Show);
+    Call_Hook(Loader_Hooks.Connected_Show);
 }
 
 void Loader_Disconnected()
@@ -393,7 +385,7 @@ void Loader_Disconnected()
     Loader_Version_Text.clear();
     Loader_Version = 0;
     Loader_Connected = false;
-    Hook(Loader_Hooks.Disconnected_Show);
+    Call_Hook(Loader_Hooks.Disconnected_Show);
 }
 
 void Loader_Exit_Normal()
@@ -404,7 +396,7 @@ void Loader_Exit_Normal()
         Frame_Length = 5;
         Script_Connect();
     }
-    Hook(Loader_Hooks.Exit);
+    Call_Hook(Loader_Hooks.Exit);
 }
 
 bool Loader_Open_File(Firmware_Check& check)
@@ -481,8 +473,7 @@ void Loader_Restart_Polling()
 {
     if (Loader_File_Open) {
         Loader_Close_File();
-        if (Loader_Hooks.Transfer_End)
-            Loader_Hooks.Transfer_End(false);
+        Call_Hook(Loader_Hooks.Transfer_End, false);
     }
     Loader_Resume = false;
     Loader_Disconnected();

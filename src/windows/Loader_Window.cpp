@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "data/Call_Hook.h"
 #include "data/Globals.h"
 #include "data/Settings.h"
 #include "language/Language.h"
@@ -49,8 +50,6 @@ namespace {
 constexpr int Prompt_Blink_Ms = 1000;
 // Boot loaders below this version cannot take a program while the controller was running.
 constexpr int Loader_Version_Entry_Min = 5;
-constexpr int Message_Type_Save = 6;
-constexpr int Message_Type_Key = 7;
 // The error box's place: a character of its text taken as 6 pixels wide, the box as 115
 // pixels high.
 constexpr int Box_Char_Width = 6;
@@ -194,8 +193,7 @@ void TForm_Loader::Bind_Loader()
         Refuse_File();
     };
     Loader_Hooks.Exit = [this] {
-        if (Loader_Window_Hooks.Main_Enabled)
-            Loader_Window_Hooks.Main_Enabled(true);
+        Call_Hook(Loader_Window_Hooks.Main_Enabled, true);
         if (!In_Close)
             Close();
     };
@@ -246,10 +244,8 @@ void TForm_Loader::FormShow(TObject* Sender)
     Label_Loader_Prompt->Visible(false);
     Button_Loader_Browse->Enabled(true);
     Link_Timer_Sending.Enabled(false);
-    if (Loader_Window_Hooks.Main_Not_Connected)
-        Loader_Window_Hooks.Main_Not_Connected();
-    if (Loader_Window_Hooks.Main_Enabled)
-        Loader_Window_Hooks.Main_Enabled(false);
+    Call_Hook(Loader_Window_Hooks.Main_Not_Connected);
+    Call_Hook(Loader_Window_Hooks.Main_Enabled, false);
     Label_Connect_Loader->Visible(true);
     Panel_Connect_Loader->Visible(true);
     Loader_Disconnected();
@@ -265,8 +261,7 @@ void TForm_Loader::Button_Loader_ExitClick(TObject* Sender)
     Loader_Prompt_State = 0;
     Loader_Window_Active = false;
     Timer_Loader->Enabled(false);
-    if (Loader_Window_Hooks.Main_Form_Style)
-        Loader_Window_Hooks.Main_Form_Style();
+    Call_Hook(Loader_Window_Hooks.Main_Form_Style);
     // Connected: the loader is left at its next reply; otherwise at once.
     if (Loader_Connected)
         Request_Code = Loader_Request_Exit;
@@ -442,11 +437,10 @@ void TForm_Loader::Button_Loader_LoadClick(TObject* Sender)
     Edit_Loader_File_Data->Text(Check.Info.Date);
     Edit_Loader_File_Ver->Text(Check.Info.Version);
     // The configuration is kept before the controller's program is replaced.
-    Show_Message(Message_Type_Save, "", clBlue);
-    if (Loader_Window_Hooks.Save_Configuration &&
-        !Loader_Window_Hooks.Save_Configuration(Loader_Save_File_Name)) {
+    Show_Message(Message_Type::Saved_Before_Loading, "", clBlue);
+    if (!Ask_Hook(Loader_Window_Hooks.Save_Configuration, true, std::string(Loader_Save_File_Name))) {
         Loader_Close_File();
-        Show_Message(Message_Type_Key, "Error_Not_Save_Data", clRed);
+        Show_Message(Message_Type::Language_Key, "Error_Not_Save_Data", clRed);
         return;
     }
     Loader_Rewind_File();
