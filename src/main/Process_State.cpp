@@ -15,10 +15,12 @@
 #include "protocol/Frames.h"
 #include "protocol/Ident.h"
 #include "protocol/Live_Data.h"
+#include "protocol/Loader.h"
 #include "protocol/Protocol_Hooks.h"
 #include "protocol/Script.h"
 #include "protocol/Status_Queue.h"
 #include "serial/CPort.h"
+#include "windows/Loader_Window.h"
 #include "windows/MSG.h"
 
 void Reset_All_State()
@@ -47,7 +49,9 @@ void Reset_All_State()
     Live_Data_Hooks_Reset();
     Status_Queue_Reset();
     Link_Quality_Reset_State();
+    Loader_Reset();
     // Windows and the program.
     MSG_Reset();
+    Loader_Window_Hooks = Loader_Window_Hooks_Class{};
     Program_File = Built_In_Exe_Name;
 }
