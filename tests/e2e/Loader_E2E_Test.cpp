@@ -124,6 +124,7 @@ struct Entry_Row {
     bool From_Connected;
     uint8_t Version;
     bool Prompt;
+    bool Right_Click;   // on the connection panel, else the About page's Loader button
 };
 
 class Loader_Entry : public Loader_E2E, public ::testing::WithParamInterface<Entry_Row> {};
@@ -138,7 +139,10 @@ TEST_P(Loader_Entry, ShowsTheWindowPollsTheBootLoaderAndPromptsOnlyForAnOldOneEn
         ASSERT_TRUE(Wait_Command(0x26, Count_Of(0x26) + 2));
     }
     Emu.Clear_Log();
-    Main()->Button_HEX_LoaderClick(nullptr);
+    if (R.Right_Click)
+        Main()->Panel_ConnectStatus->OnMouseDown(Main()->Panel_ConnectStatus, TMouseButton::Right, {}, 5, 5);
+    else
+        Main()->Button_HEX_Loader->Click();
     EXPECT_EQ(Form_Loader->CheckBox_Loader_Check_Version->Checked(), R.From_Connected);
     ASSERT_TRUE(Pump_Until([] { return Form_Loader->Visible(); }, 15000));
     Emu.Set_Loader_Mode(true);   // the ignition brings the boot loader up
@@ -170,9 +174,9 @@ TEST_P(Loader_Entry, ShowsTheWindowPollsTheBootLoaderAndPromptsOnlyForAnOldOneEn
 }
 
 INSTANTIATE_TEST_SUITE_P(Entries, Loader_Entry,
-                         ::testing::Values(Entry_Row{"RunningOldLoader", true, 4, true},
-                                           Entry_Row{"RunningNewLoader", true, 5, false},
-                                           Entry_Row{"NotConnectedOldLoader", false, 4, false}),
+                         ::testing::Values(Entry_Row{"RunningOldLoader", true, 4, true, false},
+                                           Entry_Row{"RunningNewLoader", true, 5, false, true},
+                                           Entry_Row{"NotConnectedOldLoader", false, 4, false, true}),
                          [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST_F(Loader_E2E, LoadSendsTheFileInOrderAndExitHandsTheLinkBack)
