@@ -19,7 +19,8 @@ namespace {
 constexpr uint8_t Request_Loader_Entry = 22;
 
 // Saves the configuration and calibration into `Name` in the configuration folder (made when
-// missing), replacing an older copy; the save files its history copy.
+// missing), replacing an older copy, through the car file's save (which files the history
+// copy): both groups whatever page is shown, the car's own file name kept.
 bool Save_Loader_Configuration(const std::string& Name)
 {
     if (!sys::Folder_Exists(Settings.CFG_File_Path)) {
@@ -33,9 +34,12 @@ bool Save_Loader_Configuration(const std::string& Name)
     if (sys::File_Exists(Path))
         std::remove(Path.c_str());
     const std::string Car_File = Settings.CFG_File_Name;
+    const bool Both_Groups = Settings.Save_Load_Data;
     Settings.CFG_File_Name = Name;
+    Settings.Save_Load_Data = true;
     Protocol_Hooks.Save_CFG_File();
     Settings.CFG_File_Name = Car_File;
+    Settings.Save_Load_Data = Both_Groups;
     return sys::File_Exists(Path);
 }
 

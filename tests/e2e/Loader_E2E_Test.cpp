@@ -187,8 +187,9 @@ TEST_F(Loader_E2E, LoadSendsTheFileInOrderAndExitHandsTheLinkBack)
     EXPECT_EQ(Form_Loader->Edit_Loader_File_Name->Text(), "GD_MAIN_PROGRAM");
     EXPECT_EQ(Form_Loader->Edit_Loader_File_Ver->Text(), "3.47");
     ASSERT_TRUE(Form_Loader->Button_Loader_Load->Enabled());
+    const std::string Car_File = Settings.CFG_File_Name;
     Form_Loader->Button_Loader_Load->Click();
-    EXPECT_EQ(Form_MSG->Stored.Type, 6);
+    EXPECT_EQ(Form_MSG->Stored.Type, Message_Type::Saved_Before_Loading);
     ASSERT_TRUE(Transfer_Done());
     EXPECT_EQ(Form_Loader->Gauge_Loader_Transmit->Progress(), static_cast<int>(Set.Size()));
     EXPECT_EQ(Form_Loader->Gauge_Loader_Transmit->MaxValue(), static_cast<int>(Set.Size()));
@@ -201,8 +202,12 @@ TEST_F(Loader_E2E, LoadSendsTheFileInOrderAndExitHandsTheLinkBack)
             EXPECT_LE(E.request[2] & 0x3F, 62);
         }
     }
+    // The configuration was kept in "Temp.cfg" with its history copy (when the program
+    // holds the configuration file routines).
     if (Protocol_Hooks.Save_CFG_File) {
         EXPECT_TRUE(std::filesystem::exists(Settings.CFG_File_Path + "/Temp.cfg"));
+        EXPECT_TRUE(std::filesystem::exists(Settings.CFG_File_Path + "/History/Temp"));
+        EXPECT_EQ(Settings.CFG_File_Name, Car_File);
     }
 
     // Exit: 'Q' waits for the next reply, then the connect script starts with the probe.
