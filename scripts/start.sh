@@ -17,7 +17,7 @@ if [ -n "${1:-}" ]; then
   PORT="$1"; shift
 else
   PORT="$ROOT/run/ttyEMU"
-  "$ROOT/build/tests/kardun_emulator" --link "$PORT" >emulator.log 2>&1 &
+  "$ROOT/build/tests/kardun_emulator" --link "$PORT" --firmware-set "$ROOT/run/HEX" >emulator.log 2>&1 &
   EMU=$!
   trap 'kill $EMU 2>/dev/null || true' EXIT
   for _ in $(seq 50); do [ -e "$PORT" ] && break; sleep 0.1; done

@@ -82,6 +82,7 @@ TForm_KardunGAS::TForm_KardunGAS(TComponent* Owner) : TForm(Owner)
     OnDestroy = [this](TObject* Sender) { FormDestroy(Sender); };
 
     Bind_Link();
+    Bind_Loader();
     For_Each_Part([this](auto& Part) { Part.Bind_Part(*this); });
 }
 

@@ -143,9 +143,16 @@ public:
     // Every hook bound now by the window's link and its parts (name, release, probe).
     std::vector<Hook_Bindings::Binding> Bound_Hooks() const;
 
+    // ---- the firmware loader's ways in ----
+    // The About page's Loader button and a right click on the connection panel: the loader
+    // entry while connected, else the loader window at once.
+    void Button_HEX_LoaderClick(TObject* Sender);
+
 private:
     void Create_Timers();
     void Bind_Link();
+    // The loader window's requests to this window and the ways into the loader.
+    void Bind_Loader();
     // The hooks of the link: timers, messages, script steps, identification, reports.
     Hook_Bindings Link_Hooks;
 };

@@ -49,6 +49,8 @@ void Main_Form_About::Create_Part(TComponent* Owner, TControl* Content)
     Label_About_Technic_Email =
         build::Label(Owner, GroupBox_About_Technic, "Label_About_Technic_Email", "", 10, 44);
     GroupBox_About_Technic->Visible(false);
+
+    Button_HEX_Loader = build::Button(Owner, S, "Button_HEX_Loader", "Loader", 8, 188, 120, 30);
 }
 
 void Main_Form_About::Bind_Part(TForm_KardunGAS& Form)

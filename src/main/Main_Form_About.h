@@ -25,6 +25,8 @@ struct Main_Form_About : Main_Form_Part {
     TGroupBox* GroupBox_About_Technic = nullptr;
     TLabel* Label_About_Technic = nullptr;
     TLabel* Label_About_Technic_Email = nullptr;
+    // The firmware loader's way in (its click is the window's Button_HEX_LoaderClick).
+    TButton* Button_HEX_Loader = nullptr;
 
     void Create_Sheet(TComponent* Owner, TPageControl* Pages);
     void Create_Part(TComponent* Owner, TControl* Content);

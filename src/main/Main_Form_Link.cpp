@@ -15,7 +15,9 @@
 #include "protocol/CLB_Codec.h"
 #include "protocol/Frames.h"
 #include "protocol/Live_Data.h"
+#include "protocol/Loader.h"
 #include "protocol/Script.h"
+#include "windows/Loader_Window.h"
 #include "windows/MSG.h"
 
 namespace {
@@ -105,8 +107,9 @@ void TForm_KardunGAS::Timer_SendingTimer(TObject* Sender)
         } else {
             Transmit_Frame();
         }
-    } else if (Mode == Mode_Loader && Command == 0x81) {
-        Transmit_Frame();   // loader poll
+    } else if (Mode == Mode_Loader) {
+        if (Loader_Reply_Timeout())
+            Transmit_Frame();
     }
 }
 
@@ -156,8 +159,11 @@ void TForm_KardunGAS::ComPortRxChar(TCustomComPort* Sender, int Count)
         if (Reply_Valid(static_cast<std::size_t>(N))) {
             Panel_ProtokolStatus->Color(clLime);
             Link_Quality_Full();
+            // While the loader owns the link its replies go to it, none to the sequencer.
             if (RX_Frame[0] == Mode_Controller)
                 Script_Run();
+            else if (RX_Frame[0] == Mode_Loader)
+                Receiv_Loader_Data();
         }
         ComPort->PurgeBuffers(true, true);
         if (ComPortError) {
@@ -180,6 +186,8 @@ void TForm_KardunGAS::Timer_ConnectTimer(TObject* Sender)
     Request_Code = 0;
     if (Connected) {
         ComPortAfterOpen(ComPort.get());
+    } else if (Loader_Mode) {
+        Loader_Watchdog();
     } else {
         Script_Connect();
         Send_Connect();
@@ -242,28 +250,36 @@ void TForm_KardunGAS::Link_Quality_Full()
     Timer_Connect_Stabil->Enabled(false);
     Timer_Connect_Stabil->Interval(Interval);
     Timer_Connect_Stabil->Enabled(true);
-    if (Enabled())
-        Link_Quality_Show();
+    Link_Quality_Show();
 }
 
+// While the main window is disabled the loader window's panel stands in for the main one.
 void TForm_KardunGAS::Link_Quality_Show()
 {
-    if (!Enabled())
+    TPanel* Panel = Enabled() ? Panel_ConnectStatus_PerCent
+                              : Form_Loader ? Form_Loader->Panel_Connect_Loader_PerCent : nullptr;
+    if (!Panel)
         return;
     const Link_Quality_Colours C = Link_Quality_Colour(Link_Percent);
-    Panel_ConnectStatus_PerCent->Color(C.Colour);
-    Panel_ConnectStatus_PerCent->Font().Color(C.Font_Colour);
-    Panel_ConnectStatus_PerCent->Caption(Link_Percent_Text(Link_Percent));
+    Panel->Color(C.Colour);
+    Panel->Font().Color(C.Font_Colour);
+    Panel->Caption(Link_Percent_Text(Link_Percent));
 }
 
 void TForm_KardunGAS::Link_Quality_Reset()
 {
-    if (!Enabled())
-        return;
-    Panel_ConnectStatus_PerCent->Color(Panel_ConnectStatus->Color());
-    Panel_ConnectStatus_PerCent->Font().Color(Panel_ConnectStatus->Font().Color());
-    if (Panel_ConnectStatus->Color() == clRed)
-        Panel_ConnectStatus_PerCent->Caption("0%");
+    TPanel* Panel = Panel_ConnectStatus_PerCent;
+    TPanel* State = Panel_ConnectStatus;
+    if (!Enabled()) {
+        if (!Loader_Window_Active || !Form_Loader)
+            return;
+        Panel = Form_Loader->Panel_Connect_Loader_PerCent;
+        State = Form_Loader->Panel_Connect_Loader;
+    }
+    Panel->Color(State->Color());
+    Panel->Font().Color(State->Font().Color());
+    if (State->Color() == clRed)
+        Panel->Caption("0%");
 }
 
 // ---------------------------------------------------------------- connection states
@@ -281,7 +297,11 @@ void TForm_KardunGAS::ComPortAfterOpen(TCustomComPort* Sender)
     Panel_PortStatus->Font().Color(clBlue);
     Status_Queue.Count = 0;
     Next_Status_Message();
-    Script_Connect();
+    // The loader keeps the link: it polls its boot loader again.
+    if (Loader_Mode)
+        Loader_Restart_Polling();
+    else
+        Script_Connect();
 }
 
 void TForm_KardunGAS::ComPortAfterClose(TCustomComPort* Sender)
@@ -306,7 +326,10 @@ void TForm_KardunGAS::Port_Error()
     Set_Port_Closed();
     Link_Quality_Reset();
     Timer_Connect_Stabil->Enabled(false);
-    Script_Connect();
+    if (Loader_Mode)
+        Loader_Restart_Polling();
+    else
+        Script_Connect();
 }
 
 void TForm_KardunGAS::Set_Not_Connected()
@@ -323,8 +346,9 @@ void TForm_KardunGAS::Set_Not_Connected()
     Script_Flag_27 = 0;
     Request_Code = 0;
     Link_Quality_Reset();
-    // A controller of a refused version disabled the window; the link is gone now.
-    if (!Enabled())
+    // A controller of a refused version disabled the window; the link is gone now. The
+    // loader window keeps it disabled while it is open.
+    if (!Enabled() && !Loader_Window_Active)
         Enabled(true);
     Panel_ProtokolStatus->Visible(false);
     Button_Select_ComPort->Visible(true);

@@ -21,10 +21,12 @@
 #include "protocol/Ident.h"
 #include "protocol/Live_Data.h"
 #include "protocol/Param_Codecs.h"
+#include "protocol/Loader.h"
 #include "protocol/Protocol_Hooks.h"
 #include "protocol/Script.h"
 #include "protocol/Status_Queue.h"
 #include "serial/CPort.h"
+#include "windows/Loader_Window.h"
 #include "windows/MSG.h"
 
 void Reset_All_State()
@@ -59,7 +61,9 @@ void Reset_All_State()
     Param_Codecs_Reset();
     CLB_Codec_Reset();
     CFG_File_Reset();
+    Loader_Reset();
     // Windows and the program.
     MSG_Reset();
+    Loader_Window_Hooks = Loader_Window_Hooks_Class{};
     Program_File = Built_In_Exe_Name;
 }

@@ -11,6 +11,7 @@
 // set and file hooks; globals, settings, key file, text lookup and its English tables,
 // configuration record, conversions and temperature table; serial port state; frames,
 // scripts, protocol hooks and timers, identification, live data, status queue and link
-// quality, parameter codecs and write lists; the message window's stored message; the
-// program file name. User-interface thread; no window is created or destroyed.
+// quality, parameter codecs and write lists, calibration codecs, car files, the firmware
+// loader; the message window's stored message and the loader window's hooks; the program
+// file name. User-interface thread; no window is created or destroyed.
 void Reset_All_State();

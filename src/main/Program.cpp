@@ -9,6 +9,7 @@
 #include "platform/system/Files.h"
 #include "platform/system/Single_Instance.h"
 #include "protocol/Script.h"
+#include "windows/Loader_Window.h"
 #include "windows/MSG.h"
 
 std::string Program_File = Built_In_Exe_Name;
@@ -34,6 +35,7 @@ struct Program_Window {
 };
 const Program_Window Program_Windows[] = {
     {[] { Application->CreateForm(Form_KardunGAS); }, []() -> TForm* { return Form_KardunGAS; }},
+    {[] { Application->CreateForm(Form_Loader); }, []() -> TForm* { return Form_Loader; }},
     {[] { Application->CreateForm(Form_MSG); }, []() -> TForm* { return Form_MSG; }},
 };
 

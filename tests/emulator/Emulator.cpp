@@ -15,6 +15,10 @@ namespace emu {
 namespace {
 
 constexpr uint8_t Mode_Controller = 0x61;
+constexpr uint8_t Mode_Loader = 0xF1;
+constexpr uint8_t Loader_Poll = 0x81, Loader_Head = 0x83, Loader_Data = 0x86;
+constexpr double Trigger_Full_Scale_Volts = 25.0;   // 10 bits of the 'E' word
+constexpr uint16_t No_Signal_Period = 0xFFFF;
 constexpr int Gap_ms = 60;   // quiet time after which an unfinished frame is dropped
 
 std::string Errno_Text(const char* what)
@@ -72,8 +76,10 @@ void Seal(Bytes& frame)
 
 Controller_Emulator::Controller_Emulator()
 {
-    // A plausible controller: RPM constant 1500000 ('F' = 1500), 13 x 24 neutral table.
+    // A plausible controller: RPM constant 1500000 ('F' = 1500), trigger level 2.51 V
+    // ('E' = 103, inside the default band), 13 x 24 neutral table.
     Set_Config_Pair('F', 0xDC, 0x05);
+    Set_Config_Pair('E', 103, 0x00);
     state_.tab_image.assign(13 * 24 + 2 * 13 + 24, 0);
     size_t p = 0;
     for (int j = 0; j < 13; ++j) {   // columns 0, 500, 1000, ... rpm as periods
@@ -144,6 +150,7 @@ void Controller_Emulator::Close_Pair()
     slave_ = master_ = -1;
     input_.clear();
     announced_ = -1;
+    loader_data_length_ = -1;
 }
 
 void Controller_Emulator::Update_Link()
@@ -317,6 +324,13 @@ int Controller_Emulator::Expected_Length(const Bytes& buf) const
     if (buf.size() < 2)
         return 0;
     uint8_t cmd = buf[1];
+    if (buf[0] == Mode_Loader) {
+        if (cmd == Loader_Poll || cmd == Loader_Head)
+            return 5;
+        if (cmd == Loader_Data)
+            return loader_data_length_ >= 3 ? loader_data_length_ : -1;
+        return -1;
+    }
     switch (cmd) {
     case 0x2F: case 0x30: case 0x31: case 0x33: case 0x34: case 0x35: case 0x36:
         // Block and list writes are delimited by the preceding announce only.
@@ -334,8 +348,8 @@ void Controller_Emulator::Handle_Input(const uint8_t* data, size_t n)
         if (input_.empty())
             first_byte_ = last_byte_;
         input_.push_back(data[i]);
-        if (input_[0] != Mode_Controller)
-            continue;   // not a controller frame (the loader's mode byte included): dropped after the gap
+        if (input_[0] != Mode_Controller && input_[0] != Mode_Loader)
+            continue;   // no frame starts so: dropped after the gap
         int need = Expected_Length(input_);
         if (need < 0) {
             // Unknown command or a write without an announce: drop it after the gap.
@@ -344,6 +358,8 @@ void Controller_Emulator::Handle_Input(const uint8_t* data, size_t n)
         if (need > 0 && input_.size() >= static_cast<size_t>(need)) {
             Bytes frame(input_.begin(), input_.begin() + need);
             input_.erase(input_.begin(), input_.begin() + need);
+            if (frame[0] == Mode_Loader && frame[1] == Loader_Head)
+                loader_data_length_ = frame[3];   // the data frame that follows is this long
             Handle_Frame(frame);
             if (master_ < 0)
                 return;   // vanished while handling
@@ -460,8 +476,67 @@ void Controller_Emulator::Send(Bytes reply, bool slow, int byte_delay)
     }
 }
 
+double Controller_Emulator::Trigger_Volts(const State& s)
+{
+    const size_t k = static_cast<size_t>('E' - 0x41) * 2;
+    const unsigned raw = (s.config[k] | s.config[k + 1] << 8) & 0x3FF;
+    return raw * Trigger_Full_Scale_Volts / 1023.0;
+}
+
+Bytes Controller_Emulator::Build_Loader_Reply(const Bytes& f, State& s)
+{
+    if (!s.loader_mode) {
+        if (!(s.loader_auto && f[1] == Loader_Poll))
+            return {};   // the running program ignores loader frames
+        s.loader_mode = true;
+    }
+    Bytes r{Mode_Loader, f[1]};
+    switch (f[1]) {
+    case Loader_Poll:
+        s.loader_new_set = true;
+        s.loader_head_kind = s.loader_head_length = -1;
+        r.push_back(s.loader.Version);
+        r.push_back(s.loader.Type);
+        break;
+    case Loader_Head: {
+        const int kind = f[2] & 0xC0, random = f[2] & 0x3F, length = f[3];
+        const int data = length - (kind == 0xC0 ? 4 : 3);
+        if (kind == 0 || random > 62 || data < 0 || (kind == 0x80 && data > 15))
+            return {};
+        if (s.loader_new_set) {
+            s.loader_records.clear();
+            s.loader_new_set = false;
+        }
+        s.loader_head_kind = kind;
+        s.loader_head_length = length;
+        break;
+    }
+    case Loader_Data:
+        // Only the data frame its header announced, of that length.
+        if (s.loader_head_kind < 0 || static_cast<int>(f.size()) != s.loader_head_length)
+            return {};
+        s.loader_records.push_back({static_cast<uint8_t>(s.loader_head_kind),
+                                    static_cast<uint8_t>(s.loader_head_length),
+                                    Bytes(f.begin() + 2, f.end() - 1)});
+        s.loader_head_kind = s.loader_head_length = -1;
+        break;
+    default:
+        return {};
+    }
+    Seal(r);
+    return r;
+}
+
 Bytes Controller_Emulator::Build_Reply(const Bytes& f, State& s)
 {
+    if (f[0] == Mode_Loader)
+        return Build_Loader_Reply(f, s);
+    if (s.loader_mode) {
+        // The boot loader runs: only a probe of the program run leaves it.
+        if (!(s.loader_auto && f[1] == 0x21))
+            return {};
+        s.loader_mode = false;
+    }
     Bytes r{Mode_Controller, f[1]};
     const uint8_t cmd = f[1];
     auto ack = [&] { Seal(r); return r; };
@@ -518,6 +593,9 @@ Bytes Controller_Emulator::Build_Reply(const Bytes& f, State& s)
             pv = static_cast<uint16_t>(pv + 20 * ph);
             pc = static_cast<uint16_t>(pc + 30 * ph);
         }
+        const double level = Trigger_Volts(s);
+        if (level < s.band_low || level > s.band_high)
+            period = No_Signal_Period;   // the input does not trigger at this level
         Bytes d;
         d.push_back(s.work_mode);
         d.push_back(s.work_mode == 4 ? static_cast<uint8_t>(l.Injector_Bits | s.forcing)
@@ -661,6 +739,50 @@ Bytes Controller_Emulator::Build_Reply(const Bytes& f, State& s)
         }
         return {};
     }
+}
+
+void Controller_Emulator::Set_Loader_Mode(bool on)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    state_.loader_mode = on;
+    state_.loader_head_kind = state_.loader_head_length = -1;
+}
+
+bool Controller_Emulator::Loader_Mode() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return state_.loader_mode;
+}
+
+void Controller_Emulator::Set_Loader_Auto(bool on)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    state_.loader_auto = on;
+}
+
+void Controller_Emulator::Set_Loader(const Loader_Settings& loader)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    state_.loader = loader;
+}
+
+std::vector<Loader_Record> Controller_Emulator::Loader_Records() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return state_.loader_records;
+}
+
+void Controller_Emulator::Set_Trigger_Band(double low_volts, double high_volts)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    state_.band_low = low_volts;
+    state_.band_high = high_volts;
+}
+
+double Controller_Emulator::Trigger_Level() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return Trigger_Volts(state_);
 }
 
 void Controller_Emulator::Append_Log(Log_Entry entry)

@@ -11,6 +11,16 @@
 // after a time-out without announcing it again is still understood). Bytes that do not
 // form a frame are dropped after a quiet gap.
 //
+// The boot loader: in loader mode the emulator answers only frames with the mode byte
+// 0xF1 (poll, record header, record data; the data frame's length is the header's T) and
+// keeps the records it acknowledged; out of it, it ignores them. Tests switch loader mode
+// (as the ignition does); with Set_Loader_Auto the first loader poll enters it and the
+// first probe leaves it, as the program run of the emulator does.
+//
+// The trigger level: while the RPM input level last written with 'E' (10 bits of 25 V full
+// scale, the sweep bit 7 of its high byte ignored) lies outside a band the test sets, the
+// RPM period reads as no signal (0xFFFF).
+//
 // Tests drive it through the public calls below (all thread-safe): set the identification
 // and the live values, inject faults, read the log of received frames.
 #pragma once
@@ -71,6 +81,21 @@ struct Ident_Settings {
     uint8_t Len_Calibration_2 = 216;
     // N of the probe reply: data length of the identification reply (41 covers the fields).
     uint8_t Data_Length = 41;
+};
+
+// The boot loader's answer to a poll.
+struct Loader_Settings {
+    uint8_t Version = 5;
+    uint8_t Type = 'D';
+};
+
+// One record the boot loader acknowledged: the kind and T of its header frame, and the
+// bytes of its data frame between command and sum (data, then the key of a 0xC0 record).
+struct Loader_Record {
+    uint8_t Kind = 0;
+    uint8_t Frame_Length = 0;
+    Bytes Data;
+    bool operator==(const Loader_Record&) const = default;
 };
 
 // Live-data values (command 0x26), raw as the controller sends them.
@@ -170,6 +195,19 @@ public:
     std::array<uint8_t, 2> Last_Control() const;   // b2, b3 of the last 0x23 frame
     uint16_t Error_Control() const;     // word of the last 0x24 frame
 
+    // Boot loader.
+    void Set_Loader_Mode(bool on);
+    bool Loader_Mode() const;
+    void Set_Loader_Auto(bool on);
+    void Set_Loader(const Loader_Settings& loader);
+    // Records acknowledged since the first header frame after the last poll.
+    std::vector<Loader_Record> Loader_Records() const;
+
+    // RPM input trigger level: the band (volts) inside which the engine speed is seen, and
+    // the level last written, in volts.
+    void Set_Trigger_Band(double low_volts, double high_volts);
+    double Trigger_Level() const;
+
     // Log of received frames.
     std::vector<Log_Entry> Log() const;
     size_t Log_Size() const;
@@ -202,6 +240,14 @@ private:
         std::array<uint8_t, 2> control{0, 0};
         uint16_t error_control = 0;
         uint32_t tick = 0;
+        bool loader_mode = false;
+        bool loader_auto = false;
+        Loader_Settings loader;
+        std::vector<Loader_Record> loader_records;
+        bool loader_new_set = true;    // a poll came: the next header starts a new set
+        int loader_head_kind = -1;     // kind and T of the header awaiting its data frame
+        int loader_head_length = -1;
+        double band_low = 0.5, band_high = 5.0;
     };
     struct Fault_Plan {
         Fault fault;
@@ -217,6 +263,8 @@ private:
     int Expected_Length(const Bytes& buf) const;
     void Handle_Frame(const Bytes& frame);
     Bytes Build_Reply(const Bytes& frame, State& s);
+    static Bytes Build_Loader_Reply(const Bytes& frame, State& s);
+    static double Trigger_Volts(const State& s);
     void Send(Bytes reply, bool slow, int byte_delay);
     void Flush_Unframed();
     void Append_Log(Log_Entry entry);
@@ -243,6 +291,7 @@ private:
     Clock::time_point last_byte_{};
     Clock::time_point first_byte_{};   // read time of input_[0]
     int announced_ = -1;   // length announced by the last 0x25, -1 when none yet
+    int loader_data_length_ = -1;   // T of the last loader header frame, -1 when none
 };
 
 }  // namespace emu

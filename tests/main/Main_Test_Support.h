@@ -29,6 +29,7 @@
 #include "protocol/Protocol_Hooks.h"
 #include "protocol/Script.h"
 #include "serial/CPort.h"
+#include "windows/Loader_Window.h"
 #include "windows/MSG.h"
 
 namespace main_test {
@@ -86,23 +87,31 @@ inline std::string Settings_With_Port(const std::string& Port, bool Full_Screen 
     return Text;
 }
 
-// The main and message windows as the program creates them (creation handlers run).
+// The main, loader and message windows as the program creates them (creation handlers
+// run).
 class Windows {
 public:
     Windows()
     {
         Form_KardunGAS = Create_Form<TForm_KardunGAS>(nullptr);
+        Form_Loader = Create_Form<TForm_Loader>(nullptr);
         Form_MSG = Create_Form<TForm_MSG>(nullptr);
         Main = Form_KardunGAS;
+        Loader = Form_Loader;
         MSG = Form_MSG;
     }
     ~Windows() { Destroy(); }
-    // Destroys both windows (the main window's destroy handler saves the settings).
+    // Destroys the windows, the last created first (the main window's destroy handler saves
+    // the settings).
     void Destroy()
     {
         if (MSG) {
             MSG->Free();
             MSG = nullptr;
+        }
+        if (Loader) {
+            Loader->Free();
+            Loader = nullptr;
         }
         if (Main) {
             Main->Free();
@@ -110,6 +119,7 @@ public:
         }
     }
     TForm_KardunGAS* Main = nullptr;
+    TForm_Loader* Loader = nullptr;
     TForm_MSG* MSG = nullptr;
 };
 

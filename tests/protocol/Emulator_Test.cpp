@@ -296,4 +296,94 @@ TEST_F(Emulator_Test, Vanishes_And_Reappears_Behind_Its_Link)
     EXPECT_FALSE(std::filesystem::is_symlink(link));
 }
 
+TEST_F(Emulator_Test, Boot_Loader_Answers_Only_In_Loader_Mode_And_Keeps_Checked_Records)
+{
+    emulator.Set_Loader({205, 'K'});
+    const Bytes poll{0xF1, 0x81, 0x81, 0x81};
+    // The running program ignores loader frames.
+    wire->Send(poll);
+    EXPECT_TRUE(wire->Read(5, 300).empty());
+
+    emulator.Set_Loader_Mode(true);
+    wire->Send(poll);
+    EXPECT_EQ(wire->Read(5), (Bytes{0xF1, 0x81, 205, 'K', static_cast<uint8_t>(0xF1 + 0x81 + 205 + 'K')}));
+    // ... and the boot loader ignores the controller's.
+    wire->Send({0x61, 0x21, 0x21, 0x21});
+    EXPECT_TRUE(wire->Read(4, 300).empty());
+
+    // A scrambled record: header (kind 0xC0, T 6), then data and key. Then a plain one.
+    wire->Send({0xF1, 0x83, 0xC0 | 62, 6});
+    EXPECT_EQ(wire->Read(3).size(), 3u);
+    wire->Send({0xF1, 0x86, 0x10, 0x20, 0x30});
+    EXPECT_EQ(wire->Read(3).size(), 3u);
+    wire->Send({0xF1, 0x83, 0x40 | 5, 4});
+    EXPECT_EQ(wire->Read(3).size(), 3u);
+    // A data frame of another length than its header announced is not acknowledged.
+    wire->Send({0xF1, 0x86, 0x01, 0x02});
+    EXPECT_TRUE(wire->Read(3, 300).empty());
+    wire->Send({0xF1, 0x83, 0x40 | 5, 4});
+    wire->Read(3);
+    wire->Send({0xF1, 0x86, 0x07});
+    EXPECT_EQ(wire->Read(3).size(), 3u);
+    // Nor is a data frame without a header, or a short record of more than 15 bytes.
+    wire->Send({0xF1, 0x86, 0x07});
+    EXPECT_TRUE(wire->Read(3, 300).empty());
+    wire->Send({0xF1, 0x83, 0x80, 19});
+    EXPECT_TRUE(wire->Read(3, 300).empty());
+    const std::vector<emu::Loader_Record> records = emulator.Loader_Records();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0], (emu::Loader_Record{0xC0, 6, Bytes{0x10, 0x20, 0x30}}));
+    EXPECT_EQ(records[1], (emu::Loader_Record{0x40, 4, Bytes{0x07}}));
+
+    // Faults act on loader frames too; a poll keeps the records until the next header.
+    emulator.Inject_Fault(emu::Fault::No_Reply, 1, 0x81);
+    wire->Send(poll);
+    EXPECT_TRUE(wire->Read(5, 300).empty());
+    wire->Send(poll);
+    EXPECT_EQ(wire->Read(5).size(), 5u);
+    EXPECT_EQ(emulator.Loader_Records().size(), 2u);
+    wire->Send({0xF1, 0x83, 0x80, 3});
+    wire->Read(3);
+    EXPECT_TRUE(emulator.Loader_Records().empty());
+
+    // The program run: out of loader mode the first poll enters it, the first probe leaves.
+    emulator.Set_Loader_Mode(false);
+    emulator.Set_Loader_Auto(true);
+    wire->Send(poll);
+    EXPECT_EQ(wire->Read(5).size(), 5u);
+    EXPECT_TRUE(emulator.Loader_Mode());
+    wire->Send({0x61, 0x21, 0x21, 0x21});
+    EXPECT_EQ(wire->Read(4).size(), 4u);
+    EXPECT_FALSE(emulator.Loader_Mode());
+}
+
+TEST_F(Emulator_Test, The_Engine_Speed_Shows_Only_Inside_The_Trigger_Band)
+{
+    emu::Live_Settings live;
+    live.Moving = false;
+    live.RPM_Period = 2500;
+    emulator.Set_Live(live);
+    auto Period = [&] {
+        wire->Send({0x61, 0x26, 0x26, 0x26});
+        Bytes r = wire->Read(65);
+        return r.size() == 65u ? r[24] | r[25] << 8 : -1;
+    };
+    // It starts inside the default band 0.5 .. 5.0 V.
+    EXPECT_NEAR(emulator.Trigger_Level(), 2.51, 0.01);
+    EXPECT_EQ(Period(), 2500);
+    // Level words as the sweep writes them (bit 7 of the high byte set): 0.20 V, 10.0 V,
+    // then 4.99 V.
+    struct Row {
+        uint8_t high, low;
+        int period;
+    };
+    for (const Row& row : {Row{0x80, 8, 0xFFFF}, Row{0x81, 0x99, 0xFFFF}, Row{0x80, 204, 2500}}) {
+        wire->Send({0x61, 'E', row.high, row.low});
+        ASSERT_EQ(wire->Read(3).size(), 3u);
+        EXPECT_EQ(Period(), row.period) << int(row.low);
+    }
+    emulator.Set_Trigger_Band(0.1, 0.3);
+    EXPECT_EQ(Period(), 0xFFFF);
+}
+
 }  // namespace

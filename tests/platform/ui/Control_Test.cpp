@@ -1,7 +1,11 @@
 // Controls keep their own state: flags, colours, intervals, positions; timers restart as
 // the windows expect; handlers that throw do not end the program; scaling; dialogs.
 #include "Fixture.h"
+#include <QFile>
+#include <QFileDialog>
 #include <QImage>
+#include <QListView>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -565,6 +569,38 @@ TEST_F(Controls, Real_Message_Box_Shows_Catalogue_Buttons_At_Its_Place_And_Maps_
     EXPECT_TRUE(Seen_Buttons.contains("Cancel;"));
     EXPECT_EQ(Seen_Place, QPoint(120, 80));
     EXPECT_EQ(ui::Modal_Depth(), 0);
+}
+
+TEST_F(Controls, Real_File_Dialog_Filters_Match_Names_In_Any_Letter_Case)
+{
+    ui::Hooks.Real_Dialogs = true;
+    QTemporaryDir Folder;
+    ASSERT_TRUE(Folder.isValid());
+    for (const char* Name : {"MAIN_.HEX", "gas_.hex", "Spare_.Hex", "notes.txt", "other.hex"}) {
+        QFile File(Folder.filePath(Name));
+        ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+    }
+    QStringList Listed;
+    QTimer Look;
+    QObject::connect(&Look, &QTimer::timeout, [&] {
+        auto* Dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!Dialog) return;
+        auto* View = Dialog->findChild<QListView*>("listView");
+        if (!View || !View->model()) return;
+        const QModelIndex Root = View->rootIndex();
+        if (View->model()->rowCount(Root) == 0) return;   // still being read
+        Look.stop();
+        for (int Row = 0; Row < View->model()->rowCount(Root); ++Row)
+            if (!View->isRowHidden(Row)) Listed << View->model()->index(Row, 0, Root).data().toString();
+        Dialog->reject();
+    });
+    Look.start(20);
+    TOpenDialog Open(Form);
+    Open.Filter("Loader HEX files (*_.hex)|*_.hex|All files (*.*)|*.*");
+    Open.InitialDir(Folder.path().toStdString());
+    EXPECT_FALSE(Open.Execute());
+    Listed.sort();
+    EXPECT_EQ(Listed, (QStringList{"MAIN_.HEX", "Spare_.Hex", "gas_.hex"}));
 }
 
 TEST(Layer_Helpers, Line_Splitting_And_Rounded_Scaling)
