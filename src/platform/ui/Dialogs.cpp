@@ -71,6 +71,9 @@ bool TFile_Dialog::Execute()
     Dialog.setAcceptMode(FSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     Dialog.setFileMode(FSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (FSave) Dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // Patterns match names in any letter case ("*.hex" lists "MAIN_.HEX" too), as on the
+    // file systems the program's files come from.
+    Dialog.setFilter(Dialog.filter() & ~QDir::CaseSensitive);
     const QStringList Filters = Name_Filters(FFilter);
     if (!Filters.isEmpty()) {
         Dialog.setNameFilters(Filters);

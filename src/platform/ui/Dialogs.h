@@ -7,7 +7,8 @@
 #include <vector>
 
 // Filter: pairs "description|pattern" joined by '|', patterns joined by ';'
-// ("Firmware (*_.hex)|*_.hex|All files (*.*)|*.*").
+// ("Firmware (*_.hex)|*_.hex|All files (*.*)|*.*"). Patterns match file names in any
+// letter case.
 class TFile_Dialog : public TComponent {
 public:
     explicit TFile_Dialog(TComponent* Owner, bool Save);
