@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "data/Conversions.h"
 #include "data/Globals.h"
@@ -421,7 +422,7 @@ void Main_Form_Oscilloscope::OSC_Slot_Load(const std::string& File_Name, long lo
     Track->Enabled(true);
     {
         Suppress_Changes Guard(OSC_Changes_Suppressed);
-        Track->Max(static_cast<int>(std::min<long long>(Max_Start, Stepper_Range * 100000LL)));
+        Track->Max(static_cast<int>(std::min<long long>(Max_Start, std::numeric_limits<int>::max())));
         Track->Position(0);
     }
     CheckBox_OSC_File_Both->Enabled(OSC_Slots[0].Loaded && OSC_Slots[1].Loaded);

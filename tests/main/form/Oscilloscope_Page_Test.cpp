@@ -282,7 +282,7 @@ TEST_F(Oscilloscope_Page, TheSplitAndTimeBaseControlsKeepToTheirRangesAndTheSett
 // Recording into a file that exists or cannot take the samples.
 TEST_F(Oscilloscope_Page, RecordingIntoExistingReadOnlyAndFullFiles)
 {
-    enum class Setup { Plain, Read_Only, Full };
+    enum class Setup { Plain, Read_Only, Disk_Full, Full };
     struct Row {
         const char* Case;
         Setup Kind;
@@ -297,6 +297,7 @@ TEST_F(Oscilloscope_Page, RecordingIntoExistingReadOnlyAndFullFiles)
         {"no appends", Setup::Plain, mrNo, true, true, ""},
         {"cancel records nothing", Setup::Plain, mrCancel, false, true, ""},
         {"read-only file", Setup::Read_Only, mrNo, false, true, "rec.osc"},
+        {"disk full in the block", Setup::Disk_Full, mrNo, false, true, "rec.osc"},
         {"full file", Setup::Full, mrNo, false, true, "Text_Full_File"},
     };
     for (const Row& R : Rows) {
@@ -328,8 +329,16 @@ TEST_F(Oscilloscope_Page, RecordingIntoExistingReadOnlyAndFullFiles)
                 errno = EACCES;
                 return -1;
             });
+        // The disk fills after a few bytes of the block: they go again.
+        if (R.Kind == Setup::Disk_Full)
+            sys::Set_Write_Hook([Calls = 0](int Fd, const void* Data, size_t Count) mutable -> ssize_t {
+                if (Calls++ == 0)
+                    return ::write(Fd, Data, std::min<size_t>(Count, 5));
+                errno = ENOSPC;
+                return -1;
+            });
         // 130 samples: a block of 100 and a tail of 30 that goes when Start is released.
-        std::vector<uint16_t> Expected;
+        std::vector<Values> Expected;
         for (int K = 0; K < 130; ++K) {
             Live_Values_Class& L = Live_Values;
             L.Live_RPM = 700 + K;
@@ -341,8 +350,7 @@ TEST_F(Oscilloscope_Page, RecordingIntoExistingReadOnlyAndFullFiles)
             L.Live_Detonation = 400 - K;
             L.Live_PressColl = 60;
             F->Show_Live_Values();
-            for (int V : {700 + K, (2345 + K) / 10, 3 * K, -200 + K, 150, 90 + K, 400 - K, 60})
-                Expected.push_back(static_cast<uint16_t>(V));
+            Expected.push_back({700 + K, (2345 + K) / 10, 3 * K, -200 + K, 150, 90 + K, 400 - K, 60});
         }
         Press(F->Button_OSC_StartStop);
         sys::Reset_File_Hooks();
@@ -352,7 +360,7 @@ TEST_F(Oscilloscope_Page, RecordingIntoExistingReadOnlyAndFullFiles)
             EXPECT_EQ(static_cast<long long>(std::filesystem::file_size(Path)), Size_Before);
         } else {
             const std::string Now = Folder->Read("rec.osc");
-            const std::string New = R.Appended ? OSC_Encode_Words(Expected) : "";
+            const std::string New = R.Appended ? File_Bytes(Expected) : "";
             EXPECT_EQ(Now, (R.Old_Kept ? Old : "") + New);
         }
         EXPECT_EQ(F->Button_OSC_Record->Down(), R.Appended);
