@@ -779,7 +779,12 @@ void Main_Form_Oscilloscope::Button_OSC_FromFileClick(TObject* Sender)
 {
     OpenDialog_OSC->InitialDir(Settings.OSC_File_Path);
     OpenDialog_OSC->FileName(Settings.OSC_File_Name);
-    const long long Size = OpenDialog_OSC->Execute() ? sys::File_Size(OpenDialog_OSC->FileName()) : -1;
+    // A file that cannot be opened for reading is not loaded.
+    std::string Nothing;
+    const bool Chosen = OpenDialog_OSC->Execute();
+    const long long Size = Chosen && sys::Read_File_At(OpenDialog_OSC->FileName(), 0, 0, Nothing)
+                               ? sys::File_Size(OpenDialog_OSC->FileName())
+                               : -1;
     if (Size < 0) {
         Button_OSC_StartStop->Enabled(true);
         return;

@@ -106,6 +106,12 @@ TEST_F(Oscilloscope_Page, PlaybackShowsTheSampleAtTheTrackBarAndEachFileEndsAtIt
     Folder->Write("short.osc", File_Bytes(Samples(40, 2)));
     ASSERT_EQ(F->OSC_Data.N, 100);   // the default time base: 1 s per division
 
+    // A file that cannot be opened loads nothing and leaves Start usable.
+    F->Button_OSC_StartStop->Enabled(false);
+    Play(Folder->File("missing.osc"));
+    EXPECT_FALSE(F->TrackBar_OSC_1->Enabled());
+    EXPECT_TRUE(F->Button_OSC_StartStop->Enabled());
+
     Play(Folder->File("long.osc"));
     EXPECT_EQ(F->TrackBar_OSC_1->Max(), 100);
     EXPECT_TRUE(F->TrackBar_OSC_1->Enabled());
