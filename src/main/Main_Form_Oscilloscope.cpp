@@ -267,11 +267,9 @@ void Main_Form_Oscilloscope::Create_Part(TComponent* Owner, TControl* Content)
 
 void Main_Form_Oscilloscope::Bind_Part(TForm_KardunGAS& Form)
 {
+    // The timer goes with the window, as this part does: nothing to release.
     OSC_Form = &Form;
-    TTimer* Timer = Form.Timer_OSC_Record;
-    Timer->OnTimer = [this](TObject* Sender) { Timer_OSC_RecordTimer(Sender); };
-    Part_Hooks.Add("Timer_OSC_Record.OnTimer", [Timer] { Timer->OnTimer = nullptr; },
-                   [Timer] { return static_cast<bool>(Timer->OnTimer); });
+    Form.Timer_OSC_Record->OnTimer = [this](TObject* Sender) { Timer_OSC_RecordTimer(Sender); };
 }
 
 std::vector<TCheckBox*> Main_Form_Oscilloscope::OSC_Channel_Boxes() const

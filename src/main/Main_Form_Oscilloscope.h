@@ -112,7 +112,7 @@ struct Main_Form_Oscilloscope : Main_Form_Part {
 
     void Create_Sheet(TComponent* Owner, TPageControl* Pages);
     void Create_Part(TComponent* Owner, TControl* Content);
-    // The record timer's handler.
+    // The record timer's handler (the timer is the window's).
     void Bind_Part(TForm_KardunGAS& Form);
     TTabSheet* Part_Sheet() const { return TabSheet_Oscilloscope; }
     std::vector<TControl*> Part_Value_Labels() const { return {Label_OSC_Record}; }

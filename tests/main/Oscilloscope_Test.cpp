@@ -1,4 +1,4 @@
-// The oscilloscope's axis labels and file records.
+// The oscilloscope's axis labels.
 #include <gtest/gtest.h>
 
 #include "data/Conversions.h"
@@ -43,19 +43,6 @@ TEST(Oscilloscope, AxisLabelsOfTheRowsAtTheSplitAndTheEnds)
         EXPECT_EQ(OSC_Row_Label(R.Group, R.I, D, S), Expected)
             << "group " << static_cast<int>(R.Group) << " row " << R.I << " split " << R.P;
     }
-}
-
-TEST(Oscilloscope, RecordsAreLittleEndianSignedAndOnlyWholeOnesCount)
-{
-    const std::string Bytes = OSC_Encode_Words({0x1234, 0xFFFF, 0x8000, 0x7FFF, 0, 1, 0x0100, 0xFE0C});
-    ASSERT_EQ(Bytes, std::string("\x34\x12\xFF\xFF\x00\x80\xFF\x7F\x00\x00\x01\x00\x00\x01\x0C\xFE", 16));
-    const OSC_Sample S = OSC_Decode_Record(Bytes.data());
-    EXPECT_EQ(S, (OSC_Sample{0x1234, -1, -32768, 32767, 0, 1, 256, -500}));
-    for (const auto& [Size, Whole] : {std::pair{1600LL, 100LL}, {1615LL, 100LL}, {15LL, 0LL}, {0LL, 0LL},
-                                      {OSC_Full_File_Words * 2, OSC_Full_File_Words / 8}})
-        EXPECT_EQ(OSC_Whole_Samples(Size), Whole) << Size;
-    EXPECT_FALSE(OSC_File_Is_Full(OSC_Full_File_Words * 2 - 2));
-    EXPECT_TRUE(OSC_File_Is_Full(OSC_Full_File_Words * 2));
 }
 
 }  // namespace
