@@ -253,6 +253,7 @@ void TForm_KardunGAS::Apply_Texts_By_Key()
         if (!Text.empty())
             Label->Caption(Text);
     }
+    OSC_Apply_Texts();
     Language_Release();
     // The program group's caption carries the controller's program name.
     About_Program_Show();
