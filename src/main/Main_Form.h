@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,6 +84,14 @@ public:
     void Timer_SendingTimer(TObject* Sender);
     void Transmit_Frame();
     void ComPortRxChar(TCustomComPort* Sender, int Count);
+    // After each receive event that did not end in a port error: the running
+    // oscilloscope's next sample, then the steps below.
+    void Refresh_After_Reply();
+    // Steps that follow each reply, bound by their owners (each decides whether it runs
+    // now: the RPM sensitivity sweep while it sweeps, the RPM-dependence table's live cell
+    // while the table shows); unbound they do nothing.
+    std::function<void()> Refresh_Sweep_Step;
+    std::function<void()> Refresh_RPM_Tab_Live_Cell;
     void Timer_ConnectTimer(TObject* Sender);
     void Timer_Check_TxTimer(TObject* Sender);
     void Timer_ErrorTimer(TObject* Sender);

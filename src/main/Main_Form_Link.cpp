@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "data/Call_Hook.h"
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "data/Settings.h"
@@ -176,6 +177,15 @@ void TForm_KardunGAS::ComPortRxChar(TCustomComPort* Sender, int Count)
         return;
     }
     Timer_Sending->Enabled(true);
+    Refresh_After_Reply();
+}
+
+void TForm_KardunGAS::Refresh_After_Reply()
+{
+    if (Button_OSC_StartStop->Down())
+        OSC_Append_Live();   // draws the traces
+    Call_Hook(Refresh_Sweep_Step);
+    Call_Hook(Refresh_RPM_Tab_Live_Cell);
 }
 
 // ---------------------------------------------------------------- watchdog and small timers

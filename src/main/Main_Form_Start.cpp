@@ -55,6 +55,7 @@ void TForm_KardunGAS::FormCreate(TObject* Sender)
     Colour_Scheme_Apply(this);
     Settings_Create();
     Configuration_Page_Init();
+    OSC_Init();
     // An empty status queue.
     Status_Queue = KardunMSG_Class{};
     // Work mode, link buttons, window place and page; the live displays at rest.
@@ -155,6 +156,8 @@ void TForm_KardunGAS::FormDestroy(TObject* Sender)
     Timer_Error->Enabled(false);
     if (ComPort && ComPort->Connected())
         ComPort->Close();
+    // The samples recorded since the oscilloscope's last block go to its file.
+    OSC_Record_Flush();
     if (WindowState() == TWindow_State::Normal) {
         Settings.Position_Top = Top();
         Settings.Position_Left = Left();
@@ -164,6 +167,7 @@ void TForm_KardunGAS::FormDestroy(TObject* Sender)
         return;
     Settings_Save_Begin();
     Settings_Save();
+    OSC_Settings_Write();
     Settings_Save_End();
 }
 
@@ -249,6 +253,7 @@ void TForm_KardunGAS::Apply_Texts_By_Key()
         if (!Text.empty())
             Label->Caption(Text);
     }
+    OSC_Apply_Texts();
     Language_Release();
     // The program group's caption carries the controller's program name.
     About_Program_Show();

@@ -263,4 +263,88 @@ std::vector<std::string> List_Files(const std::string& folder, const std::string
   return names;
 }
 
+long long File_Size(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+  return static_cast<long long>(info.st_size);
+}
+
+bool Delete_File(const std::string& path, std::string* error) {
+  if (::unlink(path.c_str()) == 0 || errno == ENOENT) return true;
+  Set_Error(error, "Cannot delete", path, errno);
+  return false;
+}
+
+Append_Result Append_To_File(const std::string& path, const std::string& bytes,
+                             const std::function<bool(long long size)>& accept,
+                             std::string* error) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    Set_Error(error, "Cannot open", path, errno);
+    return Append_Result::Failed;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const int code = S_ISREG(info.st_mode) ? errno : EINVAL;
+    ::close(fd);
+    Set_Error(error, "Cannot write", path, code);
+    return Append_Result::Failed;
+  }
+  const off_t old_size = info.st_size;
+  if (accept && !accept(static_cast<long long>(old_size))) {
+    ::close(fd);
+    return Append_Result::Refused;
+  }
+  const int code = Write_All(fd, bytes.data(), bytes.size());
+  if (code != 0) {
+    // Whatever part of the block reached the file goes again.
+    while (::ftruncate(fd, old_size) != 0 && errno == EINTR) {
+    }
+    ::close(fd);
+    Set_Error(error, "Cannot write", path, code);
+    return Append_Result::Failed;
+  }
+  if (::close(fd) != 0) {
+    Set_Error(error, "Cannot close", path, errno);
+    return Append_Result::Failed;
+  }
+  return Append_Result::Written;
+}
+
+bool Read_File_At(const std::string& path, long long position, std::size_t count,
+                  std::string& bytes, std::string* error) {
+  bytes.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    Set_Error(error, "Cannot open", path, errno);
+    return false;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const int code = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    ::close(fd);
+    Set_Error(error, "Cannot read", path, code);
+    return false;
+  }
+  bytes.resize(count);
+  std::size_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::pread(fd, bytes.data() + done, count - done,
+                              static_cast<off_t>(position) + static_cast<off_t>(done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int code = errno;
+      ::close(fd);
+      bytes.clear();
+      Set_Error(error, "Cannot read", path, code);
+      return false;
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  bytes.resize(done);
+  ::close(fd);
+  return true;
+}
+
 }  // namespace sys

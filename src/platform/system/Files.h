@@ -66,4 +66,31 @@ std::vector<std::string> List_Files(const std::string& folder, const std::string
 // True when `name` matches the wildcard `pattern` with letter case ignored.
 bool Wildcard_Match(const std::string& pattern, const std::string& name);
 
+// ---- files of records that grow at their end (positions and sizes are 64-bit) ----
+
+// Size of the plain file at `path` in bytes; -1 when there is none or it cannot be asked.
+long long File_Size(const std::string& path);
+
+// Removes a plain file; true when it is gone afterwards (also when there was none).
+bool Delete_File(const std::string& path, std::string* error = nullptr);
+
+// What Append_To_File did.
+enum class Append_Result { Written, Refused, Failed };
+
+// Appends `bytes` at the end of `path`. The file is created when it does not exist and is
+// never truncated. `accept` (when given) is asked with the file's size in bytes before
+// anything is written; when it answers false nothing is written (Refused). A failed or
+// short write cuts the file back to the size it had, so it keeps exactly what it held
+// (Failed); `error` (when given) then names the file and the cause. The write goes
+// through the write hook above.
+Append_Result Append_To_File(const std::string& path, const std::string& bytes,
+                             const std::function<bool(long long size)>& accept,
+                             std::string* error = nullptr);
+
+// Reads up to `count` bytes of `path` from byte `position` on into `bytes` (fewer at the
+// end of the file, none beyond it). False when the file cannot be opened or read; `error`
+// (when given) names the file and the cause.
+bool Read_File_At(const std::string& path, long long position, std::size_t count,
+                  std::string& bytes, std::string* error = nullptr);
+
 }  // namespace sys
