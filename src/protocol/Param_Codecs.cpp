@@ -10,10 +10,12 @@
 #include "data/Configuration.h"
 #include "data/Conversions.h"
 #include "data/Globals.h"
+#include "data/Injectors.h"
 #include "data/Message_Types.h"
 #include "data/Settings.h"
 #include "language/Language.h"
 #include "platform/system/Files.h"
+#include "protocol/CFG_File.h"
 #include "protocol/Frames.h"
 #include "protocol/Protocol_Hooks.h"
 #include "protocol/Script.h"
@@ -98,21 +100,12 @@ int32_t Signed_Percent_Of(uint8_t b)
 
 int32_t Scaled_Byte_Of(uint8_t b) { return static_cast<int32_t>(std::trunc(b / Scale_128_Percent)); }
 
-uint8_t Injector_Type_Number(const std::string& name)
-{
-    return Call_Hook(CFG_Codec_Hooks.Injector_Type_Number, name);
-}
-
+// Name of an injector type number; "Error" for a number that is no type.
 std::string Injector_Type_Name(uint8_t number)
 {
-    return Ask_Hook(CFG_Codec_Hooks.Injector_Type_Name, std::string("Error"), number);
-}
-
-// The injector count into the record (never more than the controller drives) and its control.
-void Store_Injector_Count(int32_t n)
-{
-    Configuration.GI_Num = std::min(n, Max_Injector_Count);
-    Call_Hook(Configuration_Hooks.Inject_Num_Set, Configuration.GI_Num);
+    if (number < 1 || number >= Injector_Names.size())
+        return "Error";
+    return Injector_Names[number];
 }
 
 // ---- the influence-factor limits ----
@@ -262,10 +255,10 @@ const std::array<Letter_Codec, 52> Letters{{
      [](uint8_t f, uint8_t s) { C().GP_PressDiff_High = Bytes_To_Pressure(s, f) / 10; }},
     {'R', [] { return Temperature_Pair(C().GP_TempVap); },
      [](uint8_t f, uint8_t s) { Temperature_From(C().GP_TempVap, f, s); }},
-    {'S', [] { return Pair(Injector_Type_Number(C().GI_Type), C().GI_Num); },
+    {'S', [] { return Pair(Injector_Type_Index(C().GI_Type), C().GI_Num); },
      [](uint8_t f, uint8_t s) {
          C().GI_Type = Injector_Type_Name(f);
-         Store_Injector_Count(s);
+         Inject_Num_Set(s);
      }},
     {'T', [] { return Split_Word(C().GI_Range * 1000); },
      [](uint8_t f, uint8_t s) { C().GI_Range = Word_Of(f, s) / 1000; }},
@@ -459,17 +452,6 @@ const std::vector<std::string>& Controls_Of(uint8_t letter)
     return Table[static_cast<size_t>(letter - 'A')];
 }
 
-// The settings' configuration file names a file of a car: not the "no file" name, and a
-// plain base name (no folder, no "." or "..", no control character).
-bool Names_Car_File(const std::string& name)
-{
-    if (name.empty() || name == "Default" || name == "." || name == "..")
-        return false;
-    return std::none_of(name.begin(), name.end(), [](char ch) {
-        return ch == '/' || ch == '\\' || static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F;
-    });
-}
-
 // The controller holds another car's configuration than the open car file.
 bool Identity_Differs()
 {
@@ -479,7 +461,7 @@ bool Identity_Differs()
     if (id == CFG_ID_Received)
         return false;
     const std::string& name = Settings.CFG_File_Name;
-    if (!Names_Car_File(name) || name == Firmware_Save_File)
+    if (!CFG_File_Name_Valid(name) || name == Firmware_Save_File)
         return false;
     return sys::File_Exists(Settings.CFG_File_Path + "/" + name);
 }
@@ -514,6 +496,8 @@ void Receiv_CFG_All()
         Short_Block_Reported_In = Script_Connect_Count;
         Show_Key_Message(Short_Block_Key);
     }
+    // A car file is named: the configuration just read is saved into it at the next poll.
+    CFG_File_Named = !Settings.CFG_File_Name.empty();
     if (Identity_Differs())
         Show_Key_Message(Identity_Key);
     Call_Hook(CFG_Codec_Hooks.Show_Configuration);

@@ -36,10 +36,6 @@ struct CFG_Codec_Hooks_Class {
         Infl_Limits_Show;
     // The detonation-correction check boxes show DS_Correction_ON.
     std::function<void(bool on)> DS_Correction_Show;
-    // The injector type list: the 1-based number of a type name (0 when none has it), and
-    // the name of a number ("Error" outside the list).
-    std::function<uint8_t(const std::string& name)> Injector_Type_Number;
-    std::function<std::string(uint8_t number)> Injector_Type_Name;
 };
 extern CFG_Codec_Hooks_Class CFG_Codec_Hooks;
 
@@ -48,9 +44,6 @@ extern CFG_Codec_Hooks_Class CFG_Codec_Hooks;
 extern int32_t CFG_ID_Received;
 // Index of the second byte of the reply pair being decoded (3, 5, 7, ...).
 extern int32_t CFG_Reply_Cursor;
-
-// Highest number of injectors the record holds.
-constexpr int32_t Max_Injector_Count = 8;
 
 // ---- registration ----
 // Registers the letter encoders and decoders, the reply actions (32 whole

@@ -5,6 +5,7 @@
 
 #include "common/Test_Folder.h"
 #include "data/Conversions.h"
+#include "data/Injectors.h"
 #include "language/Language.h"
 #include "protocol/Ident.h"
 #include "protocol/Param_Codecs.h"
@@ -55,8 +56,7 @@ protected:
         Program_Dir = KARDUN_RESOURCE_DIR;
         Temperature_File_Name = "KardunGD.dat";
         Program_Version_Code = 206;   // no VAC input until an identification says otherwise
-        CFG_Codec_Hooks.Injector_Type_Number = [](const std::string& n) -> uint8_t { return n == "KEIHIN" ? 9 : 0; };
-        CFG_Codec_Hooks.Injector_Type_Name = [](uint8_t k) { return std::string(k == 9 ? "KEIHIN" : "Error"); };
+        Injector_List_Init();
         CFG_Codec_Hooks.Infl_Limits_Show = [this](Infl_Factor, int32_t, int32_t lo, int32_t hi) { range = {lo, hi}; };
         Temperature_Hooks.Report = [this](const std::string&) { ++table_reports; };
     }
