@@ -13,7 +13,6 @@
 #include "language/Language.h"
 #include "main/Main_Form.h"
 #include "platform/system/Serial_Ports.h"
-#include "protocol/CLB_Codec.h"
 #include "protocol/Frames.h"
 #include "protocol/Live_Data.h"
 #include "protocol/Loader.h"
@@ -370,7 +369,6 @@ void TForm_KardunGAS::Set_Connected()
     Link_Quality_Reset();
     Timer_Check_Tx->Enabled(true);
     Connected = true;
-    CLB_Receive_Error_Clear();
     Timer_Connect->Enabled(true);
     Panel_ConnectStatus->Caption(Configuration.Program_Name);
     Panel_ConnectStatus->Color(clLime);

@@ -194,12 +194,6 @@ std::string Comment_Line(const std::string& text) {
   return line;
 }
 
-bool Is_Level_Preset(const std::string& name) {
-  for (const Level_Sensor_Box_Class& box : Level_Sensor_Box)
-    if (!box.Name.empty() && box.Name == name) return true;
-  return false;
-}
-
 // ---- the curve keys ----
 
 struct Curve_Keys {
@@ -323,7 +317,7 @@ void Read_CFG_Configuration() {
   Read_Numbers(Injector_Keys());
   CFG_Key_Read("GI_Period", c.GI_Period);
   std::string level;
-  if (CFG_Key_Read("GL_Type", level) && Is_Level_Preset(level)) c.GL_Type = level;
+  if (CFG_Key_Read("GL_Type", level) && Level_Sensor_Box_Index(level) > 0) c.GL_Type = level;
   Read_Numbers(Level_And_Influence_Keys());
   Read_Numbers(Service_Keys());
   Clear_Car_Data();

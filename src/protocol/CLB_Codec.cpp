@@ -28,7 +28,9 @@ constexpr std::size_t Data_Start = 2;                   // curves follow mode an
 constexpr double Slope_Word_Max = 65535.0;
 constexpr double Slope_Word_Min = -32768.0;
 
+// A short block was reported, in the connection (Script_Connect_Count) of that report.
 bool Error_Shown = false;
+uint32_t Error_Shown_In = 0;
 
 // How a curve's words are formed on the wire.
 enum class Curve_Form { Input, RPM, VAC };
@@ -116,8 +118,9 @@ std::size_t Data_Length(uint8_t block_length) {
 }
 
 void Report_Short_Reply() {
-  if (Error_Shown) return;
+  if (Error_Shown && Error_Shown_In == Script_Connect_Count) return;
   Error_Shown = true;
+  Error_Shown_In = Script_Connect_Count;
   Call_Hook(Protocol_Hooks.Show_Message, Message_Type::Language_Key, "Error_CLB_Receiv", clRed);
 }
 
@@ -196,8 +199,6 @@ void Receiv_CLB_TPS_VAC() {
   Call_Hook(CLB_Codec_Hooks.Draw_Calibration);
 }
 
-void CLB_Receive_Error_Clear() { Error_Shown = false; }
-
 void CLB_Codec_Init() {
   for (uint8_t code = Code_Gas; code <= Code_VAC; ++code)
     Set_CFG_Encoder(code, [code] { Encode_CLB_Sub_Block(code); });
@@ -210,4 +211,5 @@ void CLB_Codec_Init() {
 void CLB_Codec_Reset() {
   CLB_Codec_Hooks = CLB_Codec_Hooks_Class{};
   Error_Shown = false;
+  Error_Shown_In = 0;
 }

@@ -27,7 +27,7 @@ void Encode_CLB_Sub_Block(uint8_t code);
 // Script actions after commands 0x28 (slot 34) and 0x29 (slot 36): decode the reply in
 // RX_Frame into the curves. A curve whose 54 bytes do not lie wholly inside the block
 // length the identification gave keeps its values; the first such short reply of a
-// connection shows "Error_CLB_Receiv".
+// connection (each run of the connect script) shows "Error_CLB_Receiv".
 void Receiv_CLB_Gas_RPM();
 void Receiv_CLB_TPS_VAC();
 
@@ -43,9 +43,6 @@ struct CLB_Codec_Hooks_Class {
   std::function<void()> Draw_Calibration;
 };
 extern CLB_Codec_Hooks_Class CLB_Codec_Hooks;
-
-// A new connection: a short calibration reply is reported again.
-void CLB_Receive_Error_Clear();
 
 // Registers the sub-block encoders, the two decoders in their action slots and the slope
 // routines as protocol hooks.

@@ -20,6 +20,7 @@
 #include "protocol/CLB_Codec.h"
 #include "protocol/Ident.h"
 #include "protocol/Live_Data.h"
+#include "protocol/Param_Codecs.h"
 
 namespace {
 
@@ -407,6 +408,18 @@ TEST_F(CFG_File_Test, AFolderThatCannotBeMadeIsReportedAndNothingWritten) {
   ASSERT_EQ(Messages.size(), 1u);
   EXPECT_NE(Messages[0].find("plain/Config"), std::string::npos);
   EXPECT_FALSE(sys::Folder_Exists(Folder / "missing"));
+}
+
+TEST_F(CFG_File_Test, TheLetterSCarriesTheInjectorTypeByItsNumber) {
+  CFG_Data_Init();
+  Param_Codecs_Init();
+  Configuration.GI_Type = "KEIHIN";
+  Configuration.GI_Num = 4;
+  Set_CFG_Parameter('S');
+  EXPECT_EQ(TX_Frame[1], 'S');
+  EXPECT_EQ(TX_Frame[2], 9);
+  EXPECT_EQ(TX_Frame[3], 4);
+  Param_Codecs_Reset();
 }
 
 TEST_F(CFG_File_Test, OneHistoryCopyPerMinute) {
