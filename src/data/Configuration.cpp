@@ -25,11 +25,6 @@ void Set_Level_Box(int i, const char* name, bool invert, bool ninety, int32_t p1
   box.Pos_5 = p5;
 }
 
-template <typename F, typename... A>
-void Call_Hook(const F& hook, A... args) {
-  Call_Hook(hook, args...);
-}
-
 }  // namespace
 
 void Sensor_Boxes_Init() {
