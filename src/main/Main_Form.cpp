@@ -135,6 +135,8 @@ void TForm_KardunGAS::Create_Timers()
     Timer_Wait->OnTimer = [this](TObject* Sender) { Timer_WaitTimer(Sender); };
     Timer_Connect_Stabil->OnTimer = [this](TObject* Sender) { Timer_Connect_StabilTimer(Sender); };
     Timer_Resize->OnTimer = [this](TObject* Sender) { Timer_ResizeTimer(Sender); };
+    Timer_Transmit_Now->OnTimer = [this](TObject* Sender) { Timer_Transmit_NowTimer(Sender); };
+    Timer_Transmit_Save->OnTimer = [this](TObject* Sender) { Timer_Transmit_SaveTimer(Sender); };
 }
 
 void TForm_KardunGAS::Bind_Link()

@@ -98,6 +98,11 @@ public:
     void Timer_After_ConnectTimer(TObject* Sender);
     void Timer_WaitTimer(TObject* Sender);
     void Timer_Connect_StabilTimer(TObject* Sender);
+    // 700 ms after the last change of a parameter: the changed letters go to the script
+    // sequencer as one request (the last letter's code; the changed list takes every marked
+    // letter), their controls stay disabled until Timer_Transmit_Save re-enables all.
+    void Timer_Transmit_NowTimer(TObject* Sender);
+    void Timer_Transmit_SaveTimer(TObject* Sender);
 
     // ---- connection states ----
     void ComPortAfterOpen(TCustomComPort* Sender);

@@ -1,24 +1,139 @@
-// The Calibration page: the transfer buttons and the VAC curve's box with its live factor.
+// The Calibration page: the chart image of the six calibration curves, the boxes that
+// choose the curves shown and the grid, the value boxes of the cursor and of the point
+// being edited, the live values beside the chart, and the transfer and file buttons.
+//
+// All on the user-interface thread. The chart itself is drawn by the chart's owner through
+// Draw_Calibration_Chart; unbound, nothing is drawn.
 #pragma once
+
+#include <functional>
 
 #include "main/Main_Form_Part.h"
 #include "platform/ui/UI.h"
 
 struct Main_Form_Calibration : Main_Form_Part {
     TTabSheet* TabSheet_Calibration = nullptr;
+    // Transfer and file buttons along the top of the page.
+    TButton* Button_CLB_Default = nullptr;
+    TButton* Button_CLB_Load = nullptr;
+    TButton* Button_CLB_Save = nullptr;
     TButton* Button_CLB_Receiv = nullptr;
     TButton* Button_CLB_Transmitt = nullptr;
-    // The VAC curve of the chart: its box and its live factor (models with the VAC input).
+    // The chart.
+    TImage* Image_CLB = nullptr;
+    // Curves shown: a box, the label that toggles it and, beside it, the curve's live value.
+    TCheckBox* CheckBox_CLB_Diagram_Gas = nullptr;
+    TLabel* Label_CLB_Diagram_Gas = nullptr;
+    TCheckBox* CheckBox_CLB_Diagram_TPS_1 = nullptr;
+    TLabel* Label_CLB_Diagram_TPS_1 = nullptr;
+    TLabel* Label_CLB_Diagram_TPS_1_Data = nullptr;
+    TCheckBox* CheckBox_CLB_Diagram_TPS_2 = nullptr;
+    TLabel* Label_CLB_Diagram_TPS_2 = nullptr;
+    TLabel* Label_CLB_Diagram_TPS_2_Data = nullptr;
+    TCheckBox* CheckBox_CLB_Diagram_TPS_3 = nullptr;
+    TLabel* Label_CLB_Diagram_TPS_3 = nullptr;
+    TLabel* Label_CLB_Diagram_TPS_3_Data = nullptr;
+    TCheckBox* CheckBox_CLB_Diagram_RPM = nullptr;
+    TLabel* Label_CLB_Diagram_RPM = nullptr;
+    TLabel* Label_CLB_Diagram_RPM_Data = nullptr;
+    // The VAC curve: usable on models with the VAC input only.
     TCheckBox* CheckBox_CLB_Diagram_VAC = nullptr;
     TLabel* Label_CLB_Diagram_VAC = nullptr;
     TLabel* Label_CLB_Diagram_VAC_Data = nullptr;
+    TCheckBox* CheckBox_CLB_Grid = nullptr;
+    TLabel* Label_CLB_Grid = nullptr;
+    // Value boxes (display only): the cursor's place on the chart (x_pos, y_pos) and the
+    // point being edited (CLB), input, gas time and output, under their captions.
+    TGroupBox* GroupBox_CLB_Point = nullptr;
+    TLabel* Label_CLB_InVolt_Point = nullptr;
+    TLabel* Label_CLB_Gas_Point = nullptr;
+    TLabel* Label_CLB_OutVolt_Point = nullptr;
+    TLabel* Label_CLB_Cursor = nullptr;
+    TLabel* Label_CLB_Selected = nullptr;
+    TEdit* Edit_x_pos_InVolt = nullptr;
+    TEdit* Edit_y_pos_Gas = nullptr;
+    TEdit* Edit_y_pos_OutVolt = nullptr;
+    TEdit* Edit_CLB_InVolt = nullptr;
+    TEdit* Edit_CLB_Gas = nullptr;
+    TEdit* Edit_CLB_OutVolt = nullptr;
+    // Live values beside the chart: caption and digits of each.
+    TPanel* Panel_CLB_Live = nullptr;
+    TLabel* Label_CLB_RPM = nullptr;
+    TLabel* Label_CLB_RPM_Dig = nullptr;
+    TLabel* Label_CLB_TPS = nullptr;
+    TLabel* Label_CLB_TPS_Dig = nullptr;
+    TLabel* Label_CLB_Gas = nullptr;
+    TLabel* Label_CLB_Gas_Dig = nullptr;
+    TLabel* Label_CLB_Temperature = nullptr;
+    TLabel* Label_CLB_TempVap = nullptr;
+    TLabel* Label_CLB_TempVap_Dig = nullptr;
+    TLabel* Label_CLB_TempGas = nullptr;
+    TLabel* Label_CLB_TempGas_Dig = nullptr;
+    TLabel* Label_CLB_TempCouple = nullptr;
+    TLabel* Label_CLB_TempCouple_Dig = nullptr;
+    TLabel* Label_CLB_Pressure = nullptr;
+    TLabel* Label_CLB_PressVap = nullptr;
+    TLabel* Label_CLB_PressVap_Dig = nullptr;
+    TLabel* Label_CLB_PressColl = nullptr;
+    TLabel* Label_CLB_PressColl_Dig = nullptr;
+    TLabel* Label_CLB_PressDiff = nullptr;
+    TLabel* Label_CLB_PressDiff_Dig = nullptr;
+    TLabel* Label_CLB_Detonation = nullptr;
+    TLabel* Label_CLB_Detonation_Dig = nullptr;
+
+    // The chart's image size kept at page start and the plot inside it (pixels): the plot
+    // leaves 30 pixels left and right and 20 above and below for the scales.
+    int CLB_Image_Width = 0, CLB_Image_Height = 0;
+    int CLB_Plot_Width = 0, CLB_Plot_Height = 0;
+
+    // Draws the chart frame and the curves; bound by the chart's owner, unbound nothing is
+    // drawn. Called at page start, after Default, after a diagram change and with each
+    // live reply while the page is shown.
+    std::function<void()> Draw_Calibration_Chart;
+    // Cancels a point edit in progress; bound by the point editing, unbound nothing.
+    std::function<void()> CLB_Edit_Cancel;
 
     void Create_Sheet(TComponent* Owner, TPageControl* Pages);
     void Create_Part(TComponent* Owner, TControl* Content);
+    // The curve codecs' and the file routines' redraw after new curves.
+    void Bind_Part(TForm_KardunGAS& Form);
     TTabSheet* Part_Sheet() const { return TabSheet_Calibration; }
-    std::vector<TControl*> Part_Value_Labels() const { return {Label_CLB_Diagram_VAC_Data}; }
+    std::vector<TControl*> Part_Value_Labels() const;
     std::vector<TButton*> Part_Link_Buttons() const { return {Button_CLB_Receiv, Button_CLB_Transmitt}; }
     std::vector<TControl*> Part_Buffered_Controls() const { return {TabSheet_Calibration}; }
-    // The VAC factor while the page is shown and the model has the VAC input.
+    // While the page is shown: the chart, the live digits and the curves' live values.
     void Show_Live_Part(const Live_Texts& T, bool Page_Active, TForm_KardunGAS& Form);
+
+    // At window creation, after the configuration page (the curves are already the
+    // defaults overlaid by the settings' file): the image and plot size, no selection, the
+    // boxes from the settings, the chart, the curve colours of the labels.
+    void Calibration_Page_Init();
+    // Default: the shown curves to their defaults (curves not shown keep theirs), redrawn.
+    void Button_CLB_DefaultClick(TObject* Sender);
+    // Receive: the loaded file no longer counts as meant for writing; when connected the
+    // curves are read (request 3 with the configuration when Save_Load_Data is on, else 5).
+    void Button_CLB_ReceivClick(TObject* Sender);
+    // A diagram box changed: its setting follows it; a checked box takes its captions and
+    // unchecks the curves it may not be shown with; then Calibration_Diagram_Reset.
+    void CheckBox_CLB_DiagramClick(TCheckBox* Box);
+    void CheckBox_CLB_GridClick(TObject* Sender);
+    // After a diagram change: value boxes to "0", box colours back, Gas shown when nothing
+    // is, editing cancelled, chart redrawn.
+    void Calibration_Diagram_Reset();
+    void Draw_Calibration() const;
+
+    // A diagram box with its label, its setting and the group it may be shown with
+    // (gas and the three TPS curves together; RPM and VAC each alone).
+    struct Diagram_Box {
+        TCheckBox* Box;
+        TLabel* Label;
+        bool* Setting;
+        int Group;
+    };
+    std::vector<Diagram_Box> Diagram_Boxes() const;
+
+private:
+    // While boxes are set by code their handlers do nothing (a box set by another's click
+    // must not reset the page twice).
+    bool Diagram_Boxes_Busy = false;
 };

@@ -55,6 +55,7 @@ void TForm_KardunGAS::FormCreate(TObject* Sender)
     Colour_Scheme_Apply(this);
     Settings_Create();
     Configuration_Page_Init();
+    Calibration_Page_Init();
     OSC_Init();
     // An empty status queue.
     Status_Queue = KardunMSG_Class{};
