@@ -170,23 +170,29 @@ void Main_Form_Calibration::Create_Part(TComponent* Owner, TControl* Content)
         Top += Live_Row_Height;
     }
 
-    // Value boxes under their captions: the cursor's place, then the point being edited.
-    GroupBox_CLB_Point = build::Group(Owner, S, "GroupBox_CLB_Point", "Point", 558, 334, 212, 108);
+    // Value boxes: a row each for the input, the gas time and the output, under the
+    // columns of the cursor's place and of the point being edited.
+    GroupBox_CLB_Point = build::Group(Owner, S, "GroupBox_CLB_Point", "Values", 558, 334, 212, 108);
     TControl* G = GroupBox_CLB_Point;
-    Label_CLB_InVolt_Point = build::Label(Owner, G, "Label_CLB_InVolt_Point", "Input, v", 58, 20);
-    Label_CLB_Gas_Point = build::Label(Owner, G, "Label_CLB_Gas_Point", "Gas, ms", 108, 20);
-    Label_CLB_OutVolt_Point = build::Label(Owner, G, "Label_CLB_OutVolt_Point", "Output, v", 158, 20);
-    Label_CLB_Cursor = build::Label(Owner, G, "Label_CLB_Cursor", "Cursor", 6, 44);
-    Label_CLB_Selected = build::Label(Owner, G, "Label_CLB_Selected", "Point", 6, 74);
+    constexpr int Cursor_Column = 108, Point_Column = 158, First_Row = 32, Row_Step = 24;
+    Label_CLB_Cursor = build::Label(Owner, G, "Label_CLB_Cursor", "Cursor", Cursor_Column, 14);
+    Label_CLB_Selected = build::Label(Owner, G, "Label_CLB_Selected", "Point", Point_Column, 14);
+    Label_CLB_InVolt_Point = build::Label(Owner, G, "Label_CLB_InVolt_Point", "Input, v", 4, First_Row + 3);
+    Label_CLB_Gas_Point = build::Label(Owner, G, "Label_CLB_Gas_Point", "Gas, ms", 4, First_Row + Row_Step + 3);
+    Label_CLB_OutVolt_Point =
+        build::Label(Owner, G, "Label_CLB_OutVolt_Point", "Output, v", 4, First_Row + 2 * Row_Step + 3);
     struct Value_Box {
         TEdit** Edit;
         const char* Name;
         int Left, Top;
     };
     const Value_Box Boxes[] = {
-        {&Edit_x_pos_InVolt, "Edit_x_pos_InVolt", 56, 40},  {&Edit_y_pos_Gas, "Edit_y_pos_Gas", 106, 40},
-        {&Edit_y_pos_OutVolt, "Edit_y_pos_OutVolt", 156, 40}, {&Edit_CLB_InVolt, "Edit_CLB_InVolt", 56, 70},
-        {&Edit_CLB_Gas, "Edit_CLB_Gas", 106, 70},            {&Edit_CLB_OutVolt, "Edit_CLB_OutVolt", 156, 70},
+        {&Edit_x_pos_InVolt, "Edit_x_pos_InVolt", Cursor_Column, First_Row},
+        {&Edit_y_pos_Gas, "Edit_y_pos_Gas", Cursor_Column, First_Row + Row_Step},
+        {&Edit_y_pos_OutVolt, "Edit_y_pos_OutVolt", Cursor_Column, First_Row + 2 * Row_Step},
+        {&Edit_CLB_InVolt, "Edit_CLB_InVolt", Point_Column, First_Row},
+        {&Edit_CLB_Gas, "Edit_CLB_Gas", Point_Column, First_Row + Row_Step},
+        {&Edit_CLB_OutVolt, "Edit_CLB_OutVolt", Point_Column, First_Row + 2 * Row_Step},
     };
     for (const Value_Box& V : Boxes) {
         TEdit* E = build::Make<TEdit>(Owner, G, V.Name, V.Left, V.Top, 48, 22);
