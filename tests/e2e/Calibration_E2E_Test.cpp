@@ -1,14 +1,19 @@
 // The Calibration page and the send-now path against the controller emulator, through the
-// real port: the page's live values after the controller was read, and changed letters
-// leaving once when the send-now timer fires.
+// real port: the page after start-up, its live values after the controller was read, and
+// changed letters leaving once when the send-now timer fires.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
+#include <string>
 
+#include "data/Calibration.h"
 #include "data/Conversions.h"
 #include "emulator/Emulator.h"
 #include "main/Main_Test_Support.h"
+#include "protocol/Param_Codecs.h"
 #include "protocol/Write_Lists.h"
 
 namespace {
@@ -71,12 +76,35 @@ protected:
     emu::Controller_Emulator Emu;
 };
 
-TEST_F(Calibration_E2E, AfterAReadThePageShowsTheControllersLiveValues)
+TEST_F(Calibration_E2E, AfterAReadThePageShowsTheLiveValuesAndChangedLettersLeaveOnce)
 {
     Create();
+    TForm_KardunGAS* F = Main();
+    // After start-up: the chart's image and plot, the boxes as the default settings have
+    // them (gas, TPS 1..3, grid), VAC unusable until a model with the VAC input, the curve
+    // labels in the curves' colours ($BBGGRR), no curve all zero or selected.
+    EXPECT_EQ((std::array<int, 4>{F->Image_CLB->Width(), F->Image_CLB->Height(), F->CLB_Plot_Width,
+                                  F->CLB_Plot_Height}),
+              (std::array<int, 4>{545, 361, 485, 321}));
+    EXPECT_EQ((std::array<bool, 8>{F->CheckBox_CLB_Diagram_Gas->Checked(), F->CheckBox_CLB_Diagram_TPS_1->Checked(),
+                                   F->CheckBox_CLB_Diagram_TPS_2->Checked(), F->CheckBox_CLB_Diagram_TPS_3->Checked(),
+                                   F->CheckBox_CLB_Diagram_RPM->Checked(), F->CheckBox_CLB_Diagram_VAC->Checked(),
+                                   F->CheckBox_CLB_Grid->Checked(), F->CheckBox_CLB_Diagram_VAC->Enabled()}),
+              (std::array<bool, 8>{true, true, true, true, false, false, true, false}));
+    EXPECT_EQ((std::array<TColor, 3>{F->Label_CLB_Diagram_Gas->Font().Color(), F->Label_CLB_Diagram_TPS_2_Data->Font().Color(),
+                                     F->Label_CLB_Diagram_VAC->Font().Color()}),
+              (std::array<TColor, 3>{0x0000FF, 0x000080, 0x808000}));
+    for (const CLB_Curve* C : {&CLB_Gas, &CLB_RPM, &CLB_TPS1, &CLB_TPS2, &CLB_TPS3, &CLB_VAC})
+        EXPECT_TRUE(C->Out[CLB_Points - 1] != 0 && C->Selected == -1);
+    EXPECT_FALSE(F->Button_CLB_Receiv->Enabled() || F->Button_CLB_Transmitt->Enabled());
+
     Start_Up();
     ASSERT_TRUE(Pump_Until([] { return Connected; }, 15000));
-    TForm_KardunGAS* F = Main();
+    UI_Ready = true;
+    // Another page is shown: the page's values wait.
+    F->PageControl_KardunGAS->ActivePageIndex(0);
+    ASSERT_TRUE(Wait_Polls(2));
+    EXPECT_EQ(F->Label_CLB_RPM_Dig->Caption(), "0");
     F->PageControl_KardunGAS->ActivePageIndex(2);
     ASSERT_TRUE(Wait_Polls(2));
     Pump_For(100);
@@ -97,8 +125,8 @@ TEST_F(Calibration_E2E, AfterAReadThePageShowsTheControllersLiveValues)
     EXPECT_TRUE(F->Button_CLB_Receiv->Enabled());
     EXPECT_TRUE(F->Button_CLB_Transmitt->Enabled());
 
-    // The page as a technician sees it, kept when a folder for pictures is named.
-    // TPS 1 shown again: the value rows take the input and output captions.
+    // The page as a technician sees it, kept when a folder for pictures is named; TPS 1
+    // shown again gives the value rows the input and output captions.
     F->CheckBox_CLB_Diagram_TPS_1->Checked(false);
     F->CheckBox_CLB_Diagram_TPS_1->Checked(true);
     F->Show();
@@ -113,17 +141,17 @@ TEST_F(Calibration_E2E, AfterAReadThePageShowsTheControllersLiveValues)
     TBitmap Shot;
     ASSERT_TRUE(Shot.LoadFromFile(Png));
     EXPECT_GE(Shot.Width(), 780);
-}
 
-TEST_F(Calibration_E2E, ChangedLettersLeaveOnceWhenTheSendNowTimerFires)
-{
-    Create();
-    Start_Up();
-    ASSERT_TRUE(Pump_Until([] { return Connected; }, 15000));
-    UI_Ready = true;
-    TForm_KardunGAS* F = Main();
-    ASSERT_TRUE(Wait_Polls(2));
+    // Changed letters leave once when the send-now timer fires (fired here directly).
     ASSERT_TRUE(Written_Lists().empty());
+    // The page controls of the letters, by name: disabled while on their way.
+    std::set<std::string> Disabled;
+    CFG_Codec_Hooks.Enable_Control = [&Disabled](const std::string& Name, bool On) {
+        if (On)
+            Disabled.erase(Name);
+        else
+            Disabled.insert(Name);
+    };
 
     struct Row {
         std::vector<uint8_t> Changed;   // in the order of the changes
@@ -157,11 +185,18 @@ TEST_F(Calibration_E2E, ChangedLettersLeaveOnceWhenTheSendNowTimerFires)
                 Announces.push_back(E.request[3]);
         EXPECT_EQ(Announces, std::vector<uint8_t>{R.Announced});
         EXPECT_TRUE(CFG_Marked_Letters().empty());
+        std::set<std::string> Of_Letters;
+        for (uint8_t Letter : R.Changed)
+            Of_Letters.insert(CFG_Param_Controls(Letter).begin(), CFG_Param_Controls(Letter).end());
+        EXPECT_FALSE(Of_Letters.empty());
+        EXPECT_EQ(Disabled, Of_Letters);
         // A second later the controls are usable again.
         EXPECT_TRUE(F->Timer_Transmit_Save->Enabled());
         F->Timer_Transmit_Save->OnTimer(F->Timer_Transmit_Save);
         EXPECT_FALSE(F->Timer_Transmit_Save->Enabled());
+        EXPECT_TRUE(Disabled.empty());
     }
+    CFG_Codec_Hooks.Enable_Control = nullptr;
 }
 
 }  // namespace
