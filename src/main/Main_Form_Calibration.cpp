@@ -247,14 +247,9 @@ void Main_Form_Calibration::Calibration_Page_Init()
     CLB_Plot_Height = std::max(0, CLB_Image_Height - Plot_Margin_Y);
     CLB_Selection_Clear();
     CLB_Anchor_Clear();
-    // The boxes show the settings (their handlers are not wanted for this).
-    Diagram_Boxes_Busy = true;
-    for (const Diagram_Box& D : Diagram_Boxes())
-        D.Box->Checked(*D.Setting);
-    Diagram_Boxes_Busy = false;
+    Calibration_Boxes_From_Settings();
     for (const Diagram_Box& D : Diagram_Boxes())
         D.Box->OnClick = [this, Box = D.Box](TObject*) { CheckBox_CLB_DiagramClick(Box); };
-    CheckBox_CLB_Grid->Checked(Settings.CLB_View_Grid);
     CheckBox_CLB_Grid->OnClick = [this](TObject* Sender) { CheckBox_CLB_GridClick(Sender); };
     Draw_Calibration();
     // Each curve's label (and live value) in the curve's colour.
@@ -270,10 +265,25 @@ void Main_Form_Calibration::Calibration_Page_Init()
         Label->Font().Color(Colour);
 }
 
+void Main_Form_Calibration::Calibration_Boxes_From_Settings()
+{
+    // A box set here must not uncheck the others or reset the page: the settings may
+    // hold any mix, and the page shows it as it is.
+    const bool Busy = Diagram_Boxes_Busy;
+    Diagram_Boxes_Busy = true;
+    for (const Diagram_Box& D : Diagram_Boxes())
+        D.Box->Checked(*D.Setting);
+    Diagram_Boxes_Busy = Busy;
+    const auto Grid_Click = CheckBox_CLB_Grid->OnClick;
+    CheckBox_CLB_Grid->OnClick = nullptr;
+    CheckBox_CLB_Grid->Checked(Settings.CLB_View_Grid);
+    CheckBox_CLB_Grid->OnClick = Grid_Click;
+}
+
 void Main_Form_Calibration::Draw_Calibration() const
 {
-    // Nothing to draw on an image without a plot.
-    if (CLB_Plot_Width > 0 && CLB_Plot_Height > 0)
+    // Nothing is drawn before the window holds the settings, nor on an image without a plot.
+    if (Settings_Applied && CLB_Plot_Width > 0 && CLB_Plot_Height > 0)
         Call_Hook(Draw_Calibration_Chart);
 }
 

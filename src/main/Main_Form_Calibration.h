@@ -88,7 +88,8 @@ struct Main_Form_Calibration : Main_Form_Part {
 
     // Draws the chart frame and the curves; bound by the chart's owner, unbound nothing is
     // drawn. Called at page start, after Default, after a diagram change and with each
-    // live reply while the page is shown.
+    // live reply while the page is shown; never before the settings were applied to the
+    // window or on an image without a plot.
     std::function<void()> Draw_Calibration_Chart;
     // Cancels a point edit in progress; bound by the point editing, unbound nothing.
     std::function<void()> CLB_Edit_Cancel;
@@ -108,6 +109,8 @@ struct Main_Form_Calibration : Main_Form_Part {
     // defaults overlaid by the settings' file): the image and plot size, no selection, the
     // boxes from the settings, the chart, the curve colours of the labels.
     void Calibration_Page_Init();
+    // The grid and curve boxes show the settings (their handlers do not run).
+    void Calibration_Boxes_From_Settings();
     // Default: the shown curves to their defaults (curves not shown keep theirs), redrawn.
     void Button_CLB_DefaultClick(TObject* Sender);
     // Receive: the loaded file no longer counts as meant for writing; when connected the

@@ -208,8 +208,11 @@ void TForm_KardunGAS::Settings_To_Form()
     if (Settings_File_Readable)
         Settings_Language_Font_Read();
     Apply_Texts_By_Key();
-    // The process priority; then the settings count as shown, with the delay's colour.
+    // The process priority; the Calibration page's boxes take the settings the first
+    // time; then the settings count as shown, with the delay's colour.
     Set_Priority("High");
+    if (!Settings_Applied)
+        Calibration_Boxes_From_Settings();
     Settings_Applied = true;
     Settings_Reply_Delay_Colour();
 }
