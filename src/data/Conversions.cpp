@@ -5,7 +5,6 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 
 #include "data/Call_Hook.h"
 #include "data/Configuration.h"
@@ -31,19 +30,27 @@ char Separator_Override = 0;
 
 // ---- temperature table ----
 
-// Reads the whole table; false when it cannot be opened or holds fewer records than
-// one per 10-bit count.
-bool Read_Temperature_Table(const std::string& path, std::vector<int16_t>& table) {
-  std::ifstream f(path, std::ios::binary);
-  if (!f) return false;
-  unsigned char buf[Temperature_Table_Records * 2];
-  f.read(reinterpret_cast<char*>(buf), sizeof buf);
-  if (f.gcount() != static_cast<std::streamsize>(sizeof buf)) return false;
+// How the last attempt to read the table ended.
+enum class Table_State { Read, Missing, Unreadable, Short };
+Table_State Temperature_Table_State = Table_State::Read;
+
+// Reads the whole table; anything but Read when it is missing, cannot be read or holds
+// fewer records than one per 10-bit count.
+Table_State Read_Temperature_Table(const std::string& path, std::vector<int16_t>& table) {
+  std::string bytes;
+  switch (sys::Read_Whole_File(path, bytes)) {
+    case sys::Read_Result::Missing: return Table_State::Missing;
+    case sys::Read_Result::Unreadable: return Table_State::Unreadable;
+    case sys::Read_Result::Read: break;
+  }
+  if (bytes.size() < static_cast<std::size_t>(Temperature_Table_Records) * 2) return Table_State::Short;
   table.resize(Temperature_Table_Records);
   for (int i = 0; i < Temperature_Table_Records; ++i) {
-    table[i] = static_cast<int16_t>(buf[2 * i] | (buf[2 * i + 1] << 8));
+    const auto lo = static_cast<unsigned char>(bytes[2 * i]);
+    const auto hi = static_cast<unsigned char>(bytes[2 * i + 1]);
+    table[i] = static_cast<int16_t>(lo | (hi << 8));
   }
-  return true;
+  return Table_State::Read;
 }
 
 // The table as last read, with what identified its file then. Every live-data reply asks
@@ -65,6 +72,7 @@ const std::vector<int16_t>* Load_Temperature_Table() {
   sys::File_Identity now;
   if (!sys::File_Identity_Of(path, now)) {
     c.table.clear();
+    Temperature_Table_State = Table_State::Missing;
     return nullptr;
   }
   const long long clock = sys::Clock_Seconds();
@@ -72,7 +80,8 @@ const std::vector<int16_t>* Load_Temperature_Table() {
   if (settled && !c.table.empty() && c.path == path && c.identity == now) return &c.table;
   c.table.clear();
   std::vector<int16_t> table;
-  if (!Read_Temperature_Table(path, table)) return nullptr;
+  Temperature_Table_State = Read_Temperature_Table(path, table);
+  if (Temperature_Table_State != Table_State::Read) return nullptr;
   c.path = path;
   c.identity = now;
   c.table = std::move(table);
@@ -86,10 +95,20 @@ bool Temperature_Table_Check(bool opened) {
       Temperature_File_Found = false;
       Call_Hook(Temperature_Hooks.Show_Displays, false);
       if (Temperature_Hooks.Report) {
-        std::string not_found, temperature;
-        Language_Text_Menu("Error_File_not_found", not_found);
+        // Say what is wrong with the table: missing, unreadable or too short. The last two
+        // have no text in the built-in table; a language file may give them one.
+        struct Trouble {
+          const char* key;
+          const char* english;
+        };
+        const Trouble trouble_of =
+            Temperature_Table_State == Table_State::Short        ? Trouble{"Error_File_Short", "file is too short"}
+            : Temperature_Table_State == Table_State::Unreadable ? Trouble{"Error_File_not_read", "file cannot be read"}
+                                                                 : Trouble{"Error_File_not_found", ""};
+        std::string trouble = trouble_of.english, temperature;
+        Language_Text_Menu(trouble_of.key, trouble);
         Language_Text_Menu("Error_Temperature", temperature);
-        Temperature_Hooks.Report(Temperature_File_Name + " " + not_found + " " + temperature);
+        Temperature_Hooks.Report(Temperature_File_Name + " " + trouble + " " + temperature);
       }
     }
     return false;
@@ -537,28 +556,49 @@ std::string Format_General(double value, int precision) {
   return Localised(mantissa + "E" + std::to_string(exponent));
 }
 
+// num / den (den > 0) as Format_Fixed shows it, computed on the integers: an exact half of
+// the last decimal is rounded away from zero (1250 / 10000 with 2 decimals: "0.13"), as a
+// technician rounds, which binary floating point cannot promise.
+std::string Format_Ratio(int64_t num, int64_t den, int precision, int decimals) {
+  const double value = static_cast<double>(num) / static_cast<double>(den);
+  if (Integer_Digits(value) > precision) return Format_General(value, precision);
+  int64_t scale = 1;
+  for (int i = 0; i < decimals; ++i) scale *= 10;
+  const uint64_t magnitude = static_cast<uint64_t>(num < 0 ? -num : num) * static_cast<uint64_t>(scale);
+  const uint64_t d = static_cast<uint64_t>(den);
+  const uint64_t q = (2 * magnitude + d) / (2 * d);
+  std::string s = (num < 0 && q != 0) ? "-" : "";
+  s += std::to_string(q / static_cast<uint64_t>(scale));
+  if (decimals > 0) {
+    std::string fraction = std::to_string(q % static_cast<uint64_t>(scale));
+    s += "." + std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0') + fraction;
+  }
+  return Localised(s);
+}
+
 std::string Format_Fixed(double value, int precision, int decimals) {
   if (Integer_Digits(value) > precision) return Format_General(value, precision);
   return Localised(Fixed_Text(value, decimals));
 }
 
-std::string Format_Gas_Time(int32_t value) { return Format_Fixed((value / 10) / 100.0, 5, 2); }
+std::string Format_Gas_Time(int32_t value) { return Format_Ratio(value / 10, 100, 5, 2); }
 
 std::string Format_Temperature(int32_t value) {
   if (value == Temperature_Unknown) return std::string();
-  return Format_Fixed(value / 10.0, 5, 1);
+  return Format_Ratio(value, 10, 5, 1);
 }
 
-std::string Format_Pressure(int32_t value) { return Format_Fixed(value / 100.0, 4, 2); }
-std::string Format_Power(int32_t value) { return Format_Fixed(value / 100.0, 5, 2); }
-std::string Format_Detonation(int32_t value) { return Format_Fixed(value / 100.0, 3, 2); }
-std::string Format_Input(int32_t value) { return Format_Fixed(value / 100.0, 4, 2); }
-std::string Format_Output(int32_t value) { return Format_Fixed(value / 100.0, 4, 2); }
-std::string Format_Factor(int32_t value) { return Format_Fixed(value / 10000.0, 4, 2); }
-std::string Format_Gas_Level(int32_t value) { return Format_Fixed(value * 5.0 / 1023.0, 4, 2); }
+std::string Format_Pressure(int32_t value) { return Format_Ratio(value, 100, 4, 2); }
+std::string Format_Power(int32_t value) { return Format_Ratio(value, 100, 5, 2); }
+std::string Format_Detonation(int32_t value) { return Format_Ratio(value, 100, 3, 2); }
+std::string Format_Input(int32_t value) { return Format_Ratio(value, 100, 4, 2); }
+std::string Format_Output(int32_t value) { return Format_Ratio(value, 100, 4, 2); }
+std::string Format_Factor(int32_t value) { return Format_Ratio(value, 10000, 4, 2); }
+std::string Format_Gas_Level(int32_t value) { return Format_Ratio(int64_t{value} * 5, 1023, 4, 2); }
 
 void Conversions_Reset() {
   Temperature_Hooks = Temperature_Hooks_Class{};
   Temperature_Cache = Temperature_Table_Cache{};
+  Temperature_Table_State = Table_State::Read;
   Separator_Override = 0;
 }

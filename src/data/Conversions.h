@@ -82,7 +82,8 @@ extern Temperature_Hooks_Class Temperature_Hooks;
 
 // Path of the table: Program_Dir / Temperature_File_Name.
 std::string Temperature_File_Path();
-// Temperature_Unknown when the table is missing or short.
+// Temperature_Unknown when the table is missing, unreadable or short; the one report per
+// loss of the table says which of the three it is.
 int32_t Raw_To_Temperature(int32_t high, int32_t low);
 // The count whose table entry is nearest to t degrees; false (nothing written) when the
 // table is missing or short.
@@ -114,6 +115,9 @@ std::string Wrap_Text_Pixels(int w, const std::string& text,
                              const std::function<int(const std::string&)>& width);
 
 // ---- fixed-decimal formatters (decimal separator of the user's locale) ----
+// An exact half of the last decimal is rounded away from zero ("0.125" with 2 decimals
+// reads "0.13"). Format_Temperature is the one place that decides how a temperature that
+// cannot be known is shown (an empty text): views show temperatures through it.
 std::string Format_Gas_Time(int32_t value);
 std::string Format_Temperature(int32_t value);   // "" for Temperature_Unknown
 std::string Format_Pressure(int32_t value);

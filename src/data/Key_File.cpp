@@ -3,15 +3,13 @@
 #include "data/Text_Util.h"
 #include "platform/system/Files.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 
 std::vector<std::string> Key_List;
 std::vector<std::string> Value_List;
 std::vector<std::string> Comment_List;
 bool Key_File_Is_Open = false;
+sys::Read_Result Key_File_Read_Result = sys::Read_Result::Missing;
 
 int32_t Key_Index = -1;
 std::string Key_Value;
@@ -25,11 +23,28 @@ namespace {
 
 Key_File_Report_Hook Report_Hook;
 
+// The file behind the open lists when it was there but could not be read: the lists do not
+// hold its content, so writing them back would lose it. Empty when there is none.
+std::string Unread_File;
+
 void Clear_Lists()
 {
     Key_List.clear();
     Value_List.clear();
     Comment_List.clear();
+}
+
+// Where the comment's "{" stands in the rest of a line (npos when there is none). The writer
+// puts " {" between the value and the comment, so the first blank-and-brace is that
+// separator, and a "{" inside a value ("brace{1}") is read as part of it. A rest that begins
+// with "{" has an empty value. Lines without a blank before any brace ('KEY 5{c}', written by
+// hand) keep the first "{" as the separator.
+std::size_t Comment_Brace(const std::string& rest)
+{
+    if (!rest.empty() && rest[0] == '{') return 0;
+    const std::size_t separator = rest.find(" {");
+    if (separator != std::string::npos) return separator + 1;
+    return rest.find('{');
 }
 
 // One file line into the lists; `fixed_width` < 0 for the normal parser.
@@ -65,7 +80,7 @@ void Parse_Line(const std::string& raw, int fixed_width)
         Comment_List.push_back(" ");
         return;
     }
-    const std::size_t brace = rest.find('{');
+    const std::size_t brace = Comment_Brace(rest);
     if (brace == std::string::npos) {
         Value_List.push_back(rest);
         Comment_List.push_back(" ");
@@ -87,9 +102,10 @@ bool Load(const std::string& file_name, int fixed_width)
 {
     std::string bytes;
     std::string error;
-    bool exists = false;
-    if (!Read_Text_File(file_name, bytes, &error, &exists)) {
-        if (exists) Key_File_Report(error);
+    Unread_File.clear();
+    Key_File_Read_Result = sys::Read_Whole_File(file_name, bytes, &error);
+    if (Key_File_Read_Result != sys::Read_Result::Read) {
+        if (Key_File_Read_Result == sys::Read_Result::Unreadable) Key_File_Report(error);
         return false;
     }
     Clear_Lists();
@@ -114,30 +130,9 @@ std::string One_Line(const std::string& text)
 
 bool Read_Text_File(const std::string& path, std::string& bytes, std::string* error, bool* exists)
 {
-    bytes.clear();
-    sys::File_Identity info;
-    const bool there = sys::File_Identity_Of(path, info);
-    if (exists) *exists = there;
-    if (!there) {
-        if (error) *error = "File not found \"" + path + "\"";
-        return false;
-    }
-    if (info.Is_Folder) {
-        if (error) *error = "Cannot read \"" + path + "\": " + std::strerror(EISDIR);
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (error) *error = "Cannot read \"" + path + "\": " + std::strerror(errno);
-        return false;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        if (error) *error = "Cannot read \"" + path + "\": " + std::strerror(errno);
-        bytes.clear();
-        return false;
-    }
-    return true;
+    const sys::Read_Result result = sys::Read_Whole_File(path, bytes, error);
+    if (exists) *exists = result != sys::Read_Result::Missing;
+    return result == sys::Read_Result::Read;
 }
 
 std::vector<std::string> Split_Text_Lines(const std::string& bytes)
@@ -173,6 +168,7 @@ bool Key_File_Open(const std::string& file_name)
     if (Key_File_Load(file_name)) return true;
     Clear_Lists();
     Key_File_Is_Open = true;
+    if (Key_File_Read_Result == sys::Read_Result::Unreadable) Unread_File = file_name;
     return false;
 }
 
@@ -180,6 +176,7 @@ void Key_File_Discard()
 {
     Clear_Lists();
     Key_File_Is_Open = false;
+    Unread_File.clear();
 }
 
 bool Key_File_Save(const std::string& file_name)
@@ -192,7 +189,13 @@ bool Key_File_Save(const std::string& file_name)
         bytes += One_Line(Comment_List[i]);
         bytes += "}\r\n";
     }
+    const bool unread = !Unread_File.empty() && Unread_File == file_name;
     Key_File_Discard();
+    if (unread) {
+        Key_File_Report("\"" + file_name + "\" could not be read, so it was not written over: "
+                        "what it holds stays as it is");
+        return false;
+    }
     std::string error;
     if (!sys::Write_Whole_File(file_name, bytes, &error)) {
         Key_File_Report(error.empty() ? "Cannot write \"" + file_name + "\"" : error);
@@ -298,18 +301,31 @@ bool Key_File_Find_Bool(const std::string& key)
     return false;
 }
 
-void Key_File_Set(const std::string& key, const std::string& value, const std::string& comment)
+bool Key_File_Value_Writable(const std::string& value)
 {
+    const std::string line = Trim(One_Line(value));
+    return line.empty() || (line[0] != '{' && line.find(" {") == std::string::npos);
+}
+
+bool Key_File_Set(const std::string& key, const std::string& value, const std::string& comment)
+{
+    if (!Key_File_Value_Writable(value)) {
+        Key_File_Report("The value \"" + value + "\" of " + key +
+                        " cannot be stored: a value may not begin with \"{\" or hold a blank "
+                        "followed by \"{\"");
+        return false;
+    }
     if (Key_File_Find(key)) {
         const auto i = static_cast<std::size_t>(Key_Index);
         Key_List[i] = key;
         Value_List[i] = value;
         Comment_List[i] = comment;
-        return;
+        return true;
     }
     Key_List.push_back(key);
     Value_List.push_back(value);
     Comment_List.push_back(comment);
+    return true;
 }
 
 bool Key_File_Delete(const std::string& key)
@@ -336,7 +352,10 @@ bool Set_Key_In_File(const std::string& file_name, const std::string& key,
                      const std::string& value, const std::string& comment)
 {
     Key_File_Open(file_name);
-    Key_File_Set(key, value, comment);
+    if (!Key_File_Set(key, value, comment)) {
+        Key_File_Discard();
+        return false;
+    }
     return Key_File_Save(file_name);
 }
 
@@ -401,6 +420,7 @@ void Key_File_Report(const std::string& text)
 void Key_File_Reset()
 {
     Key_File_Discard();
+    Key_File_Read_Result = sys::Read_Result::Missing;
     Key_Index = -1;
     Key_Value.clear();
     Key_Comment.clear();

@@ -11,6 +11,8 @@
 // All texts are byte strings, kept exactly as they stand in the file.
 #pragma once
 
+#include "platform/system/Files.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -21,6 +23,8 @@ extern std::vector<std::string> Key_List;      // keys read are upper-cased; key
 extern std::vector<std::string> Value_List;
 extern std::vector<std::string> Comment_List;
 extern bool Key_File_Is_Open;                  // the lists exist (between an open and a close)
+// How the last open read its file: Read, Missing, or Unreadable (there but not readable).
+extern sys::Read_Result Key_File_Read_Result;
 
 // ---- result slots, overwritten by each call that sets them ----
 extern int32_t Key_Index;          // entry last found, -1 when not found
@@ -35,20 +39,23 @@ extern std::string Split_File_Name;
 constexpr std::size_t Key_File_Key_Width = 29;
 
 // ---- opening and closing ----
-// False when the file does not exist or cannot be read (the engine stays closed);
-// else the lists are filled by the line parser and true is returned.
+// False when the file does not exist or cannot be read (the engine stays closed;
+// Key_File_Read_Result tells which, and a file that is there but cannot be read is
+// reported); else the lists are filled by the line parser and true is returned.
 bool Key_File_Load(const std::string& file_name);
 // As Key_File_Load, but each value is the first `width` characters of the text after the
 // key (trimmed) and every comment is one blank.
 bool Load_Key_File_Fixed(const std::string& file_name, int width);
 // Key_File_Load; when that fails, starts with empty lists. Returns the load result; the
-// lists exist in both cases, so a later Key_File_Save creates the file.
+// lists exist in both cases, so a later Key_File_Save creates a missing file. A file that is
+// there but could not be read is never written over: its Key_File_Save is refused.
 bool Key_File_Open(const std::string& file_name);
 // Closes without writing.
 void Key_File_Discard();
 // Writes every entry as one line and closes the engine. The file is replaced as a whole:
 // when the write fails the old file stays, the failure is reported through the report hook
-// and false is returned.
+// and false is returned. The same (report, false, nothing written) when the lists were
+// opened by Key_File_Open on this very file and it could not be read.
 bool Key_File_Save(const std::string& file_name);
 
 // ---- finds, sets and deletes on the open file ----
@@ -56,12 +63,18 @@ bool Key_File_Find(const std::string& key);
 bool Find_Value(const std::string& text);
 bool Key_File_Find_Int(const std::string& key);
 bool Key_File_Find_Bool(const std::string& key);
-void Key_File_Set(const std::string& key, const std::string& value, const std::string& comment);
+// A value is stored as it is and reads back whole ("{" and "}" inside it included) unless
+// it begins with "{" or holds a blank followed by "{": the reader could not tell it from the
+// comment. Such a value is refused: Key_File_Set reports it, changes nothing and returns
+// false.
+bool Key_File_Value_Writable(const std::string& value);
+bool Key_File_Set(const std::string& key, const std::string& value, const std::string& comment);
 bool Key_File_Delete(const std::string& key);
 
 // ---- whole-file helpers (open, work, close in one call) ----
 bool Key_File_Find_In_File(const std::string& file_name, const std::string& key);
-// Changes one key of a file and keeps all its other lines; creates the file when missing.
+// Changes one key of a file and keeps all its other lines; creates the file when missing;
+// leaves a file that cannot be read as it is (false, reported).
 bool Set_Key_In_File(const std::string& file_name, const std::string& key,
                      const std::string& value, const std::string& comment);
 

@@ -262,10 +262,14 @@ void Settings_Language_Font_Read()
 
 void Settings_Save_Begin()
 {
-    Settings_File_Readable = true;
-    Call_Hook(Settings_Hooks.Load_Button_Enable, true);
-    // Keys the program does not write (branding, keys written by hand) stay in the file.
+    // Keys the program does not write (branding, keys written by hand) stay in the file. A
+    // file that is there but cannot be read is not written over (Key_File_Save refuses it),
+    // so the Load button stays as it was.
     Key_File_Open(Settings_File_Path());
+    if (Key_File_Read_Result != sys::Read_Result::Unreadable) {
+        Settings_File_Readable = true;
+        Call_Hook(Settings_Hooks.Load_Button_Enable, true);
+    }
     Saved_Language = Settings.Language;
     if (Settings.English_Menu) Settings.Language = "English";
     Language_Load_File();

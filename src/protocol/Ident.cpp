@@ -1,5 +1,7 @@
 #include "protocol/Ident.h"
 
+#include <cstdint>
+
 #include <algorithm>
 
 #include "data/Call_Hook.h"
@@ -116,7 +118,11 @@ int32_t Version_Text_To_Code(const std::string& version) {
   if (!Parse_Int(version.substr(0, dot), x)) return 0;
   int32_t y = 0;
   if (!Parse_Int(version.substr(dot + 1), y)) return 0;
-  return x * 100 + y;
+  // A long text (from a file) can hold numbers whose code does not fit 32 bits: such a
+  // version is no version this program knows, as a text that is not a number.
+  const int64_t code = int64_t{x} * 100 + y;
+  if (code < INT32_MIN || code > INT32_MAX) return 0;
+  return static_cast<int32_t>(code);
 }
 
 void Decode_Program_Version() {

@@ -6,7 +6,11 @@
 #include "language/Language.h"
 #include "main/Process_State.h"
 
+#include "platform/system/Files.h"
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <functional>
 
 #include "common/Test_Folder.h"
 
@@ -226,6 +230,20 @@ TEST_F(Conversions_Test, FixedDecimalFormattersUseTheLocaleSeparator) {
   // More integer digits than the precision: general format.
   EXPECT_EQ(Format_Pressure(1234567), "1.235E4");
   EXPECT_EQ(Format_Temperature(Temperature_Unknown), "");
+  // Exact halves of the last decimal round away from zero, on either side of zero.
+  struct Row {
+    std::string (*format)(int32_t);
+    int32_t value;
+    const char* text;
+  };
+  const Row halves[] = {
+      {Format_Factor, 1250, "0.13"},   {Format_Factor, -1250, "-0.13"},
+      {Format_Factor, 150, "0.02"},    {Format_Factor, 49, "0.00"},
+      {Format_Factor, -49, "0.00"},    {Format_Temperature, -5, "-0.5"},
+      {Format_Gas_Time, 1255, "1.25"}, {Format_Gas_Level, 1, "0.00"},
+      {Format_Gas_Level, 1023, "5.00"}, {Format_Pressure, -1, "-0.01"},
+  };
+  for (const Row& row : halves) EXPECT_EQ(row.format(row.value), row.text) << row.value;
   Set_Decimal_Separator(',');
   EXPECT_EQ(Format_Pressure(123), "1,23");
   EXPECT_EQ(Format_Temperature(-55), "-5,5");
@@ -320,6 +338,42 @@ TEST_F(Temperature_Table_Test, MissingTableReportedOnceAndReadsUnknownUntilItRet
   std::filesystem::remove(Temperature_File_Path());
   EXPECT_EQ(Raw_To_Temperature(0, 10), Temperature_Unknown);
   EXPECT_EQ(Reports.size(), 2u);  // once per loss of the file
+}
+
+// A table that is there but short or unreadable is not reported as missing: the one report
+// per loss says what is wrong, and the temperature reads as unknown, shown as an empty text.
+TEST_F(Temperature_Table_Test, MissingShortAndUnreadableTablesAreToldApart) {
+  struct Row {
+    const char* what;
+    std::function<void()> make;
+    const char* text;
+  };
+  const Row rows[] = {
+      {"missing", [] {}, "file not found"},
+      {"short", [this] { Write_Table(std::vector<int16_t>(1023, 200)); }, "file is too short"},
+      {"unreadable",
+       [this] {
+         Write_Falling_Table();
+         sys::Set_Read_Hook([](int, void*, size_t) -> ssize_t {
+           errno = EIO;
+           return -1;
+         });
+       },
+       "file cannot be read"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Conversions_Reset();
+    Temperature_File_Found = true;
+    Reports.clear();
+    Temperature_Hooks.Report = [this](const std::string& m) { Reports.push_back(m); };
+    std::filesystem::remove(Temperature_File_Path());
+    row.make();
+    EXPECT_EQ(Format_Temperature(Raw_To_Temperature(0, 10)), "");
+    sys::Reset_File_Hooks();
+    ASSERT_EQ(Reports.size(), 1u);
+    EXPECT_EQ(Reports[0], "KardunGD.dat " + std::string(row.text) + " Temperature ERROR");
+  }
 }
 
 TEST_F(Temperature_Table_Test, ATableChangedOnDiskIsReadAnewAndOneThatStaysIsKept) {

@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -263,6 +264,89 @@ TEST_F(Key_File_Test, FailedWriteKeepsTheOldFileAndIsReported)
 
     EXPECT_FALSE(Set_Key_In_File(Path("a.ini"), "X", "1", ""));
     EXPECT_EQ(Reports.size(), 2u);
+}
+
+// A file that is there but cannot be read (the file layer's read fails, as it does for a
+// file of mode 000 read by an ordinary user) is told from a missing one and is never written
+// over, whichever way a caller reaches the save.
+TEST_F(Key_File_Test, UnreadableFileIsNeverWrittenOver)
+{
+    const std::string old_bytes = "Port_Name ttyS3 {mine}\r\nHAND_KEY 7 {kept}\r\n";
+    struct Row {
+        const char* what;
+        std::function<bool(const std::string&)> save;
+    };
+    const Row rows[] = {
+        {"open, set, save",
+         [](const std::string& path) {
+             EXPECT_FALSE(Key_File_Open(path));
+             EXPECT_TRUE(Key_File_Is_Open);
+             Key_File_Set("Language", "English", "");
+             return Key_File_Save(path);
+         }},
+        {"set one key in the file",
+         [](const std::string& path) { return Set_Key_In_File(path, "Language", "English", ""); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Reports.clear();
+        Write("a.ini", old_bytes);
+        sys::Set_Read_Hook([](int, void*, size_t) -> ssize_t {
+            errno = EACCES;
+            return -1;
+        });
+        EXPECT_FALSE(row.save(Path("a.ini")));
+        EXPECT_EQ(Key_File_Read_Result, sys::Read_Result::Unreadable);
+        EXPECT_FALSE(Key_File_Is_Open);
+        sys::Reset_File_Hooks();
+        EXPECT_EQ(Read("a.ini"), old_bytes);
+        // One report for the read, one for the refused save, both naming the file.
+        ASSERT_EQ(Reports.size(), 2u);
+        EXPECT_NE(Reports[1].find("a.ini"), std::string::npos);
+    }
+    // The same file once it reads again is written as usual; a missing file is created.
+    EXPECT_TRUE(Set_Key_In_File(Path("a.ini"), "Language", "English", ""));
+    EXPECT_NE(Read("a.ini").find("HAND_KEY"), std::string::npos);
+    EXPECT_FALSE(Key_File_Open(Path("none.ini")));
+    EXPECT_EQ(Key_File_Read_Result, sys::Read_Result::Missing);
+    EXPECT_TRUE(Key_File_Save(Path("none.ini")));
+}
+
+// Values with braces read back whole after a save, beside a comment that holds braces too;
+// a value the reader could not tell from its comment is refused where it is set.
+TEST_F(Key_File_Test, ValuesWithBracesReadBackWholeOrAreRefused)
+{
+    struct Row {
+        const char* value;
+        bool writable;
+    };
+    const Row rows[] = {
+        {"/home/tech/brace{1}", true}, {"a}b", true},   {"x{", true},     {"{}", false},
+        {"{lead", false},              {"a {b", false}, {"a\n{b", false}, {"", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
+        Reports.clear();
+        ASSERT_FALSE(Key_File_Open(Path("b.ini")));
+        Key_File_Set("Before", "1", "");
+        EXPECT_EQ(Key_File_Set("CFG_File_Path", row.value, "folder {of} the files"), row.writable);
+        EXPECT_EQ(Reports.size(), row.writable ? 0u : 1u);
+        Key_File_Set("A_Key_Of_Thirty_Five_Characters_xx", "after", "");
+        ASSERT_TRUE(Key_File_Save(Path("b.ini")));
+        ASSERT_TRUE(Key_File_Load(Path("b.ini")));
+        EXPECT_EQ(Key_File_Find("CFG_File_Path"), row.writable);
+        if (row.writable) {
+            EXPECT_EQ(Key_Value, row.value);
+            EXPECT_EQ(Key_Comment, "folder {of} the files");
+        }
+        // A key of 29 or more characters stays cut to 29.
+        ASSERT_TRUE(Key_File_Find("A_KEY_OF_THIRTY_FIVE_CHARACTE"));
+        EXPECT_EQ(Key_Value, "after");
+        ASSERT_TRUE(Key_File_Find("Before"));
+        EXPECT_EQ(Key_Value, "1");
+        Key_File_Discard();
+        std::filesystem::remove(Path("b.ini"));
+    }
 }
 
 TEST_F(Key_File_Test, FixedWidthValues)

@@ -403,6 +403,29 @@ TEST_F(Settings_Test, FailedSaveKeepsTheOldFileAndTheLanguage)
     EXPECT_TRUE(Language_Keys.empty());
 }
 
+TEST_F(Settings_Test, SettingsFileThatCannotBeReadSurvivesStartAndShutdown)
+{
+    const std::string old_bytes = "Port_Name ttyS3 {mine}\r\nReply_Delay 90 {old}\r\n";
+    Write_Settings(old_bytes);
+    sys::Set_Read_Hook([](int, void*, size_t) -> ssize_t {
+        errno = EACCES;
+        return -1;
+    });
+    bool load_button = false;
+    Settings_Hooks.Load_Button_Enable = [&](bool enabled) { load_button = enabled; };
+    Settings_Create();
+    EXPECT_FALSE(Settings_File_Readable);
+    EXPECT_EQ(Settings.Reply_Delay, 60);
+    Settings_Save_Begin();
+    Settings_Save();
+    EXPECT_FALSE(Settings_Save_End());
+    EXPECT_FALSE(Settings_File_Readable);
+    EXPECT_FALSE(load_button);
+    sys::Reset_File_Hooks();
+    EXPECT_EQ(Read_Settings(), old_bytes);
+    EXPECT_FALSE(Reports.empty());
+}
+
 TEST_F(Settings_Test, LanguageFontReadsTheKeysOfTheCurrentLanguage)
 {
     Write_Settings("Deutsch_N Arial\r\nDeutsch_C 238\r\nPolski_N Verdana\r\n");

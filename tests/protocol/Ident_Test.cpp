@@ -96,6 +96,12 @@ TEST_F(Ident_Test, VersionTextBecomesOneNumber) {
   EXPECT_EQ(Version_Text_To_Code("5"), 5);
   EXPECT_EQ(Version_Text_To_Code(".5"), 0);
   EXPECT_EQ(Version_Text_To_Code(""), 0);
+  // Texts longer than 4 characters, as a file may hold: no overflow, no wrapped code.
+  EXPECT_EQ(Version_Text_To_Code("21474836.47"), 2147483647);
+  EXPECT_EQ(Version_Text_To_Code("21474836.48"), 0);
+  EXPECT_EQ(Version_Text_To_Code("2147483647.99"), 0);
+  EXPECT_EQ(Version_Text_To_Code("-2147483648.00"), 0);
+  EXPECT_EQ(Version_Text_To_Code("2.2147483647"), 0);
 
   Decode_Version("MerivantGD6", "6.07");
   EXPECT_EQ(Program_Version_Code, 607);

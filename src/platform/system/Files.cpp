@@ -14,6 +14,7 @@ namespace sys {
 namespace {
 
 Write_Call Write_Hook;
+Read_Call Read_Hook;
 
 std::string Folder_Of(const std::string& path) {
   const auto slash = path.find_last_of('/');
@@ -31,10 +32,59 @@ ssize_t Write_Some(int fd, const char* data, size_t count) {
   return ::write(fd, data, count);
 }
 
+ssize_t Read_Some(int fd, char* data, size_t count) {
+  if (Read_Hook) return Read_Hook(fd, data, count);
+  return ::read(fd, data, count);
+}
+
 }  // namespace
 
 void Set_Write_Hook(Write_Call hook) { Write_Hook = std::move(hook); }
-void Reset_File_Hooks() { Write_Hook = nullptr; }
+void Set_Read_Hook(Read_Call hook) { Read_Hook = std::move(hook); }
+void Reset_File_Hooks() {
+  Write_Hook = nullptr;
+  Read_Hook = nullptr;
+}
+
+Read_Result Read_Whole_File(const std::string& path, std::string& bytes, std::string* error) {
+  bytes.clear();
+  if (path.empty()) {
+    if (error) *error = "File not found \"\"";
+    return Read_Result::Missing;
+  }
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    const int code = errno;
+    if (code == ENOENT || code == ENOTDIR) {
+      if (error) *error = "File not found \"" + path + "\"";
+      return Read_Result::Missing;
+    }
+    Set_Error(error, "Cannot read", path, code);
+    return Read_Result::Unreadable;
+  }
+  auto fail = [&](int code) {
+    ::close(fd);
+    bytes.clear();
+    Set_Error(error, "Cannot read", path, code);
+    return Read_Result::Unreadable;
+  };
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return fail(errno);
+  if (S_ISDIR(info.st_mode)) return fail(EISDIR);
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = Read_Some(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail(errno);
+    }
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  if (error) error->clear();
+  return Read_Result::Read;
+}
 
 namespace {
 

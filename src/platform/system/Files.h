@@ -16,10 +16,23 @@ namespace sys {
 bool Write_Whole_File(const std::string& path, const std::string& bytes,
                       std::string* error = nullptr);
 
-// Test hook: when set, it replaces the write(2) calls of Write_Whole_File (same contract as
-// write). Empty by default; Reset_File_Hooks clears it.
+// How a whole-file read ended: a file that is there but cannot be read (no permission, an
+// input error, a folder) is told apart from one that is missing, so that no caller takes an
+// unreadable file for an empty one and writes over it.
+enum class Read_Result { Read, Missing, Unreadable };
+
+// Reads the whole of `path` into `bytes` (cleared first). On Missing or Unreadable `bytes` is
+// empty and `error` (when given) names the file and the cause.
+Read_Result Read_Whole_File(const std::string& path, std::string& bytes,
+                            std::string* error = nullptr);
+
+// Test hooks: when set, they replace the write(2) calls of Write_Whole_File and the read(2)
+// calls of Read_Whole_File (same contracts as write and read). Empty by default;
+// Reset_File_Hooks clears both.
 using Write_Call = std::function<ssize_t(int fd, const void* data, size_t count)>;
+using Read_Call = std::function<ssize_t(int fd, void* data, size_t count)>;
 void Set_Write_Hook(Write_Call hook);
+void Set_Read_Hook(Read_Call hook);
 void Reset_File_Hooks();
 
 }  // namespace sys
