@@ -76,11 +76,16 @@ bool Decode_Ident_Reply(const uint8_t* rx, std::size_t reply_length, Ident_Block
   if (has(Pos_Work_Petrol, 3)) c.Work_Petrol = Read_24(rx + Pos_Work_Petrol);
   Show_Work_Hours();
 
+  // Without all four block lengths no read block's reply length is known: every later read
+  // would time out and the watchdog would reconnect every 5 s without a word. Such an
+  // identification is refused, which reports it once per connection.
+  if (!has(Pos_Lengths, 4)) {
+    Ident_Status = Ident_Status_Refused;
+    return false;
+  }
   uint8_t* slots[4] = {&lengths.Current_Data, &lengths.Configuration, &lengths.Calibration_1,
                        &lengths.Calibration_2};
-  for (std::size_t k = 0; k < 4; ++k) {
-    if (has(Pos_Lengths + k, 1)) *slots[k] = rx[Pos_Lengths + k];
-  }
+  for (std::size_t k = 0; k < 4; ++k) *slots[k] = rx[Pos_Lengths + k];
   return true;
 }
 

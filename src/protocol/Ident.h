@@ -47,10 +47,11 @@ void Receiv_Ident_Data();
 // Decodes an identification reply of reply_length bytes (rx holds at least that many).
 // Sets Ident_Status, the record's program name, date, version and work counters, the
 // version code, and `lengths` for the block lengths. A field whose bytes lie beyond the
-// reply's data keeps its value (in `lengths` too). Returns false when the identification
-// is refused: a reply too short to carry its status, or a block length whose reply would
-// not fit the frame buffers (Frame_Buffer_Size); then Ident_Status is Ident_Status_Refused, nothing else of
-// the reply is taken and `lengths` is left as it was.
+// reply's data keeps its value. Returns false when the identification is refused: a reply
+// too short to carry its status (nothing of it is taken), a block length whose reply would
+// not fit the frame buffers (Frame_Buffer_Size; nothing taken), or a reply too short to
+// carry all four block lengths (the fields it holds are taken); then Ident_Status is
+// Ident_Status_Refused and `lengths` is left as it was.
 bool Decode_Ident_Reply(const uint8_t* rx, std::size_t reply_length, Ident_Block_Lengths& lengths);
 
 // From the record's Program_Name and Program_Version: the display name replaces the

@@ -160,7 +160,9 @@ TEST_F(Ident_Test, ReplyFillsRecordCountersAndBlockLengths) {
   EXPECT_EQ(About_Work.back(), false);
 }
 
-TEST_F(Ident_Test, ShortReplyLeavesTheFieldsItCannotFill) {
+// A reply too short to hold the four block lengths is refused (reported as a version this
+// program cannot work with), while the fields it does hold are shown on the About page.
+TEST_F(Ident_Test, ShortReplyIsRefusedAndLeavesTheFieldsItCannotFill) {
   Ident_Block_Lengths lengths{11, 22, 33, 44};
   Configuration.Work_Gas = 77;
   Configuration.Work_Petrol = 88;
@@ -168,7 +170,9 @@ TEST_F(Ident_Test, ShortReplyLeavesTheFieldsItCannotFill) {
   // Only 33 data bytes: the version is the last whole field.
   std::vector<uint8_t> cut(r.begin(), r.begin() + 35);
   cut.push_back(0);
-  ASSERT_TRUE(Decode_Ident_Reply(cut.data(), cut.size(), lengths));
+  EXPECT_FALSE(Decode_Ident_Reply(cut.data(), cut.size(), lengths));
+  EXPECT_EQ(Ident_Status, Ident_Status_Refused);
+  EXPECT_TRUE(Ident_Status_Failed());
   EXPECT_EQ(Program_Version_Code, 807);
   EXPECT_EQ(Configuration.Work_Gas, 77);
   EXPECT_EQ(Configuration.Work_Petrol, 88);
@@ -178,10 +182,16 @@ TEST_F(Ident_Test, ShortReplyLeavesTheFieldsItCannotFill) {
   // Only the status and part of the name.
   Configuration.Program_Name = "kept";
   std::vector<uint8_t> tiny = {0x61, 0x22, 1, 'M', 'e', 0};
-  ASSERT_TRUE(Decode_Ident_Reply(tiny.data(), tiny.size(), lengths));
-  EXPECT_EQ(Ident_Status, 1);
+  EXPECT_FALSE(Decode_Ident_Reply(tiny.data(), tiny.size(), lengths));
+  EXPECT_EQ(Ident_Status, Ident_Status_Refused);
   EXPECT_EQ(Configuration.Program_Name, "Unknow");  // the kept name still decoded
   EXPECT_EQ(lengths.Current_Data, 11);
+
+  // Three of the four lengths: refused, none taken.
+  const auto three = Reply(1, "MerivantGD8", "8.07", {0, 0, 9, 0, 0, 9}, {62, 120, 110});
+  EXPECT_FALSE(Decode_Ident_Reply(three.data(), three.size(), lengths));
+  EXPECT_EQ(lengths.Current_Data, 11);
+  EXPECT_EQ(lengths.Calibration_1, 33);
 }
 
 TEST_F(Ident_Test, ReplyWithoutStatusIsRefused) {
