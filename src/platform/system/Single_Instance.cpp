@@ -4,6 +4,7 @@
 #include <QLocalSocket>
 #include <QObject>
 #include <QTimer>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <sys/socket.h>
@@ -87,8 +88,32 @@ std::unique_ptr<QLocalSocket> Connect_To(const std::string& window_class) {
 
 }  // namespace
 
+std::string Desktop_Name() {
+  // A Wayland session names its display in WAYLAND_DISPLAY; X names it in DISPLAY as
+  // [host]:display[.screen]. The screen is part of the same desktop, so it is dropped.
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  const char* x_display = std::getenv("DISPLAY");
+  std::string name;
+  if (wayland && *wayland) {
+    name = std::string("wayland-") + wayland;
+  } else if (x_display && *x_display) {
+    name = x_display;
+    const auto colon = name.rfind(':');
+    const auto screen = name.find('.', colon == std::string::npos ? 0 : colon);
+    if (colon != std::string::npos && screen != std::string::npos) name.erase(screen);
+  }
+  // Only characters that read plainly in a socket name.
+  for (char& c : name) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == ':' || c == '.' || c == '-' || c == '_';
+    if (!plain) c = '_';
+  }
+  return name;
+}
+
 std::string Window_Class_Socket_Name(const std::string& window_class) {
-  return window_class + ".uid" + std::to_string(::getuid()) + Single_Instance.Name_Suffix;
+  return window_class + ".uid" + std::to_string(::getuid()) + ".desktop" + Desktop_Name() +
+         Single_Instance.Name_Suffix;
 }
 
 bool Window_Class_Running(const std::string& window_class) {

@@ -1,6 +1,7 @@
-// One running copy per user: every program of the family announces its main window class
-// under a local socket named after the class and the user, and a program that starts asks
-// a running one to close.
+// One running copy per desktop: every program of the family announces its main window
+// class under a local socket named after the class, the user and the desktop (the display
+// it runs on), and a program that starts asks a running one on the same desktop to close.
+// Copies of one user on other desktops (another display, a second session) go on running.
 #pragma once
 
 #include <functional>
@@ -20,7 +21,11 @@ extern Single_Instance_State Single_Instance;
 // Closes every announced class and clears the state.
 void Reset_Single_Instance();
 
-// The local socket name of a window class for the current user.
+// The desktop this process runs on: WAYLAND_DISPLAY, else DISPLAY without its screen
+// number (":0.1" and ":0" are one desktop); empty without either.
+std::string Desktop_Name();
+
+// The local socket name of a window class for the current user and desktop.
 std::string Window_Class_Socket_Name(const std::string& window_class);
 
 // True when a running program of this user has announced a window of the class.

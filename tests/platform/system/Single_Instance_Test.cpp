@@ -83,9 +83,13 @@ class Single_Instance_Rule : public ::testing::Test {
   }
 
   // Starts another process that announces a window of the class; waits until it has.
-  QProcess* Start(const std::string& window_class) {
+  QProcess* Start(const std::string& window_class, const char* display = nullptr) {
     auto process = std::make_unique<QProcess>();
     auto environment = QProcessEnvironment::systemEnvironment();
+    if (display) {
+      environment.remove("WAYLAND_DISPLAY");
+      environment.insert("DISPLAY", display);
+    }
     environment.insert(Helper_Class_Variable, QString::fromStdString(window_class));
     environment.insert(Helper_Suffix_Variable, QString::fromStdString(Suffix));
     process->setProcessEnvironment(environment);
@@ -122,6 +126,31 @@ TEST_F(Single_Instance_Rule, Running_Copy_Is_Found_And_Closed) {
   EXPECT_EQ(sys::Close_Running_Program(), "TForm_KardunGAS");
   EXPECT_TRUE(Closed(running));
   EXPECT_TRUE(running->readAllStandardOutput().contains("closed"));
+}
+
+// One user on two desktops: a start on one display leaves the copy on the other running,
+// and asks only the copy on its own display (whatever the screen) to close.
+TEST_F(Single_Instance_Rule, Copies_On_Two_Displays_Both_Live) {
+  const char* old_wayland = std::getenv("WAYLAND_DISPLAY");
+  const char* old_display = std::getenv("DISPLAY");
+  const std::string kept_wayland = old_wayland ? old_wayland : "";
+  const std::string kept_display = old_display ? old_display : "";
+  ::unsetenv("WAYLAND_DISPLAY");
+
+  QProcess* first = Start("TForm_KardunGAS", ":91");
+  QProcess* second = Start("TForm_KardunGAS", ":92.0");
+  ::setenv("DISPLAY", ":93", 1);
+  EXPECT_EQ(sys::Close_Running_Program(), "");
+  ::setenv("DISPLAY", ":92", 1);
+  EXPECT_EQ(sys::Close_Running_Program(), "TForm_KardunGAS");
+  EXPECT_TRUE(Closed(second));
+  EXPECT_FALSE(first->waitForFinished(500));
+  ::setenv("DISPLAY", ":91.1", 1);
+  EXPECT_TRUE(sys::Window_Class_Running("TForm_KardunGAS"));
+
+  if (old_wayland) ::setenv("WAYLAND_DISPLAY", kept_wayland.c_str(), 1);
+  if (old_display) ::setenv("DISPLAY", kept_display.c_str(), 1);
+  else ::unsetenv("DISPLAY");
 }
 
 TEST_F(Single_Instance_Rule, Only_The_Last_Found_In_Order_Is_Asked) {
