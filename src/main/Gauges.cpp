@@ -1,5 +1,7 @@
 #include "main/Gauges.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 #include <string_view>
@@ -27,21 +29,15 @@ int Per_Cent_Of(int Per_Cent, int Half_Width)
     return static_cast<int>(std::nearbyint(static_cast<double>(Per_Cent) * Half_Width / 100.0));
 }
 
-// The needle as a filled triangle in Colour on Canvas, for a picture Width wide.
-void Draw_Needle_On(TCanvas* Canvas, int Length, int Base, TColor Colour, int Width, int Value,
-                    int Max, int Min, int Angle_Min, int Angle_Max, int Offset_Y, int Offset_X)
+// The needle's triangle (tip, two base corners) for a picture Width wide.
+std::array<TPoint, 3> Needle_Points(int Length, int Base, int Width, int Value, int Max, int Min,
+                                    int Angle_Min, int Angle_Max, int Offset_Y, int Offset_X)
 {
     const int C = Width / 2;
     const int L = C - Per_Cent_Of(Length, C);
     const int B = Per_Cent_Of(Base, C);
     const int Dx = Per_Cent_Of(Offset_X, C);
     const int Dy = Per_Cent_Of(Offset_Y, C);
-
-    Canvas->Pen.Style = TPen_Style::Solid;
-    Canvas->Pen.Width = 2;
-    Canvas->Pen.Color = Colour;
-    Canvas->Brush.Style = TBrush_Style::Solid;
-    Canvas->Brush.Color = Colour;
 
     // A scale without range would divide by zero: the needle then rests at its start.
     double Angle = Angle_Min;
@@ -55,7 +51,44 @@ void Draw_Needle_On(TCanvas* Canvas, int Length, int Base, TColor Colour, int Wi
     const TPoint Tip = Dial_Point(C + Dx, C + Dy, W, L);
     const TPoint Corner_1 = Dial_Point(C + Dx, C + Dy, W - 90.0 * Degree, B);
     const TPoint Corner_2 = Dial_Point(C + Dx, C + Dy, W + 90.0 * Degree, B);
-    Canvas->Polygon({Tip, Corner_1, Corner_2});
+    return {Tip, Corner_1, Corner_2};
+}
+
+// The needle as a filled triangle in Colour on Canvas.
+void Draw_Needle_On(TCanvas* Canvas, TColor Colour, const std::array<TPoint, 3>& Points)
+{
+    Canvas->Pen.Style = TPen_Style::Solid;
+    Canvas->Pen.Width = 2;
+    Canvas->Pen.Color = Colour;
+    Canvas->Brush.Style = TBrush_Style::Solid;
+    Canvas->Brush.Color = Colour;
+    Canvas->Polygon({Points[0], Points[1], Points[2]});
+}
+
+void Draw_Needle_On(TCanvas* Canvas, int Length, int Base, TColor Colour, int Width, int Value,
+                    int Max, int Min, int Angle_Min, int Angle_Max, int Offset_Y, int Offset_X)
+{
+    Draw_Needle_On(Canvas, Colour,
+                   Needle_Points(Length, Base, Width, Value, Max, Min, Angle_Min, Angle_Max,
+                                 Offset_Y, Offset_X));
+}
+
+// What a needle picture over its face shows, so that a poll whose needle lands on the same
+// pixels draws and copies nothing.
+struct Needle_Shown {
+    const TImage* Image = nullptr;
+    const TImage* Face = nullptr;
+    int Face_Width = 0, Face_Height = 0;
+    TColor Colour = clNone;
+    std::array<TPoint, 3> Points{};
+};
+std::vector<Needle_Shown> Needles_Shown;
+
+bool Same_Points(const std::array<TPoint, 3>& A, const std::array<TPoint, 3>& B)
+{
+    for (std::size_t I = 0; I < A.size(); ++I)
+        if (A[I].X != B[I].X || A[I].Y != B[I].Y) return false;
+    return true;
 }
 
 }  // namespace
@@ -107,15 +140,25 @@ void Gauge_Show_On_Face(TImage* Image, TImage* Face, const Gauge_Parameters& Gau
         Gauge_Show(Image, Gauge, Value, Width, Height);
         return;
     }
+    const std::array<TPoint, 3> Points =
+        Needle_Points(Gauge_Length_Setting, Gauge_Base_Setting, Width, Value, Gauge.Max, Gauge.Min,
+                      Gauge_Angle_At_Min, Gauge_Angle_At_Max, Gauge_Offset, Gauge_Offset);
+    auto Found = std::find_if(Needles_Shown.begin(), Needles_Shown.end(),
+                              [Image](const Needle_Shown& N) { return N.Image == Image; });
+    if (Found == Needles_Shown.end()) Found = Needles_Shown.insert(Needles_Shown.end(), Needle_Shown{});
+    Needle_Shown& Last = *Found;
+    if (Last.Face == Face && Last.Face_Width == Width && Last.Face_Height == Height &&
+        Last.Colour == Gauge.Colour && Same_Points(Last.Points, Points) && !Image->Transparent() &&
+        Image->Picture().Width() == Width && Image->Picture().Height() == Height)
+        return;
     // The needle's pixels replace the face's; everywhere else the face shows, as it does
     // through the white of the see-through needle picture.
     TBitmap Shown(Face->Picture().Bitmap());
     Shown.Transparent(false);
-    Draw_Needle_On(Shown.Canvas(), Gauge_Length_Setting, Gauge_Base_Setting, Gauge.Colour, Width,
-                   Value, Gauge.Max, Gauge.Min, Gauge_Angle_At_Min, Gauge_Angle_At_Max,
-                   Gauge_Offset, Gauge_Offset);
+    Draw_Needle_On(Shown.Canvas(), Gauge.Colour, Points);
     Image->Picture().Assign(Shown);
     Image->Transparent(false);
+    Last = Needle_Shown{Image, Face, Width, Height, Gauge.Colour, Points};
 }
 
 std::string Dial_Face_JPEG(const Gauge_Parameters& Gauge)

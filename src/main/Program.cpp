@@ -1,13 +1,12 @@
 #include "main/Program.h"
 
-#include <csignal>
-
 #include "data/Globals.h"
 #include "data/Settings.h"
 #include "data/Text_Util.h"
 #include "main/Main_Form.h"
 #include "platform/system/Files.h"
 #include "platform/system/Single_Instance.h"
+#include "platform/system/Stop_Signals.h"
 #include "protocol/Script.h"
 #include "windows/Loader_Window.h"
 #include "windows/MSG.h"
@@ -15,14 +14,6 @@
 std::string Program_File = Built_In_Exe_Name;
 
 namespace {
-
-// A termination request from the system (log-out, kill) closes the main window as the
-// user would, so that the settings are written.
-volatile std::sig_atomic_t Stop_Requested = 0;
-void On_Stop_Signal(int)
-{
-    Stop_Requested = 1;
-}
 
 
 // The program's windows in the order they are created (main window, clients database,
@@ -101,18 +92,14 @@ int Program_Run(int argc, char** argv)
     Create_Windows();
     Start_Up();
     Announce_Main_Window();
-    std::signal(SIGTERM, On_Stop_Signal);
-    std::signal(SIGINT, On_Stop_Signal);
-    TTimer* Stop_Watch = new TTimer(Application);
-    Stop_Watch->Interval(200);
-    Stop_Watch->OnTimer = [](TObject*) {
-        if (Stop_Requested && Form_KardunGAS) {
-            Stop_Requested = 0;
+    // A termination request from the system (log-out, kill) closes the main window as the
+    // user would, so that the settings are written.
+    sys::Watch_Stop_Signals([] {
+        if (Form_KardunGAS)
             Form_KardunGAS->Close();
-        }
-    };
-    Stop_Watch->Enabled(true);
+    });
     const int Result = Application->Run();
+    sys::Stop_Watching_Signals();
     Withdraw_Main_Window();
     return Result;
 }

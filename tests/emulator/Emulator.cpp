@@ -390,13 +390,14 @@ void Controller_Emulator::Handle_Frame(const Bytes& frame)
     Fault_Plan plan{Fault::No_Reply, 0, -1};
     bool faulty = false;
     bool silent;
-    int delay, byte_delay;
+    int delay, byte_delay, line_baud;
     Bytes reply;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         silent = silent_;
         delay = reply_delay_ms_;
         byte_delay = byte_delay_ms_;
+        line_baud = line_baud_;
         for (auto it = faults_.begin(); it != faults_.end(); ++it) {
             if (it->command >= 0 && it->command != cmd)
                 continue;
@@ -451,7 +452,11 @@ void Controller_Emulator::Handle_Frame(const Bytes& frame)
     if (delay > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(delay));
     entry.reply_start = Clock::now();
-    Send(reply, faulty && plan.fault == Fault::Slow_Bytes, byte_delay);
+    const bool slow = faulty && plan.fault == Fault::Slow_Bytes;
+    if (line_baud > 0 && !slow)
+        Send_Paced(reply, line_baud);
+    else
+        Send(reply, slow, byte_delay);
     entry.reply = std::move(reply);
     entry.reply_sent = Clock::now();
     Append_Log(std::move(entry));
@@ -525,6 +530,29 @@ Bytes Controller_Emulator::Build_Loader_Reply(const Bytes& f, State& s)
     }
     Seal(r);
     return r;
+}
+
+void Controller_Emulator::Send_Paced(const Bytes& reply, int baud)
+{
+    // A byte is 10 bits on the line (start, 8 data, stop); byte i is complete, and is
+    // handed over, (i + 1) byte times after the first bit.
+    const auto byte_time = std::chrono::nanoseconds(10'000'000'000LL / baud);
+    const Clock::time_point start = Clock::now();
+    for (size_t i = 0; i < reply.size(); ++i) {
+        const Clock::time_point due = start + byte_time * static_cast<int64_t>(i + 1);
+        const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(due - Clock::now());
+        if (left.count() > 0) {
+            // Stay stoppable while the bytes go out.
+            const timespec wait{static_cast<time_t>(left.count() / 1000000000),
+                                static_cast<long>(left.count() % 1000000000)};
+            pollfd p{stop_pipe_[0], POLLIN, 0};
+            if (::ppoll(&p, 1, &wait, nullptr) > 0)
+                return;
+        }
+        if (master_ < 0)
+            return;
+        Write_All(master_, &reply[i], 1);
+    }
 }
 
 Bytes Controller_Emulator::Build_Reply(const Bytes& f, State& s)
@@ -816,6 +844,12 @@ void Controller_Emulator::Set_Byte_Delay(int ms)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     byte_delay_ms_ = ms < 0 ? 0 : ms;
+}
+
+void Controller_Emulator::Set_Line_Baud(int baud)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    line_baud_ = baud < 0 ? 0 : baud;
 }
 
 void Controller_Emulator::Set_Silent(bool silent)

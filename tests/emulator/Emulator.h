@@ -155,6 +155,10 @@ public:
     void Clear_Faults();
     void Set_Reply_Delay(int ms);   // between a request's last byte and the reply
     void Set_Byte_Delay(int ms);    // between bytes of a Slow_Bytes reply (default 30)
+    // 0 (the default): a reply is written at once. Else every reply (but a Slow_Bytes one)
+    // goes out one byte at a time, each when a line at that rate would have delivered it
+    // (10 bits a byte: 1.04 ms at 9600 baud), as a real controller's UART hands them over.
+    void Set_Line_Baud(int baud);
     // Stops answering (every request is lost) until switched on again.
     void Set_Silent(bool silent);
 
@@ -266,6 +270,7 @@ private:
     static Bytes Build_Loader_Reply(const Bytes& frame, State& s);
     static double Trigger_Volts(const State& s);
     void Send(Bytes reply, bool slow, int byte_delay);
+    void Send_Paced(const Bytes& reply, int baud);
     void Flush_Unframed();
     void Append_Log(Log_Entry entry);
 
@@ -275,6 +280,7 @@ private:
     std::deque<Fault_Plan> faults_;
     int reply_delay_ms_ = 0;
     int byte_delay_ms_ = 30;
+    int line_baud_ = 0;
     bool silent_ = false;
     std::vector<Log_Entry> log_;
 

@@ -12,6 +12,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <ctime>
+#include <algorithm>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -247,6 +249,9 @@ bool Serial_Device::Set_Line_Settings(const Line_Settings& s, int* error) {
   if (s.RTS_Control == 3 && !have_rs485) return Fail(error, EOPNOTSUPP);
 
   if (ioctl(Fd_, TCSETS2, &t) != 0) return Fail(error, errno);
+  // A byte on the line: start bit, data bits, parity bit, stop bits (1.5 counted as 2).
+  const uint64_t bits = 1u + s.Data_Bits + (s.Parity != 0 ? 1u : 0u) + (s.Stop_Bits == 0 ? 1u : 2u);
+  Byte_Time_Ns_ = bits * 1000000000ull / s.Baud_Rate;
 
   if (have_rs485) {
     bool want = s.RTS_Control == 3;
@@ -301,6 +306,9 @@ bool Serial_Device::Read(void* buffer, uint32_t count, uint32_t* done, int* erro
   const Clock::time_point total_end = start + Limit_Ms(has_total ? total_ms : 0);
   Clock::time_point last_byte{};
   uint32_t got = 0;
+  // Bytes came since the last wait: the rest of the frame is waited for in one sleep of its
+  // line time, not with one wake-up per byte (at 9600 baud a byte takes about 1 ms).
+  bool progress = false;
   for (;;) {
     ssize_t n = ::read(Fd_, out + got, count - got);
     if (n > 0) {
@@ -308,7 +316,10 @@ bool Serial_Device::Read(void* buffer, uint32_t count, uint32_t* done, int* erro
       if (Discard_Null_) kept = Drop_Nulls(out + got, kept);
       got += kept;
       *done = got;
-      if (kept > 0) last_byte = Clock::now();
+      if (kept > 0) {
+        last_byte = Clock::now();
+        progress = true;
+      }
       if (got == count) return true;
       continue;
     }
@@ -326,6 +337,18 @@ bool Serial_Device::Read(void* buffer, uint32_t count, uint32_t* done, int* erro
       int left = Ms_Left(last_byte + std::chrono::milliseconds(t.Read_Interval));
       if (left == 0) return true;
       if (wait_ms < 0 || left < wait_ms) wait_ms = left;
+    }
+    if (progress && count - got > 1 && Byte_Time_Ns_ > 0) {
+      // The line time of all remaining bytes but the last, within the time limits; the
+      // last byte (and a sender slower than its line) is then waited for by arrival, so
+      // the read ends as soon as the frame is whole.
+      progress = false;
+      int64_t sleep_ns = int64_t(count - got - 1) * int64_t(Byte_Time_Ns_);
+      if (wait_ms >= 0) sleep_ns = std::min<int64_t>(sleep_ns, int64_t(wait_ms) * 1000000);
+      timespec pause{static_cast<time_t>(sleep_ns / 1000000000), static_cast<long>(sleep_ns % 1000000000)};
+      while (::nanosleep(&pause, &pause) != 0 && errno == EINTR) {
+      }
+      continue;
     }
     pollfd p{Fd_, POLLIN, 0};
     int r = ::poll(&p, 1, wait_ms);

@@ -134,7 +134,9 @@ class Serial_Device {
   bool Set_Timeouts(const Timeouts& timeouts, int* error = nullptr);
 
   // Reads up to `count` bytes within the read timeouts; `*done` is the count read. A
-  // device that went away fails (EIO) even when it still had bytes.
+  // device that went away fails (EIO) even when it still had bytes. Once part of the
+  // bytes are in, the rest is waited for in one sleep of its line time at the line
+  // settings' rate (never past the timeouts), not with a wake-up per byte.
   bool Read(void* buffer, uint32_t count, uint32_t* done, int* error = nullptr);
   // Writes `count` bytes within the write timeouts; `*done` is the count written (fewer
   // when the time ran out).
@@ -167,6 +169,7 @@ class Serial_Device {
   std::atomic<uint32_t> Input_Size_{4096};
   Timeouts Timeouts_;
   bool Discard_Null_ = false;
+  uint64_t Byte_Time_Ns_ = 0;   // one byte on the line at the set rate; 0 before any setting
   // Error counters at the last status call (status caller) and at the last wait (waiter).
   Counts Status_Base_;
   Counts Wait_Base_;

@@ -321,7 +321,12 @@ int TControl::ClientHeight() const { return Client_Widget() ? Client_Widget()->h
 void TControl::ClientWidth(int Value) { Width(Value + Width() - ClientWidth()); }
 void TControl::ClientHeight(int Value) { Height(Value + Height() - ClientHeight()); }
 
-void TControl::Add_Child(TControl* Child) { FControls.push_back(Child); }
+void TControl::Add_Child(TControl* Child)
+{
+    FControls.push_back(Child);
+    // A colour painted without the palette reaches the first child through it.
+    if (FPalette_Deferred) Apply_Color();
+}
 
 void TControl::Remove_Child(TControl* Child)
 {

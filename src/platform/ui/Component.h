@@ -192,6 +192,7 @@ protected:
     bool FEnabled = true;
     TColor FColor = clBtnFace;
     bool FColor_Set = false;         // painted only once set (or by default for some kinds)
+    bool FPalette_Deferred = false;  // the colour is not in the palette yet (see Add_Child)
     TFont FFont;
     bool FParentFont = true;
     bool FFont_Updating = false;

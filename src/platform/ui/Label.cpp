@@ -28,6 +28,11 @@ void TLabel::Caption(const std::string& Value)
 void TLabel::Update_Text()
 {
     if (!FWidget) return;
+    if (!Visible()) {
+        FText_Stale = true;
+        return;
+    }
+    FText_Stale = false;
     if (FCaption.find('&') == std::string::npos) {
         L(FWidget)->setTextFormat(Qt::PlainText);
         L(FWidget)->setText(ui::Caption_Text(FCaption, Text_Charset()));
@@ -36,6 +41,16 @@ void TLabel::Update_Text()
         L(FWidget)->setText(ui::Accel_Rich_Text(FCaption, Text_Charset(), FShow_Accel));
     }
     Fit_Size();
+}
+
+void TLabel::Visible(bool Value)
+{
+    if (Value && FText_Stale) {
+        TControl::Visible(true);
+        Update_Text();
+        return;
+    }
+    TControl::Visible(Value);
 }
 
 void TLabel::Fit_Size()

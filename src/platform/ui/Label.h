@@ -1,7 +1,9 @@
 #pragma once
 // Label: caption with "&" accelerators (hidden, next letter underlined; "&&" shows "&"),
 // line breaks (LF CR, CR LF, LF or CR each one break), word wrap, horizontal and vertical
-// alignment, auto size. Transparent over its parent until a colour is set.
+// alignment, auto size. Transparent over its parent until a colour is set. A hidden label
+// (its own Visible flag off) keeps a new caption and renders and measures it only when it is
+// shown again: hidden live labels cost nothing per poll.
 #include "platform/ui/Component.h"
 
 class TLabel : public TControl {
@@ -23,6 +25,8 @@ public:
     void Color(TColor Value) override;
     using TControl::Color;
     void Refresh_Texts() override;
+    void Visible(bool Value) override;
+    using TControl::Visible;
 
 private:
     void Update_Text();
@@ -33,6 +37,7 @@ private:
     bool FAuto_Size = true;
     bool FWord_Wrap = false;
     bool FShow_Accel = true;
+    bool FText_Stale = false;   // the caption changed while hidden
     TAlignment FAlignment = TAlignment::Left_Justify;
     TText_Layout FLayout = TText_Layout::Top;
 };

@@ -110,6 +110,20 @@ void TPanel::Border_Single(bool Value)
 
 void TPanel::Refresh_Texts() { Invalidate(); }
 
+void TPanel::Apply_Color()
+{
+    // A panel without children (a status lamp that changes colour twice per poll) only
+    // paints itself again: setting the palette would propagate it through the widget tree.
+    // The palette follows once a child comes.
+    if (FControls.empty()) {
+        FPalette_Deferred = true;
+        Invalidate();
+        return;
+    }
+    FPalette_Deferred = false;
+    TControl::Apply_Color();
+}
+
 // ---------------------------------------------------------------- TGroupBox
 
 TGroupBox::TGroupBox(TComponent* Owner, TControl* Parent) : TControl(Owner, new QGroupBox)

@@ -22,6 +22,11 @@ public:
     void Border_Single(bool Value);
     void Refresh_Texts() override;
 
+protected:
+    // A panel paints its colour itself; only children take it from the palette.
+    void Apply_Color() override;
+
+public:
     // Layer use (painting).
     struct Paint_State;
     std::string FCaption;
