@@ -136,6 +136,9 @@ public:
     void Ident_Windows();
     void Setup_Model_Controls();
     void Show_VAC_Controls();
+    // The General page's auxiliary labels, the VAC factor per the calibration page's VAC
+    // curve box.
+    void Show_Auxiliary_Labels();
     // Script condition 200: true when the identification was not accepted; the message
     // is shown and the window disabled, otherwise the window is enabled.
     bool Check_Ident_Status();

@@ -220,10 +220,10 @@ std::vector<TLabel*> Main_Form_General::Auxiliary_Labels() const
             Label_GEN_Out_1, Label_GEN_Out_2, Label_GEN_Out_3};
 }
 
-void Main_Form_General::Show_Auxiliary_Labels()
+void Main_Form_General::Show_Auxiliary_Labels(bool VAC_Curve_Enabled)
 {
     for (TLabel* L : Auxiliary_Labels())
-        L->Visible(Settings.Show_Auxiliary);
+        L->Visible(Settings.Show_Auxiliary && (L != Label_Vac_k || VAC_Curve_Enabled));
 }
 
 std::vector<TControl*> Main_Form_General::Part_Value_Labels() const

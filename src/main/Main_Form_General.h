@@ -94,6 +94,8 @@ struct Main_Form_General : Main_Form_Part {
     // Temperature displays shown or hidden as the temperature table is found or missing.
     void Show_Temperature_Displays(bool Shown);
     // The auxiliary labels shown or hidden by the setting Show_Auxiliary.
-    void Show_Auxiliary_Labels();
+    // The auxiliary labels per the setting Show_Auxiliary; the VAC factor only when the
+    // controller has the VAC input as well (its curve box is enabled).
+    void Show_Auxiliary_Labels(bool VAC_Curve_Enabled);
     std::vector<TLabel*> Auxiliary_Labels() const;
 };

@@ -49,6 +49,12 @@ void TForm_KardunGAS::Show_VAC_Controls()
         Label_Vac_k->Caption("");
         Label_CLB_Diagram_VAC_Data->Caption("");
     }
+    Show_Auxiliary_Labels();
+}
+
+void TForm_KardunGAS::Show_Auxiliary_Labels()
+{
+    Main_Form_General::Show_Auxiliary_Labels(CheckBox_CLB_Diagram_VAC->Enabled());
 }
 
 bool TForm_KardunGAS::Check_Ident_Status()

@@ -355,6 +355,9 @@ void TForm_KardunGAS::Set_Not_Connected()
     Script_Flag_27 = 0;
     Request_Code = 0;
     Link_Quality_Reset();
+    // The status queue is emptied at the next open: the first reply then shows every
+    // status text, the work mode and the error memo again.
+    Live_Status_Forget();
     // A controller of a refused version disabled the window; the link is gone now. The
     // loader window keeps it disabled while it is open.
     if (!Enabled() && !Loader_Window_Active)

@@ -49,7 +49,8 @@ void TForm_KardunGAS::FormCreate(TObject* Sender)
     Error_Memo_Shown = false;
     Error_Control_Word = 0;
     Temperature_File_Found = true;
-    Work_Mode = 2;
+    // No work mode shown yet: the automatic mode below paints the panel.
+    Work_Mode = 0;
     // Colours of the live views; settings (defaults, then the settings file, then the
     // Settings page).
     Colour_Scheme_Apply(this);
@@ -69,7 +70,8 @@ void TForm_KardunGAS::FormCreate(TObject* Sender)
     // Error page, status word, the delay's colour, hints and auxiliary labels.
     Label_ERR_CPU_Freq_MHz->Caption("0");
     Label_ERR_Quartz_Freq_Err->Visible(false);
-    Status_Word = 0;
+    Live_Status_Forget();
+    Work_Mode = 2;   // as shown above
     Settings_Reply_Delay_Colour();
     Page_Panels_Refresh();
     Show_Auxiliary_Labels();

@@ -15,6 +15,7 @@ Live_Values_Class Live_Values;
 uint8_t Level_Mode = 0;
 uint8_t Status_Word = 0;
 uint8_t Error_Word = 0;
+bool Status_Word_Known = false;
 Live_Data_Hooks_Class Live_Data_Hooks;
 
 namespace {
@@ -227,7 +228,7 @@ Software_Level_View Software_Level_Update(bool software_level) {
 // ---- status and error bytes ----
 
 void Status_Bits_Changed(uint8_t bits) {
-  if (!Connected || bits == Status_Word) return;
+  if (!Connected || (Status_Word_Known && bits == Status_Word)) return;
   Language_Load_File();
   auto text = [](const char* key) { return Language_Find_Text(key); };
   // A bit that is set in the good state: while clear its warning stays queued in red; when
@@ -245,7 +246,7 @@ void Status_Bits_Changed(uint8_t bits) {
     if (now) Add_Status_Message(colour, text(key));
     else Remove_Status_Message(text(key));
   };
-  const unsigned changed = static_cast<unsigned>(bits ^ Status_Word);
+  const unsigned changed = Status_Word_Known ? static_cast<unsigned>(bits ^ Status_Word) : 0x1Fu;
   for (int bit = 0; bit <= 4; ++bit) {
     if (((changed >> bit) & 1u) == 0) continue;
     const bool now = ((bits >> bit) & 1u) != 0;
@@ -261,6 +262,15 @@ void Status_Bits_Changed(uint8_t bits) {
   }
   Language_Release();
   Status_Word = bits;
+  Status_Word_Known = true;
+}
+
+void Live_Status_Forget() {
+  Status_Word = 0;
+  Status_Word_Known = false;
+  Error_Word = 0;
+  Error_Memo_Shown = false;
+  Work_Mode = 0;
 }
 
 bool Error_Word_Changed(uint8_t bits) {
@@ -298,6 +308,7 @@ void Live_Data_Reset() {
   Live_Values = Live_Values_Class{};
   Level_Mode = 0;
   Status_Word = 0;
+  Status_Word_Known = false;
   Error_Word = 0;
   Work_Mode = 0;
 }

@@ -55,6 +55,13 @@ extern Live_Values_Class Live_Values;
 extern uint8_t Level_Mode;
 extern uint8_t Status_Word;
 extern uint8_t Error_Word;
+// False until a status byte was taken (at start and after a disconnect): the next status
+// byte then counts every bit as changed, so each status text is shown again.
+extern bool Status_Word_Known;
+
+// Forgets the status byte, the error byte and the work mode (Work_Mode 0), so that the
+// first reply after start or a disconnect shows all of them again.
+void Live_Status_Forget();
 
 // What the live data change on the windows (unset hooks are skipped).
 struct Live_Data_Hooks_Class {

@@ -485,6 +485,40 @@ TEST_F(Link_E2E, TheStatusLineFollowsTheControllersStatusByte)
     EXPECT_EQ(F->Panel_ErrorStatus->Color(), 0x00FF00);
 }
 
+// A controller in automatic mode with the engine off: the work-mode panel shows the
+// automatic mode from the start, and after the link was lost and came back the status line
+// says "Engine off" again (the queue was emptied at the reopen).
+TEST_F(Link_E2E, WorkModeAndStatusTextsShowFromTheStartAndAgainAfterAReconnect)
+{
+    emu::Live_Settings Live = Emu.Live();
+    Live.Status_Bits = 0x02;   // engine off, pressure normal
+    Emu.Set_Live(Live);
+    Emu.Set_Work_Mode(2);
+    Create();
+    TForm_KardunGAS* F = Main();
+    EXPECT_EQ(F->Panel_WorkMode->Caption(), Language_Text("Panel_WorkMode_Automat"));
+    Start_Up();
+    const std::string Engine_Off = Language_Text("Error_Engine_off");
+    auto Queued = [&] {
+        for (int I = 1; I <= Status_Queue.Count; ++I)
+            if (Status_Queue.Text[I] == Engine_Off)
+                return true;
+        return false;
+    };
+    ASSERT_TRUE(Wait_Connected());
+    ASSERT_TRUE(Pump_Until(Queued, 10000));
+    EXPECT_EQ(F->Panel_WorkMode->Caption(), Language_Text("Panel_WorkMode_Automat"));
+
+    Emu.Set_Silent(true);
+    ASSERT_TRUE(Pump_Until([] { return !Connected; }, 15000));
+    // The watchdog's reconnect empties the status queue.
+    EXPECT_FALSE(Queued());
+    Emu.Set_Silent(false);
+    ASSERT_TRUE(Wait_Connected());
+    EXPECT_TRUE(Pump_Until(Queued, 10000));
+    EXPECT_EQ(F->Panel_WorkMode->Caption(), Language_Text("Panel_WorkMode_Automat"));
+}
+
 TEST_F(Link_E2E, TheNeedlesFollowTheEngineToTheMiddleAndTheEndsOfTheirDials)
 {
     emu::Live_Settings Live = Emu.Live();

@@ -298,6 +298,31 @@ TEST_F(General_Page, AnUnacceptedIdentificationDisablesTheWindowAndShowsTheVersi
     EXPECT_TRUE(F->Enabled());
 }
 
+// The VAC factor is an auxiliary label only for a controller with the VAC input: a model
+// without it, identified after one with it, hides the old factor.
+TEST_F(General_Page, TheVACFactorShowsOnlyWithTheVACInput)
+{
+    Create();
+    TForm_KardunGAS* F = Main();
+    Settings.Show_Auxiliary = true;
+    struct Row {
+        int32_t Version_Code;
+        bool Vac_Shown;
+    };
+    for (const Row& R : {Row{207, true}, Row{206, false}, Row{807, true}, Row{800, false}}) {
+        SCOPED_TRACE(R.Version_Code);
+        Program_Version_Code = R.Version_Code;
+        F->Show_VAC_Controls();
+        EXPECT_EQ(F->Label_Vac_k->Visible(), R.Vac_Shown);
+        EXPECT_TRUE(F->Label_Rpm_K->Visible());
+    }
+    Settings.Show_Auxiliary = false;
+    Program_Version_Code = 207;
+    F->Show_VAC_Controls();
+    EXPECT_FALSE(F->Label_Vac_k->Visible());
+    EXPECT_FALSE(F->Label_Rpm_K->Visible());
+}
+
 TEST_F(General_Page, TheRenderedPageShowsDialsDigitsAndNeedles)
 {
     With_Table();
