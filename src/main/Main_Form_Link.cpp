@@ -23,6 +23,8 @@
 namespace {
 
 constexpr int Reply_Timeout_Ms = 1500;
+// The watchdog's time without a valid reply (Timer_Connect's own interval).
+constexpr int Watchdog_Ms = 5000;
 // The largest RPM-dependence table the program holds.
 constexpr uint8_t RPM_Tab_Max_Cols = 13;
 constexpr uint8_t RPM_Tab_Max_Rows = 24;
@@ -102,8 +104,15 @@ void TForm_KardunGAS::Timer_SendingTimer(TObject* Sender)
     if (Mode == Mode_Controller) {
         const int Back = Timeout_Step_Back(Mode, Command);
         if (Back > 0) {
+            // A resend after a time-out is no valid reply: the watchdog keeps counting from
+            // the last valid one, so that 5000 ms without one drop the link and report it
+            // whatever the step-backs (the step restarts the timer; it goes on with what was
+            // left). A valid reply gives it its whole time again.
+            const int Left = Timer_Connect->Remaining_Ms();
             Script_Step_Back(Back);
             Script_Run();
+            if (Left >= 0 && Timer_Connect->Enabled())
+                Timer_Connect->Interval(std::max(1, Left));
         } else {
             Transmit_Frame();
         }
@@ -159,6 +168,7 @@ void TForm_KardunGAS::ComPortRxChar(TCustomComPort* Sender, int Count)
         if (Reply_Valid(static_cast<std::size_t>(N))) {
             Panel_ProtokolStatus->Color(clLime);
             Link_Quality_Full();
+            Timer_Connect->Interval(Watchdog_Ms);
             // While the loader owns the link its replies go to it, none to the sequencer.
             if (RX_Frame[0] == Mode_Controller)
                 Script_Run();
@@ -191,6 +201,7 @@ void TForm_KardunGAS::Refresh_After_Reply()
 
 void TForm_KardunGAS::Timer_ConnectTimer(TObject* Sender)
 {
+    Timer_Connect->Interval(Watchdog_Ms);   // whole again after a shortened run
     Timer_Sending->Enabled(false);
     Request_Code = 0;
     if (Connected) {

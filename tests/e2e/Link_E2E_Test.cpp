@@ -282,6 +282,26 @@ TEST_F(Link_E2E, TheWatchdogAfterAnAnnounceReportsTheDataTransmission)
     EXPECT_EQ(Form_MSG->Label_Text->Caption(), Language_Text("Error_Data_Transmitt"));
 }
 
+// An announce that is never answered: its time-outs step the script back and send it
+// again, but no resend counts as a valid reply, so the watchdog drops the link with its
+// report once 5000 ms passed without one (all through the real send timer and port).
+TEST_F(Link_E2E, UnansweredWritesRunTheWatchdogWhateverTheStepBacks)
+{
+    Start_Program();
+    ASSERT_TRUE(Wait_Connected());
+    ASSERT_TRUE(Pump_Until([&] { return Count_Of(0x26) >= 3; }, 30000));
+    Emu.Inject_Fault(emu::Fault::No_Reply, 1000, 0x25);
+    Emu.Clear_Log();
+    Request_Code = 29;   // write the service time: announce, then the write
+    ASSERT_TRUE(Pump_Until([] { return !Connected; }, 15000));
+    // The announce went out again after each time-out before the link was dropped.
+    EXPECT_GE(Count_Of(0x25), 3u);
+    EXPECT_EQ(Count_Of(0x36), 0u);
+    EXPECT_EQ(Main()->Panel_ConnectStatus->Color(), 0x0000FF);
+    ASSERT_TRUE(Pump_Until([] { return Form_MSG->Visible(); }, 3000));
+    EXPECT_EQ(Form_MSG->Label_Text->Caption(), Language_Text("Error_Data_Transmitt"));
+}
+
 TEST_F(Link_E2E, AVanishedPortShowsPortClosedAndReopensWhenListedAgain)
 {
     Start_Program();
