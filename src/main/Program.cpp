@@ -4,6 +4,7 @@
 #include "data/Settings.h"
 #include "data/Text_Util.h"
 #include "main/Main_Form.h"
+#include "platform/system/Catalogues.h"
 #include "platform/system/Files.h"
 #include "platform/system/Single_Instance.h"
 #include "platform/system/Stop_Signals.h"
@@ -12,6 +13,7 @@
 #include "windows/MSG.h"
 
 std::string Program_File = Built_In_Exe_Name;
+std::string Catalogue_Folder;
 
 namespace {
 
@@ -40,6 +42,8 @@ void Create_Windows()
 
 void Start_Up()
 {
+    // Dialog captions and port error texts in the user's language from here on.
+    sys::Bind_Catalogues(Catalogue_Folder);
     // A program file under another name may bring its own icon.
     if (!Same_Text(Exe_Name, Built_In_Exe_Name)) {
         const std::string Icon_Path = Program_File_Path(Exe_Name + ".ico");

@@ -11,10 +11,14 @@ extern std::string Program_File;
 inline constexpr const char* Application_Title = "KardunGD";
 inline constexpr const char* Product_Title = "Roz Izoder  V0.36";
 
+// Where the message catalogues ("default": dialog captions, "cport": port error texts) are
+// bound at start-up; empty (the default): the folder "locale" beside the program file.
+extern std::string Catalogue_Folder;
+
 // Creates the program's windows in their order; the first is the main window.
 void Create_Windows();
-// After all windows exist: the branding icon, then the port is opened or the connect
-// script started.
+// After all windows exist: the message catalogues are bound, the branding icon, then the
+// port is opened or the connect script started.
 void Start_Up();
 // Announces the main window's class so that a later start asks this program to close;
 // such a request closes the main window (and so ends the program). Withdrawn at the end.

@@ -3,6 +3,8 @@
 // the settings file written at shutdown.
 #include <gtest/gtest.h>
 #include <QImage>
+#include <clocale>
+#include <cstdlib>
 
 #include <algorithm>
 #include <atomic>
@@ -11,7 +13,10 @@
 
 #include "data/Text_Util.h"
 #include "main/Main_Test_Support.h"
+#include "platform/system/Catalogues.h"
 #include "platform/system/Single_Instance.h"
+
+extern "C" int _nl_msg_cat_cntr;   // bumped to make the catalogues re-read the language
 
 namespace {
 
@@ -369,6 +374,30 @@ TEST_F(Main_Window, ALaterStartAsksTheRunningProgramToClose)
     EXPECT_EQ(Result, 0);
     Withdraw_Main_Window();
     sys::Reset_Single_Instance();
+}
+
+// The start-up path binds the message catalogues: with a German catalogue beside the
+// program, port error texts and dialog captions come out in German.
+TEST_F(Main_Window, StartUpBindsTheMessageCatalogues)
+{
+    const std::string Saved_Locale = std::setlocale(LC_MESSAGES, nullptr);
+    const char* Language = std::getenv("LANGUAGE");
+    const std::string Saved_Language = Language ? Language : "";
+    ASSERT_NE(std::setlocale(LC_MESSAGES, "C.UTF-8"), nullptr);
+    ::setenv("LANGUAGE", "de", 1);
+    ++_nl_msg_cat_cntr;
+    Catalogue_Folder = sys::Program_Folder() + "/../locale";   // the build's catalogues
+    Folder->Write("KardunGD.ini", Settings_With_Port("/nonexistent/ttyNONE"));
+    Create();
+    Start_Up();
+    EXPECT_EQ(ComPort_Error_Text(1), "Serielle Schnittstelle kann nicht ge\xC3\xB6" "ffnet werden");
+    EXPECT_EQ(sys::Catalogue_Text("default", "Yes"), "Ja");
+
+    Catalogue_Folder.clear();
+    if (Language) ::setenv("LANGUAGE", Saved_Language.c_str(), 1);
+    else ::unsetenv("LANGUAGE");
+    ++_nl_msg_cat_cntr;
+    std::setlocale(LC_MESSAGES, Saved_Locale.c_str());
 }
 
 TEST_F(Main_Window, StartUpWithoutAListedPortArmsTheProbe)
