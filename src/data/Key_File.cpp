@@ -411,6 +411,8 @@ void Key_File_Set_Report_Hook(Key_File_Report_Hook hook) { Report_Hook = std::mo
 
 bool Key_File_Report_Hook_Set() { return static_cast<bool>(Report_Hook); }
 
+Key_File_Report_Hook Key_File_Current_Report_Hook() { return Report_Hook; }
+
 void Key_File_Report(const std::string& text)
 {
     if (Report_Hook) Report_Hook(text);

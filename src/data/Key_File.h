@@ -112,6 +112,8 @@ using Key_File_Report_Hook = std::function<void(const std::string& text)>;
 void Key_File_Set_Report_Hook(Key_File_Report_Hook hook);
 // Whether a report hook is installed.
 bool Key_File_Report_Hook_Set();
+// The report hook now set (empty when none), so that a caller can set its own for a while.
+Key_File_Report_Hook Key_File_Current_Report_Hook();
 void Key_File_Report(const std::string& text);
 
 // Closes the engine, clears the result slots and restores the default report hook.

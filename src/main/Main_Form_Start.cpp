@@ -1,9 +1,11 @@
 // The main window from creation to the first frame on the wire, its scaling when it is
 // maximised, page changes, and what is saved when it goes away.
 #include <algorithm>
+#include <iostream>
 #include <utility>
 
 #include "data/Globals.h"
+#include "data/Key_File.h"
 #include "data/Settings.h"
 #include "protocol/Status_Queue.h"
 #include "language/Language.h"
@@ -168,10 +170,22 @@ void TForm_KardunGAS::FormDestroy(TObject* Sender)
     // A window that was never set up (no settings file named) has nothing to save.
     if (Settings_File_Name.empty())
         return;
+    // The message window's deferred showing would come after the program ended: a failed
+    // save is shown in a box now, and goes to standard error as well.
+    std::string Failures;
+    const Key_File_Report_Hook Window_Report = Key_File_Current_Report_Hook();
+    Key_File_Set_Report_Hook([&Failures](const std::string& Text) {
+        Failures += (Failures.empty() ? "" : "\n") + Text;
+    });
     Settings_Save_Begin();
     Settings_Save();
     OSC_Settings_Write();
     Settings_Save_End();
+    Key_File_Set_Report_Hook(Window_Report);
+    if (!Failures.empty()) {
+        std::cerr << "KardunGD: " << Failures << std::endl;
+        Message_Box(Failures, TMsg_Kind::Error, TMsg_Buttons::OK);
+    }
 }
 
 // ---------------------------------------------------------------- the settings on the window

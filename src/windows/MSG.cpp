@@ -19,6 +19,10 @@ constexpr TColor Wheel_Current_Colour = clRed;
 constexpr int Countdown_Ms = 3000;
 constexpr int Button_Width_Percent = 30;
 
+// The last message given before the window existed: it is shown once the window is made.
+MSG_Message Early_Message;
+bool Early_Pending = false;
+
 bool Type_Shows(uint8_t Type)
 {
     return Type >= Message_Type::Old_Version && Type <= Message_Type::Language_Key_Countdown;
@@ -71,6 +75,14 @@ TForm_MSG::TForm_MSG(TComponent* Owner) : TForm(Owner)
     Timer_MSG_run->Interval(100);
     Timer_MSG_run->OnTimer = [this](TObject* Sender) { Timer_MSG_runTimer(Sender); };
 
+    // A message given before this window existed (a settings file that could not be read
+    // at start) is shown now that it does.
+    OnCreate = [this](TObject*) {
+        if (!Early_Pending)
+            return;
+        Early_Pending = false;
+        Store_Message(Early_Message.Type, Early_Message.Text, Early_Message.Colour);
+    };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnClose = [this](TObject* Sender, TClose_Action& Action) { FormClose(Sender, Action); };
 }
@@ -81,22 +93,33 @@ TForm_MSG::~TForm_MSG()
         Form_MSG = nullptr;
 }
 
+void TForm_MSG::Store_Message(uint8_t Type, const std::string& Text, TColor Colour)
+{
+    Stored.Type = Type;
+    Stored.Text = Text;
+    Stored.Colour = Colour;
+    Pending = true;
+    Timer_MSG_run->Enabled(true);
+}
+
 void Show_Message(uint8_t Type, const std::string& Text, TColor Colour)
 {
     if (!Form_MSG) {
         std::cerr << "KardunGD message (" << int(Type) << "): " << Text << std::endl;
+        Early_Message.Type = Type;
+        Early_Message.Text = Text;
+        Early_Message.Colour = Colour;
+        Early_Pending = true;
         return;
     }
-    Form_MSG->Stored.Type = Type;
-    Form_MSG->Stored.Text = Text;
-    Form_MSG->Stored.Colour = Colour;
-    Form_MSG->Pending = true;
-    Form_MSG->Timer_MSG_run->Enabled(true);
+    Form_MSG->Store_Message(Type, Text, Colour);
 }
 
 void MSG_Reset()
 {
     Version_Error_Closed = false;
+    Early_Pending = false;
+    Early_Message = MSG_Message{};
     if (Form_MSG) {
         Form_MSG->Timer_MSG->Enabled(false);
         Form_MSG->Timer_MSG_run->Enabled(false);

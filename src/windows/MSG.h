@@ -67,6 +67,8 @@ public:
     void FormShow(TObject* Sender);
     void FormClose(TObject* Sender, TClose_Action& Action);
     void Timer_MSG_runTimer(TObject* Sender);
+    // Stores a message in this window and arms its showing (what Show_Message does).
+    void Store_Message(uint8_t Type, const std::string& Text, TColor Colour);
     void Timer_MSGTimer(TObject* Sender);
     void Button_MSGClick(TObject* Sender);
 
@@ -96,7 +98,8 @@ struct MSG_Hooks_Class {
 extern MSG_Hooks_Class MSG_Hooks;
 
 // Stores the message (a Message_Type, its text, the text's colour) and arms the window;
-// returns at once. Before the window exists the text goes to standard error. The one way
+// returns at once. Before the window exists the text goes to standard error, and the last
+// such message is shown once the window is created. The one way
 // every part of the program shows a message; lower layers reach it through their hooks.
 void Show_Message(uint8_t Type, const std::string& Text, TColor Colour);
 

@@ -9,11 +9,13 @@
 #include <algorithm>
 #include <atomic>
 #include <thread>
+#include <unistd.h>
 #include <cstring>
 
 #include "data/Text_Util.h"
 #include "main/Main_Test_Support.h"
 #include "platform/system/Catalogues.h"
+#include "platform/system/Files.h"
 #include "platform/system/Single_Instance.h"
 
 extern "C" int _nl_msg_cat_cntr;   // bumped to make the catalogues re-read the language
@@ -378,6 +380,35 @@ TEST_F(Main_Window, ALaterStartAsksTheRunningProgramToClose)
 
 // The start-up path binds the message catalogues: with a German catalogue beside the
 // program, port error texts and dialog captions come out in German.
+// A settings file that is there but cannot be read (as a file of mode 000 for an ordinary
+// user): the failure shows in the message window once it exists, the file is not written
+// over at shutdown, and that is said in a box before the program ends.
+TEST_F(Main_Window, ASettingsFileThatCannotBeReadIsShownAndKept)
+{
+    const std::string Old = Settings_With_Port("ttyS3") + Key_File_Pad_Key("HAND_KEY") + "7 {mine}\r\n";
+    Folder->Write("KardunGD.ini", Old);
+    sys::Set_Read_Hook([](int Fd, void* Data, size_t Count) -> ssize_t {
+        char Path[512] = {};
+        const std::string Link = "/proc/self/fd/" + std::to_string(Fd);
+        const ssize_t N = ::readlink(Link.c_str(), Path, sizeof Path - 1);
+        if (N > 0 && std::string(Path, static_cast<size_t>(N)).find("KardunGD.ini") != std::string::npos) {
+            errno = EACCES;
+            return -1;
+        }
+        return ::read(Fd, Data, Count);
+    });
+    Create();
+    ASSERT_TRUE(Pump_Until([] { return Form_MSG->Visible(); }, 3000));
+    EXPECT_NE(Form_MSG->Label_Text->Caption().find("KardunGD.ini"), std::string::npos);
+
+    ui::Answer_Next_Dialog(mrOk);
+    W.reset();
+    sys::Reset_File_Hooks();
+    ASSERT_FALSE(ui::Hooks.Asked.empty());
+    EXPECT_NE(ui::Hooks.Asked.back().Text.find("not written over"), std::string::npos);
+    EXPECT_EQ(Folder->Read("KardunGD.ini"), Old);
+}
+
 TEST_F(Main_Window, StartUpBindsTheMessageCatalogues)
 {
     const std::string Saved_Locale = std::setlocale(LC_MESSAGES, nullptr);
