@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/comm/Device_Watcher.h"
 #include "platform/comm/Thread_Sync.h"
 
 bool ComPortError = false;
@@ -288,7 +289,27 @@ void TCustomComPort::Open() {
   }
   if (!Events_.Empty() && Device_.Is_Open()) {
     NoteHandlers();
-    EventThread_ = std::make_unique<TComThread>(this);
+    if (SyncMethod_ == smThreadSync && comm::On_Event_Loop_Thread()) {
+      // The handlers run on the user-interface thread anyway: its event loop watches the
+      // device itself, so a reply reaches its handler without a thread and a hand-over.
+      // Only events with work on this thread are watched: a write then wakes nobody when
+      // the end of a transmission has no handler.
+      Watch_Handled_Events();
+      EventWatcher_ = std::make_unique<comm::Device_Watcher>(
+          Device_,
+          [this](uint32_t Mask) {
+            const TComEvents Events = TComEvents::FromBits(IntToEvents(Mask).Bits() & HandledEvents_.load());
+            if (Events.Empty()) return;
+            const uint32_t Handled_Before = HandledEvents_.load();
+            // Run here, with an exception reported as at every dispatch point.
+            comm::Run_On_UI_Thread([this, Events] { FireEvents(Events); }, -1);
+            // A handler set meanwhile is watched from now on.
+            if (EventWatcher_ && HandledEvents_.load() != Handled_Before) Watch_Handled_Events();
+          },
+          [this] { End_Event_Watch(); });
+    } else {
+      EventThread_ = std::make_unique<TComThread>(this);
+    }
     ThreadCreated_ = true;
   } else {
     ThreadCreated_ = false;
@@ -310,9 +331,24 @@ void TCustomComPort::Close() {
 }
 
 void TCustomComPort::StopThread() {
+  if (EventWatcher_) {
+    EventWatcher_.reset();
+    End_Event_Watch();
+    ThreadCreated_ = false;
+  }
   if (!EventThread_) return;
   EventThread_.reset();
   ThreadCreated_ = false;
+}
+
+void TCustomComPort::Watch_Handled_Events() {
+  Device_.Set_Event_Mask(EventsToInt(TComEvents::FromBits(Events_.Bits() & HandledEvents_.load())));
+}
+
+void TCustomComPort::End_Event_Watch() {
+  // As the event thread does when its wait ends.
+  Device_.Set_Event_Mask(0);
+  Device_.Purge(comm::Purge_Tx_Clear | comm::Purge_Rx_Clear);
 }
 
 void TCustomComPort::CallSignalHandlers(bool Closing) {

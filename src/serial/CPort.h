@@ -18,6 +18,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/comm/Device_Watcher.h"
 #include "platform/comm/Serial_Device.h"
 
 // ---- the port error flag (one for the whole process) ----
@@ -283,8 +284,9 @@ class TCustomComPort {
   void SetEventChar(uint8_t Value);
   TComEvents Events() const { return Events_; }
   void SetEvents(TComEvents Value);
-  // smThreadSync: handlers run on the user-interface thread while the event thread waits
-  // (smWindowSync is delivered the same way); smNone: they run on the event thread.
+  // smThreadSync: handlers run on the user-interface thread; opened there, its event loop
+  // watches the device (no event thread); else the event thread waits while they run
+  // (smWindowSync is delivered that way); smNone: they run on the event thread.
   TSyncMethod SyncMethod() const { return SyncMethod_; }
   // Throws `EComPort` 14 while connected.
   void SetSyncMethod(TSyncMethod Value);
@@ -353,7 +355,12 @@ class TCustomComPort {
   std::unique_ptr<TComTimeouts> Timeouts_;
   std::unique_ptr<TComBuffer> Buffer_;
   std::unique_ptr<TComThread> EventThread_;
+  // smThreadSync on the user-interface thread: its event loop watches the device instead
+  // of an event thread.
+  std::unique_ptr<comm::Device_Watcher> EventWatcher_;
   bool ThreadCreated_ = false;
+  void End_Event_Watch();
+  void Watch_Handled_Events();   // the device event mask: the events with work here
 };
 
 // The published component.

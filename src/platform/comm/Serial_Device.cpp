@@ -506,13 +506,26 @@ bool Serial_Device::Set_Event_Mask(uint32_t mask, int* error) {
 }
 
 void Serial_Device::Poke_Waiter() {
-  if (Wake_Fd_ < 0) return;
+  // Only a waiter that reports the end of a transmission needs to know of a write.
+  if (Wake_Fd_ < 0 || (Event_Mask_ & Ev_Tx_Empty) == 0) return;
   uint64_t one = 1;
   ssize_t r = ::write(Wake_Fd_, &one, sizeof one);
   (void)r;
 }
 
 Wait_Result Serial_Device::Wait_Event(int stop_fd, uint32_t* events, int* error) {
+  return Wait_Event_For(stop_fd, -1, events, error);
+}
+
+int Serial_Device::Watch_Interval_Ms() const {
+  const uint32_t mask = Event_Mask_;
+  const uint32_t line_events = Ev_CTS | Ev_DSR | Ev_RLSD | Ev_Ring | Ev_Break | Ev_Error;
+  if (Wait_Tx_Pending_) return Tx_Watch_Ms;
+  if ((mask & line_events) && (Wait_Base_.Valid || Wait_Modem_Valid_)) return Line_Watch_Ms;
+  return -1;
+}
+
+Wait_Result Serial_Device::Wait_Event_For(int stop_fd, int max_wait_ms, uint32_t* events, int* error) {
   *events = 0;
   if (Fd_ < 0) {
     Fail(error, EBADF);
@@ -526,10 +539,18 @@ Wait_Result Serial_Device::Wait_Event(int stop_fd, uint32_t* events, int* error)
   const uint32_t line_events = Ev_CTS | Ev_DSR | Ev_RLSD | Ev_Ring | Ev_Break | Ev_Error;
   const bool watch_lines = (mask & line_events) && (Wait_Base_.Valid || Wait_Modem_Valid_);
 
-  for (;;) {
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(0, max_wait_ms));
+  for (bool first = true;; first = false) {
     int timeout = -1;
     if (watch_lines) timeout = Line_Watch_Ms;
     if (Wait_Tx_Pending_) timeout = Tx_Watch_Ms;
+    if (max_wait_ms >= 0) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            limit - std::chrono::steady_clock::now()).count();
+      if (!first && left <= 0) return Wait_Result::Timed_Out;
+      const int bound = static_cast<int>(std::max<long long>(0, left));
+      if (timeout < 0 || bound < timeout) timeout = bound;
+    }
     // The device itself is polled for hang-up and error only (reported level-triggered,
     // so a wait after a reported hang-up fails again at once).
     pollfd p[3] = {{stop_fd, POLLIN, 0}, {Epoll_Fd_, POLLIN, 0}, {Fd_, 0, 0}};

@@ -105,7 +105,7 @@ struct Terminal_Flags {
 };
 Terminal_Flags Line_Flags(const Line_Settings& settings);
 
-enum class Wait_Result { Event, Stopped, Failed };
+enum class Wait_Result { Event, Stopped, Failed, Timed_Out };
 
 // The device file of a port name: a name without "/" is a device under /dev, an absolute
 // path is taken as it stands; anything else (empty, relative with "/") gives "".
@@ -152,6 +152,14 @@ class Serial_Device {
   // becomes readable (Stopped), or until the device fails or goes away (Failed). Received
   // bytes are reported once per arrival, not again while they wait unread.
   Wait_Result Wait_Event(int stop_fd, uint32_t* events, int* error = nullptr);
+  // As Wait_Event, but for at most `max_wait_ms` (0: only what is there now; -1: no limit);
+  // Timed_Out when no event came in that time.
+  Wait_Result Wait_Event_For(int stop_fd, int max_wait_ms, uint32_t* events, int* error = nullptr);
+  // For a waiter on an event loop: the descriptor that becomes readable when an event may
+  // have come, and how long the loop may wait without a look (-1: as long as it likes;
+  // line signals and the end of a transmission are looked at on time).
+  int Watch_Descriptor() const { return Epoll_Fd_; }
+  int Watch_Interval_Ms() const;
 
  private:
   struct Counts {
