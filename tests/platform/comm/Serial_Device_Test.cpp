@@ -12,6 +12,7 @@
 #include <future>
 #include <string>
 #include <thread>
+#include <sys/resource.h>
 #include <vector>
 
 #include "platform/comm/Pty_Pair.h"
@@ -276,6 +277,33 @@ TEST(Serial_Device_Read, Returns_At_Once_When_The_Count_Is_There) {
   ASSERT_TRUE(d.Read(buf, 5, &done));
   EXPECT_LT(Elapsed_Ms(start), 5000);  // far below the 10 s interval
   EXPECT_EQ(std::string(buf, done), "hello");
+}
+
+// A frame handed over byte by byte at the line's rate (9600 baud: about 1 ms a byte) is
+// read whole, waiting in the kernel for the rest of it, not waking once per byte.
+TEST(Serial_Device_Read, A_Paced_Frame_Is_Read_Whole_Without_A_Wake_Up_Per_Byte) {
+  Pty_Pair pty;
+  Serial_Device d;
+  Open_Raw(d, pty);
+  ASSERT_TRUE(d.Set_Timeouts(Interval(2000)));
+  const std::string frame(65, 'r');
+  std::thread sender([&] {
+    for (char c : frame) {
+      pty.Send(std::string(1, c));
+      std::this_thread::sleep_for(std::chrono::microseconds(1042));
+    }
+  });
+  ASSERT_TRUE(Wait_In_Queue(d, 1));
+  rusage before{}, after{};
+  getrusage(RUSAGE_THREAD, &before);
+  char buf[80] = {};
+  uint32_t done = 0;
+  const bool ok = d.Read(buf, static_cast<uint32_t>(frame.size()), &done);
+  getrusage(RUSAGE_THREAD, &after);
+  sender.join();
+  ASSERT_TRUE(ok);
+  EXPECT_EQ(std::string(buf, done), frame);
+  EXPECT_LT(after.ru_nvcsw - before.ru_nvcsw, 16) << "one wait per byte would be about 64";
 }
 
 TEST(Serial_Device_Read, Ends_After_The_Interval_With_The_Bytes_That_Came) {
