@@ -9,6 +9,11 @@
 
 namespace comm {
 
+namespace {
+// Sets of events taken in one wake-up at most, so that a flood cannot hold the loop.
+constexpr int Looks_Per_Wake = 4;
+}  // namespace
+
 bool On_Event_Loop_Thread() {
   const QCoreApplication* app = QCoreApplication::instance();
   return app && QThread::currentThread() == app->thread();
@@ -26,18 +31,20 @@ struct Device_Watcher::State {
 
   // Takes what the device has to report now, hands it on, and keeps the next look on time.
   static void Check(const std::shared_ptr<State>& self) {
-    if (!self->Alive) return;
-    uint32_t events = 0;
-    const Wait_Result result = self->Device->Wait_Event_For(-1, 0, &events);
-    if (result == Wait_Result::Failed) {
-      self->Stop();
-      if (self->On_Failed) self->On_Failed();
-      return;
+    // Looks again after each set of events: bytes that came while the handler read are
+    // taken now, and what woke nobody is drained, so the loop is not woken for it later.
+    for (int look = 0; look < Looks_Per_Wake && self->Alive; ++look) {
+      uint32_t events = 0;
+      const Wait_Result result = self->Device->Wait_Event_For(-1, 0, &events);
+      if (result == Wait_Result::Failed) {
+        self->Stop();
+        if (self->On_Failed) self->On_Failed();
+        return;
+      }
+      if (result != Wait_Result::Event) break;
+      if (self->On_Events) self->On_Events(events);
     }
-    if (result == Wait_Result::Event && self->On_Events) {
-      self->On_Events(events);
-      if (!self->Alive) return;   // the handler closed the port
-    }
+    if (!self->Alive) return;   // a handler closed the port
     const int interval = self->Device->Watch_Interval_Ms();
     if (interval < 0) {
       self->Look_Again->stop();

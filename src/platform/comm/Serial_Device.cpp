@@ -338,12 +338,11 @@ bool Serial_Device::Read(void* buffer, uint32_t count, uint32_t* done, int* erro
       if (left == 0) return true;
       if (wait_ms < 0 || left < wait_ms) wait_ms = left;
     }
-    if (progress && count - got > 1 && Byte_Time_Ns_ > 0) {
-      // The line time of all remaining bytes but the last, within the time limits; the
-      // last byte (and a sender slower than its line) is then waited for by arrival, so
-      // the read ends as soon as the frame is whole.
+    if (progress && Byte_Time_Ns_ > 0) {
+      // The line time of the remaining bytes, within the time limits: the frame is whole
+      // when it ends. A sender slower than its line is then waited for by arrival.
       progress = false;
-      int64_t sleep_ns = int64_t(count - got - 1) * int64_t(Byte_Time_Ns_);
+      int64_t sleep_ns = int64_t(count - got) * int64_t(Byte_Time_Ns_);
       if (wait_ms >= 0) sleep_ns = std::min<int64_t>(sleep_ns, int64_t(wait_ms) * 1000000);
       timespec pause{static_cast<time_t>(sleep_ns / 1000000000), static_cast<long>(sleep_ns % 1000000000)};
       while (::nanosleep(&pause, &pause) != 0 && errno == EINTR) {
