@@ -1,8 +1,124 @@
-// Configuration page: its transfer, idle-speed, password and service-time buttons and the
-// injection panel.
+// Configuration page: its controls in setting groups, the record put on the page and the
+// marking of values that differ from the factory defaults.
 #include "main/Main_Form_Configuration.h"
 
+#include <algorithm>
+
+#include "data/Configuration.h"
+#include "data/Conversions.h"
+#include "data/Globals.h"
+#include "data/Injectors.h"
+#include "data/Settings.h"
+#include "language/Language.h"
+#include "main/Main_Form.h"
 #include "main/Main_Form_Build.h"
+#include "protocol/CFG_File.h"
+#include "protocol/Live_Data.h"
+#include "protocol/Param_Codecs.h"
+#include "windows/Control_Text.h"
+
+namespace {
+
+// ---- geometry of the page (design pixels) ----
+constexpr int List_Width = 233;             // the group list on the left
+constexpr int List_Height = 450;
+constexpr int Options_Left = 240;           // the shown setting group's panel
+constexpr int Options_Width = 433;
+constexpr int Options_Height = 360;
+constexpr int Buttons_Left = Options_Left + Options_Width + 6;
+constexpr int Button_Width = 86;
+constexpr int Row_Height = 26;
+constexpr int Row_First = 22;
+constexpr int Caption_Left = 10;
+constexpr int Edit_Left = 230;
+constexpr int Edit_Width = 70;
+constexpr int Group_Width = 420;
+constexpr int Phase_Gap = 3;                // between two cylinders' bars
+
+// Level marks: raw 10-bit readings 0..1023 shown in volts.
+constexpr int Level_Full_Scale = 1023;
+constexpr double Level_Volts = 5.0;
+// The MAP preset recognised within this many mV of its 1-bar output.
+constexpr int MAP_Tolerance_mV = 30;
+constexpr const char* Level_Software = "SOFTWARE";
+constexpr uint8_t Level_Mode_Software_Working = 128;
+constexpr double Etalon_To_Display = 0.1864135;
+
+const TColor Led_Colour[7] = {RGB_Color(255, 0, 0),   RGB_Color(0, 255, 0), RGB_Color(0, 255, 0),
+                              RGB_Color(0, 255, 0),   RGB_Color(0, 255, 0), RGB_Color(0, 255, 0),
+                              RGB_Color(255, 255, 0)};
+constexpr TColor Led_Off = RGB_Color(192, 192, 192);
+constexpr TColor Marker_Colour = RGB_Color(0, 255, 0);
+
+// Yellow-wire function codes and their combo text keys.
+struct Yellow_Wire_Row {
+    uint8_t Code;
+    const char* Key;
+};
+constexpr Yellow_Wire_Row Yellow_Wire_Table[] = {
+    {1, "YW_Petrol_Valve_OFF"}, {2, "YW_Dublication_Gas_Valve"}, {4, "YW_Clear_Petrol_Sensor"}};
+constexpr uint8_t Yellow_Wire_Timed = 4;   // the code with delay and impulse
+
+const char* const Injection_Type_Items[] = {"1 = 1", "1 / 2", "1 * 2", "1 * 4"};
+
+// Shortest decimal text of a value.
+std::string Decimal(double Value) { return Format_General(Value, 10); }
+std::string One_Decimal(double Value) { return Format_Fixed(Value, 10, 1); }
+
+// A value row: caption, edit (with an up-down unless Plain) and unit.
+CFG_Value_Row Row(TComponent* Owner, TControl* Parent, const std::string& Name,
+                  const std::string& Caption, const std::string& Unit, int Line, bool Plain = false,
+                  int Left = Caption_Left)
+{
+    CFG_Value_Row R;
+    const int Top = Row_First + Line * Row_Height;
+    R.Caption = build::Label(Owner, Parent, "Label_CFG_" + Name, Caption, Left, Top + 3);
+    R.Edit = build::Make<TEdit>(Owner, Parent, "Edit_CFG_" + Name, Edit_Left, Top, Edit_Width, 22);
+    if (!Plain) {
+        R.UpDown = build::Make<TUpDown>(Owner, Parent, "UpDown_CFG_" + Name, Edit_Left + Edit_Width, Top,
+                                        17, 22);
+        R.UpDown->Min(0);
+        R.UpDown->Max(32767);
+        R.UpDown->Associate(R.Edit);
+    }
+    R.Unit = build::Label(Owner, Parent, "Label_CFG_" + Name + "_Dim", Unit, Edit_Left + Edit_Width + 24,
+                          Top + 3);
+    return R;
+}
+
+void Row_Enable(const CFG_Value_Row& R, bool On)
+{
+    for (TControl* C : {static_cast<TControl*>(R.Caption), static_cast<TControl*>(R.Edit),
+                        static_cast<TControl*>(R.UpDown), static_cast<TControl*>(R.Unit)})
+        if (C) C->Enabled(On);
+}
+
+void Row_Visible(const CFG_Value_Row& R, bool On)
+{
+    for (TControl* C : {static_cast<TControl*>(R.Caption), static_cast<TControl*>(R.Edit),
+                        static_cast<TControl*>(R.UpDown), static_cast<TControl*>(R.Unit)})
+        if (C) C->Visible(On);
+}
+
+// Up-down position (low 16 bits of the field) and the edit's own text.
+void Show_Row(const CFG_Value_Row& R, int32_t Field, const std::string& Text)
+{
+    if (R.UpDown) R.UpDown->Position(Low_16(Field));
+    R.Edit->Text(Text);
+}
+
+void Mark(TControl* C, bool Changed, TColor Normal)
+{
+    C->Color(Changed ? CFG_Changed_Colour : Normal);
+}
+
+TGroupBox* Group(TComponent* Owner, TControl* Parent, const std::string& Name, const std::string& Caption,
+                 int Lines)
+{
+    return build::Group(Owner, Parent, Name, Caption, 0, 0, Group_Width, Row_First + Lines * Row_Height + 8);
+}
+
+}  // namespace
 
 void Main_Form_Configuration::Create_Sheet(TComponent* Owner, TPageControl* Pages)
 {
@@ -12,27 +128,271 @@ void Main_Form_Configuration::Create_Sheet(TComponent* Owner, TPageControl* Page
 void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
 {
     TControl* S = TabSheet_Configuration;
-    // Transfer buttons along the top of the page.
-    Button_CFG_Receiv = build::Button(Owner, S, "Button_CFG_Receiv", "Receive", 6, 4, 90, 25);
-    Button_CFG_Transmitt = build::Button(Owner, S, "Button_CFG_Transmitt", "Transmit", 100, 4, 90, 25);
+    TPanel* Options = build::Panel(Owner, S, "Panel_CFG_Options", "", Options_Left, 0, Options_Width,
+                                   Options_Height);
+    TPanel* List = build::Panel(Owner, S, "Panel_CFG_Options_List", "", 0, 0, List_Width, List_Height);
+    TPanel* Help = build::Panel(Owner, S, "Panel_CFG_Options_Help", "", Options_Left, Options_Height + 5,
+                                Options_Width, 60);
+    TLabel* Help_Line = build::Label(Owner, Help, "Label_CFG_Help", "", 4, 4);
+    Help_Line->AutoSize(false);
+    Help_Line->WordWrap(true);
+    Help_Line->SetBounds(4, 4, Options_Width - 8, 52);
 
-    Panel_CFG_Injection_Type =
-        build::Panel(Owner, S, "Panel_CFG_Injection_Type", "", 6, 36, 380, 200);
-    Panel_CFG_Injection_Type->BevelOuter(TBevel_Cut::Lowered);
-
-    Button_CFG_RPM_set = build::Button(Owner, S, "Button_CFG_RPM_set", "Set idle R.P.M.", 392, 36, 120, 25);
+    // Transfer, file and set-up buttons in a column right of the groups.
+    int Top = 4;
+    auto Column_Button = [&](const std::string& Name, const std::string& Caption) {
+        TButton* B = build::Button(Owner, S, Name, Caption, Buttons_Left, Top, Button_Width, 25);
+        Top += 29;
+        return B;
+    };
+    Button_CFG_Receiv = Column_Button("Button_CFG_Receiv", "Receive");
+    Button_CFG_Transmitt = Column_Button("Button_CFG_Transmitt", "Transmit");
+    Top += 8;
+    Button_CFG_Default = Column_Button("Button_CFG_Default", "Default");
+    Button_CFG_Load = Column_Button("Button_CFG_Load", "Load");
+    Button_CFG_Save = Column_Button("Button_CFG_Save", "Save");
+    Top += 8;
+    Button_CFG_RPM_set = Column_Button("Button_CFG_RPM_set", "Set idle R.P.M.");
     Button_CFG_RPM_set->GroupIndex(1);
     Button_CFG_RPM_set->AllowAllUp(true);
-    Button_CFG_RPM_IdleRun = build::Button(Owner, S, "Button_CFG_RPM_IdleRun", "Setting", 516, 36, 90, 25);
-    Button_CFG_User_Password =
-        build::Button(Owner, S, "Button_CFG_User_Password", "Password", 392, 68, 120, 25);
+    Button_CFG_RPM_IdleRun = Column_Button("Button_CFG_RPM_IdleRun", "Setting");
+    Button_CFG_User_Password = Column_Button("Button_CFG_User_Password", "Password");
+    Label_CFG_Pult_Name = build::Label(Owner, S, "Label_CFG_Pult_Name", "", Buttons_Left, Top + 8);
 
-    GroupBox_CFG_Service_Time =
-        build::Group(Owner, S, "GroupBox_CFG_Service_Time", "Service time", 392, 100, 374, 60);
+    // ---- 1: switching to gas ----
+    GroupBox_CFG_Petrol_Gas = Group(Owner, Options, "GroupBox_CFG_Petrol_Gas", "Switching to gas", 8);
+    TControl* G = GroupBox_CFG_Petrol_Gas;
+    PG_Temper = Row(Owner, G, "PG_Temper", "Vaporizer temperature", "\xC2\xB0" "C", 0);
+    PG_Pressure = Row(Owner, G, "PG_Pressure", "Pressure difference", "bar", 1);
+    PG_RPM = Row(Owner, G, "PG_RPM", "R.P.M.", "rpm", 2);
+    PG_Delay = Row(Owner, G, "PG_Delay", "Delay", "sec", 3);
+    PG_Preheating = Row(Owner, G, "PG_Preheating", "", "sec", 4);
+    PG_Preheating.Caption->Visible(false);
+    CheckBox_CFG_PG_Preheating = build::Check(Owner, G, "CheckBox_CFG_PG_Preheating", Label_CFG_PG_Preheating,
+                                              "Label_CFG_PG_Preheating", "Preheating", Caption_Left,
+                                              Row_First + 4 * Row_Height + 2);
+    Label_CFG_PG_Yellow_Wire =
+        build::Label(Owner, G, "Label_CFG_PG_Yellow_Wire", "Yellow wire", Caption_Left, Row_First + 5 * Row_Height + 3);
+    ComboBox_CFG_PG_Yellow_Wire = build::Make<TComboBox>(Owner, G, "ComboBox_CFG_PG_Yellow_Wire", 120,
+                                                         Row_First + 5 * Row_Height, 290, 22);
+    ComboBox_CFG_PG_Yellow_Wire->Style(TCombo_Style::Drop_Down_List);
+    PG_YW_Delay = Row(Owner, G, "PG_YW_Delay", "Yellow wire delay", "sec", 6);
+    PG_YW_Impulse = Row(Owner, G, "PG_YW_Impulse", "Yellow wire impulse", "sec", 7);
+    for (const CFG_Value_Row* R : {&PG_YW_Delay, &PG_YW_Impulse}) {
+        R->UpDown->Min(1);
+        R->UpDown->Max(250);
+    }
+
+    // ---- 2: switching back to petrol ----
+    GroupBox_CFG_Gas_Petrol = Group(Owner, Options, "GroupBox_CFG_Gas_Petrol", "Switching to petrol", 5);
+    G = GroupBox_CFG_Gas_Petrol;
+    GP_PressDiff_Low = Row(Owner, G, "GP_PressDiff_Low", "Pressure difference low", "bar", 0);
+    GP_PressDiff_High = Row(Owner, G, "GP_PressDiff_High", "Pressure difference high", "bar", 1);
+    GP_TempVap = Row(Owner, G, "GP_TempVap", "Vaporizer temperature", "\xC2\xB0" "C", 2);
+    GP_Time = Row(Owner, G, "GP_Time", "Time", "sec", 3);
+    CheckBox_CFG_GP_Buzzer = build::Check(Owner, G, "CheckBox_CFG_GP_Buzzer", Label_CFG_GP_Buzzer,
+                                          "Label_CFG_GP_Buzzer", "Buzzer", Caption_Left,
+                                          Row_First + 4 * Row_Height + 2);
+
+    // ---- 3: gas injectors ----
+    GroupBox_CFG_Gas_Injectors = Group(Owner, Options, "GroupBox_CFG_Gas_Injectors", "Gas injectors", 8);
+    G = GroupBox_CFG_Gas_Injectors;
+    Label_CFG_Inject_Type = build::Label(Owner, G, "Label_CFG_Inject_Type", "Type", Caption_Left, Row_First + 3);
+    ComboBox_CFG_Inject_Type =
+        build::Make<TComboBox>(Owner, G, "ComboBox_CFG_Inject_Type", 120, Row_First, 200, 22);
+    ComboBox_CFG_Inject_Type->DropDownCount(Injector_Type_Count);
+    Inject_Num = Row(Owner, G, "Inject_Num", "Number of injectors", "", 1);
+    Inject_Num.UpDown->Min(1);
+    Inject_Num.UpDown->Max(Injector_Num_Max);
+    Inject_Range = Row(Owner, G, "Inject_Range", "Injection time range", "ms", 2);
+    Label_CFG_Inject_PWM = build::Label(Owner, G, "Label_CFG_Inject_PWM", "Injector drive", Caption_Left,
+                                        Row_First + 3 * Row_Height + 3);
+    Inject_Start = Row(Owner, G, "Inject_Start", "Start impulse", "\xC2\xB5s", 4, false, Caption_Left + 12);
+    Inject_PWM_DutyCycle = Row(Owner, G, "Inject_PWM_DutyCycle", "Duty cycle", "%", 5, false, Caption_Left + 12);
+    Inject_PWM_Freq = Row(Owner, G, "Inject_PWM_Freq", "Frequency", "kHz", 6, false, Caption_Left + 12);
+    Inject_Auto = Row(Owner, G, "Inject_Auto", "", "\xC2\xB0" "C", 7);
+    Inject_Auto.Caption->Visible(false);
+    CheckBox_CFG_Inject_Auto = build::Check(Owner, G, "CheckBox_CFG_Inject_Auto", Label_CFG_Inject_Auto,
+                                            "Label_CFG_Inject_Auto", "Winter / summer switching",
+                                            Caption_Left, Row_First + 7 * Row_Height + 2);
+
+    // ---- 4: injection type and phases ----
+    GroupBox_CFG_Injection_Type = Group(Owner, Options, "GroupBox_CFG_Injection_Type", "Injection type", 12);
+    G = GroupBox_CFG_Injection_Type;
+    ComboBox_CFG_Injection_Type =
+        build::Make<TComboBox>(Owner, G, "ComboBox_CFG_Injection_Type", Caption_Left, Row_First, 90, 22);
+    ComboBox_CFG_Injection_Type->Style(TCombo_Style::Drop_Down_List);
+    for (const char* Item : Injection_Type_Items)
+        ComboBox_CFG_Injection_Type->Items().Add(Item);
+    Label_CFG_IT_Max_Angle = build::Label(Owner, G, "Label_CFG_IT_Max_Angle", "", 120, Row_First + 3);
+    Panel_CFG_Injection_Type = build::Panel(Owner, G, "Panel_CFG_Injection_Type", "", Caption_Left,
+                                            Row_First + Row_Height + 4, Group_Width - 2 * Caption_Left,
+                                            10 * Row_Height);
+    Panel_CFG_Injection_Type->BevelOuter(TBevel_Cut::Lowered);
+
+    // ---- 5: gas level ----
+    GroupBox_CFG_GasLevel_Sensor = Group(Owner, Options, "GroupBox_CFG_GasLevel_Sensor", "Gas level sensor", 12);
+    G = GroupBox_CFG_GasLevel_Sensor;
+    ComboBox_CFG_Level_Type =
+        build::Make<TComboBox>(Owner, G, "ComboBox_CFG_Level_Type", Caption_Left, Row_First, 130, 22);
+    CheckBox_CFG_Level_Invert = build::Check(Owner, G, "CheckBox_CFG_Level_Invert", Label_CFG_Level_Invert,
+                                             "Label_CFG_Level_Invert", "Invert", 160, Row_First + 2);
+    CheckBox_CFG_Level_90 = build::Check(Owner, G, "CheckBox_CFG_Level_90", Label_CFG_Level_90,
+                                         "Label_CFG_Level_90", "90 Om", 240, Row_First + 2);
+    CheckBox_CFG_Level_Low = build::Check(Owner, G, "CheckBox_CFG_Level_Low", Label_CFG_Level_Low,
+                                          "Label_CFG_Level_Low", "Low level buzzer", 160, Row_First + Row_Height + 2);
+    const int Marks_Top = Row_First + 2 * Row_Height + 4;
+    Panel_CFG_Gas_Level_Switch =
+        build::Panel(Owner, G, "Panel_CFG_Gas_Level_Switch", "", Caption_Left, Marks_Top, 330, 9 * Row_Height);
+    Panel_CFG_Gas_Level_Soft =
+        build::Panel(Owner, G, "Panel_CFG_Gas_Level_Soft", "", Caption_Left, Marks_Top, 330, 9 * Row_Height);
+    TControl* P = Panel_CFG_Gas_Level_Switch;
+    Label_CFG_Level_10 = build::Label(Owner, P, "Label_CFG_Level_10", "5.0", 4, 4);
+    Label_CFG_Level_5 = build::Label(Owner, P, "Label_CFG_Level_5", "2.5", 4, 90);
+    Label_CFG_Level_0 = build::Label(Owner, P, "Label_CFG_Level_0", "0", 4, 176);
+    Image_CFG_Level_Sensor_Current =
+        build::Make<TImage>(Owner, P, "Image_CFG_Level_Sensor_Current", 30, 8, 20, 180);
+    Label_CFG_Level_Sensor_Current = build::Label(Owner, P, "Label_CFG_Level_Sensor_Current", "V", 30, 196);
+    Edit_CFG_Level[0] = build::Make<TEdit>(Owner, P, "Edit_CFG_Level0", 20, 210, 44, 22);
+    Edit_CFG_Level[0]->ReadOnly(true);
+    for (int I = 0; I < 5; ++I) {
+        const std::string N = std::to_string(I + 1);
+        const int Left = 70 + I * 52;
+        TrackBar_CFG_Level[static_cast<size_t>(I)] =
+            build::Make<TTrackBar>(Owner, P, "TrackBar_CFG_Level" + N, Left, 4, 40, 196);
+        TTrackBar* T = TrackBar_CFG_Level[static_cast<size_t>(I)];
+        T->Orientation(TTrack_Orientation::Vertical);
+        T->Min(0);
+        T->Max(Level_Full_Scale);
+        T->TickStyle(TTick_Style::None);
+        Edit_CFG_Level[static_cast<size_t>(I + 1)] = build::Make<TEdit>(Owner, P, "Edit_CFG_Level" + N, Left, 210, 44, 22);
+        Edit_CFG_Level[static_cast<size_t>(I + 1)]->ReadOnly(true);
+    }
+    Level_Etalon = Row(Owner, Panel_CFG_Gas_Level_Soft, "Level_Etalon", "Full tank", "", 0, false, 4);
+    Level_Etalon.Edit->Left(150);
+    Level_Etalon.UpDown->Left(220);
+    Level_Etalon.UpDown->Max(1200);
+    Level_Etalon.Unit->Visible(false);
+    Button_CFG_LevelSensor_Set = build::Button(Owner, Panel_CFG_Gas_Level_Soft, "Button_CFG_LevelSensor_Set", "Set", 4,
+                                               Row_First + Row_Height, 80, 25);
+    Button_CFG_LevelSensor_Clr = build::Button(Owner, Panel_CFG_Gas_Level_Soft, "Button_CFG_LevelSensor_Clr",
+                                               "Clear", 90, Row_First + Row_Height, 80, 25);
+    static const char* const Led_Names[7] = {"Image_CFG_Red",    "Image_CFG_Green1", "Image_CFG_Green2",
+                                             "Image_CFG_Green3", "Image_CFG_Green4", "Image_CFG_Green5",
+                                             "Image_CFG_Yellow"};
+    // Red at the bottom (empty tank), yellow at the top.
+    for (int I = 0; I < 7; ++I)
+        Level_Leds[static_cast<size_t>(I)] =
+            build::Make<TImage>(Owner, G, Led_Names[I], 356, Marks_Top + 200 - I * 32, 24, 24);
+
+    // ---- 6: pressure sensor and R.P.M. input ----
+    GroupBox_CFG_Pressure_Sensor = Group(Owner, Options, "GroupBox_CFG_Pressure_Sensor", "Sensors", 4);
+    G = GroupBox_CFG_Pressure_Sensor;
+    Label_CFG_Map_Type = build::Label(Owner, G, "Label_CFG_Map_Type", "MAP sensor", Caption_Left, Row_First + 3);
+    ComboBox_CFG_Map_Type = build::Make<TComboBox>(Owner, G, "ComboBox_CFG_Map_Type", Edit_Left, Row_First, 110, 22);
+    ComboBox_CFG_Map_Type->Style(TCombo_Style::Drop_Down_List);
+    Pressure_1_Bar = Row(Owner, G, "Pressure_1_Bar", "Output at 1 bar", "V", 1);
+    Pressure_1_Bar.UpDown->Max(5000);
+    RPM_Source = Row(Owner, G, "RPM_Source", "R.P.M. source", "", 2, true);
+    RPM_Source.Edit->Width(90);
+    RPM_Sensitiv = Row(Owner, G, "RPM_Sensitiv", "R.P.M. sensitivity", "V", 3);
+    RPM_Sensitiv.UpDown->Max(2000);
+
+    // ---- 7: influence factors ----
+    GroupBox_CFG_Influence = Group(Owner, Options, "GroupBox_CFG_Influence", "Influence factors", 8);
+    G = GroupBox_CFG_Influence;
+    Supp_DiffPress = Row(Owner, G, "Supp_DiffPress", "Pressure difference support", "bar", 0);
+    Infl_DiffPress_S = Row(Owner, G, "Infl_DiffPress_S", "  influence, small", "", 1);
+    Infl_DiffPress_B = Row(Owner, G, "Infl_DiffPress_B", "  influence, big", "", 2);
+    Supp_TempGas = Row(Owner, G, "Supp_TempGas", "Gas temperature support", "\xC2\xB0" "C", 3);
+    Infl_TempGas_S = Row(Owner, G, "Infl_TempGas_S", "  influence, small", "", 4);
+    Infl_TempGas_B = Row(Owner, G, "Infl_TempGas_B", "  influence, big", "", 5);
+    Supp_Power = Row(Owner, G, "Supp_Power", "Supply voltage support", "V", 6);
+    Infl_Power = Row(Owner, G, "Infl_Power", "  influence", "", 7);
+    for (const CFG_Value_Row* R : {&Infl_DiffPress_S, &Infl_DiffPress_B, &Infl_TempGas_S, &Infl_TempGas_B})
+        R->UpDown->Min(-95);
+
+    // ---- 8: gas kind and sensor check ----
+    GroupBox_CFG_Check_Sensors = Group(Owner, Options, "GroupBox_CFG_Check_Sensors", "Gas and sensor check", 5);
+    G = GroupBox_CFG_Check_Sensors;
+    // Each pair of radio buttons on its own panel, so that the pairs do not exclude each other.
+    TPanel* Kind = build::Panel(Owner, G, "Panel_CFG_Gas_Kind", "", Caption_Left, Row_First, 390, Row_Height);
+    Kind->BevelOuter(TBevel_Cut::None);
+    RadioButton_CFG_LPG = build::Make<TRadioButton>(Owner, Kind, "RadioButton_CFG_LPG", 0, 4, 16, 17);
+    Label_CFG_LPG = build::Label(Owner, Kind, "Label_CFG_LPG", "LPG", 20, 5);
+    RadioButton_CFG_CNG = build::Make<TRadioButton>(Owner, Kind, "RadioButton_CFG_CNG", 120, 4, 16, 17);
+    Label_CFG_CNG = build::Label(Owner, Kind, "Label_CFG_CNG", "CNG", 140, 5);
+    TPanel* Check = build::Panel(Owner, G, "Panel_CFG_Check_Sensors", "", Caption_Left, Row_First + Row_Height + 4,
+                                 390, 2 * Row_Height);
+    Check->BevelOuter(TBevel_Cut::None);
+    RadioButton_CFG_Check_Sensors1 =
+        build::Make<TRadioButton>(Owner, Check, "RadioButton_CFG_Check_Sensors1", 0, 4, 16, 17);
+    RadioGroup_CFG_Check_Sensors1 =
+        build::Label(Owner, Check, "RadioGroup_CFG_Check_Sensors1", "Check the sensors", 20, 5);
+    RadioButton_CFG_Check_Sensors2 =
+        build::Make<TRadioButton>(Owner, Check, "RadioButton_CFG_Check_Sensors2", 0, 4 + Row_Height, 16, 17);
+    RadioGroup_CFG_Check_Sensors2 =
+        build::Label(Owner, Check, "RadioGroup_CFG_Check_Sensors2", "Do not check the sensors", 20, 5 + Row_Height);
+    CheckBox_CFG_Sensor_OFF = build::Check(Owner, G, "CheckBox_CFG_Sensor_OFF", Label_CFG_Sensor_OFF,
+                                           "Label_CFG_Sensor_OFF", "Sensors OFF", Caption_Left,
+                                           Row_First + 3 * Row_Height + 8);
+    for (TRadioButton* R : {RadioButton_CFG_LPG, RadioButton_CFG_CNG, RadioButton_CFG_Check_Sensors1,
+                            RadioButton_CFG_Check_Sensors2})
+        R->Caption("");
+
+    // ---- 9: car and client ----
+    GroupBox_CFG_Car = Group(Owner, Options, "GroupBox_CFG_Car", "Car and client", 13);
+    G = GroupBox_CFG_Car;
+    struct Car_Row {
+        TEdit** Edit;
+        const char* Name;
+        const char* Caption;
+    };
+    const Car_Row Car_Rows[] = {
+        {&Edit_Car_Num, "Edit_Car_Num", "Car number"},     {&Edit_Car_Model, "Edit_Car_Model", "Model"},
+        {&Edit_Car_Engine, "Edit_Car_Engine", "Engine"},   {&Edit_Car_Jet, "Edit_Car_Jet", "Injectors"},
+        {&Edit_Date_Mounting_set, "Edit_Date_Mounting_set", "Mounted"},
+        {&Edit_User_Name, "Edit_User_Name", "Client"},     {&Edit_User_Phone, "Edit_User_Phone", "Phone"},
+        {&Edit_User_Address, "Edit_User_Address", "Address"},
+    };
+    int Line = 0;
+    for (const Car_Row& R : Car_Rows) {
+        const int T = Row_First + Line * Row_Height;
+        build::Label(Owner, G, std::string("Label_") + (R.Name + 5), R.Caption, Caption_Left, T + 3);
+        *R.Edit = build::Make<TEdit>(Owner, G, R.Name, 110, T, 300, 22);
+        ++Line;
+    }
+    build::Label(Owner, G, "Label_Date_Save", "Saved", Caption_Left, Row_First + Line * Row_Height + 3);
+    Label_Date_Save_set = build::Label(Owner, G, "Label_Date_Save_set", "", 110, Row_First + Line * Row_Height + 3);
+    ++Line;
+    Memo_Car_Comments = build::Make<TMemo>(Owner, G, "Memo_Car_Comments", Caption_Left, Row_First + Line * Row_Height,
+                                           400, 4 * Row_Height);
+
+    // ---- 10: service time ----
+    GroupBox_CFG_Service_Time = Group(Owner, Options, "GroupBox_CFG_Service_Time", "Service time", 1);
     Button_CFG_ST_Clr = build::Button(Owner, GroupBox_CFG_Service_Time, "Button_CFG_ST_Clr", "Clear", 8, 22, 80, 25);
     Button_CFG_ST_Set = build::Button(Owner, GroupBox_CFG_Service_Time, "Button_CFG_ST_Set", "Set", 94, 22, 80, 25);
     Button_CFG_ST_Refresh =
         build::Button(Owner, GroupBox_CFG_Service_Time, "Button_CFG_ST_Refresh", "Refresh", 180, 22, 80, 25);
+
+    // The group list: a button per group shows that group alone, centred in the options panel.
+    const std::vector<TGroupBox*> Groups = {
+        GroupBox_CFG_Petrol_Gas,      GroupBox_CFG_Gas_Petrol,   GroupBox_CFG_Gas_Injectors,
+        GroupBox_CFG_Injection_Type,  GroupBox_CFG_GasLevel_Sensor, GroupBox_CFG_Pressure_Sensor,
+        GroupBox_CFG_Influence,       GroupBox_CFG_Check_Sensors, GroupBox_CFG_Car,
+        GroupBox_CFG_Service_Time};
+    for (size_t I = 0; I < Groups.size(); ++I) {
+        TGroupBox* Box = Groups[I];
+        Box->Left((Options_Width - Box->Width()) / 2);
+        Box->Top(std::max(0, (Options_Height - Box->Height()) / 2));
+        Box->Visible(I == 0);
+        TButton* B = build::Button(Owner, List, "Button_CFG_Group_" + std::to_string(I + 1), Box->Caption(), 8,
+                                   8 + static_cast<int>(I) * 34, List_Width - 16, 28);
+        B->OnClick = [Groups, Box](TObject*) {
+            for (TGroupBox* Other : Groups)
+                Other->Visible(Other == Box);
+        };
+    }
 }
 
 std::vector<TButton*> Main_Form_Configuration::Part_Link_Buttons() const
@@ -43,10 +403,536 @@ std::vector<TButton*> Main_Form_Configuration::Part_Link_Buttons() const
 
 std::vector<TControl*> Main_Form_Configuration::Part_Hint_Controls() const
 {
-    return {Button_CFG_Transmitt, Button_CFG_Receiv, Button_CFG_User_Password};
+    return {Button_CFG_Transmitt, Button_CFG_Receiv, Button_CFG_User_Password, Button_CFG_Default,
+            Button_CFG_Load, Button_CFG_Save};
 }
 
 std::vector<TControl*> Main_Form_Configuration::Part_Buffered_Controls() const
 {
-    return {TabSheet_Configuration, Panel_CFG_Injection_Type};
+    return {TabSheet_Configuration, Panel_CFG_Injection_Type, GroupBox_CFG_GasLevel_Sensor};
+}
+
+// ---------------------------------------------------------------- set-up
+
+void Main_Form_Configuration::CFG_Page_Setup(const std::string& Program_Base)
+{
+    Label_CFG_Pult_Name->Caption(Program_Base == "KardunGAS" || Program_Base == "Brondale" ? "KARDUN"
+                                                                                           : Program_Base);
+    Level_Marker_Width = Image_CFG_Level_Sensor_Current->Width();
+    Level_Marker_Height = Image_CFG_Level_Sensor_Current->Height();
+    Level_Sensor_Current_Draw(Level_Full_Scale, 0);
+    Yellow_Wire_Codes.clear();
+    for (const Yellow_Wire_Row& Row_ : Yellow_Wire_Table)
+        Yellow_Wire_Codes.push_back(Row_.Code);
+    Yellow_Wire_List_Fill();
+    ComboBox_CFG_Inject_Type->Items().Clear();
+    const int Count = Injector_Names.empty() ? 0 : std::stoi(Injector_Names[0]);
+    for (int I = 1; I <= Count && I < static_cast<int>(Injector_Names.size()); ++I)
+        ComboBox_CFG_Inject_Type->Items().Add(Injector_Names[static_cast<size_t>(I)]);
+    Level_Sensor_Box_Fill(Level_Sensor_Box_Count);
+    ComboBox_CFG_Map_Type->Items().Clear();
+    for (const MAP_Sensor_Box_Class& Box : MAP_Sensor_Box)
+        ComboBox_CFG_Map_Type->Items().Add(Box.Name);
+    // The LEDs: a disc of half the image's width on the button face.
+    Level_Led_Width = Level_Leds[0]->Width();
+    for (TImage* Led : Level_Leds) {
+        TCanvas* C = Led->Canvas();
+        C->Pen.Width = Level_Led_Width / 2;
+        C->Brush.Color = clBtnFace;
+        C->Pen.Color = clBtnFace;
+        C->FillRect(TRect{0, 0, Led->Width(), Led->Height()});
+    }
+    Level_Led_Colours.fill(0);
+    Level_Leds_Set({true, true, true, true, true, true, true});
+    for (TControl* C : CFG_Setup_Controls())
+        C->Color(CFG_Setup_Colour);
+}
+
+void Main_Form_Configuration::Level_Sensor_Box_Fill(int Count)
+{
+    Sensor_Boxes_Init();
+    ComboBox_CFG_Level_Type->Items().Clear();
+    for (int I = 0; I < Count && I < Level_Sensor_Box_Count; ++I)
+        ComboBox_CFG_Level_Type->Items().Add(Level_Sensor_Box[I].Name);
+}
+
+std::vector<TControl*> Main_Form_Configuration::CFG_Setup_Controls() const
+{
+    return {RPM_Source.Edit,     RPM_Sensitiv.Edit, Inject_Num.Edit,         Pressure_1_Bar.Edit,
+            Supp_DiffPress.Edit, Supp_TempGas.Edit, Supp_Power.Edit,         ComboBox_CFG_Level_Type,
+            ComboBox_CFG_Inject_Type, ComboBox_CFG_Map_Type};
+}
+
+std::vector<TControl*> Main_Form_Configuration::CFG_Marked_Controls() const
+{
+    return {PG_Temper.Edit,          PG_Pressure.Edit,           PG_RPM.Edit,
+            PG_Delay.Edit,           CheckBox_CFG_PG_Preheating, PG_Preheating.Edit,
+            CheckBox_CFG_GP_Buzzer,  GP_PressDiff_Low.Edit,      GP_TempVap.Edit,
+            GP_Time.Edit,            Inject_Range.Edit,          Inject_Start.Edit,
+            Inject_PWM_DutyCycle.Edit, Inject_PWM_Freq.Edit,     Pressure_1_Bar.Edit,
+            RadioButton_CFG_Check_Sensors1, RadioButton_CFG_Check_Sensors2, CheckBox_CFG_Sensor_OFF,
+            Infl_DiffPress_B.Edit,   Infl_DiffPress_S.Edit,      Infl_TempGas_B.Edit,
+            Infl_TempGas_S.Edit,     Infl_Power.Edit,            CheckBox_CFG_Inject_Auto,
+            Inject_Auto.Edit,        GP_PressDiff_High.Edit};
+}
+
+// ---------------------------------------------------------------- showing
+
+void Main_Form_Configuration::Show_Configuration(TForm_KardunGAS& Form)
+{
+    Configuration_Class& C = Configuration;
+    UI_Ready = false;
+    Form.About_Program_Show();
+
+    // Switching thresholds and the other up-down values.
+    Show_Row(PG_Temper, C.PG_TempVap, std::to_string(C.PG_TempVap));
+    Show_Row(PG_Pressure, C.PG_PressDiff, Decimal(C.PG_PressDiff / 10.0));
+    Show_Row(PG_RPM, C.PG_RPM, std::to_string(C.PG_RPM));
+    Show_Row(PG_Delay, C.PG_Delay, std::to_string(C.PG_Delay));
+    Show_Row(PG_Preheating, C.PG_Preheating, std::to_string(C.PG_Preheating));
+    Show_Row(GP_PressDiff_Low, C.GP_PressDiff_Low, Decimal(C.GP_PressDiff_Low / 10.0));
+    Show_Row(GP_PressDiff_High, C.GP_PressDiff_High, Decimal(C.GP_PressDiff_High / 10.0));
+    Show_Row(GP_TempVap, C.GP_TempVap, std::to_string(C.GP_TempVap));
+    Show_Row(GP_Time, C.GP_Time, Decimal(C.GP_Time / 10.0));
+    Show_Row(Inject_Num, C.GI_Num, std::to_string(C.GI_Num));
+    Show_Row(Inject_Range, C.GI_Range, std::to_string(C.GI_Range));
+    Show_Row(Inject_Auto, C.GI_AutoTempGas, std::to_string(C.GI_AutoTempGas));
+    Show_Row(Supp_DiffPress, C.Supp_DiffPress, Decimal(C.Supp_DiffPress / 100.0));
+    Show_Row(Supp_TempGas, C.Supp_TempGas, std::to_string(C.Supp_TempGas));
+    Show_Row(Supp_Power, C.Supp_Power, Decimal(C.Supp_Power / 100.0));
+    Show_Row(Infl_DiffPress_B, C.Infl_DiffPress_B, Decimal(C.Infl_DiffPress_B / 100.0));
+    Show_Row(Infl_DiffPress_S, C.Infl_DiffPress_S, Decimal(C.Infl_DiffPress_S / 100.0));
+    Show_Row(Infl_TempGas_B, C.Infl_TempGas_B, Decimal(C.Infl_TempGas_B / 100.0));
+    Show_Row(Infl_TempGas_S, C.Infl_TempGas_S, Decimal(C.Infl_TempGas_S / 100.0));
+    Show_Row(Infl_Power, C.Infl_Power, Decimal(C.Infl_Power / 100.0));
+    Show_Row(Pressure_1_Bar, C.Pressure_1_Bar, Decimal(C.Pressure_1_Bar / 1000.0));
+    Show_Row(RPM_Sensitiv, C.RPM_Sensitiv, Decimal(C.RPM_Sensitiv / 100.0));
+    RPM_Source.Edit->Text(std::to_string(C.RPM_Source));
+
+    // Switches.
+    CheckBox_CFG_PG_Preheating->Checked(C.PG_Preheating_ON);
+    PG_Preheating.Edit->Enabled(C.PG_Preheating_ON);
+    PG_Preheating.UpDown->Enabled(C.PG_Preheating_ON);
+    CheckBox_CFG_GP_Buzzer->Checked(C.GP_Buzzer_ON);
+    CheckBox_CFG_Inject_Auto->Checked(C.GI_AutoTempGas_ON);
+    Inject_Auto.Edit->Enabled(C.GI_AutoTempGas_ON);
+    Inject_Auto.UpDown->Enabled(C.GI_AutoTempGas_ON);
+    if (C.Check_Sensors_ON)
+        RadioButton_CFG_Check_Sensors1->Checked(true);
+    else
+        RadioButton_CFG_Check_Sensors2->Checked(true);
+    CheckBox_CFG_Sensor_OFF->Checked(C.Sensor_OFF);
+
+    Infl_DiffPress_S_Limits();
+    Infl_DiffPress_B_Limits();
+
+    ComboBox_CFG_Inject_Type->Text(C.GI_Type);
+    Inject_Num_Apply(Form);
+    Injection_Type_Show_Angle();
+
+    ComboBox_CFG_Level_Type->Text(C.GL_Type);
+    CheckBox_CFG_Level_Invert->Checked(C.GL_Invert_ON);
+    CheckBox_CFG_Level_90->Checked(C.GL_90_ON);
+    CheckBox_CFG_Level_Low->Checked(C.GL_Buzzer_ON);
+    Level_Sensor_Show();
+    MAP_Type_Detect();
+
+    // The R.P.M. sensitivity steps finer where the level is low.
+    const int Sens = RPM_Sensitiv.UpDown->Position();
+    if (Sens >= 2 && Sens <= 10)
+        RPM_Sensitiv.UpDown->Increment(2);
+    else if (Sens >= 12 && Sens <= 300)
+        RPM_Sensitiv.UpDown->Increment(10);
+    else if (Sens >= 310 && Sens <= 2000)
+        RPM_Sensitiv.UpDown->Increment(50);
+
+    if (!RadioButton_CFG_CNG->Enabled())
+        C.LPG_on = true;
+    if (C.LPG_on)
+        RadioButton_CFG_LPG->Checked(true);
+    else
+        RadioButton_CFG_CNG->Checked(true);
+
+    Show_Car_Data();
+    Inject_Type_Show();
+    Yellow_Wire_Show();
+    UI_Ready = true;
+    Mark_Changed_Configuration();
+}
+
+void Main_Form_Configuration::Show_Car_Data()
+{
+    const Configuration_Class& C = Configuration;
+    const std::string& Name = Settings.CFG_File_Name;
+    const size_t Dot = Name.rfind('.');
+    Edit_Car_Num->Text(Dot == std::string::npos ? Name : Name.substr(0, Dot));
+    Edit_Car_Model->Text(C.Car_Model);
+    Edit_Car_Engine->Text(C.Car_Engine);
+    Edit_Car_Jet->Text(C.Car_Jet);
+    Label_Date_Save_set->Caption(C.Date_Save);
+    Edit_Date_Mounting_set->Text(C.Date_Mounting);
+    Edit_User_Name->Text(C.User_Name);
+    Edit_User_Phone->Text(C.User_Phone);
+    Edit_User_Address->Text(C.User_Address);
+    Comment_To_Memo(*Memo_Car_Comments);
+}
+
+void Main_Form_Configuration::Mark_Changed_Configuration()
+{
+    const Configuration_Class& C = Configuration;
+    Mark(PG_Temper.Edit, C.PG_TempVap != 40, clWindow);
+    Mark(PG_Pressure.Edit, C.PG_PressDiff != 6, clWindow);
+    Mark(PG_RPM.Edit, C.PG_RPM != 600, clWindow);
+    Mark(PG_Delay.Edit, C.PG_Delay != 5, clWindow);
+    Mark(CheckBox_CFG_PG_Preheating, !C.PG_Preheating_ON, clBtnFace);
+    Mark(PG_Preheating.Edit, PG_Preheating.Edit->Enabled() && C.PG_Preheating != 10, clWindow);
+    Mark(CheckBox_CFG_GP_Buzzer, !C.GP_Buzzer_ON, clBtnFace);
+    Mark(GP_PressDiff_Low.Edit, C.GP_PressDiff_Low != 5, clWindow);
+    Mark(GP_TempVap.Edit, GP_TempVap.UpDown->Enabled() && C.GP_TempVap != 20, clWindow);
+    Mark(GP_Time.Edit, C.GP_Time != 10, clWindow);
+    Mark(Inject_Range.Edit, C.GI_Range != 32, clWindow);
+    // The drive values count only while the user sets them.
+    if (Label_CFG_Inject_PWM->Enabled()) {
+        Mark(Inject_Start.Edit, C.GI_Start_S != 5000, clWindow);
+        Mark(Inject_PWM_DutyCycle.Edit, C.GI_Duty != 560, clWindow);
+        Mark(Inject_PWM_Freq.Edit, C.GI_Period != 1120, clWindow);
+    }
+    Mark(Pressure_1_Bar.Edit, C.Pressure_1_Bar != 1315, CFG_Setup_Colour);
+    Mark(RadioButton_CFG_Check_Sensors1, !C.Check_Sensors_ON, clBtnFace);
+    Mark(RadioButton_CFG_Check_Sensors2, !C.Check_Sensors_ON, clBtnFace);
+    Mark(CheckBox_CFG_Sensor_OFF, C.Sensor_OFF, clBtnFace);
+    Mark(Infl_DiffPress_B.Edit, C.Infl_DiffPress_B != 30, clWindow);
+    Mark(Infl_DiffPress_S.Edit, C.Infl_DiffPress_S != 50, clWindow);
+    const int32_t TempGas_Default = C.LPG_on ? 10 : 20;
+    Mark(Infl_TempGas_B.Edit, C.Infl_TempGas_B != TempGas_Default, clWindow);
+    Mark(Infl_TempGas_S.Edit, C.Infl_TempGas_S != TempGas_Default, clWindow);
+    Mark(Infl_Power.Edit, C.Infl_Power != 50, clWindow);
+    Mark(CheckBox_CFG_Inject_Auto, Label_CFG_Inject_Auto->Enabled() && !C.GI_AutoTempGas_ON, clBtnFace);
+    Mark(Inject_Auto.Edit, Inject_Auto.Edit->Enabled() && C.GI_AutoTempGas != 30, clWindow);
+    Mark(GP_PressDiff_High.Edit, GP_PressDiff_High.Caption->Enabled() && C.GP_PressDiff_High != 30, clWindow);
+}
+
+// ---------------------------------------------------------------- gas level, MAP
+
+void Main_Form_Configuration::Level_Sensor_Show()
+{
+    const Configuration_Class& C = Configuration;
+    CheckBox_CFG_Level_90->Checked(C.GL_90_ON);
+    CheckBox_CFG_Level_Invert->Checked(C.GL_Invert_ON);
+    const int32_t Marks[5] = {C.GL_Pos_1, C.GL_Pos_2, C.GL_Pos_3, C.GL_Pos_4, C.GL_Pos_5};
+    const bool Soft = ComboBox_CFG_Level_Type->Text() == Level_Software;
+    for (size_t I = 0; I < 5; ++I) {
+        TrackBar_CFG_Level[I]->Position(Marks[I]);
+        if (!Soft)
+            Edit_CFG_Level[I + 1]->Text(Format_Gas_Level(Marks[I]));
+    }
+    Level_Panel_Soft_Show(Soft);
+    if (Soft) {
+        Panel_CFG_Gas_Level_Soft->Left(Panel_CFG_Gas_Level_Switch->Left());
+        Panel_CFG_Gas_Level_Soft->Top(Panel_CFG_Gas_Level_Switch->Top());
+        Level_Etalon.UpDown->Position(Float_To_Int(C.GL_Etalon * Etalon_To_Display));
+        const int E = Level_Etalon.UpDown->Position();
+        Level_Etalon.Edit->Text(Decimal(E / 10.0));
+        if (Level_Mode == Level_Mode_Software_Working) {
+            Label_CFG_Level_0->Visible(true);
+            const int Div[5] = {12, 15, 20, 30, 60};
+            for (size_t I = 0; I < 5; ++I)
+                Edit_CFG_Level[I + 1]->Text(Format_Fixed(E / static_cast<double>(Div[I]), 10, 2));
+            Label_CFG_Level_5->Caption(Edit_CFG_Level[3]->Text());
+            Label_CFG_Level_10->Caption(Level_Etalon.Edit->Text());
+        } else {
+            Label_CFG_Level_0->Visible(false);
+        }
+    }
+    Panel_CFG_Gas_Level_Switch->Visible(!Panel_CFG_Gas_Level_Soft->Visible());
+}
+
+void Main_Form_Configuration::Level_Panel_Soft_Show(bool Soft)
+{
+    Panel_CFG_Gas_Level_Soft->Visible(Soft);
+    Label_CFG_Level_Sensor_Current->Visible(!Soft);
+    Edit_CFG_Level[0]->Visible(!Soft);
+    Label_CFG_Level_0->Visible(!Soft);
+    for (TTrackBar* T : TrackBar_CFG_Level)
+        T->Enabled(!Soft);
+    if (Soft) {
+        for (TEdit* E : Edit_CFG_Level)
+            E->Text("");
+        Label_CFG_Level_5->Caption("");
+        Label_CFG_Level_10->Caption("");
+    } else {
+        Label_CFG_Level_5->Caption(Format_Fixed(Level_Volts / 2, 10, 1));
+        Label_CFG_Level_10->Caption(Format_Fixed(Level_Volts, 10, 1));
+    }
+}
+
+void Main_Form_Configuration::MAP_Type_Detect()
+{
+    const int32_t P = Configuration.Pressure_1_Bar;
+    const int32_t First = MAP_Sensor_Box[0].Pressure_1_Bar;
+    const bool Is_First = P >= First - MAP_Tolerance_mV && P <= First + MAP_Tolerance_mV;
+    ComboBox_CFG_Map_Type->Text(MAP_Sensor_Box[Is_First ? 0 : 1].Name);
+}
+
+void Main_Form_Configuration::Level_Leds_Set(const std::array<bool, 7>& Lit)
+{
+    for (size_t I = 0; I < Lit.size(); ++I)
+        Level_Led_Draw(static_cast<int>(I), Lit[I] ? Led_Colour[I] : Led_Off);
+}
+
+void Main_Form_Configuration::Level_Led_Draw(int Index, TColor Colour)
+{
+    if (Index < 0 || Index >= static_cast<int>(Level_Leds.size()))
+        return;
+    const size_t I = static_cast<size_t>(Index);
+    if (Level_Led_Colours[I] == Colour)
+        return;
+    Level_Led_Colours[I] = Colour;
+    TCanvas* C = Level_Leds[I]->Canvas();
+    const int W = Level_Led_Width;
+    C->Pen.Color = Colour;
+    C->Pen.Width = W / 2;
+    C->Brush.Color = Colour;
+    C->Ellipse(W / 4, W / 4, W - W / 4, W - W / 4);
+}
+
+void Main_Form_Configuration::Level_Sensor_Current_Draw(int Full_Scale, int Level)
+{
+    if (Level_Marker_Width <= 0 || Level_Marker_Height <= 0 || Full_Scale <= 0)
+        return;
+    TBitmap B(Level_Marker_Width, Level_Marker_Height);
+    TCanvas* C = B.Canvas();
+    C->Brush.Color = clBtnFace;
+    C->FillRect(TRect{0, 0, Level_Marker_Width, Level_Marker_Height});
+    C->Pen.Color = Marker_Colour;
+    C->Pen.Width = 3;
+    const int Y = Level_Marker_Height * Level / Full_Scale;
+    C->MoveTo(0, Y);
+    C->LineTo(Level_Marker_Width, Y);
+    C->MoveTo(0, Y);
+    C->LineTo(9, Y - 3);
+    C->MoveTo(0, Y);
+    C->LineTo(9, Y + 3);
+    Image_CFG_Level_Sensor_Current->Canvas()->Draw(0, 0, B);
+}
+
+// ---------------------------------------------------------------- injectors
+
+void Main_Form_Configuration::Inject_Type_Show()
+{
+    UI_Ready = false;
+    Inject_PWM_Freq.UpDown->Increment(10);
+    const int K = Injector_Type_Current();
+    if (K != Injector_Type_Another) {
+        // A preset drives the injector: the page shows 0 and greys the drive values.
+        Inject_Auto_Enable(true);
+        Show_Row(Inject_Start, 0, "0");
+        Show_Row(Inject_PWM_Freq, 0, "0");
+        Show_Row(Inject_PWM_DutyCycle, 0, "0");
+        Inject_Drive_Enable(false);
+    } else {
+        Inject_Drive_Enable(true);
+        Show_Row(Inject_Start, Configuration.GI_Start_S, std::to_string(Configuration.GI_Start_S));
+        Inject_PWM_Freq.UpDown->Position(Low_16(Configuration.GI_Period));
+        Inject_PWM_Freq.Edit->Text(PWM_Freq_Text());
+        const int32_t Duty = PWM_Duty_Percent();
+        Show_Row(Inject_PWM_DutyCycle, Duty, std::to_string(Duty));
+        Inject_Auto_Enable(false);
+    }
+    // The record's drive values, limits and TPS scale follow the type; the curves stay.
+    Injector_Type_Apply();
+    UI_Ready = true;
+}
+
+void Main_Form_Configuration::Inject_Drive_Enable(bool On)
+{
+    Label_CFG_Inject_PWM->Enabled(On);
+    for (const CFG_Value_Row* R : {&Inject_Start, &Inject_PWM_DutyCycle, &Inject_PWM_Freq})
+        Row_Enable(*R, On);
+}
+
+void Main_Form_Configuration::Inject_Auto_Enable(bool On)
+{
+    CheckBox_CFG_Inject_Auto->Enabled(On);
+    Label_CFG_Inject_Auto->Enabled(On);
+    Inject_Auto.Edit->Enabled(On);
+    Inject_Auto.UpDown->Enabled(On);
+    if (!On) {
+        CheckBox_CFG_Inject_Auto->Checked(false);
+        Configuration.GI_AutoTempGas_ON = false;
+    }
+}
+
+void Main_Form_Configuration::Inject_Num_Set(int N)
+{
+    Configuration.GI_Num = std::clamp(N, 0, Injector_Num_Max);
+    Inject_Num.UpDown->Enabled(true);
+}
+
+void Main_Form_Configuration::Inject_Num_Apply(TForm_KardunGAS& Form)
+{
+    const int N = Configuration.GI_Num;
+    if (N <= 0 || N == static_cast<int>(Injection_Bars.size()))
+        return;
+    Injection_Type_Bars_Build();
+    Injection_Type_Bars_Show();
+    if (!Injection_Bars.empty() && Connected)
+        Form.Gas_Fors_Buttons_Enable(true);
+}
+
+void Main_Form_Configuration::Injection_Type_Bars_Build()
+{
+    for (TLabel* L : Injection_Bar_Labels)
+        L->Free();
+    for (TTrackBar* T : Injection_Bars)
+        T->Free();
+    for (TPanel* P : Injection_Bar_Panels)
+        P->Free();
+    Injection_Bar_Labels.clear();
+    Injection_Bars.clear();
+    Injection_Bar_Panels.clear();
+    const int N = std::min(Configuration.GI_Num, Injector_Num_Max);
+    if (N <= 0)
+        return;
+    TPanel* Box = Panel_CFG_Injection_Type;
+    const int Height = Box->Height();
+    const int Panel_Width = Box->Width() / 4;
+    const int H = (Height - Phase_Gap * N - 7) / N;
+    const int First = (Height + Phase_Gap - N * (H + Phase_Gap)) / 2;
+    for (int I = 1; I <= N; ++I) {
+        const int Top = First + (H + Phase_Gap) * (I - 1);
+        TPanel* P = build::Panel(Box->Owner(), Box, "Panel_CFG_Inject_Cyl_" + std::to_string(I),
+                                 std::to_string(I), 8, Top, Panel_Width, H);
+        P->Tag(I);
+        TTrackBar* T = build::Make<TTrackBar>(Box->Owner(), Box, "TrackBar_CFG_Inject_Cyl_" + std::to_string(I),
+                                              8 + Panel_Width + 6, Top, Box->Width() - 4 - (14 + Panel_Width), H);
+        T->Min(0);
+        T->Max(100);
+        T->TickStyle(TTick_Style::None);
+        T->ThumbLength(std::max(1, H - 5));
+        T->Tag(I);
+        TLabel* L = build::Label(Box->Owner(), P, "Label_CFG_Inject_Cyl_" + std::to_string(I), "", 22,
+                                 std::max(0, H / 2 - 8));
+        Injection_Bar_Panels.push_back(P);
+        Injection_Bars.push_back(T);
+        Injection_Bar_Labels.push_back(L);
+    }
+    // The bars take the record's phases.
+    for (int I = 1; I <= N; ++I)
+        if (const int32_t* Field = Injection_Pos_Field(I))
+            Injection_Bars[static_cast<size_t>(I - 1)]->Position(*Field);
+    Injection_Bar_Labels_Show();
+}
+
+void Main_Form_Configuration::Injection_Type_Bars_Show()
+{
+    const int N = static_cast<int>(Injection_Bars.size());
+    for (int I = 1; I <= N; ++I)
+        Injection_Bars[static_cast<size_t>(I - 1)]->Position(Injection_Bar_Default(N, I));
+    Injection_Bar_Labels_Show();
+}
+
+void Main_Form_Configuration::Injection_Bar_Labels_Show()
+{
+    const Configuration_Class& C = Configuration;
+    for (size_t I = 0; I < Injection_Bars.size(); ++I) {
+        const int Pos = Injection_Bars[I]->Position();
+        std::string Text;
+        if (C.Virtual_Injection_ON)
+            Text = One_Decimal(Pos * C.Virtual_Injection_Timer / 100.0) + " " + Language_Text("Dim_MS_Short");
+        else
+            Text = std::to_string(Pos * Inject_Max_Angle / 100) + " \xC2\xB0";
+        Injection_Bar_Labels[I]->Caption(Text);
+    }
+}
+
+void Main_Form_Configuration::Injection_Type_Show_Angle()
+{
+    const int32_t Angle = Inject_Max_Angle_Of(Configuration.GI_Div);
+    if (Angle == 0) {
+        ComboBox_CFG_Injection_Type->ItemIndex(-1);
+    } else {
+        ComboBox_CFG_Injection_Type->ItemIndex(Configuration.GI_Div - 1);
+        Inject_Max_Angle = Angle;
+    }
+    Label_CFG_IT_Max_Angle->Caption("Max = " + std::to_string(Inject_Max_Angle) + " \xC2\xB0");
+    Injection_Bar_Labels_Show();
+}
+
+// ---------------------------------------------------------------- yellow wire
+
+void Main_Form_Configuration::Yellow_Wire_List_Fill()
+{
+    ComboBox_CFG_PG_Yellow_Wire->Items().Clear();
+    for (uint8_t Code : Yellow_Wire_Codes)
+        for (const Yellow_Wire_Row& Row_ : Yellow_Wire_Table)
+            if (Row_.Code == Code)
+                ComboBox_CFG_PG_Yellow_Wire->Items().Add(Language_Text(Row_.Key));
+    Yellow_Wire_Show();
+}
+
+void Main_Form_Configuration::Yellow_Wire_Show()
+{
+    const Configuration_Class& C = Configuration;
+    int Index = -1;
+    for (size_t I = 0; I < Yellow_Wire_Codes.size(); ++I)
+        if (Yellow_Wire_Codes[I] == C.PG_Yellow_Wire)
+            Index = static_cast<int>(I);
+    if (C.PG_Yellow_Wire == Yellow_Wire_Timed) {
+        Show_Row(PG_YW_Delay, C.PG_YW_Delay, One_Decimal(C.PG_YW_Delay / 10.0));
+        Show_Row(PG_YW_Impulse, C.PG_YW_Impulse, One_Decimal(C.PG_YW_Impulse / 10.0));
+    }
+    ComboBox_CFG_PG_Yellow_Wire->ItemIndex(Index);
+    if (Index < 0)
+        ComboBox_CFG_PG_Yellow_Wire->Text("Error");
+    Yellow_Wire_Fields_Show(C.PG_Yellow_Wire == Yellow_Wire_Timed);
+}
+
+void Main_Form_Configuration::Yellow_Wire_Fields_Show(bool Visible)
+{
+    Row_Visible(PG_YW_Delay, Visible);
+    Row_Visible(PG_YW_Impulse, Visible);
+}
+
+// ---------------------------------------------------------------- limits
+
+void Main_Form_Configuration::Infl_Limits_Show(int Factor, int32_t Position, int32_t Minimum, int32_t Maximum)
+{
+    const CFG_Value_Row* Rows[] = {&Infl_DiffPress_S, &Infl_DiffPress_B, &Infl_TempGas_S, &Infl_TempGas_B,
+                                   &Infl_Power};
+    if (Factor < 0 || Factor >= 5)
+        return;
+    const CFG_Value_Row& R = *Rows[Factor];
+    R.UpDown->Min(Minimum);
+    R.UpDown->Max(Maximum);
+    R.UpDown->Position(Position);
+    R.Edit->Text(Decimal(Position / 100.0));
+}
+
+// ---------------------------------------------------------------- hooks
+
+void Main_Form_Configuration::Bind_Part(TForm_KardunGAS& Form)
+{
+    TForm_KardunGAS* F = &Form;
+    Part_Hooks.Bind("CFG_Codec_Hooks.Show_Configuration", CFG_Codec_Hooks.Show_Configuration,
+                    [this, F] { Show_Configuration(*F); });
+    Part_Hooks.Bind("CFG_File_Hooks.Show_Configuration", CFG_File_Hooks.Show_Configuration,
+                    [this, F] { Show_Configuration(*F); });
+    Part_Hooks.Bind("CFG_File_Hooks.Setup_Model_Controls", CFG_File_Hooks.Setup_Model_Controls,
+                    [F] { F->Setup_Model_Controls(); });
+    Part_Hooks.Bind("CFG_Codec_Hooks.Enable_Control", CFG_Codec_Hooks.Enable_Control,
+                    [F](const std::string& Name, bool Enabled) {
+                        if (auto* C = dynamic_cast<TControl*>(F->Find_Component_Deep(Name)))
+                            C->Enabled(Enabled);
+                    });
+    Part_Hooks.Bind("CFG_Codec_Hooks.Infl_Limits_Show", CFG_Codec_Hooks.Infl_Limits_Show,
+                    [this](Infl_Factor Factor, int32_t Position, int32_t Minimum, int32_t Maximum) {
+                        Infl_Limits_Show(static_cast<int>(Factor), Position, Minimum, Maximum);
+                    });
+    Part_Hooks.Bind("Configuration_Hooks.Inject_Auto_Enable", Configuration_Hooks.Inject_Auto_Enable,
+                    [this](bool On) { Inject_Auto_Enable(On); });
+    Part_Hooks.Bind("Configuration_Hooks.Injection_Type_Bars_Show", Configuration_Hooks.Injection_Type_Bars_Show,
+                    [this] { Injection_Type_Bars_Show(); });
+    Part_Hooks.Bind("Configuration_Hooks.Inject_Num_Set", Configuration_Hooks.Inject_Num_Set,
+                    [this](int N) { Inject_Num_Set(N); });
 }

@@ -1,15 +1,42 @@
-// The Configuration page: the transfer buttons, the injection panel, the idle-speed and
-// password buttons and the service-time group.
+// The Configuration page: the transfer and file buttons, the setting groups of the
+// configuration record (switching to gas and back, injectors and their phases, sensors,
+// influence factors, gas level, car and client data), the idle-speed and password buttons
+// and the service-time group. It puts the record on the page (Show_Configuration) and
+// marks every value that differs from the factory defaults.
+//
+// Everything runs on the user-interface thread. The change handlers of the controls come
+// with the page's editing; while UI_Ready is false the page is being loaded by code.
 #pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
 
 #include "main/Main_Form_Part.h"
 #include "platform/ui/UI.h"
 
+// A value of the page: its caption, edit, up-down (absent for a plain edit) and unit.
+struct CFG_Value_Row {
+    TLabel* Caption = nullptr;
+    TEdit* Edit = nullptr;
+    TUpDown* UpDown = nullptr;
+    TLabel* Unit = nullptr;
+};
+
+// Background of a value that differs from its factory default (light red).
+constexpr TColor CFG_Changed_Colour = static_cast<TColor>(0xB0B0FF);
+// Background of the ten controls that set the controller up (light green).
+constexpr TColor CFG_Setup_Colour = RGB_Color(149, 255, 149);
+
 struct Main_Form_Configuration : Main_Form_Part {
     TTabSheet* TabSheet_Configuration = nullptr;
-    TPanel* Panel_CFG_Injection_Type = nullptr;
     TButton* Button_CFG_Receiv = nullptr;
     TButton* Button_CFG_Transmitt = nullptr;
+    TButton* Button_CFG_Default = nullptr;
+    TButton* Button_CFG_Load = nullptr;
+    TButton* Button_CFG_Save = nullptr;
+    TLabel* Label_CFG_Pult_Name = nullptr;
     TButton* Button_CFG_RPM_set = nullptr;
     TButton* Button_CFG_RPM_IdleRun = nullptr;
     TButton* Button_CFG_User_Password = nullptr;
@@ -18,10 +45,161 @@ struct Main_Form_Configuration : Main_Form_Part {
     TButton* Button_CFG_ST_Set = nullptr;
     TButton* Button_CFG_ST_Refresh = nullptr;
 
+    // ---- switching to gas ----
+    TGroupBox* GroupBox_CFG_Petrol_Gas = nullptr;
+    CFG_Value_Row PG_Temper, PG_Pressure, PG_RPM, PG_Delay, PG_Preheating;
+    TCheckBox* CheckBox_CFG_PG_Preheating = nullptr;
+    TLabel* Label_CFG_PG_Preheating = nullptr;
+    TLabel* Label_CFG_PG_Yellow_Wire = nullptr;
+    TComboBox* ComboBox_CFG_PG_Yellow_Wire = nullptr;
+    CFG_Value_Row PG_YW_Delay, PG_YW_Impulse;
+    // ---- switching back to petrol ----
+    TGroupBox* GroupBox_CFG_Gas_Petrol = nullptr;
+    CFG_Value_Row GP_PressDiff_Low, GP_PressDiff_High, GP_TempVap, GP_Time;
+    TCheckBox* CheckBox_CFG_GP_Buzzer = nullptr;
+    TLabel* Label_CFG_GP_Buzzer = nullptr;
+    // ---- sensor check ----
+    TGroupBox* GroupBox_CFG_Check_Sensors = nullptr;
+    TRadioButton* RadioButton_CFG_Check_Sensors1 = nullptr;
+    TRadioButton* RadioButton_CFG_Check_Sensors2 = nullptr;
+    TLabel* RadioGroup_CFG_Check_Sensors1 = nullptr;
+    TLabel* RadioGroup_CFG_Check_Sensors2 = nullptr;
+    TCheckBox* CheckBox_CFG_Sensor_OFF = nullptr;
+    TLabel* Label_CFG_Sensor_OFF = nullptr;
+
+    // ---- gas injectors ----
+    TGroupBox* GroupBox_CFG_Gas_Injectors = nullptr;
+    TLabel* Label_CFG_Inject_Type = nullptr;
+    TComboBox* ComboBox_CFG_Inject_Type = nullptr;
+    CFG_Value_Row Inject_Num, Inject_Range, Inject_Start, Inject_PWM_DutyCycle, Inject_PWM_Freq,
+        Inject_Auto;
+    TLabel* Label_CFG_Inject_PWM = nullptr;
+    TCheckBox* CheckBox_CFG_Inject_Auto = nullptr;
+    TLabel* Label_CFG_Inject_Auto = nullptr;
+    // ---- injection type and phases ----
+    TGroupBox* GroupBox_CFG_Injection_Type = nullptr;
+    TComboBox* ComboBox_CFG_Injection_Type = nullptr;
+    TLabel* Label_CFG_IT_Max_Angle = nullptr;
+    TPanel* Panel_CFG_Injection_Type = nullptr;
+    // One phase bar per cylinder, with its cylinder panel and value label.
+    std::vector<TPanel*> Injection_Bar_Panels;
+    std::vector<TTrackBar*> Injection_Bars;
+    std::vector<TLabel*> Injection_Bar_Labels;
+    // ---- gas kind ----
+    TGroupBox* GroupBox_CFG_Gas_Kind = nullptr;
+    TRadioButton* RadioButton_CFG_LPG = nullptr;
+    TRadioButton* RadioButton_CFG_CNG = nullptr;
+    TLabel* Label_CFG_LPG = nullptr;
+    TLabel* Label_CFG_CNG = nullptr;
+
+    // ---- pressure sensor and R.P.M. input ----
+    TGroupBox* GroupBox_CFG_Pressure_Sensor = nullptr;
+    TLabel* Label_CFG_Map_Type = nullptr;
+    TComboBox* ComboBox_CFG_Map_Type = nullptr;
+    CFG_Value_Row Pressure_1_Bar, RPM_Source, RPM_Sensitiv;
+    // ---- influence factors ----
+    TGroupBox* GroupBox_CFG_Influence = nullptr;
+    CFG_Value_Row Supp_DiffPress, Infl_DiffPress_S, Infl_DiffPress_B, Supp_TempGas,
+        Infl_TempGas_S, Infl_TempGas_B, Supp_Power, Infl_Power;
+    // ---- gas level ----
+    TGroupBox* GroupBox_CFG_GasLevel_Sensor = nullptr;
+    TComboBox* ComboBox_CFG_Level_Type = nullptr;
+    TCheckBox* CheckBox_CFG_Level_Invert = nullptr;
+    TCheckBox* CheckBox_CFG_Level_90 = nullptr;
+    TCheckBox* CheckBox_CFG_Level_Low = nullptr;
+    TLabel* Label_CFG_Level_Invert = nullptr;
+    TLabel* Label_CFG_Level_90 = nullptr;
+    TLabel* Label_CFG_Level_Low = nullptr;
+    TPanel* Panel_CFG_Gas_Level_Switch = nullptr;
+    TPanel* Panel_CFG_Gas_Level_Soft = nullptr;
+    std::array<TTrackBar*, 5> TrackBar_CFG_Level{};
+    std::array<TEdit*, 6> Edit_CFG_Level{};   // [0] the live level, [1..5] the marks (V)
+    TLabel* Label_CFG_Level_0 = nullptr;
+    TLabel* Label_CFG_Level_5 = nullptr;
+    TLabel* Label_CFG_Level_10 = nullptr;
+    TLabel* Label_CFG_Level_Sensor_Current = nullptr;
+    TImage* Image_CFG_Level_Sensor_Current = nullptr;
+    CFG_Value_Row Level_Etalon;
+    TButton* Button_CFG_LevelSensor_Clr = nullptr;
+    TButton* Button_CFG_LevelSensor_Set = nullptr;
+    // The LED row: red, green 1..5, yellow.
+    std::array<TImage*, 7> Level_Leds{};
+    std::array<TColor, 7> Level_Led_Colours{};
+    int Level_Led_Width = 0;
+    int Level_Marker_Width = 0;
+    int Level_Marker_Height = 0;
+
+    // ---- car and client ----
+    TGroupBox* GroupBox_CFG_Car = nullptr;
+    TEdit* Edit_Car_Num = nullptr;
+    TEdit* Edit_Car_Model = nullptr;
+    TEdit* Edit_Car_Engine = nullptr;
+    TEdit* Edit_Car_Jet = nullptr;
+    TLabel* Label_Date_Save_set = nullptr;
+    TEdit* Edit_Date_Mounting_set = nullptr;
+    TEdit* Edit_User_Name = nullptr;
+    TEdit* Edit_User_Phone = nullptr;
+    TEdit* Edit_User_Address = nullptr;
+    TMemo* Memo_Car_Comments = nullptr;
+
+    // Yellow-wire function codes, in the combo's order.
+    std::vector<uint8_t> Yellow_Wire_Codes;
+
     void Create_Sheet(TComponent* Owner, TPageControl* Pages);
     void Create_Part(TComponent* Owner, TControl* Content);
+    void Bind_Part(TForm_KardunGAS& Form);
     TTabSheet* Part_Sheet() const { return TabSheet_Configuration; }
     std::vector<TButton*> Part_Link_Buttons() const;
     std::vector<TControl*> Part_Hint_Controls() const;
     std::vector<TControl*> Part_Buffered_Controls() const;
+
+    // ---- set-up (start-up) ----
+    // The page's share of the record's creation: the pult name, the combo lists, the LED
+    // row lit, the set-up controls' colour. Program_Base is the program file's base name.
+    void CFG_Page_Setup(const std::string& Program_Base);
+    // The level presets made anew and the level combo refilled (count is always 7).
+    void Level_Sensor_Box_Fill(int Count);
+
+    // ---- showing ----
+    // The record onto the page; UI_Ready is false while it loads and true after, then the
+    // changed values are marked.
+    void Show_Configuration(TForm_KardunGAS& Form);
+    void Show_Car_Data();
+    // Light red where a value differs from the factory default, the normal colour elsewhere.
+    void Mark_Changed_Configuration();
+
+    // ---- gas level and pressure sensor ----
+    void Level_Sensor_Show();
+    void Level_Panel_Soft_Show(bool Soft);
+    void MAP_Type_Detect();
+    // Seven flags: red, green 1..5, yellow; lit draws the LED's colour, else grey.
+    void Level_Leds_Set(const std::array<bool, 7>& Lit);
+    // Draws one LED unless it already shows that colour.
+    void Level_Led_Draw(int Index, TColor Colour);
+    void Level_Sensor_Current_Draw(int Full_Scale, int Level);
+
+    // ---- injectors ----
+    void Inject_Type_Show();
+    void Inject_Drive_Enable(bool On);
+    void Inject_Auto_Enable(bool On);
+    // Stores the injector count (at most 8) and enables its up-down.
+    void Inject_Num_Set(int N);
+    // The phase bars rebuilt when the count changed.
+    void Inject_Num_Apply(TForm_KardunGAS& Form);
+    void Injection_Type_Bars_Build();
+    // Each bar to the default phase of its cylinder, then the labels.
+    void Injection_Type_Bars_Show();
+    void Injection_Bar_Labels_Show();
+    void Injection_Type_Show_Angle();
+    // ---- yellow wire ----
+    void Yellow_Wire_List_Fill();
+    void Yellow_Wire_Show();
+    void Yellow_Wire_Fields_Show(bool Visible);
+
+    // Influence factor limits shown: range and position of the factor's up-down.
+    void Infl_Limits_Show(int Factor, int32_t Position, int32_t Minimum, int32_t Maximum);
+    // Every value control of the page (the marking and the tests walk them).
+    std::vector<TControl*> CFG_Marked_Controls() const;
+    // The ten controls that set the controller up.
+    std::vector<TControl*> CFG_Setup_Controls() const;
 };

@@ -1,11 +1,14 @@
 // What the controller's identification changes on the main window: the model's controls,
 // the program data on the About page, and the refusal of a controller whose program this
 // version does not work with.
+#include <filesystem>
+
 #include "data/Configuration.h"
 #include "data/Conversions.h"
 #include "data/Globals.h"
 #include "language/Language.h"
 #include "main/Main_Form.h"
+#include "main/Program.h"
 #include "protocol/CFG_File.h"
 #include "protocol/Ident.h"
 #include "windows/MSG.h"
@@ -13,15 +16,20 @@
 void TForm_KardunGAS::Configuration_Page_Init()
 {
     // The record with its preset tables and factory defaults; the Configuration page's
-    // lists are filled from them.
+    // lists are filled from them, then the last car file is loaded over the defaults and
+    // the whole record shown.
     Configuration_Create();
     CFG_Data_Init();
+    CFG_Page_Setup(std::filesystem::path(Program_File).stem().string());
     CFG_Startup_Load();
+    Setup_Model_Controls();
+    Show_Configuration(*this);
 }
 
 void TForm_KardunGAS::Ident_Windows()
 {
     Setup_Model_Controls();
+    Yellow_Wire_List_Fill();
     if (!Has_VAC())
         CheckBox_CLB_Diagram_VAC->Checked(false);
     Show_Auxiliary_Labels();
@@ -30,8 +38,9 @@ void TForm_KardunGAS::Ident_Windows()
 
 void TForm_KardunGAS::Setup_Model_Controls()
 {
-    // The level-sensor presets of the model.
-    Sensor_Boxes_Init();
+    // The level-sensor presets of the model and the injector count it drives.
+    Level_Sensor_Box_Fill(Level_Sensor_Box_Count);
+    Inject_Num.UpDown->Max(Max_Injectors());
     // The VAC controls follow the model when it has the TPS emulation.
     const bool TPS_Not_Exist_Shown = !Has_TPS_Emulation();
     if (!TPS_Not_Exist_Shown)

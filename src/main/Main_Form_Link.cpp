@@ -8,11 +8,13 @@
 #include "data/Call_Hook.h"
 #include "data/Configuration.h"
 #include "data/Globals.h"
+#include "data/Injectors.h"
 #include "data/Settings.h"
 #include "protocol/Status_Queue.h"
 #include "language/Language.h"
 #include "main/Main_Form.h"
 #include "platform/system/Serial_Ports.h"
+#include "protocol/CFG_File.h"
 #include "protocol/Frames.h"
 #include "protocol/Live_Data.h"
 #include "protocol/Loader.h"
@@ -369,10 +371,14 @@ void TForm_KardunGAS::Set_Not_Connected()
     // The status queue is emptied at the next open: the first reply then shows every
     // status text, the work mode and the error memo again.
     Live_Status_Forget();
+    Inject_Num.UpDown->Max(Injector_Num_Max);
     // A controller of a refused version disabled the window; the link is gone now. The
-    // loader window keeps it disabled while it is open.
-    if (!Enabled() && !Loader_Window_Active)
-        Enabled(true);
+    // loader window keeps it disabled while it is open. No car file is named by it.
+    if (!Enabled()) {
+        CFG_File_Named = false;
+        if (!Loader_Window_Active)
+            Enabled(true);
+    }
     Panel_ProtokolStatus->Visible(false);
     Button_Select_ComPort->Visible(true);
 }
