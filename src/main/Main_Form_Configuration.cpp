@@ -195,7 +195,7 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
                                           Row_First + 4 * Row_Height + 2);
 
     // ---- 3: gas injectors ----
-    GroupBox_CFG_Gas_Injectors = Group(Owner, Options, "GroupBox_CFG_Gas_Injectors", "Gas injectors", 8);
+    GroupBox_CFG_Gas_Injectors = Group(Owner, Options, "GroupBox_CFG_Gas_Injectors", "Gas injectors", 9);
     G = GroupBox_CFG_Gas_Injectors;
     Label_CFG_Inject_Type = build::Label(Owner, G, "Label_CFG_Inject_Type", "Type", Caption_Left, Row_First + 3);
     ComboBox_CFG_Inject_Type =
@@ -210,8 +210,7 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     Inject_Start = Row(Owner, G, "Inject_Start", "Start impulse", "\xC2\xB5s", 4, false, Caption_Left + 12);
     Inject_PWM_DutyCycle = Row(Owner, G, "Inject_PWM_DutyCycle", "Duty cycle", "%", 5, false, Caption_Left + 12);
     Inject_PWM_Freq = Row(Owner, G, "Inject_PWM_Freq", "Frequency", "kHz", 6, false, Caption_Left + 12);
-    Inject_Auto = Row(Owner, G, "Inject_Auto", "", "\xC2\xB0" "C", 7);
-    Inject_Auto.Caption->Visible(false);
+    Inject_Auto = Row(Owner, G, "Inject_Auto", "", "\xC2\xB0" "C", 8, false, Caption_Left + 12);
     CheckBox_CFG_Inject_Auto = build::Check(Owner, G, "CheckBox_CFG_Inject_Auto", Label_CFG_Inject_Auto,
                                             "Label_CFG_Inject_Auto", "Winter / summer switching",
                                             Caption_Left, Row_First + 7 * Row_Height + 2);
@@ -221,7 +220,7 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     G = GroupBox_CFG_Injection_Type;
     ComboBox_CFG_Injection_Type =
         build::Make<TComboBox>(Owner, G, "ComboBox_CFG_Injection_Type", Caption_Left, Row_First, 90, 22);
-    ComboBox_CFG_Injection_Type->Style(TCombo_Style::Drop_Down_List);
+    // Not a list-only box: an injection type outside the list shows "Error".
     for (const char* Item : Injection_Type_Items)
         ComboBox_CFG_Injection_Type->Items().Add(Item);
     Label_CFG_IT_Max_Angle = build::Label(Owner, G, "Label_CFG_IT_Max_Angle", "", 120, Row_First + 3);
@@ -247,19 +246,20 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     Panel_CFG_Gas_Level_Soft =
         build::Panel(Owner, G, "Panel_CFG_Gas_Level_Soft", "", Caption_Left, Marks_Top, 330, 9 * Row_Height);
     TControl* P = Panel_CFG_Gas_Level_Switch;
-    Label_CFG_Level_10 = build::Label(Owner, P, "Label_CFG_Level_10", "5.0", 4, 4);
+    // The bars hold their minimum at the top: the scale reads 0 V at the top.
+    Label_CFG_Level_0 = build::Label(Owner, P, "Label_CFG_Level_0", "0", 4, 4);
     Label_CFG_Level_5 = build::Label(Owner, P, "Label_CFG_Level_5", "2.5", 4, 90);
-    Label_CFG_Level_0 = build::Label(Owner, P, "Label_CFG_Level_0", "0", 4, 176);
+    Label_CFG_Level_10 = build::Label(Owner, P, "Label_CFG_Level_10", "5.0", 4, 176);
     Image_CFG_Level_Sensor_Current =
         build::Make<TImage>(Owner, P, "Image_CFG_Level_Sensor_Current", 30, 8, 20, 180);
-    Label_CFG_Level_Sensor_Current = build::Label(Owner, P, "Label_CFG_Level_Sensor_Current", "V", 30, 196);
-    Edit_CFG_Level[0] = build::Make<TEdit>(Owner, P, "Edit_CFG_Level0", 20, 210, 44, 22);
+    Label_CFG_Level_Sensor_Current = build::Label(Owner, P, "Label_CFG_Level_Sensor_Current", "V", 4, 194);
+    Edit_CFG_Level[0] = build::Make<TEdit>(Owner, P, "Edit_CFG_Level0", 4, 210, 56, 22);
     Edit_CFG_Level[0]->ReadOnly(true);
     for (int I = 0; I < 5; ++I) {
         const std::string N = std::to_string(I + 1);
         const int Left = 70 + I * 52;
         TrackBar_CFG_Level[static_cast<size_t>(I)] =
-            build::Make<TTrackBar>(Owner, P, "TrackBar_CFG_Level" + N, Left, 4, 40, 196);
+            build::Make<TTrackBar>(Owner, P, "TrackBar_CFG_Level" + N, Left, 4, 40, 186);
         TTrackBar* T = TrackBar_CFG_Level[static_cast<size_t>(I)];
         T->Orientation(TTrack_Orientation::Vertical);
         T->Min(0);
@@ -341,7 +341,7 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
         R->Caption("");
 
     // ---- 9: car and client ----
-    GroupBox_CFG_Car = Group(Owner, Options, "GroupBox_CFG_Car", "Car and client", 13);
+    GroupBox_CFG_Car = Group(Owner, Options, "GroupBox_CFG_Car", "Car and client", 12);
     G = GroupBox_CFG_Car;
     struct Car_Row {
         TEdit** Edit;
@@ -359,14 +359,14 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     for (const Car_Row& R : Car_Rows) {
         const int T = Row_First + Line * Row_Height;
         build::Label(Owner, G, std::string("Label_") + (R.Name + 5), R.Caption, Caption_Left, T + 3);
-        *R.Edit = build::Make<TEdit>(Owner, G, R.Name, 110, T, 300, 22);
+        *R.Edit = build::Make<TEdit>(Owner, G, R.Name, 150, T, 260, 22);
         ++Line;
     }
     build::Label(Owner, G, "Label_Date_Save", "Saved", Caption_Left, Row_First + Line * Row_Height + 3);
-    Label_Date_Save_set = build::Label(Owner, G, "Label_Date_Save_set", "", 110, Row_First + Line * Row_Height + 3);
+    Label_Date_Save_set = build::Label(Owner, G, "Label_Date_Save_set", "", 150, Row_First + Line * Row_Height + 3);
     ++Line;
     Memo_Car_Comments = build::Make<TMemo>(Owner, G, "Memo_Car_Comments", Caption_Left, Row_First + Line * Row_Height,
-                                           400, 4 * Row_Height);
+                                           400, 3 * Row_Height);
 
     // ---- 10: service time ----
     GroupBox_CFG_Service_Time = Group(Owner, Options, "GroupBox_CFG_Service_Time", "Service time", 1);
@@ -801,8 +801,8 @@ void Main_Form_Configuration::Injection_Type_Bars_Build()
     const int First = (Height + Phase_Gap - N * (H + Phase_Gap)) / 2;
     for (int I = 1; I <= N; ++I) {
         const int Top = First + (H + Phase_Gap) * (I - 1);
-        TPanel* P = build::Panel(Box->Owner(), Box, "Panel_CFG_Inject_Cyl_" + std::to_string(I),
-                                 std::to_string(I), 8, Top, Panel_Width, H);
+        TPanel* P = build::Panel(Box->Owner(), Box, "Panel_CFG_Inject_Cyl_" + std::to_string(I), "", 8, Top,
+                                 Panel_Width, H);
         P->Tag(I);
         TTrackBar* T = build::Make<TTrackBar>(Box->Owner(), Box, "TrackBar_CFG_Inject_Cyl_" + std::to_string(I),
                                               8 + Panel_Width + 6, Top, Box->Width() - 4 - (14 + Panel_Width), H);
@@ -811,7 +811,9 @@ void Main_Form_Configuration::Injection_Type_Bars_Build()
         T->TickStyle(TTick_Style::None);
         T->ThumbLength(std::max(1, H - 5));
         T->Tag(I);
-        TLabel* L = build::Label(Box->Owner(), P, "Label_CFG_Inject_Cyl_" + std::to_string(I), "", 22,
+        build::Label(Box->Owner(), P, "Label_CFG_Inject_Cyl_No_" + std::to_string(I), std::to_string(I), 6,
+                     std::max(0, H / 2 - 8));
+        TLabel* L = build::Label(Box->Owner(), P, "Label_CFG_Inject_Cyl_" + std::to_string(I), "", 30,
                                  std::max(0, H / 2 - 8));
         Injection_Bar_Panels.push_back(P);
         Injection_Bars.push_back(T);
@@ -851,6 +853,7 @@ void Main_Form_Configuration::Injection_Type_Show_Angle()
     const int32_t Angle = Inject_Max_Angle_Of(Configuration.GI_Div);
     if (Angle == 0) {
         ComboBox_CFG_Injection_Type->ItemIndex(-1);
+        ComboBox_CFG_Injection_Type->Text("Error");
     } else {
         ComboBox_CFG_Injection_Type->ItemIndex(Configuration.GI_Div - 1);
         Inject_Max_Angle = Angle;
