@@ -131,12 +131,15 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     TPanel* Options = build::Panel(Owner, S, "Panel_CFG_Options", "", Options_Left, 0, Options_Width,
                                    Options_Height);
     TPanel* List = build::Panel(Owner, S, "Panel_CFG_Options_List", "", 0, 0, List_Width, List_Height);
+    // The help line fills the page below the options panel.
+    const int Help_Height = std::max(24, S->Height() - Options_Height - 5);
     TPanel* Help = build::Panel(Owner, S, "Panel_CFG_Options_Help", "", Options_Left, Options_Height + 5,
-                                Options_Width, 60);
+                                Options_Width, Help_Height);
     TLabel* Help_Line = build::Label(Owner, Help, "Label_CFG_Help", "", 4, 4);
     Help_Line->AutoSize(false);
     Help_Line->WordWrap(true);
-    Help_Line->SetBounds(4, 4, Options_Width - 8, 52);
+    Help_Line->SetBounds(4, 4, Options_Width - 8, Help_Height - 8);
+    Help_Line->Alignment(TAlignment::Center);
 
     // Transfer, file and set-up buttons in a column right of the groups.
     int Top = 4;
@@ -167,6 +170,8 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     PG_RPM = Row(Owner, G, "PG_RPM", "R.P.M.", "rpm", 2);
     PG_Delay = Row(Owner, G, "PG_Delay", "Delay", "sec", 3);
     PG_Preheating = Row(Owner, G, "PG_Preheating", "", "sec", 4);
+    // The check box's label names the value; the row's own caption is not used.
+    PG_Preheating.Caption->Name("Label_CFG_PG_Preheating_Row");
     PG_Preheating.Caption->Visible(false);
     CheckBox_CFG_PG_Preheating = build::Check(Owner, G, "CheckBox_CFG_PG_Preheating", Label_CFG_PG_Preheating,
                                               "Label_CFG_PG_Preheating", "Preheating", Caption_Left,
@@ -195,7 +200,7 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
                                           Row_First + 4 * Row_Height + 2);
 
     // ---- 3: gas injectors ----
-    GroupBox_CFG_Gas_Injectors = Group(Owner, Options, "GroupBox_CFG_Gas_Injectors", "Gas injectors", 9);
+    GroupBox_CFG_Gas_Injectors = Group(Owner, Options, "GroupBox_CFG_Gas_Injectors", "Gas injectors", 8);
     G = GroupBox_CFG_Gas_Injectors;
     Label_CFG_Inject_Type = build::Label(Owner, G, "Label_CFG_Inject_Type", "Type", Caption_Left, Row_First + 3);
     ComboBox_CFG_Inject_Type =
@@ -210,7 +215,13 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     Inject_Start = Row(Owner, G, "Inject_Start", "Start impulse", "\xC2\xB5s", 4, false, Caption_Left + 12);
     Inject_PWM_DutyCycle = Row(Owner, G, "Inject_PWM_DutyCycle", "Duty cycle", "%", 5, false, Caption_Left + 12);
     Inject_PWM_Freq = Row(Owner, G, "Inject_PWM_Freq", "Frequency", "kHz", 6, false, Caption_Left + 12);
-    Inject_Auto = Row(Owner, G, "Inject_Auto", "", "\xC2\xB0" "C", 8, false, Caption_Left + 12);
+    Inject_Auto = Row(Owner, G, "Inject_Auto", "", "\xC2\xB0" "C", 7);
+    Inject_Auto.Caption->Name("Label_CFG_Inject_Auto_Row");
+    Inject_Auto.Caption->Visible(false);
+    // Right of the check box's long caption.
+    Inject_Auto.Edit->SetBounds(300, Inject_Auto.Edit->Top(), 50, 22);
+    Inject_Auto.UpDown->Left(350);
+    Inject_Auto.Unit->Left(372);
     CheckBox_CFG_Inject_Auto = build::Check(Owner, G, "CheckBox_CFG_Inject_Auto", Label_CFG_Inject_Auto,
                                             "Label_CFG_Inject_Auto", "Winter / summer switching",
                                             Caption_Left, Row_First + 7 * Row_Height + 2);
@@ -938,4 +949,13 @@ void Main_Form_Configuration::Bind_Part(TForm_KardunGAS& Form)
                     [this] { Injection_Type_Bars_Show(); });
     Part_Hooks.Bind("Configuration_Hooks.Inject_Num_Set", Configuration_Hooks.Inject_Num_Set,
                     [this](int N) { Inject_Num_Set(N); });
+    // Save and Load read the groups of the page they were started on.
+    Part_Hooks.Bind("CFG_File_Hooks.Page_Shown", CFG_File_Hooks.Page_Shown, [F] {
+        const TTabSheet* Shown = F->PageControl_KardunGAS ? F->PageControl_KardunGAS->ActivePage() : nullptr;
+        if (Shown && Shown == F->TabSheet_Configuration)
+            return CFG_Page::Configuration;
+        if (Shown && Shown == F->TabSheet_Calibration)
+            return CFG_Page::Calibration;
+        return CFG_Page::Other;
+    });
 }

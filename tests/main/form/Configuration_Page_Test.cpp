@@ -56,6 +56,11 @@ TEST_F(Configuration_Page, AfterTheDefaultsNothingIsLightRedAndTheSetUpControlsA
     EXPECT_EQ(F()->Inject_Start.Edit->Text(), "0");
     EXPECT_FALSE(F()->Inject_Start.Edit->Enabled());
     EXPECT_TRUE(UI_Ready);
+    // Every control of the page is found by its own name.
+    for (TControl* C : F()->CFG_Marked_Controls())
+        EXPECT_EQ(F()->Find_Component_Deep(C->Name()), C) << C->Name();
+    EXPECT_EQ(F()->Find_Component_Deep("Label_CFG_Inject_Auto"), F()->Label_CFG_Inject_Auto);
+    EXPECT_EQ(F()->Find_Component_Deep("Label_CFG_PG_Preheating"), F()->Label_CFG_PG_Preheating);
 }
 
 // A car file changes some values; loaded into fresh defaults it marks exactly those.
