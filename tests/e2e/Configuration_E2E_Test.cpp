@@ -7,6 +7,7 @@
 #include <string>
 
 #include "data/Conversions.h"
+#include "data/Injectors.h"
 #include "emulator/Emulator.h"
 #include "main/Main_Test_Support.h"
 #include "protocol/Ident.h"
@@ -67,6 +68,7 @@ TEST_P(Configuration_E2E_Model, ThePageShowsTheControllersConfiguration)
         Emu.Set_Config_Pair(']', 3, 0x05);      // HANA
         Emu.Set_Config_Pair('j', 0x78, 0x05);   // supply support
         Emu.Set_Config_Pair('k', 45, 16);       // supply influence 35
+        Emu.Set_Config_Pair('S', 8, 4);         // injector type 8, four cylinders
         Create();
         Start_Up();
         ASSERT_TRUE(Pump_Until([] { return Connected; }, 15000));
@@ -87,6 +89,11 @@ TEST_P(Configuration_E2E_Model, ThePageShowsTheControllersConfiguration)
         for (TControl* C : std::initializer_list<TControl*>{F->PG_Temper.Edit, F->Pressure_1_Bar.Edit,
                                                             F->PG_Delay.Edit, F->GP_Time.Edit, F->Infl_Power.Edit})
             EXPECT_EQ(C->Color(), CFG_Changed_Colour) << C->Name();
+        // A preset injector type: its name, one phase bar per cylinder, drive values 0 and greyed.
+        EXPECT_EQ(F->ComboBox_CFG_Inject_Type->Text(), Injector_Names[8]);
+        EXPECT_EQ(F->Injection_Bars.size(), 4u);
+        EXPECT_EQ(F->Inject_PWM_Freq.Edit->Text(), "0");
+        EXPECT_FALSE(F->Inject_PWM_Freq.Edit->Enabled());
         // The About page shows the controller's program.
         EXPECT_EQ(F->Edit_About_Ver->Text(), M.Version);
         if (const char* Keep = std::getenv("KARDUN_SHOT_DIR")) {
