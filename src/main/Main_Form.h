@@ -165,7 +165,24 @@ public:
     // entry while connected, else the loader window at once.
     void Button_HEX_LoaderClick(TObject* Sender);
 
+    // ---- the RPM sensitivity window ----
+    // The Configuration page's toggle: down opens the window (texts, plot reset), up
+    // closes it.
+    void Button_CFG_RPM_setClick(TObject* Sender);
+    // A parameter sent at once, without the Transmit_Now setting and the window test:
+    // while the interface is ready and the controller connected, the code is remembered,
+    // only its controls stay enabled and the send-now timer starts again.
+    void MiniCFG_Parameter_Changed(uint8_t Code);
+    // Each current-data reply: the live RPM to the sweep window and a sweep tick due.
+    void Sweep_Live_Values();
+    // The program closes while the controller may hold a sweep level: the saved level is
+    // written as the single letter 'E', waiting at most one reply time-out for its answer.
+    void Sweep_Restore_Before_Close();
+
 private:
+    void Bind_Sweep();
+    // A current-data reply came since the sweep's last tick.
+    bool Sweep_Tick_Due = false;
     void Create_Timers();
     void Bind_Link();
     // The loader window's requests to this window and the ways into the loader.

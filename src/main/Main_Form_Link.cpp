@@ -454,7 +454,8 @@ void TForm_KardunGAS::Show_Live_Values()
     For_Each_Part([&](auto& Part) {
         Part.Show_Live_Part(T, Part.Part_Sheet() && Part.Part_Sheet() == Active, *this);
     });
-    // The other views that follow the live data (oscilloscope recording, the RPM
-    // sensitivity sweep, the test drive timer and the windows that show the RPM) are
-    // filled in by the part or window that owns them.
+    // The other views that follow the live data (oscilloscope recording, the test drive
+    // timer and the windows that show the RPM) are filled in by the part or window that
+    // owns them.
+    Sweep_Live_Values();
 }

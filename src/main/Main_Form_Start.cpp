@@ -156,6 +156,8 @@ void TForm_KardunGAS::FormDestroy(TObject* Sender)
 {
     // The pages go away with the window: no page change is handled from here on.
     PageControl_KardunGAS->OnChange = nullptr;
+    // A sweep level still in the controller is replaced by the saved one first.
+    Sweep_Restore_Before_Close();
     Timer_Connect->Enabled(false);
     Timer_Sending->Enabled(false);
     Timer_Error->Enabled(false);

@@ -11,6 +11,7 @@
 #include "protocol/Script.h"
 #include "windows/Loader_Window.h"
 #include "windows/MSG.h"
+#include "windows/RPM_Window.h"
 
 std::string Program_File = Built_In_Exe_Name;
 std::string Catalogue_Folder;
@@ -29,6 +30,7 @@ struct Program_Window {
 const Program_Window Program_Windows[] = {
     {[] { Application->CreateForm(Form_KardunGAS); }, []() -> TForm* { return Form_KardunGAS; }},
     {[] { Application->CreateForm(Form_Loader); }, []() -> TForm* { return Form_Loader; }},
+    {[] { Application->CreateForm(Form_RPM); }, []() -> TForm* { return Form_RPM; }},
     {[] { Application->CreateForm(Form_MSG); }, []() -> TForm* { return Form_MSG; }},
 };
 

@@ -47,6 +47,9 @@ struct Protocol_Hooks_Class {
     std::function<void()> Load_CFG_File;
     // A file name was set by a car number (the car file is saved automatically).
     std::function<bool()> CFG_File_Named;
+    // The automatic save of the car file waits (a service procedure has the controller
+    // on values that are not the car's); the save comes at the first poll after it.
+    std::function<bool()> Auto_Save_Held;
     // The link buttons of the main window.
     std::function<void(bool enabled)> Enable_Link_Buttons;
     // Port search: its window is shown; switch to the next port (resets Probe_Count).
