@@ -243,4 +243,24 @@ TEST_F(RPM_Sweep_E2E, ALinkCutBeforeTheRestoreIsAnsweredRestoresAfterReconnectin
     EXPECT_EQ(Configuration.RPM_Sensitiv, Original_Sensitiv);
 }
 
+TEST_F(RPM_Sweep_E2E, ClosingTheProgramMidSweepWritesTheSavedLevelFirst)
+{
+    Open_Sweep();
+    Press_Start_Stop();
+    ASSERT_TRUE(Pump_Sweep_Until([this] { return Frames_Of('E').size() >= 5; }, 60000));
+    ASSERT_EQ(Form_RPM->Sweep_Phase, 4);
+    const size_t Before = Frames_Of('E').size();
+    W.reset();   // the main window goes as at the program's end
+    ASSERT_TRUE(Emu.Wait_For([](const std::vector<emu::Log_Entry>& Log) {
+        return !Log.empty() && Log.back().request.size() == 5 && Log.back().request[1] == 'E';
+    }, 3000));
+    const auto Letters = Frames_Of('E');
+    ASSERT_GT(Letters.size(), Before);
+    const Byte_Pair Saved = Wire_Of(Original_Sensitiv);
+    EXPECT_EQ(Letters.back()[2], Saved.High);   // no sweep mark
+    EXPECT_EQ(Letters.back()[3], Saved.Low);
+    EXPECT_NEAR(Emu.Trigger_Level(), 2.5, 0.03);
+    EXPECT_EQ(Configuration.RPM_Sensitiv, Original_Sensitiv);
+}
+
 }  // namespace

@@ -17,6 +17,7 @@
 #include "platform/system/Catalogues.h"
 #include "platform/system/Files.h"
 #include "platform/system/Single_Instance.h"
+#include "windows/RPM_Window.h"
 
 extern "C" int _nl_msg_cat_cntr;   // bumped to make the catalogues re-read the language
 
@@ -325,15 +326,17 @@ TEST_F(Main_Window, WindowsAreCreatedInTheirOrder)
     TApplication App;
     Create_Windows();
     const std::vector<TForm*> Forms = ui::All_Forms();
-    ASSERT_GE(Forms.size(), 3u);
+    ASSERT_GE(Forms.size(), 4u);
     EXPECT_EQ(Application->MainForm(), Form_KardunGAS);
     EXPECT_EQ(Forms[0], Form_KardunGAS);
     EXPECT_EQ(Forms[1], Form_Loader);
-    EXPECT_EQ(Forms[2], Form_MSG);
+    EXPECT_EQ(Forms[2], Form_RPM);
+    EXPECT_EQ(Forms[3], Form_MSG);
     EXPECT_EQ(Application->Title(), Product_Title);   // the main window replaced it
     Application->Shutdown();
     EXPECT_EQ(Form_KardunGAS, nullptr);
     EXPECT_EQ(Form_Loader, nullptr);
+    EXPECT_EQ(Form_RPM, nullptr);
     EXPECT_EQ(Form_MSG, nullptr);
     // The shutdown wrote the settings file.
     EXPECT_NE(Upper_Case(Folder->Read("KardunGD.ini")).find("PORT_NAME"), std::string::npos);
