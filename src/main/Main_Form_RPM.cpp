@@ -123,7 +123,8 @@ void TForm_KardunGAS::Sweep_Restore_Before_Close()
 void TForm_KardunGAS::Bind_Sweep()
 {
     Button_CFG_RPM_set->OnClick = [this](TObject* Sender) { Button_CFG_RPM_setClick(Sender); };
-    Link_Hooks.Bind("Refresh_Sweep_Step", Refresh_Sweep_Step, [this] {
+    // The window's own step after each reply: it goes with the window.
+    Refresh_Sweep_Step = [this] {
         if (!Form_RPM)
             return;
         Form_RPM->Reply_Seen();
@@ -133,7 +134,7 @@ void TForm_KardunGAS::Bind_Sweep()
         Sweep_Tick_Due = false;
         if (RPM_Sweep_On)
             Form_RPM->Step_RPM_Diagnostics();
-    });
+    };
     Link_Hooks.Bind("Protocol_Hooks.Auto_Save_Held", Protocol_Hooks.Auto_Save_Held,
                     [] { return RPM_Sweep_On; });
     Link_Hooks.Bind("RPM_Window_Hooks.Parameter_Changed", RPM_Window_Hooks.Parameter_Changed,

@@ -231,12 +231,14 @@ TEST_F(RPM_Sweep_E2E, ALinkCutBeforeTheRestoreIsAnsweredRestoresAfterReconnectin
     ASSERT_TRUE(Pump_Sweep_Until([this] { return Frames_Of('E').size() >= 3; }, 60000));
     Press_Start_Stop();
     ASSERT_TRUE(Pump_Until([] { return Form_RPM->Sweep_Phase == 5; }, 10000));
-    // Silent before the send-now timer hands the restore over.
-    Emu.Set_Silent(true);
+    // The port goes before the send-now timer hands the restore over.
+    Emu.Vanish();
     ASSERT_TRUE(Pump_Sweep_Until([] { return !Connected; }, 15000));
+    Pump_For(500);
     EXPECT_FALSE(Restore_Written());
     EXPECT_TRUE(RPM_Sweep_On);
-    Emu.Set_Silent(false);
+    std::string Error;
+    ASSERT_TRUE(Emu.Reappear(&Error)) << Error;
     ASSERT_TRUE(Pump_Sweep_Until([] { return !RPM_Sweep_On; }, 60000));
     EXPECT_TRUE(Restore_Written());
     EXPECT_NEAR(Emu.Trigger_Level(), 2.5, 0.03);
