@@ -83,19 +83,12 @@ protected:
         B->Next_Down_State();
         B->Click();
     }
-    // The send-now timer hands its code to the sequencer (its own handler when the window
-    // has one).
+    // The send-now timer fired at once instead of 700 ms after the change.
     void Serve_Send_Now()
     {
         TTimer* T = Main()->Timer_Transmit_Now;
-        if (!T->Enabled())
-            return;
-        if (T->OnTimer) {
+        if (T->Enabled())
             T->OnTimer(T);
-            return;
-        }
-        T->Enabled(false);
-        Request_Code = Transmit_Now_Code;
     }
     bool Pump_Sweep_Until(const std::function<bool()>& Done, int Timeout_Ms)
     {
