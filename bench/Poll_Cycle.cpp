@@ -14,9 +14,10 @@
 // own (plus one idle watcher thread). Both processes stamp with the monotonic clock, so
 // their time stamps compare directly.
 //
-// Usage: bench_Poll_Cycle [cycles] [--at-once]
+// Usage: bench_Poll_Cycle [cycles] [--at-once] [--osc]
 //   cycles     default 500
 //   --at-once  the emulator writes each reply in one piece (no line pacing)
+//   --osc      the Oscilloscope page is shown with Start down: live traces drawn each poll
 #include <QCoreApplication>
 #include <QMetaObject>
 
@@ -300,14 +301,19 @@ int main(int argc, char** argv)
 {
     size_t Cycles = 500;
     bool Paced = true;
+    bool Scope_Live = false;
     for (int I = 1; I < argc; ++I) {
         if (std::strcmp(argv[I], "--at-once") == 0) {
             Paced = false;
             continue;
         }
+        if (std::strcmp(argv[I], "--osc") == 0) {
+            Scope_Live = true;
+            continue;
+        }
         const long N = std::atol(argv[I]);
         if (N < 2) {
-            std::fprintf(stderr, "usage: %s [cycles >= 2] [--at-once]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [cycles >= 2] [--at-once] [--osc]\n", argv[0]);
             return 2;
         }
         Cycles = static_cast<size_t>(N);
@@ -384,6 +390,15 @@ int main(int argc, char** argv)
         Create_Windows();
         Program_Reply_Delay = Settings.Reply_Delay;
         Start_Up();
+        if (Scope_Live) {
+            // As the technician does it: the page shown, then Start pressed.
+            constexpr int Oscilloscope_Page = 3;
+            Form_KardunGAS->PageControl_KardunGAS->ActivePageIndex(Oscilloscope_Page);
+            Form_KardunGAS->PageControl_KardunGASChange(nullptr);
+            TButton* Start = Form_KardunGAS->Button_OSC_StartStop;
+            Start->Next_Down_State();
+            Start->Click();
+        }
 
         // Watches the emulator process; sleeps in read() between its few messages.
         std::thread Watcher([&] {
