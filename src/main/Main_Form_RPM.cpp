@@ -45,20 +45,6 @@ TUpDown* Main_Sensitiv_UpDown()
     return Find<TUpDown>("UpDown_CFG_RPM_Sensitiv");
 }
 
-// 0.01 V as text ("2.5").
-std::string Hundredths(int32_t Value)
-{
-    std::string Text = std::to_string(Value / 100);
-    const int32_t F = std::abs(Value % 100);
-    if (F != 0) {
-        Text += '.';
-        Text += static_cast<char>('0' + F / 10);
-        if (F % 10 != 0)
-            Text += static_cast<char>('0' + F % 10);
-    }
-    return Text;
-}
-
 }  // namespace
 
 void TForm_KardunGAS::Button_CFG_RPM_setClick(TObject* Sender)
@@ -172,6 +158,6 @@ void TForm_KardunGAS::Bind_Sweep()
                             U->Position(Position);
                         }
                         if (TEdit* E = Find<TEdit>("Edit_CFG_RPM_Sensitiv"))
-                            E->Text(Hundredths(Configuration.RPM_Sensitiv));
+                            E->Text(Hundredths_Text(Configuration.RPM_Sensitiv));
                     });
 }

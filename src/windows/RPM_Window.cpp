@@ -72,22 +72,6 @@ int Increment_For(int Position)
     return Position < Step_Change_High ? 10 : 50;
 }
 
-// 0.01 V as the window shows it: "0.01", "0.5", "20".
-std::string Hundredths_Text(int32_t Value)
-{
-    const bool Negative = Value < 0;
-    const int32_t V = std::abs(Value);
-    std::string Text = std::to_string(V / 100);
-    const int32_t Fraction = V % 100;
-    if (Fraction != 0) {
-        Text += '.';
-        Text += static_cast<char>('0' + Fraction / 10);
-        if (Fraction % 10 != 0)
-            Text += static_cast<char>('0' + Fraction % 10);
-    }
-    return Negative ? "-" + Text : Text;
-}
-
 int Cycle_Ms()
 {
     return Settings.Reply_Delay + Settings.Delay_Compensation;
@@ -122,6 +106,22 @@ TLabel* Make_Label(TForm* Owner, TControl* Parent, const std::string& Name, int 
 }
 
 }  // namespace
+
+// 0.01 V as the window shows it: "0.01", "0.5", "20".
+std::string Hundredths_Text(int32_t Value)
+{
+    const bool Negative = Value < 0;
+    const int32_t V = std::abs(Value);
+    std::string Text = std::to_string(V / 100);
+    const int32_t Fraction = V % 100;
+    if (Fraction != 0) {
+        Text += '.';
+        Text += static_cast<char>('0' + Fraction / 10);
+        if (Fraction % 10 != 0)
+            Text += static_cast<char>('0' + Fraction % 10);
+    }
+    return Negative ? "-" + Text : Text;
+}
 
 void RPM_Window_Reset()
 {

@@ -30,6 +30,8 @@ int32_t RPM_Level_Value(int Index);
 int RPM_Level_Of(int32_t Value, int Current);
 // A level in volts as the window shows it ("0.01", "0.5", "20").
 std::string RPM_Level_Volts(int Index);
+// 0.01 V as the window and the Configuration page show it: "0.01", "0.5", "20".
+std::string Hundredths_Text(int32_t Value);
 
 // ---- timing ----
 struct RPM_Timing_Class {
