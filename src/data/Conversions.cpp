@@ -276,8 +276,12 @@ int32_t Period_Bytes_To_RPM(int32_t high, int32_t low) {
 
 // ---- scales ----
 
+// Rounded to the nearest step, so a word read from the controller (truncated into the
+// 10000 scale) is sent back as the same word: a curve read and written unchanged keeps
+// its values instead of losing a step at each round.
 int32_t Scale_10000_To_128(int32_t value) {
-  return static_cast<int32_t>(static_cast<int64_t>(value) * 128 / 10000);
+  const int64_t scaled = static_cast<int64_t>(value) * 128;
+  return static_cast<int32_t>((scaled + (scaled < 0 ? -5000 : 5000)) / 10000);
 }
 
 int32_t Bytes_Scale_128_To_10000(int32_t high, int32_t low) { return Make_Word(high, low) * 10000 / 128; }

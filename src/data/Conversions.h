@@ -45,6 +45,7 @@ Byte_Pair RPM_To_Period_Bytes(int32_t rpm);   // (255, 255) for 0
 int32_t Period_Bytes_To_RPM(int32_t high, int32_t low);  // 0 for no signal
 
 // ---- scales ----
+// value x 128 / 10000 to the nearest whole step (halves away from zero).
 int32_t Scale_10000_To_128(int32_t value);
 int32_t Bytes_Scale_128_To_10000(int32_t high, int32_t low);
 int32_t Scaled_To_Byte(int32_t a, float x);

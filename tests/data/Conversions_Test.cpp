@@ -98,6 +98,11 @@ TEST_F(Conversions_Test, ScalesAndSignAndMagnitudePercentages) {
   EXPECT_EQ(Scale_10000_To_128(5000), 64);
   EXPECT_EQ(Bytes_Scale_128_To_10000(0, 128), 10000);
   EXPECT_EQ(Bytes_Scale_128_To_10000(0, 1), 78);
+  EXPECT_EQ(Scale_10000_To_128(78), 1);     // nearest step, not truncated to 0
+  EXPECT_EQ(Scale_10000_To_128(-78), -1);
+  // A word read into the 10000 scale goes back as the same word.
+  for (int32_t Word : {1, 3, 127, 177, 0x1234, 0xFFFF})
+    EXPECT_EQ(Scale_10000_To_128(Bytes_Scale_128_To_10000(Word >> 8, Word & 0xFF)), Word) << Word;
   EXPECT_EQ(Scaled_To_Byte(100, 1.28f), 128);
   EXPECT_EQ(Scaled_To_Byte(0, 1.28f), 0);
   EXPECT_EQ(Scaled_To_Byte(250, 1.28f), 255);  // a * x beyond a byte: the top of the byte
