@@ -8,7 +8,7 @@
 #include "data/Message_Types.h"
 #include "data/Settings.h"
 #include "protocol/Status_Queue.h"
-#include "main/Main_Form_Build.h"
+#include "windows/Form_Build.h"
 #include "main/Main_Form_Hooks.h"
 #include "protocol/Ident.h"
 #include "protocol/Live_Data.h"

@@ -7,7 +7,7 @@
 #include "data/Globals.h"
 #include "data/Settings.h"
 #include "language/Language.h"
-#include "main/Main_Form_Build.h"
+#include "windows/Form_Build.h"
 #include "protocol/Ident.h"
 
 void Main_Form_About::Create_Sheet(TComponent* Owner, TPageControl* Pages)

@@ -11,7 +11,7 @@
 #include "data/Settings.h"
 #include "language/Language.h"
 #include "main/Main_Form.h"
-#include "main/Main_Form_Build.h"
+#include "windows/Form_Build.h"
 #include "protocol/CFG_File.h"
 #include "protocol/Live_Data.h"
 #include "protocol/Param_Codecs.h"

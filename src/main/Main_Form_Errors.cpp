@@ -2,7 +2,7 @@
 #include "main/Main_Form_Errors.h"
 
 #include "language/Language.h"
-#include "main/Main_Form_Build.h"
+#include "windows/Form_Build.h"
 #include "protocol/Live_Data.h"
 
 void Main_Form_Errors::Create_Sheet(TComponent* Owner, TPageControl* Pages)

@@ -6,7 +6,7 @@
 #include "data/Settings.h"
 #include "main/Gauges.h"
 #include "main/Main_Form.h"
-#include "main/Main_Form_Build.h"
+#include "windows/Form_Build.h"
 #include "main/Main_Form_General.h"
 #include "protocol/Live_Data.h"
 

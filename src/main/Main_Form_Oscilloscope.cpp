@@ -13,7 +13,7 @@
 #include "data/Settings.h"
 #include "language/Language.h"
 #include "main/Main_Form.h"
-#include "main/Main_Form_Build.h"
+#include "windows/Form_Build.h"
 #include "platform/system/Files.h"
 #include "protocol/Live_Data.h"
 #include "windows/MSG.h"

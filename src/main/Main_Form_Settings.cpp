@@ -3,7 +3,7 @@
 
 #include "data/Settings.h"
 #include "main/Main_Form.h"
-#include "main/Main_Form_Build.h"
+#include "windows/Form_Build.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "main/Main_Form.h"
-#include "main/Main_Form_Build.h"
+#include "windows/Form_Build.h"
 #include "protocol/Live_Data.h"
 #include "protocol/Protocol_Hooks.h"
 #include "protocol/Status_Queue.h"

@@ -12,6 +12,7 @@
 #include "protocol/Loader.h"
 #include "protocol/Protocol_Hooks.h"
 #include "protocol/Script.h"
+#include "windows/Form_Build.h"
 #include "windows/MSG.h"
 
 TForm_Loader* Form_Loader = nullptr;
@@ -64,24 +65,6 @@ const char* const Dialog_Filter =
 constexpr int Margin = 12;
 constexpr int Inner_Width = TForm_Loader::Design_Client_Width - 2 * Margin;
 
-template <class T>
-T* Make(TForm* Owner, TControl* Parent, const std::string& Name, int Left, int Top, int Width,
-        int Height)
-{
-    T* Control = new T(Owner, Parent);
-    Control->Name(Name);
-    Control->SetBounds(Left, Top, Width, Height);
-    return Control;
-}
-
-TLabel* Make_Label(TForm* Owner, TControl* Parent, const std::string& Name, int Left, int Top)
-{
-    TLabel* L = new TLabel(Owner, Parent);
-    L->Name(Name);
-    L->Left(Left);
-    L->Top(Top);
-    return L;
-}
 
 void Set_Font(TControl* Control)
 {
@@ -102,22 +85,22 @@ TForm_Loader::TForm_Loader(TComponent* Owner) : TForm(Owner)
     ClientHeight(Design_Client_Height);
 
     // The link: state and quality.
-    Label_Connect_Loader = Make_Label(this, this, "Label_Connect_Loader", Margin, 16);
-    Panel_Connect_Loader = Make<TPanel>(this, this, "Panel_Connect_Loader", 150, 10, 232, 26);
+    Label_Connect_Loader = build::Label(this, this, "Label_Connect_Loader", "", Margin, 16);
+    Panel_Connect_Loader = build::Make<TPanel>(this, this, "Panel_Connect_Loader", 150, 10, 232, 26);
     Panel_Connect_Loader->Caption("");
     Panel_Connect_Loader_PerCent =
-        Make<TPanel>(this, this, "Panel_Connect_Loader_PerCent", 388, 10, Margin + Inner_Width - 388, 26);
+        build::Make<TPanel>(this, this, "Panel_Connect_Loader_PerCent", 388, 10, Margin + Inner_Width - 388, 26);
     Panel_Connect_Loader_PerCent->Caption("0%");
     CheckBox_Loader_Check_Version =
-        Make<TCheckBox>(this, this, "CheckBox_Loader_Check_Version", Margin, 46, 16, 17);
+        build::Make<TCheckBox>(this, this, "CheckBox_Loader_Check_Version", Margin, 46, 16, 17);
     CheckBox_Loader_Check_Version->Caption("");
     CheckBox_Loader_Check_Version->Enabled(false);   // shows, is not set by hand
-    Label_Loader_Check_Version = Make_Label(this, this, "Label_Loader_Check_Version", Margin + 20, 47);
+    Label_Loader_Check_Version = build::Label(this, this, "Label_Loader_Check_Version", "", Margin + 20, 47);
 
     // The chosen file and what its information record says.
-    Edit_Loader_File = Make<TEdit>(this, this, "Edit_Loader_File", Margin, 74, Inner_Width, 22);
+    Edit_Loader_File = build::Make<TEdit>(this, this, "Edit_Loader_File", Margin, 74, Inner_Width, 22);
     Edit_Loader_File->ReadOnly(true);
-    GroupBox_Loader = Make<TGroupBox>(this, this, "GroupBox_Loader", Margin, 104, Inner_Width, 104);
+    GroupBox_Loader = build::Make<TGroupBox>(this, this, "GroupBox_Loader", Margin, 104, Inner_Width, 104);
     struct Info_Row {
         TLabel*& Label;
         const char* Label_Name;
@@ -131,27 +114,27 @@ TForm_Loader::TForm_Loader(TComponent* Owner) : TForm(Owner)
     };
     int Top = 22;
     for (const Info_Row& R : Rows) {
-        R.Label = Make_Label(this, GroupBox_Loader, R.Label_Name, 12, Top + 3);
-        R.Edit = Make<TEdit>(this, GroupBox_Loader, R.Edit_Name, 96, Top, Inner_Width - 96 - 12, 22);
+        R.Label = build::Label(this, GroupBox_Loader, R.Label_Name, "", 12, Top + 3);
+        R.Edit = build::Make<TEdit>(this, GroupBox_Loader, R.Edit_Name, 96, Top, Inner_Width - 96 - 12, 22);
         R.Edit->ReadOnly(true);
         Top += 26;
     }
 
     // The prompt, the progress and the buttons.
-    Label_Loader_Prompt = Make<TLabel>(this, this, "Label_Loader_Prompt", Margin, 214, Inner_Width, 44);
+    Label_Loader_Prompt = build::Make<TLabel>(this, this, "Label_Loader_Prompt", Margin, 214, Inner_Width, 44);
     Label_Loader_Prompt->AutoSize(false);
     Label_Loader_Prompt->WordWrap(true);
     Label_Loader_Prompt->Alignment(TAlignment::Center);
     Label_Loader_Prompt->Layout(TText_Layout::Center);
-    Gauge_Loader_Transmit = Make<TGauge>(this, this, "Gauge_Loader_Transmit", Margin, 264, Inner_Width, 20);
+    Gauge_Loader_Transmit = build::Make<TGauge>(this, this, "Gauge_Loader_Transmit", Margin, 264, Inner_Width, 20);
     Gauge_Loader_Transmit->ForeColor(clBlue);
     const int Button_Width = 110, Button_Top = 294, Button_Height = 30;
-    Button_Loader_Browse = Make<TButton>(this, this, "Button_Loader_Browse", Margin, Button_Top,
+    Button_Loader_Browse = build::Make<TButton>(this, this, "Button_Loader_Browse", Margin, Button_Top,
                                          Button_Width, Button_Height);
-    Button_Loader_Load = Make<TButton>(this, this, "Button_Loader_Load",
+    Button_Loader_Load = build::Make<TButton>(this, this, "Button_Loader_Load",
                                        (Design_Client_Width - Button_Width) / 2, Button_Top,
                                        Button_Width, Button_Height);
-    Button_Loader_Exit = Make<TButton>(this, this, "Button_Loader_Exit",
+    Button_Loader_Exit = build::Make<TButton>(this, this, "Button_Loader_Exit",
                                        Design_Client_Width - Margin - Button_Width, Button_Top,
                                        Button_Width, Button_Height);
 

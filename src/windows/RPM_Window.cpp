@@ -12,6 +12,7 @@
 #include "protocol/Frames.h"
 #include "protocol/Param_Codecs.h"
 #include "protocol/Script.h"
+#include "windows/Form_Build.h"
 
 TForm_RPM* Form_RPM = nullptr;
 RPM_Window_Hooks_Class RPM_Window_Hooks;
@@ -86,24 +87,6 @@ int Last_Measured_Level()
     return 0;
 }
 
-template <class T>
-T* Make(TForm* Owner, TControl* Parent, const std::string& Name, int Left, int Top, int Width,
-        int Height)
-{
-    T* Control = new T(Owner, Parent);
-    Control->Name(Name);
-    Control->SetBounds(Left, Top, Width, Height);
-    return Control;
-}
-
-TLabel* Make_Label(TForm* Owner, TControl* Parent, const std::string& Name, int Left, int Top)
-{
-    TLabel* L = new TLabel(Owner, Parent);
-    L->Name(Name);
-    L->Left(Left);
-    L->Top(Top);
-    return L;
-}
 
 }  // namespace
 
@@ -260,79 +243,79 @@ TForm_RPM::TForm_RPM(TComponent* Owner) : TForm(Owner)
     RPM_Level_Index = RPM_Levels;
 
     // The plot over the whole width, the sweep's progress and its button below it.
-    Image_RPM = Make<TImage>(this, this, "Image_RPM", 8, 8, 772, 336);
-    Gauge_RPM_Diagnistics = Make<TGauge>(this, this, "Gauge_RPM_Diagnistics", 8, 354, 560, 20);
+    Image_RPM = build::Make<TImage>(this, this, "Image_RPM", 8, 8, 772, 336);
+    Gauge_RPM_Diagnistics = build::Make<TGauge>(this, this, "Gauge_RPM_Diagnistics", 8, 354, 560, 20);
     Gauge_RPM_Diagnistics->ForeColor(clBlue);
     Gauge_RPM_Diagnistics->ShowText(false);
-    Edit_RPM_Gauge_Cnt = Make<TEdit>(this, this, "Edit_RPM_Gauge_Cnt", 576, 353, 64, 22);
+    Edit_RPM_Gauge_Cnt = build::Make<TEdit>(this, this, "Edit_RPM_Gauge_Cnt", 576, 353, 64, 22);
     Edit_RPM_Gauge_Cnt->ReadOnly(true);
-    Button_RPM_StartStop = Make<TButton>(this, this, "Button_RPM_StartStop", 648, 350, 132, 28);
+    Button_RPM_StartStop = build::Make<TButton>(this, this, "Button_RPM_StartStop", 648, 350, 132, 28);
     Button_RPM_StartStop->GroupIndex(1);
     Button_RPM_StartStop->AllowAllUp(true);
 
     // What the engine does now, the level, the step time and the transmit.
     const int Row1 = 392;
-    Label_RPM_Current = Make_Label(this, this, "Label_RPM_Current", 8, Row1 + 3);
-    Edit_RPM_Current = Make<TEdit>(this, this, "Edit_RPM_Current", 80, Row1, 64, 22);
+    Label_RPM_Current = build::Label(this, this, "Label_RPM_Current", "", 8, Row1 + 3);
+    Edit_RPM_Current = build::Make<TEdit>(this, this, "Edit_RPM_Current", 80, Row1, 64, 22);
     Edit_RPM_Current->ReadOnly(true);
-    Label_RPM_Sensitiv = Make_Label(this, this, "Label_RPM_Sensitiv", 160, Row1 + 3);
-    Edit_RPM_Sensitiv = Make<TEdit>(this, this, "Edit_RPM_Sensitiv", 250, Row1, 56, 22);
+    Label_RPM_Sensitiv = build::Label(this, this, "Label_RPM_Sensitiv", "", 160, Row1 + 3);
+    Edit_RPM_Sensitiv = build::Make<TEdit>(this, this, "Edit_RPM_Sensitiv", 250, Row1, 56, 22);
     Edit_RPM_Sensitiv->ReadOnly(true);
-    UpDown_RPM_Sensitiv = Make<TUpDown>(this, this, "UpDown_RPM_Sensitiv", 306, Row1, 17, 22);
+    UpDown_RPM_Sensitiv = build::Make<TUpDown>(this, this, "UpDown_RPM_Sensitiv", 306, Row1, 17, 22);
     UpDown_RPM_Sensitiv->Min(Sensitiv_Min);
     UpDown_RPM_Sensitiv->Max(RPM_Sensitiv_Top);
     UpDown_RPM_Sensitiv->Position(Sensitiv_Start);
     UpDown_RPM_Sensitiv->Increment(Increment_For(Sensitiv_Start));
-    Label_RPM_Time = Make_Label(this, this, "Label_RPM_Time", 340, Row1 + 3);
-    Edit_RPM_Timer = Make<TEdit>(this, this, "Edit_RPM_Timer", 420, Row1, 56, 22);
+    Label_RPM_Time = build::Label(this, this, "Label_RPM_Time", "", 340, Row1 + 3);
+    Edit_RPM_Timer = build::Make<TEdit>(this, this, "Edit_RPM_Timer", 420, Row1, 56, 22);
     Edit_RPM_Timer->ReadOnly(true);
-    UpDown_RPM_Timer = Make<TUpDown>(this, this, "UpDown_RPM_Timer", 476, Row1, 17, 22);
+    UpDown_RPM_Timer = build::Make<TUpDown>(this, this, "UpDown_RPM_Timer", 476, Row1, 17, 22);
     UpDown_RPM_Timer->Min(Timer_Min_Ms);
     UpDown_RPM_Timer->Max(Timer_Max_Ms);
     UpDown_RPM_Timer->Increment(100);
     UpDown_RPM_Timer->Associate(Edit_RPM_Timer);
     UpDown_RPM_Timer->Position(1000);
-    Label_RPM_Time_ms = Make_Label(this, this, "Label_RPM_Time_ms", 500, Row1 + 3);
-    Button_RPM_Transmitt = Make<TButton>(this, this, "Button_RPM_Transmitt", 648, Row1 - 3, 132, 28);
+    Label_RPM_Time_ms = build::Label(this, this, "Label_RPM_Time_ms", "", 500, Row1 + 3);
+    Button_RPM_Transmitt = build::Make<TButton>(this, this, "Button_RPM_Transmitt", 648, Row1 - 3, 132, 28);
     // Wired to the Configuration page's transmit by a later change.
     Button_RPM_Transmitt->Enabled(false);
 
     // The chosen level: its RPM, the level and the stable range around it.
     const int Row2 = 428;
-    Label_RPM_Selected = Make_Label(this, this, "Label_RPM_Selected", 8, Row2 + 3);
-    Label_RPM_RPM = Make_Label(this, this, "Label_RPM_RPM", 80, Row2 + 3);
-    Edit_RPM_Cursor = Make<TEdit>(this, this, "Edit_RPM_Cursor", 140, Row2, 64, 22);
+    Label_RPM_Selected = build::Label(this, this, "Label_RPM_Selected", "", 8, Row2 + 3);
+    Label_RPM_RPM = build::Label(this, this, "Label_RPM_RPM", "", 80, Row2 + 3);
+    Edit_RPM_Cursor = build::Make<TEdit>(this, this, "Edit_RPM_Cursor", 140, Row2, 64, 22);
     Edit_RPM_Cursor->ReadOnly(true);
-    Label_RPM_Level_From = Make_Label(this, this, "Label_RPM_Level_From", 220, Row2 + 3);
-    Label_RPM_New_Sensitiv_Min = Make_Label(this, this, "Label_RPM_New_Sensitiv_Min", 300, Row2 + 3);
-    Edit_RPM_Sensitiv_Cursor = Make<TEdit>(this, this, "Edit_RPM_Sensitiv_Cursor", 350, Row2, 56, 22);
+    Label_RPM_Level_From = build::Label(this, this, "Label_RPM_Level_From", "", 220, Row2 + 3);
+    Label_RPM_New_Sensitiv_Min = build::Label(this, this, "Label_RPM_New_Sensitiv_Min", "", 300, Row2 + 3);
+    Edit_RPM_Sensitiv_Cursor = build::Make<TEdit>(this, this, "Edit_RPM_Sensitiv_Cursor", 350, Row2, 56, 22);
     Edit_RPM_Sensitiv_Cursor->ReadOnly(true);
-    Label_RPM_Level_To = Make_Label(this, this, "Label_RPM_Level_To", 420, Row2 + 3);
-    Label_RPM_New_Sensitiv_Max = Make_Label(this, this, "Label_RPM_New_Sensitiv_Max", 500, Row2 + 3);
+    Label_RPM_Level_To = build::Label(this, this, "Label_RPM_Level_To", "", 420, Row2 + 3);
+    Label_RPM_New_Sensitiv_Max = build::Label(this, this, "Label_RPM_New_Sensitiv_Max", "", 500, Row2 + 3);
     for (TLabel* L : {Label_RPM_New_Sensitiv_Min, Label_RPM_New_Sensitiv_Max})
         L->Caption("0");
 
     // Hidden selection tools: the right-drag uses their defaults.
-    Label_RPM_Prompt = Make<TLabel>(this, this, "Label_RPM_Prompt", 8, 458, 560, 16);
+    Label_RPM_Prompt = build::Make<TLabel>(this, this, "Label_RPM_Prompt", 8, 458, 560, 16);
     Label_RPM_Prompt->Caption("");
     Label_RPM_Prompt->Visible(false);
-    Button_RPM_Clear = Make<TButton>(this, this, "Button_RPM_Clear", 576, 428, 64, 24);
+    Button_RPM_Clear = build::Make<TButton>(this, this, "Button_RPM_Clear", 576, 428, 64, 24);
     Button_RPM_Clear->Caption("Clear");
     Button_RPM_Clear->Visible(false);
-    Panel_RPM = Make<TPanel>(this, this, "Panel_RPM", 560, 380, 220, 80);
+    Panel_RPM = build::Make<TPanel>(this, this, "Panel_RPM", 560, 380, 220, 80);
     Panel_RPM->Caption("");
     Panel_RPM->Visible(false);
-    Button_RPM_AutoSelect = Make<TButton>(this, Panel_RPM, "Button_RPM_AutoSelect", 4, 4, 80, 24);
+    Button_RPM_AutoSelect = build::Make<TButton>(this, Panel_RPM, "Button_RPM_AutoSelect", 4, 4, 80, 24);
     Button_RPM_AutoSelect->Caption("Auto");
-    Edit_RPM_Proc = Make<TEdit>(this, Panel_RPM, "Edit_RPM_Proc", 90, 4, 40, 22);
-    UpDown_RPM_Proc = Make<TUpDown>(this, Panel_RPM, "UpDown_RPM_Proc", 130, 4, 17, 22);
+    Edit_RPM_Proc = build::Make<TEdit>(this, Panel_RPM, "Edit_RPM_Proc", 90, 4, 40, 22);
+    UpDown_RPM_Proc = build::Make<TUpDown>(this, Panel_RPM, "UpDown_RPM_Proc", 130, 4, 17, 22);
     UpDown_RPM_Proc->Min(1);
     UpDown_RPM_Proc->Max(100);
     UpDown_RPM_Proc->Associate(Edit_RPM_Proc);
     UpDown_RPM_Proc->Position(Proc_Default);
-    RadioButton_RPM_Min_Diff = Make<TRadioButton>(this, Panel_RPM, "RadioButton_RPM_Min_Diff", 4, 34, 100, 17);
+    RadioButton_RPM_Min_Diff = build::Make<TRadioButton>(this, Panel_RPM, "RadioButton_RPM_Min_Diff", 4, 34, 100, 17);
     RadioButton_RPM_Min_Diff->Caption("Min diff");
-    RadioButton_RPM_Min_Point = Make<TRadioButton>(this, Panel_RPM, "RadioButton_RPM_Min_Point", 4, 54, 100, 17);
+    RadioButton_RPM_Min_Point = build::Make<TRadioButton>(this, Panel_RPM, "RadioButton_RPM_Min_Point", 4, 54, 100, 17);
     RadioButton_RPM_Min_Point->Caption("Max point");
     RadioButton_RPM_Min_Point->Checked(true);
 

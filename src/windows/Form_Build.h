@@ -1,4 +1,5 @@
-// Small helpers that create the main window's controls by name, caption and place.
+// Small helpers that create a window's controls by name, caption and place (the main window
+// and the service windows alike).
 #pragma once
 
 #include <string>
