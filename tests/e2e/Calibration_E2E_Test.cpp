@@ -11,8 +11,8 @@
 
 #include "data/Calibration.h"
 #include "data/Conversions.h"
+#include "e2e/Emulator_Window_Fixture.h"
 #include "emulator/Emulator.h"
-#include "main/Main_Test_Support.h"
 #include "protocol/Param_Codecs.h"
 #include "protocol/Write_Lists.h"
 
@@ -20,17 +20,13 @@ namespace {
 
 using namespace main_test;
 
-class Calibration_E2E : public Main_Window_Fixture {
+class Calibration_E2E : public Emulator_Window_Fixture {
 protected:
     void SetUp() override
     {
-        Main_Window_Fixture::SetUp();
+        Emulator_Window_Fixture::SetUp();
         ui::Hooks.On_Unexpected_Dialog = [](const std::string& What) { ADD_FAILURE() << What; };
-        std::string Error;
-        ASSERT_TRUE(Emu.Start(&Error)) << Error;
-        const std::string Link = Folder->File("ttyEMU");
-        ASSERT_TRUE(Emu.Set_Link_Path(Link, &Error)) << Error;
-        Folder->Write("KardunGD.ini", Settings_With_Port(Link));
+        ASSERT_NO_FATAL_FAILURE(Start_Emulator());
         With_Table();
         // A steady engine on gas: 800 rpm, factors 1.00 and 0.50, outputs 512, 256, 1023.
         emu::Live_Settings Live = Emu.Live();
@@ -40,19 +36,6 @@ protected:
         Live.Out = {512, 256, 1023};
         Emu.Set_Live(Live);
         Emu.Set_Work_Mode(4);
-    }
-    void TearDown() override
-    {
-        W.reset();
-        Emu.Stop();
-        Main_Window_Fixture::TearDown();
-    }
-    size_t Count_Of(uint8_t Command) const
-    {
-        size_t N = 0;
-        for (uint8_t C : Emu.Commands())
-            N += C == Command;
-        return N;
     }
     bool Wait_Polls(size_t More)
     {
@@ -73,7 +56,6 @@ protected:
         }
         return Lists;
     }
-    emu::Controller_Emulator Emu;
 };
 
 TEST_F(Calibration_E2E, AfterAReadThePageShowsTheLiveValuesAndChangedLettersLeaveOnce)

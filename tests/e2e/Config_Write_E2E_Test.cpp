@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "data/Calibration.h"
+#include "e2e/Emulator_Window_Fixture.h"
 #include "emulator/Emulator.h"
-#include "main/Main_Test_Support.h"
 #include "protocol/CFG_File.h"
 #include "protocol/Param_Codecs.h"
 
@@ -53,24 +53,14 @@ std::vector<std::array<int32_t, CLB_Points>> Curves()
     return All;
 }
 
-class Config_Write_E2E : public Main_Window_Fixture {
+class Config_Write_E2E : public Emulator_Window_Fixture {
 protected:
     void SetUp() override
     {
-        Main_Window_Fixture::SetUp();
-        std::string Error;
-        ASSERT_TRUE(Emu.Start(&Error)) << Error;
-        const std::string Link = Folder->File("ttyEMU");
-        ASSERT_TRUE(Emu.Set_Link_Path(Link, &Error)) << Error;
-        Folder->Write("KardunGD.ini", Settings_With_Port(Link));
+        Emulator_Window_Fixture::SetUp();
+        ASSERT_NO_FATAL_FAILURE(Start_Emulator());
         // A valid table, so the connect script reads it and a write leaves it alone.
         Emu.Set_RPM_Table(13, 24, Counting(13 * 24 * 2 + 13 + 24, 1));
-    }
-    void TearDown() override
-    {
-        W.reset();
-        Emu.Stop();
-        Main_Window_Fixture::TearDown();
     }
     // Starts the program counting the messages the protocol shows, and waits for the
     // connect script to end in the main poll.
@@ -153,7 +143,6 @@ protected:
     void Write_Then_Read(const char* Version, bool With_Curves, const std::vector<Wire_Step>& Expected);
     void Connect_Off_Default(const char* Version);
 
-    emu::Controller_Emulator Emu;
     std::vector<std::string> Messages;
 };
 

@@ -8,42 +8,23 @@
 
 #include "data/Conversions.h"
 #include "data/Injectors.h"
+#include "e2e/Emulator_Window_Fixture.h"
 #include "emulator/Emulator.h"
-#include "main/Main_Test_Support.h"
 #include "protocol/Ident.h"
 
 namespace {
 
 using namespace main_test;
 
-class Configuration_E2E : public Main_Window_Fixture {
+class Configuration_E2E : public Emulator_Window_Fixture {
 protected:
     void SetUp() override
     {
-        Main_Window_Fixture::SetUp();
-        std::string Error;
-        ASSERT_TRUE(Emu.Start(&Error)) << Error;
-        Link = Folder->File("ttyEMU");
-        ASSERT_TRUE(Emu.Set_Link_Path(Link, &Error)) << Error;
-        Folder->Write("KardunGD.ini", Settings_With_Port(Link));
+        Emulator_Window_Fixture::SetUp();
+        ASSERT_NO_FATAL_FAILURE(Start_Emulator());
         With_Table();
     }
-    void TearDown() override
-    {
-        W.reset();
-        Emu.Stop();
-        Main_Window_Fixture::TearDown();
-    }
-    size_t Count_Of(uint8_t Command) const
-    {
-        size_t N = 0;
-        for (uint8_t C : Emu.Commands())
-            N += C == Command;
-        return N;
-    }
 
-    emu::Controller_Emulator Emu;
-    std::string Link;
 };
 
 struct Model {

@@ -2,36 +2,24 @@
 // script and the live-data decoding feed the file.
 #include <gtest/gtest.h>
 
+#include "e2e/Emulator_Window_Fixture.h"
 #include "emulator/Emulator.h"
-#include "main/Main_Test_Support.h"
 #include "main/Oscilloscope.h"
 
 namespace {
 
 using namespace main_test;
 
-class Oscilloscope_E2E : public Main_Window_Fixture {
+class Oscilloscope_E2E : public Emulator_Window_Fixture {
 protected:
     void SetUp() override
     {
-        Main_Window_Fixture::SetUp();
+        Emulator_Window_Fixture::SetUp();
         ui::Hooks.On_Unexpected_Dialog = [](const std::string& What) { ADD_FAILURE() << What; };
-        std::string Error;
-        ASSERT_TRUE(Emu.Start(&Error)) << Error;
-        const std::string Link = Folder->File("ttyEMU");
-        ASSERT_TRUE(Emu.Set_Link_Path(Link, &Error)) << Error;
         // The shortest reply delay: many samples in little time.
-        Folder->Write("KardunGD.ini",
-                      Settings_With_Port(Link) + Key_File_Pad_Key("Reply_Delay") + "1 {}\r\n");
+        ASSERT_NO_FATAL_FAILURE(Start_Emulator(Key_File_Pad_Key("Reply_Delay") + "1 {}\r\n"));
         With_Table();
     }
-    void TearDown() override
-    {
-        W.reset();
-        Emu.Stop();
-        Main_Window_Fixture::TearDown();
-    }
-    emu::Controller_Emulator Emu;
 };
 
 // A user's click on a speed button: its down state flips, then its handler runs.

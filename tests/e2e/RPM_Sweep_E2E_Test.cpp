@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "data/Conversions.h"
+#include "e2e/Emulator_Window_Fixture.h"
 #include "emulator/Emulator.h"
-#include "main/Main_Test_Support.h"
 #include "platform/ui/Runtime.h"
 #include "protocol/CFG_File.h"
 #include "protocol/Write_Lists.h"
@@ -19,33 +19,26 @@ using namespace main_test;
 
 constexpr int32_t Original_Sensitiv = 250;
 
-class RPM_Sweep_E2E : public Main_Window_Fixture {
+class RPM_Sweep_E2E : public Emulator_Window_Fixture {
 protected:
     void SetUp() override
     {
-        Main_Window_Fixture::SetUp();
+        Emulator_Window_Fixture::SetUp();
         ui::Hooks.On_Unexpected_Dialog = [](const std::string& What) { ADD_FAILURE() << What; };
-        std::string Error;
-        ASSERT_TRUE(Emu.Start(&Error)) << Error;
-        const std::string Link = Folder->File("ttyEMU");
-        ASSERT_TRUE(Emu.Set_Link_Path(Link, &Error)) << Error;
+        ASSERT_NO_FATAL_FAILURE(Start_Emulator(Key_File_Pad_Key("Reply_Delay") + "1 {}\r\n"));
         emu::Live_Settings Live;
         Live.Moving = false;   // a steady engine: the plateau is flat
         Emu.Set_Live(Live);
         // The engine reads from 0.5 V to 5.0 V; 5.0 V goes on the wire as 205 of 1023 of
         // 25 V (5.01 V), so the band's top takes that in.
         Emu.Set_Trigger_Band(0.5, 5.02);
-        Folder->Write("KardunGD.ini",
-                      Settings_With_Port(Link) + Key_File_Pad_Key("Reply_Delay") + "1 {}\r\n");
         With_Table();
     }
     void TearDown() override
     {
         if (Form_RPM)
             Form_RPM->Free();
-        W.reset();
-        Emu.Stop();
-        Main_Window_Fixture::TearDown();
+        Emulator_Window_Fixture::TearDown();
     }
     // Connected, the sweep window open on a car file, the poll cycle long so that every
     // phase is as short as it can be, and every car-file save recorded.
@@ -128,7 +121,6 @@ protected:
         bool During_Sweep;
     };
     std::vector<Save_Record> Saves;
-    emu::Controller_Emulator Emu;
 };
 
 TEST_F(RPM_Sweep_E2E, AWholeSweepVisitsEveryLevelFindsThePlateauAndRestoresTheLevel)
