@@ -9,6 +9,7 @@
 
 #include "emulator/Emulator.h"
 #include "main/Main_Test_Support.h"
+#include "main/Program.h"
 
 namespace main_test {
 
@@ -31,6 +32,12 @@ protected:
         Emu.Stop();
         Main_Window_Fixture::TearDown();
     }
+    // Creates the windows and starts the link as the program does.
+    void Start_Program()
+    {
+        Create();
+        Start_Up();
+    }
     // How many frames of Command the emulator has logged.
     size_t Count_Of(uint8_t Command) const
     {
@@ -38,6 +45,10 @@ protected:
         for (uint8_t C : Emu.Commands())
             N += C == Command;
         return N;
+    }
+    bool Wait_Command(uint8_t Command, size_t Count, int Timeout_Ms = 15000)
+    {
+        return Pump_Until([&] { return Count_Of(Command) >= Count; }, Timeout_Ms);
     }
 
     emu::Controller_Emulator Emu;

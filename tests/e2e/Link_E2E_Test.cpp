@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "data/Conversions.h"
+#include "e2e/Emulator_Window_Fixture.h"
 #include "emulator/Emulator.h"
 #include "main/Gauges.h"
 #include "main/Main_Test_Support.h"
@@ -52,42 +53,15 @@ using Ms = std::chrono::milliseconds;
                                          << Missing << " missing, " << Stray << " stray";
 }
 
-class Link_E2E : public Main_Window_Fixture {
+class Link_E2E : public Emulator_Window_Fixture {
 protected:
     void SetUp() override
     {
-        Main_Window_Fixture::SetUp();
-        std::string Error;
-        ASSERT_TRUE(Emu.Start(&Error)) << Error;
-        Link = Folder->File("ttyEMU");
-        ASSERT_TRUE(Emu.Set_Link_Path(Link, &Error)) << Error;
-        Folder->Write("KardunGD.ini", Settings_With_Port(Link));
+        Emulator_Window_Fixture::SetUp();
+        ASSERT_NO_FATAL_FAILURE(Start_Emulator());
         With_Table();
     }
-    void TearDown() override
-    {
-        W.reset();
-        Emu.Stop();
-        Main_Window_Fixture::TearDown();
-    }
-    // Creates the windows and starts the link as the program does.
-    void Start_Program()
-    {
-        Create();
-        Start_Up();
-    }
 
-    size_t Count_Of(uint8_t Command) const
-    {
-        size_t N = 0;
-        for (uint8_t C : Emu.Commands())
-            N += C == Command;
-        return N;
-    }
-    bool Wait_Command(uint8_t Command, size_t Count, int Timeout_Ms)
-    {
-        return Pump_Until([&] { return Count_Of(Command) >= Count; }, Timeout_Ms);
-    }
     bool Wait_Connected(int Timeout_Ms = 15000)
     {
         return Pump_Until([] { return Connected; }, Timeout_Ms);
@@ -106,8 +80,6 @@ protected:
         return static_cast<long>(std::chrono::duration_cast<Ms>(B - A).count());
     }
 
-    emu::Controller_Emulator Emu;
-    std::string Link;
 };
 
 TEST_F(Link_E2E, TheFirstFrameIsTheProbeAndItRepeatsEvery1500msWithoutAnswer)

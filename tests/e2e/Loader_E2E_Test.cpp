@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "common/Firmware_Writer.h"
+#include "e2e/Emulator_Window_Fixture.h"
 #include "emulator/Emulator.h"
 #include "main/Main_Test_Support.h"
 #include "protocol/Loader.h"
@@ -55,44 +56,17 @@ std::vector<emu::Loader_Record> Records_Of(const fw::Writer& W)
     return Out;
 }
 
-class Loader_E2E : public Main_Window_Fixture {
+class Loader_E2E : public Emulator_Window_Fixture {
 protected:
     void SetUp() override
     {
-        Main_Window_Fixture::SetUp();
-        std::string Error;
-        ASSERT_TRUE(Emu.Start(&Error)) << Error;
-        Link = Folder->File("ttyEMU");
-        ASSERT_TRUE(Emu.Set_Link_Path(Link, &Error)) << Error;
+        Emulator_Window_Fixture::SetUp();
+        ASSERT_NO_FATAL_FAILURE(Start_Emulator());
         Emu.Set_Loader({5, 'D'});
-        Folder->Write("KardunGD.ini", Settings_With_Port(Link));
         With_Table();
         std::filesystem::create_directories(Folder->File("HEX"));
         Hex = Folder->File("HEX/Main_.hex");
         Folder->Write("HEX/Main_.hex", Set.Text());
-    }
-    void TearDown() override
-    {
-        W.reset();
-        Emu.Stop();
-        Main_Window_Fixture::TearDown();
-    }
-    // Creates the windows and starts the link as the program does.
-    void Start_Program()
-    {
-        Create();
-        Start_Up();
-    }
-    size_t Count_Of(uint8_t Command) const
-    {
-        size_t N = 0;
-        for (uint8_t C : Emu.Commands())
-            N += C == Command;
-        return N;
-    }
-    bool Wait_Command(uint8_t Command, size_t Count, int Timeout_Ms = 15000)
-    {
-        return Pump_Until([&] { return Count_Of(Command) >= Count; }, Timeout_Ms);
     }
     // The loader window open, not connected, with the boot loader answering.
     void Enter_Loader_Directly()
@@ -114,8 +88,7 @@ protected:
                           Timeout_Ms);
     }
 
-    emu::Controller_Emulator Emu;
-    std::string Link, Hex;
+    std::string Hex;
     fw::Writer Set = Firmware_Set();
 };
 
