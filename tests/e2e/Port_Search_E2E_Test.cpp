@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,15 +74,18 @@ protected:
                                           (Search ? "True" : "False") + " {}\r\n");
     }
     // The windows as the program makes them (the search window among them), every open of
-    // the port recorded, then the start.
-    void Start()
+    // the port recorded (with `Also` run at each), then the start.
+    void Start(std::function<void()> Also = nullptr)
     {
         Create();
-        Application_Port_Window();
-        Main()->ComPort->OnBeforeOpen = [this](TCustomComPort* Port) { Opens.push_back(Port->Port()); };
+        Form_Port = Create_Form<TForm_Port>(nullptr);
+        Main()->ComPort->OnBeforeOpen = [this, Also](TCustomComPort* Port) {
+            Opens.push_back(Port->Port());
+            if (Also)
+                Also();
+        };
         Start_Up();
     }
-    void Application_Port_Window() { Form_Port = Create_Form<TForm_Port>(nullptr); }
     // The ports opened, a port opened again at once counted once.
     Names Open_Order() const
     {
@@ -125,15 +129,8 @@ TEST_F(Port_Search_E2E, TriesThePreferredPortBetweenTheOthersSkipsOneThatWillNot
     emu::Controller_Emulator& C = Emulator("ttyC", false);
     Settings_File("ttyA", true);
 
-    // The probes A had at each open.
-    std::vector<size_t> A_Probes;
-    Create();
-    Application_Port_Window();
-    Main()->ComPort->OnBeforeOpen = [&](TCustomComPort* Port) {
-        Opens.push_back(Port->Port());
-        A_Probes.push_back(Count_Of(A, Probe));
-    };
-    Start_Up();
+    std::vector<size_t> A_Probes;   // the probes A had at each open
+    Start([&] { A_Probes.push_back(Count_Of(A, Probe)); });
     EXPECT_TRUE(Form_Port->Visible());
     EXPECT_TRUE(Form_Port->Panel_Port->Visible());
     EXPECT_EQ(Port_Search.Try_List, (Names{"ttyA", "ttyB", "ttyA", "ttyC"}));
@@ -264,19 +261,39 @@ TEST_F(Port_Search_E2E, SetupPortMovesToAnotherListedPortAndCancelKeepsEverythin
         Combo->User_Selected(Index);
     };
 
-    // Cancel: name, line settings and open state stay; the link is not restarted.
-    Setup(mrCancel, [&](TComSetupFrm* D) {
+    auto Line = [this] {
+        termios2 T{};
+        EXPECT_EQ(ioctl(Main()->ComPort->Handle(), TCGETS2, &T), 0);
+        return T;
+    };
+
+    // The dialog itself, OK on the same port: the line settings change once, at the end of
+    // the update, without a close (a pseudo-terminal keeps PARODD, not the parity enable).
+    Setup(mrOk, [&](TComSetupFrm* D) {
         EXPECT_EQ(D->Combo1->Text(), "ttyP");
+        EXPECT_EQ(D->Combo2->Text(), "9600");
+        Pick(D->Combo2, "19200");
+        Pick(D->Combo5, "Odd");
+        Keep_Shot(D, "port_setup.png");
+    });
+    EXPECT_TRUE(Main()->ComPort->RunSetupDialog());
+    EXPECT_EQ(Opens.size(), 1u);
+    EXPECT_TRUE(Main()->ComPort->Connected());
+    EXPECT_EQ(Line().c_ospeed, 19200u);
+    EXPECT_TRUE(Line().c_cflag & PARODD);
+
+    // Cancel on the button: name, line settings and open state stay; the link goes on.
+    Setup(mrCancel, [&](TComSetupFrm* D) {
         Pick(D->Combo1, "ttyC");
         Pick(D->Combo2, "1200");
+        Pick(D->Combo5, "None");
     });
     Main()->Button_Setup_Port->Click();
     EXPECT_EQ(Opens.size(), 1u);
     EXPECT_EQ(Main()->ComPort->Port(), "ttyP");
     EXPECT_TRUE(Main()->ComPort->Connected());
-    termios2 T{};
-    ASSERT_EQ(ioctl(Main()->ComPort->Handle(), TCGETS2, &T), 0);
-    EXPECT_EQ(T.c_ospeed, 9600u);
+    EXPECT_EQ(Line().c_ospeed, 19200u);
+    EXPECT_TRUE(Line().c_cflag & PARODD);
     EXPECT_EQ(Settings.Port_Name, "ttyP");
 
     // OK on another listed port: there it goes, and the controller answers there.

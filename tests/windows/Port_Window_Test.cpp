@@ -12,8 +12,6 @@
 #include "main/Process_State.h"
 #include "platform/comm/Pty_Pair.h"
 #include "platform/system/Serial_Ports.h"
-#include "protocol/Frames.h"
-#include "protocol/Protocol_Hooks.h"
 #include "windows/Port_Window.h"
 
 namespace {
@@ -103,7 +101,6 @@ TEST_F(Port_Search_Order, PreferredPortFirstAndRetriedAfterEveryOtherButTheLast)
             Window->Search_Ports();
         }
         EXPECT_EQ(Port_Search.Try_List, R.Try_List);
-        EXPECT_EQ(Port_Search.Try_Count, static_cast<int>(R.Try_List.size()));
         EXPECT_EQ(After_Scan, R.Port_Name);
         // Every entry tried in order (none opens here), then the name emptied for the pause.
         Names Tried = R.Try_List;
@@ -112,50 +109,11 @@ TEST_F(Port_Search_Order, PreferredPortFirstAndRetriedAfterEveryOtherButTheLast)
         EXPECT_EQ(Shown, Tried);
         EXPECT_EQ(Window->Panel_Port_Quantity->Caption(), std::to_string(R.Quantity));
         EXPECT_EQ(Window->Memo_Ports_Name->Lines().Count(), R.Quantity);
-        // No entry opened (nothing to open them with): the whole list was tried, then the
-        // pause before the next scan.
-        if (R.Quantity > 0) {
-            EXPECT_EQ(Port_Search.Try_Pos, Port_Search.Try_Count - 1);
-            EXPECT_EQ(Window->Timer_Select_ComPort->Interval(), 1000);
-            EXPECT_EQ(Window->ProgressBar_Port->Max(), Port_Search.Try_Count);
-            EXPECT_EQ(Window->ProgressBar_Port->Position(), 0);
-            EXPECT_EQ(Window->Panel_Port_Name->Caption(), "");
-        } else {
-            EXPECT_EQ(Port_Search.Try_Pos, -1);
-            EXPECT_EQ(Window->Timer_Select_ComPort->Interval(), 100);
-        }
+        // Next: the pause before a fresh scan, or the rescans while waiting for a port.
+        EXPECT_EQ(Window->Timer_Select_ComPort->Interval(), R.Quantity > 0 ? 1000 : 100);
         EXPECT_TRUE(Window->Timer_Select_ComPort->Enabled());
         Window->Close();
     }
-}
-
-TEST_F(Port_Search_Order, TheProbeSwitchesOnlyWhileTheWindowIsShown)
-{
-    List({"ttyS0", "ttyS1"});
-    Settings.Port_Name = Preferred_Port = "ttyS0";
-    // Closed: the probe never switches.
-    Probe_Count = 5;
-    Send_Connect();
-    EXPECT_EQ(Probe_Count, 5);
-    Window->Search_Ports();
-    ASSERT_TRUE(Port_Search.Port_Search_On);
-    ASSERT_TRUE(Protocol_Hooks.Open_Next_Port);
-    // Shown: the third probe runs the search on (here to the end of the list).
-    Window->Timer_Select_ComPort->Enabled(false);
-    Port_Search.Try_Pos = -1;
-    Probe_Count = 2;
-    Send_Connect();
-    EXPECT_EQ(Probe_Count, 0);
-    EXPECT_EQ(Port_Search.Try_Pos, Port_Search.Try_Count - 1);
-    EXPECT_TRUE(Window->Timer_Select_ComPort->Enabled());
-    Window->Close();
-    EXPECT_FALSE(Port_Search.Port_Search_On);
-    EXPECT_FALSE(Window->Timer_Select_ComPort->Enabled());
-    // The window gone, the probe's hooks go with it.
-    Window->Free();
-    EXPECT_FALSE(Protocol_Hooks.Open_Next_Port);
-    EXPECT_FALSE(Protocol_Hooks.Port_Search_On);
-    Window = Create_Form<TForm_Port>(nullptr);
 }
 
 TEST_F(Port_Search_Order, TheRememberedTerminalStaysListedWhileTheSearchRenamesThePort)
