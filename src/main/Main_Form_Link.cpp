@@ -342,9 +342,12 @@ void TForm_KardunGAS::Port_Error()
     Set_Port_Closed();
     Link_Quality_Reset();
     Timer_Connect_Stabil->Enabled(false);
-    if (Loader_Mode)
+    // The loader keeps its port: a search would move the link away from the boot loader.
+    if (Loader_Mode) {
         Loader_Restart_Polling();
-    else if (!Port_Search.Port_Search_On)
+        return;
+    }
+    if (!Port_Search.Port_Search_On)
         Script_Connect();
     if (Form_Port)
         Form_Port->Port_Error_Pause();

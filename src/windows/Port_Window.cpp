@@ -1,6 +1,7 @@
 #include "windows/Port_Window.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "data/Call_Hook.h"
 #include "data/Globals.h"
@@ -179,12 +180,9 @@ void TForm_Port::FormCreate(TObject* Sender)
 void TForm_Port::FormActivate(TObject* Sender)
 {
     Panel_Port->DoubleBuffered(true);
-    for (TControl* C : {static_cast<TControl*>(this), static_cast<TControl*>(Panel_Port_Quantity),
-                        static_cast<TControl*>(Panel_Port_Name),
-                        static_cast<TControl*>(Label_Port_Quantity),
-                        static_cast<TControl*>(Label_Port_Name),
-                        static_cast<TControl*>(Label_Port_Search),
-                        static_cast<TControl*>(Label_Port_Number)}) {
+    for (TControl* C : std::initializer_list<TControl*>{this, Panel_Port_Quantity, Panel_Port_Name,
+                                                        Label_Port_Quantity, Label_Port_Name,
+                                                        Label_Port_Search, Label_Port_Number}) {
         C->Font().Name(Settings.Font_Name);
         C->Font().Charset(Settings.Font_Charset);
     }
