@@ -189,6 +189,13 @@ TEST_F(Port_Search_E2E, ClosingTheWindowAfterASwitchLeavesTheCurrentPort)
     EXPECT_EQ(Main()->ComPort->Port(), "ttyD");
     EXPECT_EQ(Settings.Port_Name, "ttyD");
     EXPECT_FALSE(Form_Port->Timer_Select_ComPort->Enabled());
+    // A port error later: a fresh search a second on, only when the settings ask for it.
+    Main()->Port_Error();
+    EXPECT_EQ(Form_Port->Timer_Select_ComPort->Interval(), 1000);
+    EXPECT_FALSE(Form_Port->Timer_Select_ComPort->Enabled());
+    Settings.Search_Port = true;
+    Main()->Port_Error();
+    EXPECT_TRUE(Form_Port->Timer_Select_ComPort->Enabled());
 }
 
 TEST_F(Port_Search_E2E, WaitsForAPortAndOpensTheFirstOneAPauseAfterItAppears)
