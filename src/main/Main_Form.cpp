@@ -83,6 +83,7 @@ TForm_KardunGAS::TForm_KardunGAS(TComponent* Owner) : TForm(Owner)
 
     Bind_Link();
     Bind_Loader();
+    Bind_Port_Search();
     Bind_Sweep();
     For_Each_Part([this](auto& Part) { Part.Bind_Part(*this); });
 }

@@ -26,6 +26,7 @@
 #include "main/Main_Form_Status.h"
 #include "platform/ui/UI.h"
 #include "serial/CPort.h"
+#include "windows/Port_Window.h"
 
 // The parts in the order their controls are created (status row first, then the pages).
 using Main_Form_Pages =
@@ -117,6 +118,18 @@ public:
     // Closes the port, clears the port error flag and opens the port named by the settings.
     void Reopen_Port();
 
+    // ---- port search and port setup ----
+    // The "I" button (shown while not connected): a port search.
+    void Button_Select_ComPortClick(TObject* Sender);
+    // The Settings page's "Setup Port": the setup dialog on the port; on OK the name goes
+    // to the settings (and becomes the preferred port) and a listed port is reopened.
+    void Button_Setup_PortClick(TObject* Sender);
+    // The search opens the port named by the settings: true when it is open without a port
+    // error; a port that did not open is closed again.
+    bool Open_Search_Port();
+    // No serial port at all: the status row and the Settings page say so.
+    void Show_No_Port();
+
     // ---- link quality panel ----
     void Link_Quality_Full();
     void Link_Quality_Show();
@@ -187,6 +200,8 @@ private:
     void Bind_Link();
     // The loader window's requests to this window and the ways into the loader.
     void Bind_Loader();
+    // The port search window's requests to this window and the port buttons.
+    void Bind_Port_Search();
     // The hooks of the link: timers, messages, script steps, identification, reports.
     Hook_Bindings Link_Hooks;
 };
@@ -198,5 +213,3 @@ extern TForm_KardunGAS* Form_KardunGAS;
 // becomes 13 x 24, the message "Error_RPM_Tab_Cells" is shown and the result is false.
 bool RPM_Tab_Check_Size();
 
-// Whether the configured port (setting Port_Name) is one of the machine's serial ports.
-bool Port_Exists();

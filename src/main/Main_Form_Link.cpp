@@ -13,7 +13,6 @@
 #include "protocol/Status_Queue.h"
 #include "language/Language.h"
 #include "main/Main_Form.h"
-#include "platform/system/Serial_Ports.h"
 #include "protocol/CFG_File.h"
 #include "protocol/Frames.h"
 #include "protocol/Live_Data.h"
@@ -45,12 +44,6 @@ private:
 
 }  // namespace
 
-bool Port_Exists()
-{
-    sys::Set_Configured_Port(Settings.Port_Name);
-    return sys::Serial_Port_Listed(Settings.Port_Name);
-}
-
 bool RPM_Tab_Check_Size()
 {
     RPM_Tab_Cols = RX_Frame[2];
@@ -67,8 +60,9 @@ bool RPM_Tab_Check_Size()
 void TForm_KardunGAS::Reopen_Port()
 {
     try {
-        ComPort->SetPort(Settings.Port_Name);
+        // Closed before the name changes: a new name on an open port would reopen it at once.
         ComPort->Close();
+        ComPort->SetPort(Settings.Port_Name);
         ComPortError = false;
         ComPort->Open();
     } catch (const EComPort& E) {
@@ -348,10 +342,15 @@ void TForm_KardunGAS::Port_Error()
     Set_Port_Closed();
     Link_Quality_Reset();
     Timer_Connect_Stabil->Enabled(false);
-    if (Loader_Mode)
+    // The loader keeps its port: a search would move the link away from the boot loader.
+    if (Loader_Mode) {
         Loader_Restart_Polling();
-    else
+        return;
+    }
+    if (!Port_Search.Port_Search_On)
         Script_Connect();
+    if (Form_Port)
+        Form_Port->Port_Error_Pause();
 }
 
 void TForm_KardunGAS::Set_Not_Connected()
@@ -385,6 +384,8 @@ void TForm_KardunGAS::Set_Not_Connected()
 
 void TForm_KardunGAS::Set_Connected()
 {
+    if (Form_Port)
+        Form_Port->Close();
     Timer_After_Connect->Enabled(true);
     Link_Quality_Reset();
     Timer_Check_Tx->Enabled(true);

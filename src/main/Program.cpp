@@ -11,6 +11,7 @@
 #include "protocol/Script.h"
 #include "windows/Loader_Window.h"
 #include "windows/MSG.h"
+#include "windows/Port_Window.h"
 #include "windows/RPM_Window.h"
 
 std::string Program_File = Built_In_Exe_Name;
@@ -31,6 +32,7 @@ const Program_Window Program_Windows[] = {
     {[] { Application->CreateForm(Form_KardunGAS); }, []() -> TForm* { return Form_KardunGAS; }},
     {[] { Application->CreateForm(Form_Loader); }, []() -> TForm* { return Form_Loader; }},
     {[] { Application->CreateForm(Form_RPM); }, []() -> TForm* { return Form_RPM; }},
+    {[] { Application->CreateForm(Form_Port); }, []() -> TForm* { return Form_Port; }},
     {[] { Application->CreateForm(Form_MSG); }, []() -> TForm* { return Form_MSG; }},
 };
 
@@ -58,9 +60,12 @@ void Start_Up()
                     Form->Icon(Icon);
         }
     }
-    // Open the configured port when it is listed; otherwise the probe stays armed
-    // and the send timer reopens the port once it is listed.
-    if (Port_Exists()) {
+    // Search the ports when the settings ask for it; else open the configured port when it
+    // is listed; otherwise the probe stays armed and the send timer reopens the port once
+    // it is listed.
+    if (Settings.Search_Port && Form_Port) {
+        Form_Port->Search_Ports();
+    } else if (Port_Exists()) {
         try {
             Form_KardunGAS->ComPort->SetPort(Settings.Port_Name);
             Form_KardunGAS->ComPort->Open();

@@ -260,6 +260,11 @@ class TCustomComPort {
   // The line errors since the last call; a failed call throws `EComPort` 10.
   TComErrors ReadLineErrors();
 
+  // Runs the port setup dialog on this port (ExecutePortSetup, serial/CPort_Setup.h): true
+  // when it was closed with OK. User-interface thread; `EComPort` 23 when the port list
+  // cannot be read.
+  bool RunSetupDialog();
+
   // Setter changes are stored but not sent while an update is open; the last EndUpdate
   // sends buffer sizes, line settings and timeouts once.
   void BeginUpdate();

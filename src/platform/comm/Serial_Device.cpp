@@ -1,6 +1,7 @@
 // Serial devices over the kernel's terminal interface. The line settings go through the
 // extended terminal attributes (termios2), so that any baud rate can be set exactly.
 #include "platform/comm/Serial_Device.h"
+#include "platform/system/Serial_Ports.h"
 
 #include <asm/termbits.h>
 #include <linux/serial.h>
@@ -140,7 +141,7 @@ std::string Device_Path(const std::string& name) {
   if (name.empty()) return "";
   if (name[0] == '/') return name;
   if (name.find('/') != std::string::npos || name == "." || name == "..") return "";
-  return "/dev/" + name;
+  return sys::Serial_Ports.Device_Dir + "/" + name;
 }
 
 Serial_Device::~Serial_Device() { Close(); }

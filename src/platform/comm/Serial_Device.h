@@ -107,8 +107,10 @@ Terminal_Flags Line_Flags(const Line_Settings& settings);
 
 enum class Wait_Result { Event, Stopped, Failed, Timed_Out };
 
-// The device file of a port name: a name without "/" is a device under /dev, an absolute
-// path is taken as it stands; anything else (empty, relative with "/") gives "".
+// The device file of a port name: a name without "/" is a device in the port list's device
+// folder (/dev unless a test points the list elsewhere, sys::Serial_Ports.Device_Dir), so
+// that every listed name opens; an absolute path is taken as it stands; anything else
+// (empty, relative with "/") gives "".
 std::string Device_Path(const std::string& name);
 
 // One open serial device. While one thread waits for events, another may read, write,

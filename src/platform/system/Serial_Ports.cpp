@@ -17,6 +17,8 @@ void Reset_Serial_Ports() { Serial_Ports = Serial_Port_State{}; }
 
 void Set_Configured_Port(const std::string& name) { Serial_Ports.Configured_Port = name; }
 
+void Set_Kept_Port(const std::string& name) { Serial_Ports.Kept_Port = name; }
+
 namespace {
 
 std::string Read_First_Line(const std::string& path) {
@@ -119,10 +121,10 @@ bool Scan(std::vector<std::string>& names, int& error_code) {
   }
   ::closedir(dir);
   std::sort(names.begin(), names.end(), Natural_Less);
-  const std::string& configured = Serial_Ports.Configured_Port;
-  if (Is_Terminal_Path(configured) &&
-      std::find(names.begin(), names.end(), configured) == names.end())
-    names.push_back(configured);
+  for (const std::string* configured : {&Serial_Ports.Configured_Port, &Serial_Ports.Kept_Port})
+    if (Is_Terminal_Path(*configured) &&
+        std::find(names.begin(), names.end(), *configured) == names.end())
+      names.push_back(*configured);
   return true;
 }
 

@@ -1,6 +1,6 @@
 // The machine's list of serial ports: the real serial devices of the system, plus the
-// configured port when it is an absolute path to an existing terminal device (so that a
-// pseudo-terminal can stand in for an adapter). A machine without serial ports has an
+// configured port and the kept port when they are absolute paths to existing terminal
+// devices (so that a pseudo-terminal can stand in for an adapter). A machine without serial ports has an
 // empty list; that is not an error.
 #pragma once
 
@@ -16,12 +16,16 @@ struct Serial_Port_State {
   std::string Class_Dir = "/sys/class/tty";  // one entry per terminal device of the kernel
   std::string Device_Dir = "/dev";           // where the device files live
   std::string Configured_Port;               // port name chosen in the settings
+  std::string Kept_Port;                     // a second name that stays listed (see below)
 };
 extern Serial_Port_State Serial_Ports;
 void Reset_Serial_Ports();
 
 // The port name kept in the settings; listed when it is an absolute path to a terminal.
 void Set_Configured_Port(const std::string& name);
+// A port name listed beside the configured one on the same terms: the port remembered from
+// the settings file, which stays listed while a port search rewrites the configured name.
+void Set_Kept_Port(const std::string& name);
 
 // A snapshot of the list, read once, then enumerated by index like a table of values.
 class Serial_Port_Map {
