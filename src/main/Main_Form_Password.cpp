@@ -3,7 +3,6 @@
 // password block, and the Configuration page's button that opens the password window.
 #include "data/Calibration.h"
 #include "data/Configuration.h"
-#include "data/Settings.h"
 #include "language/Language.h"
 #include "main/Main_Form.h"
 #include "protocol/Script.h"

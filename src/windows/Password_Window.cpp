@@ -4,7 +4,6 @@
 
 #include "data/Call_Hook.h"
 #include "data/Globals.h"
-#include "data/Key_File.h"
 #include "data/Message_Types.h"
 #include "data/Settings.h"
 #include "data/Text_Util.h"
