@@ -94,14 +94,6 @@ std::string Padded_Left(const std::string& Text, std::size_t Width)
     return Text.size() < Width ? std::string(Width - Text.size(), ' ') + Text : Text;
 }
 
-void Load_Cells(const int32_t* Cells, std::size_t Count)
-{
-    Script_PC = 0;
-    for (std::size_t I = 0; I < Count; ++I)
-        Script_Add(Cells[I]);
-    Script_PC = 1;
-}
-
 }  // namespace
 
 void Password_Window_Reset()
@@ -550,12 +542,12 @@ void TForm_PSW::Start_Write(Write_Kind Kind, const std::string& Password,
 
 void TForm_PSW::Script_Write_Password()
 {
-    Load_Cells(Write_Password_Cells, std::size(Write_Password_Cells));
+    Script_Load(Write_Password_Cells);
 }
 
 void TForm_PSW::Script_Password_Default()
 {
-    Load_Cells(Password_Default_Cells, std::size(Password_Default_Cells));
+    Script_Load(Password_Default_Cells);
 }
 
 void TForm_PSW::Script_End()
