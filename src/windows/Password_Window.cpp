@@ -385,11 +385,17 @@ void TForm_PSW::Result_Text(const std::string& Key)
     Label_PSW_Ok->Font().Color(Result_Colour);
     Label_PSW_Ok->Caption(Text_Of(Key));
     Show_Face(Panel_PSW_Ok);
+    Timer_PSW_OK->Enabled(false);   // the full two seconds from now
     Timer_PSW_OK->Enabled(true);
 }
 
 void TForm_PSW::Timer_PSW_OKTimer(TObject* Sender)
 {
+    if (Write_Pending()) {
+        if (!Pending.Started && Request_Code != Pending.Request)
+            Write_Failed();
+        return;
+    }
     Timer_PSW_OK->Enabled(false);
     Close();
 }
@@ -536,17 +542,22 @@ void TForm_PSW::Start_Write(Write_Kind Kind, const std::string& Password,
     Label_PSW_Ok->Font().Color(Waiting_Colour);
     Label_PSW_Ok->Caption(Text_Of(Transmission_Text_Key));
     Show_Face(Panel_PSW_Ok);
-    Timer_PSW_OK->Enabled(false);
+    Pending.Request = Request;
     Request_Code = Request;
+    // Watches that the request is not replaced before the sequencer takes it.
+    Timer_PSW_OK->Enabled(false);
+    Timer_PSW_OK->Enabled(true);
 }
 
 void TForm_PSW::Script_Write_Password()
 {
+    Pending.Started = Pending.Kind == Write_Kind::Set || Pending.Kind == Write_Kind::Clear;
     Script_Load(Write_Password_Cells);
 }
 
 void TForm_PSW::Script_Password_Default()
 {
+    Pending.Started = Pending.Kind == Write_Kind::Default;
     Script_Load(Password_Default_Cells);
 }
 
@@ -600,6 +611,7 @@ void TForm_PSW::Write_Failed()
         return;
     TPanel* Face = Pending.Face;
     Pending = Pending_Write{};
+    Timer_PSW_OK->Enabled(false);
     if (Visible() && Panel_PSW_Ok->Visible())
         Show_Face(Face);
     Show_Message(Message_Type::Language_Key, "Error_CFG_Transmitt", clRed);

@@ -142,6 +142,8 @@ public:
     void Button_PSW_CancelClick(TObject* Sender);
     void Button_PSW_CheckClick(TObject* Sender);
     void Label_PSW_SaveClick(TObject* Sender);
+    // After a result: closes the window. While a write waits: a request that another one
+    // replaced before the sequencer took it has failed.
     void Timer_PSW_OKTimer(TObject* Sender);
 
     // ---- texts and the stored-info display ----
@@ -159,6 +161,8 @@ private:
         std::string Info;
         Password_Fields Fields;
         TPanel* Face = nullptr;          // the face to return to when it fails
+        uint8_t Request = 0;             // its request code
+        bool Started = false;            // the sequencer took the request and runs its script
         bool Block_Written = false;      // request 27: the password block is acknowledged
     };
     Pending_Write Pending;

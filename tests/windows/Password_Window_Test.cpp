@@ -203,6 +203,46 @@ TEST_F(Password_Window, Enter_In_The_Second_Entry_Goes_On_Only_When_They_Match)
     EXPECT_EQ(Password_State.Password_Prompt.rfind("By setting.", 0), 0u);
 }
 
+// A write whose request another one replaces before the sequencer takes it has failed; one
+// still waiting for its turn, or already under way, waits on.
+TEST_F(Password_Window, A_Replaced_Write_Request_Fails_At_The_Next_Tick)
+{
+    struct Row {
+        const char* Case;
+        uint8_t Request_Then;    // Request_Code at the tick
+        bool Script_Started;
+        bool Still_Waiting;
+    };
+    const Row Rows[] = {
+        {"replaced", 'A', false, false},
+        {"waiting for its turn", 26, false, true},
+        {"script under way", 0, true, true},
+    };
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.Case);
+        Connected = true;
+        F->Show();
+        F->Button_PSW_SettingClick(nullptr);
+        F->Edit_PSW_pass1->Text("Q7x");
+        F->Edit_PSW_pass2->Text("Q7x");
+        Form_MSG->Stored = MSG_Message{};
+        ui::Answer_Next_Dialog(mrYes);
+        F->Button_PSW_Set->Click();
+        ASSERT_TRUE(F->Write_Pending());
+        EXPECT_EQ(Request_Code, 26);
+        if (R.Script_Started)
+            Protocol_Hooks.Script_Write_Password();
+        Request_Code = R.Request_Then;
+        F->Timer_PSW_OK->OnTimer(nullptr);
+        EXPECT_EQ(F->Write_Pending(), R.Still_Waiting);
+        EXPECT_EQ(F->Panel_PSW_Set->Visible(), !R.Still_Waiting);
+        EXPECT_EQ(Form_MSG->Stored.Text, R.Still_Waiting ? "" : "Error_CFG_Transmitt");
+        EXPECT_EQ(Password_State.Controller_Password, "");
+        F->Write_Failed();   // the next row starts without a write
+        Request_Code = 0;
+    }
+}
+
 // The four faces as a technician sees them.
 TEST_F(Password_Window, Four_Faces_Render)
 {
