@@ -79,7 +79,7 @@ constexpr int Memo_Font_Pixels = 12;
 // wide, 115 pixels high.
 constexpr int Confirm_Width = 6 * 12 + 60;
 constexpr int Confirm_Height = 115;
-// Where the list's time stamp is formatted.
+// The pattern of the time stamp a remembered password gets in the list.
 constexpr const char* List_Stamp_Pattern = "yyyy.mm.dd hh:nn:ss";
 
 std::string Padded_Right(std::string Text, std::size_t Width)
