@@ -47,18 +47,18 @@ std::size_t Comment_Brace(const std::string& rest)
     return rest.find('{');
 }
 
-// One file line into the lists; `fixed_width` < 0 for the normal parser.
-void Parse_Line(const std::string& raw, int fixed_width)
+// A file line split into its key (as written) and the rest; false for a blank line and a
+// comment line.
+bool Split_Line(const std::string& raw, std::string& key, std::string& rest)
 {
     std::size_t start = 0;
     while (start < raw.size() && Blank_Or_Control(raw[start])) ++start;
-    if (start == raw.size()) return;
-    if (raw[start] == '{' || raw[start] == '[') return;
+    if (start == raw.size()) return false;
+    if (raw[start] == '{' || raw[start] == '[') return false;
     const std::string line = raw.substr(start);
 
     const std::size_t separator = line.find_first_of(" =");
-    std::string key;
-    std::string rest;
+    rest.clear();
     if (separator == std::string::npos) {
         key = line;
     } else {
@@ -67,7 +67,17 @@ void Parse_Line(const std::string& raw, int fixed_width)
         // (trimmed away below).
         rest = line[separator] == '=' ? line.substr(separator + 1) : line.substr(separator);
     }
-    Key_List.push_back(Trim(Upper_Case(key)));
+    key = Trim(key);
+    return true;
+}
+
+// One file line into the lists; `fixed_width` < 0 for the normal parser.
+void Parse_Line(const std::string& raw, int fixed_width)
+{
+    std::string key;
+    std::string rest;
+    if (!Split_Line(raw, key, rest)) return;
+    Key_List.push_back(Upper_Case(key));
     rest = Trim(rest);
 
     if (fixed_width >= 0) {
@@ -126,6 +136,20 @@ std::string One_Line(const std::string& text)
 
 }  // namespace
 
+// ---- single lines ----
+
+bool Key_File_Line_Key(const std::string& line, std::string& key)
+{
+    std::string rest;
+    return Split_Line(line, key, rest);
+}
+
+std::string Key_File_Line(const std::string& key, const std::string& value,
+                          const std::string& comment)
+{
+    return Key_File_Pad_Key(One_Line(key)) + One_Line(value) + " {" + One_Line(comment) + "}\r\n";
+}
+
 // ---- reading text files ----
 
 bool Read_Text_File(const std::string& path, std::string& bytes, std::string* error, bool* exists)
@@ -182,13 +206,8 @@ void Key_File_Discard()
 bool Key_File_Save(const std::string& file_name)
 {
     std::string bytes;
-    for (std::size_t i = 0; i < Key_List.size(); ++i) {
-        bytes += Key_File_Pad_Key(One_Line(Key_List[i]));
-        bytes += One_Line(Value_List[i]);
-        bytes += " {";
-        bytes += One_Line(Comment_List[i]);
-        bytes += "}\r\n";
-    }
+    for (std::size_t i = 0; i < Key_List.size(); ++i)
+        bytes += Key_File_Line(Key_List[i], Value_List[i], Comment_List[i]);
     const bool unread = !Unread_File.empty() && Unread_File == file_name;
     Key_File_Discard();
     if (unread) {

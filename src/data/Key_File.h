@@ -82,6 +82,15 @@ bool Set_Key_In_File(const std::string& file_name, const std::string& key,
 // more characters is cut to 29 and followed by one blank.
 std::string Key_File_Pad_Key(const std::string& key);
 
+// ---- single lines, for lists that keep every other line as it stands ----
+// The key of one file line as the reader finds it, letter case kept: false (key untouched)
+// for a blank line and for a comment line ("{" or "[" first).
+bool Key_File_Line_Key(const std::string& line, std::string& key);
+// One entry as Key_File_Save writes it: the padded key, the value, " {", the comment, "}",
+// CR LF (a line break inside any part is written as a blank).
+std::string Key_File_Line(const std::string& key, const std::string& value,
+                          const std::string& comment);
+
 // Reads a whole value as a 32-bit integer: optional sign, then decimal digits, or
 // hexadecimal digits after "$" or "0x". False on anything else or on overflow.
 bool Key_File_Text_To_Int(const std::string& text, int32_t& result);

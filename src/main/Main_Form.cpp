@@ -85,6 +85,7 @@ TForm_KardunGAS::TForm_KardunGAS(TComponent* Owner) : TForm(Owner)
     Bind_Loader();
     Bind_Port_Search();
     Bind_Sweep();
+    Bind_Password();
     For_Each_Part([this](auto& Part) { Part.Bind_Part(*this); });
 }
 

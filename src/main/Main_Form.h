@@ -192,8 +192,16 @@ public:
     // written as the single letter 'E', waiting at most one reply time-out for its answer.
     void Sweep_Restore_Before_Close();
 
+    // ---- the access password ----
+    // The caption: product, version and date, and the name of who set the controller's
+    // password (while password checking is on and the window has been shown).
+    void Update_Main_Caption();
+    void Button_CFG_User_PasswordClick(TObject* Sender);
+
 private:
     void Bind_Sweep();
+    // The password window's requests to this window and the connect script's condition 210.
+    void Bind_Password();
     // A current-data reply came since the sweep's last tick.
     bool Sweep_Tick_Due = false;
     void Create_Timers();

@@ -20,6 +20,7 @@
 #include "protocol/Script.h"
 #include "windows/Loader_Window.h"
 #include "windows/MSG.h"
+#include "windows/Password_Window.h"
 
 namespace {
 
@@ -366,6 +367,8 @@ void TForm_KardunGAS::Set_Not_Connected()
     Enable_Link_Buttons(false);
     Script_Flag_27 = 0;
     Request_Code = 0;
+    // A password write not yet acknowledged has failed with the link.
+    Password_Link_Dropped();
     Link_Quality_Reset();
     // The status queue is emptied at the next open: the first reply then shows every
     // status text, the work mode and the error memo again.

@@ -94,6 +94,7 @@ void TForm_KardunGAS::Restore_Window_Position()
 void TForm_KardunGAS::FormShow(TObject* Sender)
 {
     Main_Form_Shown = true;
+    Update_Main_Caption();
 }
 
 void TForm_KardunGAS::FormActivate(TObject* Sender)

@@ -28,6 +28,7 @@
 #include "serial/CPort.h"
 #include "windows/Loader_Window.h"
 #include "windows/MSG.h"
+#include "windows/Password_Window.h"
 #include "windows/Port_Window.h"
 #include "windows/RPM_Window.h"
 
@@ -69,5 +70,6 @@ void Reset_All_State()
     Loader_Window_Hooks = Loader_Window_Hooks_Class{};
     RPM_Window_Reset();
     Port_Window_Reset();
+    Password_Window_Reset();
     Program_File = Built_In_Exe_Name;
 }

@@ -12,7 +12,7 @@
 // configuration record, conversions and temperature table; serial port state; frames,
 // scripts, protocol hooks and timers, identification, live data, status queue and link
 // quality, parameter codecs and write lists, calibration codecs, car files, the firmware
-// loader; the message window's stored message, the loader window's hooks and the port
-// search's state; the program file name. User-interface thread; no window is created or
-// destroyed.
+// loader; the message window's stored message, the loader window's hooks, the port
+// search's state and the password state; the program file name. User-interface thread; no
+// window is created or destroyed.
 void Reset_All_State();

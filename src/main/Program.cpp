@@ -11,6 +11,7 @@
 #include "protocol/Script.h"
 #include "windows/Loader_Window.h"
 #include "windows/MSG.h"
+#include "windows/Password_Window.h"
 #include "windows/Port_Window.h"
 #include "windows/RPM_Window.h"
 
@@ -33,6 +34,7 @@ const Program_Window Program_Windows[] = {
     {[] { Application->CreateForm(Form_Loader); }, []() -> TForm* { return Form_Loader; }},
     {[] { Application->CreateForm(Form_RPM); }, []() -> TForm* { return Form_RPM; }},
     {[] { Application->CreateForm(Form_Port); }, []() -> TForm* { return Form_Port; }},
+    {[] { Application->CreateForm(Form_PSW); }, []() -> TForm* { return Form_PSW; }},
     {[] { Application->CreateForm(Form_MSG); }, []() -> TForm* { return Form_MSG; }},
 };
 

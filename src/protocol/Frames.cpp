@@ -31,6 +31,11 @@ uint16_t RPM_Tab_Image_Length = 0;
 uint8_t RPM_Tab_Cols = 13;
 uint8_t RPM_Tab_Rows = 24;
 uint8_t Probe_Count = 0;
+Password_Block Password_Write_Block = [] {
+    Password_Block Block;
+    Block.fill(Password_Pad);
+    return Block;
+}();
 
 namespace {
 
@@ -397,19 +402,11 @@ void Send_RPM_Tab_Chunk()
 
 void Send_Password()
 {
-    std::string text = Ask_Hook(Protocol_Hooks.Password_Text, std::string());
-    std::string info = Ask_Hook(Protocol_Hooks.Password_Info, std::string());
-    std::string block = text;
-    if (block.size() < 8)
-        block.append(8 - block.size(), '\xFF');
-    block += info;
-    if (block.size() < 64)
-        block.append(64 - block.size(), '\xFF');
     Reply_Length = 3;
     Frame_Length = Write_Frame_Length;
     TX_Frame[0] = Sent_Frame[0];
     TX_Frame[1] = 0x34;
-    std::memcpy(TX_Frame + 2, block.data(), 64);
+    std::memcpy(TX_Frame + 2, Password_Write_Block.data(), Password_Write_Block.size());
     Send_Frame();
 }
 
@@ -489,4 +486,5 @@ void Frames_Reset()
     RPM_Tab_Cols = 13;
     RPM_Tab_Rows = 24;
     Probe_Count = 0;
+    Password_Write_Block.fill(Password_Pad);
 }

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string>
 
+#include "data/Password_List.h"
+
 // Longest frame either way: a reply of a one-byte data length plus mode, command and sum.
 constexpr std::size_t Frame_Buffer_Size = 258;
 
@@ -44,6 +46,10 @@ extern uint8_t RPM_Tab_Rows;
 
 // Connect probes sent since the port search last switched ports (the search resets it).
 extern uint8_t Probe_Count;
+
+// The password block the next password write sends (action 80): built and kept by the
+// password window when the technician confirms; all $FF at start.
+extern Password_Block Password_Write_Block;
 
 // Status text queued while a write is under way.
 constexpr const char* Transmission_Text_Key = "Error_Transmission";

@@ -57,9 +57,6 @@ struct Protocol_Hooks_Class {
     std::function<void()> Open_Next_Port;
     // Gas-forcing button k (1..8) is down.
     std::function<bool(int k)> Gas_Fors_Down;
-    // Password window: the new password's edit text, and the info text of the block.
-    std::function<std::string()> Password_Text;
-    std::function<std::string()> Password_Info;
     // Scripts that the password window builds (requests 26 and 27).
     std::function<void()> Script_Write_Password;
     std::function<void()> Script_Password_Default;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <span>
 #include <string>
 
 #include "data/Call_Hook.h"
@@ -80,13 +81,9 @@ void Own_Condition(int code, Script_Condition_Handler handler)
     Condition_Own[code] = true;
 }
 
-// Writes a script from cell 1 and leaves Script_PC at 1.
 void Load_Script(std::initializer_list<int32_t> cells)
 {
-    Script_PC = 0;
-    for (int32_t v : cells)
-        Script_Add(v);
-    Script_PC = 1;
+    Script_Load(std::span<const int32_t>(cells.begin(), cells.size()));
 }
 
 void Set_Up_Tables()
@@ -315,6 +312,14 @@ void Get_CFG_Parameter(uint8_t letter)
 {
     if (Decoders[letter])
         Decoders[letter]();
+}
+
+void Script_Load(std::span<const int32_t> cells)
+{
+    Script_PC = 0;
+    for (int32_t v : cells)
+        Script_Add(v);
+    Script_PC = 1;
 }
 
 void Script_Add(int32_t value)

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 
 constexpr int Script_Cells = 100;
 
@@ -54,6 +55,8 @@ void Get_CFG_Parameter(uint8_t letter); // runs the decoder of a letter; others 
 
 // ---- the interpreter ----
 void Script_Add(int32_t value);
+// Writes a script from cell 1 (a builder's program) and leaves Script_PC at 1.
+void Script_Load(std::span<const int32_t> cells);
 void Script_Run();
 void Script_Chain();
 void Script_Action();

@@ -31,6 +31,7 @@
 #include "serial/CPort.h"
 #include "windows/Loader_Window.h"
 #include "windows/MSG.h"
+#include "windows/Password_Window.h"
 
 namespace main_test {
 
@@ -87,7 +88,7 @@ inline std::string Settings_With_Port(const std::string& Port, bool Full_Screen 
     return Text;
 }
 
-// The main, loader and message windows as the program creates them (creation handlers
+// The main, loader, password and message windows as the program creates them (creation handlers
 // run).
 class Windows {
 public:
@@ -95,9 +96,11 @@ public:
     {
         Form_KardunGAS = Create_Form<TForm_KardunGAS>(nullptr);
         Form_Loader = Create_Form<TForm_Loader>(nullptr);
+        Form_PSW = Create_Form<TForm_PSW>(nullptr);
         Form_MSG = Create_Form<TForm_MSG>(nullptr);
         Main = Form_KardunGAS;
         Loader = Form_Loader;
+        PSW = Form_PSW;
         MSG = Form_MSG;
     }
     ~Windows() { Destroy(); }
@@ -108,6 +111,10 @@ public:
         if (MSG) {
             MSG->Free();
             MSG = nullptr;
+        }
+        if (PSW) {
+            PSW->Free();
+            PSW = nullptr;
         }
         if (Loader) {
             Loader->Free();
@@ -120,6 +127,7 @@ public:
     }
     TForm_KardunGAS* Main = nullptr;
     TForm_Loader* Loader = nullptr;
+    TForm_PSW* PSW = nullptr;
     TForm_MSG* MSG = nullptr;
 };
 

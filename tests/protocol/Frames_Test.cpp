@@ -262,8 +262,7 @@ TEST_F(Frames_Test, Announce_Carries_The_Write_Length)
 
 TEST_F(Frames_Test, Password_Block_Is_Text_Then_Info_Padded_To_64)
 {
-    Protocol_Hooks.Password_Text = [] { return std::string("1234"); };
-    Protocol_Hooks.Password_Info = [] { return std::string(70, 'i'); };   // cut at 64
+    Password_Write_Block = Password_Block_Build("1234", std::string(70, 'i'));   // cut at 64
     Set_Write_Length_Password();
     Send_Password();
     ASSERT_EQ(Frame_Length, 67);

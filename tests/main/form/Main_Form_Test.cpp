@@ -326,19 +326,21 @@ TEST_F(Main_Window, WindowsAreCreatedInTheirOrder)
     TApplication App;
     Create_Windows();
     const std::vector<TForm*> Forms = ui::All_Forms();
-    ASSERT_GE(Forms.size(), 5u);
+    ASSERT_GE(Forms.size(), 6u);
     EXPECT_EQ(Application->MainForm(), Form_KardunGAS);
     EXPECT_EQ(Forms[0], Form_KardunGAS);
     EXPECT_EQ(Forms[1], Form_Loader);
     EXPECT_EQ(Forms[2], Form_RPM);
     EXPECT_EQ(Forms[3], Form_Port);
-    EXPECT_EQ(Forms[4], Form_MSG);
+    EXPECT_EQ(Forms[4], Form_PSW);
+    EXPECT_EQ(Forms[5], Form_MSG);
     EXPECT_EQ(Application->Title(), Product_Title);   // the main window replaced it
     Application->Shutdown();
     EXPECT_EQ(Form_KardunGAS, nullptr);
     EXPECT_EQ(Form_Loader, nullptr);
     EXPECT_EQ(Form_RPM, nullptr);
     EXPECT_EQ(Form_Port, nullptr);
+    EXPECT_EQ(Form_PSW, nullptr);
     EXPECT_EQ(Form_MSG, nullptr);
     // The shutdown wrote the settings file.
     EXPECT_NE(Upper_Case(Folder->Read("KardunGD.ini")).find("PORT_NAME"), std::string::npos);
