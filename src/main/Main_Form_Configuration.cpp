@@ -168,13 +168,13 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     RPM_Source = Row(Owner, G, "RPM_Source", "R.P.M. source", "", 0, true);
     RPM_Source.Edit->Width(90);
     RPM_Sensitiv = Row(Owner, G, "RPM_Sensitiv", "R.P.M. sensitivity", "V", 1);
-    Button_CFG_RPM_set = build::Button(Owner, G, "Button_CFG_RPM_set", "Sweep", Edit_Left + Edit_Width + 50,
-                                       Row_First + Row_Height - 2, 80, 25);
+    Button_CFG_RPM_set = build::Button(Owner, G, "Button_CFG_RPM_set", "Sweep", Edit_Left,
+                                       Row_First + 2 * Row_Height - 2, 140, 25);
     Button_CFG_RPM_set->GroupIndex(1);
     Button_CFG_RPM_set->AllowAllUp(true);
     RPM_IdleRun = Row(Owner, G, "RPM_IdleRun", "Idle run R.P.M.", "rpm", 3);
-    Button_CFG_RPM_IdleRun = build::Button(Owner, G, "Button_CFG_RPM_IdleRun", "Setting",
-                                           Edit_Left + Edit_Width + 50, Row_First + 3 * Row_Height - 2, 80, 25);
+    Button_CFG_RPM_IdleRun = build::Button(Owner, G, "Button_CFG_RPM_IdleRun", "Setting", Edit_Left,
+                                           Row_First + 4 * Row_Height - 2, 140, 25);
 
     // ---- 2: switching to gas ----
     GroupBox_CFG_SwitchPG = Group(Owner, Options, "GroupBox_CFG_SwitchPG", "Switching to gas", 8);
