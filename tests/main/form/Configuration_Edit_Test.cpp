@@ -5,6 +5,7 @@
 
 #include <QTest>
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -421,6 +422,62 @@ TEST_F(Configuration_Edit, AFileChosenWhileConnectedWaitsForItsRequest)
     EXPECT_EQ(Settings.CFG_File_Name, "Other.cfg");
     EXPECT_EQ(Load_Path, Folder->File("cfg/Other.cfg"));
     EXPECT_EQ(F()->Edit_Car_Num->Text(), "Other");
+}
+
+
+TEST_F(Configuration_Edit, ABurstSendsEveryCodeItMarkedOnce)
+{
+    struct Row {
+        const char* Name;
+        std::vector<uint8_t> Codes;
+        uint8_t First;   // the request when the count runs out
+        uint8_t Then;    // the request once the first was taken up (0: none)
+    };
+    const Row Rows[] = {
+        {"one value stepped three times", {'K', 'K', 'K'}, 'K', 0},
+        {"letters, then the table", {'K', 'J', 25}, 'J', 25},
+        {"the table, then a letter", {25, 'K'}, 'K', 25},
+        {"the table alone", {25, 25}, 25, 0},
+    };
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.Name);
+        Forget_Sends();
+        Send_Now_On();
+        Request_Code = 0;
+        for (uint8_t Code : R.Codes)
+            F()->CFG_Parameter_Changed(Code);
+        F()->Timer_Transmit_Now->Fire_Tick();
+        EXPECT_EQ(Request_Code, R.First);
+        if (R.Then != 0) {
+            // Not taken up yet: the table waits for the letters' write.
+            F()->Timer_Transmit_Save->Fire_Tick();
+            EXPECT_EQ(Request_Code, R.First);
+            EXPECT_TRUE(F()->Timer_Transmit_Save->Enabled());
+        }
+        Request_Code = 0;   // the poll took the request up
+        F()->Timer_Transmit_Save->Fire_Tick();
+        EXPECT_EQ(Request_Code, R.Then);
+        EXPECT_FALSE(F()->Timer_Transmit_Save->Enabled());
+        EXPECT_TRUE(F()->PG_Temper.UpDown->Enabled());
+    }
+}
+
+TEST_F(Configuration_Edit, NotConnectedSaveAndLoadActAtOnce)
+{
+    std::filesystem::create_directories(Folder->File("cfg"));
+    Settings.CFG_File_Path = Folder->File("cfg");
+    Settings.CFG_File_Name = "Old.cfg";
+    Configuration.PG_RPM = 1800;
+    ui::Answer_Next_File_Dialog(Folder->File("cfg/XY9.cfg"));
+    F()->Button_CFG_Save->Click();
+    EXPECT_EQ(Settings.CFG_File_Name, "XY9.cfg");
+    EXPECT_EQ(Request_Code, 0);
+    EXPECT_EQ(F()->Edit_Car_Num->Text(), "XY9");
+    Configuration.PG_RPM = 900;
+    ui::Answer_Next_File_Dialog(Folder->File("cfg/XY9.cfg"));
+    F()->Button_CFG_Load->Click();
+    EXPECT_EQ(Configuration.PG_RPM, 1800);
+    EXPECT_EQ(Request_Code, 0);
 }
 
 }  // namespace
