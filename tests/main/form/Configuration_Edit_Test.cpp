@@ -16,6 +16,7 @@
 #include "protocol/CFG_File.h"
 #include "protocol/Param_Codecs.h"
 #include "protocol/Write_Lists.h"
+#include "windows/RPM_Window.h"
 
 namespace {
 
@@ -478,6 +479,25 @@ TEST_F(Configuration_Edit, NotConnectedSaveAndLoadActAtOnce)
     F()->Button_CFG_Load->Click();
     EXPECT_EQ(Configuration.PG_RPM, 1800);
     EXPECT_EQ(Request_Code, 0);
+}
+
+
+TEST_F(Configuration_Edit, TheSensitivityFollowsIntoTheOpenSweepWindow)
+{
+    Form_RPM = Create_Form<TForm_RPM>(nullptr);
+    F()->Button_CFG_RPM_set->Down(true);
+    F()->RPM_Sensitiv.UpDown->Increment(10);
+    F()->RPM_Sensitiv.UpDown->Position(290);
+    F()->RPM_Sensitiv.UpDown->Step(TUD_Button::Up);
+    EXPECT_EQ(Form_RPM->UpDown_RPM_Sensitiv->Increment(), 50);
+    EXPECT_EQ(Form_RPM->UpDown_RPM_Sensitiv->Position(), 300);
+    EXPECT_EQ(Form_RPM->Edit_RPM_Sensitiv->Text(), "3");
+    // Closed, the window keeps what it had.
+    F()->Button_CFG_RPM_set->Down(false);
+    F()->RPM_Sensitiv.UpDown->Step(TUD_Button::Up);
+    EXPECT_EQ(Configuration.RPM_Sensitiv, 350);
+    EXPECT_EQ(Form_RPM->UpDown_RPM_Sensitiv->Position(), 300);
+    Form_RPM->Free();
 }
 
 }  // namespace
