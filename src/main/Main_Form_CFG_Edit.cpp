@@ -276,6 +276,7 @@ void Main_Form_Configuration::CFG_Edit_Bind(TForm_KardunGAS& Form)
             CFG_Value_Apply("UpDown_CFG_Inject_PWM_Freq");
     };
     Button_CFG_RPM_IdleRun->OnClick = [this](TObject*) { Button_CFG_RPM_IdleRunClick(); };
+    CheckBox_CFG_PG_Preheating->OnEnter = [this](TObject*) { Label_CFG_PG_Preheating->Visible(true); };
     Button_CFG_ST_Clr->OnClick = [this](TObject*) { Button_CFG_ST_ClrClick(); };
     Button_CFG_ST_Set->OnClick = [this](TObject*) { Button_CFG_ST_SetClick(); };
     CFG_Switches_Bind();

@@ -53,6 +53,9 @@ bool TForm_KardunGAS::Page_Key(std::uint16_t Key)
         Page = 6;   // About
     if (Page < 0)
         return false;
+    // A page control held disabled (a controller password unknown here) is not bypassed.
+    if (!PageControl_KardunGAS->Enabled())
+        return true;
     PageControl_KardunGAS->ActivePageIndex(Page);
     PageControl_KardunGASChange(PageControl_KardunGAS);
     return true;

@@ -129,6 +129,11 @@ TEST_F(Configuration_Edit, ArrowsInAControlThatStepsStayThereAndFKeysChooseThePa
         Key(F()->Edit_Car_Model, R.Key);
         EXPECT_EQ(F()->PageControl_KardunGAS->ActivePageIndex(), R.Page);
     }
+    // A page control held disabled is not bypassed by the keys.
+    F()->PageControl_KardunGAS->Enabled(false);
+    Key(F()->Edit_Car_Model, Qt::Key_F1);
+    EXPECT_EQ(F()->PageControl_KardunGAS->ActivePageIndex(), 6);
+    F()->PageControl_KardunGAS->Enabled(true);
     // While a table edit mode is on the map does nothing.
     F()->RPM_Tab_Edit_Mode = true;
     Key(F()->Edit_Car_Model, Qt::Key_F2);
