@@ -380,31 +380,6 @@ TEST_F(Configuration_Edit, EdgeCasesOfThePage)
 
 // ---------------------------------------------------------------- send-now entry
 
-TEST_F(Configuration_Edit, SendNowOnlyWhenAskedForAndConnected)
-{
-    struct Row {
-        const char* Name;
-        bool Connected_, Transmit_Now;
-        bool Sent;
-    };
-    for (const Row& R : {Row{"connected, send now", true, true, true}, Row{"setting off", true, false, false},
-                         Row{"not connected", false, true, false}}) {
-        SCOPED_TRACE(R.Name);
-        Forget_Sends();
-        Connected = R.Connected_;
-        Settings.Transmit_Now = R.Transmit_Now;
-        F()->PG_RPM.UpDown->Position(1000);
-        F()->PG_RPM.UpDown->Step(TUD_Button::Up);
-        EXPECT_EQ(Configuration.PG_RPM, 1100);   // stored and shown in every case
-        EXPECT_EQ(F()->PG_RPM.Edit->Color(), CFG_Changed_Colour);
-        EXPECT_EQ(Marked('K'), R.Sent);
-        EXPECT_EQ(F()->Timer_Transmit_Now->Enabled(), R.Sent);
-        // Only the changed parameter's controls stay usable until the send is done.
-        EXPECT_EQ(F()->PG_Temper.UpDown->Enabled(), !R.Sent);
-        EXPECT_TRUE(F()->PG_RPM.UpDown->Enabled());
-    }
-}
-
 TEST_F(Configuration_Edit, AFileChosenWhileConnectedWaitsForItsRequest)
 {
     Connected = true;
@@ -431,27 +406,33 @@ TEST_F(Configuration_Edit, AFileChosenWhileConnectedWaitsForItsRequest)
 }
 
 
-TEST_F(Configuration_Edit, ABurstSendsEveryCodeItMarkedOnce)
+TEST_F(Configuration_Edit, ABurstSendsEveryCodeItMarkedOnceAndOnlyWhenConnected)
 {
     struct Row {
         const char* Name;
+        bool Link;
         std::vector<uint8_t> Codes;
-        uint8_t First;   // the request when the count runs out
+        uint8_t First;   // the request when the count runs out (0: nothing remembered)
         uint8_t Then;    // the request once the first was taken up (0: none)
     };
     const Row Rows[] = {
-        {"one value stepped three times", {'K', 'K', 'K'}, 'K', 0},
-        {"letters, then the table", {'K', 'J', 25}, 'J', 25},
-        {"the table, then a letter", {25, 'K'}, 'K', 25},
-        {"the table alone", {25, 25}, 25, 0},
+        {"one value stepped three times", true, {'K', 'K', 'K'}, 'K', 0},
+        {"letters, then the table", true, {'K', 'J', 25}, 'J', 25},
+        {"the table, then a letter", true, {25, 'K'}, 'K', 25},
+        {"the table alone", true, {25, 25}, 25, 0},
+        {"not connected", false, {'K', 25}, 0, 0},
     };
     for (const Row& R : Rows) {
         SCOPED_TRACE(R.Name);
         Forget_Sends();
         Send_Now_On();
+        Connected = R.Link;
         Request_Code = 0;
         for (uint8_t Code : R.Codes)
             F()->CFG_Parameter_Changed(Code);
+        // Until the send is done only the changed parameter's controls can be used.
+        EXPECT_EQ(F()->PG_Temper.UpDown->Enabled(), !R.Link);
+        EXPECT_EQ(F()->Timer_Transmit_Now->Enabled(), R.Link);
         F()->Timer_Transmit_Now->Fire_Tick();
         EXPECT_EQ(Request_Code, R.First);
         if (R.Then != 0) {
