@@ -98,6 +98,7 @@ TEST_F(Send_Now_E2E, ThreeStepsGoOutOnceAfterTheCountWithTheLastValue)
     });
     EXPECT_GE(static_cast<size_t>(First_Write - Log.begin()), Log_At_Fire);
     ASSERT_TRUE(Pump_Until([&] { return F->PG_Temper.UpDown->Enabled(); }, 5000));
+    F->Timer_Transmit_Now->OnTimer = Own;
 
     ASSERT_NO_FATAL_FAILURE(Read_Back());
     EXPECT_EQ(Configuration.PG_RPM, Start + 300);
