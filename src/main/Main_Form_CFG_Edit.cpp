@@ -57,7 +57,7 @@ enum class CFG_Source {
     Range_Only,    // nothing is stored by the control itself
 };
 
-struct CFG_Value_Spec {
+struct Main_Form_Configuration::CFG_Value_Spec {
     const char* UpDown;
     int32_t Configuration_Class::*Field;   // nullptr: the Also step stores
     CFG_Show Show;
@@ -76,6 +76,8 @@ constexpr auto M_None = CFG_Mark::None;
 constexpr auto M_Cfg = CFG_Mark::Configuration;
 constexpr auto M_GD = CFG_Mark::GD;
 constexpr auto Click = CFG_Source::Click;
+
+using CFG_Value_Spec = Main_Form_Configuration::CFG_Value_Spec;
 
 // The value controls of the page by group (1 R.P.M. signal .. 16 TPS emulation).
 const CFG_Value_Spec Value_Table[] = {
@@ -393,7 +395,11 @@ void Main_Form_Configuration::Button_CFG_RPM_IdleRunClick()
         return;
     }
     Configuration_Class& Cfg = Configuration;
-    Cfg.RPM_Idle_Run = RPM_IdleRun.UpDown->Position();
+    // The idle-run row comes with the gas-diesel group's controls.
+    auto* Idle = Find_Named<TUpDown>(Panel_CFG_Options, "UpDown_CFG_RPM_IdleRun");
+    if (!Idle)
+        return;
+    Cfg.RPM_Idle_Run = Idle->Position();
     const int64_t Source = static_cast<int64_t>(Cfg.RPM_Idle_Run) * P / Source_Rounding * Source_Rounding;
     Cfg.RPM_Source = static_cast<uint32_t>(Source);
     Cfg.RPM_Div = Cfg.RPM_Idle_Run == 0 ? Float_To_Int(1.0)

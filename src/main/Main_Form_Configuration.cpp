@@ -172,7 +172,6 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
                                        Row_First + 2 * Row_Height - 2, 140, 25);
     Button_CFG_RPM_set->GroupIndex(1);
     Button_CFG_RPM_set->AllowAllUp(true);
-    RPM_IdleRun = Row(Owner, G, "RPM_IdleRun", "Idle run R.P.M.", "rpm", 3);
     Button_CFG_RPM_IdleRun = build::Button(Owner, G, "Button_CFG_RPM_IdleRun", "Setting", Edit_Left,
                                            Row_First + 4 * Row_Height - 2, 140, 25);
 
