@@ -80,6 +80,7 @@ TForm_KardunGAS::TForm_KardunGAS(TComponent* Owner) : TForm(Owner)
         FormCanResize(Sender, W, H, Resize);
     };
     OnDestroy = [this](TObject* Sender) { FormDestroy(Sender); };
+    OnKeyDown = [this](TObject* Sender, std::uint16_t& Key, TShiftState Shift) { FormKeyDown(Sender, Key, Shift); };
 
     Bind_Link();
     Bind_Loader();

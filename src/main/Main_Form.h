@@ -197,6 +197,43 @@ public:
     // password (while password checking is on and the window has been shown).
     void Update_Main_Caption();
     void Button_CFG_User_PasswordClick(TObject* Sender);
+    // ---- the Configuration page's transfers and files ----
+    // The one way a page editor asks for a value to be sent at once: while the interface
+    // is ready, the setting Transmit_Now is on, the controller connected and the window
+    // enabled, the code is remembered (letters join the marked set, 25 the table), only its
+    // controls stay usable and the 700 ms send-now count starts again. Otherwise nothing.
+    void CFG_Parameter_Changed(uint8_t Code);
+    // While connected: the whole configuration is written (request 2, work script 2).
+    void CFG_Transmit();
+    void CFG_Transmit_Request();
+    void Button_CFG_TransmittClick(TObject* Sender);
+    void Button_CFG_ReceivClick(TObject* Sender);
+    void Button_CFG_DefaultClick(TObject* Sender);
+    // Save and Load ask for a file. Connected, the choice waits in the pending slot for the
+    // sequencer's request 10 or 9, which takes it over when it runs; not connected the
+    // file is saved or loaded at once.
+    void Button_CFG_SaveClick(TObject* Sender);
+    void Button_CFG_LoadClick(TObject* Sender);
+    void Button_CFG_ST_RefreshClick(TObject* Sender);
+    // The Calibration page's file and transfer buttons.
+    void Button_CLB_LoadClick(TObject* Sender);
+    void Button_CLB_SaveClick(TObject* Sender);
+    void Button_CLB_TransmittClick(TObject* Sender);
+    // While connected: the curves first, then the rest (request 4, work script 4).
+    void CLB_Transmit_Script();
+
+    // ---- keyboard map (key preview) ----
+    // Nothing while a table edit mode is on; F1..F8 choose the page; Up and Down walk the
+    // setting groups on the Configuration page. Keys that the focused control takes itself
+    // (typed text, arrows of a stepping control) are left to it. A key the map acted on
+    // goes no further.
+    void FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
+    // F1..F8: the page of the key is shown; true when the key is one of these.
+    bool Page_Key(std::uint16_t Key);
+    // An edit mode of the RPM-dependence table is active: the keyboard map is off.
+    bool RPM_Tab_Edit_Mode = false;
+    // A table write (code 25) changed together with letters: it follows their write.
+    bool RPM_Tab_Send_Pending = false;
 
 private:
     void Bind_Sweep();

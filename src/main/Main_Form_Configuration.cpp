@@ -8,6 +8,7 @@
 #include "data/Conversions.h"
 #include "data/Globals.h"
 #include "data/Injectors.h"
+#include "data/Key_File.h"
 #include "data/Settings.h"
 #include "language/Language.h"
 #include "main/Main_Form.h"
@@ -16,6 +17,7 @@
 #include "protocol/Live_Data.h"
 #include "protocol/Param_Codecs.h"
 #include "windows/Control_Text.h"
+#include "windows/RPM_Window.h"
 
 namespace {
 
@@ -128,18 +130,20 @@ void Main_Form_Configuration::Create_Sheet(TComponent* Owner, TPageControl* Page
 void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
 {
     TControl* S = TabSheet_Configuration;
-    TPanel* Options = build::Panel(Owner, S, "Panel_CFG_Options", "", Options_Left, 0, Options_Width,
-                                   Options_Height);
-    TPanel* List = build::Panel(Owner, S, "Panel_CFG_Options_List", "", 0, 0, List_Width, List_Height);
+    Panel_CFG_Options = build::Panel(Owner, S, "Panel_CFG_Options", "", Options_Left, 0, Options_Width,
+                                     Options_Height);
+    TPanel* Options = Panel_CFG_Options;
+    Panel_CFG_Options_List = build::Panel(Owner, S, "Panel_CFG_Options_List", "", 0, 0, List_Width, List_Height);
     // The help line fills the page below the options panel.
     const int Help_Height = std::max(24, S->Height() - Options_Height - 5);
-    TPanel* Help = build::Panel(Owner, S, "Panel_CFG_Options_Help", "", Options_Left, Options_Height + 5,
-                                Options_Width, Help_Height);
-    TLabel* Help_Line = build::Label(Owner, Help, "Label_CFG_Help", "", 4, 4);
-    Help_Line->AutoSize(false);
-    Help_Line->WordWrap(true);
-    Help_Line->SetBounds(4, 4, Options_Width - 8, Help_Height - 8);
-    Help_Line->Alignment(TAlignment::Center);
+    Panel_CFG_Options_Help = build::Panel(Owner, S, "Panel_CFG_Options_Help", "", Options_Left,
+                                          Options_Height + 5, Options_Width, Help_Height);
+    Label_CFG_Help = build::Label(Owner, Panel_CFG_Options_Help, "Label_CFG_Help", "", 4, 4);
+    Label_CFG_Help->AutoSize(false);
+    Label_CFG_Help->WordWrap(true);
+    Label_CFG_Help->SetBounds(4, 4, Options_Width - 8, Help_Height - 8);
+    Label_CFG_Help->Alignment(TAlignment::Center);
+    Label_CFG_Help->Layout(TText_Layout::Center);
 
     // Transfer, file and set-up buttons in a column right of the groups.
     int Top = 4;
@@ -155,16 +159,25 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     Button_CFG_Load = Column_Button("Button_CFG_Load", "Load");
     Button_CFG_Save = Column_Button("Button_CFG_Save", "Save");
     Top += 8;
-    Button_CFG_RPM_set = Column_Button("Button_CFG_RPM_set", "Set idle R.P.M.");
-    Button_CFG_RPM_set->GroupIndex(1);
-    Button_CFG_RPM_set->AllowAllUp(true);
-    Button_CFG_RPM_IdleRun = Column_Button("Button_CFG_RPM_IdleRun", "Setting");
     Button_CFG_User_Password = Column_Button("Button_CFG_User_Password", "Password");
     Label_CFG_Pult_Name = build::Label(Owner, S, "Label_CFG_Pult_Name", "", Buttons_Left, Top + 8);
 
-    // ---- 1: switching to gas ----
-    GroupBox_CFG_Petrol_Gas = Group(Owner, Options, "GroupBox_CFG_Petrol_Gas", "Switching to gas", 8);
-    TControl* G = GroupBox_CFG_Petrol_Gas;
+    // ---- 1: the R.P.M. signal ----
+    GroupBox_CFG_RPM_Source = Group(Owner, Options, "GroupBox_CFG_RPM_Source", "R.P.M. signal", 5);
+    TControl* G = GroupBox_CFG_RPM_Source;
+    RPM_Source = Row(Owner, G, "RPM_Source", "R.P.M. source", "", 0, true);
+    RPM_Source.Edit->Width(90);
+    RPM_Sensitiv = Row(Owner, G, "RPM_Sensitiv", "R.P.M. sensitivity", "V", 1);
+    Button_CFG_RPM_set = build::Button(Owner, G, "Button_CFG_RPM_set", "Sweep", Edit_Left,
+                                       Row_First + 2 * Row_Height - 2, 140, 25);
+    Button_CFG_RPM_set->GroupIndex(1);
+    Button_CFG_RPM_set->AllowAllUp(true);
+    Button_CFG_RPM_IdleRun = build::Button(Owner, G, "Button_CFG_RPM_IdleRun", "Setting", Edit_Left,
+                                           Row_First + 4 * Row_Height - 2, 140, 25);
+
+    // ---- 2: switching to gas ----
+    GroupBox_CFG_SwitchPG = Group(Owner, Options, "GroupBox_CFG_SwitchPG", "Switching to gas", 8);
+    G = GroupBox_CFG_SwitchPG;
     PG_Temper = Row(Owner, G, "PG_Temper", "Vaporizer temperature", "\xC2\xB0" "C", 0);
     PG_Pressure = Row(Owner, G, "PG_Pressure", "Pressure difference", "bar", 1);
     PG_RPM = Row(Owner, G, "PG_RPM", "R.P.M.", "rpm", 2);
@@ -188,9 +201,9 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
         R->UpDown->Max(250);
     }
 
-    // ---- 2: switching back to petrol ----
-    GroupBox_CFG_Gas_Petrol = Group(Owner, Options, "GroupBox_CFG_Gas_Petrol", "Switching to petrol", 5);
-    G = GroupBox_CFG_Gas_Petrol;
+    // ---- 3: switching back to petrol ----
+    GroupBox_CFG_SwitchGP = Group(Owner, Options, "GroupBox_CFG_SwitchGP", "Switching to petrol", 5);
+    G = GroupBox_CFG_SwitchGP;
     GP_PressDiff_Low = Row(Owner, G, "GP_PressDiff_Low", "Pressure difference low", "bar", 0);
     GP_PressDiff_High = Row(Owner, G, "GP_PressDiff_High", "Pressure difference high", "bar", 1);
     GP_TempVap = Row(Owner, G, "GP_TempVap", "Vaporizer temperature", "\xC2\xB0" "C", 2);
@@ -199,7 +212,7 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
                                           "Label_CFG_GP_Buzzer", "Buzzer", Caption_Left,
                                           Row_First + 4 * Row_Height + 2);
 
-    // ---- 3: gas injectors ----
+    // ---- 4: gas injectors ----
     GroupBox_CFG_Gas_Injectors = Group(Owner, Options, "GroupBox_CFG_Gas_Injectors", "Gas injectors", 8);
     G = GroupBox_CFG_Gas_Injectors;
     Label_CFG_Inject_Type = build::Label(Owner, G, "Label_CFG_Inject_Type", "Type", Caption_Left, Row_First + 3);
@@ -226,7 +239,7 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
                                             "Label_CFG_Inject_Auto", "Winter / summer switching",
                                             Caption_Left, Row_First + 7 * Row_Height + 2);
 
-    // ---- 4: injection type and phases ----
+    // ---- 5: injection type and phases ----
     GroupBox_CFG_Injection_Type = Group(Owner, Options, "GroupBox_CFG_Injection_Type", "Injection type", 12);
     G = GroupBox_CFG_Injection_Type;
     ComboBox_CFG_Injection_Type =
@@ -240,7 +253,7 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
                                             10 * Row_Height);
     Panel_CFG_Injection_Type->BevelOuter(TBevel_Cut::Lowered);
 
-    // ---- 5: gas level ----
+    // ---- 6: gas level ----
     GroupBox_CFG_GasLevel_Sensor = Group(Owner, Options, "GroupBox_CFG_GasLevel_Sensor", "Gas level sensor", 12);
     G = GroupBox_CFG_GasLevel_Sensor;
     ComboBox_CFG_Level_Type =
@@ -296,22 +309,17 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
         Level_Leds[static_cast<size_t>(I)] =
             build::Make<TImage>(Owner, G, Led_Names[I], 356, Marks_Top + 200 - I * 32, 24, 24);
 
-    // ---- 6: pressure sensor and R.P.M. input ----
-    GroupBox_CFG_Pressure_Sensor = Group(Owner, Options, "GroupBox_CFG_Pressure_Sensor", "Sensors", 4);
+    // ---- 7: pressure sensor ----
+    GroupBox_CFG_Pressure_Sensor = Group(Owner, Options, "GroupBox_CFG_Pressure_Sensor", "Pressure sensor", 2);
     G = GroupBox_CFG_Pressure_Sensor;
     Label_CFG_Map_Type = build::Label(Owner, G, "Label_CFG_Map_Type", "MAP sensor", Caption_Left, Row_First + 3);
     ComboBox_CFG_Map_Type = build::Make<TComboBox>(Owner, G, "ComboBox_CFG_Map_Type", Edit_Left, Row_First, 110, 22);
     ComboBox_CFG_Map_Type->Style(TCombo_Style::Drop_Down_List);
     Pressure_1_Bar = Row(Owner, G, "Pressure_1_Bar", "Output at 1 bar", "V", 1);
-    Pressure_1_Bar.UpDown->Max(5000);
-    RPM_Source = Row(Owner, G, "RPM_Source", "R.P.M. source", "", 2, true);
-    RPM_Source.Edit->Width(90);
-    RPM_Sensitiv = Row(Owner, G, "RPM_Sensitiv", "R.P.M. sensitivity", "V", 3);
-    RPM_Sensitiv.UpDown->Max(2000);
 
-    // ---- 7: influence factors ----
-    GroupBox_CFG_Influence = Group(Owner, Options, "GroupBox_CFG_Influence", "Influence factors", 8);
-    G = GroupBox_CFG_Influence;
+    // ---- 11: influence factors ----
+    GroupBox_CFG_Infl_Factor = Group(Owner, Options, "GroupBox_CFG_Infl_Factor", "Influence factors", 8);
+    G = GroupBox_CFG_Infl_Factor;
     Supp_DiffPress = Row(Owner, G, "Supp_DiffPress", "Pressure difference support", "bar", 0);
     Infl_DiffPress_S = Row(Owner, G, "Infl_DiffPress_S", "  influence, small", "", 1);
     Infl_DiffPress_B = Row(Owner, G, "Infl_DiffPress_B", "  influence, big", "", 2);
@@ -323,18 +331,20 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     for (const CFG_Value_Row* R : {&Infl_DiffPress_S, &Infl_DiffPress_B, &Infl_TempGas_S, &Infl_TempGas_B})
         R->UpDown->Min(-95);
 
-    // ---- 8: gas kind and sensor check ----
-    GroupBox_CFG_Check_Sensors = Group(Owner, Options, "GroupBox_CFG_Check_Sensors", "Gas and sensor check", 5);
-    G = GroupBox_CFG_Check_Sensors;
+    // ---- 9: gas kind; 12: sensor check ----
+    GroupBox_CFG_GasType = Group(Owner, Options, "GroupBox_CFG_GasType", "Gas type", 1);
+    RadioGroup_CFG_Check_Sensors = Group(Owner, Options, "RadioGroup_CFG_Check_Sensors", "Sensor check", 4);
     // Each pair of radio buttons on its own panel, so that the pairs do not exclude each other.
-    TPanel* Kind = build::Panel(Owner, G, "Panel_CFG_Gas_Kind", "", Caption_Left, Row_First, 390, Row_Height);
+    TPanel* Kind = build::Panel(Owner, GroupBox_CFG_GasType, "Panel_CFG_Gas_Kind", "", Caption_Left, Row_First,
+                                390, Row_Height);
+    G = RadioGroup_CFG_Check_Sensors;
     Kind->BevelOuter(TBevel_Cut::None);
     RadioButton_CFG_LPG = build::Make<TRadioButton>(Owner, Kind, "RadioButton_CFG_LPG", 0, 4, 16, 17);
     Label_CFG_LPG = build::Label(Owner, Kind, "Label_CFG_LPG", "LPG", 20, 5);
     RadioButton_CFG_CNG = build::Make<TRadioButton>(Owner, Kind, "RadioButton_CFG_CNG", 120, 4, 16, 17);
     Label_CFG_CNG = build::Label(Owner, Kind, "Label_CFG_CNG", "CNG", 140, 5);
-    TPanel* Check = build::Panel(Owner, G, "Panel_CFG_Check_Sensors", "", Caption_Left, Row_First + Row_Height + 4,
-                                 390, 2 * Row_Height);
+    TPanel* Check = build::Panel(Owner, G, "Panel_CFG_Check_Sensors", "", Caption_Left, Row_First, 390,
+                                 2 * Row_Height);
     Check->BevelOuter(TBevel_Cut::None);
     RadioButton_CFG_Check_Sensors1 =
         build::Make<TRadioButton>(Owner, Check, "RadioButton_CFG_Check_Sensors1", 0, 4, 16, 17);
@@ -346,64 +356,83 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
         build::Label(Owner, Check, "RadioGroup_CFG_Check_Sensors2", "Do not check the sensors", 20, 5 + Row_Height);
     CheckBox_CFG_Sensor_OFF = build::Check(Owner, G, "CheckBox_CFG_Sensor_OFF", Label_CFG_Sensor_OFF,
                                            "Label_CFG_Sensor_OFF", "Sensors OFF", Caption_Left,
-                                           Row_First + 3 * Row_Height + 8);
+                                           Row_First + 2 * Row_Height + 8);
     for (TRadioButton* R : {RadioButton_CFG_LPG, RadioButton_CFG_CNG, RadioButton_CFG_Check_Sensors1,
                             RadioButton_CFG_Check_Sensors2})
         R->Caption("");
 
-    // ---- 9: car and client ----
-    GroupBox_CFG_Car = Group(Owner, Options, "GroupBox_CFG_Car", "Car and client", 12);
-    G = GroupBox_CFG_Car;
+    // ---- 13: car (with its service time); 14: client; 15: comments ----
+    GroupBox_CFG_Car = Group(Owner, Options, "GroupBox_CFG_Car", "Car", 9);
+    GroupBox_CFG_User = Group(Owner, Options, "GroupBox_CFG_User", "Client", 3);
+    GroupBox_CFG_Comments = Group(Owner, Options, "GroupBox_CFG_Comments", "Comments", 4);
     struct Car_Row {
         TEdit** Edit;
         const char* Name;
         const char* Caption;
+        TGroupBox* Box;
+        int Line;
     };
     const Car_Row Car_Rows[] = {
-        {&Edit_Car_Num, "Edit_Car_Num", "Car number"},     {&Edit_Car_Model, "Edit_Car_Model", "Model"},
-        {&Edit_Car_Engine, "Edit_Car_Engine", "Engine"},   {&Edit_Car_Jet, "Edit_Car_Jet", "Injectors"},
-        {&Edit_Date_Mounting_set, "Edit_Date_Mounting_set", "Mounted"},
-        {&Edit_User_Name, "Edit_User_Name", "Client"},     {&Edit_User_Phone, "Edit_User_Phone", "Phone"},
-        {&Edit_User_Address, "Edit_User_Address", "Address"},
+        {&Edit_Car_Num, "Edit_Car_Num", "Car number", GroupBox_CFG_Car, 0},
+        {&Edit_Car_Model, "Edit_Car_Model", "Model", GroupBox_CFG_Car, 1},
+        {&Edit_Car_Engine, "Edit_Car_Engine", "Engine", GroupBox_CFG_Car, 2},
+        {&Edit_Car_Jet, "Edit_Car_Jet", "Injectors", GroupBox_CFG_Car, 3},
+        {&Edit_Date_Mounting_set, "Edit_Date_Mounting_set", "Mounted", GroupBox_CFG_Car, 4},
+        {&Edit_User_Name, "Edit_User_Name", "Client", GroupBox_CFG_User, 0},
+        {&Edit_User_Phone, "Edit_User_Phone", "Phone", GroupBox_CFG_User, 1},
+        {&Edit_User_Address, "Edit_User_Address", "Address", GroupBox_CFG_User, 2},
     };
-    int Line = 0;
     for (const Car_Row& R : Car_Rows) {
-        const int T = Row_First + Line * Row_Height;
-        build::Label(Owner, G, std::string("Label_") + (R.Name + 5), R.Caption, Caption_Left, T + 3);
-        *R.Edit = build::Make<TEdit>(Owner, G, R.Name, 150, T, 260, 22);
-        ++Line;
+        const int T = Row_First + R.Line * Row_Height;
+        // The caption is named after the value, not its edit ("Label_Date_Mounting").
+        std::string Label_Name = std::string("Label_") + (R.Name + 5);
+        if (Label_Name.size() > 4 && Label_Name.compare(Label_Name.size() - 4, 4, "_set") == 0)
+            Label_Name.resize(Label_Name.size() - 4);
+        build::Label(Owner, R.Box, Label_Name, R.Caption, Caption_Left, T + 3);
+        *R.Edit = build::Make<TEdit>(Owner, R.Box, R.Name, 150, T, 260, 22);
     }
-    build::Label(Owner, G, "Label_Date_Save", "Saved", Caption_Left, Row_First + Line * Row_Height + 3);
-    Label_Date_Save_set = build::Label(Owner, G, "Label_Date_Save_set", "", 150, Row_First + Line * Row_Height + 3);
-    ++Line;
-    Memo_Car_Comments = build::Make<TMemo>(Owner, G, "Memo_Car_Comments", Caption_Left, Row_First + Line * Row_Height,
-                                           400, 3 * Row_Height);
+    build::Label(Owner, GroupBox_CFG_Car, "Label_Date_Save", "Saved", Caption_Left, Row_First + 5 * Row_Height + 3);
+    Label_Date_Save_set =
+        build::Label(Owner, GroupBox_CFG_Car, "Label_Date_Save_set", "", 150, Row_First + 5 * Row_Height + 3);
+    Memo_Car_Comments = build::Make<TMemo>(Owner, GroupBox_CFG_Comments, "Memo_Car_Comments", Caption_Left,
+                                           Row_First, 400, 4 * Row_Height - 8);
 
-    // ---- 10: service time ----
-    GroupBox_CFG_Service_Time = Group(Owner, Options, "GroupBox_CFG_Service_Time", "Service time", 1);
-    Button_CFG_ST_Clr = build::Button(Owner, GroupBox_CFG_Service_Time, "Button_CFG_ST_Clr", "Clear", 8, 22, 80, 25);
-    Button_CFG_ST_Set = build::Button(Owner, GroupBox_CFG_Service_Time, "Button_CFG_ST_Set", "Set", 94, 22, 80, 25);
+    // The service time inside the car group.
+    GroupBox_CFG_Service_Time = build::Group(Owner, GroupBox_CFG_Car, "GroupBox_CFG_Service_Time", "Service time",
+                                             Caption_Left, Row_First + 6 * Row_Height, Group_Width - 2 * Caption_Left,
+                                             3 * Row_Height - 4);
+    Button_CFG_ST_Clr = build::Button(Owner, GroupBox_CFG_Service_Time, "Button_CFG_ST_Clr", "Clear", 8, 40, 80, 25);
+    Button_CFG_ST_Set = build::Button(Owner, GroupBox_CFG_Service_Time, "Button_CFG_ST_Set", "Set", 94, 40, 80, 25);
     Button_CFG_ST_Refresh =
-        build::Button(Owner, GroupBox_CFG_Service_Time, "Button_CFG_ST_Refresh", "Refresh", 180, 22, 80, 25);
+        build::Button(Owner, GroupBox_CFG_Service_Time, "Button_CFG_ST_Refresh", "Refresh", 180, 40, 80, 25);
 
-    // The group list: a button per group shows that group alone, centred in the options panel.
-    const std::vector<TGroupBox*> Groups = {
-        GroupBox_CFG_Petrol_Gas,      GroupBox_CFG_Gas_Petrol,   GroupBox_CFG_Gas_Injectors,
-        GroupBox_CFG_Injection_Type,  GroupBox_CFG_GasLevel_Sensor, GroupBox_CFG_Pressure_Sensor,
-        GroupBox_CFG_Influence,       GroupBox_CFG_Check_Sensors, GroupBox_CFG_Car,
-        GroupBox_CFG_Service_Time};
-    for (size_t I = 0; I < Groups.size(); ++I) {
-        TGroupBox* Box = Groups[I];
-        Box->Left((Options_Width - Box->Width()) / 2);
-        Box->Top(std::max(0, (Options_Height - Box->Height()) / 2));
-        Box->Visible(I == 0);
-        TButton* B = build::Button(Owner, List, "Button_CFG_Group_" + std::to_string(I + 1), Box->Caption(), 8,
-                                   8 + static_cast<int>(I) * 34, List_Width - 16, 28);
-        B->OnClick = [Groups, Box](TObject*) {
-            for (TGroupBox* Other : Groups)
-                Other->Visible(Other == Box);
-        };
+    // Shown with groups 11 and 10 (influence) and 13 to 15 (the search over saved files),
+    // along the bottom of the options panel.
+    const int Bottom_Top = Options_Height - 30;
+    Button_CFG_Infl_Clear = build::Button(Owner, Options, "Button_CFG_Infl_Clear", "Clear", 8, Bottom_Top, 100, 25);
+    Button_CFG_Infl_Default =
+        build::Button(Owner, Options, "Button_CFG_Infl_Default", "Default", 114, Bottom_Top, 100, 25);
+    Button_CFG_User_Find = build::Button(Owner, Options, "Button_CFG_User_Find", "Find", 8, Bottom_Top, 80, 25);
+    Button_CFG_User_Find->GroupIndex(2);
+    Button_CFG_User_Find->AllowAllUp(true);
+    Button_CFG_User_Find_Again =
+        build::Button(Owner, Options, "Button_CFG_User_Find_Again", "Again", 92, Bottom_Top, 80, 25);
+    Button_CFG_User_New = build::Button(Owner, Options, "Button_CFG_User_New", "New", 176, Bottom_Top, 80, 25);
+    Button_CFG_User_View = build::Button(Owner, Options, "Button_CFG_User_View", "View", 260, Bottom_Top, 80, 25);
+    Edit_CFG_User_Find = build::Make<TEdit>(Owner, Options, "Edit_CFG_User_Find", 344, Bottom_Top + 1, 80, 22);
+
+    // The save and open dialogs of the configuration files.
+    SaveDialog_Configuration = new TSaveDialog(Owner);
+    SaveDialog_Configuration->Name("SaveDialog_Configuration");
+    OpenDialog_Configuration = new TOpenDialog(Owner);
+    OpenDialog_Configuration->Name("OpenDialog_Configuration");
+    for (TFile_Dialog* D : {static_cast<TFile_Dialog*>(SaveDialog_Configuration),
+                            static_cast<TFile_Dialog*>(OpenDialog_Configuration)}) {
+        D->Filter("Configuration (*.cfg)|*.cfg");
+        D->DefaultExt("cfg");
     }
+
+    Options_Create(Owner);
 }
 
 std::vector<TButton*> Main_Form_Configuration::Part_Link_Buttons() const
@@ -602,12 +631,12 @@ void Main_Form_Configuration::Mark_Changed_Configuration()
     Mark(GP_TempVap.Edit, GP_TempVap.UpDown->Enabled() && C.GP_TempVap != 20, clWindow);
     Mark(GP_Time.Edit, C.GP_Time != 10, clWindow);
     Mark(Inject_Range.Edit, C.GI_Range != 32, clWindow);
-    // The drive values count only while the user sets them.
-    if (Label_CFG_Inject_PWM->Enabled()) {
-        Mark(Inject_Start.Edit, C.GI_Start_S != 5000, clWindow);
-        Mark(Inject_PWM_DutyCycle.Edit, C.GI_Duty != 560, clWindow);
-        Mark(Inject_PWM_Freq.Edit, C.GI_Period != 1120, clWindow);
-    }
+    // The drive values count only while the user sets them (a preset type greys them in
+    // the normal colour, whatever a change marked before).
+    const bool Drive = Label_CFG_Inject_PWM->Enabled();
+    Mark(Inject_Start.Edit, Drive && C.GI_Start_S != 5000, clWindow);
+    Mark(Inject_PWM_DutyCycle.Edit, Drive && C.GI_Duty != 560, clWindow);
+    Mark(Inject_PWM_Freq.Edit, Drive && C.GI_Period != 1120, clWindow);
     Mark(Pressure_1_Bar.Edit, C.Pressure_1_Bar != 1315, CFG_Setup_Colour);
     Mark(RadioButton_CFG_Check_Sensors1, !C.Check_Sensors_ON, clBtnFace);
     Mark(RadioButton_CFG_Check_Sensors2, !C.Check_Sensors_ON, clBtnFace);
@@ -928,6 +957,23 @@ void Main_Form_Configuration::Infl_Limits_Show(int Factor, int32_t Position, int
 void Main_Form_Configuration::Bind_Part(TForm_KardunGAS& Form)
 {
     TForm_KardunGAS* F = &Form;
+    CFG_Edit_Bind(Form);
+    Options_Bind();
+    Button_CFG_Transmitt->OnClick = [F](TObject* Sender) { F->Button_CFG_TransmittClick(Sender); };
+    Button_CFG_Receiv->OnClick = [F](TObject* Sender) { F->Button_CFG_ReceivClick(Sender); };
+    Button_CFG_Default->OnClick = [F](TObject* Sender) { F->Button_CFG_DefaultClick(Sender); };
+    Button_CFG_Save->OnClick = [F](TObject* Sender) { F->Button_CFG_SaveClick(Sender); };
+    Button_CFG_Load->OnClick = [F](TObject* Sender) { F->Button_CFG_LoadClick(Sender); };
+    Button_CFG_ST_Refresh->OnClick = [F](TObject* Sender) { F->Button_CFG_ST_RefreshClick(Sender); };
+    F->Button_CLB_Load->OnClick = [F](TObject* Sender) { F->Button_CLB_LoadClick(Sender); };
+    F->Button_CLB_Save->OnClick = [F](TObject* Sender) { F->Button_CLB_SaveClick(Sender); };
+    F->Button_CLB_Transmitt->OnClick = [F](TObject* Sender) { F->Button_CLB_TransmittClick(Sender); };
+    // The sweep window's Transmitt is the page's.
+    Part_Hooks.Bind("RPM_Window_Hooks.Transmitt", RPM_Window_Hooks.Transmitt,
+                    [F] { F->Button_CFG_TransmittClick(nullptr); });
+    // A file chosen by Save or Load names the car.
+    Part_Hooks.Bind("CFG_File_Hooks.File_Chosen", CFG_File_Hooks.File_Chosen,
+                    [this] { Edit_Car_Num->Text(Strip_Extension(Settings.CFG_File_Name)); });
     Part_Hooks.Bind("CFG_Codec_Hooks.Show_Configuration", CFG_Codec_Hooks.Show_Configuration,
                     [this, F] { Show_Configuration(*F); });
     Part_Hooks.Bind("CFG_File_Hooks.Show_Configuration", CFG_File_Hooks.Show_Configuration,

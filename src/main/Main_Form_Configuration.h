@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,7 @@ struct Main_Form_Configuration : Main_Form_Part {
     TButton* Button_CFG_ST_Refresh = nullptr;
 
     // ---- switching to gas ----
-    TGroupBox* GroupBox_CFG_Petrol_Gas = nullptr;
+    TGroupBox* GroupBox_CFG_SwitchPG = nullptr;
     CFG_Value_Row PG_Temper, PG_Pressure, PG_RPM, PG_Delay, PG_Preheating;
     TCheckBox* CheckBox_CFG_PG_Preheating = nullptr;
     TLabel* Label_CFG_PG_Preheating = nullptr;
@@ -54,12 +55,12 @@ struct Main_Form_Configuration : Main_Form_Part {
     TComboBox* ComboBox_CFG_PG_Yellow_Wire = nullptr;
     CFG_Value_Row PG_YW_Delay, PG_YW_Impulse;
     // ---- switching back to petrol ----
-    TGroupBox* GroupBox_CFG_Gas_Petrol = nullptr;
+    TGroupBox* GroupBox_CFG_SwitchGP = nullptr;
     CFG_Value_Row GP_PressDiff_Low, GP_PressDiff_High, GP_TempVap, GP_Time;
     TCheckBox* CheckBox_CFG_GP_Buzzer = nullptr;
     TLabel* Label_CFG_GP_Buzzer = nullptr;
     // ---- sensor check ----
-    TGroupBox* GroupBox_CFG_Check_Sensors = nullptr;
+    TGroupBox* RadioGroup_CFG_Check_Sensors = nullptr;
     TRadioButton* RadioButton_CFG_Check_Sensors1 = nullptr;
     TRadioButton* RadioButton_CFG_Check_Sensors2 = nullptr;
     TLabel* RadioGroup_CFG_Check_Sensors1 = nullptr;
@@ -86,19 +87,24 @@ struct Main_Form_Configuration : Main_Form_Part {
     std::vector<TTrackBar*> Injection_Bars;
     std::vector<TLabel*> Injection_Bar_Labels;
     // ---- gas kind ----
-    TGroupBox* GroupBox_CFG_Gas_Kind = nullptr;
+    TGroupBox* GroupBox_CFG_GasType = nullptr;
     TRadioButton* RadioButton_CFG_LPG = nullptr;
     TRadioButton* RadioButton_CFG_CNG = nullptr;
     TLabel* Label_CFG_LPG = nullptr;
     TLabel* Label_CFG_CNG = nullptr;
 
-    // ---- pressure sensor and R.P.M. input ----
+    // ---- R.P.M. signal ----
+    TGroupBox* GroupBox_CFG_RPM_Source = nullptr;
+    CFG_Value_Row RPM_Source, RPM_Sensitiv;
+    // ---- pressure sensor ----
     TGroupBox* GroupBox_CFG_Pressure_Sensor = nullptr;
     TLabel* Label_CFG_Map_Type = nullptr;
     TComboBox* ComboBox_CFG_Map_Type = nullptr;
-    CFG_Value_Row Pressure_1_Bar, RPM_Source, RPM_Sensitiv;
+    CFG_Value_Row Pressure_1_Bar;
     // ---- influence factors ----
-    TGroupBox* GroupBox_CFG_Influence = nullptr;
+    TGroupBox* GroupBox_CFG_Infl_Factor = nullptr;
+    TButton* Button_CFG_Infl_Clear = nullptr;
+    TButton* Button_CFG_Infl_Default = nullptr;
     CFG_Value_Row Supp_DiffPress, Infl_DiffPress_S, Infl_DiffPress_B, Supp_TempGas,
         Infl_TempGas_S, Infl_TempGas_B, Supp_Power, Infl_Power;
     // ---- gas level ----
@@ -129,8 +135,16 @@ struct Main_Form_Configuration : Main_Form_Part {
     int Level_Marker_Width = 0;
     int Level_Marker_Height = 0;
 
-    // ---- car and client ----
+    // ---- car, client and comments ----
     TGroupBox* GroupBox_CFG_Car = nullptr;
+    TGroupBox* GroupBox_CFG_User = nullptr;
+    TGroupBox* GroupBox_CFG_Comments = nullptr;
+    // The search over saved files, shown with the car, client and comment groups.
+    TButton* Button_CFG_User_Find = nullptr;
+    TButton* Button_CFG_User_Find_Again = nullptr;
+    TButton* Button_CFG_User_New = nullptr;
+    TButton* Button_CFG_User_View = nullptr;
+    TEdit* Edit_CFG_User_Find = nullptr;
     TEdit* Edit_Car_Num = nullptr;
     TEdit* Edit_Car_Model = nullptr;
     TEdit* Edit_Car_Engine = nullptr;
@@ -144,6 +158,94 @@ struct Main_Form_Configuration : Main_Form_Part {
 
     // Yellow-wire function codes, in the combo's order.
     std::vector<uint8_t> Yellow_Wire_Codes;
+
+    // ---- the options list: one setting group shown at a time ----
+    static constexpr int Options_Count = 16;
+    TPanel* Panel_CFG_Options = nullptr;
+    TPanel* Panel_CFG_Options_List = nullptr;
+    TPanel* Panel_CFG_Options_Help = nullptr;
+    TLabel* Label_CFG_Help = nullptr;
+    // Row n of the list (1..16, element 0 unused): its caption Label_CFG_n and the images
+    // Image_CFG_n_on (the selected row) and Image_CFG_n_off.
+    std::array<TLabel*, Options_Count + 1> Options_Label{};
+    std::array<TImage*, Options_Count + 1> Options_Image_On{};
+    std::array<TImage*, Options_Count + 1> Options_Image_Off{};
+    // The box group n shows in the centre: none for group 10 (the RPM-dependence table); the
+    // boxes other parts build are taken by their names when the list is built.
+    std::array<TControl*, Options_Count + 1> Options_Box{};
+    // Counted: [0] the count 16, then the group numbers in display order.
+    std::array<uint8_t, Options_Count + 1> Options_Order{};
+    int Options_Current = 0;    // group shown; 0 before the first selection
+    int Options_Position = 0;   // its 1-based position in Options_Order
+    int Options_Scale_X = 1000; // list size against its design size, x 1000
+    int Options_Scale_Y = 1000;
+    // The field labels the help line highlights.
+    std::vector<TLabel*> Help_Labels;
+
+    TSaveDialog* SaveDialog_Configuration = nullptr;
+    TOpenDialog* OpenDialog_Configuration = nullptr;
+    // The list's rows and the group boxes' places (at creation).
+    void Options_Create(TComponent* Owner);
+    // Fills Options_Order and builds the list (after identification, a configuration load
+    // and a language change); group Options_Order[1] is then shown.
+    void Options_Order_Init();
+    void Options_List_Build();
+    // Shows group n (1..16) alone, with its row selected.
+    void Options_Select(int N);
+    // 'U' or 'D': the group above or below in the list; nothing at either end.
+    void Options_Step(char Key);
+    void Options_Group_Show(int N, bool Visible);
+    void Options_Label_Place(TControl* Label, int Top);
+    void Options_Image_Place(TControl* Image, int Top);
+    // The help line: a field label highlighted with its hint, or a text alone.
+    void Help_Show_Hint(TControl* Label);
+    void Help_Show_Text(const std::string& Text);
+    void Help_Labels_Reset();
+    // The row click handlers and the page's mouse-move handlers.
+    void Options_Bind();
+
+    // ---- editing: every value through store, show, cross limits, send, colour ----
+    // One row of the page's value-control table (Main_Form_CFG_Edit.cpp).
+    struct CFG_Value_Spec;
+    // A row of the value table with the controls found for it.
+    struct CFG_Value_Binding {
+        const CFG_Value_Spec* Spec = nullptr;
+        TUpDown* UpDown = nullptr;
+        TEdit* Edit = nullptr;
+    };
+    std::vector<CFG_Value_Binding> Value_Bindings;
+    // The window the page's handlers act on (set when the part binds).
+    TForm_KardunGAS* CFG_Form = nullptr;
+    // The gas-diesel group's marking of changed values; the group binds it.
+    std::function<void()> Mark_Changed_GD_Slot;
+
+    void CFG_Edit_Bind(TForm_KardunGAS& Form);
+    // The apply routine of the row whose up-down is named so (nothing when absent).
+    void CFG_Value_Apply(const std::string& UpDown_Name);
+    void CFG_Value_Apply(const CFG_Value_Binding& Row);
+    // The cycle with a value already taken from the control.
+    void CFG_Value_Store(const CFG_Value_Binding& Row, int32_t Value);
+    const CFG_Value_Binding* CFG_Value_Find(const std::string& UpDown_Name) const;
+    void PG_Pressure_Apply() { CFG_Value_Apply("UpDown_CFG_PG_Pressure"); }
+    void GP_PressDiff_Low_Apply() { CFG_Value_Apply("UpDown_CFG_GP_PressDiff_Low"); }
+    void GP_PressDiff_High_Apply() { CFG_Value_Apply("UpDown_CFG_GP_PressDiff_High"); }
+    void GP_Time_Apply() { CFG_Value_Apply("UpDown_CFG_GP_Time"); }
+    void Pressure_1_Bar_Apply() { CFG_Value_Apply("UpDown_CFG_Pressure_1_Bar"); }
+    void RPM_Sensitiv_Apply();
+    // The sensitivity's step size follows its position (1, 10, 50), then it is applied.
+    void UpDown_CFG_RPM_SensitivClick(TUD_Button Button);
+    // The two vaporizer temperatures never stay equal: the other one is pushed away.
+    void Vaporizer_Temperature_Click(bool Gas_To_Petrol);
+    // Idle-run calibration of the R.P.M. source; refused unless the engine runs.
+    void Button_CFG_RPM_IdleRunClick();
+    // Check boxes, radio buttons and their caption labels.
+    void CFG_Switches_Bind();
+    void CheckBox_DS_Correction_ON_rpmClick();
+    // The TPS emulation combos: the source code of the chosen item into its nibble.
+    void TPS_Combo_Change(int Output);
+    // Service time: cleared, set from the hours, or read again.
+    void Button_CFG_ST_ClrClick();
+    void Button_CFG_ST_SetClick();
 
     void Create_Sheet(TComponent* Owner, TPageControl* Pages);
     void Create_Part(TComponent* Owner, TControl* Content);
@@ -202,4 +304,10 @@ struct Main_Form_Configuration : Main_Form_Part {
     std::vector<TControl*> CFG_Marked_Controls() const;
     // The ten controls that set the controller up.
     std::vector<TControl*> CFG_Setup_Controls() const;
+
 };
+
+// Up steps the up-down's position by 1, Down by -1, within its range (not by its
+// increment); other keys do nothing. True when the position changed.
+bool UpDown_Arrow_Step(std::uint16_t Key, TUpDown* UpDown);
+

@@ -45,6 +45,7 @@ void TForm_KardunGAS::Setup_Model_Controls()
     const bool TPS_Not_Exist_Shown = !Has_TPS_Emulation();
     if (!TPS_Not_Exist_Shown)
         Show_VAC_Controls();
+    Options_Order_Init();
 }
 
 void TForm_KardunGAS::Show_VAC_Controls()

@@ -24,6 +24,8 @@ namespace {
 
 constexpr int Reply_Timeout_Ms = 1500;
 constexpr uint8_t Letter_RPM_Sensitiv = 'E';
+// The code of the RPM-dependence table's write.
+constexpr uint8_t RPM_Tab_Code = 25;
 
 // The main window's controls that must not act while the sweep has the controller (those
 // of other pages that are not built yet are skipped by name).
@@ -65,10 +67,17 @@ void TForm_KardunGAS::MiniCFG_Parameter_Changed(uint8_t Code)
 {
     if (!UI_Ready || !Connected)
         return;
-    if (Code >= 'A' && Code <= 't')
+    // Every code of a burst reaches the controller: the letters in one changed-list write
+    // (the last letter's request), the table (code 25) after them when both changed.
+    if (Code >= 'A' && Code <= 't') {
+        if (Transmit_Now_Code == RPM_Tab_Code)
+            RPM_Tab_Send_Pending = true;
         CFG_Letter_Mark(Code);   // also the code of the pending send
-    else
+    } else if (Code == RPM_Tab_Code && !CFG_Marked_Letters().empty()) {
+        RPM_Tab_Send_Pending = true;
+    } else {
         Transmit_Now_Code = Code;
+    }
     Enable_CFG_Param_Only(Code, true, false);
     Timer_Transmit_Now->Enabled(false);
     Timer_Transmit_Now->Enabled(true);

@@ -151,6 +151,10 @@ void TForm_KardunGAS::Page_Panels_Refresh()
         for (TControl* C : Part.Part_Hint_Controls())
             C->ShowHint(Hints);
     });
+    // The Configuration page shows again the group it showed last.
+    if (PageControl_KardunGAS->ActivePageIndex() == Configuration_Page && Options_Position >= 1 &&
+        Options_Position <= Options_Order[0])
+        Options_Select(Options_Order[static_cast<size_t>(Options_Position)]);
 }
 
 void TForm_KardunGAS::FormDestroy(TObject* Sender)

@@ -28,6 +28,7 @@ bool CFG_File_Named = false;
 uint8_t Car_File_State = 0;
 std::string Load_Path;
 CFG_File_Hooks_Class CFG_File_Hooks;
+CFG_Pending_File_Class CFG_Pending_File;
 
 namespace {
 
@@ -504,7 +505,18 @@ void CFG_Data_Init() {
   Protocol_Hooks.CFG_File_Named = [] { return CFG_File_Named && CFG_File_Name_Valid(Settings.CFG_File_Name); };
 }
 
+void CFG_Pending_Commit(uint8_t request) {
+  if (request == 0 || CFG_Pending_File.Request != request) return;
+  Settings.CFG_File_Path = CFG_Pending_File.Path;
+  Settings.CFG_File_Name = CFG_Pending_File.Name;
+  if (request == 9) Load_Path = CFG_Pending_File.Load_Path;
+  Car_File_State = 0;
+  CFG_Pending_File = CFG_Pending_File_Class{};
+  Call_Hook(CFG_File_Hooks.File_Chosen);
+}
+
 void CFG_File_Reset() {
+  CFG_Pending_File = CFG_Pending_File_Class{};
   CFG_File_Named = false;
   Car_File_State = 0;
   Load_Path.clear();

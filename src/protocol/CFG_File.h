@@ -21,6 +21,20 @@ extern uint8_t Car_File_State;
 // Full path of the file the next load reads (the file-open step sets it).
 extern std::string Load_Path;
 
+// The file chosen by Save or Load while connected. Requests 10 and 9 take it over when they
+// run (CFG_Pending_Commit), so a request that is dropped on the way leaves the current
+// file's folder, name and load path as they were: no car's file gets another car's data.
+struct CFG_Pending_File_Class {
+  uint8_t Request = 0;        // 10 save, 9 load; 0: nothing pending
+  std::string Path, Name;     // folder and name of the chosen file
+  std::string Load_Path;      // a load: the whole path it reads
+};
+extern CFG_Pending_File_Class CFG_Pending_File;
+// Request 10 or 9 runs: when the pending choice was made for it, it becomes the current
+// file (Settings' CFG_File_Path and CFG_File_Name, Load_Path for a load; Car_File_State
+// 0) and the slot empties; then the File_Chosen hook runs. Other requests: nothing.
+void CFG_Pending_Commit(uint8_t request);
+
 // The settings' name that means "no file chosen".
 inline constexpr const char* CFG_No_File = "Default";
 
@@ -43,6 +57,7 @@ struct CFG_File_Hooks_Class {
   std::function<void()> Draw_Calibration;       // after a load of the curves
   std::function<void()> RPM_Tab_Write_CFG;      // the RPM-dependence table's keys, into the open file
   std::function<void()> RPM_Tab_Read_CFG;       // ... and from it
+  std::function<void()> File_Chosen;            // a chosen file became the current one
   // The clock of the history copies; unset: the system's clock.
   std::function<std::time_t()> Clock;
 };

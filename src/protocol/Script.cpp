@@ -11,6 +11,7 @@
 #include "data/Message_Types.h"
 #include "data/Settings.h"
 #include "platform/ui/Types.h"
+#include "protocol/CFG_File.h"
 #include "protocol/Status_Queue.h"
 #include "protocol/Frames.h"
 #include "protocol/Ident.h"
@@ -438,6 +439,8 @@ void Serve_Request()
     if (Request_Code == 9 || Request_Code == 10) {
         uint8_t code = Request_Code;
         Request_Code = 0;
+        // The file Save or Load chose while connected becomes the current one only now.
+        CFG_Pending_Commit(code);
         if (code == 9)
             Call_Hook(Protocol_Hooks.Load_CFG_File);
         if (code == 10)

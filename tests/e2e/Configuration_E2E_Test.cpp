@@ -80,10 +80,10 @@ TEST_P(Configuration_E2E_Model, ThePageShowsTheControllersConfiguration)
         if (const char* Keep = std::getenv("KARDUN_SHOT_DIR")) {
             F->Show();
             F->PageControl_KardunGAS->ActivePageIndex(1);
-            for (int I = 1; I <= 10; ++I) {
-                auto* B = dynamic_cast<TButton*>(F->Find_Component_Deep("Button_CFG_Group_" + std::to_string(I)));
-                ASSERT_NE(B, nullptr);
-                B->Click();
+            for (int I = 1; I <= Main_Form_Configuration::Options_Count; ++I) {
+                auto* Row = dynamic_cast<TLabel*>(F->Find_Component_Deep("Label_CFG_" + std::to_string(I)));
+                ASSERT_NE(Row, nullptr);
+                Row->Click();
                 Pump_For(30);
                 EXPECT_TRUE(ui::Render_To_PNG(F, std::string(Keep) + "/configuration_read_" + M.Version + "_" +
                                                      std::to_string(I) + ".png"));

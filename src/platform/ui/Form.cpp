@@ -21,6 +21,9 @@
 
 namespace {
 
+// The control that receives the key being dispatched (see ui::Key_Control).
+TControl* Key_Receiver = nullptr;
+
 std::vector<TForm*>& Forms()
 {
     static std::vector<TForm*> List;
@@ -93,7 +96,12 @@ private:
         if (Key != 0) {
             if (Form && Form->KeyPreview()) {
                 const TKey_Event& Handler = Down ? Form->OnKeyDown : Form->OnKeyUp;
+                // The form's handler may ask which control the key is going to; a nested
+                // key dispatch (a modal loop) restores the outer one's answer.
+                TControl* const Outer = Key_Receiver;
+                Key_Receiver = Control;
                 if (Handler) ui::Dispatch([&] { Handler(Form, Key, Shift); });
+                Key_Receiver = Outer;
                 if (Key == 0) return true;
             }
             if (!Guard) return true;
@@ -170,6 +178,8 @@ void Ensure_Global_Filter()
 }
 
 TForm* Active_Form() { return Active_Window; }
+
+TControl* Key_Control() { return Key_Receiver; }
 
 std::vector<TForm*> All_Forms() { return Forms(); }
 

@@ -129,6 +129,9 @@ T* Create_Form(TComponent* Owner)
 
 namespace ui {
 TForm* Active_Form();                      // the program's active form (nullptr if none)
+// While a form with key preview runs its key handler: the control the key goes to next (the
+// focused control, or the form itself); nullptr outside such a handler.
+TControl* Key_Control();
 std::vector<TForm*> All_Forms();           // every existing form, in creation order
 // A control by name on any existing form (the form itself included); nullptr if none.
 TComponent* Find_Control(const std::string& Name);

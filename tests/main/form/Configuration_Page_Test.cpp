@@ -41,7 +41,7 @@ protected:
 
 TEST_F(Configuration_Page, AfterTheDefaultsNothingIsLightRedAndTheSetUpControlsAreLightGreen)
 {
-    EXPECT_TRUE(Light_Red(*F()).empty());
+    EXPECT_EQ(Light_Red(*F()), std::set<std::string>{});
     for (TControl* C : F()->CFG_Setup_Controls())
         EXPECT_EQ(C->Color(), CFG_Setup_Colour) << C->Name();
     // Values in their units, the type names in the combos, one phase bar per cylinder.
@@ -211,10 +211,10 @@ TEST_F(Configuration_Page, AFileWithFourCylindersShowsItsPhasesAndComment)
     if (const char* Keep = std::getenv("KARDUN_SHOT_DIR")) {
         F()->Show();
         F()->PageControl_KardunGAS->ActivePageIndex(1);
-        for (int I = 1; I <= 10; ++I) {
-            auto* B = dynamic_cast<TButton*>(F()->Find_Component_Deep("Button_CFG_Group_" + std::to_string(I)));
-            ASSERT_NE(B, nullptr);
-            B->Click();
+        for (int I = 1; I <= Main_Form_Configuration::Options_Count; ++I) {
+            auto* Row = dynamic_cast<TLabel*>(F()->Find_Component_Deep("Label_CFG_" + std::to_string(I)));
+            ASSERT_NE(Row, nullptr);
+            Row->Click();
             Pump_For(30);
             EXPECT_TRUE(ui::Render_To_PNG(F(), std::string(Keep) + "/configuration_file_" + std::to_string(I) + ".png"));
         }

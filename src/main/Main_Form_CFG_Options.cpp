@@ -1,0 +1,362 @@
+// Configuration page: the options list on the left (one row per setting group, walked by
+// click or by the Up and Down keys), the one group shown in the centre panel, and the help
+// line below it that explains what the mouse is over.
+#include <algorithm>
+#include <initializer_list>
+#include <string>
+
+#include "language/Language.h"
+#include "main/Main_Form.h"
+#include "main/Main_Form_Configuration.h"
+#include "windows/Form_Build.h"
+
+namespace {
+
+// The list's design size: the row places are given for it and scaled when maximised.
+constexpr int List_Design_Width = 233;
+constexpr int List_Design_Height = 450;
+constexpr int Scale_Unit = 1000;   // scale 1000 = the design size
+// Row k (1-based, in display order) lies at Row_Top_First + Row_Pitch x (k - 1).
+constexpr int Row_Top_First = 17;
+constexpr int Row_Pitch = 26;
+constexpr int Row_Height = 23;
+constexpr int Label_Left = 72;
+constexpr int Label_Width = 153;
+constexpr int Image_Left = 8;
+constexpr int Image_Width = 217;
+
+// Colour of the field label the help line speaks of.
+constexpr TColor Help_Highlight = RGB_Color(255, 198, 0);
+// The row images: the selected row stands out, the others keep the panel's face.
+constexpr TColor Row_On_Fill = RGB_Color(153, 204, 255);
+constexpr TColor Row_On_Frame = RGB_Color(0, 84, 166);
+constexpr TColor Row_Off_Frame = RGB_Color(160, 160, 160);
+
+// The groups in display order.
+constexpr uint8_t Display_Order[Main_Form_Configuration::Options_Count] = {1,  2,  3,  4,  5,  6,  7,  8,
+                                                                           16, 9,  10, 11, 12, 13, 14, 15};
+
+// Group n: the language key of its row caption, what is appended, and the box shown in
+// the centre (empty: none, the RPM-dependence table stands for group 10).
+struct Options_Group_Row {
+    const char* Caption_Key;
+    const char* Suffix;
+    const char* Box;
+};
+const Options_Group_Row Options_Groups[Main_Form_Configuration::Options_Count + 1] = {
+    {"", "", ""},
+    {"CFG_RPM_Source_Hint", "", "GroupBox_CFG_RPM_Source"},
+    {"CFG_SwitchPG_Hint", "", "GroupBox_CFG_SwitchPG"},
+    {"CFG_SwitchGP_Hint", "", "GroupBox_CFG_SwitchGP"},
+    {"CFG_Gas_Injectors_Hint", "", "GroupBox_CFG_Gas_Injectors"},
+    {"CFG_Injection_Type_Hint", "", "GroupBox_CFG_Injection_Type"},
+    {"CFG_Gas_Level_Hint", "", "GroupBox_CFG_GasLevel_Sensor"},
+    {"CFG_PressureSensor_Hint", "", "GroupBox_CFG_Pressure_Sensor"},
+    {"Label_GD_CFG_Options", "", "GroupBox_CFG_GasDiesel"},
+    {"CFG_GasType_Hint", "", "GroupBox_CFG_GasType"},
+    {"CFG_Influence_Hint", " 1", ""},
+    {"CFG_Influence_Hint", " 2", "GroupBox_CFG_Infl_Factor"},
+    {"CFG_Check_Sensors_Hint", "", "RadioGroup_CFG_Check_Sensors"},
+    {"CFG_DTB_Car_Hint", "", "GroupBox_CFG_Car"},
+    {"CFG_DTB_User_Hint", "", "GroupBox_CFG_User"},
+    {"CFG_DTB_Comments_Hint", "", "GroupBox_CFG_Comments"},
+    {"Label_TPS_CFG_Options", "", "GroupBox_CFG_Emulation_TPS"},
+};
+
+// The field labels the help line highlights (the gas-diesel group resets its own).
+const char* const Help_Label_Names[] = {
+    "Label_CFG_PG_Temper", "Label_CFG_PG_Pressure", "Label_CFG_PG_RPM", "Label_CFG_PG_Delay",
+    "Label_CFG_PG_Preheating", "Label_CFG_GP_Buzzer", "Label_CFG_GP_PressDiff_Low", "Label_CFG_GP_PressDiff_High",
+    "Label_CFG_GP_TempVap", "Label_CFG_GP_Time", "Label_CFG_RPM_Source", "Label_CFG_RPM_Sensitiv",
+    "Label_CFG_Inject_Type", "Label_CFG_Inject_Number", "Label_CFG_Inject_Num", "Label_CFG_Inject_Range",
+    "Label_CFG_Inject_Start", "Label_CFG_Inject_PWM", "Label_CFG_Inject_PWM_DutyCycle", "Label_CFG_Inject_PWM_Freq",
+    "Label_CFG_Inject_Auto", "Label_CFG_Level_Low", "Label_CFG_Level_Invert", "Label_CFG_Level_90",
+    "Label_CFG_Level_Sensor_Current", "Label_CFG_Level_Sensor_Current_Fon", "Label_CFG_Level_Mode",
+    "Label_CFG_Level_Current", "Label_CFG_Level_Etalon", "Label_CFG_Map_Type", "Label_CFG_PressureVap",
+    "Label_CFG_PressureCol", "Label_CFG_Pressure_1_Bar", "Label_CFG_LPG", "Label_CFG_CNG",
+    "RadioGroup_CFG_Check_Sensors1", "RadioGroup_CFG_Check_Sensors2", "Label_CFG_Sensor_OFF",
+    "Label_CFG_Infl_Smaller", "Label_CFG_Infl_Bigger", "Label_CFG_Support", "Label_CFG_Supp_DiffPress_Dim",
+    "Label_CFG_Supp_TempGas_Dim", "Label_Car_Num", "Label_Car_Model", "Label_Car_Engine", "Label_Car_Jet",
+    "Label_Date_Save", "Label_Date_Mounting", "Label_User_Name", "Label_User_Phone", "Label_User_Address",
+    "Label_CFG_ST_Set", "Label_CFG_ST_Remains", "Label_CFG_ST_Remains_Hours", "Label_CFG_PG_Yellow_Wire",
+    "Label_CFG_PG_YW_Delay", "Label_CFG_PG_YW_Impulse",
+};
+
+// Mouse-move handlers of the page's groups: what they show and the controls they are bound
+// to. Controls another part has not built are skipped.
+enum class Help_Kind { Label_Hint, Own_Hint, Text_Key };
+struct Help_Move_Row {
+    Help_Kind Kind;
+    const char* Source;   // the label, the control, or the text key
+    std::initializer_list<const char*> Bound;
+};
+const Help_Move_Row Help_Moves[] = {
+    {Help_Kind::Label_Hint, "Label_CFG_GP_PressDiff_High",
+     {"Label_CFG_GP_PressDiff_High", "Edit_CFG_GP_PressDiff_High", "UpDown_CFG_GP_PressDiff_High"}},
+    {Help_Kind::Label_Hint, "Label_CFG_PG_YW_Delay",
+     {"Label_CFG_PG_YW_Delay", "Edit_CFG_PG_YW_Delay", "UpDown_CFG_PG_YW_Delay"}},
+    {Help_Kind::Label_Hint, "Label_CFG_PG_YW_Impulse", {"Label_CFG_PG_YW_Impulse"}},
+    {Help_Kind::Label_Hint, "Label_CFG_ST_Set", {"Label_CFG_ST_Set", "Edit_CFG_ST_Set", "UpDown_CFG_ST_Set"}},
+    {Help_Kind::Label_Hint, "Label_CFG_ST_Remains", {"Label_CFG_ST_Remains", "Label_CFG_ST_Remains_Hours"}},
+    {Help_Kind::Own_Hint, "Button_CFG_ST_Clr", {"Button_CFG_ST_Clr"}},
+    {Help_Kind::Own_Hint, "Button_CFG_ST_Set", {"Button_CFG_ST_Set"}},
+    {Help_Kind::Own_Hint, "Button_CFG_ST_Refresh", {"Button_CFG_ST_Refresh"}},
+    {Help_Kind::Own_Hint, "Button_CFG_User_Password", {"Button_CFG_User_Password"}},
+    {Help_Kind::Label_Hint, "Label_Limit_RPM_ON", {"Label_Limit_RPM_ON", "CheckBox_Limit_RPM_ON"}},
+    {Help_Kind::Label_Hint, "Label_Limit_RPM_Snake",
+     {"Label_Limit_RPM_Snake", "Edit_Limit_RPM_Snake", "UpDown_Limit_RPM_Snake"}},
+    {Help_Kind::Label_Hint, "Label_Limit_TPS_Snake",
+     {"Label_Limit_TPS_Snake", "Edit_Limit_TPS_Snake", "UpDown_Limit_TPS_Snake"}},
+    {Help_Kind::Label_Hint, "Label_Limit_TPS_Range_RPM",
+     {"Label_Limit_TPS_Range_RPM", "Edit_Limit_TPS_Range_RPM", "UpDown_Limit_TPS_Range_RPM"}},
+    {Help_Kind::Label_Hint, "Label_DS_High_Level", {"Label_DS_High_Level", "Edit_DS_High_Level", "UpDown_DS_High_Level"}},
+    {Help_Kind::Label_Hint, "Label_DS_High_Step", {"Label_DS_High_Step", "Edit_DS_High_Step", "UpDown_DS_High_Step"}},
+    {Help_Kind::Label_Hint, "Label_CFG_Cut_Off_Time",
+     {"Label_CFG_Cut_Off_Time", "Edit_CFG_Cut_Off_Time", "UpDown_CFG_Cut_Off_Time"}},
+    {Help_Kind::Label_Hint, "Label_CFG_Cut_Off_Volt",
+     {"Label_CFG_Cut_Off_Volt", "Edit_CFG_Cut_Off_Volt", "UpDown_CFG_Cut_Off_Volt"}},
+    {Help_Kind::Label_Hint, "Label_CFG_Cut_Off_Factor",
+     {"Label_CFG_Cut_Off_Factor", "Edit_CFG_Cut_Off_Factor", "UpDown_CFG_Cut_Off_Factor"}},
+    {Help_Kind::Label_Hint, "Label_Limit_Temperature",
+     {"Label_Limit_Temperature", "Edit_Limit_Temperature", "UpDown_Limit_Temperature",
+      "CheckBox_Limit_Temperature_ON"}},
+    {Help_Kind::Label_Hint, "Label_DS_Correction_ON",
+     {"Label_DS_Correction_ON_Help", "Label_DS_Correction_ON", "CheckBox_DS_Correction_ON"}},
+    {Help_Kind::Label_Hint, "Label_Limit_TPS_ON", {"Label_Limit_TPS_ON", "CheckBox_Limit_TPS_ON"}},
+    {Help_Kind::Label_Hint, "Label_CFG_Cut_Off_ON", {"Label_CFG_Cut_Off_ON", "CheckBox_CFG_Cut_Off_ON"}},
+    {Help_Kind::Label_Hint, "Label_CFG_Injection_Type_Virtual",
+     {"Label_CFG_Injection_Type_Virtual", "CheckBox_CFG_Injection_Type_Virtual"}},
+    {Help_Kind::Label_Hint, "Label_CFG_Cut_Off_Rising", {"Label_CFG_Cut_Off_Rising", "RadioButton_CFG_Cut_Off_Rising"}},
+    {Help_Kind::Label_Hint, "Label_CFG_Cut_Off_Falling",
+     {"Label_CFG_Cut_Off_Falling", "RadioButton_CFG_Cut_Off_Falling"}},
+    {Help_Kind::Label_Hint, "Label_CFG_RPM_IdleRun",
+     {"Label_CFG_RPM_IdleRun", "Button_CFG_RPM_IdleRun", "Edit_CFG_RPM_IdleRun", "UpDown_CFG_RPM_IdleRun"}},
+    {Help_Kind::Text_Key, "CFG_Inject_Type_Virtual_T_Hint",
+     {"Edit_CFG_Injection_Type_Virtual", "UpDown_CFG_Injection_Type_Virtual"}},
+};
+
+TControl* Find_On(const TControl* Anchor, const std::string& Name)
+{
+    if (!Anchor || !Anchor->Owner())
+        return nullptr;
+    return dynamic_cast<TControl*>(Anchor->Owner()->Find_Component_Deep(Name));
+}
+
+void Paint_Row_Image(TImage* Image, bool Selected)
+{
+    TCanvas* C = Image->Canvas();
+    const TRect All{0, 0, Image->Width(), Image->Height()};
+    C->Brush.Color = clBtnFace;
+    C->FillRect(All);
+    C->Pen.Width = 1;
+    C->Pen.Color = Selected ? Row_On_Frame : Row_Off_Frame;
+    C->Brush.Color = Selected ? Row_On_Fill : clBtnFace;
+    C->Rectangle(All);
+}
+
+}  // namespace
+
+void Main_Form_Configuration::Options_Create(TComponent* Owner)
+{
+    TControl* List = Panel_CFG_Options_List;
+    for (int N = 1; N <= Options_Count; ++N) {
+        const std::string Number = std::to_string(N);
+        const size_t I = static_cast<size_t>(N);
+        // The images first: the caption lies over them.
+        Options_Image_On[I] = build::Make<TImage>(Owner, List, "Image_CFG_" + Number + "_on", Image_Left, 0,
+                                                  Image_Width, Row_Height);
+        Options_Image_Off[I] = build::Make<TImage>(Owner, List, "Image_CFG_" + Number + "_off", Image_Left, 0,
+                                                   Image_Width, Row_Height);
+        Paint_Row_Image(Options_Image_On[I], true);
+        Paint_Row_Image(Options_Image_Off[I], false);
+        TLabel* L = build::Label(Owner, List, "Label_CFG_" + Number, "", Label_Left, 0);
+        L->AutoSize(false);
+        L->Layout(TText_Layout::Center);
+        L->SetBounds(Label_Left, 0, Label_Width, Row_Height);
+        Options_Label[I] = L;
+        for (TControl* C : {static_cast<TControl*>(L), static_cast<TControl*>(Options_Image_On[I]),
+                            static_cast<TControl*>(Options_Image_Off[I])})
+            C->Visible(false);
+    }
+}
+
+void Main_Form_Configuration::Options_Order_Init()
+{
+    Options_Order[0] = static_cast<uint8_t>(Options_Count);
+    std::copy(std::begin(Display_Order), std::end(Display_Order), Options_Order.begin() + 1);
+    Options_List_Build();
+}
+
+void Main_Form_Configuration::Options_List_Build()
+{
+    Options_Scale_Y = Panel_CFG_Options_List->Height() * Scale_Unit / List_Design_Height;
+    Options_Scale_X = Panel_CFG_Options_List->Width() * Scale_Unit / List_Design_Width;
+
+    Language_Load_File();
+    for (int N = 1; N <= Options_Count; ++N) {
+        const Options_Group_Row& G = Options_Groups[N];
+        Options_Label[static_cast<size_t>(N)]->Caption(Language_Find_Text(G.Caption_Key) + G.Suffix);
+    }
+    Language_Release();
+
+    TControl* Panel = Panel_CFG_Options;
+    for (int N = 1; N <= Options_Count; ++N) {
+        const size_t I = static_cast<size_t>(N);
+        Options_Label[I]->Visible(false);
+        Options_Image_On[I]->Visible(false);
+        Options_Image_Off[I]->Visible(false);
+        // Boxes of groups another part builds are found once they exist.
+        Options_Box[I] = *Options_Groups[N].Box ? Find_On(Panel, Options_Groups[N].Box) : nullptr;
+        Options_Group_Show(N, false);
+        if (TControl* Box = Options_Box[I]) {
+            // Centred on the options panel (in the panel's own place when it is the parent).
+            const bool Inside = Box->Parent() == Panel;
+            Box->Left((Inside ? 0 : Panel->Left()) + (Panel->Width() - Box->Width()) / 2);
+            Box->Top((Inside ? 0 : Panel->Top()) + (Panel->Height() - Box->Height()) / 2);
+        }
+    }
+    const int Count = Options_Order[0];
+    for (int K = 1; K <= Count; ++K) {
+        const size_t N = Options_Order[static_cast<size_t>(K)];
+        Options_Label[N]->Visible(true);
+        Options_Image_Off[N]->Visible(true);
+        const int Top = Row_Top_First + Row_Pitch * (K - 1);
+        Options_Label_Place(Options_Label[N], Top);
+        Options_Image_Place(Options_Image_On[N], Top);
+        Options_Image_Place(Options_Image_Off[N], Top);
+    }
+    // A rebuild starts again at the first group.
+    Options_Current = 0;
+    Options_Select(Options_Order[1]);
+}
+
+namespace {
+
+bool Window_Maximized(const TControl* Any)
+{
+    const TForm* F = Any ? Any->Parent_Form() : nullptr;
+    return F && F->WindowState() == TWindow_State::Maximized;
+}
+
+void Place_Scaled(TControl* C, int Top, int Left, int Width, int Scale_X, int Scale_Y, bool Scaled)
+{
+    if (Scaled)
+        C->SetBounds(Scale_X * Left / Scale_Unit, Top * Scale_Y / Scale_Unit, Scale_X * Width / Scale_Unit,
+                     Scale_Y * Row_Height / Scale_Unit);
+    else
+        C->SetBounds(Left, Top, Width, Row_Height);
+}
+
+}  // namespace
+
+void Main_Form_Configuration::Options_Label_Place(TControl* Label, int Top)
+{
+    Place_Scaled(Label, Top, Label_Left, Label_Width, Options_Scale_X, Options_Scale_Y, Window_Maximized(Label));
+}
+
+void Main_Form_Configuration::Options_Image_Place(TControl* Image, int Top)
+{
+    Place_Scaled(Image, Top, Image_Left, Image_Width, Options_Scale_X, Options_Scale_Y, Window_Maximized(Image));
+}
+
+void Main_Form_Configuration::Options_Group_Show(int N, bool Visible)
+{
+    if (N < 1 || N > Options_Count)
+        return;
+    if (TControl* Box = Options_Box[static_cast<size_t>(N)])
+        Box->Visible(Visible);
+    if (N == 10 || N == 11) {
+        Button_CFG_Infl_Clear->Visible(Visible);
+        Button_CFG_Infl_Default->Visible(Visible);
+    } else if (N >= 13 && N <= 15) {
+        for (TControl* C : {Button_CFG_User_Find, Button_CFG_User_Find_Again, Button_CFG_User_New,
+                            Button_CFG_User_View})
+            C->Visible(Visible);
+        Edit_CFG_User_Find->Visible(Visible && Button_CFG_User_Find->Down());
+    }
+}
+
+void Main_Form_Configuration::Options_Select(int N)
+{
+    if (N < 1 || N > Options_Count)
+        return;
+    // Nothing is shown yet before the first selection.
+    if (Options_Current >= 1 && Options_Current <= Options_Count) {
+        const size_t Old = static_cast<size_t>(Options_Current);
+        Options_Group_Show(Options_Current, false);
+        Options_Image_On[Old]->Visible(false);
+        Options_Image_Off[Old]->Visible(true);
+    }
+    Options_Current = N;
+    const size_t I = static_cast<size_t>(N);
+    Options_Image_On[I]->Visible(true);
+    Options_Image_Off[I]->Visible(false);
+    Options_Group_Show(N, true);
+    const int Count = Options_Order[0];
+    int P = 1;
+    while (P < Count && Options_Order[static_cast<size_t>(P)] != N)
+        ++P;
+    Options_Position = P;
+    Help_Labels_Reset();
+    Help_Show_Text(Panel_CFG_Options_List->Hint());
+}
+
+void Main_Form_Configuration::Options_Step(char Key)
+{
+    if (Key == 'U' && Options_Position > 1)
+        Options_Select(Options_Order[static_cast<size_t>(Options_Position - 1)]);
+    else if (Key == 'D' && Options_Position >= 1 && Options_Position < Options_Order[0])
+        Options_Select(Options_Order[static_cast<size_t>(Options_Position + 1)]);
+}
+
+void Main_Form_Configuration::Help_Show_Hint(TControl* Label)
+{
+    Help_Labels_Reset();
+    if (!Label)
+        return;
+    Label->Color(Help_Highlight);
+    Label_CFG_Help->Caption(Label->Hint());
+}
+
+void Main_Form_Configuration::Help_Show_Text(const std::string& Text)
+{
+    Help_Labels_Reset();
+    Label_CFG_Help->Caption(Text);
+}
+
+void Main_Form_Configuration::Help_Labels_Reset()
+{
+    for (TLabel* L : Help_Labels)
+        L->Color(clBtnFace);
+}
+
+void Main_Form_Configuration::Options_Bind()
+{
+    Help_Labels.clear();
+    for (const char* Name : Help_Label_Names)
+        if (auto* L = dynamic_cast<TLabel*>(Find_On(Panel_CFG_Options, Name)))
+            Help_Labels.push_back(L);
+    for (int N = 1; N <= Options_Count; ++N) {
+        const size_t I = static_cast<size_t>(N);
+        for (TControl* C : {static_cast<TControl*>(Options_Label[I]), static_cast<TControl*>(Options_Image_On[I]),
+                            static_cast<TControl*>(Options_Image_Off[I])})
+            C->OnClick = [this, N](TObject*) { Options_Select(N); };
+    }
+    for (const Help_Move_Row& Row : Help_Moves) {
+        TControl* Source = Row.Kind == Help_Kind::Text_Key ? nullptr : Find_On(Panel_CFG_Options, Row.Source);
+        if (Row.Kind != Help_Kind::Text_Key && !Source)
+            continue;
+        TMouse_Move_Event Handler;
+        if (Row.Kind == Help_Kind::Label_Hint)
+            Handler = [this, Source](TObject*, TShiftState, int, int) { Help_Show_Hint(Source); };
+        else if (Row.Kind == Help_Kind::Own_Hint)
+            Handler = [this, Source](TObject*, TShiftState, int, int) { Help_Show_Text(Source->Hint()); };
+        else
+            Handler = [this, Key = std::string(Row.Source)](TObject*, TShiftState, int, int) {
+                Help_Show_Text(Language_Text(Key));
+            };
+        for (const char* Name : Row.Bound)
+            if (TControl* C = Find_On(Panel_CFG_Options, Name))
+                C->OnMouseMove = Handler;
+    }
+}

@@ -1,0 +1,150 @@
+// The Configuration and Calibration pages' transfer and file buttons, and the send-now
+// entry of the page editors. A button never writes to the port: it sets the request code
+// the sequencer serves at its next check point.
+#include <string>
+
+#include "data/Configuration.h"
+#include "data/Globals.h"
+#include "data/Key_File.h"
+#include "data/Settings.h"
+#include "main/Main_Form.h"
+#include "platform/system/Files.h"
+#include "protocol/CFG_File.h"
+#include "protocol/Script.h"
+#include "protocol/Write_Lists.h"
+
+namespace {
+
+// Request codes and work scripts of the sequencer.
+constexpr uint8_t Request_Write_All = 2;
+constexpr uint8_t Request_Read_All = 3;
+constexpr uint8_t Request_Write_CLB_First = 4;
+constexpr uint8_t Request_Load = 9;
+constexpr uint8_t Request_Save = 10;
+constexpr uint8_t Request_Service_Time_Read = 30;
+constexpr const char* History_Subfolder = "/History";
+// A file named so from an earlier save without a car number is offered as this instead.
+constexpr const char* Bare_Extension = ".cfg";
+constexpr const char* Temp_File = "Temp.cfg";
+
+}  // namespace
+
+void TForm_KardunGAS::CFG_Parameter_Changed(uint8_t Code)
+{
+    // Values loaded by code, a setting that sends only on Transmitt, no controller or a
+    // window held by a message: the change stays on the page until it is written whole.
+    if (!UI_Ready || !Settings.Transmit_Now || !Connected || !Enabled())
+        return;
+    MiniCFG_Parameter_Changed(Code);
+}
+
+void TForm_KardunGAS::CFG_Transmit()
+{
+    if (!Connected)
+        return;
+    CFG_Transmit_Request();
+}
+
+void TForm_KardunGAS::CFG_Transmit_Request()
+{
+    Request_Code = Request_Write_All;
+    Work_Script_Select = Request_Write_All;
+}
+
+void TForm_KardunGAS::Button_CFG_TransmittClick(TObject* Sender)
+{
+    if (Connected)
+        CFG_Transmit();
+}
+
+void TForm_KardunGAS::Button_CFG_ReceivClick(TObject* Sender)
+{
+    CFG_Loaded_For_Write = false;
+    if (Connected)
+        Request_Code = Request_Read_All;
+}
+
+void TForm_KardunGAS::Button_CFG_DefaultClick(TObject* Sender)
+{
+    Set_Default_Configuration();
+    Show_Configuration(*this);
+    if (Settings.Save_Load_Data)
+        Button_CLB_DefaultClick(Sender);
+}
+
+void TForm_KardunGAS::Button_CFG_SaveClick(TObject* Sender)
+{
+    const std::string History = Settings.CFG_File_Path + History_Subfolder;
+    if (sys::Folder_Exists(History))
+        sys::Set_Folder_Hidden(History, true);
+    SaveDialog_Configuration->InitialDir(Settings.CFG_File_Path);
+    SaveDialog_Configuration->FileName(Settings.CFG_File_Name == CFG_No_File ? "" : Settings.CFG_File_Name);
+    if (!SaveDialog_Configuration->Execute() || !Split_Path(SaveDialog_Configuration->FileName()))
+        return;
+    if (Connected) {
+        // The file becomes the current one when request 10 runs (see CFG_Pending_File).
+        CFG_Pending_File = {Request_Save, Split_Dir, Split_File_Name, ""};
+        Request_Code = Request_Save;
+        Enable_Link_Buttons(false);
+        return;
+    }
+    CFG_Pending_File = {Request_Save, Split_Dir, Split_File_Name, ""};
+    CFG_Pending_Commit(Request_Save);
+    Save_CFG_File();
+}
+
+void TForm_KardunGAS::Button_CFG_LoadClick(TObject* Sender)
+{
+    const std::string History = Settings.CFG_File_Path + History_Subfolder;
+    if (sys::Folder_Exists(History))
+        sys::Set_Folder_Hidden(History, false);
+    OpenDialog_Configuration->InitialDir(Settings.CFG_File_Path);
+    OpenDialog_Configuration->FileName("");
+    if (Settings.CFG_File_Name != CFG_No_File) {
+        const std::string Name = Settings.CFG_File_Name == Bare_Extension ? Temp_File : Settings.CFG_File_Name;
+        if (sys::File_Exists(Settings.CFG_File_Path + "/" + Name))
+            OpenDialog_Configuration->FileName(Name);
+    }
+    if (!OpenDialog_Configuration->Execute())
+        return;
+    const std::string Chosen = OpenDialog_Configuration->FileName();
+    if (!Split_Path(Chosen))
+        return;
+    // A copy chosen inside the History tree is read from where it lies, under its folder.
+    CFG_Pending_File = {Request_Load, Split_Dir, Split_File_Name, Chosen};
+    if (Connected) {
+        Request_Code = Request_Load;
+        Enable_Link_Buttons(false);
+        return;
+    }
+    CFG_Pending_Commit(Request_Load);
+    Load_CFG_File();
+}
+
+void TForm_KardunGAS::Button_CFG_ST_RefreshClick(TObject* Sender)
+{
+    Request_Code = Request_Service_Time_Read;
+}
+
+// ---------------------------------------------------------------- the Calibration page
+
+void TForm_KardunGAS::Button_CLB_LoadClick(TObject* Sender) { Button_CFG_LoadClick(Sender); }
+
+void TForm_KardunGAS::Button_CLB_SaveClick(TObject* Sender) { Button_CFG_SaveClick(Sender); }
+
+void TForm_KardunGAS::Button_CLB_TransmittClick(TObject* Sender)
+{
+    // With Save_Load_Data the configuration goes with the curves.
+    if (Settings.Save_Load_Data)
+        Button_CFG_TransmittClick(Sender);
+    else
+        CLB_Transmit_Script();
+}
+
+void TForm_KardunGAS::CLB_Transmit_Script()
+{
+    if (!Connected)
+        return;
+    Request_Code = Request_Write_CLB_First;
+    Work_Script_Select = Request_Write_CLB_First;
+}
