@@ -386,12 +386,16 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     Button_CFG_ST_Refresh =
         build::Button(Owner, GroupBox_CFG_Service_Time, "Button_CFG_ST_Refresh", "Refresh", 180, 22, 80, 25);
 
+    // ---- gas-diesel options, TPS emulation and the service-time values ----
+    Create_GD_Controls(Owner, Options);
+    Create_Service_Controls(Owner);
+
     // The group list: a button per group shows that group alone, centred in the options panel.
     const std::vector<TGroupBox*> Groups = {
         GroupBox_CFG_Petrol_Gas,      GroupBox_CFG_Gas_Petrol,   GroupBox_CFG_Gas_Injectors,
         GroupBox_CFG_Injection_Type,  GroupBox_CFG_GasLevel_Sensor, GroupBox_CFG_Pressure_Sensor,
         GroupBox_CFG_Influence,       GroupBox_CFG_Check_Sensors, GroupBox_CFG_Car,
-        GroupBox_CFG_Service_Time};
+        GroupBox_CFG_Service_Time,    GroupBox_CFG_GasDiesel,    GroupBox_CFG_Emulation_TPS};
     for (size_t I = 0; I < Groups.size(); ++I) {
         TGroupBox* Box = Groups[I];
         Box->Left((Options_Width - Box->Width()) / 2);
@@ -567,6 +571,8 @@ void Main_Form_Configuration::Show_Configuration(TForm_KardunGAS& Form)
     Show_Car_Data();
     Inject_Type_Show();
     Yellow_Wire_Show();
+    UI_Ready = false;
+    Show_GD_Options();
     UI_Ready = true;
     Mark_Changed_Configuration();
 }
@@ -621,6 +627,7 @@ void Main_Form_Configuration::Mark_Changed_Configuration()
     Mark(CheckBox_CFG_Inject_Auto, Label_CFG_Inject_Auto->Enabled() && !C.GI_AutoTempGas_ON, clBtnFace);
     Mark(Inject_Auto.Edit, Inject_Auto.Edit->Enabled() && C.GI_AutoTempGas != 30, clWindow);
     Mark(GP_PressDiff_High.Edit, GP_PressDiff_High.Caption->Enabled() && C.GP_PressDiff_High != 30, clWindow);
+    Mark_Changed_GD_Options();
 }
 
 // ---------------------------------------------------------------- gas level, MAP
@@ -934,6 +941,10 @@ void Main_Form_Configuration::Bind_Part(TForm_KardunGAS& Form)
                     [this, F] { Show_Configuration(*F); });
     Part_Hooks.Bind("CFG_File_Hooks.Setup_Model_Controls", CFG_File_Hooks.Setup_Model_Controls,
                     [F] { F->Setup_Model_Controls(); });
+    Part_Hooks.Bind("CFG_Codec_Hooks.Show_Service_Timer", CFG_Codec_Hooks.Show_Service_Timer,
+                    [this] { Show_Service_Timer(); });
+    Part_Hooks.Bind("CFG_Codec_Hooks.DS_Correction_Show", CFG_Codec_Hooks.DS_Correction_Show,
+                    [this](bool On) { DS_Correction_Show(On); });
     Part_Hooks.Bind("CFG_Codec_Hooks.Enable_Control", CFG_Codec_Hooks.Enable_Control,
                     [F](const std::string& Name, bool Enabled) {
                         if (auto* C = dynamic_cast<TControl*>(F->Find_Component_Deep(Name)))
