@@ -49,6 +49,9 @@ constexpr int32_t Limit_Temperature_Default = 600;
 constexpr int32_t Virtual_Timer_Default = 20;
 
 constexpr const char* Degree = "\xC2\xB0";
+// A cylinder's phase, per cent of the maximum injection angle.
+constexpr int32_t Phase_Min = 1;
+constexpr int32_t Phase_Max = 99;
 
 std::string T(const char* Key) { return Language_Text(Key); }
 std::string Hundredths(int32_t Value) { return Format_Fixed(Value / 100.0, 10, 2); }
@@ -133,7 +136,7 @@ void Main_Form_Configuration::Create_GD_Controls(TComponent* Owner, TControl* Op
                                           Panel_Top + Panel_Height + 8);
     TControl* GD = GroupBox_CFG_GasDiesel;
     GroupBox_CFG_Clock_Timer =
-        build::Group(Owner, GD, "GroupBox_CFG_Clock_Timer", "", 6, 16, Group_Width - 12, Row_Height + 24);
+        build::Group(Owner, GD, "GroupBox_CFG_Clock_Timer", "", 6, 20, Group_Width - 12, Row_Height + 22);
     Panel_CFG_GD_Limit = build::Panel(Owner, GD, "Panel_CFG_GD_Limit", "", 2, Panel_Top, Group_Width - 4,
                                       Panel_Height);
     Panel_CFG_GD_Cut_Off = build::Panel(Owner, GD, "Panel_CFG_GD_Cut_Off", "", 2, Panel_Top, Group_Width - 4,
@@ -233,14 +236,15 @@ void Main_Form_Configuration::Create_GD_Controls(TComponent* Owner, TControl* Op
     RadioButton_CFG_Cut_Off_Rising->Caption("");
     RadioButton_CFG_Cut_Off_Falling->Caption("");
 
-    // ---- idle run: a row under the R.P.M. source ----
+    // ---- idle run: under the R.P.M. source, its long caption on a line of its own ----
     TGroupBox* Sensors = GroupBox_CFG_Pressure_Sensor;
     const int Idle_Top = Sensors->Height() - 8;
     RPM_IdleRun = Make_Row(Owner, Sensors,
                            {&CFG_GD_Controls::RPM_IdleRun, "Label_CFG_RPM_IdleRun", "Edit_CFG_RPM_IdleRun",
                             "UpDown_CFG_RPM_IdleRun", "rpm", 500, 3000, 50, true},
-                           Caption_Left, Sensor_Edit_Left, Sensor_Edit_Width, Idle_Top);
-    Sensors->Height(Sensors->Height() + Row_Height);
+                           Caption_Left, Sensor_Edit_Left, Sensor_Edit_Width, Idle_Top + Row_Height);
+    RPM_IdleRun.Caption->Top(Idle_Top + 3);
+    Sensors->Height(Sensors->Height() + 2 * Row_Height);
 
     // ---- beside the R.P.M.-dependence table: shown with that table ----
     CheckBox_DS_Correction_ON_rpm =
@@ -334,7 +338,9 @@ void Main_Form_Configuration::Set_GD_Page_Captions()
     RPM_IdleRun.Caption->Caption(T("Label_CFG_RPM_IdleRun"));
     RPM_IdleRun.Caption->Hint(T("CFG_RPM_IdleRun_Hint"));
     Button_CFG_RPM_IdleRun->Caption(T("Button_CFG_RPM_IdleRun"));
-    GroupBox_CFG_GasDiesel->Caption(T("GroupBox_GD_CFG_GasDiesel"));
+    // A language without the group box's own text names it as its options row does.
+    const std::string GD_Caption = T("GroupBox_GD_CFG_GasDiesel");
+    GroupBox_CFG_GasDiesel->Caption(GD_Caption.empty() ? T("Label_GD_CFG_Options") : GD_Caption);
     GroupBox_CFG_Clock_Timer->Caption(T("GroupBox_CFG_Clock_Timer") + " TPS, RPM (" + MS + ")");
     Clock_Timer.Caption->Caption(T("Label_CFG_Clock_Timer"));
     Label_DS_Correction_ON->Caption(T("Label_DS_Correction_ON"));
@@ -505,12 +511,20 @@ void Main_Form_Configuration::Virtual_Injection_Show(bool On)
 
 void Main_Form_Configuration::Injection_Type_Bars_From_Record()
 {
-    if (!Injection_Bars.empty() && Configuration.GI_Num > 0) {
+    const int N = static_cast<int>(Injection_Bars.size());
+    if (N > 0 && Configuration.GI_Num > 0) {
         // Six phases are filed; bars 7 and 8 keep their positions.
-        constexpr size_t Filed_Phases = 6;
-        for (size_t I = 0; I < std::min(Filed_Phases, Injection_Bars.size()); ++I)
-            if (const int32_t* Field = Injection_Pos_Field(static_cast<int>(I + 1)))
-                Injection_Bars[I]->Position(*Field);
+        constexpr int Filed_Phases = 6;
+        for (int I = 1; I <= std::min(Filed_Phases, N); ++I) {
+            int32_t* Field = Injection_Pos_Field(I);
+            if (!Field)
+                continue;
+            // A phase never set (a record that did not come from a controller or a file)
+            // takes its cylinder's default, on the bar and in the record alike.
+            if (*Field < Phase_Min || *Field > Phase_Max)
+                *Field = Injection_Bar_Default(N, I);
+            Injection_Bars[static_cast<size_t>(I - 1)]->Position(*Field);
+        }
     }
     Injector_Bar_Labels();
 }

@@ -152,6 +152,23 @@ TEST_F(Configuration_GD, EachModelShowsEnablesAndMarksTheGroup)
              ASSERT_EQ(F.Injection_Bars.size(), 4u);
              EXPECT_EQ(F.Injection_Bar_Labels[1]->Caption(), Format_Fixed(10, 10, 1) + " ms");
          }},
+        {"phases never set take their cylinders' defaults, set ones stay", 206,
+         [](Configuration_Class& C) {
+             C.GI_Num = 6;
+             C.GI_Pos_1 = C.GI_Pos_3 = C.GI_Pos_4 = C.GI_Pos_5 = 0;
+             C.GI_Pos_6 = 120;
+             C.GI_Pos_2 = 50;
+         },
+         {"", "", "", ""}, {2, 2, 2, 2}, {}, false, false,
+         [](TForm_KardunGAS& F) {
+             ASSERT_EQ(F.Injection_Bars.size(), 6u);
+             const Configuration_Class& C = Configuration;
+             EXPECT_EQ((std::array<int32_t, 6>{C.GI_Pos_1, C.GI_Pos_2, C.GI_Pos_3, C.GI_Pos_4, C.GI_Pos_5,
+                                                C.GI_Pos_6}),
+                       (std::array<int32_t, 6>{15, 50, 45, 60, 75, 95}));
+             EXPECT_EQ(F.Injection_Bars[0]->Position(), 15);
+             EXPECT_EQ(F.Injection_Bars[1]->Position(), 50);
+         }},
         {"a disabled switch is not marked, nor are its values", 206,
          [](Configuration_Class& C) {
              C.DS_Correction_ON = true;
@@ -284,6 +301,8 @@ TEST_F(Configuration_GD, TheGroupsReadWellAsPictures)
     F()->Setup_Model_Controls();
     F()->Show_Configuration(*F());
     F()->Show_Service_Timer();
+    EXPECT_FALSE(F()->Cut_Off_Time.Caption->Enabled());
+    EXPECT_FALSE(F()->RadioButton_CFG_Cut_Off_Rising->Enabled());
     EXPECT_EQ(F()->ST_Set.Edit->Text(), "250");
     EXPECT_EQ(F()->Label_CFG_ST_Remains_Hours->Caption(), Format_Fixed(1.5, 8, 2));
     // Every group fits the options panel.
