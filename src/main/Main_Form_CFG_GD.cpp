@@ -49,9 +49,6 @@ constexpr int32_t Limit_Temperature_Default = 600;
 constexpr int32_t Virtual_Timer_Default = 20;
 
 constexpr const char* Degree = "\xC2\xB0";
-// A cylinder's phase, per cent of the maximum injection angle.
-constexpr int32_t Phase_Min = 1;
-constexpr int32_t Phase_Max = 99;
 
 std::string T(const char* Key) { return Language_Text(Key); }
 std::string Hundredths(int32_t Value) { return Format_Fixed(Value / 100.0, 10, 2); }
@@ -515,16 +512,9 @@ void Main_Form_Configuration::Injection_Type_Bars_From_Record()
     if (N > 0 && Configuration.GI_Num > 0) {
         // Six phases are filed; bars 7 and 8 keep their positions.
         constexpr int Filed_Phases = 6;
-        for (int I = 1; I <= std::min(Filed_Phases, N); ++I) {
-            int32_t* Field = Injection_Pos_Field(I);
-            if (!Field)
-                continue;
-            // A phase never set (a record that did not come from a controller or a file)
-            // takes its cylinder's default, on the bar and in the record alike.
-            if (*Field < Phase_Min || *Field > Phase_Max)
-                *Field = Injection_Bar_Default(N, I);
-            Injection_Bars[static_cast<size_t>(I - 1)]->Position(*Field);
-        }
+        for (int I = 1; I <= std::min(Filed_Phases, N); ++I)
+            if (const int32_t* Field = Injection_Pos_Field(I))
+                Injection_Bars[static_cast<size_t>(I - 1)]->Position(*Field);
     }
     Injector_Bar_Labels();
 }

@@ -152,22 +152,24 @@ TEST_F(Configuration_GD, EachModelShowsEnablesAndMarksTheGroup)
              ASSERT_EQ(F.Injection_Bars.size(), 4u);
              EXPECT_EQ(F.Injection_Bar_Labels[1]->Caption(), Format_Fixed(10, 10, 1) + " ms");
          }},
-        {"phases never set take their cylinders' defaults, set ones stay", 206,
+        {"eight cylinders: six filed phases on their bars, bars 7 and 8 at their defaults", 806,
          [](Configuration_Class& C) {
-             C.GI_Num = 6;
-             C.GI_Pos_1 = C.GI_Pos_3 = C.GI_Pos_4 = C.GI_Pos_5 = 0;
-             C.GI_Pos_6 = 120;
-             C.GI_Pos_2 = 50;
+             C.GI_Num = 8;
+             C.GI_Pos_1 = 10;
+             C.GI_Pos_2 = 20;
+             C.GI_Pos_3 = 30;
+             C.GI_Pos_4 = 40;
+             C.GI_Pos_5 = 50;
+             C.GI_Pos_6 = 0;   // as a controller may hold it: shown as it is
          },
-         {"", "", "", ""}, {2, 2, 2, 2}, {}, false, false,
+         {"TPS Input 0", "TPS Input 0", "TPS Input 0", "TPS Input 0"}, {2, 2, 2, 2}, {}, false, false,
          [](TForm_KardunGAS& F) {
-             ASSERT_EQ(F.Injection_Bars.size(), 6u);
-             const Configuration_Class& C = Configuration;
-             EXPECT_EQ((std::array<int32_t, 6>{C.GI_Pos_1, C.GI_Pos_2, C.GI_Pos_3, C.GI_Pos_4, C.GI_Pos_5,
-                                                C.GI_Pos_6}),
-                       (std::array<int32_t, 6>{15, 50, 45, 60, 75, 95}));
-             EXPECT_EQ(F.Injection_Bars[0]->Position(), 15);
-             EXPECT_EQ(F.Injection_Bars[1]->Position(), 50);
+             ASSERT_EQ(F.Injection_Bars.size(), 8u);
+             std::array<int, 8> Positions{};
+             for (size_t I = 0; I < 8; ++I)
+                 Positions[I] = F.Injection_Bars[I]->Position();
+             EXPECT_EQ(Positions, (std::array<int, 8>{10, 20, 30, 40, 50, 0, 77, 88}));
+             EXPECT_EQ(Configuration.GI_Pos_6, 0);
          }},
         {"a disabled switch is not marked, nor are its values", 206,
          [](Configuration_Class& C) {
