@@ -573,6 +573,8 @@ void Main_Form_Configuration::Show_Configuration(TForm_KardunGAS& Form)
     Yellow_Wire_Show();
     UI_Ready = false;
     Show_GD_Options();
+    // A loaded file's service time, so that the page shows what the service buttons send.
+    Show_Service_Timer();
     UI_Ready = true;
     Mark_Changed_Configuration();
 }

@@ -243,20 +243,26 @@ TEST_F(Configuration_GD, AModelWithoutTheEmulationCoversItsGroupAndKeepsTheSourc
 }
 
 // A file loaded to be written holds its detonation correction back until the write-all
-// restores it; showing the restored switch marks nothing for sending.
+// restores it; showing the restored switch marks nothing for sending. The file's service
+// time shows at once.
 TEST_F(Configuration_GD, AFileLoadedForWritingSwitchesTheCorrectionOnOnlyWhenWritten)
 {
     Settings.CFG_File_Path = Folder->File("Config");
     Settings.CFG_File_Name = "DS1.cfg";
     Configuration.DS_Correction_ON = true;
+    Configuration.Service_Time = 300;
+    Configuration.Service_Time_Cnt = 600;
     ASSERT_TRUE(Save_CFG_File());
     Set_Default_Configuration();
+    Configuration.Service_Time = Configuration.Service_Time_Cnt = 0;
     CFG_Loaded_For_Write = true;
     Load_Path = CFG_File_Full_Path();
     ASSERT_TRUE(Load_CFG_File());
     EXPECT_FALSE(Configuration.DS_Correction_ON);
     EXPECT_FALSE(F()->CheckBox_DS_Correction_ON->Checked());
     EXPECT_FALSE(F()->DS_Timer.Edit->Enabled());
+    EXPECT_EQ(F()->ST_Set.Edit->Text(), "300");
+    EXPECT_EQ(F()->Label_CFG_ST_Remains_Hours->Caption(), Format_Fixed(10, 8, 2));
 
     Apply_DS_Correction();
     EXPECT_TRUE(Configuration.DS_Correction_ON);
@@ -302,7 +308,6 @@ TEST_F(Configuration_GD, TheGroupsReadWellAsPictures)
     Program_Version_Code = 207;
     F()->Setup_Model_Controls();
     F()->Show_Configuration(*F());
-    F()->Show_Service_Timer();
     EXPECT_FALSE(F()->Cut_Off_Time.Caption->Enabled());
     EXPECT_FALSE(F()->RadioButton_CFG_Cut_Off_Rising->Enabled());
     EXPECT_EQ(F()->ST_Set.Edit->Text(), "250");
