@@ -88,8 +88,8 @@ CFG_Value_Row Make_Row(TComponent* Owner, TControl* Parent, const Row_Spec& S, i
     if (S.Associated)
         R.UpDown->Associate(R.Edit);
     if (S.Unit)
-        R.Unit = build::Label(Owner, Parent, std::string(S.Edit) + "_Dim", S.Unit, Edit_X + Width + UpDown_Width + 5,
-                              Top + 3);
+        R.Unit = build::Label(Owner, Parent, std::string(S.Caption ? S.Caption : S.Edit) + "_Dim", S.Unit,
+                              Edit_X + Width + UpDown_Width + 5, Top + 3);
     return R;
 }
 

@@ -398,6 +398,9 @@ void Decode_At_Cursor(const Letter_Codec& codec)
 
 // ---- controls of the letters ----
 
+// The letter of the page's switches (check boxes and radio buttons).
+constexpr int Switches_Letter = 'C';
+
 const std::vector<std::string>& Controls_Of(uint8_t letter)
 {
     static const std::vector<std::string> None;
@@ -548,6 +551,10 @@ void Enable_CFG_Param_Only(uint8_t letter, bool state, bool other_state)
 {
     const std::vector<uint8_t>& marked = CFG_Marked_Letters();
     for (int code = 'A'; code <= 't'; ++code) {
+        // The switches of 'C' stay as they are: they decide which values count as changed,
+        // and greyed they would take the marks off the very value being sent.
+        if (code == Switches_Letter)
+            continue;
         const bool own = code == letter || std::find(marked.begin(), marked.end(), code) != marked.end();
         Enable_CFG_Param_Control(static_cast<uint8_t>(code), own ? state : other_state);
     }

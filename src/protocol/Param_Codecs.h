@@ -86,7 +86,7 @@ void Enable_CFG_Param_Control(uint8_t letter, bool enabled);
 // The same for every letter 'A'..'t'.
 void Enable_CFG_Param_All(bool enabled);
 // The letter, and every letter marked for the coming send, take `state`; all other
-// letters take `other_state`.
+// letters take `other_state`, except the switches of 'C', which keep their state.
 void Enable_CFG_Param_Only(uint8_t letter, bool state, bool other_state);
 // Names of the page controls of a letter (empty for a letter without controls).
 const std::vector<std::string>& CFG_Param_Controls(uint8_t letter);

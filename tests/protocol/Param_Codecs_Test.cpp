@@ -258,7 +258,8 @@ TEST_F(Param_Codecs_Test, Only_The_Letter_And_The_Marked_Letters_Keep_Their_Cont
     CFG_Codec_Hooks.Enable_Control = [&](const std::string& name, bool on) { enabled[name] = on; };
     CFG_Letter_Mark('S');
     Enable_CFG_Param_Only('O', true, false);
-    EXPECT_EQ(enabled.size(), 60u);   // every control of every letter
+    EXPECT_EQ(enabled.size(), 36u);   // every control of every letter but the switches of 'C'
+    EXPECT_EQ(enabled.count("CheckBox_DS_Correction_ON"), 0u);
     EXPECT_EQ(std::count_if(enabled.begin(), enabled.end(), [](const auto& e) { return e.second; }), 4);
     EXPECT_TRUE(enabled.at("UpDown_CFG_PG_Delay") && enabled.at("UpDown_CFG_GP_Time") && enabled.at("UpDown_CFG_Inject_Num"));
     Enable_CFG_Param_Marked(false);

@@ -178,8 +178,13 @@ TEST_F(Configuration_GD, EachModelShowsEnablesAndMarksTheGroup)
          },
          {"", "", "", ""}, {2, 2, 2, 2}, {"CheckBox_DS_Correction_ON", "Edit_DS_Timer"}, true, false,
          [](TForm_KardunGAS& F) {
-             // While another letter is being sent the switches of 'C' are greyed.
-             Enable_CFG_Param_Only('B', true, false);
+             // Another letter waiting to be sent leaves the switches and their marks alone.
+             Enable_CFG_Param_Only('l', true, false);
+             F.Mark_Changed_GD_Options();
+             EXPECT_EQ(F.CheckBox_DS_Correction_ON->Color(), CFG_Changed_Colour);
+             EXPECT_EQ(F.DS_Timer.Edit->Color(), CFG_Changed_Colour);
+             // While the switches themselves are sent they are greyed.
+             Enable_CFG_Param_Control('C', false);
              F.Mark_Changed_GD_Options();
              EXPECT_EQ(F.CheckBox_DS_Correction_ON->Color(), clBtnFace);
              EXPECT_EQ(F.DS_Timer.Edit->Color(), clWindow);
