@@ -73,6 +73,11 @@ TEST_F(Configuration_GD, EachModelShowsEnablesAndMarksTheGroup)
              EXPECT_EQ(F.Limit_Temperature.Edit->Text(), "600");
              EXPECT_FALSE(F.Limit_Temperature.Edit->Enabled());
              EXPECT_FALSE(F.Panel_CFG_TPS_not_exist->Visible());
+             // A fresh start's six cylinders hold their default phases, as their bars show.
+             ASSERT_EQ(F.Injection_Bars.size(), 6u);
+             EXPECT_EQ((std::array<int32_t, 2>{Configuration.GI_Pos_3, Configuration.GI_Pos_6}),
+                       (std::array<int32_t, 2>{45, 95}));
+             EXPECT_EQ(F.Injection_Bars[2]->Position(), 45);
          }},
         {"without input 0, 0x42: the gas on the first item, output 1 on the second", 206,
          [](Configuration_Class& C) {
