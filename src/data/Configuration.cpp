@@ -3,6 +3,7 @@
 #include "data/Call_Hook.h"
 #include "data/GD_Options.h"
 #include "data/Globals.h"
+#include "data/Injectors.h"
 
 Configuration_Class Configuration;
 double Pressure_Factor = 0.0;
@@ -128,6 +129,8 @@ void Set_Default_Inject_Level() {
   c.GI_Type = Injector_Name_First;
   c.GI_Num = 6;
   Call_Hook(Configuration_Hooks.Inject_Num_Set, 6);
+  // The six cylinders' default phases: the record starts as its bars show it.
+  Injection_Bar_Defaults_To_Record();
   const Level_Sensor_Box_Class& box = Level_Sensor_Box[0];
   c.GL_Type = box.Name;
   c.GL_Invert_ON = box.Invert;

@@ -198,12 +198,19 @@ void TForm_KardunGAS::Bind_Link()
         [](const std::string& Text) { Show_Message(Message_Type::Text, Text, clRed); });
     Link_Hooks.Add("Key_File report", [] { Key_File_Set_Report_Hook(nullptr); },
                    [] { return Key_File_Report_Hook_Set(); });
+    Link_Hooks.Bind("Temperature_Hooks.Show_Displays", Temperature_Hooks.Show_Displays,
+                    [this](bool Shown) { Show_Temperature_Displays(Shown); });
     Link_Hooks.Bind("Temperature_Hooks.Report", Temperature_Hooks.Report, [](const std::string& Text) {
         Show_Message(Message_Type::Text, Text, clRed);
     });
     // The defaults' window steps (winter/summer switching, phase bars, RPM-dependence
     // table axes, gas-diesel options, injector count) are bound by the Configuration
     // page's part.
+}
+
+void TForm_KardunGAS::Show_Temperature_Displays(bool Shown)
+{
+    For_Each_Part([Shown](auto& Part) { Part.Show_Temperature_Part(Shown); });
 }
 
 std::vector<Hook_Bindings::Binding> TForm_KardunGAS::Bound_Hooks() const

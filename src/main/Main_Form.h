@@ -149,6 +149,11 @@ public:
     void Ident_Windows();
     void Setup_Model_Controls();
     void Show_VAC_Controls();
+    // The gas-diesel captions rebuilt in the current language, onto the Configuration
+    // page and the Calibration page's point captions.
+    void Set_GD_Captions();
+    // The temperature table found or missing: every page's temperature controls follow.
+    void Show_Temperature_Displays(bool Shown);
     // The General page's auxiliary labels, the VAC factor per the calibration page's VAC
     // curve box.
     void Show_Auxiliary_Labels();

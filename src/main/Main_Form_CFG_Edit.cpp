@@ -342,8 +342,8 @@ void Main_Form_Configuration::CFG_Value_Store(const CFG_Value_Binding& Row, int3
         CFG_Form->CFG_Parameter_Changed(S.Code);
     if (S.Mark == CFG_Mark::Configuration)
         Mark_Changed_Configuration();
-    else if (S.Mark == CFG_Mark::GD && Mark_Changed_GD_Slot)
-        Mark_Changed_GD_Slot();
+    else if (S.Mark == CFG_Mark::GD)
+        Mark_Changed_GD_Options();
 }
 
 // ---------------------------------------------------------------- special values
@@ -395,11 +395,7 @@ void Main_Form_Configuration::Button_CFG_RPM_IdleRunClick()
         return;
     }
     Configuration_Class& Cfg = Configuration;
-    // The idle-run row comes with the gas-diesel group's controls.
-    auto* Idle = Find_Named<TUpDown>(Panel_CFG_Options, "UpDown_CFG_RPM_IdleRun");
-    if (!Idle)
-        return;
-    Cfg.RPM_Idle_Run = Idle->Position();
+    Cfg.RPM_Idle_Run = RPM_IdleRun.UpDown->Position();
     const int64_t Source = static_cast<int64_t>(Cfg.RPM_Idle_Run) * P / Source_Rounding * Source_Rounding;
     Cfg.RPM_Source = static_cast<uint32_t>(Source);
     Cfg.RPM_Div = Cfg.RPM_Idle_Run == 0 ? Float_To_Int(1.0)
@@ -473,18 +469,20 @@ const CFG_Switch_Spec Switch_Table[] = {
     {"CheckBox_CFG_Level_Invert", &C::GL_Invert_ON, false, Code_Level, M_None, nullptr},
     {"CheckBox_CFG_Level_90", &C::GL_90_ON, false, Code_Level, M_None, nullptr},
     {"CheckBox_CFG_Level_Low", &C::GL_Buzzer_ON, false, Code_Level, M_None, nullptr},
-    {"CheckBox_Limit_RPM_ON", &C::Limit_RPM_ON, false, Code_Switches, M_GD, nullptr},
-    {"CheckBox_Limit_TPS_ON", &C::Limit_TPS_ON, false, Code_Switches, M_GD, nullptr},
+    {"CheckBox_Limit_RPM_ON", &C::Limit_RPM_ON, false, Code_Switches, M_GD,
+     [](Main_Form_Configuration& P, bool On) { P.Limit_RPM_Group_Enable(On); }},
+    {"CheckBox_Limit_TPS_ON", &C::Limit_TPS_ON, false, Code_Switches, M_GD,
+     [](Main_Form_Configuration& P, bool On) { P.Limit_TPS_Group_Enable(On); }},
     {"CheckBox_Limit_Temperature_ON", &C::Limit_Temperature_ON, false, Code_Switches, M_GD,
-     [](Main_Form_Configuration& P, bool On) {
-         Enable_Pair(P.Panel_CFG_Options, "Edit_Limit_Temperature", "UpDown_Limit_Temperature", On);
-     }},
+     [](Main_Form_Configuration& P, bool On) { P.Limit_Temperature_Group_Enable(On); }},
     {"CheckBox_DS_Correction_ON", &C::DS_Correction_ON, false, Code_Switches, M_GD,
      [](Main_Form_Configuration& P, bool On) {
+         P.DS_Group_Enable(On);
          if (auto* Rpm = Find_Named<TCheckBox>(P.Panel_CFG_Options, "CheckBox_DS_Correction_ON_rpm"))
              Rpm->Checked(On);
      }},
-    {"CheckBox_CFG_Cut_Off_ON", &C::Cut_Off_ON, false, Code_Switches, M_GD, nullptr},
+    {"CheckBox_CFG_Cut_Off_ON", &C::Cut_Off_ON, false, Code_Switches, M_GD,
+     [](Main_Form_Configuration& P, bool On) { P.Cut_Off_Group_Enable(On); }},
     {"RadioButton_CFG_Cut_Off_Rising", &C::Cut_Off_Edge, false, Code_Switches, M_GD,
      [](Main_Form_Configuration& P, bool) {
          if (auto* U = Find_Named<TUpDown>(P.Panel_CFG_Options, "UpDown_CFG_Cut_Off_Time"))
@@ -496,7 +494,7 @@ const CFG_Switch_Spec Switch_Table[] = {
              Configuration.Cut_Off_Time = U->Position();
      }},
     {"CheckBox_CFG_Injection_Type_Virtual", &C::Virtual_Injection_ON, false, 0, M_None,
-     [](Main_Form_Configuration& P, bool) { P.Injection_Bar_Labels_Show(); }},
+     [](Main_Form_Configuration& P, bool On) { P.Virtual_Injection_Show(On); }},
 };
 
 // Caption labels that toggle their check box (or check their radio button) by a click.
@@ -526,11 +524,6 @@ const Caption_Toggle Caption_Toggles[] = {
     {"Label_CFG_CNG", "RadioButton_CFG_CNG"},
 };
 
-// The TPS emulation combos, in the order of their nibbles: low and high nibble of
-// Emulation_TPS_Config_L, then of Emulation_TPS_Config_H.
-const char* const TPS_Combos[4] = {"ComboBox_CFG_TPS_Gas", "ComboBox_CFG_TPS_out_1", "ComboBox_CFG_TPS_out_2",
-                                   "ComboBox_CFG_TPS_out_3"};
-
 }  // namespace
 
 void Main_Form_Configuration::CFG_Switches_Bind()
@@ -550,8 +543,8 @@ void Main_Form_Configuration::CFG_Switches_Bind()
                 CFG_Form->CFG_Parameter_Changed(S.Code);
             if (S.Mark == CFG_Mark::Configuration)
                 Mark_Changed_Configuration();
-            else if (S.Mark == CFG_Mark::GD && Mark_Changed_GD_Slot)
-                Mark_Changed_GD_Slot();
+            else if (S.Mark == CFG_Mark::GD)
+                Mark_Changed_GD_Options();
         };
     }
     // The gas kind: the record changes only by the user; a change by code is still marked.
@@ -591,9 +584,10 @@ void Main_Form_Configuration::CFG_Switches_Bind()
             L->OnClick = [Box](TObject*) { Box->Checked(!Configuration.Limit_Temperature_ON); };
     if (auto* Rpm = Find_Named<TCheckBox>(Panel_CFG_Options, "CheckBox_DS_Correction_ON_rpm"))
         Rpm->OnClick = [this](TObject*) { CheckBox_DS_Correction_ON_rpmClick(); };
+    // The TPS emulation combos are in the order of their nibbles: low and high nibble of
+    // Emulation_TPS_Config_L, then of Emulation_TPS_Config_H.
     for (int Output = 0; Output < 4; ++Output)
-        if (auto* Combo = Find_Named<TComboBox>(Panel_CFG_Options, TPS_Combos[Output]))
-            Combo->OnChange = [this, Output](TObject*) { TPS_Combo_Change(Output); };
+        TPS_Combos()[static_cast<size_t>(Output)]->OnChange = [this, Output](TObject*) { TPS_Combo_Change(Output); };
 }
 
 void Main_Form_Configuration::CheckBox_DS_Correction_ON_rpmClick()
@@ -622,9 +616,7 @@ void Main_Form_Configuration::TPS_Combo_Change(int Output)
 {
     if (Output < 0 || Output >= 4)
         return;
-    auto* Combo = Find_Named<TComboBox>(Panel_CFG_Options, TPS_Combos[Output]);
-    if (!Combo)
-        return;
+    TComboBox* Combo = TPS_Combos()[static_cast<size_t>(Output)];
     const bool Has_Zero = Has_TPS_Zero();
     uint8_t& Byte = Output < 2 ? Configuration.Emulation_TPS_Config_L : Configuration.Emulation_TPS_Config_H;
     const int Shift = Output % 2 == 0 ? 0 : 4;
@@ -637,4 +629,6 @@ void Main_Form_Configuration::TPS_Combo_Change(int Output)
         const int Stored = TPS_Index_From_Code(static_cast<uint8_t>((Byte >> Shift) & 0x0F), Has_Zero);
         Combo->ItemIndex(Stored);
     }
+    // The filter box beside the combo shows the filter of the input it now names.
+    TPS_Filter_Boxes_Show();
 }

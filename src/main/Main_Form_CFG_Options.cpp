@@ -328,6 +328,7 @@ void Main_Form_Configuration::Help_Labels_Reset()
 {
     for (TLabel* L : Help_Labels)
         L->Color(clBtnFace);
+    GD_Labels_Reset_Colour();
 }
 
 void Main_Form_Configuration::Options_Bind()

@@ -102,6 +102,8 @@ struct Main_Form_Calibration : Main_Form_Part {
     std::vector<TControl*> Part_Value_Labels() const;
     std::vector<TButton*> Part_Link_Buttons() const { return {Button_CLB_Receiv, Button_CLB_Transmitt}; }
     std::vector<TControl*> Part_Buffered_Controls() const { return {TabSheet_Calibration}; }
+    // The gas temperature's caption shows only with the temperature table.
+    void Show_Temperature_Part(bool Shown) { Label_CLB_TempGas->Visible(Shown); }
     // While the page is shown: the chart, the live digits and the curves' live values.
     void Show_Live_Part(const Live_Texts& T, bool Page_Active, TForm_KardunGAS& Form);
 

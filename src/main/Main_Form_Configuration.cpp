@@ -432,6 +432,10 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
         D->DefaultExt("cfg");
     }
 
+    // ---- gas-diesel options, TPS emulation and the service-time values ----
+    Create_GD_Controls(Owner, Options);
+    Create_Service_Controls(Owner);
+
     Options_Create(Owner);
 }
 
@@ -596,6 +600,10 @@ void Main_Form_Configuration::Show_Configuration(TForm_KardunGAS& Form)
     Show_Car_Data();
     Inject_Type_Show();
     Yellow_Wire_Show();
+    UI_Ready = false;
+    Show_GD_Options();
+    // A loaded file's service time, so that the page shows what the service buttons send.
+    Show_Service_Timer();
     UI_Ready = true;
     Mark_Changed_Configuration();
 }
@@ -650,6 +658,7 @@ void Main_Form_Configuration::Mark_Changed_Configuration()
     Mark(CheckBox_CFG_Inject_Auto, Label_CFG_Inject_Auto->Enabled() && !C.GI_AutoTempGas_ON, clBtnFace);
     Mark(Inject_Auto.Edit, Inject_Auto.Edit->Enabled() && C.GI_AutoTempGas != 30, clWindow);
     Mark(GP_PressDiff_High.Edit, GP_PressDiff_High.Caption->Enabled() && C.GP_PressDiff_High != 30, clWindow);
+    Mark_Changed_GD_Options();
 }
 
 // ---------------------------------------------------------------- gas level, MAP
@@ -980,6 +989,10 @@ void Main_Form_Configuration::Bind_Part(TForm_KardunGAS& Form)
                     [this, F] { Show_Configuration(*F); });
     Part_Hooks.Bind("CFG_File_Hooks.Setup_Model_Controls", CFG_File_Hooks.Setup_Model_Controls,
                     [F] { F->Setup_Model_Controls(); });
+    Part_Hooks.Bind("CFG_Codec_Hooks.Show_Service_Timer", CFG_Codec_Hooks.Show_Service_Timer,
+                    [this] { Show_Service_Timer(); });
+    Part_Hooks.Bind("CFG_Codec_Hooks.DS_Correction_Show", CFG_Codec_Hooks.DS_Correction_Show,
+                    [this](bool On) { DS_Correction_Show(On); });
     Part_Hooks.Bind("CFG_Codec_Hooks.Enable_Control", CFG_Codec_Hooks.Enable_Control,
                     [F](const std::string& Name, bool Enabled) {
                         if (auto* C = dynamic_cast<TControl*>(F->Find_Component_Deep(Name)))

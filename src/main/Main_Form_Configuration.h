@@ -14,23 +14,18 @@
 #include <string>
 #include <vector>
 
+#include "main/Main_Form_CFG_GD.h"
+#include "main/Main_Form_CFG_Row.h"
 #include "main/Main_Form_Part.h"
 #include "platform/ui/UI.h"
 
-// A value of the page: its caption, edit, up-down (absent for a plain edit) and unit.
-struct CFG_Value_Row {
-    TLabel* Caption = nullptr;
-    TEdit* Edit = nullptr;
-    TUpDown* UpDown = nullptr;
-    TLabel* Unit = nullptr;
-};
 
 // Background of a value that differs from its factory default (light red).
 constexpr TColor CFG_Changed_Colour = static_cast<TColor>(0xB0B0FF);
 // Background of the ten controls that set the controller up (light green).
 constexpr TColor CFG_Setup_Colour = RGB_Color(149, 255, 149);
 
-struct Main_Form_Configuration : Main_Form_Part {
+struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     TTabSheet* TabSheet_Configuration = nullptr;
     TButton* Button_CFG_Receiv = nullptr;
     TButton* Button_CFG_Transmitt = nullptr;
@@ -216,8 +211,6 @@ struct Main_Form_Configuration : Main_Form_Part {
     std::vector<CFG_Value_Binding> Value_Bindings;
     // The window the page's handlers act on (set when the part binds).
     TForm_KardunGAS* CFG_Form = nullptr;
-    // The gas-diesel group's marking of changed values; the group binds it.
-    std::function<void()> Mark_Changed_GD_Slot;
 
     void CFG_Edit_Bind(TForm_KardunGAS& Form);
     // The apply routine of the row whose up-down is named so (nothing when absent).
@@ -305,6 +298,56 @@ struct Main_Form_Configuration : Main_Form_Part {
     // The ten controls that set the controller up.
     std::vector<TControl*> CFG_Setup_Controls() const;
 
+    // ---- gas-diesel options (Main_Form_CFG_GD.cpp) ----
+    // The group's controls: the gas-diesel and TPS emulation groups on the options panel,
+    // the idle-run row with the R.P.M. source, the virtual pulse with the injection type.
+    // Called while the page is created, before its groups are placed.
+    void Create_GD_Controls(TComponent* Owner, TControl* Options);
+    // The page's captions and hints of the group in the current language (the window's
+    // Set_GD_Captions, after every language change).
+    void Set_GD_Page_Captions();
+    // The group's fields onto the page (from Show_Configuration while UI_Ready is false).
+    void Show_GD_Options();
+    // Each enables the controls of its switch.
+    void DS_Group_Enable(bool On);
+    void Limit_TPS_Group_Enable(bool On);
+    void Limit_RPM_Group_Enable(bool On);
+    void Limit_Temperature_Group_Enable(bool On);
+    void Cut_Off_Group_Enable(bool On);
+    // The virtual pulse's edit in place of the injection-type combo while it is on.
+    void Virtual_Injection_Show(bool On);
+    // Bars 1..6 take GI_Pos_1..6 (bars 7 and 8 keep theirs), then the labels.
+    void Injection_Type_Bars_From_Record();
+    // Each cylinder's phase in ms (virtual pulse) or degrees, and the maximum.
+    void Injector_Bar_Labels();
+    // The input a TPS combo names (its text's last digit; 0 for none).
+    int TPS_Combo_Input(const TComboBox* Combo) const;
+    bool TPS_Filter_Get(const TComboBox* Combo) const;
+    void TPS_Filter_Set(const TComboBox* Combo, bool Value);
+    // Each filter box ticked from the filter of the input its combo names.
+    void TPS_Filter_Boxes_Show();
+    // Light red where a gas-diesel value differs from its default.
+    void Mark_Changed_GD_Options();
+    // The group's captions back to the button face (the help line's highlight cleared).
+    void GD_Labels_Reset_Colour();
+    // Both detonation-correction boxes show the flag (nothing is marked for sending).
+    void DS_Correction_Show(bool On);
+    // Models without the TPS emulation: the "not exist" panel over the group; returns
+    // whether it shows.
+    bool TPS_Not_Exist_Show();
+    // The four TPS combos: inputs 1..3, with input 0 first where the model has it.
+    void Fill_TPS_Combos();
+    // The cut-off mode in place of the limits with the VAC input, and the output filters
+    // only without it.
+    void GD_VAC_Controls_Show(bool VAC);
+    // The page's controls that follow the temperature table.
+    void Show_Temperature_Part(bool Shown);
+
+    // ---- service time (Main_Form_CFG_Service.cpp) ----
+    // The interval and remaining-hours fields in the service-time group.
+    void Create_Service_Controls(TComponent* Owner);
+    // Service_Time and the hours left onto the page.
+    void Show_Service_Timer();
 };
 
 // Up steps the up-down's position by 1, Down by -1, within its range (not by its

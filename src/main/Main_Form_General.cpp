@@ -189,18 +189,11 @@ void Main_Form_General::Show_Live_Gauges()
                        Image_GEN_Gas_Width, Image_GEN_Gas_Height);
 }
 
-void Main_Form_General::Show_Temperature_Displays(bool Shown)
+void Main_Form_General::Show_Temperature_Part(bool Shown)
 {
     for (TLabel* L : {Label_GEN_Temperature, Label_GEN_TempVap, Label_GEN_TempGas,
                       Label_GEN_TempInside})
         L->Visible(Shown);
-    // Other pages' temperature controls follow the table in their own parts.
-}
-
-void Main_Form_General::Bind_Part(TForm_KardunGAS& Form)
-{
-    Part_Hooks.Bind("Temperature_Hooks.Show_Displays", Temperature_Hooks.Show_Displays,
-                    [this](bool Shown) { Show_Temperature_Displays(Shown); });
 }
 
 void Main_Form_General::Remember_Gauge_Sizes()

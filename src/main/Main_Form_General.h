@@ -77,8 +77,6 @@ struct Main_Form_General : Main_Form_Part {
 
     void Create_Sheet(TComponent* Owner, TPageControl* Pages);
     void Create_Part(TComponent* Owner, TControl* Content);
-    // The temperature displays follow the temperature table.
-    void Bind_Part(TForm_KardunGAS& Form);
     TTabSheet* Part_Sheet() const { return TabSheet_General; }
     std::vector<TControl*> Part_Value_Labels() const;
     std::vector<TControl*> Part_Buffered_Controls() const;
@@ -92,7 +90,7 @@ struct Main_Form_General : Main_Form_Part {
     // The live values on the gauges.
     void Show_Live_Gauges();
     // Temperature displays shown or hidden as the temperature table is found or missing.
-    void Show_Temperature_Displays(bool Shown);
+    void Show_Temperature_Part(bool Shown);
     // The auxiliary labels shown or hidden by the setting Show_Auxiliary.
     // The auxiliary labels per the setting Show_Auxiliary; the VAC factor only when the
     // controller has the VAC input as well (its curve box is enabled).

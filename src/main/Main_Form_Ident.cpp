@@ -20,6 +20,8 @@ void TForm_KardunGAS::Configuration_Page_Init()
     // the whole record shown.
     Configuration_Create();
     CFG_Data_Init();
+    // The group's own English texts are registered now: its captions in the language.
+    Set_GD_Captions();
     CFG_Page_Setup(std::filesystem::path(Program_File).stem().string());
     CFG_Startup_Load();
     Setup_Model_Controls();
@@ -41,10 +43,12 @@ void TForm_KardunGAS::Setup_Model_Controls()
     // The level-sensor presets of the model and the injector count it drives.
     Level_Sensor_Box_Fill(Level_Sensor_Box_Count);
     Inject_Num.UpDown->Max(Max_Injectors());
-    // The VAC controls follow the model when it has the TPS emulation.
-    const bool TPS_Not_Exist_Shown = !Has_TPS_Emulation();
-    if (!TPS_Not_Exist_Shown)
+    // Without the TPS emulation its group is covered and its sources and the VAC
+    // controls keep the previous model's state.
+    if (!TPS_Not_Exist_Show()) {
+        Fill_TPS_Combos();
         Show_VAC_Controls();
+    }
     Options_Order_Init();
 }
 
@@ -54,6 +58,7 @@ void TForm_KardunGAS::Show_VAC_Controls()
     CheckBox_CLB_Diagram_VAC->Enabled(V);
     Label_CLB_Diagram_VAC->Enabled(V);
     Label_CLB_Diagram_VAC_Data->Enabled(V);
+    GD_VAC_Controls_Show(V);
     // Without the VAC input there is no VAC factor to show.
     if (!V) {
         Label_Vac_k->Caption("");

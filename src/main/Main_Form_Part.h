@@ -37,6 +37,9 @@ struct Main_Form_Part {
     // After each current-data reply: the part's live displays (Page_Active: its page is
     // the one shown).
     void Show_Live_Part(const Live_Texts& Texts, bool Page_Active, TForm_KardunGAS& Form) {}
+    // The temperature table was found (true) or is missing: the part's temperature
+    // controls follow.
+    void Show_Temperature_Part(bool Shown) {}
     // The part's tab sheet (none for the status row).
     TTabSheet* Part_Sheet() const { return nullptr; }
     // Labels that show values: their captions are not texts of the language.

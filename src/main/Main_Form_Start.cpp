@@ -282,6 +282,7 @@ void TForm_KardunGAS::Apply_Texts_By_Key()
     }
     OSC_Apply_Texts();
     Language_Release();
+    Set_GD_Captions();
     // The program group's caption carries the controller's program name.
     About_Program_Show();
     // The connection panel reads "not connected" in the new language while it is red.

@@ -309,15 +309,7 @@ TEST_F(Configuration_Edit, EdgeCasesOfThePage)
         {"idle run 600 with a period word of 2500",
          [](TForm_KardunGAS& F) {
              Live_Values.Live_Word_24 = 2500;
-             // The idle-run row comes with the gas-diesel group's controls; a stand-in
-             // where they are not built.
-             auto* Idle = dynamic_cast<TUpDown*>(F.Find_Component_Deep("UpDown_CFG_RPM_IdleRun"));
-             if (!Idle) {
-                 Idle = new TUpDown(&F, F.GroupBox_CFG_RPM_Source);
-                 Idle->Name("UpDown_CFG_RPM_IdleRun");
-                 Idle->Max(3000);
-             }
-             Idle->Position(600);
+             F.RPM_IdleRun.UpDown->Position(600);
              F.Button_CFG_RPM_IdleRun->Click();
          },
          [](TForm_KardunGAS& F) {
