@@ -68,11 +68,13 @@ public:
 private:
     bool Key(QWidget* Receiver, QKeyEvent* Event)
     {
-        // The same event travelling up to a parent was handled at its first receiver.
-        if (Event == Last_Event && Last_Receiver && Receiver != Last_Receiver &&
-            Receiver->isAncestorOf(Last_Receiver))
+        // The same event travelling up to a parent was handled at its first receiver. A new
+        // event may be built where the last one was (a key sent from the stack), so the
+        // address alone does not tell: its key, type and time must match too.
+        const Key_Identity Identity{Event, Event->type(), Event->key(), Event->modifiers(), Event->timestamp()};
+        if (Identity == Last_Key && Last_Receiver && Receiver != Last_Receiver && Receiver->isAncestorOf(Last_Receiver))
             return false;
-        Last_Event = Event;
+        Last_Key = Identity;
         Last_Receiver = Receiver;
 
         TControl* Control = nullptr;
@@ -161,7 +163,15 @@ private:
         return false;
     }
 
-    QEvent* Last_Event = nullptr;
+    struct Key_Identity {
+        const QEvent* Event = nullptr;
+        QEvent::Type Type = QEvent::None;
+        int Key = 0;
+        Qt::KeyboardModifiers Modifiers;
+        quint64 Time = 0;
+        bool operator==(const Key_Identity&) const = default;
+    };
+    Key_Identity Last_Key;
     QPointer<QWidget> Last_Receiver;
 };
 

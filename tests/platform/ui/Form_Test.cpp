@@ -82,6 +82,20 @@ TEST_F(Forms, Key_Preview_Sees_Keys_First_And_Passes_Them_On)
                                               "form:101", "edit:101", "form:13", "edit:13"}));
 }
 
+TEST_F(Forms, A_New_Key_Sent_To_The_Parent_Of_The_Last_Receiver_Is_Previewed)
+{
+    // Keys sent one after the other from the stack share an address: the second one, sent
+    // to the panel holding the first one's receiver, is a key of its own.
+    Form->KeyPreview(true);
+    auto* Panel = new TPanel(Form, Form);
+    auto* Edit = new TEdit(Form, Panel);
+    std::vector<std::uint16_t> Seen;
+    Form->OnKeyDown = [&](TObject*, std::uint16_t& Key, TShiftState) { Seen.push_back(Key); };
+    QTest::keyClick(Edit->Widget(), Qt::Key_F1);
+    QTest::keyClick(Panel->Widget(), Qt::Key_F2);
+    EXPECT_EQ(Seen, (std::vector<std::uint16_t>{VK_F1, VK_F2}));
+}
+
 TEST_F(Forms, Without_Key_Preview_Only_The_Focused_Control_Sees_The_Key)
 {
     auto* Edit = new TEdit(Form, Form);
