@@ -1,0 +1,231 @@
+// The calibration chart read back pixel by pixel (image 545 x 361, plot 485 x 321 at
+// (30, 20)), and the editing of its points by mouse events on the image and by keys.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "data/Calibration.h"
+#include "data/Injectors.h"
+#include "main/Main_Test_Support.h"
+
+namespace {
+
+using namespace main_test;
+
+constexpr TColor Background = RGB_Color(192, 220, 192);
+constexpr TColor Factor_Axis = RGB_Color(26, 173, 210);
+constexpr TColor Purple = RGB_Color(128, 0, 128);
+constexpr TColor Fuchsia = RGB_Color(255, 0, 255);
+constexpr TColor Lime = RGB_Color(0, 255, 0);
+constexpr TColor Blue = RGB_Color(0, 0, 255);
+constexpr TColor Teal = RGB_Color(0, 128, 128);
+constexpr TColor Red = RGB_Color(255, 0, 0);
+
+class Calibration_Chart : public Main_Window_Fixture {
+protected:
+    void SetUp() override
+    {
+        Main_Window_Fixture::SetUp();
+        With_Table();
+        Create();
+        F = Main();
+        F->PageControl_KardunGAS->ActivePageIndex(2);
+    }
+    // Which curves show: gas, RPM, TPS 1, TPS 2, TPS 3, VAC, and the grid.
+    void Show(std::array<bool, 7> On)
+    {
+        Settings_Class& S = Settings;
+        S.CLB_Diagram_GAS = On[0];
+        S.CLB_Diagram_RPM = On[1];
+        S.CLB_Diagram_TPS_1 = On[2];
+        S.CLB_Diagram_TPS_2 = On[3];
+        S.CLB_Diagram_TPS_3 = On[4];
+        S.CLB_Diagram_VAC = On[5];
+        S.CLB_View_Grid = On[6];
+    }
+    TColor Pixel(int X, int Y) { return F->Image_CLB->Picture().Bitmap().Canvas()->Pixels(X, Y); }
+    // Pixels of a colour in a rectangle of the image (right and bottom excluded).
+    int Count(TColor Colour, int Left, int Top, int Right, int Bottom)
+    {
+        int N = 0;
+        for (int Y = Top; Y < Bottom; ++Y)
+            for (int X = Left; X < Right; ++X)
+                N += Pixel(X, Y) == Colour;
+        return N;
+    }
+    // The colours along a row with repeats folded: the title's pieces read left to right.
+    std::vector<TColor> Runs(int Y, const std::vector<TColor>& Kept)
+    {
+        std::vector<TColor> R;
+        for (int X = 1; X < F->Image_CLB->Picture().Width() - 1; ++X) {
+            const TColor C = Pixel(X, Y);
+            if (std::find(Kept.begin(), Kept.end(), C) != Kept.end() && (R.empty() || R.back() != C))
+                R.push_back(C);
+        }
+        return R;
+    }
+    TForm_KardunGAS* F = nullptr;
+};
+
+TEST_F(Calibration_Chart, TheChartReadsByPixelForEachSetOfCurves)
+{
+    struct Probe {
+        const char* What;
+        int X, Y;
+        TColor Colour;
+        // A dotted line: some pixel of the colour along this many pixels right or down.
+        int Along_X = 1, Along_Y = 1;
+    };
+    struct Row {
+        const char* Name;
+        std::array<bool, 7> Shown;
+        std::vector<TColor> Title;   // background and piece colours along the title's top
+        std::vector<Probe> Probes;
+        // A scale label: its text's colour inside its cell, none just left of it.
+        int Label_X, Label_Y, Label_W;
+        TColor Label_Colour;
+    };
+    // Live values: gas 2.00 ms at input 512; 1000 rpm at factor 1.50; TPS 1 input 300 to
+    // output 600; VAC 0.60 bar at factor 0.80.
+    Live_Values_Class& L = Live_Values;
+    L.Live_TPS_Raw = 512;
+    L.Live_Gas_Time = 2000;
+    L.Live_RPM = 1000;
+    L.Live_Factor_RPM = 15000;
+    L.Live_Input_1_Raw = 300;
+    L.Live_Output_1_Raw = 600;
+    L.Live_PressColl = 60;
+    L.Live_Factor_VAC = 8000;
+    TPS_Full_Scale = 1072;
+    const Row Rows[] = {
+        {"gas with TPS (the default settings)",
+         {true, false, true, true, true, false, true},
+         {Background, Lime, Background, Purple, Background, Fuchsia, Background},
+         {{"plot background", 35, 25, Background},
+          {"plot outline", 30, 100, clBlack},
+          {"left band", 15, 25, Lime},
+          {"right band", 530, 25, Fuchsia},
+          {"bottom band", 200, 342, Purple},
+          {"image outline", 0, 0, clBlack},
+          {"image outline", 544, 360, clBlack},
+          // Gas point 4 (400 counts): px 190; the live gas point: input 512 at 2.00 ms.
+          {"live gas dot", 30 + 243, 20 + 301, RGB_Color(0, 128, 0)},
+          {"live gas ring", 30 + 243, 20 + 301 - 7, clWhite},
+          // TPS 1 input 300 at output 600 of 1072: (142, 141).
+          {"live TPS 1 dot", 30 + 142, 20 + 141, RGB_Color(182, 12, 88)},
+          // Grid: a dotted vertical line at 0.5 V (px 48) and a horizontal one at 5 ms.
+          {"grid at 0.5 V", 30 + 48, 20 + 10, clBlack, 1, 8},
+          {"grid at 5 ms", 30 + 11, 20 + 271, clBlack, 8, 1}},
+         // The right band's output volts "0.8" at 5 ms: (W + 6 + 28, y - 8).
+         485 + 34, 20 + 271 - 8, 12, clWhite},
+        {"RPM",
+         {false, true, false, false, false, false, true},
+         {Background, Factor_Axis, Background, Blue, Background, Factor_Axis, Background},
+         {{"plot background", 35, 25, Background},
+          {"left band", 15, 25, Factor_Axis},
+          {"right band", 530, 25, Factor_Axis},
+          {"bottom band", 200, 342, Blue},
+          // Point 3 (1500 rpm, 1.00): (145, 160); the live point 1000 rpm at 1.50: (97, 80).
+          {"curve dot", 30 + 145, 20 + 160, Blue},
+          {"curve ring", 30 + 145, 20 + 160 + 7, clBlack},
+          {"live dot", 30 + 97, 20 + 80, Blue},
+          {"live ring", 30 + 97 + 7, 20 + 80, clWhite},
+          {"grid at 500 rpm", 30 + 48, 20 + 11, clBlack, 1, 8},
+          {"grid at 0.20", 30 + 11, 20 + 289, clBlack, 8, 1}},
+         // "2500" under the plot at 30 + 242 - 18.
+         254, 344, 28, clWhite},
+        {"VAC",
+         {false, false, false, false, false, true, false},
+         {Background, Factor_Axis, Background, Teal, Background, Factor_Axis, Background},
+         {{"left band", 15, 25, Factor_Axis},
+          {"bottom band", 200, 342, Teal},
+          // Point 6 (1.30 bar): px 350; the live point 0.60 bar at 0.80: (161, 192).
+          {"curve dot", 30 + 350, 20 + 160, Teal},
+          {"live dot", 30 + 161, 20 + 192, Teal},
+          {"no grid", 30 + 26, 20 + 31, Background}},
+         // "0.2" at 30 + 53 - 12.
+         71, 344, 20, clWhite},
+        {"TPS only",
+         {false, false, true, false, false, false, true},
+         {Background, Fuchsia, Background, Purple, Background, Fuchsia, Background},
+         {{"left band", 15, 25, Fuchsia},
+          {"right band", 530, 25, Fuchsia},
+          {"bottom band", 200, 342, Purple},
+          {"grid at 4.5 V", 30 + 11, 20 + 33, clBlack, 8, 1}},
+         // "4.5" on the left at (6, 20 + 33 - 8).
+         6, 45, 18, clWhite},
+    };
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.Name);
+        Show(R.Shown);
+        Set_Default_Calibration_All();
+        F->Draw_Calibration_Chart();
+        ASSERT_EQ(F->Image_CLB->Picture().Width(), 545);
+        ASSERT_EQ(F->Image_CLB->Picture().Height(), 361);
+        EXPECT_EQ(Runs(3, {Background, Lime, Purple, Fuchsia, Factor_Axis, Blue, Teal}), R.Title);
+        for (const Probe& P : R.Probes) {
+            if (P.Along_X == 1 && P.Along_Y == 1)
+                EXPECT_EQ(Pixel(P.X, P.Y), P.Colour) << P.What << " at " << P.X << ", " << P.Y;
+            else
+                EXPECT_GT(Count(P.Colour, P.X, P.Y, P.X + P.Along_X, P.Y + P.Along_Y), 0) << P.What;
+        }
+        EXPECT_GT(Count(R.Label_Colour, R.Label_X, R.Label_Y, R.Label_X + R.Label_W, R.Label_Y + 14), 5);
+        EXPECT_EQ(Count(R.Label_Colour, R.Label_X - 3, R.Label_Y, R.Label_X, R.Label_Y + 14), 0);
+    }
+}
+
+TEST_F(Calibration_Chart, TheRPMPointsAndTheSelectionMarksLieWhereTheScalesPutThem)
+{
+    Show({false, true, false, false, false, false, false});
+    Set_Default_Calibration_All();
+    Live_Values.Live_RPM = 4500;
+    Live_Values.Live_Factor_RPM = 5000;
+    F->Draw_Calibration_Chart();
+    // Worked by hand: 2500 rpm is 2500 x 485 div 5000 = 242 right of the plot's edge, the
+    // factor 1.00 is 321 - 10000 x 321 div 19900 = 160 down.
+    EXPECT_EQ(Pixel(272, 180), Blue);
+    EXPECT_EQ(Pixel(272, 187), clBlack);
+
+    // A middle point picked: its band between the neighbours (1000 and 2000 rpm: px 97 and
+    // 194) over the full height, and the point itself in the mark colour.
+    CLB_RPM.Selected = 3;
+    CLB_RPM.Anchor = 6;
+    F->Draw_Calibration_Chart();
+    EXPECT_EQ(Pixel(30 + 97, 20 + 40), Blue);
+    EXPECT_EQ(Pixel(30 + 194, 20 + 280), Blue);
+    EXPECT_EQ(Pixel(30 + 150, 20 + 40), Background);
+    // The anchor (3000 rpm: px 291) is black at its centre.
+    EXPECT_EQ(Pixel(30 + 291, 20 + 160), clBlack);
+
+    // Gas with point 0 picked: the curve's box from point 0 to point 8, in lime.
+    Show({true, false, false, false, false, false, false});
+    CLB_RPM.Selected = -1;
+    CLB_Gas.Selected = 0;
+    F->Draw_Calibration_Chart();
+    const int Top = F->CLB_Py(Main_Form_Calibration::Y_Axis::Gas, CLB_Gas.Out[8]);
+    const int Bottom = F->CLB_Py(Main_Form_Calibration::Y_Axis::Gas, CLB_Gas.Out[0]);
+    EXPECT_EQ(Pixel(30 + 240, 20 + Top), Lime);
+    EXPECT_EQ(Pixel(30 + 484, 20 + (Top + Bottom) / 2), Lime);
+    EXPECT_EQ(Pixel(30, 20 + Bottom), Lime);
+
+    // Before the settings are on the window nothing is drawn.
+    Settings_Applied = false;
+    F->Image_CLB->Picture().Clear();
+    F->Draw_Calibration_Chart();
+    F->Button_CLB_Default->Click();
+    EXPECT_TRUE(F->Image_CLB->Picture().Empty());
+
+    if (const char* Keep = std::getenv("KARDUN_SHOT_DIR")) {
+        Settings_Applied = true;
+        Show({true, false, true, true, true, false, true});
+        CLB_Gas.Selected = 4;
+        CLB_Gas.Anchor = 2;
+        F->Draw_Calibration_Chart();
+        EXPECT_TRUE(F->Image_CLB->Picture().Bitmap().SaveToFile(std::string(Keep) + "/calibration_chart.png"));
+    }
+}
+
+}  // namespace
