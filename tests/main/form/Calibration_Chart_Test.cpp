@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/Calibration.h"
+#include "data/Conversions.h"
 #include "data/Injectors.h"
 #include "main/Main_Test_Support.h"
 
@@ -226,6 +227,245 @@ TEST_F(Calibration_Chart, TheRPMPointsAndTheSelectionMarksLieWhereTheScalesPutTh
         F->Draw_Calibration_Chart();
         EXPECT_TRUE(F->Image_CLB->Picture().Bitmap().SaveToFile(std::string(Keep) + "/calibration_chart.png"));
     }
+}
+
+}  // namespace
+
+namespace {
+
+// One user action on the chart: mouse events at image pixels, or keys.
+struct Action {
+    enum Kind { Left_Down, Right_Down, Move, Up, Digit, Arrow, Escape } What;
+    int X = 0, Y = 0;   // image pixels; for Digit the character, for Arrow the key
+};
+
+TEST_F(Calibration_Chart, PointsAreEditedByMouseAndKeys)
+{
+    using A = Action;
+    constexpr std::array<int32_t, 9> Flat{10000, 10000, 10000, 10000, 10000, 10000, 10000, 10000, 10000};
+    constexpr std::array<int32_t, 9> No_Change{};
+    struct Row {
+        const char* Name;
+        std::array<bool, 7> Shown;        // gas, RPM, TPS 1..3, VAC, grid
+        CLB_Curve* Curve;                 // the curve edited and checked
+        std::array<int32_t, 9> Out;       // its Y before, all 0: the default curve
+        std::vector<Action> Actions;
+        // Expected: Y after (Relative: the change from before), X of the one point that
+        // moved (index, value; -1: none), the picked point, the anchor.
+        std::array<int32_t, 9> Out_After;
+        bool Relative;
+        int Moved_Point, Moved_X;
+        int Selected, Anchor;
+        bool Maximised = false;
+    };
+    // RPM at its defaults: point k at (30 + px, 180), px 0, 48, 97, 145, 194, 242, 291, 388,
+    // 485; image y 148 reads the factor 11965, y 67 reads 16986, y 40 reads 18660.
+    const Row Rows[] = {
+        {"point 0 without an anchor shifts the whole curve",
+         {false, true, false, false, false, false, false}, &CLB_RPM, Flat,
+         {{A::Left_Down, 30, 180}, {A::Move, 30, 148}, {A::Up}},
+         {11965, 11965, 11965, 11965, 11965, 11965, 11965, 11965, 11965}, false, -1, 0, 0, -1},
+        {"a shift that would take a factor past 1.99 is refused",
+         {false, true, false, false, false, false, false}, &CLB_RPM,
+         {10000, 10000, 10000, 10000, 10000, 19000, 10000, 10000, 10000},
+         {{A::Left_Down, 30, 180}, {A::Move, 30, 148}, {A::Up}},
+         No_Change, true, -1, 0, 0, -1},
+        {"point 8 without an anchor scales points 1..8 about point 0",
+         {false, true, false, false, false, false, false}, &CLB_RPM,
+         {5000, 6000, 7000, 8000, 9000, 10000, 11000, 12000, 13000},
+         {{A::Left_Down, 515, 132}, {A::Move, 515, 67}, {A::Up}},
+         {5000, 6498, 7997, 9495, 10993, 12491, 13990, 15488, 16986}, false, -1, 0, 8, -1},
+        {"a point scaled out of 0..19900 keeps its value",
+         {false, true, false, false, false, false, false}, &CLB_RPM,
+         {10000, 2000, 10000, 10000, 10000, 10000, 10000, 10000, 12000},
+         {{A::Left_Down, 515, 148}, {A::Move, 515, 40}, {A::Up}},
+         {10000, 2000, 10000, 10000, 10000, 10000, 10000, 10000, 18660}, false, -1, 0, 8, -1},
+        {"level with point 0, point 8 pulls a straight ramp",
+         {false, true, false, false, false, false, false}, &CLB_RPM, Flat,
+         {{A::Left_Down, 515, 180}, {A::Move, 515, 148}, {A::Up}},
+         {10000, 10197, 10393, 10590, 10786, 10983, 11179, 11572, 11965}, false, -1, 0, 8, -1},
+        {"the anchor limits the reshape to the points past it",
+         {false, true, false, false, false, false, false}, &CLB_RPM, Flat,
+         {{A::Right_Down, 224, 180}, {A::Up}, {A::Left_Down, 515, 180}, {A::Move, 515, 148}, {A::Up}},
+         {10000, 10000, 10000, 10000, 10000, 10328, 10655, 11310, 11965}, false, -1, 0, 8, 4},
+        {"a second right click moves the anchor; moving with the button held changes nothing",
+         {false, true, false, false, false, false, false}, &CLB_RPM, Flat,
+         {{A::Right_Down, 224, 180}, {A::Up}, {A::Right_Down, 321, 180}, {A::Move, 322, 181}, {A::Up}},
+         No_Change, true, -1, 0, -1, 6},
+        {"a right click on the anchor unmarks it",
+         {false, true, false, false, false, false, false}, &CLB_RPM, Flat,
+         {{A::Right_Down, 224, 180}, {A::Up}, {A::Right_Down, 224, 180}, {A::Up}},
+         No_Change, true, -1, 0, -1, -1},
+        {"a middle gas point stops one count short of its neighbour",
+         {true, false, false, false, false, false, false}, &CLB_Gas, {},
+         {{A::Digit, '4'}, {A::Arrow, VK_RIGHT}, {A::Arrow, VK_RIGHT}, {A::Arrow, VK_RIGHT},
+          {A::Arrow, VK_RIGHT}, {A::Arrow, VK_RIGHT}, {A::Arrow, VK_RIGHT}, {A::Arrow, VK_RIGHT},
+          {A::Arrow, VK_RIGHT}, {A::Arrow, VK_RIGHT}, {A::Arrow, VK_RIGHT}, {A::Arrow, VK_RIGHT}},
+         No_Change, true, 4, 490, 4, -1},
+        {"keys move a gas point by 10 counts and 50 us",
+         {true, false, false, false, false, false, false}, &CLB_Gas, {},
+         {{A::Digit, '4'}, {A::Arrow, VK_UP}, {A::Arrow, VK_UP}, {A::Arrow, VK_LEFT}, {A::Arrow, VK_DOWN}},
+         {0, 0, 0, 0, 50, 0, 0, 0, 0}, true, 4, 390, 4, -1},
+        {"the digit of the picked gas point drops it; arrows then do nothing",
+         {true, false, false, false, false, false, false}, &CLB_Gas, {},
+         {{A::Digit, '4'}, {A::Digit, '4'}, {A::Arrow, VK_UP}}, No_Change, true, -1, 0, -1, -1},
+        {"digits do nothing while the gas curve is not shown",
+         {false, true, false, false, false, false, false}, &CLB_Gas, {},
+         {{A::Digit, '4'}, {A::Arrow, VK_UP}}, No_Change, true, -1, 0, -1, -1},
+        {"escape cancels the pick",
+         {true, false, false, false, false, false, false}, &CLB_Gas, {},
+         {{A::Digit, '3'}, {A::Escape}, {A::Arrow, VK_UP}}, No_Change, true, -1, 0, -1, -1},
+        {"hovering a TPS point picks it while nothing is chosen",
+         {true, false, true, false, false, false, false}, &CLB_TPS1, {},
+         {{A::Move, 362, 231}}, No_Change, true, -1, 0, 6, -1},
+        {"while a gas point is chosen no TPS point can be hit",
+         {true, false, true, false, false, false, false}, &CLB_TPS1, {},
+         {{A::Digit, '2'}, {A::Move, 362, 231}}, No_Change, true, -1, 0, -1, -1},
+        {"a maximised window's mouse is scaled back to the chart",
+         {false, true, false, false, false, false, false}, &CLB_RPM, Flat,
+         {{A::Left_Down, 544, 360}, {A::Up}}, No_Change, true, -1, 0, 5, -1, true},
+    };
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.Name);
+        Show(R.Shown);
+        TPS_Full_Scale = 1072;
+        TPS_Step = 10;
+        Set_Default_Calibration_All();
+        F->CLB_Edit_Cancel();
+        CLB_Anchor_Clear();
+        if (R.Out != std::array<int32_t, 9>{})
+            R.Curve->Out = R.Out;
+        const CLB_Curve Before = *R.Curve;
+        F->WindowState(R.Maximised ? TWindow_State::Maximized : TWindow_State::Normal);
+        F->Image_CLB->Width(R.Maximised ? 2 * 545 : 545);
+        F->Image_CLB->Height(R.Maximised ? 2 * 361 : 361);
+        for (const Action& Do : R.Actions) {
+            switch (Do.What) {
+            case Action::Left_Down:
+            case Action::Right_Down:
+                F->Image_CLB->OnMouseDown(F->Image_CLB,
+                                          Do.What == Action::Left_Down ? TMouseButton::Left : TMouseButton::Right,
+                                          0, Do.X, Do.Y);
+                break;
+            case Action::Move:
+                F->Image_CLB->OnMouseMove(F->Image_CLB, 0, Do.X, Do.Y);
+                break;
+            case Action::Up:
+                F->Image_CLB->OnMouseUp(F->Image_CLB, TMouseButton::Left, 0, Do.X, Do.Y);
+                break;
+            case Action::Digit:
+                F->CLB_Digit_Key(static_cast<char>(Do.X));
+                break;
+            case Action::Arrow:
+                F->CLB_Arrow_Key(static_cast<uint16_t>(Do.X));
+                break;
+            case Action::Escape:
+                F->CLB_Edit_Cancel();
+                break;
+            }
+        }
+        std::array<int32_t, 9> Out = R.Out_After;
+        if (R.Relative)
+            for (size_t K = 0; K < Out.size(); ++K)
+                Out[K] += Before.Out[K];
+        EXPECT_EQ(R.Curve->Out, Out);
+        std::array<int32_t, 9> In = Before.In;
+        if (R.Moved_Point >= 0)
+            In[static_cast<size_t>(R.Moved_Point)] = R.Moved_X;
+        EXPECT_EQ(R.Curve->In, In);
+        EXPECT_EQ(R.Curve->Selected, R.Selected);
+        EXPECT_EQ(R.Curve->Anchor, R.Anchor);
+    }
+}
+
+// At a TPS full scale of 65535 the reshape's products pass 2^31.
+TEST_F(Calibration_Chart, AReshapeAtTheLargestTPSScaleKeepsItsProportions)
+{
+    Show({false, false, true, false, false, false, false});
+    TPS_Full_Scale = 65535;
+    TPS_Step = 655;
+    Set_Default_Calibration_All();
+    for (int K = 0; K < CLB_Points; ++K)
+        CLB_TPS1.Out[static_cast<size_t>(K)] = K * 8125;
+    F->Draw_Calibration_Chart();
+    // Point 8 (1023, 65000) stands at plot (485, 3); picked, then one step down.
+    F->Image_CLB->OnMouseDown(F->Image_CLB, TMouseButton::Left, 0, 515, 23);
+    F->Image_CLB->OnMouseUp(F->Image_CLB, TMouseButton::Left, 0, 515, 23);
+    ASSERT_EQ(CLB_TPS1.Selected, 8);
+    F->CLB_Arrow_Key(VK_DOWN);
+    EXPECT_EQ(CLB_TPS1.Out, (std::array<int32_t, 9>{0, 8043, 16086, 24129, 32173, 40216, 48259, 56302, 64345}));
+}
+
+// A picked point shows in the value boxes and the curve's box; with Transmit_Now on and
+// the controller connected, releasing the mouse sends the curves.
+TEST_F(Calibration_Chart, APickedPointShowsItsValuesAndTheReleaseSends)
+{
+    Show({false, true, false, false, false, false, false});
+    Set_Default_Calibration_All();
+    F->Draw_Calibration_Chart();
+    int Sent = 0;
+    F->Button_CLB_Transmitt->OnClick = [&Sent](TObject*) { ++Sent; };
+    UI_Ready = true;
+    Connected = true;
+    struct Row {
+        const char* Name;
+        bool Transmit_Now, Connected;
+        int Sent;
+    };
+    const Row Rows[] = {
+        {"Transmit_Now off", false, true, 0},
+        {"not connected", true, false, 0},
+        {"Transmit_Now on and connected", true, true, 1},
+    };
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.Name);
+        Settings.Transmit_Now = R.Transmit_Now;
+        Connected = R.Connected;
+        Sent = 0;
+        F->Image_CLB->OnMouseDown(F->Image_CLB, TMouseButton::Left, 0, 272, 180);
+        F->Image_CLB->OnMouseUp(F->Image_CLB, TMouseButton::Left, 0, 272, 180);
+        EXPECT_EQ(Sent, R.Sent);
+    }
+    EXPECT_EQ(CLB_RPM.Selected, 5);
+    EXPECT_EQ(F->Label_CLB_Point_Num->Caption(), "5");
+    EXPECT_EQ(F->Label_CLB_Point_Num->Font().Color(), Blue);
+    EXPECT_EQ(F->Edit_CLB_InVolt->Text(), "2500");
+    EXPECT_EQ(F->Edit_CLB_InVolt->Color(), Blue);
+    EXPECT_EQ(F->Edit_CLB_OutVolt->Color(), Factor_Axis);
+    EXPECT_EQ(F->CheckBox_CLB_Diagram_RPM->Color(), RGB_Color(255, 255, 0));
+    EXPECT_EQ(F->Label_CLB_Diagram_RPM_Data->Color(), RGB_Color(255, 255, 0));
+    EXPECT_EQ(F->Image_CLB->Cursor(), TCursor::Size_All);
+    EXPECT_EQ(F->Image_CLB->Hint(), "5 point");
+    // Point 0 gives the vertical cursor.
+    F->Image_CLB->OnMouseDown(F->Image_CLB, TMouseButton::Left, 0, 30, 180);
+    EXPECT_EQ(F->Image_CLB->Cursor(), TCursor::Size_NS);
+    F->Image_CLB->OnMouseUp(F->Image_CLB, TMouseButton::Left, 0, 30, 180);
+    // Escape: nothing picked, colours and cursor back.
+    F->CLB_Edit_Cancel();
+    EXPECT_EQ(CLB_RPM.Selected, -1);
+    EXPECT_EQ(F->Edit_CLB_InVolt->Color(), clWhite);
+    EXPECT_EQ(F->Label_CLB_Point_Num->Font().Color(), clBlack);
+    EXPECT_EQ(F->CheckBox_CLB_Diagram_RPM->Color(), clBtnFace);
+    EXPECT_EQ(F->Image_CLB->Cursor(), TCursor::Default);
+
+    // Over the gas curve's red the cursor boxes take the gas colours; the cursor's place
+    // reads in volts and milliseconds.
+    Show({true, false, false, false, false, false, false});
+    F->Draw_Calibration_Chart();
+    // The line between points 4 and 5 at 450 counts (px 213), away from both points.
+    const int X = 30 + 213;
+    int Y = 20;
+    while (Y < 20 + 321 && Pixel(X, Y) != Red)
+        ++Y;
+    ASSERT_LT(Y, 20 + 321);
+    ASSERT_EQ(Pixel(X - 9, Y - 9), Background);
+    F->Image_CLB->OnMouseMove(F->Image_CLB, 0, X, Y);
+    EXPECT_EQ(F->Edit_y_pos_Gas->Color(), Lime);
+    EXPECT_EQ(F->Edit_x_pos_InVolt->Color(), Purple);
+    // 213 x 1023 / 485 = 449.3 counts.
+    EXPECT_EQ(F->Edit_x_pos_InVolt->Text(), Format_Ratio(449 * 5, 1023, 15, 2));
+    F->Image_CLB->OnMouseMove(F->Image_CLB, 0, X - 9, Y - 9);
+    EXPECT_EQ(F->Edit_y_pos_Gas->Color(), clWhite);
 }
 
 }  // namespace
