@@ -48,16 +48,16 @@ int32_t Toward(int32_t Reference, int32_t Target, int32_t Quantum)
 // products past 4 x 10^9.
 void Reshape(CLB_Curve& C, int F, int D, int First, int Last, int32_t Y, int32_t Bound)
 {
-    const int64_t Fixed = C.Out[static_cast<std::size_t>(F)];
-    const int64_t Height = Fixed - C.Out[static_cast<std::size_t>(D)];
-    const int64_t Span = int64_t{C.In[static_cast<std::size_t>(D)]} - C.In[static_cast<std::size_t>(F)];
+    const std::size_t f = static_cast<std::size_t>(F), d = static_cast<std::size_t>(D);
+    const int64_t Fixed = C.Out[f];
+    const int64_t Height = Fixed - C.Out[d];
+    const int64_t Span = int64_t{C.In[d]} - C.In[f];
     if (Height == 0 && Span == 0)
         return;
     for (int K = First; K <= Last; ++K) {
         const std::size_t k = static_cast<std::size_t>(K);
-        const int64_t N = Height != 0
-                              ? Fixed - CLB_Round_Div((Fixed - C.Out[k]) * (Fixed - Y), Height)
-                              : Fixed + CLB_Round_Div((Y - Fixed) * (int64_t{C.In[k]} - C.In[static_cast<std::size_t>(F)]), Span);
+        const int64_t N = Height != 0 ? Fixed - CLB_Round_Div((Fixed - C.Out[k]) * (Fixed - Y), Height)
+                                      : Fixed + CLB_Round_Div((Y - Fixed) * (int64_t{C.In[k]} - C.In[f]), Span);
         if (N >= 0 && N <= Bound)
             C.Out[k] = static_cast<int32_t>(N);
     }
@@ -320,9 +320,15 @@ void Main_Form_Calibration::CLB_Show_Point_Colours_Reset()
 
 // ---------------------------------------------------------------- keys
 
+bool Main_Form_Calibration::Calibration_Page_Shown() const
+{
+    const TPageControl* Pages = TabSheet_Calibration->PageControl();
+    return Pages && Pages->ActivePage() == TabSheet_Calibration;
+}
+
 void Main_Form_Calibration::CLB_Digit_Key(char Key)
 {
-    if (!TabSheet_Calibration->PageControl() || TabSheet_Calibration->PageControl()->ActivePage() != TabSheet_Calibration)
+    if (!Calibration_Page_Shown())
         return;
     if (Key < '0' || Key > '0' + Last_Point || !Settings.CLB_Diagram_GAS)
         return;
@@ -353,8 +359,7 @@ void Main_Form_Calibration::CLB_Digit_Key(char Key)
 
 void Main_Form_Calibration::CLB_Arrow_Key(uint16_t Key)
 {
-    if (!CLB_Key_Select || !TabSheet_Calibration->PageControl() ||
-        TabSheet_Calibration->PageControl()->ActivePage() != TabSheet_Calibration)
+    if (!CLB_Key_Select || !Calibration_Page_Shown())
         return;
     if (Key != VK_LEFT && Key != VK_RIGHT && Key != VK_UP && Key != VK_DOWN)
         return;

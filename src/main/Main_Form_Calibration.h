@@ -195,6 +195,7 @@ private:
     void CLB_Show_Point(const Curve_Unit& U);
     void CLB_Show_Position(const Curve_Unit& U, int32_t X, int32_t Y);
     void CLB_Position_Colours(int X, int Y);
+    bool Calibration_Page_Shown() const;
     // While boxes are set by code their handlers do nothing (a box set by another's click
     // must not reset the page twice).
     bool Diagram_Boxes_Busy = false;

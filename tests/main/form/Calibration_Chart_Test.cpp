@@ -235,8 +235,8 @@ namespace {
 
 // One user action on the chart: mouse events at image pixels, or keys.
 struct Action {
-    enum Kind { Left_Down, Right_Down, Move, Up, Digit, Arrow, Escape } What;
-    int X = 0, Y = 0;   // image pixels; for Digit the character, for Arrow the key
+    enum Kind { Left_Down, Right_Down, Move, Up, Digit, Arrow, Escape, Page } What;
+    int X = 0, Y = 0;   // image pixels; for Digit the character, Arrow the key, Page the page
 };
 
 TEST_F(Calibration_Chart, PointsAreEditedByMouseAndKeys)
@@ -312,6 +312,9 @@ TEST_F(Calibration_Chart, PointsAreEditedByMouseAndKeys)
         {"digits do nothing while the gas curve is not shown",
          {false, true, false, false, false, false, false}, &CLB_Gas, {},
          {{A::Digit, '4'}, {A::Arrow, VK_UP}}, No_Change, true, -1, 0, -1, -1},
+        {"digits do nothing on another page",
+         {true, false, false, false, false, false, false}, &CLB_Gas, {},
+         {{A::Page, 0}, {A::Digit, '4'}, {A::Page, 2}, {A::Arrow, VK_UP}}, No_Change, true, -1, 0, -1, -1},
         {"escape cancels the pick",
          {true, false, false, false, false, false, false}, &CLB_Gas, {},
          {{A::Digit, '3'}, {A::Escape}, {A::Arrow, VK_UP}}, No_Change, true, -1, 0, -1, -1},
@@ -361,6 +364,9 @@ TEST_F(Calibration_Chart, PointsAreEditedByMouseAndKeys)
                 break;
             case Action::Escape:
                 F->CLB_Edit_Cancel();
+                break;
+            case Action::Page:
+                F->PageControl_KardunGAS->ActivePageIndex(Do.X);
                 break;
             }
         }
