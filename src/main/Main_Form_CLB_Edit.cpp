@@ -291,10 +291,7 @@ void Main_Form_Calibration::CLB_Show_Point(const Curve_Unit& U)
     Y_Box->Font().Color(U.Y_Box_Text);
     for (const Diagram_Box& D : Diagram_Boxes())
         if (D.Box == this->*U.Box)
-            for (TControl* Control : {static_cast<TControl*>(D.Box), static_cast<TControl*>(D.Label),
-                                      static_cast<TControl*>(D.Data)})
-                if (Control)
-                    Control->Color(Colour_Picked);
+            D.Paint(Colour_Picked);
 }
 
 void Main_Form_Calibration::CLB_Show_Point_Colours_Reset()
@@ -310,10 +307,7 @@ void Main_Form_Calibration::CLB_Show_Point_Colours_Reset()
     Image_CLB->Cursor(TCursor::Default);
     Image_CLB->ShowHint(false);
     for (const Diagram_Box& D : Diagram_Boxes())
-        for (TControl* Control : {static_cast<TControl*>(D.Box), static_cast<TControl*>(D.Label),
-                                  static_cast<TControl*>(D.Data)})
-            if (Control)
-                Control->Color(clBtnFace);
+        D.Paint(clBtnFace);
     if (Cursor_Changed)
         Draw_Calibration_Chart();
 }

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "data/Calibration.h"
-#include "data/Call_Hook.h"
 #include "data/Conversions.h"
 #include "data/GD_Options.h"
 #include "data/Globals.h"
@@ -215,11 +214,12 @@ void Main_Form_Calibration::Create_Part(TComponent* Owner, TControl* Content)
 
 std::vector<TControl*> Main_Form_Calibration::Part_Value_Labels() const
 {
-    return {Label_CLB_Point_Num,          Label_CLB_Diagram_TPS_1_Data, Label_CLB_Diagram_TPS_2_Data, Label_CLB_Diagram_TPS_3_Data,
-            Label_CLB_Diagram_RPM_Data,   Label_CLB_Diagram_VAC_Data,   Label_CLB_RPM_Dig,
-            Label_CLB_TPS_Dig,            Label_CLB_Gas_Dig,            Label_CLB_TempVap_Dig,
-            Label_CLB_TempGas_Dig,        Label_CLB_TempCouple_Dig,     Label_CLB_PressVap_Dig,
-            Label_CLB_PressColl_Dig,      Label_CLB_PressDiff_Dig,      Label_CLB_Detonation_Dig};
+    return {Label_CLB_Point_Num,        Label_CLB_Diagram_TPS_1_Data, Label_CLB_Diagram_TPS_2_Data,
+            Label_CLB_Diagram_TPS_3_Data, Label_CLB_Diagram_RPM_Data, Label_CLB_Diagram_VAC_Data,
+            Label_CLB_RPM_Dig,          Label_CLB_TPS_Dig,            Label_CLB_Gas_Dig,
+            Label_CLB_TempVap_Dig,      Label_CLB_TempGas_Dig,        Label_CLB_TempCouple_Dig,
+            Label_CLB_PressVap_Dig,     Label_CLB_PressColl_Dig,      Label_CLB_PressDiff_Dig,
+            Label_CLB_Detonation_Dig};
 }
 
 std::vector<Main_Form_Calibration::Diagram_Box> Main_Form_Calibration::Diagram_Boxes() const
@@ -367,10 +367,7 @@ void Main_Form_Calibration::Calibration_Diagram_Reset()
     }
     bool Any_Shown = false;
     for (const Diagram_Box& D : Diagram_Boxes()) {
-        for (TControl* C : {static_cast<TControl*>(D.Box), static_cast<TControl*>(D.Label),
-                            static_cast<TControl*>(D.Data)})
-            if (C)
-                C->Color(clBtnFace);
+        D.Paint(clBtnFace);
         Any_Shown = Any_Shown || *D.Setting;
     }
     if (!Any_Shown) {
@@ -378,8 +375,8 @@ void Main_Form_Calibration::Calibration_Diagram_Reset()
         CheckBox_CLB_Diagram_Gas->Checked(true);
         return;
     }
+    // Cancelling draws the chart again.
     CLB_Edit_Cancel();
-    Draw_Calibration_Chart();
 }
 
 void Main_Form_Calibration::Show_Live_Part(const Live_Texts& T, bool Page_Active, TForm_KardunGAS& Form)

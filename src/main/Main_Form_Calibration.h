@@ -182,6 +182,14 @@ struct Main_Form_Calibration : Main_Form_Part {
         TLabel* Data;   // the curve's live value beside it, or none
         bool* Setting;
         int Group;
+        // The box, its label and its live value take one background colour.
+        void Paint(TColor Colour) const
+        {
+            Box->Color(Colour);
+            Label->Color(Colour);
+            if (Data)
+                Data->Color(Colour);
+        }
     };
     std::vector<Diagram_Box> Diagram_Boxes() const;
 
