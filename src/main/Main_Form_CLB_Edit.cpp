@@ -252,12 +252,16 @@ void Main_Form_Calibration::CLB_Move(const Curve_Unit& U, int32_t X, int32_t Y, 
         return;
     }
     if (CLB_Dragging) {
+        // A press (or a drag that has not picked a point yet) picks what lies under the
+        // mouse; the chart changes only when the pick does.
+        const bool Changed = C.Selected != Hit;
         C.Selected = Hit;
         if (!Any_Selected())
             CLB_Show_Point_Colours_Reset();
         CLB_Show_Point(U);
         CLB_Key_Select = Any_Selected();
-        Draw_Calibration_Chart();
+        if (Changed || Press)
+            Draw_Calibration_Chart();
     }
     if (Hit != C.Selected && !CLB_Key_Select) {
         C.Selected = Hit;
