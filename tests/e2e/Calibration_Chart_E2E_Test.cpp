@@ -10,7 +10,6 @@
 #include "data/Calibration.h"
 #include "e2e/Emulator_Window_Fixture.h"
 #include "emulator/Emulator.h"
-#include "protocol/Write_Lists.h"
 
 namespace {
 
@@ -51,11 +50,6 @@ TEST_F(Calibration_Chart_E2E, ADraggedGasPointGoesOutOnReleaseAndIsReadBack)
     ASSERT_TRUE(Settings.CLB_Diagram_GAS && !Settings.CLB_Diagram_TPS_1);
     F->Button_CLB_Default->Click();
     const CLB_Curve Default = CLB_Gas;
-    // The Transmitt button's action sends the curves first (request 4, work script 4).
-    F->Button_CLB_Transmitt->OnClick = [](TObject*) {
-        Request_Code = 4;
-        Work_Script_Select = 4;
-    };
 
     // Point 4 dragged 40 pixels up: about 4 ms more, in steps of 50 us.
     using Axis = Main_Form_Calibration;

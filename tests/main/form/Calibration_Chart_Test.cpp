@@ -384,6 +384,46 @@ TEST_F(Calibration_Chart, PointsAreEditedByMouseAndKeys)
     }
 }
 
+// The window's keyboard map hands the digits of both keyboards (while the gas curve is
+// shown), the arrows and Escape (on the Calibration page) to the point editing.
+TEST_F(Calibration_Chart, TheKeyboardMapPicksMovesAndDropsGasPoints)
+{
+    struct Row {
+        const char* Name;
+        int Page;
+        bool Gas_Shown;
+        std::vector<uint16_t> Keys;
+        int Selected;         // the gas curve's picked point after
+        int32_t Out_4_Moved;  // change of gas point 4's Y
+        bool Last_Taken;      // the map took the last key
+    };
+    const Row Rows[] = {
+        {"4 of the main keys picks point 4", 2, true, {'4'}, 4, 0, true},
+        {"4 of the numeric pad picks it too", 2, true, {VK_NUMPAD4}, 4, 0, true},
+        {"9 is no point", 2, true, {'9'}, -1, 0, false},
+        {"the gas curve hidden: digits are left alone", 2, false, {'4'}, -1, 0, false},
+        {"another page: the digit picks nothing", 0, true, {'4'}, -1, 0, true},
+        {"Up moves the picked point one step", 2, true, {'4', VK_UP}, 4, 50, true},
+        {"Escape drops the pick, Up then moves nothing", 2, true, {'4', VK_ESCAPE, VK_UP}, -1, 0, true},
+    };
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.Name);
+        Show({R.Gas_Shown, !R.Gas_Shown, false, false, false, false, false});
+        Set_Default_Calibration_All();
+        F->CLB_Edit_Cancel();
+        const int32_t Out_4 = CLB_Gas.Out[4];
+        F->PageControl_KardunGAS->ActivePageIndex(R.Page);
+        uint16_t Key = 0;
+        for (uint16_t K : R.Keys) {
+            Key = K;
+            F->FormKeyDown(F, Key, 0);
+        }
+        EXPECT_EQ(CLB_Gas.Selected, R.Selected);
+        EXPECT_EQ(CLB_Gas.Out[4] - Out_4, R.Out_4_Moved);
+        EXPECT_EQ(Key == 0, R.Last_Taken);
+    }
+}
+
 // At a TPS full scale of 65535 the reshape's products pass 2^31.
 TEST_F(Calibration_Chart, AReshapeAtTheLargestTPSScaleKeepsItsProportions)
 {
