@@ -128,6 +128,9 @@ std::string Format_Input(int32_t value);
 std::string Format_Output(int32_t value);
 std::string Format_Factor(int32_t value);
 std::string Format_Gas_Level(int32_t value);
+// num / den (den > 0) in fixed notation with `decimals`, rounded on the integers (an exact
+// half away from zero); the general format past `precision` integer digits.
+std::string Format_Ratio(int64_t num, int64_t den, int precision, int decimals);
 // value in fixed notation with `decimals`; when its integer part has more digits than
 // `precision`, the general format with `precision` significant digits.
 std::string Format_Fixed(double value, int precision, int decimals);

@@ -229,7 +229,9 @@ public:
 
     // ---- keyboard map (key preview) ----
     // Nothing while a table edit mode is on; F1..F8 choose the page; Up and Down walk the
-    // setting groups on the Configuration page. Keys that the focused control takes itself
+    // setting groups on the Configuration page; on the Calibration page the arrows move the
+    // picked curve point and Escape drops it; the digits 0..8 of both keyboards pick a gas
+    // point while the gas curve is shown. Keys that the focused control takes itself
     // (typed text, arrows of a stepping control) are left to it. A key the map acted on
     // goes no further.
     void FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift);

@@ -403,7 +403,7 @@ void Main_Form_Configuration::Button_CFG_RPM_IdleRunClick()
     RPM_Source.Edit->Text(std::to_string(Cfg.RPM_Source));
     Set_Default_Curve(CLB_Curve_Id::RPM);
     if (CFG_Form) {
-        Call_Hook(CFG_Form->Draw_Calibration_Chart);
+        CFG_Form->Draw_Calibration_Chart();
         CFG_Form->CFG_Transmit();
     }
 }

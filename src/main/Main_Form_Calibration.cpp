@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "data/Calibration.h"
-#include "data/Call_Hook.h"
 #include "data/Conversions.h"
 #include "data/GD_Options.h"
 #include "data/Globals.h"
@@ -82,6 +81,13 @@ void Main_Form_Calibration::Create_Part(TComponent* Owner, TControl* Content)
     Button_CLB_Receiv->OnClick = [this](TObject* Sender) { Button_CLB_ReceivClick(Sender); };
 
     Image_CLB = build::Make<TImage>(Owner, S, "Image_CLB", 6, 34, Image_CLB_Width, Image_CLB_Height);
+    // The chart keeps its own size and is stretched over the image when the window grows.
+    Image_CLB->Stretch(true);
+    Image_CLB->OnMouseDown = [this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
+        Image_CLBMouseDown(Button, X, Y);
+    };
+    Image_CLB->OnMouseMove = [this](TObject*, TShiftState, int X, int Y) { Image_CLBMouseMove(X, Y); };
+    Image_CLB->OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) { Image_CLBMouseUp(); };
 
     // The curve boxes in two rows under the chart: gas and TPS, then RPM, VAC and the grid.
     struct Diagram_Row {
@@ -177,6 +183,8 @@ void Main_Form_Calibration::Create_Part(TComponent* Owner, TControl* Content)
     constexpr int Cursor_Column = 108, Point_Column = 158, First_Row = 32, Row_Step = 24;
     Label_CLB_Cursor = build::Label(Owner, G, "Label_CLB_Cursor", "Cursor", Cursor_Column, 14);
     Label_CLB_Selected = build::Label(Owner, G, "Label_CLB_Selected", "Point", Point_Column, 14);
+    Label_CLB_Point_Num = build::Label(Owner, G, "Label_CLB_Point_Num", "", Point_Column + 36, 14);
+    Label_CLB_Point_Num->Font().Style(fsBold);
     Label_CLB_InVolt_Point = build::Label(Owner, G, "Label_CLB_InVolt_Point", "Input, v", 4, First_Row + 3);
     Label_CLB_Gas_Point = build::Label(Owner, G, "Label_CLB_Gas_Point", "Gas, ms", 4, First_Row + Row_Step + 3);
     Label_CLB_OutVolt_Point =
@@ -206,23 +214,27 @@ void Main_Form_Calibration::Create_Part(TComponent* Owner, TControl* Content)
 
 std::vector<TControl*> Main_Form_Calibration::Part_Value_Labels() const
 {
-    return {Label_CLB_Diagram_TPS_1_Data, Label_CLB_Diagram_TPS_2_Data, Label_CLB_Diagram_TPS_3_Data,
-            Label_CLB_Diagram_RPM_Data,   Label_CLB_Diagram_VAC_Data,   Label_CLB_RPM_Dig,
-            Label_CLB_TPS_Dig,            Label_CLB_Gas_Dig,            Label_CLB_TempVap_Dig,
-            Label_CLB_TempGas_Dig,        Label_CLB_TempCouple_Dig,     Label_CLB_PressVap_Dig,
-            Label_CLB_PressColl_Dig,      Label_CLB_PressDiff_Dig,      Label_CLB_Detonation_Dig};
+    return {Label_CLB_Point_Num,        Label_CLB_Diagram_TPS_1_Data, Label_CLB_Diagram_TPS_2_Data,
+            Label_CLB_Diagram_TPS_3_Data, Label_CLB_Diagram_RPM_Data, Label_CLB_Diagram_VAC_Data,
+            Label_CLB_RPM_Dig,          Label_CLB_TPS_Dig,            Label_CLB_Gas_Dig,
+            Label_CLB_TempVap_Dig,      Label_CLB_TempGas_Dig,        Label_CLB_TempCouple_Dig,
+            Label_CLB_PressVap_Dig,     Label_CLB_PressColl_Dig,      Label_CLB_PressDiff_Dig,
+            Label_CLB_Detonation_Dig};
 }
 
 std::vector<Main_Form_Calibration::Diagram_Box> Main_Form_Calibration::Diagram_Boxes() const
 {
     Settings_Class& S = Settings;
     return {
-        {CheckBox_CLB_Diagram_Gas, Label_CLB_Diagram_Gas, &S.CLB_Diagram_GAS, Group_Input},
-        {CheckBox_CLB_Diagram_TPS_1, Label_CLB_Diagram_TPS_1, &S.CLB_Diagram_TPS_1, Group_Input},
-        {CheckBox_CLB_Diagram_TPS_2, Label_CLB_Diagram_TPS_2, &S.CLB_Diagram_TPS_2, Group_Input},
-        {CheckBox_CLB_Diagram_TPS_3, Label_CLB_Diagram_TPS_3, &S.CLB_Diagram_TPS_3, Group_Input},
-        {CheckBox_CLB_Diagram_RPM, Label_CLB_Diagram_RPM, &S.CLB_Diagram_RPM, Group_RPM},
-        {CheckBox_CLB_Diagram_VAC, Label_CLB_Diagram_VAC, &S.CLB_Diagram_VAC, Group_VAC},
+        {CheckBox_CLB_Diagram_Gas, Label_CLB_Diagram_Gas, nullptr, &S.CLB_Diagram_GAS, Group_Input},
+        {CheckBox_CLB_Diagram_TPS_1, Label_CLB_Diagram_TPS_1, Label_CLB_Diagram_TPS_1_Data, &S.CLB_Diagram_TPS_1,
+         Group_Input},
+        {CheckBox_CLB_Diagram_TPS_2, Label_CLB_Diagram_TPS_2, Label_CLB_Diagram_TPS_2_Data, &S.CLB_Diagram_TPS_2,
+         Group_Input},
+        {CheckBox_CLB_Diagram_TPS_3, Label_CLB_Diagram_TPS_3, Label_CLB_Diagram_TPS_3_Data, &S.CLB_Diagram_TPS_3,
+         Group_Input},
+        {CheckBox_CLB_Diagram_RPM, Label_CLB_Diagram_RPM, Label_CLB_Diagram_RPM_Data, &S.CLB_Diagram_RPM, Group_RPM},
+        {CheckBox_CLB_Diagram_VAC, Label_CLB_Diagram_VAC, Label_CLB_Diagram_VAC_Data, &S.CLB_Diagram_VAC, Group_VAC},
     };
 }
 
@@ -230,9 +242,9 @@ void Main_Form_Calibration::Bind_Part(TForm_KardunGAS& Form)
 {
     // New curves from the controller or from a file are drawn at once.
     Part_Hooks.Bind("CLB_Codec_Hooks.Draw_Calibration", CLB_Codec_Hooks.Draw_Calibration,
-                    [this] { Draw_Calibration(); });
+                    [this] { Draw_Calibration_Chart(); });
     Part_Hooks.Bind("CFG_File_Hooks.Draw_Calibration", CFG_File_Hooks.Draw_Calibration,
-                    [this] { Draw_Calibration(); });
+                    [this] { Draw_Calibration_Chart(); });
 }
 
 void Main_Form_Calibration::Calibration_Page_Init()
@@ -251,7 +263,7 @@ void Main_Form_Calibration::Calibration_Page_Init()
     for (const Diagram_Box& D : Diagram_Boxes())
         D.Box->OnClick = [this, Box = D.Box](TObject*) { CheckBox_CLB_DiagramClick(Box); };
     CheckBox_CLB_Grid->OnClick = [this](TObject* Sender) { CheckBox_CLB_GridClick(Sender); };
-    Draw_Calibration();
+    Draw_Calibration_Chart();
     // Each curve's label (and live value) in the curve's colour.
     const std::pair<TLabel*, TColor> Colours[] = {
         {Label_CLB_Diagram_Gas, Colour_Gas},          {Label_CLB_Diagram_RPM, Colour_RPM},
@@ -280,19 +292,12 @@ void Main_Form_Calibration::Calibration_Boxes_From_Settings()
     CheckBox_CLB_Grid->OnClick = Grid_Click;
 }
 
-void Main_Form_Calibration::Draw_Calibration() const
-{
-    // Nothing is drawn before the window holds the settings, nor on an image without a plot.
-    if (Settings_Applied && CLB_Plot_Width > 0 && CLB_Plot_Height > 0)
-        Call_Hook(Draw_Calibration_Chart);
-}
-
 void Main_Form_Calibration::Button_CLB_DefaultClick(TObject* Sender)
 {
     CLB_Selection_Clear();
     CLB_Anchor_Clear();
     Set_Default_Calibration();
-    Draw_Calibration();
+    Draw_Calibration_Chart();
 }
 
 void Main_Form_Calibration::Button_CLB_ReceivClick(TObject* Sender)
@@ -348,7 +353,7 @@ void Main_Form_Calibration::CheckBox_CLB_DiagramClick(TCheckBox* Box)
 void Main_Form_Calibration::CheckBox_CLB_GridClick(TObject* Sender)
 {
     Settings.CLB_View_Grid = CheckBox_CLB_Grid->Checked();
-    Draw_Calibration();
+    Draw_Calibration_Chart();
 }
 
 void Main_Form_Calibration::Calibration_Diagram_Reset()
@@ -362,8 +367,7 @@ void Main_Form_Calibration::Calibration_Diagram_Reset()
     }
     bool Any_Shown = false;
     for (const Diagram_Box& D : Diagram_Boxes()) {
-        D.Box->Color(clBtnFace);
-        D.Label->Color(clBtnFace);
+        D.Paint(clBtnFace);
         Any_Shown = Any_Shown || *D.Setting;
     }
     if (!Any_Shown) {
@@ -371,15 +375,15 @@ void Main_Form_Calibration::Calibration_Diagram_Reset()
         CheckBox_CLB_Diagram_Gas->Checked(true);
         return;
     }
-    Call_Hook(CLB_Edit_Cancel);
-    Draw_Calibration();
+    // Cancelling draws the chart again.
+    CLB_Edit_Cancel();
 }
 
 void Main_Form_Calibration::Show_Live_Part(const Live_Texts& T, bool Page_Active, TForm_KardunGAS& Form)
 {
     if (!Page_Active)
         return;
-    Draw_Calibration();
+    Draw_Calibration_Chart();
     // The same texts as the General page's digits.
     const std::pair<TLabel*, const std::string*> Digits[] = {
         {Label_CLB_RPM_Dig, &T.RPM},           {Label_CLB_Gas_Dig, &T.Gas},

@@ -2,10 +2,13 @@
 // choose the curves shown and the grid, the value boxes of the cursor and of the point
 // being edited, the live values beside the chart, and the transfer and file buttons.
 //
-// All on the user-interface thread. The chart itself is drawn by the chart's owner through
-// Draw_Calibration_Chart; unbound, nothing is drawn.
+// The chart (Main_Form_CLB_Chart.cpp) and the editing of its points with the mouse and
+// the keys (Main_Form_CLB_Edit.cpp) belong to this part.
+//
+// All on the user-interface thread.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 #include "main/Main_Form_Part.h"
@@ -50,6 +53,8 @@ struct Main_Form_Calibration : Main_Form_Part {
     TLabel* Label_CLB_OutVolt_Point = nullptr;
     TLabel* Label_CLB_Cursor = nullptr;
     TLabel* Label_CLB_Selected = nullptr;
+    // Number of the point being edited, in its curve's colour.
+    TLabel* Label_CLB_Point_Num = nullptr;
     TEdit* Edit_x_pos_InVolt = nullptr;
     TEdit* Edit_y_pos_Gas = nullptr;
     TEdit* Edit_y_pos_OutVolt = nullptr;
@@ -86,14 +91,6 @@ struct Main_Form_Calibration : Main_Form_Part {
     int CLB_Image_Width = 0, CLB_Image_Height = 0;
     int CLB_Plot_Width = 0, CLB_Plot_Height = 0;
 
-    // Draws the chart frame and the curves; bound by the chart's owner, unbound nothing is
-    // drawn. Called at page start, after Default, after a diagram change and with each
-    // live reply while the page is shown; never before the settings were applied to the
-    // window or on an image without a plot.
-    std::function<void()> Draw_Calibration_Chart;
-    // Cancels a point edit in progress; bound by the point editing, unbound nothing.
-    std::function<void()> CLB_Edit_Cancel;
-
     void Create_Sheet(TComponent* Owner, TPageControl* Pages);
     void Create_Part(TComponent* Owner, TControl* Content);
     // The curve codecs' and the file routines' redraw after new curves.
@@ -125,19 +122,88 @@ struct Main_Form_Calibration : Main_Form_Part {
     // After a diagram change: value boxes to "0", box colours back, Gas shown when nothing
     // is, editing cancelled, chart redrawn.
     void Calibration_Diagram_Reset();
-    void Draw_Calibration() const;
+
+    // ---- the chart ----
+    // The axes can be drawn: false when the plot has no width or no height.
+    bool Calibration_Scales() const;
+    // The whole image: background, title, coloured axis bands with their scales, outline.
+    void Draw_Calibration_Frame();
+    // The plot: grid, curves, points, the selection and anchor marks, the live points;
+    // the frame first when its axis steps are not set yet.
+    void Draw_Calibration();
+    // Frame and plot, as every change of the curves, the selection, the shown curves or the
+    // live values asks; nothing before the settings were applied to the window or on an
+    // image without a plot.
+    void Draw_Calibration_Chart();
+    // Axis steps of the drawn frame (X: rpm, 0.001 bar or 0.01 V; Y: factor x 10000, ms or
+    // 0.01 V); 0 until the frame was drawn.
+    int CLB_X_Step = 0, CLB_Y_Step = 0;
+
+    // Pixel <-> value of the chart's axes, in plot coordinates (origin at the plot's top
+    // left): the input counts of gas and TPS, rpm, 0.001 bar, and the 0..5 V (0.01 V)
+    // scale of the TPS-only axes; the gas time (us), the TPS output, the factor x 10000.
+    enum class X_Axis { Input, RPM, VAC, Volt };
+    enum class Y_Axis { Gas, TPS, Factor, Volt };
+    int CLB_Px(X_Axis Axis, int64_t Value) const;
+    int CLB_Py(Y_Axis Axis, int64_t Value) const;
+    int32_t CLB_X_Of(X_Axis Axis, int Px) const;
+    int32_t CLB_Y_Of(Y_Axis Axis, int Py) const;
+
+    // ---- point editing ----
+    // Left button held or an arrow step running; right button held; a point chosen for the
+    // arrow keys; the drag's reference point in curve units (moved in whole quanta).
+    bool CLB_Dragging = false;
+    bool CLB_Marking = false;
+    bool CLB_Key_Select = false;
+    int32_t CLB_Drag_X = 0, CLB_Drag_Y = 0;
+    // Mouse on the chart (image coordinates; scaled back to the chart's own size while the
+    // window is maximised). Down takes a copy of every curve, picks the point under the
+    // mouse (left) or marks the anchor (right); move drags the picked point or shows what
+    // lies under the mouse; up ends the drag and, with Transmit_Now on while connected,
+    // sends the curves (the Transmitt button's action).
+    void Image_CLBMouseDown(TMouseButton Button, int X, int Y);
+    void Image_CLBMouseMove(int X, int Y);
+    void Image_CLBMouseUp();
+    // Keys of the main window while this page shows: a digit '0'..'8' picks (or, pressed
+    // again, drops) that point of the gas curve; an arrow (VK_LEFT .. VK_DOWN) moves the
+    // picked point by its curve's key step; Escape cancels the edit. Other keys do nothing.
+    void CLB_Digit_Key(char Key);
+    void CLB_Arrow_Key(uint16_t Key);
+    void CLB_Edit_Cancel();
+    // With no point picked: the point number black, the value boxes white, the default
+    // cursor, no hint, the curve boxes' colours back.
+    void CLB_Show_Point_Colours_Reset();
 
     // A diagram box with its label, its setting and the group it may be shown with
     // (gas and the three TPS curves together; RPM and VAC each alone).
     struct Diagram_Box {
         TCheckBox* Box;
         TLabel* Label;
+        TLabel* Data;   // the curve's live value beside it, or none
         bool* Setting;
         int Group;
+        // The box, its label and its live value take one background colour.
+        void Paint(TColor Colour) const
+        {
+            Box->Color(Colour);
+            Label->Color(Colour);
+            if (Data)
+                Data->Color(Colour);
+        }
     };
     std::vector<Diagram_Box> Diagram_Boxes() const;
 
 private:
+    struct Curve_Unit;
+    static const Curve_Unit* Curve_Units();
+    bool Curve_Shown(const Curve_Unit& U) const;
+    void CLB_Dispatch(int X, int Y, bool Press);
+    int CLB_Hit_Test(const Curve_Unit& U, int32_t X, int32_t Y);
+    void CLB_Move(const Curve_Unit& U, int32_t X, int32_t Y, bool Press, bool By_Key);
+    void CLB_Show_Point(const Curve_Unit& U);
+    void CLB_Show_Position(const Curve_Unit& U, int32_t X, int32_t Y);
+    void CLB_Position_Colours(int X, int Y);
+    bool Calibration_Page_Shown() const;
     // While boxes are set by code their handlers do nothing (a box set by another's click
     // must not reset the page twice).
     bool Diagram_Boxes_Busy = false;

@@ -3,11 +3,24 @@
 // itself is left to it, and a key the map acted on goes no further.
 #include <cstdint>
 
+#include "data/Settings.h"
 #include "main/Main_Form.h"
 
 namespace {
 
 constexpr int Configuration_Page_Index = 1;
+constexpr int Calibration_Page_Index = 2;
+constexpr int Last_Point_Digit = 8;
+
+// The point digit of a key of either keyboard ('0'..'8'), or -1.
+int Point_Digit(std::uint16_t Key)
+{
+    if (Key >= '0' && Key <= '0' + Last_Point_Digit)
+        return Key - '0';
+    if (Key >= VK_NUMPAD0 && Key <= VK_NUMPAD0 + Last_Point_Digit)
+        return Key - VK_NUMPAD0;
+    return -1;
+}
 
 // What the focused control does with keys of its own.
 struct Key_Focus {
@@ -70,11 +83,28 @@ void TForm_KardunGAS::FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftSta
         return;
     }
     const Key_Focus Focus = Focus_Of(ui::Key_Control());
+    // The digits pick the gas curve's points while that curve is shown (acting on the
+    // Calibration page only).
+    if (const int Digit = Point_Digit(Key); Digit >= 0) {
+        if (Focus.Typed_Text || !Settings.CLB_Diagram_GAS)
+            return;
+        CLB_Digit_Key(static_cast<char>('0' + Digit));
+        Key = 0;
+        return;
+    }
     const bool Arrow = Key == VK_UP || Key == VK_DOWN || Key == VK_LEFT || Key == VK_RIGHT;
     if (Arrow && (Focus.Own_Arrows || Focus.Typed_Text))
         return;
-    if ((Key == VK_UP || Key == VK_DOWN) && PageControl_KardunGAS->ActivePageIndex() == Configuration_Page_Index) {
+    const int Page = PageControl_KardunGAS->ActivePageIndex();
+    if ((Key == VK_UP || Key == VK_DOWN) && Page == Configuration_Page_Index) {
         Options_Step(Key == VK_UP ? 'U' : 'D');
+        Key = 0;
+    } else if (Page == Calibration_Page_Index && (Arrow || Key == VK_ESCAPE)) {
+        // The picked point moves by its curve's key step; Escape drops the pick.
+        if (Key == VK_ESCAPE)
+            CLB_Edit_Cancel();
+        else
+            CLB_Arrow_Key(Key);
         Key = 0;
     }
 }

@@ -46,7 +46,7 @@ void TForm_KardunGAS::Bind_Password()
         Set_Default_Configuration();
         Show_Configuration(*this);
         Set_Default_Calibration_All();
-        Draw_Calibration();
+        Draw_Calibration_Chart();
     });
     Button_CFG_User_Password->OnClick = [this](TObject* Sender) { Button_CFG_User_PasswordClick(Sender); };
 }

@@ -237,6 +237,7 @@ void TForm_KardunGAS::Settings_To_Form()
     if (!Settings_Applied)
         Calibration_Boxes_From_Settings();
     Settings_Applied = true;
+    Draw_Calibration_Chart();
     Settings_Reply_Delay_Colour();
 }
 
