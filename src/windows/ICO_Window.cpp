@@ -113,8 +113,7 @@ void Create_ICO_Window(int n)
 
 const ICO_Row_Class& ICO_Row(int n)
 {
-    static const ICO_Row_Class None = {ICO_Rows[0].Title_Key, ICO_Rows[0].Colour, ICO_Rows[0].Unit_Key,
-                                       nullptr, nullptr, false, 0};
+    static const ICO_Row_Class None = {"", clBlack, nullptr, nullptr, nullptr, false, 0};
     return Valid_Number(n) ? ICO_Rows[n - 1] : None;
 }
 
@@ -337,6 +336,9 @@ TForm_ICO::TForm_ICO(TComponent* Owner) : TForm(Owner)
     Label_ICO_Width->Visible(false);
     Label_ICO_OSC = build::Label(this, Panel_ICO_Dig, "Label_ICO_OSC", "OSC", 150, OSC_Mark_Gap);
     Label_ICO_OSC->Visible(false);
+    // The mark keeps the window's small font while the digits grow.
+    Label_ICO_OSC->ParentFont(false);
+    Label_ICO_OSC->Font(Font());
     for (TPanel* P : {Panel_ICO, Panel_ICO_Dig, Panel_ICO_Dim})
         P->DoubleBuffered(true);
     // The value panels write in the program's font.

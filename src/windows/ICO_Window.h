@@ -42,7 +42,7 @@ struct ICO_Row_Class {
     bool Follows_Playback;      // shows the oscilloscope's readout during playback
     int Compact_View;           // right click: the compact configuration view (0: none)
 };
-// Row n (1..14); any other n gives row 1's texts with Compact_View 0 (never used so).
+// Row n (1..14); any other n gives a row without texts, colour black, no view.
 const ICO_Row_Class& ICO_Row(int n);
 // The unit line of window n in the current language.
 std::string ICO_Unit_Text(int n);
