@@ -440,14 +440,11 @@ void TForm_ICO::Timer_ICOTimer(TObject* Sender)
 
 void TForm_ICO::FormClose(TObject* Sender, TClose_Action& Action)
 {
-    // A closed window is freed: opening the number again makes a new one.
+    // A closed window is freed: opening the number again makes a new one. Until it goes it
+    // keeps its slot, so that a reset frees it even before its turn comes.
     Action = TClose_Action::Free;
     Timer_ICO->Enabled(false);
-    const int n = Number();
-    for (TForm_ICO*& F : ICO_State.ICO_Windows)
-        if (F == this)
-            F = nullptr;
-    ICO_Closed(n);
+    ICO_Closed(Number());
 }
 
 void TForm_ICO::Panel_ICO_DigMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
