@@ -88,6 +88,7 @@ TForm_KardunGAS::TForm_KardunGAS(TComponent* Owner) : TForm(Owner)
     Bind_Sweep();
     Bind_Password();
     For_Each_Part([this](auto& Part) { Part.Bind_Part(*this); });
+    Bind_ICO();
 }
 
 TForm_KardunGAS::~TForm_KardunGAS()

@@ -242,7 +242,23 @@ public:
     // A table write (code 25) changed together with letters: it follows their write.
     bool RPM_Tab_Send_Pending = false;
 
+    // ---- the big-digit windows ----
+    // Opens big-digit window n (1..14) unless it is open, with the value it shows now.
+    void Open_ICO_Window(int n);
+    // Each current-data reply while any window is open: the live values, or the
+    // oscilloscope's readouts during playback.
+    void Refresh_ICO_Windows();
+    // A right click on window n or on a display of its value: the matching compact view.
+    void ICO_Display_Right_Click(int n);
+
+    // ---- the compact configuration window ----
+    // Opens the compact window on a view type (1..26).
+    void Show_MiniCFG(int View_Type);
+    int MiniCFG_View_Type = 0;
+
 private:
+    // The big-digit windows' settings keys, right click and the displays that open them.
+    void Bind_ICO();
     void Bind_Sweep();
     // The password window's requests to this window and the connect script's condition 210.
     void Bind_Password();

@@ -18,6 +18,7 @@
 #include "protocol/Live_Data.h"
 #include "protocol/Loader.h"
 #include "protocol/Script.h"
+#include "windows/ICO_Window.h"
 #include "windows/Loader_Window.h"
 #include "windows/MSG.h"
 #include "windows/Password_Window.h"
@@ -462,4 +463,6 @@ void TForm_KardunGAS::Show_Live_Values()
     // timer and the windows that show the RPM) are filled in by the part or window that
     // owns them.
     Sweep_Live_Values();
+    if (ICO_State.ICO_Any_Open)
+        Refresh_ICO_Windows();
 }

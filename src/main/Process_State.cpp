@@ -26,6 +26,7 @@
 #include "protocol/Script.h"
 #include "protocol/Status_Queue.h"
 #include "serial/CPort.h"
+#include "windows/ICO_Window.h"
 #include "windows/Loader_Window.h"
 #include "windows/MSG.h"
 #include "windows/Password_Window.h"
@@ -69,6 +70,7 @@ void Reset_All_State()
     MSG_Reset();
     Loader_Window_Hooks = Loader_Window_Hooks_Class{};
     RPM_Window_Reset();
+    ICO_Windows_Reset();
     Port_Window_Reset();
     Password_Window_Reset();
     Program_File = Built_In_Exe_Name;

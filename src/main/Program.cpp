@@ -9,6 +9,7 @@
 #include "platform/system/Single_Instance.h"
 #include "platform/system/Stop_Signals.h"
 #include "protocol/Script.h"
+#include "windows/ICO_Window.h"
 #include "windows/Loader_Window.h"
 #include "windows/MSG.h"
 #include "windows/Password_Window.h"
@@ -36,6 +37,8 @@ const Program_Window Program_Windows[] = {
     {[] { Application->CreateForm(Form_Port); }, []() -> TForm* { return Form_Port; }},
     {[] { Application->CreateForm(Form_PSW); }, []() -> TForm* { return Form_PSW; }},
     {[] { Application->CreateForm(Form_MSG); }, []() -> TForm* { return Form_MSG; }},
+    // The big-digit windows keep the built-in icon.
+    {[] { Application->CreateForm(Form_ICO); }, []() -> TForm* { return nullptr; }},
 };
 
 }  // namespace
