@@ -2,7 +2,9 @@
 #include "platform/ui/Internal.h"
 #include <QGroupBox>
 #include <QPainter>
+#include <QTimer>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -11,6 +13,7 @@ public:
     Panel_Widget() { setAttribute(Qt::WA_OpaquePaintEvent); }
     TPanel* Panel = nullptr;
     QColor Fill = ui::To_QColor(clBtnFace);
+    QTimer* Settle = nullptr;   // runs while a new colour waits to be shown
 
 protected:
     // The panel fills all of itself (it is marked so, and nothing beneath it is painted
@@ -23,7 +26,7 @@ protected:
             P.fillRect(R, Fill);
             return;
         }
-        Fill = ui::To_QColor(Panel->Color());
+        Fill = ui::To_QColor(Panel->Shown_Colour());
         P.fillRect(R, Fill);
         const QColor Light = ui::To_QColor(clBtnHighlight);
         const QColor Dark = ui::To_QColor(clBtnShadow);
@@ -112,16 +115,50 @@ void TPanel::Refresh_Texts() { Invalidate(); }
 
 void TPanel::Apply_Color()
 {
+    Show_Colour();
     // A panel without children (a status lamp that changes colour twice per poll) only
     // paints itself again: setting the palette would propagate it through the widget tree.
     // The palette follows once a child comes.
     if (FControls.empty()) {
         FPalette_Deferred = true;
-        Invalidate();
         return;
     }
     FPalette_Deferred = false;
     TControl::Apply_Color();
+}
+
+void TPanel::Colour_Settle_Ms(int Ms)
+{
+    FColour_Settle_Ms = std::max(0, Ms);
+    Show_Colour();
+}
+
+// The colour set reaches the screen now, or once it has stood for the settle time.
+void TPanel::Show_Colour()
+{
+    auto* W = static_cast<Panel_Widget*>(FWidget);
+    if (FColor == FShown_Colour) {
+        if (W && W->Settle) W->Settle->stop();
+        return;
+    }
+    if (!W || FColour_Settle_Ms == 0 || !W->isVisible()) {
+        if (W && W->Settle) W->Settle->stop();
+        FShown_Colour = FColor;
+        Invalidate();
+        return;
+    }
+    if (!W->Settle) {
+        W->Settle = new QTimer(W);
+        W->Settle->setSingleShot(true);
+        QObject::connect(W->Settle, &QTimer::timeout, W, [W] {
+            TPanel* Panel = W->Panel;
+            if (!Panel || !TControl::From_Widget(W)) return;   // its control is gone
+            Panel->FShown_Colour = Panel->FColor;
+            W->update();
+        });
+    }
+    if (W->Settle->interval() != FColour_Settle_Ms) W->Settle->setInterval(FColour_Settle_Ms);
+    if (!W->Settle->isActive()) W->Settle->start();
 }
 
 // ---------------------------------------------------------------- TGroupBox
