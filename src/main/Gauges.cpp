@@ -23,6 +23,11 @@ namespace {
 
 constexpr double Degree = M_PI / 180.0;
 
+// The needle's outline pen, and how far beyond its corners it may draw: half the pen's
+// width, its round joins and a pixel of rounding, with room to spare.
+constexpr int Needle_Pen_Width = 2;
+constexpr int Needle_Margin = Needle_Pen_Width + 2;
+
 // Per cent of the half width, rounded to the nearest pixel (halves to even).
 int Per_Cent_Of(int Per_Cent, int Half_Width)
 {
@@ -58,7 +63,7 @@ std::array<TPoint, 3> Needle_Points(int Length, int Base, int Width, int Value, 
 void Draw_Needle_On(TCanvas* Canvas, TColor Colour, const std::array<TPoint, 3>& Points)
 {
     Canvas->Pen.Style = TPen_Style::Solid;
-    Canvas->Pen.Width = 2;
+    Canvas->Pen.Width = Needle_Pen_Width;
     Canvas->Pen.Color = Colour;
     Canvas->Brush.Style = TBrush_Style::Solid;
     Canvas->Brush.Color = Colour;
@@ -89,6 +94,20 @@ bool Same_Points(const std::array<TPoint, 3>& A, const std::array<TPoint, 3>& B)
     for (std::size_t I = 0; I < A.size(); ++I)
         if (A[I].X != B[I].X || A[I].Y != B[I].Y) return false;
     return true;
+}
+
+// Every pixel a needle with these corners may have drawn.
+TRect Needle_Area(const std::array<TPoint, 3>& Points)
+{
+    TRect Box{Points[0].X, Points[0].Y, Points[0].X + 1, Points[0].Y + 1};
+    for (const TPoint& P : Points) {
+        Box.Left = std::min(Box.Left, P.X);
+        Box.Top = std::min(Box.Top, P.Y);
+        Box.Right = std::max(Box.Right, P.X + 1);
+        Box.Bottom = std::max(Box.Bottom, P.Y + 1);
+    }
+    return Rect(Box.Left - Needle_Margin, Box.Top - Needle_Margin, Box.Right + Needle_Margin,
+                Box.Bottom + Needle_Margin);
 }
 
 }  // namespace
@@ -148,9 +167,19 @@ void Gauge_Show_On_Face(TImage* Image, TImage* Face, const Gauge_Parameters& Gau
     if (Found == Needles_Shown.end()) Found = Needles_Shown.insert(Needles_Shown.end(), Needle_Shown{});
     Needle_Shown& Last = *Found;
     if (Last.Face == Face && Last.Face_Width == Width && Last.Face_Height == Height &&
-        Last.Colour == Gauge.Colour && Same_Points(Last.Points, Points) && !Image->Transparent() &&
-        Image->Picture().Width() == Width && Image->Picture().Height() == Height)
+        Last.Colour == Gauge.Colour && !Image->Transparent() &&
+        Image->Picture().Width() == Width && Image->Picture().Height() == Height) {
+        if (Same_Points(Last.Points, Points)) return;
+        // The picture shows the face with the last needle: the face comes back where that
+        // needle was and the new one is drawn over it, so that only those two places are
+        // drawn and shown again.
+        const TRect Old = Needle_Area(Last.Points);
+        TCanvas* Canvas = Image->Picture().Bitmap().Canvas();
+        Canvas->CopyRect(Old, *Face->Picture().Bitmap().Canvas(), Old);
+        Draw_Needle_On(Canvas, Gauge.Colour, Points);
+        Last.Points = Points;
         return;
+    }
     // The needle's pixels replace the face's; everywhere else the face shows, as it does
     // through the white of the see-through needle picture.
     TBitmap Shown(Face->Picture().Bitmap());
