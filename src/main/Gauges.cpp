@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 #include <string_view>
 
@@ -79,13 +80,15 @@ void Draw_Needle_On(TCanvas* Canvas, int Length, int Base, TColor Colour, int Wi
 }
 
 // What a needle picture over its face shows, so that a poll whose needle lands on the same
-// pixels draws and copies nothing.
+// pixels draws nothing, and one whose needle moved draws only where it was and is. The
+// content keys tell that neither picture changed since.
 struct Needle_Shown {
     const TImage* Image = nullptr;
     const TImage* Face = nullptr;
     int Face_Width = 0, Face_Height = 0;
     TColor Colour = clNone;
     std::array<TPoint, 3> Points{};
+    std::int64_t Face_Key = 0, Image_Key = 0;
 };
 std::vector<Needle_Shown> Needles_Shown;
 
@@ -166,29 +169,35 @@ void Gauge_Show_On_Face(TImage* Image, TImage* Face, const Gauge_Parameters& Gau
                               [Image](const Needle_Shown& N) { return N.Image == Image; });
     if (Found == Needles_Shown.end()) Found = Needles_Shown.insert(Needles_Shown.end(), Needle_Shown{});
     Needle_Shown& Last = *Found;
+    TBitmap& Picture = Image->Picture().Bitmap();
+    TBitmap& Face_Picture = Face->Picture().Bitmap();
     if (Last.Face == Face && Last.Face_Width == Width && Last.Face_Height == Height &&
-        Last.Colour == Gauge.Colour && !Image->Transparent() &&
-        Image->Picture().Width() == Width && Image->Picture().Height() == Height) {
+        Last.Colour == Gauge.Colour && !Image->Transparent() && Picture.Width() == Width &&
+        Picture.Height() == Height && Last.Face_Key == Face_Picture.Content_Key() &&
+        Last.Image_Key == Picture.Content_Key()) {
         if (Same_Points(Last.Points, Points)) return;
         // The picture shows the face with the last needle: the face comes back where that
         // needle was and the new one is drawn over it, so that only those two places are
         // drawn and shown again.
         const TRect Old = Needle_Area(Last.Points);
-        TCanvas* Canvas = Image->Picture().Bitmap().Canvas();
-        Canvas->CopyRect(Old, *Face->Picture().Bitmap().Canvas(), Old);
-        Draw_Needle_On(Canvas, Gauge.Colour, Points);
+        Picture.Canvas()->CopyRect(Old, *Face_Picture.Canvas(), Old);
+        Draw_Needle_On(Picture.Canvas(), Gauge.Colour, Points);
         Last.Points = Points;
+        Last.Image_Key = Picture.Content_Key();
         return;
     }
     // The needle's pixels replace the face's; everywhere else the face shows, as it does
     // through the white of the see-through needle picture.
-    TBitmap Shown(Face->Picture().Bitmap());
+    TBitmap Shown(Face_Picture);
     Shown.Transparent(false);
     Draw_Needle_On(Shown.Canvas(), Gauge.Colour, Points);
     Image->Picture().Assign(Shown);
     Image->Transparent(false);
-    Last = Needle_Shown{Image, Face, Width, Height, Gauge.Colour, Points};
+    Last = Needle_Shown{Image, Face, Width, Height, Gauge.Colour, Points,
+                        Face_Picture.Content_Key(), Picture.Content_Key()};
 }
+
+void Gauges_Reset() { Needles_Shown.clear(); }
 
 std::string Dial_Face_JPEG(const Gauge_Parameters& Gauge)
 {

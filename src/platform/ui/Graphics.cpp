@@ -272,6 +272,7 @@ int TBitmap::Width() const { return FImage->isNull() ? 0 : FImage->width(); }
 int TBitmap::Height() const { return FImage->isNull() ? 0 : FImage->height(); }
 void TBitmap::Width(int Value) { SetSize(Value, Height()); }
 void TBitmap::Height(int Value) { SetSize(Width(), Value); }
+std::int64_t TBitmap::Content_Key() const { return FImage->cacheKey(); }
 bool TBitmap::Empty() const { return FImage->isNull() || FImage->width() == 0 || FImage->height() == 0; }
 
 void TBitmap::SetSize(int Width, int Height)

@@ -5,6 +5,7 @@
 // take corner coordinates with the right and bottom edges excluded.
 #include "platform/ui/Font.h"
 #include "platform/ui/Types.h"
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -109,6 +110,9 @@ public:
     void SetSize(int Width, int Height);      // new pixels are white
     bool Empty() const;
     TCanvas* Canvas() { return FCanvas.get(); }
+    // Changes whenever the pixels may have changed (drawn on, loaded, assigned, resized):
+    // a key taken after drawing tells later whether the bitmap still shows that drawing.
+    std::int64_t Content_Key() const;
     // Transparent: pixels of TransparentColor are not drawn (the bottom-left pixel's colour
     // unless one was set).
     bool Transparent() const { return FTransparent; }

@@ -2,6 +2,7 @@
 #include "platform/ui/Internal.h"
 #include <QGroupBox>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -16,6 +17,12 @@ public:
     QTimer* Settle = nullptr;   // runs while a new colour waits to be shown
 
 protected:
+    void resizeEvent(QResizeEvent* Event) override
+    {
+        QWidget::resizeEvent(Event);
+        if (Panel && TControl::From_Widget(this)) Panel->Tell_Children();
+    }
+
     // The panel fills all of itself (it is marked so, and nothing beneath it is painted
     // first); once its control is freed it keeps its last colour until it goes.
     void paintEvent(QPaintEvent*) override
@@ -79,6 +86,7 @@ void TPanel::Caption(const std::string& Value)
     if (Value == FCaption) return;
     FCaption = Value;
     Invalidate();
+    Tell_Children();
 }
 
 void TPanel::Alignment(TAlignment Value)
@@ -91,27 +99,36 @@ void TPanel::BevelOuter(TBevel_Cut Value)
 {
     FBevel_Outer = Value;
     Invalidate();
+    Tell_Children();
 }
 
 void TPanel::BevelInner(TBevel_Cut Value)
 {
     FBevel_Inner = Value;
     Invalidate();
+    Tell_Children();
 }
 
 void TPanel::BevelWidth(int Value)
 {
     FBevel_Width = std::max(1, Value);
     Invalidate();
+    Tell_Children();
 }
 
 void TPanel::Border_Single(bool Value)
 {
     FBorder_Single = Value;
     Invalidate();
+    Tell_Children();
 }
 
 void TPanel::Refresh_Texts() { Invalidate(); }
+
+void TPanel::Tell_Children()
+{
+    for (TControl* Child : FControls) Child->Backdrop_Changed();
+}
 
 void TPanel::Apply_Color()
 {
@@ -145,6 +162,7 @@ void TPanel::Show_Colour()
         if (W && W->Settle) W->Settle->stop();
         FShown_Colour = FColor;
         Invalidate();
+        Tell_Children();
         return;
     }
     if (!W->Settle) {
@@ -155,6 +173,7 @@ void TPanel::Show_Colour()
             if (!Panel || !TControl::From_Widget(W)) return;   // its control is gone
             Panel->FShown_Colour = Panel->FColor;
             W->update();
+            Panel->Tell_Children();
         });
     }
     if (W->Settle->interval() != FColour_Settle_Ms) W->Settle->setInterval(FColour_Settle_Ms);

@@ -46,6 +46,8 @@ public:
     int FBevel_Width = 1;
     bool FBorder_Single = false;
 
+    void Tell_Children();   // what the panel paints beneath its children changed
+
 private:
     void Show_Colour();
     int FColour_Settle_Ms = 0;

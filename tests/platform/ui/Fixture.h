@@ -4,6 +4,10 @@
 #include "platform/ui/UI.h"
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+#include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -54,4 +58,16 @@ inline void Run_Loop(int Ms)
     QElapsedTimer Clock;
     Clock.start();
     while (Clock.elapsed() < Ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// The pixels the window system was given for a control (its window's backing store, not a
+// fresh rendering): what a partial repaint left on the screen.
+inline QImage Shown_On_Screen(TControl* C)
+{
+    QWidget* W = C->Widget();
+    QWidget* Top = W->window();
+    const QPoint At = W->mapTo(Top, QPoint(0, 0));
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(Top->winId(), At.x(), At.y(), W->width(), W->height())
+        .toImage();
 }
