@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -210,6 +211,20 @@ void TCanvas::CopyRect(const TRect& Dest, const TCanvas& Canvas, const TRect& So
     if (Dest.Width() <= 0 || Dest.Height() <= 0 || Source.Width() <= 0 || Source.Height() <= 0) return;
     const QRect From(Source.Left, Source.Top, Source.Width(), Source.Height());
     const QRect To(Dest.Left, Dest.Top, Dest.Width(), Dest.Height());
+    if (!FTarget || FTarget->isNull()) return;
+    // The same place of a picture of the same size and kind (a dial face restored under a
+    // moving needle): its rows are copied as they are, without a painter.
+    if (From == To && Canvas.FTarget != FTarget && Canvas.FTarget->size() == FTarget->size() &&
+        Canvas.FTarget->format() == FTarget->format() && FTarget->depth() == 32) {
+        const QRect Rows = To.intersected(FTarget->rect());
+        if (Rows.isEmpty()) return;
+        const QImage& Source_Image = *Canvas.FTarget;
+        for (int Y = Rows.top(); Y <= Rows.bottom(); ++Y)
+            std::memcpy(FTarget->scanLine(Y) + Rows.left() * 4, Source_Image.constScanLine(Y) + Rows.left() * 4,
+                        static_cast<std::size_t>(Rows.width()) * 4);
+        if (On_Changed) On_Changed(Dest);
+        return;
+    }
     // A canvas copying onto itself reads a copy of the source, not pixels it is overwriting.
     const QImage Copied = Canvas.FTarget == FTarget ? FTarget->copy(From) : QImage();
     Paint(Dest, [&](QPainter& P) {

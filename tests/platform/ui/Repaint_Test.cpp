@@ -149,6 +149,10 @@ TEST_F(Repaints, Drawing_On_An_Image_Repaints_The_Part_Drawn_And_The_Screen_Show
     TBitmap Stamp(10, 10);
     Stamp.Canvas()->Brush.Color = clGreen;
     Stamp.Canvas()->FillRect(Rect(0, 0, 10, 10));
+    TBitmap Face(100, 100);   // as big as the image: copied row by row
+    Face.Canvas()->Brush.Color = clTeal;
+    Face.Canvas()->FillRect(Rect(0, 0, 100, 100));
+    Face.Canvas()->Pixels(45, 45, clRed);
     struct Case {
         const char* What;
         bool Stretch;
@@ -172,6 +176,23 @@ TEST_F(Repaints, Drawing_On_An_Image_Repaints_The_Part_Drawn_And_The_Screen_Show
          false},
         {"pixels copied from a bitmap", false,
          [&Stamp](TCanvas& C) { C.CopyRect(Rect(60, 60, 70, 70), *Stamp.Canvas(), Rect(0, 0, 10, 10)); },
+         false},
+        {"the same place of a picture as big", false,
+         [&Face](TCanvas& C) {
+             C.CopyRect(Rect(40, 40, 60, 70), *Face.Canvas(), Rect(40, 40, 60, 70));
+             EXPECT_EQ(C.Pixels(45, 45), clRed);
+             EXPECT_EQ(C.Pixels(59, 69), clTeal);
+             EXPECT_EQ(C.Pixels(39, 45), clYellow);
+             EXPECT_EQ(C.Pixels(45, 70), clYellow);
+         },
+         false},
+        {"the same place, partly outside", false,
+         [&Face](TCanvas& C) {
+             C.CopyRect(Rect(90, -5, 120, 8), *Face.Canvas(), Rect(90, -5, 120, 8));
+             EXPECT_EQ(C.Pixels(99, 7), clTeal);
+             EXPECT_EQ(C.Pixels(89, 0), clYellow);
+             EXPECT_EQ(C.Pixels(95, 8), clYellow);
+         },
          false},
         {"a copy within the image onto itself", false,
          [](TCanvas& C) { C.CopyRect(Rect(0, 0, 30, 30), C, Rect(5, 5, 35, 35)); }, false},
