@@ -3,8 +3,6 @@
 #include <QColor>
 #include <QDir>
 #include <QImage>
-#include <QPaintEvent>
-#include <QRegion>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <cmath>
@@ -355,39 +353,27 @@ TEST_F(Gauge_Window, A_Needle_Drawn_On_Its_Face_Looks_As_The_Needle_Over_The_Fac
 
 TEST_F(Gauge_Window, A_Moving_Needle_Repaints_Where_It_Was_And_Is_And_The_Screen_Shows_Face_And_Needle)
 {
-    // The needle image over its face as the General page has them, and beside it a pair
-    // that draws each step from scratch (a new image for every value): the screen must show
-    // the same pixels for both, whatever was repainted.
-    auto Pair = [this](int Left, TImage*& Dial, TImage*& Needle) {
-        Dial = new TImage(Form, Form);
-        Dial->SetBounds(Left, 5, Size, Size);
-        Needle = new TImage(Form, Form);
-        Needle->SetBounds(Left, 5, Size, Size);
-        ASSERT_TRUE(Dial_Face_Load(Dial, Gauge_RPM));
+    // The needle over its face as the General page shows it, step after step; beside it a
+    // fresh pair per step draws the value from scratch. The screens must match.
+    auto Pair = [this](int Left, const Gauge_Parameters& Face, TImage*& Dial, TImage*& Needle) {
+        for (TImage** I : {&Dial, &Needle}) {
+            *I = new TImage(Form, Form);
+            (*I)->SetBounds(Left, 5, Size, Size);
+        }
+        ASSERT_TRUE(Dial_Face_Load(Dial, Face));
     };
     TImage *Dial = nullptr, *Needle = nullptr;
-    ASSERT_NO_FATAL_FAILURE(Pair(5, Dial, Needle));
+    ASSERT_NO_FATAL_FAILURE(Pair(5, Gauge_RPM, Dial, Needle));
     Form->Show();
-    struct Paint_Region : QObject {
-        QRegion Painted;
-        bool eventFilter(QObject*, QEvent* E) override
-        {
-            if (E->type() == QEvent::Paint) Painted += static_cast<QPaintEvent*>(E)->region();
-            return false;
-        }
-    } Watch;
-    Needle->Widget()->installEventFilter(&Watch);
     struct Step {
         const char* What;
         int Value;
-        const Gauge_Parameters* Face;   // the face loaded before the step (null: kept)
+        const Gauge_Parameters* Face;   // loaded before the step
         bool Whole;                      // the whole image repainted
     };
     const Step Steps[] = {
-        {"first needle: drawn whole", 800, nullptr, true},
-        {"a small move", 950, nullptr, false},
-        {"across the dial", 4200, nullptr, false},
-        {"the same pixels again: nothing", 4200, nullptr, false},
+        {"first needle: drawn whole", 800, &Gauge_RPM, true},
+        {"a small move", 950, &Gauge_RPM, false},
         {"past the end of the scale", 7000, nullptr, false},
         {"back to zero", 0, nullptr, false},
         {"a new face under it: drawn whole", 2500, &Gauge_TPS, true},
@@ -396,32 +382,25 @@ TEST_F(Gauge_Window, A_Moving_Needle_Repaints_Where_It_Was_And_Is_And_The_Screen
     const Gauge_Parameters* Face = &Gauge_RPM;
     for (const Step& S : Steps) {
         SCOPED_TRACE(S.What);
-        if (S.Face) {
+        if (S.Face && S.Face != Face) {
             Face = S.Face;
             ASSERT_TRUE(Dial_Face_Load(Dial, *Face));
         }
         Run_Loop(20);
-        Watch.Painted = QRegion();
-        Gauge_Show_On_Face(Needle, Dial, Gauge_RPM, S.Value, Size, Size);
-        Run_Loop(20);
-        EXPECT_EQ((QRegion(0, 0, Size, Size) - Watch.Painted).isEmpty(), S.Whole);
-
+        {
+            Paint_Watch Watch(Needle);
+            Gauge_Show_On_Face(Needle, Dial, Gauge_RPM, S.Value, Size, Size);
+            Run_Loop(20);
+            EXPECT_EQ((QRegion(0, 0, Size, Size) - Watch.Painted).isEmpty(), S.Whole);
+        }
         TImage *Fresh_Dial = nullptr, *Fresh = nullptr;
-        ASSERT_NO_FATAL_FAILURE(Pair(Size + 15, Fresh_Dial, Fresh));
-        ASSERT_TRUE(Dial_Face_Load(Fresh_Dial, *Face));
+        ASSERT_NO_FATAL_FAILURE(Pair(Size + 15, *Face, Fresh_Dial, Fresh));
         Gauge_Show_On_Face(Fresh, Fresh_Dial, Gauge_RPM, S.Value, Size, Size);
         Run_Loop(20);
-        const QImage Shown = Shown_On_Screen(Needle);
-        const QImage Expected = Shown_On_Screen(Fresh);
-        int Different = 0;
-        for (int Y = 0; Y < Size; ++Y)
-            for (int X = 0; X < Size; ++X) Different += Shown.pixel(X, Y) != Expected.pixel(X, Y);
-        EXPECT_EQ(Different, 0);
-        EXPECT_EQ(Needle->Picture().Bitmap().Image(), Fresh->Picture().Bitmap().Image());
+        EXPECT_EQ(Shown_On_Screen(Needle), Shown_On_Screen(Fresh));
         Fresh->Free();
         Fresh_Dial->Free();
     }
-    Needle->Widget()->removeEventFilter(&Watch);
 }
 
 TEST_F(Gauge_Window, Colour_Scheme_Colours_The_Controls_That_Exist_And_Skips_The_Rest)

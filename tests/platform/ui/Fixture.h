@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QScreen>
 #include <QWidget>
 #include <functional>
@@ -71,3 +73,19 @@ inline QImage Shown_On_Screen(TControl* C)
         ->grabWindow(Top->winId(), At.x(), At.y(), W->width(), W->height())
         .toImage();
 }
+
+// The paint events of one control's widget and the region they painted, while it lives.
+struct Paint_Watch : QObject {
+    explicit Paint_Watch(TControl* C) : W(C->Widget()) { W->installEventFilter(this); }
+    ~Paint_Watch() override { W->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* E) override
+    {
+        if (E->type() != QEvent::Paint) return false;
+        ++Paints;
+        Painted += static_cast<QPaintEvent*>(E)->region();
+        return false;
+    }
+    QWidget* W;
+    int Paints = 0;
+    QRegion Painted;
+};
