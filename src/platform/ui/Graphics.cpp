@@ -207,14 +207,14 @@ void TCanvas::StretchDraw(const TRect& R, const TBitmap& Bitmap)
 
 void TCanvas::CopyRect(const TRect& Dest, const TCanvas& Canvas, const TRect& Source)
 {
-    if (!Canvas.FTarget || Canvas.FTarget->isNull()) return;
+    if (!Canvas.FTarget || Canvas.FTarget->isNull() || Canvas.FTarget == FTarget) return;
     if (Dest.Width() <= 0 || Dest.Height() <= 0 || Source.Width() <= 0 || Source.Height() <= 0) return;
     const QRect From(Source.Left, Source.Top, Source.Width(), Source.Height());
     const QRect To(Dest.Left, Dest.Top, Dest.Width(), Dest.Height());
     if (!FTarget || FTarget->isNull()) return;
     // The same place of a picture of the same size and kind (a dial face restored under a
     // moving needle): its rows are copied as they are, without a painter.
-    if (From == To && Canvas.FTarget != FTarget && Canvas.FTarget->size() == FTarget->size() &&
+    if (From == To && Canvas.FTarget->size() == FTarget->size() &&
         Canvas.FTarget->format() == FTarget->format() && FTarget->depth() == 32) {
         const QRect Rows = To.intersected(FTarget->rect());
         if (Rows.isEmpty()) return;
@@ -225,12 +225,9 @@ void TCanvas::CopyRect(const TRect& Dest, const TCanvas& Canvas, const TRect& So
         if (On_Changed) On_Changed(Dest);
         return;
     }
-    // A canvas copying onto itself reads a copy of the source, not pixels it is overwriting.
-    const QImage Copied = Canvas.FTarget == FTarget ? FTarget->copy(From) : QImage();
     Paint(Dest, [&](QPainter& P) {
         P.setCompositionMode(QPainter::CompositionMode_Source);
-        if (Copied.isNull()) P.drawImage(To, *Canvas.FTarget, From);
-        else P.drawImage(To, Copied);
+        P.drawImage(To, *Canvas.FTarget, From);
     });
 }
 

@@ -74,8 +74,9 @@ public:
     int TextHeight(const std::string& Text) const;
     void Draw(int X, int Y, const TBitmap& Bitmap);      // honours the bitmap's transparency
     void StretchDraw(const TRect& R, const TBitmap& Bitmap);
-    // The pixels of Source (of Canvas's image) into Dest of this one, stretched when the
-    // sizes differ; transparency plays no part. Nothing happens without a source image.
+    // The pixels of Source (of another canvas's image) into Dest of this one, stretched
+    // when the sizes differ; transparency plays no part. Nothing happens without a source
+    // image or with this canvas as the source.
     void CopyRect(const TRect& Dest, const TCanvas& Canvas, const TRect& Source);
     TColor Pixels(int X, int Y) const;                   // clNone outside the image
     void Pixels(int X, int Y, TColor Color);
