@@ -14,12 +14,20 @@
 // own (plus one idle watcher thread). Both processes stamp with the monotonic clock, so
 // their time stamps compare directly.
 //
-// Usage: bench_Poll_Cycle [cycles] [--at-once] [--osc]
+// Usage: bench_Poll_Cycle [cycles] [--at-once] [--osc] [--census]
 //   cycles     default 500
 //   --at-once  the emulator writes each reply in one piece (no line pacing)
 //   --osc      the Oscilloscope page is shown with Start down: live traces drawn each poll
+//   --census   also counts, per poll, the paint events by widget, the paint cycles of the
+//              window and the timer ticks by interval (the counting costs CPU of its own:
+//              read its CPU figures as a run of their own)
 #include <QCoreApplication>
+#include <QEvent>
 #include <QMetaObject>
+#include <QTimer>
+#include <QWidget>
+
+#include <map>
 
 #include <algorithm>
 #include <atomic>
@@ -288,6 +296,52 @@ pid_t Start_X_Server(std::string& Display)
     return -1;
 }
 
+// Counts, while the run is measured, what the event loop delivers that costs: paint events
+// by widget (object name, or class when unnamed), paint cycles (update requests) and timer
+// ticks by the timer's interval.
+class Census : public QObject {
+public:
+    std::atomic<bool> Counting{false};
+    std::map<std::string, long> Paints, Ticks;
+    long Cycles = 0;
+
+    bool eventFilter(QObject* Object, QEvent* Event) override
+    {
+        if (!Counting.load(std::memory_order_relaxed)) return false;
+        switch (Event->type()) {
+        case QEvent::Paint: {
+            const QString Name = Object->objectName();
+            ++Paints[Name.isEmpty() ? std::string(Object->metaObject()->className())
+                                    : Name.toStdString()];
+            break;
+        }
+        case QEvent::UpdateRequest:
+            ++Cycles;
+            break;
+        case QEvent::Timer:
+            if (auto* T = qobject_cast<QTimer*>(Object))
+                ++Ticks[std::to_string(T->interval()) + " ms timer"];
+            else
+                ++Ticks[std::string(Object->metaObject()->className()) + " timer event"];
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+    void Print(double Polls) const
+    {
+        std::printf("\ncensus per poll: %.2f paint cycles of the window\n", Cycles / Polls);
+        std::vector<std::pair<long, std::string>> Sorted;
+        for (const auto& [Name, N] : Paints) Sorted.push_back({N, Name});
+        std::sort(Sorted.rbegin(), Sorted.rend());
+        for (const auto& [N, Name] : Sorted)
+            std::printf("  %6.2f paints  %s\n", N / Polls, Name.c_str());
+        for (const auto& [Name, N] : Ticks) std::printf("  %6.2f ticks   %s\n", N / Polls, Name.c_str());
+    }
+};
+
 void Quit_Program()
 {
     QMetaObject::invokeMethod(
@@ -302,7 +356,12 @@ int main(int argc, char** argv)
     size_t Cycles = 500;
     bool Paced = true;
     bool Scope_Live = false;
+    bool Count = false;
     for (int I = 1; I < argc; ++I) {
+        if (std::strcmp(argv[I], "--census") == 0) {
+            Count = true;
+            continue;
+        }
         if (std::strcmp(argv[I], "--at-once") == 0) {
             Paced = false;
             continue;
@@ -313,7 +372,8 @@ int main(int argc, char** argv)
         }
         const long N = std::atol(argv[I]);
         if (N < 2) {
-            std::fprintf(stderr, "usage: %s [cycles >= 2] [--at-once] [--osc]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [cycles >= 2] [--at-once] [--osc] [--census]\n",
+                         argv[0]);
             return 2;
         }
         Cycles = static_cast<size_t>(N);
@@ -381,6 +441,7 @@ int main(int argc, char** argv)
     const std::string Platform = std::getenv("QT_QPA_PLATFORM");
 
     Run_Result Result;
+    Census Counts;
     int Program_Reply_Delay = -1;
     {
         TApplication App(&Qt_Argc, argv);
@@ -390,6 +451,7 @@ int main(int argc, char** argv)
         Create_Windows();
         Program_Reply_Delay = Settings.Reply_Delay;
         Start_Up();
+        if (Count) QCoreApplication::instance()->installEventFilter(&Counts);
         if (Scope_Live) {
             // As the technician does it: the page shown, then Start pressed.
             constexpr int Oscilloscope_Page = 3;
@@ -419,8 +481,10 @@ int main(int argc, char** argv)
                 }
                 if (C == Msg_Start) {
                     Result.Begin = Take_Sample();
+                    Counts.Counting = true;
                 } else if (C == Msg_End) {
                     Result.End = Take_Sample();
+                    Counts.Counting = false;
                     uint32_t N = 0;
                     if (Read_All(Up[0], &N, sizeof N)) {
                         Result.Entries.resize(N);
@@ -437,6 +501,7 @@ int main(int argc, char** argv)
         });
         Application->Run();
         Watcher.join();
+        QCoreApplication::instance()->removeEventFilter(&Counts);
     }
     ::close(Down[1]);   // the emulator process may go now
     ::waitpid(Child, nullptr, 0);
@@ -531,6 +596,7 @@ int main(int argc, char** argv)
     std::printf("%-34s %9.1f  voluntary, %.1f involuntary\n", "context switches per cycle",
                 static_cast<double>(F.Voluntary - B.Voluntary) / N,
                 static_cast<double>(F.Involuntary - B.Involuntary) / N);
+    if (Count) Counts.Print(N);
     if (Other_Frames || Unanswered)
         std::printf("\nnote: %zu frames in the run were not 0x26 polls, %zu went unanswered\n",
                     Other_Frames, Unanswered);

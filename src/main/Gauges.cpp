@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 #include <string_view>
 
@@ -22,6 +23,11 @@ const Gauge_Parameters Gauge_Gas = {"Image_GEN_Gas", "Image_GEN_Gas_jpg", "dial_
 namespace {
 
 constexpr double Degree = M_PI / 180.0;
+
+// The needle's outline pen, and how far beyond its corners it may draw: half the pen's
+// width, its round joins and a pixel of rounding, with room to spare.
+constexpr int Needle_Pen_Width = 2;
+constexpr int Needle_Margin = Needle_Pen_Width + 2;
 
 // Per cent of the half width, rounded to the nearest pixel (halves to even).
 int Per_Cent_Of(int Per_Cent, int Half_Width)
@@ -58,7 +64,7 @@ std::array<TPoint, 3> Needle_Points(int Length, int Base, int Width, int Value, 
 void Draw_Needle_On(TCanvas* Canvas, TColor Colour, const std::array<TPoint, 3>& Points)
 {
     Canvas->Pen.Style = TPen_Style::Solid;
-    Canvas->Pen.Width = 2;
+    Canvas->Pen.Width = Needle_Pen_Width;
     Canvas->Pen.Color = Colour;
     Canvas->Brush.Style = TBrush_Style::Solid;
     Canvas->Brush.Color = Colour;
@@ -74,13 +80,15 @@ void Draw_Needle_On(TCanvas* Canvas, int Length, int Base, TColor Colour, int Wi
 }
 
 // What a needle picture over its face shows, so that a poll whose needle lands on the same
-// pixels draws and copies nothing.
+// pixels draws nothing, and one whose needle moved draws only where it was and is. The
+// content keys tell that neither picture changed since.
 struct Needle_Shown {
     const TImage* Image = nullptr;
     const TImage* Face = nullptr;
     int Face_Width = 0, Face_Height = 0;
     TColor Colour = clNone;
     std::array<TPoint, 3> Points{};
+    std::int64_t Face_Key = 0, Image_Key = 0;
 };
 std::vector<Needle_Shown> Needles_Shown;
 
@@ -89,6 +97,20 @@ bool Same_Points(const std::array<TPoint, 3>& A, const std::array<TPoint, 3>& B)
     for (std::size_t I = 0; I < A.size(); ++I)
         if (A[I].X != B[I].X || A[I].Y != B[I].Y) return false;
     return true;
+}
+
+// Every pixel a needle with these corners may have drawn.
+TRect Needle_Area(const std::array<TPoint, 3>& Points)
+{
+    TRect Box{Points[0].X, Points[0].Y, Points[0].X + 1, Points[0].Y + 1};
+    for (const TPoint& P : Points) {
+        Box.Left = std::min(Box.Left, P.X);
+        Box.Top = std::min(Box.Top, P.Y);
+        Box.Right = std::max(Box.Right, P.X + 1);
+        Box.Bottom = std::max(Box.Bottom, P.Y + 1);
+    }
+    return Rect(Box.Left - Needle_Margin, Box.Top - Needle_Margin, Box.Right + Needle_Margin,
+                Box.Bottom + Needle_Margin);
 }
 
 }  // namespace
@@ -147,19 +169,35 @@ void Gauge_Show_On_Face(TImage* Image, TImage* Face, const Gauge_Parameters& Gau
                               [Image](const Needle_Shown& N) { return N.Image == Image; });
     if (Found == Needles_Shown.end()) Found = Needles_Shown.insert(Needles_Shown.end(), Needle_Shown{});
     Needle_Shown& Last = *Found;
+    TBitmap& Picture = Image->Picture().Bitmap();
+    TBitmap& Face_Picture = Face->Picture().Bitmap();
     if (Last.Face == Face && Last.Face_Width == Width && Last.Face_Height == Height &&
-        Last.Colour == Gauge.Colour && Same_Points(Last.Points, Points) && !Image->Transparent() &&
-        Image->Picture().Width() == Width && Image->Picture().Height() == Height)
+        Last.Colour == Gauge.Colour && !Image->Transparent() && Picture.Width() == Width &&
+        Picture.Height() == Height && Last.Face_Key == Face_Picture.Content_Key() &&
+        Last.Image_Key == Picture.Content_Key()) {
+        if (Same_Points(Last.Points, Points)) return;
+        // The picture shows the face with the last needle: the face comes back where that
+        // needle was and the new one is drawn over it, so that only those two places are
+        // drawn and shown again.
+        const TRect Old = Needle_Area(Last.Points);
+        Picture.Canvas()->CopyRect(Old, *Face_Picture.Canvas(), Old);
+        Draw_Needle_On(Picture.Canvas(), Gauge.Colour, Points);
+        Last.Points = Points;
+        Last.Image_Key = Picture.Content_Key();
         return;
+    }
     // The needle's pixels replace the face's; everywhere else the face shows, as it does
     // through the white of the see-through needle picture.
-    TBitmap Shown(Face->Picture().Bitmap());
+    TBitmap Shown(Face_Picture);
     Shown.Transparent(false);
     Draw_Needle_On(Shown.Canvas(), Gauge.Colour, Points);
     Image->Picture().Assign(Shown);
     Image->Transparent(false);
-    Last = Needle_Shown{Image, Face, Width, Height, Gauge.Colour, Points};
+    Last = Needle_Shown{Image, Face, Width, Height, Gauge.Colour, Points,
+                        Face_Picture.Content_Key(), Picture.Content_Key()};
 }
+
+void Gauges_Reset() { Needles_Shown.clear(); }
 
 std::string Dial_Face_JPEG(const Gauge_Parameters& Gauge)
 {

@@ -77,6 +77,9 @@ void Gauge_Show(TImage* Image, const Gauge_Parameters& Gauge, int Value, int Wid
 void Gauge_Show_On_Face(TImage* Image, TImage* Face, const Gauge_Parameters& Gauge, int Value,
                         int Width, int Height);
 
+// Forgets which needles the gauge images show (each is drawn whole again next time).
+void Gauges_Reset();
+
 // The built-in JPEG bytes of a dial face (empty when the program carries none by that name).
 std::string Dial_Face_JPEG(const Gauge_Parameters& Gauge);
 

@@ -10,6 +10,7 @@
 #include "data/Settings.h"
 #include "language/Language.h"
 #include "language/Language_En.h"
+#include "main/Gauges.h"
 #include "main/Program.h"
 #include "platform/system/Files.h"
 #include "platform/system/Serial_Ports.h"
@@ -73,5 +74,6 @@ void Reset_All_State()
     ICO_Windows_Reset();
     Port_Window_Reset();
     Password_Window_Reset();
+    Gauges_Reset();
     Program_File = Built_In_Exe_Name;
 }

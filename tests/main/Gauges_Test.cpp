@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "main/Gauges.h"
+#include "platform/ui/Fixture.h"
 #include "platform/ui/UI.h"
 #include "main/Process_State.h"
 
@@ -348,6 +349,58 @@ TEST_F(Gauge_Window, A_Needle_Drawn_On_Its_Face_Looks_As_The_Needle_Over_The_Fac
     EXPECT_EQ(Composed.Needle->Canvas()->Pixels(2, 2), clWhite);
     Gauge_Show_On_Face(Composed.Needle, nullptr, Gauge_RPM, 2500, Size, Size);
     EXPECT_TRUE(Composed.Needle->Transparent());
+}
+
+TEST_F(Gauge_Window, A_Moving_Needle_Repaints_Where_It_Was_And_Is_And_The_Screen_Shows_Face_And_Needle)
+{
+    // The needle over its face as the General page shows it, step after step; beside it a
+    // fresh pair per step draws the value from scratch. The screens must match.
+    auto Pair = [this](int Left, const Gauge_Parameters& Face, TImage*& Dial, TImage*& Needle) {
+        for (TImage** I : {&Dial, &Needle}) {
+            *I = new TImage(Form, Form);
+            (*I)->SetBounds(Left, 5, Size, Size);
+        }
+        ASSERT_TRUE(Dial_Face_Load(Dial, Face));
+    };
+    TImage *Dial = nullptr, *Needle = nullptr;
+    ASSERT_NO_FATAL_FAILURE(Pair(5, Gauge_RPM, Dial, Needle));
+    Form->Show();
+    struct Step {
+        const char* What;
+        int Value;
+        const Gauge_Parameters* Face;   // loaded before the step
+        bool Whole;                      // the whole image repainted
+    };
+    const Step Steps[] = {
+        {"first needle: drawn whole", 800, &Gauge_RPM, true},
+        {"a small move", 950, &Gauge_RPM, false},
+        {"past the end of the scale", 7000, nullptr, false},
+        {"back to zero", 0, nullptr, false},
+        {"a new face under it: drawn whole", 2500, &Gauge_TPS, true},
+        {"and moving on it", 3000, nullptr, false},
+    };
+    const Gauge_Parameters* Face = &Gauge_RPM;
+    for (const Step& S : Steps) {
+        SCOPED_TRACE(S.What);
+        if (S.Face && S.Face != Face) {
+            Face = S.Face;
+            ASSERT_TRUE(Dial_Face_Load(Dial, *Face));
+        }
+        Run_Loop(20);
+        {
+            Paint_Watch Watch(Needle);
+            Gauge_Show_On_Face(Needle, Dial, Gauge_RPM, S.Value, Size, Size);
+            Run_Loop(20);
+            EXPECT_EQ((QRegion(0, 0, Size, Size) - Watch.Painted).isEmpty(), S.Whole);
+        }
+        TImage *Fresh_Dial = nullptr, *Fresh = nullptr;
+        ASSERT_NO_FATAL_FAILURE(Pair(Size + 15, *Face, Fresh_Dial, Fresh));
+        Gauge_Show_On_Face(Fresh, Fresh_Dial, Gauge_RPM, S.Value, Size, Size);
+        Run_Loop(20);
+        EXPECT_EQ(Shown_On_Screen(Needle), Shown_On_Screen(Fresh));
+        Fresh->Free();
+        Fresh_Dial->Free();
+    }
 }
 
 TEST_F(Gauge_Window, Colour_Scheme_Colours_The_Controls_That_Exist_And_Skips_The_Rest)

@@ -313,7 +313,18 @@ void TControl::Height(int Value) { SetBounds(Left(), Top(), Width(), Value); }
 void TControl::SetBounds(int Left, int Top, int Width, int Height)
 {
     if (!FWidget) return;
+    const QRect Was = FWidget->geometry();
     FWidget->setGeometry(Left, Top, std::max(0, Width), std::max(0, Height));
+    if (FWidget->geometry() == Was) return;
+    Tell_Siblings();
+    Backdrop_Changed();
+}
+
+void TControl::Tell_Siblings()
+{
+    if (!FParent) return;
+    for (TControl* Sibling : FParent->FControls)
+        if (Sibling != this) Sibling->Backdrop_Changed();
 }
 
 int TControl::ClientWidth() const { return Client_Widget() ? Client_Widget()->width() : 0; }
@@ -337,7 +348,10 @@ void TControl::Remove_Child(TControl* Child)
 void TControl::Parent(TControl* Value)
 {
     if (Value == FParent || Value == this) return;
-    if (FParent) FParent->Remove_Child(this);
+    if (FParent) {
+        FParent->Remove_Child(this);
+        for (TControl* Sibling : FParent->FControls) Sibling->Backdrop_Changed();
+    }
     FParent = Value;
     if (!FWidget) return;
     const QRect Geometry = FWidget->geometry();
@@ -351,6 +365,8 @@ void TControl::Parent(TControl* Value)
             FFont_Updating = false;
         }
         FWidget->setVisible(FVisible);
+        Tell_Siblings();
+        Backdrop_Changed();
     } else {
         FWidget->hide();
         FWidget->setParent(nullptr);
@@ -367,8 +383,10 @@ TForm* TControl::Parent_Form() const
 
 void TControl::Visible(bool Value)
 {
+    const bool Changed = Value != FVisible;
     FVisible = Value;
     if (FWidget && FParent) FWidget->setVisible(Value);
+    if (Changed) Tell_Siblings();
 }
 
 void TControl::Enabled(bool Value)

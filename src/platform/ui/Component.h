@@ -173,6 +173,9 @@ public:
     virtual void Before_Mouse_Down(TMouseButton Button, int X, int Y) {}
     virtual bool Default_Key_Down(std::uint16_t Key, TShiftState Shift) { return false; }
     virtual void Refresh_Texts() {}   // re-render texts after a character-set change
+    // What the parent paints beneath this control changed, or a sibling came, went, moved
+    // or changed size (a label that paints its parent's colour itself looks again).
+    virtual void Backdrop_Changed() {}
     bool Mouse_Pressed_Left = false;
 
 protected:
@@ -182,6 +185,7 @@ protected:
     virtual void Scale_Own(int Multiplier, int Divisor, bool Move);
     void Font_Changed();
     void Watch_Inner_Widget(QWidget* Inner);   // mouse events of an inner widget count as ours
+    void Tell_Siblings();                      // this control's place or presence changed
     void Add_Child(TControl* Child);
     void Remove_Child(TControl* Child);
 

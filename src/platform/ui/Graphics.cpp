@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -57,7 +58,7 @@ TCanvas::~TCanvas() = default;
 int TCanvas::Charset_For_Text() const { return Font.Charset(); }
 
 template <class F>
-void TCanvas::Paint(F&& Operation)
+void TCanvas::Paint(const TRect& Area, F&& Operation)
 {
     if (!FTarget || FTarget->isNull()) return;
     {
@@ -66,7 +67,23 @@ void TCanvas::Paint(F&& Operation)
         P.setRenderHint(QPainter::TextAntialiasing, false);
         Operation(P);
     }
-    if (On_Changed) On_Changed();
+    if (On_Changed) On_Changed(Area);
+}
+
+// The box around the points and what the pen draws beyond them: half its width, round
+// caps and a pixel of rounding on every side.
+TRect TCanvas::Stroke_Area(const std::vector<TPoint>& Points) const
+{
+    if (Points.empty()) return TRect{};
+    TRect Box{Points[0].X, Points[0].Y, Points[0].X, Points[0].Y};
+    for (const TPoint& P : Points) {
+        Box.Left = std::min(Box.Left, P.X);
+        Box.Top = std::min(Box.Top, P.Y);
+        Box.Right = std::max(Box.Right, P.X);
+        Box.Bottom = std::max(Box.Bottom, P.Y);
+    }
+    const int Margin = (Pen.Style == TPen_Style::Clear ? 0 : std::max(1, Pen.Width) / 2) + 2;
+    return Rect(Box.Left - Margin, Box.Top - Margin, Box.Right + 1 + Margin, Box.Bottom + 1 + Margin);
 }
 
 void TCanvas::MoveTo(int X, int Y) { FPen_Pos = {X, Y}; }
@@ -74,7 +91,7 @@ void TCanvas::MoveTo(int X, int Y) { FPen_Pos = {X, Y}; }
 void TCanvas::LineTo(int X, int Y)
 {
     const TPoint From = FPen_Pos;
-    Paint([&](QPainter& P) {
+    Paint(Stroke_Area({From, {X, Y}}), [&](QPainter& P) {
         P.setPen(To_QPen(Pen));
         P.drawLine(From.X, From.Y, X, Y);
     });
@@ -84,7 +101,7 @@ void TCanvas::LineTo(int X, int Y)
 void TCanvas::Polyline(const std::vector<TPoint>& Points)
 {
     if (Points.empty()) return;
-    Paint([&](QPainter& P) {
+    Paint(Stroke_Area(Points), [&](QPainter& P) {
         P.setPen(To_QPen(Pen));
         P.drawPolyline(To_Polygon(Points));
     });
@@ -93,7 +110,7 @@ void TCanvas::Polyline(const std::vector<TPoint>& Points)
 void TCanvas::Polygon(const std::vector<TPoint>& Points)
 {
     if (Points.empty()) return;
-    Paint([&](QPainter& P) {
+    Paint(Stroke_Area(Points), [&](QPainter& P) {
         P.setPen(To_QPen(Pen));
         P.setBrush(To_QBrush(Brush));
         P.drawPolygon(To_Polygon(Points));
@@ -103,7 +120,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& Points)
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2)
 {
     if (X2 <= X1 || Y2 <= Y1) return;
-    Paint([&](QPainter& P) {
+    Paint(Stroke_Area({{X1, Y1}, {X2, Y2}}), [&](QPainter& P) {
         if (Brush.Style == TBrush_Style::Solid)
             P.fillRect(QRect(X1, Y1, X2 - X1, Y2 - Y1), ui::To_QColor(Brush.Color));
         P.setPen(To_QPen(Pen));
@@ -115,7 +132,7 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2)
 void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2)
 {
     if (X2 <= X1 || Y2 <= Y1) return;
-    Paint([&](QPainter& P) {
+    Paint(Stroke_Area({{X1, Y1}, {X2, Y2}}), [&](QPainter& P) {
         P.setPen(To_QPen(Pen));
         P.setBrush(To_QBrush(Brush));
         P.drawEllipse(QRect(X1, Y1, X2 - X1 - 1, Y2 - Y1 - 1));
@@ -125,13 +142,15 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2)
 void TCanvas::FillRect(const TRect& R)
 {
     if (Brush.Style == TBrush_Style::Clear || R.Width() <= 0 || R.Height() <= 0) return;
-    Paint([&](QPainter& P) { P.fillRect(QRect(R.Left, R.Top, R.Width(), R.Height()), ui::To_QColor(Brush.Color)); });
+    Paint(R, [&](QPainter& P) {
+        P.fillRect(QRect(R.Left, R.Top, R.Width(), R.Height()), ui::To_QColor(Brush.Color));
+    });
 }
 
 void TCanvas::FrameRect(const TRect& R)
 {
     if (R.Width() <= 0 || R.Height() <= 0) return;
-    Paint([&](QPainter& P) {
+    Paint(R, [&](QPainter& P) {
         P.setPen(QPen(ui::To_QColor(Brush.Color), 1));
         P.setBrush(Qt::NoBrush);
         P.drawRect(QRect(R.Left, R.Top, R.Width() - 1, R.Height() - 1));
@@ -144,7 +163,10 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text)
     const QFont F = ui::To_QFont(Font);
     const QFontMetrics M(F);
     const int W = M.horizontalAdvance(S);
-    Paint([&](QPainter& P) {
+    // Glyphs may reach out of their cell (slanted or overhanging letters): a margin of the
+    // line's height on every side covers them.
+    const int H = M.height();
+    Paint(Rect(X - H, Y - H, X + W + H, Y + 2 * H), [&](QPainter& P) {
         if (Brush.Style == TBrush_Style::Solid)
             P.fillRect(QRect(X, Y, W, M.height()), ui::To_QColor(Brush.Color));
         P.setFont(F);
@@ -157,7 +179,7 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text)
 void TCanvas::Text_Centered(const TRect& R, const std::string& Text)
 {
     const QString S = ui::To_Q(Text, Font.Charset());
-    Paint([&](QPainter& P) {
+    Paint(R, [&](QPainter& P) {
         const QRect Box(R.Left, R.Top, R.Width(), R.Height());
         P.setClipRect(Box);
         P.setFont(ui::To_QFont(Font));
@@ -173,14 +195,40 @@ void TCanvas::Draw(int X, int Y, const TBitmap& Bitmap)
 {
     if (Bitmap.Empty()) return;
     const QImage Image = Drawable(Bitmap);
-    Paint([&](QPainter& P) { P.drawImage(X, Y, Image); });
+    Paint(Rect(X, Y, X + Image.width(), Y + Image.height()), [&](QPainter& P) { P.drawImage(X, Y, Image); });
 }
 
 void TCanvas::StretchDraw(const TRect& R, const TBitmap& Bitmap)
 {
     if (Bitmap.Empty()) return;
     const QImage Image = Drawable(Bitmap);
-    Paint([&](QPainter& P) { P.drawImage(QRect(R.Left, R.Top, R.Width(), R.Height()), Image); });
+    Paint(R, [&](QPainter& P) { P.drawImage(QRect(R.Left, R.Top, R.Width(), R.Height()), Image); });
+}
+
+void TCanvas::CopyRect(const TRect& Dest, const TCanvas& Canvas, const TRect& Source)
+{
+    if (!Canvas.FTarget || Canvas.FTarget->isNull() || Canvas.FTarget == FTarget) return;
+    if (Dest.Width() <= 0 || Dest.Height() <= 0 || Source.Width() <= 0 || Source.Height() <= 0) return;
+    const QRect From(Source.Left, Source.Top, Source.Width(), Source.Height());
+    const QRect To(Dest.Left, Dest.Top, Dest.Width(), Dest.Height());
+    if (!FTarget || FTarget->isNull()) return;
+    // The same place of a picture of the same size and kind (a dial face restored under a
+    // moving needle): its rows are copied as they are, without a painter.
+    if (From == To && Canvas.FTarget->size() == FTarget->size() &&
+        Canvas.FTarget->format() == FTarget->format() && FTarget->depth() == 32) {
+        const QRect Rows = To.intersected(FTarget->rect());
+        if (Rows.isEmpty()) return;
+        const QImage& Source_Image = *Canvas.FTarget;
+        for (int Y = Rows.top(); Y <= Rows.bottom(); ++Y)
+            std::memcpy(FTarget->scanLine(Y) + Rows.left() * 4, Source_Image.constScanLine(Y) + Rows.left() * 4,
+                        static_cast<std::size_t>(Rows.width()) * 4);
+        if (On_Changed) On_Changed(Dest);
+        return;
+    }
+    Paint(Dest, [&](QPainter& P) {
+        P.setCompositionMode(QPainter::CompositionMode_Source);
+        P.drawImage(To, *Canvas.FTarget, From);
+    });
 }
 
 TColor TCanvas::Pixels(int X, int Y) const
@@ -194,7 +242,7 @@ void TCanvas::Pixels(int X, int Y, TColor Color)
 {
     if (!FTarget || !FTarget->valid(X, Y)) return;
     FTarget->setPixel(X, Y, ui::To_QColor(Color).rgb());
-    if (On_Changed) On_Changed();
+    if (On_Changed) On_Changed(Rect(X, Y, X + 1, Y + 1));
 }
 
 // ---------------------------------------------------------------- TBitmap
@@ -221,14 +269,14 @@ TBitmap& TBitmap::operator=(const TBitmap& Other)
     *FImage = *Other.FImage;
     FTransparent = Other.FTransparent;
     FTransparent_Color = Other.FTransparent_Color;
-    if (On_Changed) On_Changed();
+    if (On_Changed) On_Changed(Whole_Picture);
     return *this;
 }
 
 void TBitmap::Hook_Canvas()
 {
-    FCanvas->On_Changed = [this] {
-        if (On_Changed) On_Changed();
+    FCanvas->On_Changed = [this](const TRect& Area) {
+        if (On_Changed) On_Changed(Area);
     };
 }
 
@@ -236,6 +284,7 @@ int TBitmap::Width() const { return FImage->isNull() ? 0 : FImage->width(); }
 int TBitmap::Height() const { return FImage->isNull() ? 0 : FImage->height(); }
 void TBitmap::Width(int Value) { SetSize(Value, Height()); }
 void TBitmap::Height(int Value) { SetSize(Width(), Value); }
+std::int64_t TBitmap::Content_Key() const { return FImage->cacheKey(); }
 bool TBitmap::Empty() const { return FImage->isNull() || FImage->width() == 0 || FImage->height() == 0; }
 
 void TBitmap::SetSize(int Width, int Height)
@@ -254,7 +303,7 @@ void TBitmap::SetSize(int Width, int Height)
         }
         *FImage = Next;
     }
-    if (On_Changed) On_Changed();
+    if (On_Changed) On_Changed(Whole_Picture);
 }
 
 TColor TBitmap::TransparentColor() const
@@ -268,7 +317,7 @@ TColor TBitmap::TransparentColor() const
 void TBitmap::Assign_Image(const QImage& Image)
 {
     *FImage = Image.convertToFormat(QImage::Format_RGB32);
-    if (On_Changed) On_Changed();
+    if (On_Changed) On_Changed(Whole_Picture);
 }
 
 bool TBitmap::LoadFromFile(const std::string& Path, std::string* Error)
@@ -307,8 +356,8 @@ bool TBitmap::SaveToFile(const std::string& Path) const
 
 TPicture::TPicture()
 {
-    FBitmap.On_Changed = [this] {
-        if (On_Changed) On_Changed();
+    FBitmap.On_Changed = [this](const TRect& Area) {
+        if (On_Changed) On_Changed(Area);
     };
 }
 

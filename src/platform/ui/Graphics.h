@@ -5,6 +5,7 @@
 // take corner coordinates with the right and bottom edges excluded.
 #include "platform/ui/Font.h"
 #include "platform/ui/Types.h"
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -24,6 +25,9 @@ struct TRect {
 };
 inline TPoint Point(int X, int Y) { return TPoint{X, Y}; }
 inline TRect Rect(int Left, int Top, int Right, int Bottom) { return TRect{Left, Top, Right, Bottom}; }
+
+// The area a change notice gives when all of a picture may have changed (its size too).
+inline constexpr TRect Whole_Picture{-(1 << 28), -(1 << 28), 1 << 28, 1 << 28};
 
 enum class TPen_Style { Solid, Dash, Dot, Dash_Dot, Dash_Dot_Dot, Clear };
 enum class TBrush_Style { Solid, Clear };
@@ -70,17 +74,24 @@ public:
     int TextHeight(const std::string& Text) const;
     void Draw(int X, int Y, const TBitmap& Bitmap);      // honours the bitmap's transparency
     void StretchDraw(const TRect& R, const TBitmap& Bitmap);
+    // The pixels of Source (of another canvas's image) into Dest of this one, stretched
+    // when the sizes differ; transparency plays no part. Nothing happens without a source
+    // image or with this canvas as the source.
+    void CopyRect(const TRect& Dest, const TCanvas& Canvas, const TRect& Source);
     TColor Pixels(int X, int Y) const;                   // clNone outside the image
     void Pixels(int X, int Y, TColor Color);
 
     // Layer use.
     QImage* Target() const { return FTarget; }
     void Target(QImage* Value) { FTarget = Value; }
-    std::function<void()> On_Changed;       // after every drawing operation
+    // After every drawing operation, with the part of the image it may have changed (never
+    // less than that; Whole_Picture when it is not known).
+    std::function<void(const TRect& Area)> On_Changed;
     int Charset_For_Text() const;
 
 private:
-    template <class F> void Paint(F&& Operation);
+    template <class F> void Paint(const TRect& Area, F&& Operation);
+    TRect Stroke_Area(const std::vector<TPoint>& Points) const;
     QImage* FTarget;
     TPoint FPen_Pos;
 };
@@ -100,6 +111,9 @@ public:
     void SetSize(int Width, int Height);      // new pixels are white
     bool Empty() const;
     TCanvas* Canvas() { return FCanvas.get(); }
+    // Changes whenever the pixels may have changed (drawn on, loaded, assigned, resized):
+    // a key taken after drawing tells later whether the bitmap still shows that drawing.
+    std::int64_t Content_Key() const;
     // Transparent: pixels of TransparentColor are not drawn (the bottom-left pixel's colour
     // unless one was set).
     bool Transparent() const { return FTransparent; }
@@ -115,7 +129,7 @@ public:
     QImage& Image() { return *FImage; }
     const QImage& Image() const { return *FImage; }
     void Assign_Image(const QImage& Image);
-    std::function<void()> On_Changed;
+    std::function<void(const TRect& Area)> On_Changed;   // as the canvas's, for the bitmap
 
 private:
     void Hook_Canvas();
@@ -138,7 +152,7 @@ public:
     int Width() const { return FBitmap.Width(); }
     int Height() const { return FBitmap.Height(); }
     bool Empty() const { return FBitmap.Empty(); }
-    std::function<void()> On_Changed;
+    std::function<void(const TRect& Area)> On_Changed;   // as the bitmap's
 
 private:
     TBitmap FBitmap;

@@ -80,11 +80,31 @@ TImage::TImage(TComponent* Owner, TControl* Parent) : TControl(Owner, new Image_
 {
     static_cast<Image_Widget*>(FWidget)->Image = this;
     FWidget->resize(105, 105);
-    FPicture.On_Changed = [this] {
-        if (FWidget) static_cast<Image_Widget*>(FWidget)->Picture_Changed();
-        Invalidate();
-    };
+    FPicture.On_Changed = [this](const TRect& Area) { Picture_Changed(Area); };
     if (Parent) this->Parent(Parent);
+}
+
+// Only the part of the control that shows the changed pixels is painted again (a needle
+// moving over its dial face repaints the needle's old and new places, not the face);
+// a stretched picture, or a change of the whole picture, repaints all of it.
+void TImage::Picture_Changed(const TRect& Area)
+{
+    if (!FWidget) return;
+    auto* W = static_cast<Image_Widget*>(FWidget);
+    W->Picture_Changed();
+    const int Picture_Width = FPicture.Width(), Picture_Height = FPicture.Height();
+    const bool Whole = Area.Left <= 0 && Area.Top <= 0 && Area.Right >= Picture_Width &&
+                       Area.Bottom >= Picture_Height;
+    if (Whole || FStretch) {
+        Invalidate();
+        return;
+    }
+    const QPoint Origin = FCenter ? QPoint((W->width() - Picture_Width) / 2,
+                                           (W->height() - Picture_Height) / 2)
+                                  : QPoint(0, 0);
+    const QRect Changed = QRect(Area.Left, Area.Top, Area.Width(), Area.Height())
+                              .intersected(QRect(0, 0, Picture_Width, Picture_Height));
+    if (!Changed.isEmpty()) W->update(Changed.translated(Origin));
 }
 
 TCanvas* TImage::Canvas()

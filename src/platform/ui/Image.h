@@ -25,5 +25,6 @@ public:
     bool FCenter = false;
 
 private:
+    void Picture_Changed(const TRect& Area);
     TPicture FPicture;
 };

@@ -1,5 +1,6 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/Internal.h"
+#include "platform/ui/Panel.h"
 #include <QLabel>
 
 namespace {
@@ -33,6 +34,7 @@ void TLabel::Update_Text()
         return;
     }
     FText_Stale = false;
+    if (!FOwn_Backdrop) Update_Backdrop();
     if (FCaption.find('&') == std::string::npos) {
         L(FWidget)->setTextFormat(Qt::PlainText);
         L(FWidget)->setText(ui::Caption_Text(FCaption, Text_Charset()));
@@ -56,12 +58,53 @@ void TLabel::Visible(bool Value)
 void TLabel::Fit_Size()
 {
     if (!FAuto_Size || !FWidget) return;
+    const QSize Was = FWidget->size();
     if (FWord_Wrap) {
         const int H = L(FWidget)->heightForWidth(FWidget->width());
         if (H > 0) FWidget->resize(FWidget->width(), H);
     } else {
         FWidget->resize(L(FWidget)->sizeHint());
     }
+    if (FWidget->size() != Was) {
+        Tell_Siblings();
+        Update_Backdrop();
+    }
+}
+
+void TLabel::Backdrop_Changed() { Update_Backdrop(); }
+
+// Where all the panel shows beneath the label is its plain colour, the label fills itself
+// with that colour, and Qt, seeing an opaque control, paints nothing beneath it when its
+// caption changes. Anything else beneath it (the panel's caption or bevels, another
+// control, a parent that is no panel) leaves it see-through.
+void TLabel::Update_Backdrop()
+{
+    if (!FWidget || FColor_Set) return;
+    const auto* Panel = dynamic_cast<const TPanel*>(FParent);
+    bool Own = Panel && Panel->Caption().empty();
+    if (Own) {
+        int Inset = Panel->Border_Single() ? 1 : 0;
+        if (Panel->BevelOuter() != TBevel_Cut::None) Inset += Panel->BevelWidth();
+        if (Panel->BevelInner() != TBevel_Cut::None) Inset += Panel->BevelWidth();
+        const QRect Inside = QRect(0, 0, Panel->Width(), Panel->Height()).adjusted(Inset, Inset, -Inset, -Inset);
+        const QRect Mine = FWidget->geometry();
+        Own = Inside.contains(Mine);
+        for (int I = 0; Own && I < Panel->ControlCount(); ++I) {
+            const TControl* Sibling = Panel->Controls(I);
+            if (Sibling != this && Sibling->Visible() && Sibling->Widget() &&
+                Sibling->Widget()->geometry().intersects(Mine))
+                Own = false;
+        }
+    }
+    const QColor Fill = Own ? ui::To_QColor(Panel->Shown_Colour()) : QColor();
+    if (Own == FOwn_Backdrop && (!Own || FWidget->palette().color(QPalette::Window) == Fill)) return;
+    FOwn_Backdrop = Own;
+    if (Own) {
+        QPalette P = FWidget->palette();
+        P.setColor(QPalette::Window, Fill);
+        FWidget->setPalette(P);
+    }
+    FWidget->setAutoFillBackground(Own);
 }
 
 void TLabel::AutoSize(bool Value)

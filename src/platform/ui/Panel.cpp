@@ -2,7 +2,10 @@
 #include "platform/ui/Internal.h"
 #include <QGroupBox>
 #include <QPainter>
+#include <QResizeEvent>
+#include <QTimer>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -11,8 +14,15 @@ public:
     Panel_Widget() { setAttribute(Qt::WA_OpaquePaintEvent); }
     TPanel* Panel = nullptr;
     QColor Fill = ui::To_QColor(clBtnFace);
+    QTimer* Settle = nullptr;   // runs while a new colour waits to be shown
 
 protected:
+    void resizeEvent(QResizeEvent* Event) override
+    {
+        QWidget::resizeEvent(Event);
+        if (Panel && TControl::From_Widget(this)) Panel->Tell_Children();
+    }
+
     // The panel fills all of itself (it is marked so, and nothing beneath it is painted
     // first); once its control is freed it keeps its last colour until it goes.
     void paintEvent(QPaintEvent*) override
@@ -23,7 +33,7 @@ protected:
             P.fillRect(R, Fill);
             return;
         }
-        Fill = ui::To_QColor(Panel->Color());
+        Fill = ui::To_QColor(Panel->Shown_Colour());
         P.fillRect(R, Fill);
         const QColor Light = ui::To_QColor(clBtnHighlight);
         const QColor Dark = ui::To_QColor(clBtnShadow);
@@ -76,6 +86,7 @@ void TPanel::Caption(const std::string& Value)
     if (Value == FCaption) return;
     FCaption = Value;
     Invalidate();
+    Tell_Children();
 }
 
 void TPanel::Alignment(TAlignment Value)
@@ -88,40 +99,85 @@ void TPanel::BevelOuter(TBevel_Cut Value)
 {
     FBevel_Outer = Value;
     Invalidate();
+    Tell_Children();
 }
 
 void TPanel::BevelInner(TBevel_Cut Value)
 {
     FBevel_Inner = Value;
     Invalidate();
+    Tell_Children();
 }
 
 void TPanel::BevelWidth(int Value)
 {
     FBevel_Width = std::max(1, Value);
     Invalidate();
+    Tell_Children();
 }
 
 void TPanel::Border_Single(bool Value)
 {
     FBorder_Single = Value;
     Invalidate();
+    Tell_Children();
 }
 
 void TPanel::Refresh_Texts() { Invalidate(); }
 
+void TPanel::Tell_Children()
+{
+    for (TControl* Child : FControls) Child->Backdrop_Changed();
+}
+
 void TPanel::Apply_Color()
 {
+    Show_Colour();
     // A panel without children (a status lamp that changes colour twice per poll) only
     // paints itself again: setting the palette would propagate it through the widget tree.
     // The palette follows once a child comes.
     if (FControls.empty()) {
         FPalette_Deferred = true;
-        Invalidate();
         return;
     }
     FPalette_Deferred = false;
     TControl::Apply_Color();
+}
+
+void TPanel::Colour_Settle_Ms(int Ms)
+{
+    FColour_Settle_Ms = std::max(0, Ms);
+    Show_Colour();
+}
+
+// The colour set reaches the screen now, or once it has stood for the settle time.
+void TPanel::Show_Colour()
+{
+    auto* W = static_cast<Panel_Widget*>(FWidget);
+    if (FColor == FShown_Colour) {
+        if (W && W->Settle) W->Settle->stop();
+        return;
+    }
+    if (!W || FColour_Settle_Ms == 0 || !W->isVisible()) {
+        if (W && W->Settle) W->Settle->stop();
+        FShown_Colour = FColor;
+        Invalidate();
+        Tell_Children();
+        return;
+    }
+    if (!W->Settle) {
+        W->Settle = new QTimer(W);
+        W->Settle->setSingleShot(true);
+        QObject::connect(W->Settle, &QTimer::timeout, W, [W] {
+            TPanel* Panel = W->Panel;
+            if (!Panel || !TControl::From_Widget(W)) return;   // its control is gone
+            Panel->FShown_Colour = Panel->FColor;
+            W->update();
+            Panel->Tell_Children();
+        });
+    }
+    if (W->Settle->interval() != FColour_Settle_Ms) W->Settle->setInterval(FColour_Settle_Ms);
+    if (!W->Settle->isActive()) W->Settle->start();
 }
 
 // ---------------------------------------------------------------- TGroupBox

@@ -35,7 +35,7 @@ TStringGrid::TStringGrid(TComponent* Owner, TControl* Parent)
     static_cast<Grid_Widget*>(FWidget)->Grid = this;
     FWidget->setFocusPolicy(Qt::StrongFocus);
     FColor = clWindow;
-    FCanvas->On_Changed = [this] {
+    FCanvas->On_Changed = [this](const TRect&) {
         if (!FPainting && FWidget) FWidget->update();
     };
     FWidget->resize(320, 120);

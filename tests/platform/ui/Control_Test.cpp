@@ -99,7 +99,7 @@ TEST_F(Controls, Setting_A_Colour_Again_Paints_Nothing_But_A_New_Or_First_One_Do
     Label->Widget()->removeEventFilter(&Counter);
 }
 
-TEST_F(Controls, A_Changed_Label_On_A_Panel_Repaints_The_Panel_But_Nothing_Beneath_It)
+TEST_F(Controls, A_Changed_Label_On_A_Plain_Panel_Repaints_Itself_But_Nothing_Beneath_It)
 {
     struct Paint_Counter : QObject {
         int Paints = 0;
@@ -120,7 +120,7 @@ TEST_F(Controls, A_Changed_Label_On_A_Panel_Repaints_The_Panel_But_Nothing_Benea
     Panel->Widget()->installEventFilter(&Panel_Paints);
     Label->Caption("2500");
     Run_Loop(50);
-    EXPECT_GT(Panel_Paints.Paints, 0);
+    EXPECT_EQ(Panel_Paints.Paints, 0);            // the label paints the panel's colour itself
     EXPECT_EQ(Beneath.Paints, 0);
     const QImage Shown = Form->Widget()->grab().toImage();
     const TRGB Face = Color_To_RGB(clBtnFace);                  // the panel's own colour

@@ -4,6 +4,12 @@
 #include "platform/ui/UI.h"
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPaintEvent>
+#include <QRegion>
+#include <QScreen>
+#include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -55,3 +61,31 @@ inline void Run_Loop(int Ms)
     Clock.start();
     while (Clock.elapsed() < Ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
+
+// The pixels the window system was given for a control (its window's backing store, not a
+// fresh rendering): what a partial repaint left on the screen.
+inline QImage Shown_On_Screen(TControl* C)
+{
+    QWidget* W = C->Widget();
+    QWidget* Top = W->window();
+    const QPoint At = W->mapTo(Top, QPoint(0, 0));
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(Top->winId(), At.x(), At.y(), W->width(), W->height())
+        .toImage();
+}
+
+// The paint events of one control's widget and the region they painted, while it lives.
+struct Paint_Watch : QObject {
+    explicit Paint_Watch(TControl* C) : W(C->Widget()) { W->installEventFilter(this); }
+    ~Paint_Watch() override { W->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* E) override
+    {
+        if (E->type() != QEvent::Paint) return false;
+        ++Paints;
+        Painted += static_cast<QPaintEvent*>(E)->region();
+        return false;
+    }
+    QWidget* W;
+    int Paints = 0;
+    QRegion Painted;
+};
