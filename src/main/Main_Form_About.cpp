@@ -47,7 +47,7 @@ constexpr int Right_Width = 240;
 constexpr int Buttons_Top = 186;
 constexpr int Button_Width = 76;
 constexpr int Button_Height = 28;
-constexpr int CLB_Point_Top = 244;
+constexpr int CLB_Point_Top = 266;
 constexpr int CLB_Point_Width = Right_Left + Right_Width - Middle_Left;
 
 }  // namespace
@@ -120,14 +120,14 @@ void Main_Form_About::Create_Part(TComponent* Owner, TControl* Content)
     GroupBox_About_KardunAddress->Visible(false);
 
     GroupBox_About_Technic =
-        build::Group(Owner, S, "GroupBox_About_Technic", "", Right_Left, 136, Right_Width, 100);
-    // The technician's advice is a sentence: it wraps over three lines.
+        build::Group(Owner, S, "GroupBox_About_Technic", "", Right_Left, 136, Right_Width, 120);
+    // The technician's advice is a sentence: it wraps over four lines.
     Label_About_Technic = build::Label(Owner, GroupBox_About_Technic, "Label_About_Technic", "Technician", 10, 18);
     Label_About_Technic->AutoSize(false);
     Label_About_Technic->WordWrap(true);
-    Label_About_Technic->SetBounds(10, 18, Right_Width - 20, 3 * Line_Height);
+    Label_About_Technic->SetBounds(10, 18, Right_Width - 20, 4 * Line_Height);
     Label_About_Technic_Email =
-        build::Label(Owner, GroupBox_About_Technic, "Label_About_Technic_Email", "", 10, 18 + 3 * Line_Height + 6);
+        build::Label(Owner, GroupBox_About_Technic, "Label_About_Technic_Email", "", 10, 18 + 4 * Line_Height + 6);
     GroupBox_About_Technic->Visible(false);
 }
 

@@ -5,7 +5,11 @@
 #include "main/Main_Form_Texts.h"
 
 #include <algorithm>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QWidget>
 #include <cctype>
+#include <cstdlib>
 #include "main/Main_Test_Support.h"
 #include "windows/RPM_Window.h"
 
@@ -379,6 +383,108 @@ TEST_F(Marked_Language, ALanguageChangeWithTheSweepWindowOpenKeepsTheNewLanguage
     for (char& C : Saved)
         C = static_cast<char>(std::toupper(static_cast<unsigned char>(C)));
     EXPECT_NE(Saved.find(Key_File_Pad_Key("LANGUAGE") + "MARKED "), std::string::npos) << Saved;
+}
+
+}  // namespace
+
+namespace {
+
+using namespace main_test;
+
+// The built-in main table spelled in Cyrillic letters, one per Latin letter, in the
+// Windows-1251 code page: texts of the length a translation has.
+std::string Cyrillic_Language_File()
+{
+    // a..z -> а б ц д е ф г х и й к л м н о п к р с т у в ш х ы з
+    static const unsigned char Lower[26] = {0xE0, 0xE1, 0xF6, 0xE4, 0xE5, 0xF4, 0xE3, 0xF5, 0xE8,
+                                            0xE9, 0xEA, 0xEB, 0xEC, 0xED, 0xEE, 0xEF, 0xEA, 0xF0,
+                                            0xF1, 0xF2, 0xF3, 0xE2, 0xF8, 0xF5, 0xFB, 0xE7};
+    std::string File = "Russian\r\n";
+    for (std::size_t I = 0; I < English_Main_Table_Size; ++I) {
+        std::string Text = English_Main_Table[I].Text;
+        for (char& C : Text) {
+            if (C >= 'a' && C <= 'z')
+                C = static_cast<char>(Lower[C - 'a']);
+            else if (C >= 'A' && C <= 'Z')
+                C = static_cast<char>(Lower[C - 'A'] - 0x20);
+        }
+        File += std::string(English_Main_Table[I].Key) + " " + Text + "\r\n";
+    }
+    return File;
+}
+
+class Language_Fonts : public Main_Window_Fixture {};
+
+// The language's font name and character set on the window and every listed control; sizes
+// and styles of their own stay; a font the system lacks reads back as set and shows in the
+// nearest font the system has.
+TEST_F(Language_Fonts, EveryListedControlTakesTheLanguagesFont)
+{
+    Create();
+    TForm_KardunGAS* F = Main();
+    const TFont Digits_Before = F->Label_GEN_RPM_Dig->Font();
+    struct Row {
+        const char* Font_Name;
+        int Charset;
+    };
+    const Row Rows[] = {{"Tahoma", 1}, {"DejaVu Sans", 204}, {"No Such Font Here", 238}, {"Tahoma", 0}};
+    const QStringList Installed = QFontDatabase::families();
+    for (const Row& R : Rows) {
+        Settings.Font_Name = R.Font_Name;
+        Settings.Font_Charset = R.Charset;
+        F->Language_Fonts_Apply();
+        std::vector<TControl*> Controls = {F};
+        for (auto List : {Font_Panels(), Font_Controls(), Font_Labels(), Font_Edits(), Font_GroupBoxes()})
+            for (const char* Name : List)
+                Controls.push_back(dynamic_cast<TControl*>(F->FindComponent(Name)));
+        for (TControl* C : Controls) {
+            ASSERT_NE(C, nullptr);
+            EXPECT_EQ(C->Font().Name(), R.Font_Name) << C->Name();
+            EXPECT_EQ(C->Font().Charset(), R.Charset) << C->Name();
+            const QString Shown = QFontInfo(C->Widget()->font()).family();
+            EXPECT_TRUE(Installed.contains(Shown)) << C->Name() << " shows " << Shown.toStdString();
+        }
+        EXPECT_EQ(F->Label_GEN_RPM_Dig->Font().Pixels(), Digits_Before.Pixels());
+        EXPECT_EQ(F->Label_GEN_RPM_Dig->Font().Style(), Digits_Before.Style());
+        EXPECT_EQ(F->Label_GEN_RPM_Dig->Font().Color(), Digits_Before.Color());
+    }
+}
+
+// The pages in the marked language and in a Cyrillic one (character set 204, a Windows-1251
+// file): the Cyrillic texts reach the controls as the file holds them, in the language's
+// character set. With KARDUN_SHOT_DIR set, every page is saved as a picture to look at.
+TEST_F(Language_Fonts, PagesInTheMarkedAndACyrillicLanguage)
+{
+    std::filesystem::create_directory(Folder->File("Language"));
+    Folder->Write("Language/Marked.lng", Marked_Language_File());
+    Folder->Write("Language/Russian.lng", Cyrillic_Language_File());
+    struct Row {
+        const char* Language;
+        int Charset;
+        std::string General_Caption;
+    };
+    const Row Rows[] = {{"Marked", 1, "F1 [General]"}, {"Russian", 204, "F1 \xC3\xE5\xED\xE5\xF0\xE0\xEB"}};
+    for (const Row& R : Rows) {
+        Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST4") + Key_File_Pad_Key("Language") + R.Language +
+                                          " {}\r\n" + Key_File_Pad_Key(std::string(R.Language) + "_C") +
+                                          std::to_string(R.Charset) + " {}\r\n");
+        Create();
+        TForm_KardunGAS* F = Main();
+        EXPECT_EQ(F->TabSheet_General->Caption(), R.General_Caption);
+        EXPECT_EQ(F->Font().Charset(), R.Charset);
+        EXPECT_EQ(F->Label_GEN_RPM->Font().Charset(), R.Charset);
+        if (const char* Keep = std::getenv("KARDUN_SHOT_DIR")) {
+            F->Show();
+            for (int Page = 0; Page < F->PageControl_KardunGAS->PageCount(); ++Page) {
+                F->PageControl_KardunGAS->ActivePageIndex(Page);
+                Pump_For(30);
+                EXPECT_TRUE(ui::Render_To_PNG(F, std::string(Keep) + "/texts_" + R.Language + "_" +
+                                                     std::to_string(Page) + ".png"));
+            }
+        }
+        W.reset();
+        Reset_All_State();
+    }
 }
 
 }  // namespace
