@@ -738,6 +738,13 @@ void TForm_KardunGAS::Language_Fonts_Apply()
     Set_Fonts<TLabel>(*this, Font_Labels(), Font_Set_Label);
     Set_Fonts<TEdit>(*this, Font_Edits(), Font_Set_Edit);
     Set_Fonts<TGroupBox>(*this, Font_GroupBoxes(), Font_Set_GroupBox);
+    // Every other control with a font of its own keeps its face, but reads its texts in the
+    // language's character set: the language's texts would show garbled in another one.
+    for (int I = 0; I < ComponentCount(); ++I) {
+        auto* C = dynamic_cast<TControl*>(Components(I));
+        if (C && !C->ParentFont())
+            C->Font().Charset(Settings.Font_Charset);
+    }
 }
 
 void TForm_KardunGAS::Language_Apply()

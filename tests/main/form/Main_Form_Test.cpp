@@ -104,7 +104,7 @@ TEST_F(Main_Window, CreationAppliesTheSettingsFile)
     EXPECT_FALSE(Main()->Button_CFG_Receiv->Enabled());
     EXPECT_FALSE(Main()->Button_WorkMode->Enabled());
     EXPECT_EQ(Main()->Caption(), Product_Title);
-    EXPECT_EQ(Main()->TabSheet_Errors->Caption(), "Errors");
+    EXPECT_EQ(Main()->TabSheet_Errors->Caption(), "F6 Errors");
 }
 
 TEST_F(Main_Window, WithoutASettingsFileTheDefaultsShow)

@@ -473,6 +473,10 @@ TEST_F(Language_Fonts, PagesInTheMarkedAndACyrillicLanguage)
         EXPECT_EQ(F->TabSheet_General->Caption(), R.General_Caption);
         EXPECT_EQ(F->Font().Charset(), R.Charset);
         EXPECT_EQ(F->Label_GEN_RPM->Font().Charset(), R.Charset);
+        // A label with a font of its own outside the lists reads the language's texts too.
+        EXPECT_FALSE(F->Label_GEN_GasLevel->ParentFont());
+        EXPECT_EQ(F->Label_GEN_GasLevel->Font().Charset(), R.Charset);
+        EXPECT_NE(F->Label_GEN_GasLevel->Font().Name(), Settings.Font_Name);
         if (const char* Keep = std::getenv("KARDUN_SHOT_DIR")) {
             F->Show();
             for (int Page = 0; Page < F->PageControl_KardunGAS->PageCount(); ++Page) {
