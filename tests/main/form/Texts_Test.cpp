@@ -67,12 +67,18 @@ using namespace main_test;
 
 constexpr const char* Marked = "Marked";
 
+// Keys the built-in table has no text for; the marked file gives them their own name.
+const char* const Keys_Without_English[] = {"Button_CLB_Transmitt_Hint", "Button_CLB_Receiv_Hint",
+                                            "Button_CLB_Save_Hint"};
+
 // The built-in main table as a language file, every text marked "[...]".
 std::string Marked_Language_File()
 {
     std::string File = "Marked\r\n";
     for (std::size_t I = 0; I < English_Main_Table_Size; ++I)
         File += std::string(English_Main_Table[I].Key) + " [" + English_Main_Table[I].Text + "]\r\n";
+    for (const char* Key : Keys_Without_English)
+        File += std::string(Key) + " [" + Key + "]\r\n";
     return File;
 }
 
@@ -91,6 +97,9 @@ std::string Caption_Of(TComponent* C)
 // The text of a key in the marked language file (a key the file lacks reads as English).
 std::string M(const std::string& Key)
 {
+    for (const char* Own : Keys_Without_English)
+        if (Key == Own)
+            return "[" + Key + "]";
     for (std::size_t I = 0; I < English_Main_Table_Size; ++I)
         if (Key == English_Main_Table[I].Key)
             return "[" + std::string(English_Main_Table[I].Text) + "]";
@@ -251,10 +260,15 @@ TEST_F(Marked_Language, EveryListedCaptionAndHintShowsTheFilesText)
     F->Settings_Language_Apply();
     EXPECT_EQ(F->Panel_WorkMode->Caption(), M("Panel_WorkMode_Gas"));
     EXPECT_EQ(F->Panel_ConnectStatus->Caption(), M("Panel_ConnectStatus_Not_Connect"));
-    Program_Name_Text = "\"GD8\"";
-    F->Setup_Model_Controls();
-    EXPECT_EQ(Hint("Button_CFG_Receiv"), "\"R\" - " + M("Button_CFG_Receiv_Hint") + " \"GD8\"");
-    EXPECT_EQ(Caption("Label_About_Letter_R"), "\"R\" - " + M("Label_About_Letter_R") + "  \"GD8\"");
+    // The Transmit and Receive texts with and without the controller program's name.
+    for (const std::string Name : {"\"GD8\"", ""}) {
+        Program_Name_Text = Name;
+        F->Setup_Model_Controls();
+        EXPECT_EQ(Hint("Button_CFG_Receiv"), "\"R\" - " + M("Button_CFG_Receiv_Hint") + " " + Name);
+        EXPECT_EQ(Hint("Button_CLB_Transmitt"), "\"T\" - " + M("Button_CLB_Transmitt_Hint") + " " + Name);
+        EXPECT_EQ(Caption("Label_About_Letter_R"), "\"R\" - " + M("Label_About_Letter_R") + "  " + Name);
+        EXPECT_EQ(Caption("Label_About_Letter_T"), "\"T\" - " + M("Label_About_Letter_T") + "  " + Name);
+    }
     EXPECT_EQ(Settings.Language, Marked);
 
     // Back to English: every text English, the English-menu box hidden.
@@ -307,6 +321,13 @@ TEST_F(Marked_Language, TheEnglishMenuSplitsTheTexts)
     }
     EXPECT_EQ(Settings.Language, Marked);
     EXPECT_TRUE(Saved_Language.empty());
+    // The English-menu box turned off: the page captions and the hints in the language.
+    Main()->CheckBox_English_Menu->Checked(false);
+    EXPECT_FALSE(Settings.English_Menu);
+    for (const char* Name : {"TabSheet_General", "TabSheet_About"})
+        EXPECT_NE(Caption(Name).find('['), std::string::npos) << Name;
+    for (const char* Name : {"Button_INI_Save", "CheckBox_OSC_Gas", "Button_CLB_Save"})
+        EXPECT_NE(Hint(Name).find('['), std::string::npos) << Name;
 }
 
 // Show-hint off and on: the tool-tips and the help cursor of every listed control at once;
