@@ -292,35 +292,43 @@ TEST_F(Marked_Language, EveryListedCaptionAndHintShowsTheFilesText)
 // forcing buttons' hints are English except on the Configuration page.
 TEST_F(Marked_Language, TheEnglishMenuSplitsTheTexts)
 {
-    Start(true);
-    Page(0);
-    struct Row {
-        const char* Control;
-        bool Is_Hint;
-        bool In_English;
-    };
-    const Row Rows[] = {
-        {"TabSheet_General", false, true},      {"TabSheet_Configuration", false, true},
-        {"Label_GEN_RPM", false, false},        {"Button_INI_Save", false, false},
-        {"Label_About_F1", false, false},       {"Button_INI_Save", true, true},
-        {"CheckBox_OSC_Gas", true, true},       {"Button_CLB_Transmitt", true, true},
-        {"Label_About_Letter_T", false, true},  {"Button_CFG_Transmitt", true, false},
-        {"Button_CFG_Save", true, false},       {"UpDown_CFG_GP_Time", true, false},
-        {"Button_Gas_Fors1", true, true},       {"Button_WorkMode", true, true},
-    };
-    for (const Row& R : Rows) {
-        const std::string Shown = R.Is_Hint ? Hint(R.Control) : Caption(R.Control);
-        EXPECT_EQ(Shown.find('[') == std::string::npos, R.In_English) << R.Control << ": " << Shown;
+    // Stored on at start, and turned on with the box.
+    for (const bool Stored : {true, false}) {
+        SCOPED_TRACE(Stored ? "stored" : "turned on");
+        W.reset();
+        Reset_All_State();
+        Start(Stored);
+        Page(0);
+        if (!Stored)
+            Main()->CheckBox_English_Menu->Checked(true);
+        struct Row {
+            const char* Control;
+            bool Is_Hint;
+            bool In_English;
+        };
+        const Row Rows[] = {
+            {"TabSheet_General", false, true},      {"TabSheet_Configuration", false, true},
+            {"Label_GEN_RPM", false, false},        {"Button_INI_Save", false, false},
+            {"Label_About_F1", false, false},       {"Button_INI_Save", true, true},
+            {"CheckBox_OSC_Gas", true, true},       {"Button_CLB_Transmitt", true, true},
+            {"Label_About_Letter_T", false, true},  {"Button_CFG_Transmitt", true, false},
+            {"Button_CFG_Save", true, false},       {"UpDown_CFG_GP_Time", true, false},
+            {"Button_Gas_Fors1", true, true},       {"Button_WorkMode", true, true},
+        };
+        for (const Row& R : Rows) {
+            const std::string Shown = R.Is_Hint ? Hint(R.Control) : Caption(R.Control);
+            EXPECT_EQ(Shown.find('[') == std::string::npos, R.In_English) << R.Control << ": " << Shown;
+        }
+        EXPECT_EQ(Settings.Language, Marked);
+        // The forcing buttons' hints follow the page.
+        for (const auto& [Index, In_English] : {std::pair{1, false}, std::pair{2, true}, std::pair{1, false}}) {
+            Page(Index);
+            for (const Text_Row& Row : Gas_Fors_Hint_Rows())
+                EXPECT_EQ(Hint(Row.Control).find('[') == std::string::npos, In_English) << Row.Control << " page " << Index;
+        }
+        EXPECT_EQ(Settings.Language, Marked);
+        EXPECT_TRUE(Saved_Language.empty());
     }
-    EXPECT_EQ(Settings.Language, Marked);
-    // The forcing buttons' hints follow the page.
-    for (const auto& [Index, In_English] : {std::pair{1, false}, std::pair{2, true}, std::pair{1, false}}) {
-        Page(Index);
-        for (const Text_Row& Row : Gas_Fors_Hint_Rows())
-            EXPECT_EQ(Hint(Row.Control).find('[') == std::string::npos, In_English) << Row.Control << " page " << Index;
-    }
-    EXPECT_EQ(Settings.Language, Marked);
-    EXPECT_TRUE(Saved_Language.empty());
     // The English-menu box turned off: the page captions and the hints in the language.
     Main()->CheckBox_English_Menu->Checked(false);
     EXPECT_FALSE(Settings.English_Menu);
