@@ -1,5 +1,6 @@
-// About page: the controller's program and run time, and the company and technician boxes
-// of the branding.
+// About page: the hot keys and the keys of the calibration points, the controller's program
+// and run time, the company and technician boxes of the branding, and the buttons to the
+// installation diagram, the help documents and the firmware loader.
 #include "main/Main_Form_About.h"
 
 #include "data/Configuration.h"
@@ -32,7 +33,7 @@ struct CLB_Point_Label {
 const CLB_Point_Label CLB_Point_Labels[] = {
     {"Label_About_Letter_P_1234", 1}, {"Label_About_Letter_O_1234", 1},
     {"Label_About_Letter_012345", 1}, {"Label_About_Letter_Esc", 1},
-    {"Label_About_Arrow_Key", 1},     {"Label_About_Mouse_Left", 3},
+    {"Label_About_Arrow_Key", 1},     {"Label_About_Mouse_Left", 2},
     {"Label_About_Mouse_Right", 1}};
 
 // Layout: the hot keys fill the left column; the program data, the buttons and the

@@ -404,7 +404,7 @@ TEST_F(Marked_Language, ALanguageChangeWithTheSweepWindowOpenKeepsTheNewLanguage
     EXPECT_EQ(Form_MSG->Label_Text->Caption(), M("Error_Transmission"));
     for (const Text_Table& Table : Caption_Tables_After_Sweep())
         for (const Text_Row& Row : Table.Rows)
-            EXPECT_NE(Caption(Row.Control).find('['), std::string::npos) << Row.Control;
+            EXPECT_NE(Caption(Row.Control).find('['), std::string::npos) << Table.Name << ": " << Row.Control;
     EXPECT_TRUE(English_Captions(F).empty());
     Form_RPM->Free();
     W->Destroy();
