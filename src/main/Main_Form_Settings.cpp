@@ -113,6 +113,7 @@ void Main_Form_Settings::Bind_Part(TForm_KardunGAS& Form)
     CheckBox_English_Menu->OnClick = [this, &Form](TObject*) {
         Settings.English_Menu = CheckBox_English_Menu->Checked();
         Form.English_Menu_Apply();
+        Form.Update_Main_Caption();
     };
     CheckBox_Show_Hint->OnClick = [this, &Form](TObject*) {
         Settings.Show_Hint = CheckBox_Show_Hint->Checked();
