@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cstdlib>
 #include "main/Main_Test_Support.h"
+#include "windows/Port_Window.h"
 #include "windows/RPM_Window.h"
 
 namespace {
@@ -518,6 +519,56 @@ TEST_F(Language_Fonts, PagesInTheMarkedAndACyrillicLanguage)
         W.reset();
         Reset_All_State();
     }
+}
+
+}  // namespace
+
+namespace {
+
+using namespace main_test;
+
+class Window_Fonts : public Main_Window_Fixture {};
+
+// Each service window takes the language's font when it applies its texts.
+TEST_F(Window_Fonts, EveryWindowTakesTheLanguagesFontWithItsTexts)
+{
+    Create();
+    Form_RPM = Create_Form<TForm_RPM>(nullptr);
+    auto* Port = Create_Form<TForm_Port>(nullptr);
+    Settings.Font_Name = "DejaVu Serif";
+    Settings.Font_Charset = 204;
+    struct Row {
+        const char* Window;
+        std::function<void()> Apply;
+        std::function<std::vector<TControl*>()> Controls;
+    };
+    const Row Rows[] = {
+        {"loader", [] { Form_Loader->Apply_Texts(); },
+         [] { return std::vector<TControl*>{Form_Loader, Form_Loader->Panel_Connect_Loader, Form_Loader->Label_Loader_Prompt,
+                                            Form_Loader->GroupBox_Loader, Form_Loader->Edit_Loader_File_Ver,
+                                            Form_Loader->Button_Loader_Exit}; }},
+        {"sweep", [] { Form_RPM->Init_Form_RPM(); },
+         [] { return std::vector<TControl*>{Form_RPM, Form_RPM->Panel_RPM}; }},
+        {"port search", [Port] { Port->FormActivate(Port); },
+         [Port] { return std::vector<TControl*>{Port, Port->Panel_Port_Name, Port->Label_Port_Search}; }},
+        {"password", [] { Form_PSW->FormActivate(Form_PSW); },
+         [] { return std::vector<TControl*>{Form_PSW, Form_PSW->Label_PSW_Warning, Form_PSW->Label_PSW_Ok}; }},
+        {"message", [] {
+             Show_Message(Message_Type::Text, "Text", clRed);
+             Pump_Until([] { return Form_MSG->Visible(); }, 2000);
+         },
+         [] { return std::vector<TControl*>{Form_MSG->Label_Text}; }},
+    };
+    for (const Row& R : Rows) {
+        R.Apply();
+        for (TControl* C : R.Controls()) {
+            ASSERT_NE(C, nullptr) << R.Window;
+            EXPECT_EQ(C->Font().Name(), "DejaVu Serif") << R.Window << ": " << C->Name();
+            EXPECT_EQ(C->Font().Charset(), 204) << R.Window << ": " << C->Name();
+        }
+    }
+    Port->Free();
+    Form_RPM->Free();
 }
 
 }  // namespace
