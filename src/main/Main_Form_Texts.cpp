@@ -59,6 +59,8 @@ const Text_Row General_Captions[] = {
 
 // Up to the gas-type group: the RPM sensitivity window's texts follow these.
 const Text_Row CFG_Captions_Before_Sweep[] = {
+    {"GroupBox_CFG_SwitchPG"},
+    {"GroupBox_CFG_RPM_Source"},
     {"Label_CFG_RPM_Source"},
     {"Label_CFG_RPM_Sensitiv"},
     {"Button_CFG_RPM_set"},
@@ -66,7 +68,9 @@ const Text_Row CFG_Captions_Before_Sweep[] = {
     {"Label_CFG_PG_Yellow_Wire"},
     {"Label_CFG_PG_YW_Delay"},
     {"Label_CFG_PG_YW_Impulse"},
+    {"GroupBox_CFG_SwitchGP"},
     {"Label_CFG_GP_Time"},
+    {"RadioGroup_CFG_Check_Sensors"},
     {"GroupBox_CFG_Injection_Type"},
     {"Label_CFG_Inject_Type"},
     {"Label_CFG_Inject_Range"},
@@ -80,23 +84,36 @@ const Text_Row CFG_Captions_Before_Sweep[] = {
     {"Label_CFG_Level_Etalon"},
     {"Button_CFG_LevelSensor_Clr"},
     {"Button_CFG_LevelSensor_Set"},
+    {"GroupBox_CFG_GasType"},
 };
 
 const Text_Row CFG_Captions_After_Sweep[] = {
+    {"GroupBox_CFG_Infl_Factor"},
     {"Label_CFG_Supp_DiffPress_Dim"},
     {"Label_CFG_Supp_TempGas_Dim"},
     {"Label_CFG_Supp_Power_Dim"},
+    {"Button_CFG_Infl_Clear"},
+    {"Button_CFG_Infl_Default"},
     {"GroupBox_CFG_Car"},
     {"Label_Car_Num"},
     {"Label_Car_Model"},
     {"Label_Car_Engine"},
     {"Label_Car_Jet"},
     {"Label_Date_Save"},
+    {"Label_Date_Mounting"},
+    {"Button_CFG_User_New"},
+    {"GroupBox_CFG_User"},
     {"Label_User_Name"},
     {"Label_User_Phone"},
     {"Label_User_Address"},
+    {"GroupBox_CFG_Comments"},
+    {"Button_CFG_User_Find"},
+    {"Button_CFG_User_Find_Again"},
+    {"Button_CFG_User_View"},
     {"Button_CFG_User_Password"},
     {"GroupBox_CFG_Service_Time"},
+    {"Label_CFG_ST_Set"},
+    {"Label_CFG_ST_Remains"},
     {"Button_CFG_ST_Clr"},
     {"Button_CFG_ST_Set"},
     {"Button_CFG_ST_Refresh"},
@@ -122,13 +139,8 @@ const Text_Row CFG_Captions_After_Sweep[] = {
     {"RadioGroup_CFG_Check_Sensors2", "RadioGroup_CFG_Check_Sensor_Stat"},
     {"GroupBox_CFG_Gas_Injectors", "GroupBox_CFG_Injection"},
     // Controls of the page named otherwise than their texts' keys.
-    {"GroupBox_CFG_Petrol_Gas", "GroupBox_CFG_SwitchPG"},
-    {"GroupBox_CFG_Gas_Petrol", "GroupBox_CFG_SwitchGP"},
-    {"GroupBox_CFG_Check_Sensors", "RadioGroup_CFG_Check_Sensors"},
-    {"GroupBox_CFG_Influence", "GroupBox_CFG_Infl_Factor"},
     {"Label_CFG_Inject_Num", "Label_CFG_Inject_Number"},
     {"Label_CFG_Level_90", "CheckBox_CFG_Level_90"},
-    {"Label_Date_Mounting_set", "Label_Date_Mounting"},
     {"GroupBox_CFG_Pressure_Sensor", "GroupBox_CFG_PressureSensor"},
     {"GroupBox_CFG_GasLevel_Sensor", "GroupBox_CFG_Gas_Level_Set"},
 };
@@ -151,7 +163,6 @@ const Text_Row CLB_Captions[] = {
     {"Label_CLB_TempVap", "Label_GEN_TempVap"},
     {"Label_CLB_TempGas", "Label_GEN_TempGas"},
     {"Label_CLB_TempCouple", "Label_GEN_TempCouple"},
-    {"Label_CLB_Gas_Point", "Gas"},
     {"Label_CLB_Grid", "Grid"},
 };
 
@@ -445,17 +456,30 @@ const Text_Row CFG_Hints[] = {
     {"Label_CFG_Supp_Power_Dim", "Supp_Power_Hint"},
     {"UpDown_CFG_Supp_Power", "Supp_Power_Hint"},
     {"UpDown_CFG_Infl_Power", "Infl_Power_Hint"},
+    {"Button_CFG_Infl_Clear", "Infl_Clear_Hint"},
+    {"Button_CFG_Infl_Default", "Infl_Default_Hint"},
     {"Label_Car_Num", "Car_Num_Hint"},
     {"Label_Car_Model", "Car_Model_Hint"},
     {"Label_Car_Engine", "Car_Engine_Hint"},
     {"Label_Car_Jet", "Car_Jet_Hint"},
     {"Label_Date_Save", "Date_Save_Hint"},
-    {"Label_Date_Mounting_set", "Date_Mounting_Hint"},
+    {"Label_Date_Mounting", "Date_Mounting_Hint"},
+    {"GroupBox_CFG_Comments", "Car_Comments_Hint"},
     {"Memo_Car_Comments", "Car_Comments_Hint"},
     {"Label_User_Name", "User_Name_Hint"},
     {"Label_User_Phone", "User_Phone_Hint"},
     {"Label_User_Address", "User_Address_Hint"},
+    {"Button_CFG_User_View", "User_View_Hint"},
+    {"Button_CFG_User_New", "User_New_Hint"},
+    {"Button_CFG_User_Find_Again", "User_Find_Again_Hint"},
+    {"Button_CFG_User_Find", "User_Find_Hint"},
+    {"Edit_CFG_User_Find", "User_Find_Hint"},
     {"Button_CFG_User_Password", "User_Password_Hint"},
+    {"Label_CFG_ST_Set", "ST_Hour_Hint"},
+    {"Edit_CFG_ST_Set", "ST_Hour_Hint"},
+    {"UpDown_CFG_ST_Set", "ST_Hour_Hint"},
+    {"Label_CFG_ST_Remains", "ST_Remains_Hint"},
+    {"Label_CFG_ST_Remains_Hours", "ST_Remains_Hint"},
     {"Button_CFG_ST_Clr", "ST_Clr_Hint"},
     {"Button_CFG_ST_Set", "ST_Set_Hint"},
     {"Button_CFG_ST_Refresh", "ST_Refresh_Hint"},
@@ -529,10 +553,13 @@ const char* const Show_Hint_Option_Names[] = {
     "CheckBox_CFG_Sensor_OFF", "Label_CFG_Supp_DiffPress_Dim", "UpDown_CFG_Supp_DiffPress",
     "UpDown_CFG_Infl_DiffPress_B", "UpDown_CFG_Infl_DiffPress_S", "Label_CFG_Supp_TempGas_Dim",
     "UpDown_CFG_Supp_TempGas", "UpDown_CFG_Infl_TempGas_B", "UpDown_CFG_Infl_TempGas_S",
-    "Label_CFG_Supp_Power_Dim", "UpDown_CFG_Supp_Power", "UpDown_CFG_Infl_Power", "Label_Car_Num",
-    "Label_Car_Model", "Label_Car_Engine", "Label_Car_Jet", "Label_Date_Save",
-    "Label_Date_Mounting_set", "Memo_Car_Comments", "Label_User_Name", "Label_User_Phone",
-    "Label_User_Address", "Button_CFG_User_Password",
+    "Label_CFG_Supp_Power_Dim", "UpDown_CFG_Supp_Power", "UpDown_CFG_Infl_Power",
+    "Button_CFG_Infl_Clear", "Button_CFG_Infl_Default", "Label_Car_Num", "Label_Car_Model",
+    "Label_Car_Engine", "Label_Car_Jet", "Label_Date_Save", "Label_Date_Mounting",
+    "GroupBox_CFG_Comments", "Memo_Car_Comments", "Label_User_Name", "Label_User_Phone",
+    "Label_User_Address", "Button_CFG_User_View", "Button_CFG_User_New",
+    "Button_CFG_User_Find_Again", "Button_CFG_User_Find", "Edit_CFG_User_Find",
+    "Button_CFG_User_Password",
 };
 
 const char* const Help_Cursor_Names[] = {
@@ -549,7 +576,7 @@ const char* const Help_Cursor_CFG_Names[] = {
     "Label_CFG_Level_Etalon", "Label_CFG_Map_Type", "Label_CFG_Pressure_1_Bar",
     "Label_CFG_Supp_DiffPress_Dim", "Label_CFG_Supp_TempGas_Dim", "Label_CFG_Supp_Power_Dim",
     "Label_Car_Num", "Label_Car_Model", "Label_Car_Engine", "Label_Car_Jet", "Label_Date_Save",
-    "Label_Date_Mounting_set", "Label_User_Name", "Label_User_Phone", "Label_User_Address",
+    "Label_Date_Mounting", "Label_User_Name", "Label_User_Phone", "Label_User_Address",
 };
 
 // ---------------------------------------------------------------- fonts
@@ -574,17 +601,17 @@ const char* const Label_Names[] = {
     "Label_GEN_TempInside_Dig", "Label_GEN_TempCouple_Dig", "Label_GEN_PressVap_Dig",
     "Label_GEN_PressColl_Dig", "Label_GEN_PressDiff_Dig", "Label_GEN_Power_Dig",
     "Label_GEN_Detonation_Dig", "Label_GEN_TPS_Dig", "Label_Car_Num", "Label_Car_Model",
-    "Label_Car_Engine", "Label_Car_Jet", "Label_User_Name", "Label_User_Phone",
-    "Label_User_Address", "Label_CLB_RPM", "Label_CLB_Gas", "Label_CLB_Temperature",
-    "Label_CLB_TempVap", "Label_CLB_TempGas", "Label_CLB_TempCouple", "Label_CLB_Pressure",
-    "Label_CLB_PressVap", "Label_CLB_PressColl", "Label_CLB_PressDiff", "Label_CLB_Detonation",
-    "Label_CLB_TPS", "Label_CLB_RPM_Dig", "Label_CLB_Gas_Dig", "Label_CLB_TempVap_Dig",
-    "Label_CLB_TempGas_Dig", "Label_CLB_TempCouple_Dig", "Label_CLB_PressVap_Dig",
-    "Label_CLB_PressColl_Dig", "Label_CLB_PressDiff_Dig", "Label_CLB_Detonation_Dig",
-    "Label_CLB_TPS_Dig", "Label_OSC_Scale_mls", "Label_OSC_Scale_RPM", "Label_OSC_Scale_Bar",
-    "Label_OSC_Scale_Degree", "Label_OSC_PressDiff", "Label_OSC_PressColl", "Label_OSC_Detonation",
-    "Label_OSC_Gas", "Label_OSC_TPS", "Label_OSC_TempGas", "Label_OSC_TempVap", "Label_OSC_RPM",
-    "Label_ERR_Quartz_Freq_Err",
+    "Label_Car_Engine", "Label_Car_Jet", "Label_Date_Mounting", "Label_User_Name",
+    "Label_User_Phone", "Label_User_Address", "Label_CLB_RPM", "Label_CLB_Gas",
+    "Label_CLB_Temperature", "Label_CLB_TempVap", "Label_CLB_TempGas", "Label_CLB_TempCouple",
+    "Label_CLB_Pressure", "Label_CLB_PressVap", "Label_CLB_PressColl", "Label_CLB_PressDiff",
+    "Label_CLB_Detonation", "Label_CLB_TPS", "Label_CLB_RPM_Dig", "Label_CLB_Gas_Dig",
+    "Label_CLB_TempVap_Dig", "Label_CLB_TempGas_Dig", "Label_CLB_TempCouple_Dig",
+    "Label_CLB_PressVap_Dig", "Label_CLB_PressColl_Dig", "Label_CLB_PressDiff_Dig",
+    "Label_CLB_Detonation_Dig", "Label_CLB_TPS_Dig", "Label_OSC_Scale_mls", "Label_OSC_Scale_RPM",
+    "Label_OSC_Scale_Bar", "Label_OSC_Scale_Degree", "Label_OSC_PressDiff", "Label_OSC_PressColl",
+    "Label_OSC_Detonation", "Label_OSC_Gas", "Label_OSC_TPS", "Label_OSC_TempGas",
+    "Label_OSC_TempVap", "Label_OSC_RPM", "Label_ERR_Quartz_Freq_Err",
 };
 
 const char* const Edit_Names[] = {
@@ -594,8 +621,9 @@ const char* const Edit_Names[] = {
 };
 
 const char* const GroupBox_Names[] = {
-    "GroupBox_CFG_Car", "GroupBox_OSC_Pressure", "GroupBox_OSC_Voltage", "GroupBox_OSC_Injection",
-    "GroupBox_OSC_Temperature", "GroupBox_OSC_RPM",
+    "GroupBox_CFG_Car", "GroupBox_CFG_User", "GroupBox_CFG_Comments", "GroupBox_OSC_Pressure",
+    "GroupBox_OSC_Voltage", "GroupBox_OSC_Injection", "GroupBox_OSC_Temperature",
+    "GroupBox_OSC_RPM",
 };
 
 #undef LINE_BREAK
@@ -728,6 +756,8 @@ void TForm_KardunGAS::Settings_Language_Apply()
     Language_Fonts_Apply();
     Language_Apply();
     English_Menu_Apply();
+    // The options list of the Configuration page in the new language.
+    Options_Order_Init();
 }
 
 void TForm_KardunGAS::Language_Fonts_Apply()
