@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 std::vector<std::string> Language_Keys;
 std::vector<std::string> Language_Texts;
@@ -34,33 +35,18 @@ void Parse_Line(const std::string& raw)
     Language_Texts.push_back(separator + 1 < line.size() ? Trim(line.substr(separator)) : std::string());
 }
 
-// Sets the current language aside in Saved_Language and switches to English while the
-// English menu is on; puts both back at the end. The scope keeps its own copies, so a
-// lookup made while a file writer holds Saved_Language does not lose the writer's language.
-class English_Menu_Scope {
-public:
-    English_Menu_Scope() : Active(Settings.English_Menu)
-    {
-        if (!Active) return;
-        Outer_Saved = Saved_Language;
-        Language = Settings.Language;
-        Saved_Language = Settings.Language;
-        Settings.Language = English;
-    }
-    ~English_Menu_Scope()
-    {
-        if (!Active) return;
-        Settings.Language = Language;
-        Saved_Language = Outer_Saved;
-    }
-    English_Menu_Scope(const English_Menu_Scope&) = delete;
-    English_Menu_Scope& operator=(const English_Menu_Scope&) = delete;
-
-private:
-    bool Active;
+// The loaded languages of the brackets further out, innermost last: a bracket opened for
+// another language inside a loaded one keeps the outer lists here until it is released.
+struct Outer_Bracket {
     std::string Language;
-    std::string Outer_Saved;
+    int Depth = 0;
+    std::vector<std::string> Keys;
+    std::vector<std::string> Texts;
 };
+std::vector<Outer_Bracket> Outer_Brackets;
+// The language the current lists were loaded for, and how many open brackets share them.
+std::string Loaded_Language;
+int Load_Depth = 0;
 
 }  // namespace
 
@@ -68,8 +54,20 @@ void English_Text(const std::string& key, std::string& text) { English_Table_Fin
 
 void Language_Load_File()
 {
+    // A bracket inside a bracket of the same language shares its lists; one for another
+    // language sets the outer lists aside until it is released.
+    if (Load_Depth > 0) {
+        if (Loaded_Language == Settings.Language) {
+            ++Load_Depth;
+            return;
+        }
+        Outer_Brackets.push_back(
+            {Loaded_Language, Load_Depth, std::move(Language_Keys), std::move(Language_Texts)});
+    }
     Language_Keys.clear();
     Language_Texts.clear();
+    Loaded_Language = Settings.Language;
+    Load_Depth = 1;
     if (Settings.Language == English) return;
     std::string bytes;
     if (!Read_Text_File(Language_Dir + "/" + Settings.Language + ".lng", bytes)) return;
@@ -80,8 +78,35 @@ void Language_Load_File()
 
 void Language_Release()
 {
+    // A release without its load frees nothing an open bracket still reads.
+    if (Load_Depth == 0) return;
+    if (--Load_Depth > 0) return;
     Language_Keys.clear();
     Language_Texts.clear();
+    Loaded_Language.clear();
+    if (Outer_Brackets.empty()) return;
+    Outer_Bracket& outer = Outer_Brackets.back();
+    Loaded_Language = std::move(outer.Language);
+    Load_Depth = outer.Depth;
+    Language_Keys = std::move(outer.Keys);
+    Language_Texts = std::move(outer.Texts);
+    Outer_Brackets.pop_back();
+}
+
+English_Scope::English_Scope(bool force) : Active(force)
+{
+    if (!Active) return;
+    Replaced = Settings.Language;
+    Outer_Saved = Saved_Language;
+    Saved_Language = Settings.Language;
+    Settings.Language = English;
+}
+
+English_Scope::~English_Scope()
+{
+    if (!Active) return;
+    Settings.Language = Replaced;
+    Saved_Language = Outer_Saved;
 }
 
 void Language_Find_Text(const std::string& key, std::string& text)
@@ -110,7 +135,7 @@ void Language_Text(const std::string& key, std::string& text)
 
 void Language_Text_Menu(const std::string& key, std::string& text)
 {
-    English_Menu_Scope scope;
+    English_Scope scope(Settings.English_Menu);
     Language_Text(key, text);
 }
 
@@ -137,7 +162,7 @@ std::string Language_Find_Text(const std::string& key)
 bool English_Menu_Caption(const std::string& key, std::string& caption)
 {
     if (!Settings.English_Menu) return false;
-    English_Menu_Scope scope;
+    English_Scope scope(true);
     English_Text(key, caption);
     return true;
 }
@@ -184,6 +209,10 @@ std::vector<std::string> Language_List()
 
 void Language_Reset()
 {
-    Language_Release();
+    Outer_Brackets.clear();
+    Load_Depth = 0;
+    Loaded_Language.clear();
+    Language_Keys.clear();
+    Language_Texts.clear();
     Saved_Language.clear();
 }

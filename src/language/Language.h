@@ -8,7 +8,10 @@
 //
 // Bulk users bracket their work: Language_Load_File, any number of Language_Find_Text or
 // Language_Find_Text_Menu, Language_Release. Language_Text and Language_Text_Menu are
-// self-contained and read the file again on each call.
+// self-contained and read the file again on each call. Brackets nest: a load inside an open
+// bracket (a message or a service window re-texted during a pass, also through
+// Language_Text) keeps the outer lists, and only the outermost release frees them. All of
+// this runs on the user-interface thread.
 #pragma once
 
 #include <string>
@@ -26,11 +29,31 @@ constexpr int Language_Files_Max = 19;
 // The built-in English text of a key; `text` is left as it was when no table holds it.
 void English_Text(const std::string& key, std::string& text);
 
-// Builds the loaded language from the current language's file (empty when the language is
-// "English" or its file is missing).
+// Opens a bracket: builds the loaded language from the current language's file (empty when
+// the language is "English" or its file is missing). Inside an open bracket of the same
+// language it shares that bracket's lists; inside one of another language it sets the outer
+// lists aside until this bracket is released.
 void Language_Load_File();
-// Releases the loaded language; afterwards it reads as empty.
+// Closes the innermost bracket; when it was the outermost the loaded language reads as empty
+// afterwards, else the outer bracket's lists are back. A release without an open bracket
+// does nothing.
 void Language_Release();
+
+// Forces English for its lifetime when `force` holds: the current language is kept in the
+// scope's own variable (and, for readers of the single slot, in Saved_Language) and both
+// come back when the scope ends, so passes that force English may nest.
+class English_Scope {
+public:
+    explicit English_Scope(bool force);
+    ~English_Scope();
+    English_Scope(const English_Scope&) = delete;
+    English_Scope& operator=(const English_Scope&) = delete;
+
+private:
+    bool Active;
+    std::string Replaced;
+    std::string Outer_Saved;
+};
 
 // The text of a key in the current language, English behind it (inside a bracket).
 void Language_Find_Text(const std::string& key, std::string& text);
@@ -57,5 +80,5 @@ void Language_List_Fill();
 // Settings.Language_Names up to the first empty slot (the choices of the language box).
 std::vector<std::string> Language_List();
 
-// Releases the loaded language and clears Saved_Language (tests).
+// Closes every bracket, empties the loaded language and clears Saved_Language (tests).
 void Language_Reset();

@@ -78,8 +78,41 @@ public:
     void PageControl_KardunGASChange(TObject* Sender);
     void Page_Panels_Refresh();
     void Settings_To_Form();
-    // Captions of the pages and controls by their keys in the chosen language.
-    void Apply_Texts_By_Key();
+
+    // ---- texts, hints and fonts in the chosen language (Main_Form_Texts.cpp) ----
+    // The language part of the settings: the English-menu and language boxes, the font keys
+    // of the language from the settings file, then Language_Fonts_Apply, Language_Apply and
+    // English_Menu_Apply. Runs at start-up, when the settings are loaded or reset and when
+    // the language changes.
+    void Settings_Language_Apply();
+    // The language's font name and character set on the window and its listed controls
+    // (sizes, styles and colours stay).
+    void Language_Fonts_Apply();
+    // The English-menu box shown for a language other than English; every caption and hint
+    // in one bracket (Language_Captions_Apply).
+    void Language_Apply();
+    void Language_Captions_Apply();
+    // Page captions and the hints of Hints_Apply in English while the English menu is on.
+    void English_Menu_Apply();
+    // Wrapped hints with their keyboard letters; ends with Hints_Transmit_Apply.
+    void Hints_Apply();
+    // The Configuration page's hints (not wrapped).
+    void Hints_CFG_Apply();
+    // Transmit and Receive hints and the About lines of "T" and "R", with the controller
+    // program's name. Inside a bracket; after identification in one of its own.
+    void Hints_Transmit_Apply();
+    // On a page change with the English menu on: the forcing and work-mode buttons' hints in
+    // English except on the Configuration page.
+    void Hints_Gas_Fors_Apply();
+    // Tool-tips and the help cursor by the Show-hint setting.
+    void Show_Hint_Apply();
+    void Show_Hint_Apply_Options(bool On);
+    void Help_Cursor_Set(TCursor Cursor);
+    void Help_Cursor_Set_CFG(TCursor Cursor);
+    // The language box: a listed language becomes the language (English menu off); the
+    // language part of the settings applies again, the oscilloscope's axes, the error list
+    // and the yellow-wire list follow.
+    void ComboBox_LanguageChange(TObject* Sender);
 
     // ---- send and receive path ----
     void Timer_SendingTimer(TObject* Sender);

@@ -1,5 +1,6 @@
-// The About page: the controller's program and run time, and the company and technician
-// boxes of the branding.
+// The About page: the hot keys, the keys of the calibration points, the controller's program
+// and run time, the company and technician boxes of the branding, and the ways to the help
+// documents, the installation diagram and the firmware loader.
 #pragma once
 
 #include "main/Main_Form_Part.h"
@@ -27,6 +28,14 @@ struct Main_Form_About : Main_Form_Part {
     TLabel* Label_About_Technic_Email = nullptr;
     // The firmware loader's way in (its click is the window's Button_HEX_LoaderClick).
     TButton* Button_HEX_Loader = nullptr;
+    TButton* Button_About_Diagram = nullptr;
+    TButton* Button_About_Help = nullptr;
+    // One label per hot key ("Label_About_F1" ..., "Label_About_Letter_H") and per key of
+    // the calibration points, in the order shown; their captions come from the texts.
+    TGroupBox* GroupBox_About_HotKey = nullptr;
+    std::vector<TLabel*> About_HotKey_Labels;
+    TGroupBox* GroupBox_About_Select_CLB_Point = nullptr;
+    std::vector<TLabel*> About_CLB_Point_Labels;
 
     void Create_Sheet(TComponent* Owner, TPageControl* Pages);
     void Create_Part(TComponent* Owner, TControl* Content);

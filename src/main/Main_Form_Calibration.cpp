@@ -45,7 +45,9 @@ const TColor Colour_TPS_3 = RGB_Color(0, 0, 128);
 const TColor Colour_VAC = RGB_Color(0, 128, 128);
 
 // Live value rows beside the chart.
-constexpr int Live_Row_Height = 24;
+// Row heights in pixels: one line of caption, and a caption with its unit on a second line.
+constexpr int Live_Row_Height = 21;
+constexpr int Live_Row_Height_Two_Lines = 32;
 constexpr int Live_Digit_Size = 12;
 constexpr int Live_Caption_Size = 9;
 
@@ -141,11 +143,12 @@ void Main_Form_Calibration::Create_Part(TComponent* Owner, TControl* Content)
         const char* Caption_Text;
         TLabel** Digits;   // none for a header
         const char* Digits_Name;
+        int Lines = 1;     // the caption's lines (a unit on a line of its own)
     };
     const Live_Row Rows[] = {
-        {&Label_CLB_RPM, "Label_CLB_RPM", "R.P.M.", &Label_CLB_RPM_Dig, "Label_CLB_RPM_Dig"},
-        {&Label_CLB_TPS, "Label_CLB_TPS", "TPS, v", &Label_CLB_TPS_Dig, "Label_CLB_TPS_Dig"},
-        {&Label_CLB_Gas, "Label_CLB_Gas", "Gas time, ms", &Label_CLB_Gas_Dig, "Label_CLB_Gas_Dig"},
+        {&Label_CLB_RPM, "Label_CLB_RPM", "R.P.M.", &Label_CLB_RPM_Dig, "Label_CLB_RPM_Dig", 2},
+        {&Label_CLB_TPS, "Label_CLB_TPS", "TPS, v", &Label_CLB_TPS_Dig, "Label_CLB_TPS_Dig", 2},
+        {&Label_CLB_Gas, "Label_CLB_Gas", "Gas time, ms", &Label_CLB_Gas_Dig, "Label_CLB_Gas_Dig", 2},
         {&Label_CLB_Temperature, "Label_CLB_Temperature", "Temperature, \xB0" "C", nullptr, ""},
         {&Label_CLB_TempVap, "Label_CLB_TempVap", "Vaporizer", &Label_CLB_TempVap_Dig, "Label_CLB_TempVap_Dig"},
         {&Label_CLB_TempGas, "Label_CLB_TempGas", "Gas", &Label_CLB_TempGas_Dig, "Label_CLB_TempGas_Dig"},
@@ -159,21 +162,23 @@ void Main_Form_Calibration::Create_Part(TComponent* Owner, TControl* Content)
     int Top = 4;
     for (const Live_Row& R : Rows) {
         const bool Header = R.Digits == nullptr;
-        *R.Caption = build::Label(Owner, Panel_CLB_Live, R.Caption_Name, R.Caption_Text, Header ? 6 : 12, Top + 5);
+        const int Height = R.Lines == 1 ? Live_Row_Height : Live_Row_Height_Two_Lines;
+        *R.Caption = build::Label(Owner, Panel_CLB_Live, R.Caption_Name, R.Caption_Text, Header ? 6 : 12,
+                                  Top + (R.Lines == 1 ? 3 : 1));
         (*R.Caption)->Font().Size(Live_Caption_Size);
         if (Header)
             (*R.Caption)->Font().Style(fsBold);
         if (!Header) {
             TLabel* D = build::Label(Owner, Panel_CLB_Live, R.Digits_Name, "0", 110, Top);
             D->AutoSize(false);
-            D->SetBounds(110, Top, Panel_CLB_Live->Width() - 120, Live_Row_Height);
+            D->SetBounds(110, Top, Panel_CLB_Live->Width() - 120, Height);
             D->Alignment(TAlignment::Right_Justify);
             D->Layout(TText_Layout::Center);
             D->Font().Size(Live_Digit_Size);
             D->Font().Style(fsBold);
             *R.Digits = D;
         }
-        Top += Live_Row_Height;
+        Top += Height;
     }
 
     // Value boxes: a row each for the input, the gas time and the output, under the

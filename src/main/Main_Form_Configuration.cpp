@@ -445,12 +445,6 @@ std::vector<TButton*> Main_Form_Configuration::Part_Link_Buttons() const
             Button_CFG_User_Password, Button_CFG_ST_Clr, Button_CFG_ST_Set, Button_CFG_ST_Refresh};
 }
 
-std::vector<TControl*> Main_Form_Configuration::Part_Hint_Controls() const
-{
-    return {Button_CFG_Transmitt, Button_CFG_Receiv, Button_CFG_User_Password, Button_CFG_Default,
-            Button_CFG_Load, Button_CFG_Save};
-}
-
 std::vector<TControl*> Main_Form_Configuration::Part_Buffered_Controls() const
 {
     return {TabSheet_Configuration, Panel_CFG_Injection_Type, GroupBox_CFG_GasLevel_Sensor};

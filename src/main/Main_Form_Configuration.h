@@ -245,7 +245,6 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     void Bind_Part(TForm_KardunGAS& Form);
     TTabSheet* Part_Sheet() const { return TabSheet_Configuration; }
     std::vector<TButton*> Part_Link_Buttons() const;
-    std::vector<TControl*> Part_Hint_Controls() const;
     std::vector<TControl*> Part_Buffered_Controls() const;
 
     // ---- set-up (start-up) ----

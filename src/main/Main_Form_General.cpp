@@ -239,10 +239,3 @@ std::vector<TControl*> Main_Form_General::Part_Buffered_Controls() const
             Panel_GEN_Display_Volt};
 }
 
-std::vector<std::pair<TLabel*, const char*>> Main_Form_General::Keyed_Captions() const
-{
-    return {{Label_GEN_Temperature, "Label_GEN_Temp"},
-            {Label_GEN_PressVap, "Label_GEN_PressureVap"},
-            {Label_GEN_PressColl, "Label_GEN_PressureCollector"},
-            {Label_GEN_PressDiff, "Label_GEN_PressureDifferent"}};
-}

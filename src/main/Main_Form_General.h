@@ -80,8 +80,6 @@ struct Main_Form_General : Main_Form_Part {
     TTabSheet* Part_Sheet() const { return TabSheet_General; }
     std::vector<TControl*> Part_Value_Labels() const;
     std::vector<TControl*> Part_Buffered_Controls() const;
-    // Captions whose text key is not their own name: (label, key).
-    std::vector<std::pair<TLabel*, const char*>> Keyed_Captions() const;
 
     // The needle images' sizes, from the images as they are now.
     void Remember_Gauge_Sizes();

@@ -50,6 +50,10 @@ void TForm_KardunGAS::Setup_Model_Controls()
         Show_VAC_Controls();
     }
     Options_Order_Init();
+    // The Transmit and Receive hints name the controller's program.
+    Language_Load_File();
+    Hints_Transmit_Apply();
+    Language_Release();
 }
 
 void TForm_KardunGAS::Show_VAC_Controls()

@@ -272,40 +272,6 @@ void Main_Form_Oscilloscope::Bind_Part(TForm_KardunGAS& Form)
     Form.Timer_OSC_Record->OnTimer = [this](TObject* Sender) { Timer_OSC_RecordTimer(Sender); };
 }
 
-void Main_Form_Oscilloscope::OSC_Apply_Texts()
-{
-    const std::pair<TControl*, const char*> Captions[] = {
-        {Label_OSC_RPM, "CheckBox_OSC_RPM"},
-        {Label_OSC_Gas, "CheckBox_OSC_Gas"},
-        {Label_OSC_TPS, "CheckBox_OSC_TPS"},
-        {Label_OSC_TempVap, "CheckBox_OSC_TempVap"},
-        {Label_OSC_TempGas, "CheckBox_OSC_TempGas"},
-        {Label_OSC_Detonation, "CheckBox_OSC_Detonation"},
-        {Label_OSC_File_Both, "CheckBox_OSC_File_Both"},
-        {Label_OSC_PressDiff, "CheckBox_OSC_Differential"},
-        {Label_OSC_PressColl, "CheckBox_OSC_Collector"},
-        {Label_OSC_Step_Grid, "Grid"},
-        {Label_OSC_Scale_Sec, "Text_Sec"},
-        {Label_OSC_Scale_RPM, "Text_RPM"},
-        {Label_OSC_Scale_mls, "Text_mls"},
-        {Label_OSC_Scale_Degree, "Text_Degree"},
-        {Label_OSC_Scale_Bar, "Text_Bar"},
-        {Label_OSC_Scale_Volt, "Text_Volt"},
-        {Button_OSC_Record, "Record"},
-        {Button_OSC_Clear, "Clear"},
-        {Button_OSC_StartStop, Button_OSC_StartStop->Down() ? "Stop" : "Start"},
-    };
-    for (const auto& [Control, Key] : Captions) {
-        const std::string Text = Language_Find_Text(Key);
-        if (Text.empty())
-            continue;
-        if (auto* B = dynamic_cast<TButton*>(Control))
-            B->Caption(Text);
-        else if (auto* L = dynamic_cast<TLabel*>(Control))
-            L->Caption(Text);
-    }
-}
-
 std::vector<TCheckBox*> Main_Form_Oscilloscope::OSC_Channel_Boxes() const
 {
     return {CheckBox_OSC_RPM,      CheckBox_OSC_Gas,       CheckBox_OSC_TPS,

@@ -121,10 +121,6 @@ struct Main_Form_Oscilloscope : Main_Form_Part {
     // on this page while Start is usable, the live values in the edits.
     void Show_Live_Part(const Live_Texts& T, bool Page_Active, TForm_KardunGAS& Form);
 
-    // Captions whose text key is not their own name, in the language loaded now (called
-    // inside the window's text application).
-    void OSC_Apply_Texts();
-
     // ---- routines ----
     // At window creation, after the settings: geometry, the settings into the controls.
     void OSC_Init();

@@ -1,6 +1,6 @@
 // A part of the main window: one page (or the status row) with its controls, its creation,
 // the hooks it binds and releases, and its share of the lists the window gathers from all
-// parts (value labels, link buttons, hint controls, double-buffered controls). A change to
+// parts (value labels, link buttons, double-buffered controls). A change to
 // one page touches its own part only.
 //
 // Each part is a struct Main_Form_<Page> (Main_Form_<Page>.h) deriving from Main_Form_Part
@@ -46,8 +46,6 @@ struct Main_Form_Part {
     std::vector<TControl*> Part_Value_Labels() const { return {}; }
     // Buttons usable only while connected.
     std::vector<TButton*> Part_Link_Buttons() const { return {}; }
-    // Controls whose hints show on every page but the Configuration page.
-    std::vector<TControl*> Part_Hint_Controls() const { return {}; }
     // Controls with live pictures, drawn without flicker.
     std::vector<TControl*> Part_Buffered_Controls() const { return {}; }
 };

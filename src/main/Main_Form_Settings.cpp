@@ -108,6 +108,17 @@ void Main_Form_Settings::Bind_Part(TForm_KardunGAS& Form)
                     [this](bool On) { Button_INI_Load->Enabled(On); });
     Part_Hooks.Bind("Settings_Hooks.Reply_Delay_Colour", Settings_Hooks.Reply_Delay_Colour,
                     [this] { Settings_Reply_Delay_Colour(); });
+    // The language, the English menu and the hints apply at once.
+    ComboBox_Language->OnChange = [&Form](TObject* Sender) { Form.ComboBox_LanguageChange(Sender); };
+    CheckBox_English_Menu->OnClick = [this, &Form](TObject*) {
+        Settings.English_Menu = CheckBox_English_Menu->Checked();
+        Form.English_Menu_Apply();
+        Form.Update_Main_Caption();
+    };
+    CheckBox_Show_Hint->OnClick = [this, &Form](TObject*) {
+        Settings.Show_Hint = CheckBox_Show_Hint->Checked();
+        Form.Show_Hint_Apply();
+    };
 }
 
 void Main_Form_Settings::Settings_Reply_Delay_Colour()

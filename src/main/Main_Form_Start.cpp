@@ -1,6 +1,5 @@
 // The main window from creation to the first frame on the wire, its scaling when it is
 // maximised, page changes, and what is saved when it goes away.
-#include <algorithm>
 #include <iostream>
 #include <utility>
 
@@ -16,12 +15,6 @@
 #include "protocol/Script.h"
 #include "serial/CPort.h"
 #include "windows/MSG.h"
-
-namespace {
-
-constexpr int Configuration_Page = 1;
-
-}  // namespace
 
 void TForm_KardunGAS::FormCreate(TObject* Sender)
 {
@@ -140,23 +133,6 @@ void TForm_KardunGAS::PageControl_KardunGASChange(TObject* Sender)
     Page_Panels_Refresh();
 }
 
-void TForm_KardunGAS::Page_Panels_Refresh()
-{
-    // The hints of the buttons outside the pages show on every page but the Configuration
-    // page, where the page's own help line takes their place.
-    const bool Hints = PageControl_KardunGAS->ActivePageIndex() == Configuration_Page
-                           ? false
-                           : Settings.Show_Hint;
-    For_Each_Part([Hints](auto& Part) {
-        for (TControl* C : Part.Part_Hint_Controls())
-            C->ShowHint(Hints);
-    });
-    // The Configuration page shows again the group it showed last.
-    if (PageControl_KardunGAS->ActivePageIndex() == Configuration_Page && Options_Position >= 1 &&
-        Options_Position <= Options_Order[0])
-        Options_Select(Options_Order[static_cast<size_t>(Options_Position)]);
-}
-
 void TForm_KardunGAS::FormDestroy(TObject* Sender)
 {
     // The pages go away with the window: no page change is handled from here on.
@@ -214,23 +190,7 @@ void TForm_KardunGAS::Settings_To_Form()
     CheckBox_Show_Hint->Checked(Settings.Show_Hint);
     CheckBox_checkPassword->Checked(Settings.CheckPassword);
     CheckBox_Show_Auxiliary->Checked(Settings.Show_Auxiliary);
-    // The language box and the texts of the window in the chosen language.
-    CheckBox_English_Menu->Checked(Settings.English_Menu);
-    ComboBox_Language->Items().Clear();
-    ComboBox_Language->Text(Settings.Language);
-    int Selected = -1;
-    for (const std::string& Name : Settings.Language_Names) {
-        if (Name.empty())
-            break;
-        const int Index = ComboBox_Language->Items().Add(Name);
-        if (Name == Settings.Language)
-            Selected = Index;
-    }
-    if (Selected >= 0)
-        ComboBox_Language->ItemIndex(Selected);
-    if (Settings_File_Readable)
-        Settings_Language_Font_Read();
-    Apply_Texts_By_Key();
+    Settings_Language_Apply();
     // The process priority; the Calibration page's boxes take the settings the first
     // time; then the settings count as shown, with the delay's colour.
     Set_Priority("High");
@@ -240,54 +200,3 @@ void TForm_KardunGAS::Settings_To_Form()
     Draw_Calibration_Chart();
     Settings_Reply_Delay_Colour();
 }
-
-void TForm_KardunGAS::Apply_Texts_By_Key()
-{
-    // Captions of the pages and of the controls whose caption is their own key.
-    Language_Load_File();
-    auto Text_Of = [](const std::string& Key) {
-        std::string Text;
-        Language_Find_Text_Menu(Key, Text);
-        return Text;
-    };
-    // Every page's caption, and the labels that show values, not texts of their own.
-    std::vector<TControl*> Value_Labels;
-    For_Each_Part([&](auto& Part) {
-        if (TTabSheet* Sheet = Part.Part_Sheet()) {
-            const std::string Text = Text_Of(Sheet->Name());
-            if (!Text.empty())
-                Sheet->Caption(Text);
-        }
-        for (TControl* L : Part.Part_Value_Labels())
-            Value_Labels.push_back(L);
-    });
-    for (int I = 0; I < ComponentCount(); ++I) {
-        TComponent* C = Components(I);
-        if (std::find(Value_Labels.begin(), Value_Labels.end(), C) != Value_Labels.end())
-            continue;
-        const std::string Text = Language_Find_Text(C->Name());
-        if (Text.empty())
-            continue;
-        if (auto* B = dynamic_cast<TButton*>(C))
-            B->Caption(Text);
-        else if (auto* L = dynamic_cast<TLabel*>(C))
-            L->Caption(Text);
-        else if (auto* G = dynamic_cast<TGroupBox*>(C))
-            G->Caption(Text);
-    }
-    // Captions whose text key is not their own name.
-    for (const auto& [Label, Key] : Keyed_Captions()) {
-        const std::string Text = Language_Find_Text(Key);
-        if (!Text.empty())
-            Label->Caption(Text);
-    }
-    OSC_Apply_Texts();
-    Language_Release();
-    Set_GD_Captions();
-    // The program group's caption carries the controller's program name.
-    About_Program_Show();
-    // The connection panel reads "not connected" in the new language while it is red.
-    if (Panel_ConnectStatus->Color() == clRed)
-        Panel_ConnectStatus->Caption(Language_Text("Panel_ConnectStatus_Not_Connect"));
-}
-

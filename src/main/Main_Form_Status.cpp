@@ -85,8 +85,3 @@ void Main_Form_Status::Bind_Part(TForm_KardunGAS& Form)
                     [&Form](uint8_t Mode, uint8_t Bits) { Form.Show_Work_Mode(Mode, Bits); });
 }
 
-std::vector<TControl*> Main_Form_Status::Part_Hint_Controls() const
-{
-    return {Button_Gas_Fors_All, Button_Gas_Fors1, Button_Gas_Fors2, Button_Gas_Fors3,
-            Button_Gas_Fors4,    Button_Gas_Fors5, Button_Gas_Fors6, Button_WorkMode};
-}

@@ -38,5 +38,4 @@ struct Main_Form_Status : Main_Form_Part {
     // and the work mode shown from the live data.
     void Bind_Part(TForm_KardunGAS& Form);
     std::vector<TButton*> Part_Link_Buttons() const { return {Button_WorkMode}; }
-    std::vector<TControl*> Part_Hint_Controls() const;
 };

@@ -7,6 +7,7 @@
 #include "data/Key_File.h"
 #include "data/Settings.h"
 #include "language/Language.h"
+#include "language/Language_Fonts.h"
 #include "protocol/Live_Data.h"
 #include "windows/Form_Build.h"
 
@@ -344,8 +345,7 @@ TForm_ICO::TForm_ICO(TComponent* Owner) : TForm(Owner)
     // The value panels write in the program's font.
     for (TPanel* P : {Panel_ICO_Dig, Panel_ICO_Dim}) {
         P->ParentFont(false);
-        P->Font().Name(Settings.Font_Name);
-        P->Font().Charset(Settings.Font_Charset);
+        Font_Set_Panel(P);
     }
     Timer_ICO = build::Timer(this, "Timer_ICO", ICO_Timer_Ms);
     Timer_ICO->OnTimer = [this](TObject* Sender) { Timer_ICOTimer(Sender); };

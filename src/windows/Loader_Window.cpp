@@ -7,6 +7,7 @@
 #include "data/Globals.h"
 #include "data/Settings.h"
 #include "language/Language.h"
+#include "language/Language_Fonts.h"
 #include "platform/system/Files.h"
 #include "protocol/Frames.h"
 #include "protocol/Loader.h"
@@ -64,13 +65,6 @@ const char* const Dialog_Filter =
 // Layout: one column of rows, 12 pixels from the edges.
 constexpr int Margin = 12;
 constexpr int Inner_Width = TForm_Loader::Design_Client_Width - 2 * Margin;
-
-
-void Set_Font(TControl* Control)
-{
-    Control->Font().Name(Settings.Font_Name);
-    Control->Font().Charset(Settings.Font_Charset);
-}
 
 }  // namespace
 
@@ -197,15 +191,18 @@ void TForm_Loader::Apply_Texts()
     if (English_Menu_Caption("Form_Loader", English))
         Caption(English);
 
-    Font().Name(Settings.Font_Name);
-    Font().Charset(Settings.Font_Charset);
-    for (TControl* C : std::initializer_list<TControl*>{
-             Panel_Connect_Loader, Panel_Connect_Loader_PerCent, Label_Connect_Loader,
-             Label_Loader_File_Name, Label_Loader_File_Data, Label_Loader_File_Ver,
-             Label_Loader_Prompt, Label_Loader_Check_Version, GroupBox_Loader, Edit_Loader_File,
-             Edit_Loader_File_Name, Edit_Loader_File_Data, Edit_Loader_File_Ver,
-             Button_Loader_Browse, Button_Loader_Load, Button_Loader_Exit, Gauge_Loader_Transmit})
-        Set_Font(C);
+    Font_Set_Form(this);
+    for (TPanel* P : {Panel_Connect_Loader, Panel_Connect_Loader_PerCent})
+        Font_Set_Panel(P);
+    for (TLabel* L : {Label_Connect_Loader, Label_Loader_File_Name, Label_Loader_File_Data,
+                      Label_Loader_File_Ver, Label_Loader_Prompt, Label_Loader_Check_Version})
+        Font_Set_Label(L);
+    Font_Set_GroupBox(GroupBox_Loader);
+    for (TEdit* E : {Edit_Loader_File, Edit_Loader_File_Name, Edit_Loader_File_Data, Edit_Loader_File_Ver})
+        Font_Set_Edit(E);
+    for (TControl* C : std::initializer_list<TControl*>{Button_Loader_Browse, Button_Loader_Load,
+                                                        Button_Loader_Exit, Gauge_Loader_Transmit})
+        Font_Set_Control(C);
 }
 
 // ---------------------------------------------------------------- showing and leaving

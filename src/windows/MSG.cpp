@@ -6,6 +6,7 @@
 #include "data/Call_Hook.h"
 #include "data/Globals.h"
 #include "language/Language.h"
+#include "language/Language_Fonts.h"
 #include "windows/Busy_Wheel.h"
 
 TForm_MSG* Form_MSG = nullptr;
@@ -249,6 +250,7 @@ void TForm_MSG::Layout_Message_Window(int Kind_1, int Kind_2, int Kind_3, int Co
         const int Left = Image_MSG->Width() + 2;
         Label_Countdown->SetBounds(Left, Top, W - Left, Height);
         Label_Countdown->Caption(Text_Loader_Close);
+        Font_Set_Label(Label_Countdown);
     };
 
     if (N > 0 && Countdown > 0) {
@@ -283,6 +285,7 @@ void TForm_MSG::Layout_Message_Window(int Kind_1, int Kind_2, int Kind_3, int Co
         B->SetBounds((Slot - 1) * (Button_Width + 5) + First_Left, 5, Button_Width, 30);
         B->Tag(Kinds[Slot]);
         B->Caption(Button_Caption(Kinds[Slot]));
+        Font_Set_Control(B);
         B->OnClick = [this](TObject* Sender) { Button_MSGClick(Sender); };
         Buttons[Slot] = B;
     }
@@ -298,6 +301,7 @@ void TForm_MSG::Layout_Message_Window(int Kind_1, int Kind_2, int Kind_3, int Co
         Label_Text->Layout(TText_Layout::Center);
         Label_Text->WordWrap(true);
         Label_Text->Font().Size(16);
+        Font_Set_Label(Label_Text);
         Label_Text->Caption(Message_Text(Shown));
         Label_Text->Font().Color(Shown.Colour);
         if (Label_Countdown)

@@ -8,6 +8,7 @@
 #include "data/Settings.h"
 #include "data/Text_Util.h"
 #include "language/Language.h"
+#include "language/Language_Fonts.h"
 #include "platform/system/Date_Time.h"
 #include "protocol/Frames.h"
 #include "protocol/Protocol_Hooks.h"
@@ -421,6 +422,9 @@ void TForm_PSW::FormShow(TObject* Sender)
 
 void TForm_PSW::FormActivate(TObject* Sender)
 {
+    Font_Set_Form(this);
+    for (TLabel* L : {Label_PSW_Warning, Label_PSW_Input, Label_PSW_Cnt, Label_PSW_Ok})
+        Font_Set_Label(L);
     Apply_Texts();
     Fill_Memo_PSW();
 }

@@ -7,6 +7,7 @@
 #include "data/Globals.h"
 #include "data/Settings.h"
 #include "language/Language.h"
+#include "language/Language_Fonts.h"
 #include "platform/system/Serial_Ports.h"
 #include "protocol/Frames.h"
 #include "protocol/Protocol_Hooks.h"
@@ -180,12 +181,11 @@ void TForm_Port::FormCreate(TObject* Sender)
 void TForm_Port::FormActivate(TObject* Sender)
 {
     Panel_Port->DoubleBuffered(true);
-    for (TControl* C : std::initializer_list<TControl*>{this, Panel_Port_Quantity, Panel_Port_Name,
-                                                        Label_Port_Quantity, Label_Port_Name,
-                                                        Label_Port_Search, Label_Port_Number}) {
-        C->Font().Name(Settings.Font_Name);
-        C->Font().Charset(Settings.Font_Charset);
-    }
+    Font_Set_Form(this);
+    for (TPanel* P : {Panel_Port_Quantity, Panel_Port_Name})
+        Font_Set_Panel(P);
+    for (TLabel* L : {Label_Port_Quantity, Label_Port_Name, Label_Port_Search, Label_Port_Number})
+        Font_Set_Label(L);
     Language_Load_File();
     Caption(Language_Find_Text("Button_Find_Ports"));
     Label_Port_Quantity->Caption(Language_Find_Text("Label_Port_Quantity"));

@@ -9,6 +9,7 @@
 #include "data/Globals.h"
 #include "data/Settings.h"
 #include "language/Language.h"
+#include "language/Language_Fonts.h"
 #include "protocol/Frames.h"
 #include "protocol/Param_Codecs.h"
 #include "protocol/Script.h"
@@ -352,10 +353,8 @@ TForm_RPM::~TForm_RPM()
 
 void TForm_RPM::Init_Form_RPM()
 {
-    for (TControl* C : {static_cast<TControl*>(this), static_cast<TControl*>(Panel_RPM)}) {
-        C->Font().Name(Settings.Font_Name);
-        C->Font().Charset(Settings.Font_Charset);
-    }
+    Font_Set_Form(this);
+    Font_Set_Panel(Panel_RPM);
     Translate_Form_RPM();
 }
 

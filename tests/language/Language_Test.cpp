@@ -11,6 +11,7 @@
 #include "common/Test_Folder.h"
 
 #include <filesystem>
+#include <functional>
 #include <set>
 
 namespace {
@@ -134,6 +135,47 @@ TEST_F(Language_Test, EnglishMenuVariants)
     Language_Text_Menu("Save", text);
     EXPECT_EQ(Saved_Language, "Deutsch");
     EXPECT_EQ(Settings.Language, "English");
+}
+
+// A bracket opened inside a loaded one (directly, through Language_Text or under a forced
+// English) keeps the outer lists; only the outermost release frees them; no nesting leaves
+// the language or the single slot changed.
+TEST_F(Language_Test, BracketsNestAndForcedEnglishComesBack)
+{
+    Write_Language("Deutsch.lng", "x\r\nSave Speichern\r\nLoad Laden\r\n");
+    Write_Language("Polski.lng", "x\r\nSave Zapisz\r\n");
+    struct Row {
+        const char* Case;
+        std::function<std::string()> Inner;   // runs inside the outer Deutsch bracket
+        const char* Inner_Text;
+    };
+    const Row Rows[] = {
+        {"a second load and release", [] { Language_Load_File(); std::string T = Language_Find_Text("Save"); Language_Release(); return T; }, "Speichern"},
+        {"a self-contained lookup", [] { return Language_Text("Save"); }, "Speichern"},
+        {"a lookup of the English menu", [] { Settings.English_Menu = true; std::string T; Language_Text_Menu("Save", T); Settings.English_Menu = false; return T; }, "Save"},
+        {"a bracket forced to English", [] { English_Scope E(true); Language_Load_File(); std::string T = Language_Find_Text("Save"); Language_Release(); return T; }, "Save"},
+        {"forced English twice over", [] { English_Scope Outer(true); English_Scope Inner(true); return Language_Text("Save"); }, "Save"},
+        {"a bracket of another language", [] { Settings.Language = "Polski"; Language_Load_File(); std::string T = Language_Find_Text("Save"); Language_Release(); Settings.Language = "Deutsch"; return T; }, "Zapisz"},
+    };
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.Case);
+        Settings.Language = "Deutsch";
+        Saved_Language = "Writer";
+        Language_Load_File();
+        EXPECT_EQ(R.Inner(), R.Inner_Text);
+        // The outer bracket reads its own file still.
+        EXPECT_EQ(Language_Find_Text("Load"), "Laden");
+        EXPECT_EQ(Settings.Language, "Deutsch");
+        EXPECT_EQ(Saved_Language, "Writer");
+        Language_Release();
+        EXPECT_TRUE(Language_Keys.empty());
+        EXPECT_EQ(Language_Find_Text("Load"), "Load");
+    }
+    // A release with no bracket open frees nothing a later bracket reads.
+    Language_Release();
+    Language_Load_File();
+    EXPECT_EQ(Language_Find_Text("Load"), "Laden");
+    Language_Release();
 }
 
 TEST_F(Language_Test, LanguageListTakesBaseNamesUpToNineteenFiles)

@@ -378,7 +378,7 @@ TEST_F(General_Page, ALanguageFileNamesTheDisplaysByTheirTextKeys)
                                       "Deutsch {}\r\n");
     Create();
     TForm_KardunGAS* F = Main();
-    EXPECT_EQ(F->Label_GEN_Temperature->Caption(), "Temperatur");
+    EXPECT_EQ(F->Label_GEN_Temperature->Caption(), "Temperatur (\xB0" "C)");
     EXPECT_EQ(F->Label_GEN_PressColl->Caption(), "Saugrohr");
     EXPECT_EQ(F->Label_GEN_RPM->Caption(), "Drehzahl");
     // Keys the file lacks keep the built-in English; digits keep their values.

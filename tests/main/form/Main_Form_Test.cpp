@@ -104,7 +104,7 @@ TEST_F(Main_Window, CreationAppliesTheSettingsFile)
     EXPECT_FALSE(Main()->Button_CFG_Receiv->Enabled());
     EXPECT_FALSE(Main()->Button_WorkMode->Enabled());
     EXPECT_EQ(Main()->Caption(), Product_Title);
-    EXPECT_EQ(Main()->TabSheet_Errors->Caption(), "Errors");
+    EXPECT_EQ(Main()->TabSheet_Errors->Caption(), "F6 Errors");
 }
 
 TEST_F(Main_Window, WithoutASettingsFileTheDefaultsShow)
@@ -486,18 +486,18 @@ TEST_F(Main_Window_Texts, ALanguageFileSwitchesTheCaptionsItNames)
     std::filesystem::create_directory(Folder->File("Language"));
     Folder->Write("Language/Deutsch.lng", "Deutsch\r\n"
                                           "TabSheet_General\tAllgemein\r\n"
-                                          "Button_INI_Save  Speichern\r\n"
-                                          "Label_Full_Screen Vollbild\r\n"
+                                          "Save  Speichern\r\n"
+                                          "CheckBox_Full_Screen Vollbild\r\n"
                                           "Panel_ConnectStatus_Not_Connect Nicht verbunden\r\n");
     Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST4") + Key_File_Pad_Key("Language") +
                                       "Deutsch {}\r\n");
     W = std::make_unique<Windows>();
     TForm_KardunGAS* F = W->Main;
-    EXPECT_EQ(F->TabSheet_General->Caption(), "Allgemein");
+    EXPECT_EQ(F->TabSheet_General->Caption(), "F1 Allgemein");
     EXPECT_EQ(F->Button_INI_Save->Caption(), "Speichern");
     EXPECT_EQ(F->Label_Full_Screen->Caption(), "Vollbild");
     // Keys the file lacks keep the built-in English.
-    EXPECT_EQ(F->TabSheet_Errors->Caption(), "Errors");
+    EXPECT_EQ(F->TabSheet_Errors->Caption(), "F6 Errors");
     EXPECT_EQ(F->ComboBox_Language->Text(), "Deutsch");
     EXPECT_EQ(F->ComboBox_Language->Items().IndexOf("Deutsch"), 1);
     F->Set_Not_Connected();
