@@ -52,6 +52,8 @@ enum class CFG_Also {
     Limits_DiffPress_S,      // the factor itself within its limit
     Limits_DiffPress_B,
     Limits_TempGas,          // both gas-temperature factors within their limits
+    Limits_TempGas_S,        // the factor itself within its limit (0 under a support of 0)
+    Limits_TempGas_B,
     Limits_Power,            // the supply factor within its limit
 };
 // Which event runs the row.
@@ -136,10 +138,12 @@ const CFG_Value_Spec Value_Table[] = {
      CFG_Also::Limits_DiffPress_B, Click, true},
     {"UpDown_CFG_Supp_TempGas", &C::Supp_TempGas, CFG_Show::Plain, 1, 155, 1, 'g', M_Cfg,
      CFG_Also::Limits_TempGas, CFG_Source::Edit_Change, false},
+    // The record takes what the limit returns: a shown range that no limit narrowed yet
+    // (a file's support of 0) never lets a factor past it.
     {"UpDown_CFG_Infl_TempGas_S", &C::Infl_TempGas_S, CFG_Show::Hundredths, -95, 95, 5, 'h', M_Cfg,
-     CFG_Also::None, Click, true},
+     CFG_Also::Limits_TempGas_S, Click, true},
     {"UpDown_CFG_Infl_TempGas_B", &C::Infl_TempGas_B, CFG_Show::Hundredths, -95, 95, 5, 'i', M_Cfg,
-     CFG_Also::None, Click, true},
+     CFG_Also::Limits_TempGas_B, Click, true},
     {"UpDown_CFG_Supp_Power", &C::Supp_Power, CFG_Show::Hundredths, 10, 2046, 5, 'j', M_Cfg,
      CFG_Also::Limits_Power, Click, true},
     {"UpDown_CFG_Infl_Power", &C::Infl_Power, CFG_Show::Hundredths, 0, 95, 5, 'k', M_Cfg, CFG_Also::Limits_Power,
@@ -267,6 +271,10 @@ void Main_Form_Configuration::CFG_Edit_Bind(TForm_KardunGAS& Form)
                 B.Edit->OnChange = [this, I](TObject*) {
                     // The text is the up-down's; anything else (not an integer, out of
                     // range) takes the up-down's position, so 0 is never stored.
+                    // A record being shown is not changed by its own texts (a file's
+                    // value outside the range stays as it is).
+                    if (!UI_Ready)
+                        return;
                     const CFG_Value_Binding& R = Value_Bindings[I];
                     int32_t V = 0;
                     if (!Key_File_Text_To_Int(R.Edit->Text(), V) || V < R.Spec->Min || V > R.Spec->Max) {
@@ -369,6 +377,8 @@ void Main_Form_Configuration::CFG_Value_Store(const CFG_Value_Binding& Row, int3
         Infl_TempGas_S_Limits();
         Infl_TempGas_B_Limits();
         break;
+    case CFG_Also::Limits_TempGas_S: Infl_TempGas_S_Limits(); break;
+    case CFG_Also::Limits_TempGas_B: Infl_TempGas_B_Limits(); break;
     case CFG_Also::Limits_Power: Infl_Power_Limits(); break;
     }
     if (S.Code != 0 && CFG_Form)

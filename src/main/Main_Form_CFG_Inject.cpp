@@ -69,7 +69,9 @@ void Main_Form_Configuration::ComboBox_CFG_Inject_TypeChange()
     Set_Default_Inject_Timing();
     Inject_Type_Show();
     // Only a type chosen here brings the type's default curves; a configuration shown,
-    // received or loaded keeps its own.
+    // received or loaded keeps its own. No point stays selected on the new curves.
+    for (int Id = 0; Id < CLB_Curve_Count; ++Id)
+        CLB_Curve_Of(static_cast<CLB_Curve_Id>(Id)).Selected = -1;
     Set_Default_Calibration();
     if (CFG_Form) {
         Call_Hook(CFG_Form->Draw_Calibration_Chart);
@@ -80,7 +82,8 @@ void Main_Form_Configuration::ComboBox_CFG_Inject_TypeChange()
 
 void Main_Form_Configuration::ComboBox_CFG_Injection_TypeChange()
 {
-    const int Item = ComboBox_CFG_Injection_Type->ItemIndex();
+    // The item whose text the combo shows (typed or chosen).
+    const int Item = ComboBox_CFG_Injection_Type->Items().IndexOf(ComboBox_CFG_Injection_Type->Text());
     if (Item < 0 || Item >= ComboBox_CFG_Injection_Type->Items().Count())
         return;
     Configuration.GI_Div = Item + 1;
@@ -173,7 +176,7 @@ void Main_Form_Configuration::Label_CFG_IT_Max_AngleMouseMove()
 
 void Main_Form_Configuration::Yellow_Wire_Select()
 {
-    const int Item = ComboBox_CFG_PG_Yellow_Wire->ItemIndex();
+    const int Item = ComboBox_CFG_PG_Yellow_Wire->Items().IndexOf(ComboBox_CFG_PG_Yellow_Wire->Text());
     if (Item >= 0 && Item < static_cast<int>(Yellow_Wire_Codes.size())) {
         Configuration.PG_Yellow_Wire = Yellow_Wire_Codes[static_cast<size_t>(Item)];
         Yellow_Wire_Fields_Show(Configuration.PG_Yellow_Wire == Yellow_Wire_Timed);

@@ -189,7 +189,7 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
         build::Label(Owner, G, "Label_CFG_PG_Yellow_Wire", "Yellow wire", Caption_Left, Row_First + 5 * Row_Height + 3);
     ComboBox_CFG_PG_Yellow_Wire = build::Make<TComboBox>(Owner, G, "ComboBox_CFG_PG_Yellow_Wire", 120,
                                                          Row_First + 5 * Row_Height, 290, 22);
-    ComboBox_CFG_PG_Yellow_Wire->Style(TCombo_Style::Drop_Down_List);
+    // Not a list-only box: a code outside the list shows "Error" (a typed text is put back).
     PG_YW_Delay = Row(Owner, G, "PG_YW_Delay", "Yellow wire delay", "sec", 6);
     PG_YW_Impulse = Row(Owner, G, "PG_YW_Impulse", "Yellow wire impulse", "sec", 7);
     for (const CFG_Value_Row* R : {&PG_YW_Delay, &PG_YW_Impulse}) {
@@ -566,6 +566,11 @@ void Main_Form_Configuration::Show_Configuration(TForm_KardunGAS& Form)
 
     Infl_DiffPress_S_Limits();
     Infl_DiffPress_B_Limits();
+    // Every factor's range follows the supports shown: a range left from the previous
+    // record would hold a factor outside what this one allows.
+    Infl_TempGas_S_Limits();
+    Infl_TempGas_B_Limits();
+    Infl_Power_Limits();
 
     ComboBox_CFG_Inject_Type->Text(C.GI_Type);
     Inject_Num_Apply(Form);
