@@ -49,17 +49,7 @@ protected:
         Combo->Text(Text);
         Combo->User_Typed();
     }
-    // The LED row as seven characters, red, green 1..5, yellow: 1 lit, 0 grey.
-    std::string Leds()
-    {
-        std::string Row;
-        for (size_t I = 0; I < 7; ++I) {
-            TImage* Led = F()->Level_Leds[I];
-            const TColor C = Led->Canvas()->Pixels(Led->Width() / 2, Led->Width() / 2);
-            Row += C == Level_Led_Lit[I] ? '1' : C == Level_Led_Off ? '0' : '?';
-        }
-        return Row;
-    }
+    std::string Leds() { return Level_Led_Row(*F()); }
 };
 
 // ---------------------------------------------------------------- level sensor and MAP
