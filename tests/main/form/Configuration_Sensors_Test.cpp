@@ -3,6 +3,7 @@
 // limits with Clear and Default, the injector type, phase bars and yellow wire.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "data/Calibration.h"
@@ -50,6 +51,18 @@ protected:
         Combo->User_Typed();
     }
     std::string Leds() { return Level_Led_Row(*F()); }
+    // The gas-level group as a picture (set KARDUN_SHOT_DIR to keep it).
+    void Shot(const std::string& Name)
+    {
+        const char* Keep = std::getenv("KARDUN_SHOT_DIR");
+        if (!Keep)
+            return;
+        F()->Show();
+        F()->PageControl_KardunGAS->ActivePageIndex(1);
+        F()->Options_Select(6);
+        Pump_For(30);
+        EXPECT_TRUE(ui::Render_To_PNG(F(), std::string(Keep) + "/" + Name + ".png"));
+    }
 };
 
 // ---------------------------------------------------------------- level sensor and MAP
@@ -162,6 +175,7 @@ TEST_F(Configuration_Sensors, TheLedRowFollowsTheLiveLevelInGasModeAndBlinksInAu
     EXPECT_EQ(Leds(), "0000001");
     F()->Show_Work_Mode(4, 0);
     EXPECT_FALSE(F()->Timer_Led_Automat->Enabled());
+    Shot("cfg_level_switch");
     // The software level's modes in gas mode, with their caption.
     Type(F()->ComboBox_CFG_Level_Type, "SOFTWARE");
     Live_Data_Hooks.Show_Level_Mode(32);
@@ -169,6 +183,7 @@ TEST_F(Configuration_Sensors, TheLedRowFollowsTheLiveLevelInGasModeAndBlinksInAu
     EXPECT_EQ(F()->Label_CFG_Level_Mode->Caption(), Language_Text("Mode_Level_Etalon"));
     Live_Data_Hooks.Show_Level_Mode(128);
     EXPECT_EQ(Leds(), "0111111");
+    Shot("cfg_level_software");
 }
 
 // ---------------------------------------------------------------- factors
