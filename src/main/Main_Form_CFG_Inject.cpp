@@ -4,7 +4,6 @@
 #include <string>
 
 #include "data/Calibration.h"
-#include "data/Call_Hook.h"
 #include "data/Configuration.h"
 #include "data/Injectors.h"
 #include "data/Globals.h"
@@ -74,7 +73,7 @@ void Main_Form_Configuration::ComboBox_CFG_Inject_TypeChange()
         CLB_Curve_Of(static_cast<CLB_Curve_Id>(Id)).Selected = -1;
     Set_Default_Calibration();
     if (CFG_Form) {
-        Call_Hook(CFG_Form->Draw_Calibration_Chart);
+        CFG_Form->Draw_Calibration_Chart();
         CFG_Form->CFG_Parameter_Changed(Code_Injectors);
     }
     Mark_Changed_Configuration();
