@@ -42,8 +42,6 @@ TEST_F(Sensors_E2E, TheLiveLevelInGasModeLightsTheLedsAndTheMarker)
     EXPECT_TRUE(Marker->Visible());
     const int Y = Marker->Height() * 300 / 1023;
     EXPECT_EQ(Marker->Canvas()->Pixels(Marker->Width() / 2, Y), RGB_Color(0, 255, 0));
-    EXPECT_NE(Marker->Canvas()->Pixels(Marker->Width() / 2, Y + 10), RGB_Color(0, 255, 0));
-    EXPECT_FALSE(F->Edit_CFG_PressureVap->Text().empty());
 }
 
 }  // namespace
