@@ -633,6 +633,14 @@ const English_Pair English_Main_Table[] = {
     {"Mini_CFG_CheckBox", "Close, if another window is active"},
     {"Mini_CFG_RPM_Tab", "R.P.M. table"},
     {"Label_Wheel_Compensation", "Compensation of step \"wheel\""},
+    {"CFG_Inject_Type_Work_Hint", "The gas injectors work"},
+    {"CFG_Inject_Type_1_1_Hint", "once per injection of each diesel injector"},
+    {"CFG_Inject_Type_div_2_Hint", "once per two injections of each diesel injector"},
+    {"CFG_Inject_Type_mul_2_Hint", "twice per injection of each diesel injector"},
+    {"CFG_Inject_Type_Angle_Hint", "after the start of the injection of cylinder"},
+    {"CFG_Inject_Type_Start_Hint", "the gas injection starts"},
+    {"CFG_Inject_Type_Time_Hint", "The gas injection of each cylinder is shifted in time:"},
+    {"CFG_Inject_Type_Switch_Hint", "Shift of the gas injection"},
 };
 
 const std::size_t English_Main_Table_Size = sizeof(English_Main_Table) / sizeof(English_Main_Table[0]);

@@ -48,6 +48,13 @@ enum class CFG_Also {
     Duty_Kept,               // GI_Duty again at the new period, per cent kept
     Inject_Num,              // phase bars for the new count
     Virtual_Labels,          // phase labels in milliseconds
+    Limits_DiffPress,        // both pressure-difference factors within their limits
+    Limits_DiffPress_S,      // the factor itself within its limit
+    Limits_DiffPress_B,
+    Limits_TempGas,          // both gas-temperature factors within their limits
+    Limits_TempGas_S,        // the factor itself within its limit (0 under a support of 0)
+    Limits_TempGas_B,
+    Limits_Power,            // the supply factor within its limit
 };
 // Which event runs the row.
 enum class CFG_Source {
@@ -122,6 +129,25 @@ const CFG_Value_Spec Value_Table[] = {
      CFG_Also::Virtual_Labels, Click, false},
     {"UpDown_CFG_Pressure_1_Bar", &C::Pressure_1_Bar, CFG_Show::Thousandths, 500, 3000, 5, 'B', M_Cfg,
      CFG_Also::MAP_Type, Click, true},
+    // Influence factors: a support value narrows its factors (a support of 0 leaves them 0).
+    {"UpDown_CFG_Supp_DiffPress", &C::Supp_DiffPress, CFG_Show::Hundredths, 1, 250, 1, 'd', M_Cfg,
+     CFG_Also::Limits_DiffPress, Click, true},
+    {"UpDown_CFG_Infl_DiffPress_S", &C::Infl_DiffPress_S, CFG_Show::Hundredths, -95, 95, 5, 'e', M_Cfg,
+     CFG_Also::Limits_DiffPress_S, Click, true},
+    {"UpDown_CFG_Infl_DiffPress_B", &C::Infl_DiffPress_B, CFG_Show::Hundredths, -95, 95, 5, 'f', M_Cfg,
+     CFG_Also::Limits_DiffPress_B, Click, true},
+    {"UpDown_CFG_Supp_TempGas", &C::Supp_TempGas, CFG_Show::Plain, 1, 155, 1, 'g', M_Cfg,
+     CFG_Also::Limits_TempGas, CFG_Source::Edit_Change, false},
+    // The record takes what the limit returns: a shown range that no limit narrowed yet
+    // (a file's support of 0) never lets a factor past it.
+    {"UpDown_CFG_Infl_TempGas_S", &C::Infl_TempGas_S, CFG_Show::Hundredths, -95, 95, 5, 'h', M_Cfg,
+     CFG_Also::Limits_TempGas_S, Click, true},
+    {"UpDown_CFG_Infl_TempGas_B", &C::Infl_TempGas_B, CFG_Show::Hundredths, -95, 95, 5, 'i', M_Cfg,
+     CFG_Also::Limits_TempGas_B, Click, true},
+    {"UpDown_CFG_Supp_Power", &C::Supp_Power, CFG_Show::Hundredths, 10, 2046, 5, 'j', M_Cfg,
+     CFG_Also::Limits_Power, Click, true},
+    {"UpDown_CFG_Infl_Power", &C::Infl_Power, CFG_Show::Hundredths, 0, 95, 5, 'k', M_Cfg, CFG_Also::Limits_Power,
+     Click, true},
     {"UpDown_CFG_Clock_Timer", &C::Clock_Timer, CFG_Show::Plain, 1, 255, 5, 'l', M_GD, CFG_Also::None, Click,
      false},
     {"UpDown_DS_Timer", &C::DS_Timer, CFG_Show::Plain, 1, 255, 1, 'l', M_GD, CFG_Also::None, Click, false},
@@ -245,6 +271,10 @@ void Main_Form_Configuration::CFG_Edit_Bind(TForm_KardunGAS& Form)
                 B.Edit->OnChange = [this, I](TObject*) {
                     // The text is the up-down's; anything else (not an integer, out of
                     // range) takes the up-down's position, so 0 is never stored.
+                    // A record being shown is not changed by its own texts (a file's
+                    // value outside the range stays as it is).
+                    if (!UI_Ready)
+                        return;
                     const CFG_Value_Binding& R = Value_Bindings[I];
                     int32_t V = 0;
                     if (!Key_File_Text_To_Int(R.Edit->Text(), V) || V < R.Spec->Min || V > R.Spec->Max) {
@@ -337,6 +367,19 @@ void Main_Form_Configuration::CFG_Value_Store(const CFG_Value_Binding& Row, int3
             Inject_Num_Apply(*CFG_Form);
         break;
     case CFG_Also::Virtual_Labels: Injection_Bar_Labels_Show(); break;
+    case CFG_Also::Limits_DiffPress:
+        Infl_DiffPress_S_Limits();
+        Infl_DiffPress_B_Limits();
+        break;
+    case CFG_Also::Limits_DiffPress_S: Infl_DiffPress_S_Limits(); break;
+    case CFG_Also::Limits_DiffPress_B: Infl_DiffPress_B_Limits(); break;
+    case CFG_Also::Limits_TempGas:
+        Infl_TempGas_S_Limits();
+        Infl_TempGas_B_Limits();
+        break;
+    case CFG_Also::Limits_TempGas_S: Infl_TempGas_S_Limits(); break;
+    case CFG_Also::Limits_TempGas_B: Infl_TempGas_B_Limits(); break;
+    case CFG_Also::Limits_Power: Infl_Power_Limits(); break;
     }
     if (S.Code != 0 && CFG_Form)
         CFG_Form->CFG_Parameter_Changed(S.Code);
@@ -463,10 +506,12 @@ const CFG_Switch_Spec Switch_Table[] = {
      [](Main_Form_Configuration& P, bool On) {
          Enable_Pair(P.Panel_CFG_Options, "Edit_CFG_Inject_Auto", "UpDown_CFG_Inject_Auto", On);
      }},
-    {"CheckBox_CFG_Sensor_OFF", &C::Sensor_OFF, false, Code_Switches, M_Cfg, nullptr},
+    {"CheckBox_CFG_Sensor_OFF", &C::Sensor_OFF, false, Code_Switches, M_Cfg,
+     [](Main_Form_Configuration& P, bool On) { P.Sensor_Controls_Enable(!On); }},
     {"RadioButton_CFG_Check_Sensors1", &C::Check_Sensors_ON, false, Code_Switches, M_Cfg, nullptr},
     {"RadioButton_CFG_Check_Sensors2", &C::Check_Sensors_ON, true, Code_Switches, M_Cfg, nullptr},
-    {"CheckBox_CFG_Level_Invert", &C::GL_Invert_ON, false, Code_Level, M_None, nullptr},
+    {"CheckBox_CFG_Level_Invert", &C::GL_Invert_ON, false, Code_Level, M_None,
+     [](Main_Form_Configuration& P, bool) { P.Level_Leds_Show(); }},
     {"CheckBox_CFG_Level_90", &C::GL_90_ON, false, Code_Level, M_None, nullptr},
     {"CheckBox_CFG_Level_Low", &C::GL_Buzzer_ON, false, Code_Level, M_None, nullptr},
     {"CheckBox_Limit_RPM_ON", &C::Limit_RPM_ON, false, Code_Switches, M_GD,

@@ -46,10 +46,6 @@ constexpr const char* Level_Software = "SOFTWARE";
 constexpr uint8_t Level_Mode_Software_Working = 128;
 constexpr double Etalon_To_Display = 0.1864135;
 
-const TColor Led_Colour[7] = {RGB_Color(255, 0, 0),   RGB_Color(0, 255, 0), RGB_Color(0, 255, 0),
-                              RGB_Color(0, 255, 0),   RGB_Color(0, 255, 0), RGB_Color(0, 255, 0),
-                              RGB_Color(255, 255, 0)};
-constexpr TColor Led_Off = RGB_Color(192, 192, 192);
 constexpr TColor Marker_Colour = RGB_Color(0, 255, 0);
 
 // Yellow-wire function codes and their combo text keys.
@@ -193,7 +189,7 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
         build::Label(Owner, G, "Label_CFG_PG_Yellow_Wire", "Yellow wire", Caption_Left, Row_First + 5 * Row_Height + 3);
     ComboBox_CFG_PG_Yellow_Wire = build::Make<TComboBox>(Owner, G, "ComboBox_CFG_PG_Yellow_Wire", 120,
                                                          Row_First + 5 * Row_Height, 290, 22);
-    ComboBox_CFG_PG_Yellow_Wire->Style(TCombo_Style::Drop_Down_List);
+    // Not a list-only box: a code outside the list shows "Error" (a typed text is put back).
     PG_YW_Delay = Row(Owner, G, "PG_YW_Delay", "Yellow wire delay", "sec", 6);
     PG_YW_Impulse = Row(Owner, G, "PG_YW_Impulse", "Yellow wire impulse", "sec", 7);
     for (const CFG_Value_Row* R : {&PG_YW_Delay, &PG_YW_Impulse}) {
@@ -435,6 +431,7 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     // ---- gas-diesel options, TPS emulation and the service-time values ----
     Create_GD_Controls(Owner, Options);
     Create_Service_Controls(Owner);
+    Create_Sensor_Controls(Owner);
 
     Options_Create(Owner);
 }
@@ -563,6 +560,11 @@ void Main_Form_Configuration::Show_Configuration(TForm_KardunGAS& Form)
 
     Infl_DiffPress_S_Limits();
     Infl_DiffPress_B_Limits();
+    // Every factor's range follows the supports shown: a range left from the previous
+    // record would hold a factor outside what this one allows.
+    Infl_TempGas_S_Limits();
+    Infl_TempGas_B_Limits();
+    Infl_Power_Limits();
 
     ComboBox_CFG_Inject_Type->Text(C.GI_Type);
     Inject_Num_Apply(Form);
@@ -720,7 +722,7 @@ void Main_Form_Configuration::MAP_Type_Detect()
 void Main_Form_Configuration::Level_Leds_Set(const std::array<bool, 7>& Lit)
 {
     for (size_t I = 0; I < Lit.size(); ++I)
-        Level_Led_Draw(static_cast<int>(I), Lit[I] ? Led_Colour[I] : Led_Off);
+        Level_Led_Draw(static_cast<int>(I), Lit[I] ? Level_Led_Lit[I] : Level_Led_Off);
 }
 
 void Main_Form_Configuration::Level_Led_Draw(int Index, TColor Colour)
@@ -867,6 +869,7 @@ void Main_Form_Configuration::Injection_Type_Bars_Build()
         if (const int32_t* Field = Injection_Pos_Field(I))
             Injection_Bars[static_cast<size_t>(I - 1)]->Position(*Field);
     Injection_Bar_Labels_Show();
+    Injection_Bars_Bind();
 }
 
 void Main_Form_Configuration::Injection_Type_Bars_Show()
@@ -962,6 +965,9 @@ void Main_Form_Configuration::Bind_Part(TForm_KardunGAS& Form)
     TForm_KardunGAS* F = &Form;
     CFG_Edit_Bind(Form);
     Options_Bind();
+    Sensors_Bind(Form);
+    Factors_Bind();
+    Inject_Bind();
     Button_CFG_Transmitt->OnClick = [F](TObject* Sender) { F->Button_CFG_TransmittClick(Sender); };
     Button_CFG_Receiv->OnClick = [F](TObject* Sender) { F->Button_CFG_ReceivClick(Sender); };
     Button_CFG_Default->OnClick = [F](TObject* Sender) { F->Button_CFG_DefaultClick(Sender); };

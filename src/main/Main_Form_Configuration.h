@@ -24,6 +24,11 @@
 constexpr TColor CFG_Changed_Colour = static_cast<TColor>(0xB0B0FF);
 // Background of the ten controls that set the controller up (light green).
 constexpr TColor CFG_Setup_Colour = RGB_Color(149, 255, 149);
+// The level LED row: the colour of each LED lit (red, green 1..5, yellow), and grey off.
+inline constexpr TColor Level_Led_Lit[7] = {RGB_Color(255, 0, 0), RGB_Color(0, 255, 0), RGB_Color(0, 255, 0),
+                                            RGB_Color(0, 255, 0), RGB_Color(0, 255, 0), RGB_Color(0, 255, 0),
+                                            RGB_Color(255, 255, 0)};
+inline constexpr TColor Level_Led_Off = RGB_Color(192, 192, 192);
 
 struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     TTabSheet* TabSheet_Configuration = nullptr;
@@ -224,6 +229,15 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     void GP_PressDiff_High_Apply() { CFG_Value_Apply("UpDown_CFG_GP_PressDiff_High"); }
     void GP_Time_Apply() { CFG_Value_Apply("UpDown_CFG_GP_Time"); }
     void Pressure_1_Bar_Apply() { CFG_Value_Apply("UpDown_CFG_Pressure_1_Bar"); }
+    // The support values and influence factors (each runs its limit routines as needed).
+    void Supp_DiffPress_Apply() { CFG_Value_Apply("UpDown_CFG_Supp_DiffPress"); }
+    void Infl_DiffPress_S_Apply() { CFG_Value_Apply("UpDown_CFG_Infl_DiffPress_S"); }
+    void Infl_DiffPress_B_Apply() { CFG_Value_Apply("UpDown_CFG_Infl_DiffPress_B"); }
+    void Supp_TempGas_Apply() { CFG_Value_Apply("UpDown_CFG_Supp_TempGas"); }
+    void Infl_TempGas_S_Apply() { CFG_Value_Apply("UpDown_CFG_Infl_TempGas_S"); }
+    void Infl_TempGas_B_Apply() { CFG_Value_Apply("UpDown_CFG_Infl_TempGas_B"); }
+    void Supp_Power_Apply() { CFG_Value_Apply("UpDown_CFG_Supp_Power"); }
+    void Infl_Power_Apply() { CFG_Value_Apply("UpDown_CFG_Infl_Power"); }
     void RPM_Sensitiv_Apply();
     // The sensitivity's step size follows its position (1, 10, 50), then it is applied.
     void UpDown_CFG_RPM_SensitivClick(TUD_Button Button);
@@ -342,6 +356,91 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     // The page's controls that follow the temperature table.
     void Show_Temperature_Part(bool Shown);
 
+    // ---- sensors (Main_Form_CFG_Sensors.cpp) ----
+    TLabel* Label_CFG_Level_Mode = nullptr;      // the software level's mode, hint by mode
+    TLabel* Label_CFG_Level_Current = nullptr;
+    TEdit* Edit_CFG_Level_Current = nullptr;     // gas used by the software level's counter
+    TLabel* Label_CFG_PressureVap = nullptr;
+    TEdit* Edit_CFG_PressureVap = nullptr;       // live pressures, bar
+    TLabel* Label_CFG_PressureCol = nullptr;
+    TEdit* Edit_CFG_PressureCol = nullptr;
+    bool Led_Blink = false;                      // the automatic mode's blinking green 5
+    // The level mode and live pressure controls (while the page is created).
+    void Create_Sensor_Controls(TComponent* Owner);
+    void Sensors_Bind(TForm_KardunGAS& Form);
+    // The level combo shows the software level's preset.
+    bool Level_Software_Shown() const;
+    // A preset name becomes the record's type, any other text is put back to it; then its
+    // marks, the page, the level letter sent; the software type forgets the level mode.
+    void ComboBox_CFG_Level_TypeChange();
+    // The record takes the preset's switches and marks (the software one also clears
+    // the full-tank reference); a text that is no preset changes nothing.
+    void Level_Sensor_Select();
+    // Mark 1..5 takes its bar's position (nothing while the software type is shown).
+    void TrackBar_CFG_LevelChange(int Mark);
+    // The full-tank reference from its up-down (marks nothing for sending).
+    void UpDown_CFG_Level_EtalonClick();
+    // Set sends the level letter at once unless the reference is 0 (then it greys
+    // itself); Clear zeroes the reference and sends.
+    void Button_CFG_LevelSensor_SetClick();
+    void Button_CFG_LevelSensor_ClrClick();
+    // In gas mode the greens and the red follow the live level against the five marks;
+    // otherwise the row keeps its colours.
+    void Level_Leds_Show();
+    // The LEDs of the work mode (all redrawn); the automatic mode blinks.
+    void Work_Mode_Leds(TForm_KardunGAS& Form);
+    // The LEDs of a software level mode in gas mode.
+    void Level_Leds_By_Mode(uint8_t Mode);
+    void Timer_Led_AutomatTimer();
+    // A new level mode of the software type: LEDs, caption and hint, the page.
+    void Show_Level_Mode(uint8_t Mode);
+    // After each current-data reply while the page is shown: software level, live level
+    // edit, marker, LED row, pressures and R.P.M.
+    void Show_Live_Part(const Live_Texts& Texts, bool Page_Active, TForm_KardunGAS& Form);
+    // 1..2: the MAP preset chosen (its 1-bar output applied); 0: no preset, the type is
+    // detected from the record again.
+    uint8_t MAP_Type_Select(const std::string& Name);
+    void ComboBox_CFG_Map_TypeChange();
+    // Sensors OFF greys the values that rest on the sensors (enabled: not OFF).
+    void Sensor_Controls_Enable(bool Enabled);
+
+    // ---- influence factors (Main_Form_CFG_Factors.cpp) ----
+    // Bound by the RPM-dependence table: all its cells cleared, or its defaults.
+    std::function<void()> RPM_Tab_Clear_All;
+    std::function<void()> RPM_Tab_Default;
+    // Bound by the compact configuration window: the view it shows, 0 while closed.
+    std::function<int()> MiniCFG_View_Shown;
+    void Factors_Bind();
+    // Every factor to 0 (or to its default) through its up-down and apply routine.
+    void Infl_Clear();
+    void Infl_Default();
+    // The RPM-dependence table while it is shown (on the page or in the compact window),
+    // the factors while group 11 is.
+    void Button_CFG_Infl_ClearClick();
+    void Button_CFG_Infl_DefaultClick();
+
+    // ---- injectors and yellow wire (Main_Form_CFG_Inject.cpp) ----
+    void Inject_Bind();
+    // A type name becomes GI_Type (other text is put back); the type's drive defaults and
+    // the default curves follow, and the letter is sent.
+    void ComboBox_CFG_Inject_TypeChange();
+    // GI_Div and the maximum angle from the chosen item; the letter is sent.
+    void ComboBox_CFG_Injection_TypeChange();
+    // The phase bars' and cylinder panels' handlers (after every rebuild of the bars).
+    void Injection_Bars_Bind();
+    // Bar t (1..8) moved: cylinders 1..6 store and send their phase, 7 and 8 show it only.
+    void Injection_Bar_Change(int Cylinder);
+    // Help texts of the injection-type group.
+    std::string Injection_Type_Work_Text() const;
+    void Panel_CFG_Injection_TypeMouseMove();
+    void Injection_Cylinder_MouseMove(int Cylinder);
+    void Label_CFG_IT_Max_AngleMouseMove();
+    // The chosen item's code into PG_Yellow_Wire and sent; the combo shows the record.
+    void Yellow_Wire_Select();
+    // The help text of the record's code ("" for an unknown code).
+    std::string Yellow_Wire_Hint();
+    void Label_CFG_PG_Yellow_WireMouseMove();
+
     // ---- service time (Main_Form_CFG_Service.cpp) ----
     // The interval and remaining-hours fields in the service-time group.
     void Create_Service_Controls(TComponent* Owner);
@@ -352,4 +451,8 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
 // Up steps the up-down's position by 1, Down by -1, within its range (not by its
 // increment); other keys do nothing. True when the position changed.
 bool UpDown_Arrow_Step(std::uint16_t Key, TUpDown* UpDown);
+
+// The software level's full-tank reference in counter units for a position shown on the
+// page (tenths, 0..1200): the smallest value that shows at least that position again.
+int32_t Level_Etalon_From_Position(int Position);
 

@@ -448,6 +448,7 @@ void TForm_KardunGAS::Show_Work_Mode(uint8_t Mode, uint8_t Injector_Bits)
             if (k == 1 || k <= Configuration.GI_Num)
                 Gas_Fors_Button(k)->Down(false);
     }
+    Work_Mode_Leds(*this);
 }
 
 // ---------------------------------------------------------------- live values

@@ -221,7 +221,9 @@ void Config_Write_E2E::Connect_Off_Default(const char* Version)
     const std::vector<Pair_Row> Set{
         {'B', {0x78, 0x05}, true}, {'F', {0x08, 0x07}, true}, {'I', {0xEF, 0x01}, true},
         {'K', {0x01, 0x01}, true}, {']', {3, 0x05}, true},   {'O', {20, 0x80}, false},
-        {'e', {0xA7, 34}, false},  {'k', {45, 16}, false}};
+        {'e', {0xA7, 34}, false},  {'k', {45, 16}, false},
+        // The supply support 'k' rests on: without one the page's limit leaves no influence.
+        {'j', {0x78, 0x05}, false}};
     for (const Pair_Row& R : Set)
         Emu.Set_Config_Pair(R.Letter, R.Pair[0], R.Pair[1]);
     Emu.Set_Service(120, 3000);

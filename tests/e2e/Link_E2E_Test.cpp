@@ -365,8 +365,9 @@ TEST_F(Link_E2E, TheControllersConfigurationComesIntoTheRecordAndMarkedLettersGo
     const std::vector<std::pair<uint8_t, std::array<uint8_t, 2>>> Pairs{
         {'A', {0x34, 0x12}}, {'B', {0x78, 0x05}}, {'F', {0x08, 0x07}}, {'I', {0xEF, 0x01}},
         {'K', {0x01, 0x01}}, {'O', {20, 0x80}}, {']', {3, 0x05}}, {'e', {0xA7, 34}}, {'k', {45, 16}},
-        // A support for 'e': the page's limits give a factor without support no influence.
-        {'d', {100, 0}}};
+        // Supports for 'e' and 'k': the page's limits give a factor without support no
+        // influence.
+        {'d', {100, 0}}, {'j', {0x78, 0x05}}};
     for (const auto& [Letter, Pair] : Pairs)
         Emu.Set_Config_Pair(Letter, Pair[0], Pair[1]);
     Start_Program();

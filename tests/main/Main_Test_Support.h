@@ -88,6 +88,19 @@ inline std::string Settings_With_Port(const std::string& Port, bool Full_Screen 
     return Text;
 }
 
+// The Configuration page's level LED row as seven characters (red, green 1..5, yellow):
+// '1' lit in its colour, '0' grey, '?' anything else.
+inline std::string Level_Led_Row(const TForm_KardunGAS& F)
+{
+    std::string Row;
+    for (size_t I = 0; I < F.Level_Leds.size(); ++I) {
+        TImage* Led = F.Level_Leds[I];
+        const TColor C = Led->Canvas()->Pixels(Led->Width() / 2, Led->Width() / 2);
+        Row += C == Level_Led_Lit[I] ? '1' : C == Level_Led_Off ? '0' : '?';
+    }
+    return Row;
+}
+
 // The main, loader, password and message windows as the program creates them (creation handlers
 // run).
 class Windows {

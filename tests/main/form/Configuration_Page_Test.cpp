@@ -196,9 +196,9 @@ TEST_F(Configuration_Page, AFileWithFourCylindersShowsItsPhasesAndComment)
     EXPECT_TRUE(F()->PG_YW_Delay.Edit->Visible());
     EXPECT_EQ(F()->ComboBox_CFG_Level_Type->Text(), "AEB 1050");
     EXPECT_EQ(F()->Edit_CFG_Level[2]->Text(), Format_Fixed(2.5, 10, 2));
-    // Seven LEDs lit: red, five green, yellow.
-    const TColor Lit[7] = {RGB_Color(255, 0, 0), RGB_Color(0, 255, 0), RGB_Color(0, 255, 0), RGB_Color(0, 255, 0),
-                           RGB_Color(0, 255, 0), RGB_Color(0, 255, 0), RGB_Color(255, 255, 0)};
+    // The automatic mode of the start: the yellow LED alone lit (green 5 blinks with the timer).
+    const TColor Off = Level_Led_Off;
+    const TColor Lit[7] = {Off, Off, Off, Off, Off, Off, RGB_Color(255, 255, 0)};
     for (size_t I = 0; I < 7; ++I) {
         TImage* Led = F()->Level_Leds[I];
         EXPECT_EQ(Led->Canvas()->Pixels(Led->Width() / 2, Led->Width() / 2), Lit[I]) << Led->Name();
