@@ -609,7 +609,6 @@ const English_Pair English_Main_Table[] = {
     {"Error_ExistWrite", "File : exists"},
     {"Error_NewWrite", "File : new"},
     {"Error_CurrentWrite", "File : current"},
-    {"Error_Car_Num_Not_File", "The car number the controller reports cannot name a file: no car file is chosen."},
     {"Error_Loader_Transmitt", "Disconnect with loader. Program update failed."},
     {"Error_Data_Transmitt", "Data not transmitted."},
     {"Error_Transmission", "Data transmission"},

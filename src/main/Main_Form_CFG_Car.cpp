@@ -36,7 +36,8 @@ constexpr uint8_t Car_Number_End_255 = 255;
 constexpr int32_t Car_ID_None = 0xFFFF;
 constexpr int Random_Range = 65535;          // r is 0..65534
 constexpr const char* CFG_Extension = ".cfg";
-constexpr const char* Car_Num_Not_File_Key = "Error_Car_Num_Not_File";
+constexpr const char* Car_Num_Not_File_Text =
+    "The car number the controller reports cannot name a file, so no car file is chosen:";
 
 // Car-file status: the controller's own file, another existing file, or a new one.
 constexpr const char* Key_Current = "Error_CurrentWrite";
@@ -216,8 +217,7 @@ void Main_Form_Configuration::Receiv_Car_Num()
         const int Connection = static_cast<int>(Script_Connect_Count);
         if (Car_Num_Reported_In != Connection) {
             Car_Num_Reported_In = Connection;
-            Show_Message(Message_Type::Text, Language_Text(Car_Num_Not_File_Key) + " \"" + C.Car_Number + "\"",
-                         clRed);
+            Show_Message(Message_Type::Text, std::string(Car_Num_Not_File_Text) + " \"" + C.Car_Number + "\"", clRed);
         }
         return;
     }
