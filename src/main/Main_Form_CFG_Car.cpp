@@ -188,10 +188,11 @@ void Main_Form_Configuration::Edit_Car_NumChange()
     Car_Num_Accepted = Text;
     CFG_File_Named = !Text.empty();
     Car_File_State = CFG_File_Named ? 1 : 0;
-    // A name that already stands for this number keeps its spelling (e.g. "AB1.CFG"):
-    // on a file system that tells letter cases apart it is another file.
-    if (Text.empty() || Strip_Extension(Settings.CFG_File_Name) != Text)
-        Settings.CFG_File_Name = Text + CFG_Extension;
+    // A name that already stands for this number keeps the spelling of its extension
+    // ("AB1.CFG"): on a file system that tells letter cases apart it is another file.
+    const std::string Name = Text + CFG_Extension;
+    if (Text.empty() || Strip_Extension(Settings.CFG_File_Name) != Text || !Same_Text(Settings.CFG_File_Name, Name))
+        Settings.CFG_File_Name = Name;
     Enable_User_Fields(CFG_File_Named);
     Car_File_Status_Show();
 }
