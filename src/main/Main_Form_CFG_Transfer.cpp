@@ -3,6 +3,7 @@
 // the sequencer serves at its next check point.
 #include <string>
 
+#include "data/Car_Search.h"
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "data/Key_File.h"
@@ -36,6 +37,7 @@ void TForm_KardunGAS::CFG_Parameter_Changed(uint8_t Code)
     if (!UI_Ready || !Settings.Transmit_Now || !Connected || !Enabled())
         return;
     MiniCFG_Parameter_Changed(Code);
+    Date_Save_Stamp();
 }
 
 void TForm_KardunGAS::CFG_Transmit()
@@ -43,12 +45,14 @@ void TForm_KardunGAS::CFG_Transmit()
     if (!Connected)
         return;
     CFG_Transmit_Request();
+    CFG_Transmit_Car_Number();
 }
 
 void TForm_KardunGAS::CFG_Transmit_Request()
 {
     Request_Code = Request_Write_All;
     Work_Script_Select = Request_Write_All;
+    Date_Save_Stamp();
 }
 
 void TForm_KardunGAS::Button_CFG_TransmittClick(TObject* Sender)
@@ -110,8 +114,10 @@ void TForm_KardunGAS::Button_CFG_LoadClick(TObject* Sender)
     const std::string Chosen = OpenDialog_Configuration->FileName();
     if (!Split_Path(Chosen))
         return;
-    // A copy chosen inside the History tree is read from where it lies, under its folder.
-    CFG_Pending_File = {Request_Load, Split_Dir, Split_File_Name, Chosen};
+    // A copy chosen inside the History tree is read from where it lies; a later save goes
+    // to its car's own file.
+    const History_Split_Class File = Split_History_Path(Split_Dir, Split_File_Name);
+    CFG_Pending_File = {Request_Load, File.Path, File.Name, File.Load_Path};
     if (Connected) {
         Request_Code = Request_Load;
         Enable_Link_Buttons(false);
@@ -147,4 +153,6 @@ void TForm_KardunGAS::CLB_Transmit_Script()
         return;
     Request_Code = Request_Write_CLB_First;
     Work_Script_Select = Request_Write_CLB_First;
+    Date_Save_Stamp();
+    CFG_Transmit_Car_Number();
 }

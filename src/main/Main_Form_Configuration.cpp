@@ -432,6 +432,7 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     Create_GD_Controls(Owner, Options);
     Create_Service_Controls(Owner);
     Create_Sensor_Controls(Owner);
+    Create_Car_Controls(Owner);
 
     Options_Create(Owner);
 }
@@ -968,6 +969,7 @@ void Main_Form_Configuration::Bind_Part(TForm_KardunGAS& Form)
     Sensors_Bind(Form);
     Factors_Bind();
     Inject_Bind();
+    Car_Bind();
     Button_CFG_Transmitt->OnClick = [F](TObject* Sender) { F->Button_CFG_TransmittClick(Sender); };
     Button_CFG_Receiv->OnClick = [F](TObject* Sender) { F->Button_CFG_ReceivClick(Sender); };
     Button_CFG_Default->OnClick = [F](TObject* Sender) { F->Button_CFG_DefaultClick(Sender); };
@@ -982,7 +984,10 @@ void Main_Form_Configuration::Bind_Part(TForm_KardunGAS& Form)
                     [F] { F->Button_CFG_TransmittClick(nullptr); });
     // A file chosen by Save or Load names the car.
     Part_Hooks.Bind("CFG_File_Hooks.File_Chosen", CFG_File_Hooks.File_Chosen,
-                    [this] { Edit_Car_Num->Text(Strip_Extension(Settings.CFG_File_Name)); });
+                    [this] {
+                        Edit_Car_Num->Text(Strip_Extension(Settings.CFG_File_Name));
+                        Car_File_Status_Show();
+                    });
     Part_Hooks.Bind("CFG_Codec_Hooks.Show_Configuration", CFG_Codec_Hooks.Show_Configuration,
                     [this, F] { Show_Configuration(*F); });
     Part_Hooks.Bind("CFG_File_Hooks.Show_Configuration", CFG_File_Hooks.Show_Configuration,

@@ -155,6 +155,49 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     TEdit* Edit_User_Phone = nullptr;
     TEdit* Edit_User_Address = nullptr;
     TMemo* Memo_Car_Comments = nullptr;
+    // ---- car and client editing, the search over saved files (Main_Form_CFG_Car.cpp) ----
+    // Whether saving overwrites the controller's file, another file, or makes a new one.
+    TLabel* Label_Car_File = nullptr;
+    TButton* Button_CFG_Clear_Comments = nullptr;
+    // The captions: the car number, then the fields in the order of Car_Search_Keys.
+    std::array<TLabel*, 9> User_Labels{};
+    // The file name in use when Find went down; taken back when no file was found.
+    std::string Search_Saved_File_Name;
+    // The car number last accepted as a file name (a refused text puts it back).
+    std::string Car_Num_Accepted;
+    // The connection in which a car number that cannot name a file was reported (-1: none).
+    int Car_Num_Reported_In = -1;
+    void Create_Car_Controls(TComponent* Owner);
+    void Car_Bind();
+    // The status key of the car number (empty, label hidden, for no number); also colours
+    // and shows the label. The caller shows the key's text.
+    std::string Car_File_Status();
+    void Car_File_Status_Show();
+    // Transmission: the record's car number follows the file name; a new one is written
+    // with the configuration (request 17).
+    void CFG_Transmit_Car_Number();
+    // Date_Save and Car_ID of a change sent to the controller (65535 without a car number).
+    void Date_Save_Stamp();
+    // Script action 30: the car number the controller reports selects its file.
+    void Receiv_Car_Num();
+    // The file of the search named so is tested; on a match its car data are shown.
+    bool User_CFG_Match(const std::string& Name);
+    void Find_First_User_CFG();
+    void Find_Next_User_CFG();
+    void User_Labels_Mark(TColor Colour);
+    void Reset_User_Label_Colour(TColor Colour);
+    // The car and client fields but the car number usable or not.
+    void Enable_User_Fields(bool Enable);
+    // A car or client edit (or the search edit) has the focus: typed keys are its own.
+    bool User_Edit_Focused() const;
+    void Edit_Car_NumChange();
+    void Button_CFG_Clear_CommentsClick();
+    // Enter and Down move the focus to the next field, Up to the one before.
+    void Car_Edit_Key(TEdit* Edit, std::uint16_t Key);
+    void Button_CFG_User_FindClick();
+    void Edit_CFG_User_FindChange();
+    void Button_CFG_User_Find_AgainClick();
+    void Button_CFG_User_NewClick();
 
     // Yellow-wire function codes, in the combo's order.
     std::vector<uint8_t> Yellow_Wire_Codes;

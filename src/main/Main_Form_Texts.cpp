@@ -79,8 +79,11 @@ const Text_Row CFG_Captions_Before_Sweep[] = {
     {"Label_CFG_Inject_PWM_DutyCycle"},
     {"Label_CFG_Inject_PWM_Freq"},
     {"Label_CFG_Map_Type"},
+    {"Label_CFG_PressureVap"},
+    {"Label_CFG_PressureCol"},
     {"Label_CFG_Pressure_1_Bar"},
     {"Label_CFG_Level_Sensor_Current"},
+    {"Label_CFG_Level_Current"},
     {"Label_CFG_Level_Etalon"},
     {"Button_CFG_LevelSensor_Clr"},
     {"Button_CFG_LevelSensor_Set"},
@@ -109,6 +112,7 @@ const Text_Row CFG_Captions_After_Sweep[] = {
     {"GroupBox_CFG_Comments"},
     {"Button_CFG_User_Find"},
     {"Button_CFG_User_Find_Again"},
+    {"Button_CFG_Clear_Comments"},
     {"Button_CFG_User_View"},
     {"Button_CFG_User_Password"},
     {"GroupBox_CFG_Service_Time"},
@@ -416,6 +420,8 @@ const Text_Row CFG_Hints[] = {
     {"Label_CFG_Level_90", "Level_90_Hint"},
     {"CheckBox_CFG_Level_90", "Level_90_Hint"},
     {"Label_CFG_Level_Sensor_Current", "Level_Sensor_Current_Hint"},
+    {"Label_CFG_Level_Current", "Level_Current_Hint"},
+    {"Edit_CFG_Level_Current", "Level_Current_Hint"},
     {"Label_CFG_Level_Low", "Level_Low_Hint"},
     {"CheckBox_CFG_Level_Low", "Level_Low_Hint"},
     {"TrackBar_CFG_Level1", "Level_Hint"},
@@ -436,6 +442,8 @@ const Text_Row CFG_Hints[] = {
     {"ComboBox_CFG_Map_Type", "Map_Type_Hint"},
     {"Label_CFG_Map_Type", "Map_Type_Hint"},
     {"Label_CFG_Pressure_1_Bar", "Pressure_1_Bar_Hint"},
+    {"Label_CFG_PressureVap", "PressureVap_Hint"},
+    {"Label_CFG_PressureCol", "PressureCol_Hint"},
     {"UpDown_CFG_Pressure_1_Bar", "Pressure_1_Bar_Hint"},
     {"Label_CFG_LPG", "LPG_Hint"},
     {"Label_CFG_CNG", "CNG_Hint"},
@@ -470,6 +478,7 @@ const Text_Row CFG_Hints[] = {
     {"Label_User_Phone", "User_Phone_Hint"},
     {"Label_User_Address", "User_Address_Hint"},
     {"Button_CFG_User_View", "User_View_Hint"},
+    {"Button_CFG_Clear_Comments", "Clear_Comments_Hint"},
     {"Button_CFG_User_New", "User_New_Hint"},
     {"Button_CFG_User_Find_Again", "User_Find_Again_Hint"},
     {"Button_CFG_User_Find", "User_Find_Hint"},
@@ -835,6 +844,8 @@ void TForm_KardunGAS::Language_Captions_Apply()
     Hints_CFG_Apply();
     // The gas-diesel options and the diagram captions.
     Set_GD_Captions();
+    // The car file's state in the new language.
+    Car_File_Status_Show();
 }
 
 void TForm_KardunGAS::English_Menu_Apply()

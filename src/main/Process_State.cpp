@@ -1,6 +1,7 @@
 #include "main/Process_State.h"
 
 #include "data/Calibration.h"
+#include "data/Car_Search.h"
 #include "data/Configuration.h"
 #include "data/Conversions.h"
 #include "data/GD_Options.h"
@@ -12,6 +13,7 @@
 #include "language/Language_En.h"
 #include "main/Gauges.h"
 #include "main/Program.h"
+#include "platform/system/Date_Time.h"
 #include "platform/system/Files.h"
 #include "platform/system/Serial_Ports.h"
 #include "platform/ui/Runtime.h"
@@ -41,6 +43,7 @@ void Reset_All_State()
     ui::Reset_Charset();
     sys::Reset_File_Hooks();
     sys::Reset_Serial_Ports();
+    sys::Set_Now(0);
     // Data and the text lookup.
     Globals_Reset();
     Settings_Reset();
@@ -52,6 +55,7 @@ void Reset_All_State()
     Calibration_Reset();
     Injectors_Reset();
     GD_Options_Reset();
+    Car_Search_Reset();
     // Serial port.
     Reset_ComPort_State();
     // Protocol.

@@ -61,6 +61,8 @@ protected:
         ASSERT_NO_FATAL_FAILURE(Start_Emulator());
         // A valid table, so the connect script reads it and a write leaves it alone.
         Emu.Set_RPM_Table(13, 24, Counting(13 * 24 * 2 + 13 + 24, 1));
+        // The controller reports the car of Car_File, so every read keeps that file chosen.
+        Emu.Set_Car_Number({'C', 'a', 'r', 0, 0, 0, 0, 0});
     }
     // Starts the program counting the messages the protocol shows, and waits for the
     // connect script to end in the main poll.

@@ -78,7 +78,11 @@ std::string Format_Date_Time(const std::string& pattern, std::time_t when) {
   return out;
 }
 
-std::time_t Now() { return std::time(nullptr); }
+static std::time_t Set_Time = 0;   // 0: the system's clock
+
+std::time_t Now() { return Set_Time != 0 ? Set_Time : std::time(nullptr); }
+
+void Set_Now(std::time_t when) { Set_Time = when; }
 
 std::string Short_Date_Text(std::time_t when) { return Format_Date_Time("dd.mm.yyyy", when); }
 

@@ -12,8 +12,10 @@ namespace sys {
 // double quotes is copied; every other character stands for itself. Letter case is ignored.
 std::string Format_Date_Time(const std::string& pattern, std::time_t when);
 
-// The current time of the system's clock.
+// The current time: the system's clock, or the time a test set.
 std::time_t Now();
+// Holds Now() at `when` (tests); 0 gives it back to the system's clock.
+void Set_Now(std::time_t when);
 
 // The short date: ten characters, "dd.mm.yyyy".
 std::string Short_Date_Text(std::time_t when);

@@ -309,6 +309,8 @@ TEST_F(Configuration_Edit, EdgeCasesOfThePage)
         {"idle run 600 with a period word of 2500",
          [](TForm_KardunGAS& F) {
              Live_Values.Live_Word_24 = 2500;
+             // The controller holds the file's car number: the write needs no car number.
+             Configuration.Car_Number = Strip_Extension(Settings.CFG_File_Name);
              F.RPM_IdleRun.UpDown->Position(600);
              F.Button_CFG_RPM_IdleRun->Click();
          },
