@@ -661,6 +661,8 @@ void Main_Form_RPM_Tab::RPM_Tab_From_Image()
     if (!rpm_tab::Decode(RPM_Tab_Image, RPM_Tab_Image_Size, RPM_Tab_Cols, RPM_Tab_Rows, Configuration.RPM_Source, T))
         return;
     RPM_Tab_Put_Texts(T);
+    // The controller holds this table now: a write sends it only after it is edited.
+    RPM_Tab_Encode();
 }
 
 void Main_Form_RPM_Tab::RPM_Tab_Cells_From_Image()
@@ -673,6 +675,7 @@ void Main_Form_RPM_Tab::RPM_Tab_Cells_From_Image()
             for (int C = 0; C < T.Cols; ++C)
                 for (int R = 0; R < T.Rows; ++R)
                     if (Grid_RPM->Cells(C, R) != T.At(C, R)) Grid_RPM->Cells(C, R, T.At(C, R));
+        RPM_Tab_Encode();
     }
     RPM_Edit_Text(Format_Fixed(Live_Values.Live_Detonation / 100.0, 10, 2) + " Volt");
     Label_CFG_Depend->Caption(Language_Text("Detonation"));

@@ -1,0 +1,194 @@
+// The RPM-dependence table's byte image, its checks and the live-cell search.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "data/Conversions.h"
+#include "protocol/RPM_Tab_Codec.h"
+
+namespace {
+
+using namespace rpm_tab;
+
+constexpr uint32_t Source = 1500000;   // the factory RPM constant
+
+class RPM_Tab_Codec : public ::testing::Test {
+protected:
+    void SetUp() override { Set_Decimal_Separator('.'); }
+    void TearDown() override { Set_Decimal_Separator(0); }
+};
+
+// One value through one byte codec: what the controller receives.
+struct Byte_Row {
+    const char* What;
+    int Got;
+    int Expected;
+};
+
+TEST_F(RPM_Tab_Codec, ValuesEncodeAsTheControllerHoldsThem)
+{
+    int V = 0;
+    auto Cell = [&](const char* Text) { return Cell_Value(Text, V) ? int(Cell_Byte(V)) : -1; };
+    const Byte_Row Rows[] = {
+        {"1.00 is neutral", Cell("1,00"), 128},
+        {"1.99", Cell("1.99"), 254},
+        {"0.01", Cell("0,01"), 1},
+        {"2.50 is held as 255", Cell("2.5"), 255},
+        {"a factor below 0 is held as 0", Cell("-0.5"), 0},
+        {"a cell that does not read", Cell("x1"), -1},
+        {"4.5 V", Row_Byte(450), 230},
+        {"5.00 V", Row_Byte(500), 255},
+        {"above 5.00 V", Row_Byte(731), 255},
+        {"0 V", Row_Byte(0), 0},
+        {"0.2 V", Row_Byte(20), 11},
+        {"0 rpm is no speed", Col_Word(Source, 0), 0xFFFF},
+        {"2500 rpm", Col_Word(Source, 2500), 600},
+        {"a speed too high for a word", Col_Word(Source, 3000000), 1},
+        {"a speed too low for a word", Col_Word(Source, 1), 0xFFFE},
+        {"a word FF FF reads as 0", Word_RPM(Source, 0xFFFF), 0},
+        {"a word 0 reads as 0", Word_RPM(Source, 0), 0},
+        {"3200 rpm reads back whole", Word_RPM(Source, Col_Word(Source, 3200)), 3200},
+        {"a word that was no whole hundred", Word_RPM(Source, 467), 3211},
+        {"254 reads back as 1.99", Byte_Hundredths(254), 199},
+        {"128 reads as 1.00", Byte_Hundredths(128), 100},
+        {"4 has no factor of its own", Byte_Hundredths(4), 3},
+        {"230 reads as 4.5 V", Byte_Tenths(230), 45},
+        {"image length of 13 x 24", Image_Length(13, 24) + 2, 364},
+    };
+    for (const Byte_Row& R : Rows)
+        EXPECT_EQ(R.Got, R.Expected) << R.What;
+}
+
+TEST_F(RPM_Tab_Codec, TheDefaultTableEncodesAtTheLargestSize)
+{
+    const std::vector<uint8_t> Image = Encode(Default_Texts(13, 24), Source);
+    ASSERT_EQ(Image.size(), 364u);
+    EXPECT_EQ(Image[0], 13);
+    EXPECT_EQ(Image[1], 24);
+    EXPECT_EQ(Image[2], 0xFF);   // column 1: 0 rpm
+    EXPECT_EQ(Image[3], 0xFF);
+    EXPECT_EQ(Image[4], 3000 & 0xFF);   // column 2: 500 rpm, low byte first
+    EXPECT_EQ(Image[5], 3000 >> 8);
+    EXPECT_EQ(Image[2 + 26 + 23], 230);   // last row 4.5 V
+    EXPECT_EQ(Image[363], 128);
+}
+
+TEST_F(RPM_Tab_Codec, EveryValidSizeReadsBackAsWritten)
+{
+    int Sizes = 0;
+    for (int Cols = 0; Cols <= Max_Cols + 1; ++Cols)
+        for (int Rows = 0; Rows <= Max_Rows + 2; ++Rows) {
+            if (!Size_Valid(Cols, Rows)) {
+                Texts Out;
+                EXPECT_FALSE(Decode(std::vector<uint8_t>(400).data(), 400, Cols, Rows, Source, Out))
+                    << Cols << " x " << Rows;
+                continue;
+            }
+            ++Sizes;
+            Texts T = Default_Texts(Cols, Rows);
+            // Cells over the whole range, headers edited as the editor writes them.
+            for (int C = 0; C < Cols; ++C)
+                for (int R = 0; R < Rows; ++R)
+                    T.At(C, R) = Factor_Text(1 + (C * 37 + R * 11) % 199);
+            T.Col[static_cast<size_t>(Cols - 1)] = RPM_Text(Default_Col_RPM(Cols).back() + 100);
+            T.Row[0] = "0.1";
+            const std::vector<uint8_t> Image = Encode(T, Source);
+            ASSERT_EQ(Image.size(), static_cast<size_t>(Image_Length(Cols, Rows) + 2));
+            Texts Back;
+            ASSERT_TRUE(Decode(Image.data() + 2, Image.size() - 2, Cols, Rows, Source, Back));
+            EXPECT_EQ(Back.Col, T.Col) << Cols << " x " << Rows;
+            EXPECT_EQ(Back.Row, T.Row) << Cols << " x " << Rows;
+            // A column of 0 rpm comes back as "0" like any other; cells as the editor writes them.
+            for (int C = 0; C < Cols; ++C)
+                for (int R = 0; R < Rows; ++R)
+                    ASSERT_EQ(Back.At(C, R), T.At(C, R)) << Cols << " x " << Rows << " cell " << C << "," << R;
+            EXPECT_EQ(Encode(Back, Source), Image);
+        }
+    EXPECT_EQ(Sizes, 12 * 12);
+    // Too short an image is refused.
+    Texts Out;
+    EXPECT_FALSE(Decode(std::vector<uint8_t>(361).data(), 361, 13, 24, Source, Out));
+}
+
+struct Valid_Row {
+    const char* What;
+    int Index;   // column (>= 0) or row (< 0, as -1 - row) to change, or a cell (Cell true)
+    bool Cell;
+    const char* Text;
+    bool Valid;
+};
+
+TEST_F(RPM_Tab_Codec, ATableFromAFileIsCheckedWhole)
+{
+    const Valid_Row Rows[] = {
+        {"the defaults", 0, false, "0", true},
+        {"an empty header counts as its default", 3, false, "", true},
+        {"an empty row header", -5, false, "", true},
+        {"a header that is no number", 2, false, "abc", false},
+        {"column RPMs that decrease", 2, false, "400", false},
+        {"equal column RPMs", 2, false, "500", true},
+        {"row volts that decrease", -4, false, "0.3", false},
+        {"an empty header whose default is below its neighbour", 1, false, "", true},
+        {"a cell of 0.01", 5, true, "0.01", true},
+        {"a cell of 1.99 with a comma", 5, true, "1,99", true},
+        {"a cell of 0", 5, true, "0", false},
+        {"a cell of 2.00", 5, true, "2.00", false},
+        {"a cell that does not read", 5, true, "1.0x", false},
+        {"an empty cell", 5, true, "", false},
+    };
+    for (const Valid_Row& R : Rows) {
+        Texts T = Default_Texts(13, 24);
+        if (R.Cell)
+            T.Cell[static_cast<size_t>(R.Index)] = R.Text;
+        else if (R.Index >= 0)
+            T.Col[static_cast<size_t>(R.Index)] = R.Text;
+        else
+            T.Row[static_cast<size_t>(-1 - R.Index)] = R.Text;
+        EXPECT_EQ(Texts_Valid(T), R.Valid) << R.What;
+    }
+}
+
+struct Live_Case {
+    const char* What;
+    int Live_RPM;
+    int Live_cV;
+    int Col;
+    int Row;
+};
+
+TEST_F(RPM_Tab_Codec, TheLiveCellIsTheOneWhoseRangeTheEngineIsIn)
+{
+    // 5 columns 0 1000 2000 3000 4000, 10 rows 0.0 .. 4.5 V; column 1 raised to 500 rpm.
+    Texts T = Default_Texts(5, 10);
+    T.Col[0] = "500";
+    T.Row[0] = "0.2";
+    const Live_Case Rows[] = {
+        {"between columns", 2500, 260, 3, 6},
+        {"an RPM equal to a column lights the one below", 2000, 250, 2, 5},
+        {"column 1 keeps an equal RPM", 500, 20, 1, 1},
+        {"below column 1 there is no live column", 499, 100, 0, 2},
+        {"below row 1 there is no live row", 1500, 19, 2, 0},
+        {"above the last column and row", 9000, 500, 5, 10},
+    };
+    for (const Live_Case& R : Rows) {
+        EXPECT_EQ(Live_Col(T, R.Live_RPM), R.Col) << R.What;
+        EXPECT_EQ(Live_Row(T, R.Live_cV), R.Row) << R.What;
+    }
+}
+
+TEST_F(RPM_Tab_Codec, TheEditBoxTakesFixedPointTextsOnly)
+{
+    struct Row {
+        const char* Text;
+        int Decimals;
+        bool Ok;
+    };
+    const Row Rows[] = {{"2500", 0, true},   {"25.0", 0, false}, {"1.5", 1, true},  {"1,5", 1, true},
+                        {"1.55", 1, false},  {"1.", 1, true},    {".5", 1, false},  {"1.25", 2, true},
+                        {"1.2a", 2, false},  {"", 2, false},     {"1234567", 0, false}, {"-1", 0, false}};
+    for (const Row& R : Rows)
+        EXPECT_EQ(Is_Fixed_Text(R.Text, R.Decimals), R.Ok) << R.Text << " with " << R.Decimals;
+}
+
+}  // namespace
