@@ -618,10 +618,18 @@ void Main_Form_RPM_Tab::RPM_Trail_Push(int Col, int Row)
 {
     const std::pair<int, int> Cell{Col, Row};
     if (RPM_Trail_Count > 0 && RPM_Trail[static_cast<size_t>(RPM_Trail_Count - 1)] == Cell) return;
-    if (RPM_Trail_Count < RPM_Trail_Size)
+    if (RPM_Trail_Count < RPM_Trail_Size) {
         ++RPM_Trail_Count;
-    else
+    } else {
+        const std::pair<int, int> Dropped = RPM_Trail[0];
         std::move(RPM_Trail.begin() + 1, RPM_Trail.end(), RPM_Trail.begin());
+        // The oldest cell leaves the trail: it shows its own colour again unless the trail
+        // or the live cell still holds it.
+        const bool Still_Held = Dropped == Cell ||
+                                std::find(RPM_Trail.begin(), RPM_Trail.end() - 1, Dropped) != RPM_Trail.end() - 1;
+        if (Dropped.first > 0 && Dropped.second > 0 && !Still_Held)
+            RPM_Cell_Paint(Dropped.first - 1, Dropped.second - 1, RPM_Cell_Colour(Dropped.first - 1, Dropped.second - 1));
+    }
     RPM_Trail[static_cast<size_t>(RPM_Trail_Count - 1)] = Cell;
 }
 
