@@ -683,7 +683,8 @@ void Main_Form_RPM_Tab::RPM_Tab_Cells_From_Image()
             for (int C = 0; C < T.Cols; ++C)
                 for (int R = 0; R < T.Rows; ++R)
                     if (Grid_RPM->Cells(C, R) != T.At(C, R)) Grid_RPM->Cells(C, R, T.At(C, R));
-        RPM_Tab_Encode();
+        // The image stays as read: an edit of the page made meanwhile is not taken for
+        // the controller's, so the next table write sends it.
     }
     RPM_Edit_Text(Format_Fixed(Live_Values.Live_Detonation / 100.0, 10, 2) + " Volt");
     Label_CFG_Depend->Caption(Language_Text("Detonation"));

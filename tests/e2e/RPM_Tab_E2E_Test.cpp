@@ -144,26 +144,40 @@ TEST_F(RPM_Tab_E2E, AnEditedCellIsWrittenOnceAndReadBackUnchanged)
     EXPECT_EQ(F->RPM_Tab_Texts(), Shown);
 }
 
-TEST_F(RPM_Tab_E2E, ASizeTheProgramCannotHoldIsReplacedByTheDefaultTable)
+TEST_F(RPM_Tab_E2E, OnlyASizeTheProgramCanHoldIsRead)
 {
     struct Row {
         uint8_t Cols, Rows;
+        bool Held;
     };
-    for (const Row& R : {Row{14, 24}, Row{0, 24}, Row{1, 24}, Row{13, 23}}) {
+    const Row Rows[] = {{5, 10, true},   {14, 24, false}, {0, 24, false}, {1, 24, false},
+                        {13, 23, false}, {13, 26, false}, {2, 2, true}};
+    for (const Row& R : Rows) {
         SCOPED_TRACE(std::to_string(R.Cols) + " x " + std::to_string(R.Rows));
-        Emu.Set_RPM_Table(R.Cols, R.Rows, emu::Bytes(400, 100));
+        // A held table comes back as the page writes cells: with the system's separator.
+        rpm_tab::Texts Table = rpm_tab::Default_Texts(R.Cols, R.Rows);
+        if (R.Held) {
+            std::fill(Table.Cell.begin(), Table.Cell.end(), "1.00");
+            Table.At(R.Cols - 1, R.Rows - 1) = "0.37";
+        }
+        const std::vector<uint8_t> Image = rpm_tab::Encode(Table, Configuration.RPM_Source);
+        Emu.Set_RPM_Table(R.Cols, R.Rows, R.Held ? emu::Bytes(Image.begin() + 2, Image.end()) : emu::Bytes(400, 100));
         F->Grid_RPM->Cells(0, 0, "0.50");
         Form_MSG->Stored = {};
-        // The read stops at the size and the default table is written in its place.
-        const std::vector<Table_Step> Steps = Serve(Request_Read_All, Chunk_Write);
+        const std::vector<Table_Step> Steps = Serve(Request_Read_All, R.Held ? Chunk_Read : Chunk_Write);
         ASSERT_FALSE(Steps.empty());
         EXPECT_EQ(Steps.front(), (Table_Step{Size_Read, 0}));
+        if (R.Held) {
+            EXPECT_EQ(F->RPM_Tab_Texts(), Table);
+            EXPECT_EQ(Form_MSG->Stored.Text, "");
+            continue;
+        }
+        // The read stops at the size and the default table is written in its place.
         EXPECT_EQ(std::vector<Table_Step>(Steps.begin() + 1, Steps.end()), Whole_Write());
         EXPECT_EQ(Form_MSG->Stored.Type, 9);
         EXPECT_EQ(Form_MSG->Stored.Text, "Error_RPM_Tab_Cells");
         EXPECT_EQ(F->RPM_Tab_Texts(), rpm_tab::Default_Texts(13, 24));
-        EXPECT_EQ(Emu.RPM_Table_Cols(), 13);
-        EXPECT_EQ(Emu.RPM_Table_Rows(), 24);
+        EXPECT_EQ(Emu.RPM_Table_Cols() * 100 + Emu.RPM_Table_Rows(), 13 * 100 + 24);
         EXPECT_EQ(Emu.RPM_Table_Image(), Page_Image());
     }
 }

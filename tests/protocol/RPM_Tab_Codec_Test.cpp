@@ -60,20 +60,6 @@ TEST_F(RPM_Tab_Codec, ValuesEncodeAsTheControllerHoldsThem)
         EXPECT_EQ(R.Got, R.Expected) << R.What;
 }
 
-TEST_F(RPM_Tab_Codec, TheDefaultTableEncodesAtTheLargestSize)
-{
-    const std::vector<uint8_t> Image = Encode(Default_Texts(13, 24), Source);
-    ASSERT_EQ(Image.size(), 364u);
-    EXPECT_EQ(Image[0], 13);
-    EXPECT_EQ(Image[1], 24);
-    EXPECT_EQ(Image[2], 0xFF);   // column 1: 0 rpm
-    EXPECT_EQ(Image[3], 0xFF);
-    EXPECT_EQ(Image[4], 3000 & 0xFF);   // column 2: 500 rpm, low byte first
-    EXPECT_EQ(Image[5], 3000 >> 8);
-    EXPECT_EQ(Image[2 + 26 + 23], 230);   // last row 4.5 V
-    EXPECT_EQ(Image[363], 128);
-}
-
 TEST_F(RPM_Tab_Codec, EveryValidSizeReadsBackAsWritten)
 {
     int Sizes = 0;
@@ -129,7 +115,6 @@ TEST_F(RPM_Tab_Codec, ATableFromAFileIsCheckedWhole)
         {"column RPMs that decrease", 2, false, "400", false},
         {"equal column RPMs", 2, false, "500", true},
         {"row volts that decrease", -4, false, "0.3", false},
-        {"an empty header whose default is below its neighbour", 1, false, "", true},
         {"a cell of 0.01", 5, true, "0.01", true},
         {"a cell of 1.99 with a comma", 5, true, "1,99", true},
         {"a cell of 0", 5, true, "0", false},
@@ -147,48 +132,6 @@ TEST_F(RPM_Tab_Codec, ATableFromAFileIsCheckedWhole)
             T.Row[static_cast<size_t>(-1 - R.Index)] = R.Text;
         EXPECT_EQ(Texts_Valid(T), R.Valid) << R.What;
     }
-}
-
-struct Live_Case {
-    const char* What;
-    int Live_RPM;
-    int Live_cV;
-    int Col;
-    int Row;
-};
-
-TEST_F(RPM_Tab_Codec, TheLiveCellIsTheOneWhoseRangeTheEngineIsIn)
-{
-    // 5 columns 0 1000 2000 3000 4000, 10 rows 0.0 .. 4.5 V; column 1 raised to 500 rpm.
-    Texts T = Default_Texts(5, 10);
-    T.Col[0] = "500";
-    T.Row[0] = "0.2";
-    const Live_Case Rows[] = {
-        {"between columns", 2500, 260, 3, 6},
-        {"an RPM equal to a column lights the one below", 2000, 250, 2, 5},
-        {"column 1 keeps an equal RPM", 500, 20, 1, 1},
-        {"below column 1 there is no live column", 499, 100, 0, 2},
-        {"below row 1 there is no live row", 1500, 19, 2, 0},
-        {"above the last column and row", 9000, 500, 5, 10},
-    };
-    for (const Live_Case& R : Rows) {
-        EXPECT_EQ(Live_Col(T, R.Live_RPM), R.Col) << R.What;
-        EXPECT_EQ(Live_Row(T, R.Live_cV), R.Row) << R.What;
-    }
-}
-
-TEST_F(RPM_Tab_Codec, TheEditBoxTakesFixedPointTextsOnly)
-{
-    struct Row {
-        const char* Text;
-        int Decimals;
-        bool Ok;
-    };
-    const Row Rows[] = {{"2500", 0, true},   {"25.0", 0, false}, {"1.5", 1, true},  {"1,5", 1, true},
-                        {"1.55", 1, false},  {"1.", 1, true},    {".5", 1, false},  {"1.25", 2, true},
-                        {"1.2a", 2, false},  {"", 2, false},     {"1234567", 0, false}, {"-1", 0, false}};
-    for (const Row& R : Rows)
-        EXPECT_EQ(Is_Fixed_Text(R.Text, R.Decimals), R.Ok) << R.Text << " with " << R.Decimals;
 }
 
 }  // namespace
