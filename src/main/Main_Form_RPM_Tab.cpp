@@ -489,8 +489,15 @@ void Main_Form_RPM_Tab::RPM_Tab_Apply_Edit()
     }
     case RPM_Edit_Mode::None: break;
     }
-    // The controller gets the table by the send-now path of the page's parameters.
-    Form().MiniCFG_Parameter_Changed(RPM_Tab_Request_Code);
+    RPM_Tab_Changed();
+}
+
+void Main_Form_RPM_Tab::RPM_Tab_Changed()
+{
+    // With send-now on, the table goes out 700 ms after the last edit by the page's
+    // send-now timers; else it goes with the next Transmitt, whose write compares the
+    // table with the image last written (condition 209).
+    if (Settings.Transmit_Now) Form().MiniCFG_Parameter_Changed(RPM_Tab_Request_Code);
 }
 
 void Main_Form_RPM_Tab::RPM_Edit_Step(int Direction)

@@ -95,6 +95,8 @@ struct Main_Form_RPM_Tab : Main_Form_Part {
     void RPM_Cell_Edit_Start(bool Copy_First_Cell);
     void RPM_Edit_End();
     void RPM_Tab_Apply_Edit();
+    // An edit of the table is announced for sending (request code 25).
+    void RPM_Tab_Changed();
     void RPM_Edit_Step(int Direction);
     void Grid_RPMKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
     void Edit_CFG_DependKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);

@@ -97,41 +97,4 @@ TEST_F(RPM_Tab_Codec, EveryValidSizeReadsBackAsWritten)
     EXPECT_FALSE(Decode(std::vector<uint8_t>(361).data(), 361, 13, 24, Source, Out));
 }
 
-struct Valid_Row {
-    const char* What;
-    int Index;   // column (>= 0) or row (< 0, as -1 - row) to change, or a cell (Cell true)
-    bool Cell;
-    const char* Text;
-    bool Valid;
-};
-
-TEST_F(RPM_Tab_Codec, ATableFromAFileIsCheckedWhole)
-{
-    const Valid_Row Rows[] = {
-        {"the defaults", 0, false, "0", true},
-        {"an empty header counts as its default", 3, false, "", true},
-        {"an empty row header", -5, false, "", true},
-        {"a header that is no number", 2, false, "abc", false},
-        {"column RPMs that decrease", 2, false, "400", false},
-        {"equal column RPMs", 2, false, "500", true},
-        {"row volts that decrease", -4, false, "0.3", false},
-        {"a cell of 0.01", 5, true, "0.01", true},
-        {"a cell of 1.99 with a comma", 5, true, "1,99", true},
-        {"a cell of 0", 5, true, "0", false},
-        {"a cell of 2.00", 5, true, "2.00", false},
-        {"a cell that does not read", 5, true, "1.0x", false},
-        {"an empty cell", 5, true, "", false},
-    };
-    for (const Valid_Row& R : Rows) {
-        Texts T = Default_Texts(13, 24);
-        if (R.Cell)
-            T.Cell[static_cast<size_t>(R.Index)] = R.Text;
-        else if (R.Index >= 0)
-            T.Col[static_cast<size_t>(R.Index)] = R.Text;
-        else
-            T.Row[static_cast<size_t>(-1 - R.Index)] = R.Text;
-        EXPECT_EQ(Texts_Valid(T), R.Valid) << R.What;
-    }
-}
-
 }  // namespace

@@ -303,7 +303,11 @@ TEST_F(RPM_Tab, AFileKeepsTheTableAtItsSize)
     const Row Rows[] = {
         {"5 x 10", 5, 10, "", "", true},
         {"13 x 24", 13, 24, "", "", true},
+        {"a header that is no number", 5, 10, "Cols_2", "7OO", false},
         {"column RPMs that decrease", 5, 10, "Cols_3", "600", false},
+        {"row volts that decrease", 5, 10, "Rows_5", "0.9", false},
+        {"a cell that does not read", 13, 24, "Cell_0_0", "1.0x", false},
+        {"a cell of 0", 13, 24, "Cell_3_4", "0", false},
         {"a cell out of range", 13, 24, "Cell_12_23", "2.00", false},
         {"an invalid size gives 13 x 24", 5, 11, "", "", false},
     };
