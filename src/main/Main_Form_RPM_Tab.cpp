@@ -357,7 +357,11 @@ void Main_Form_RPM_Tab::RPM_Tab_Show(bool Show)
         C->Visible(false);
     RPM_Edit_End();
     Label_CFG_Depend->Font().Color(clWindowText);
-    if (Show) RPM_Tab_Layout();
+    // The page may have been scaled while the table was hidden.
+    if (Show) {
+        RPM_Tab_Layout();
+        RPM_Tab_Fit_Fonts();
+    }
 }
 
 // ---------------------------------------------------------------- texts
