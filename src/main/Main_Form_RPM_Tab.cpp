@@ -134,10 +134,11 @@ void Main_Form_RPM_Tab::Bind_Part(TForm_KardunGAS& F)
                     [this] { RPM_Tab_Write_CFG(); });
     Part_Hooks.Bind("CFG_File_Hooks.RPM_Tab_Read_CFG", CFG_File_Hooks.RPM_Tab_Read_CFG,
                     [this] { RPM_Tab_Read_CFG(); });
-    // Each valid reply lights the live cell while the table shows.
-    Part_Hooks.Bind("Refresh_RPM_Tab_Live_Cell", F.Refresh_RPM_Tab_Live_Cell, [this] {
+    // Each valid reply lights the live cell while the table shows (a step of the window
+    // itself: it goes with the window).
+    F.Refresh_RPM_Tab_Live_Cell = [this] {
         if (Panel_CFG_Depend->Visible()) RPM_Tab_Live_Cell();
-    });
+    };
     Script_Set_Condition(Condition_Encode, [this] { return RPM_Tab_Encode(); });
     Part_Hooks.Add("Script condition 209", [] { Script_Set_Condition(Condition_Encode, nullptr); },
                    [] { return static_cast<bool>(Script_Condition_Slot(Condition_Encode)); });
