@@ -12,7 +12,6 @@
 #include "data/Globals.h"
 #include "data/Key_File.h"
 #include "data/Message_Types.h"
-#include "data/Settings.h"
 #include "data/Text_Util.h"
 #include "language/Language.h"
 #include "main/Main_Form.h"
@@ -43,8 +42,10 @@ constexpr int Fit_Margin = 6;
 constexpr const char* Fit_Caption = "8000";
 constexpr const char* Corner_Caption = "v\\RPM";
 
-// The strip below the table for the edit box, its range label and the detonation box.
-constexpr int Strip_Height = 30;
+// The strip below the table: the edit box, its range label and the detonation box above
+// the row the influence buttons take at the bottom of the setting groups' place.
+constexpr int Strip_Height = 60;
+constexpr int Buttons_Row_Height = 30;
 constexpr int Edit_Width = 70;
 constexpr int Edit_Height = 22;
 
@@ -185,7 +186,7 @@ void Main_Form_RPM_Tab::Bind_Part(TForm_KardunGAS& F)
 
 void Main_Form_RPM_Tab::RPM_Tab_Setup()
 {
-    RPM_Edit = RPM_Edit_Mode::None;
+    RPM_Edit_Mode_Set(RPM_Edit_Mode::None);
     RPM_Trail.fill({0, 0});
     RPM_Trail_Count = 1;
     RPM_Live_Col = RPM_Live_Row = 0;
@@ -278,7 +279,8 @@ void Main_Form_RPM_Tab::RPM_Tab_Layout()
     if (!Options) return;
     const int Strip = std::min(Strip_Height, Options->Height() / 4);
     Panel_CFG_Depend->SetBounds(Options->Left(), Options->Top(), Options->Width(), Options->Height() - Strip);
-    const int Strip_Top = Options->Top() + Options->Height() - Strip + (Strip - Edit_Height) / 2;
+    const int Strip_Top =
+        Options->Top() + Options->Height() - Strip + (Strip - Buttons_Row_Height - Edit_Height) / 2;
     Edit_CFG_Depend->SetBounds(Options->Left() + 8, Strip_Top, Edit_Width, Edit_Height);
     Label_CFG_Depend->Left(Edit_CFG_Depend->Left() + Edit_Width + 8);
     Label_CFG_Depend->Top(Strip_Top + 4);
@@ -390,6 +392,13 @@ void Main_Form_RPM_Tab::RPM_Tab_Put_Texts(const rpm_tab::Texts& T)
 
 // ---------------------------------------------------------------- editing
 
+void Main_Form_RPM_Tab::RPM_Edit_Mode_Set(RPM_Edit_Mode Mode)
+{
+    RPM_Edit = Mode;
+    // The window's keyboard map stays off while a header or cells are edited.
+    Form().RPM_Tab_Edit_Mode = Mode != RPM_Edit_Mode::None;
+}
+
 void Main_Form_RPM_Tab::RPM_Edit_Text(const std::string& Text)
 {
     Setting_Edit_Text = true;
@@ -401,7 +410,7 @@ void Main_Form_RPM_Tab::RPM_Edit_End()
 {
     for (TButton* B : RPM_Col_Buttons) B->Down(false);
     for (TButton* B : RPM_Row_Buttons) B->Down(false);
-    RPM_Edit = RPM_Edit_Mode::None;
+    RPM_Edit_Mode_Set(RPM_Edit_Mode::None);
     Edit_CFG_Depend->ReadOnly(true);
 }
 
@@ -410,7 +419,7 @@ void Main_Form_RPM_Tab::RPM_Header_Click(bool Column, int N)
     const std::vector<TButton*>& Buttons = Column ? RPM_Col_Buttons : RPM_Row_Buttons;
     TButton* B = Buttons[static_cast<size_t>(N - 1)];
     if (!B->Down()) {
-        RPM_Edit = RPM_Edit_Mode::None;
+        RPM_Edit_Mode_Set(RPM_Edit_Mode::None);
         Edit_CFG_Depend->ReadOnly(true);
         if (Grid_RPM->CanFocus()) Grid_RPM->SetFocus();
         return;
@@ -427,7 +436,7 @@ void Main_Form_RPM_Tab::RPM_Header_Click(bool Column, int N)
     const int I = N - 1;
     const int Low = I == 0 ? Default_At(0) : Below(I - 1);
     const int High = I == Count - 1 ? Default_At(Count - 1) : Above(I + 1);
-    RPM_Edit = Column ? RPM_Edit_Mode::Column : RPM_Edit_Mode::Row;
+    RPM_Edit_Mode_Set(Column ? RPM_Edit_Mode::Column : RPM_Edit_Mode::Row);
     RPM_Edit_Header = N;
     // Rows: bounds in 0.01 V shown with one decimal.
     auto Text_Of = [&](int V) { return Column ? rpm_tab::RPM_Text(V) : Scaled_Text(V / 10, 1); };
@@ -449,7 +458,7 @@ void Main_Form_RPM_Tab::RPM_Cell_Edit_Start(bool Copy_First_Cell)
     Label_CFG_Depend->Caption(RPM_Edit_Low + " .. " + RPM_Edit_High);
     for (TButton* B : RPM_Col_Buttons) B->Down(false);
     for (TButton* B : RPM_Row_Buttons) B->Down(false);
-    RPM_Edit = RPM_Edit_Mode::Cell;
+    RPM_Edit_Mode_Set(RPM_Edit_Mode::Cell);
     if (Copy_First_Cell) RPM_Edit_Text(Trim(Grid_RPM->Cells(RPM_Edit_Selection.Left, RPM_Edit_Selection.Top)));
     Edit_CFG_Depend->ReadOnly(false);
     if (Edit_CFG_Depend->CanFocus()) Edit_CFG_Depend->SetFocus();
@@ -502,7 +511,7 @@ void Main_Form_RPM_Tab::RPM_Tab_Changed()
     // With send-now on, the table goes out 700 ms after the last edit by the page's
     // send-now timers; else it goes with the next Transmitt, whose write compares the
     // table with the image last written (condition 209).
-    if (Settings.Transmit_Now) Form().MiniCFG_Parameter_Changed(RPM_Tab_Request_Code);
+    Form().CFG_Parameter_Changed(RPM_Tab_Request_Code);
 }
 
 void Main_Form_RPM_Tab::RPM_Edit_Step(int Direction)
@@ -549,11 +558,8 @@ void Main_Form_RPM_Tab::Edit_CFG_DependKeyDown(TObject*, uint16_t& Key, TShiftSt
 void Main_Form_RPM_Tab::Grid_RPMKeyDown(TObject*, uint16_t& Key, TShiftState)
 {
     TForm_KardunGAS& F = Form();
-    if (Key >= VK_F1 && Key <= VK_F8) {
-        // F1..F4 the first four pages, F5 and F6 the errors, F7 the settings, F8 about.
-        static constexpr int Page_Of_Key[] = {0, 1, 2, 3, 4, 4, 5, 6};
-        F.PageControl_KardunGAS->ActivePageIndex(Page_Of_Key[Key - VK_F1]);
-        F.PageControl_KardunGASChange(F.PageControl_KardunGAS);
+    // The page keys work here even while the window's map is off for an edit.
+    if (F.Page_Key(Key)) {
         Key = 0;
     } else if (Key == VK_RETURN) {
         RPM_Cell_Edit_Start(true);

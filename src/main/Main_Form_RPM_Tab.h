@@ -128,6 +128,7 @@ private:
     bool RPM_Live_Gas() const;
     TColor RPM_Live_Colour() const;
     void RPM_Edit_Text(const std::string& Text);
+    void RPM_Edit_Mode_Set(RPM_Edit_Mode Mode);
     bool Setting_Edit_Text = false;   // the edit box's text is set by code
 };
 

@@ -191,6 +191,7 @@ TEST_F(RPM_Tab, HeadersAreEditedWithinTheirNeighbours)
         ASSERT_TRUE(B->Down());
         EXPECT_EQ(F->RPM_Edit, R.Column ? RPM_Edit_Mode::Column : RPM_Edit_Mode::Row);
         EXPECT_TRUE(F->RPM_Tab_Edit_Mode_Active());
+        EXPECT_TRUE(F->RPM_Tab_Edit_Mode);   // the window's keyboard map is off
         EXPECT_EQ(F->Label_CFG_Depend->Caption(), R.Range);
         EXPECT_EQ(F->Label_CFG_Depend->Font().Color(), R.Column ? RPM_Colour_Col_Edit : RPM_Colour_Row_Edit);
         EXPECT_FALSE(F->Edit_CFG_Depend->ReadOnly());
@@ -208,6 +209,7 @@ TEST_F(RPM_Tab, HeadersAreEditedWithinTheirNeighbours)
     QTest::mouseClick(B->Widget(), Qt::LeftButton, {}, QPoint(4, 4));
     EXPECT_FALSE(B->Down());
     EXPECT_EQ(F->RPM_Edit, RPM_Edit_Mode::None);
+    EXPECT_FALSE(F->RPM_Tab_Edit_Mode);
     EXPECT_TRUE(F->Edit_CFG_Depend->ReadOnly());
     // Up and Down step a header by 100 rpm within its range.
     QTest::mouseClick(B->Widget(), Qt::LeftButton, {}, QPoint(4, 4));
@@ -264,6 +266,10 @@ TEST_F(RPM_Tab, ACellValueGoesToTheWholeSelection)
     EXPECT_TRUE(F->Edit_CFG_Depend->ReadOnly());
     QTest::mouseRelease(G, Qt::LeftButton, {}, Cell_Centre(6, 6));
     Shot("rpm_tab_edited");
+    // A page key in the grid during an edit: the page changes and the table goes.
+    Key(F->Grid_RPM, Qt::Key_F3);
+    EXPECT_EQ(F->PageControl_KardunGAS->ActivePageIndex(), 2);
+    EXPECT_FALSE(F->Panel_CFG_Depend->Visible());
 }
 
 TEST_F(RPM_Tab, AWatchedTableTakesTheControllersCellsAndShowsTheKnockSensor)
