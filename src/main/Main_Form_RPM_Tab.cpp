@@ -97,11 +97,6 @@ void Main_Form_RPM_Tab::Create_Part(TComponent* Owner, TControl* Content)
     Edit_CFG_Depend->Visible(false);
     Label_CFG_Depend = build::Label(Owner, Sheet, "Label_CFG_Depend", "", 0, 0);
     Label_CFG_Depend->Visible(false);
-    CheckBox_DS_Correction_ON_rpm = build::Make<TCheckBox>(Owner, Sheet, "CheckBox_DS_Correction_ON_rpm", 0, 0, 16, 17);
-    CheckBox_DS_Correction_ON_rpm->Caption("");
-    CheckBox_DS_Correction_ON_rpm->Visible(false);
-    Label_DS_Correction_ON_Help = build::Label(Owner, Sheet, "Label_DS_Correction_ON_Help", "", 0, 0);
-    Label_DS_Correction_ON_Help->Visible(false);
     // The size controls: a rebuild at another size returns every header and cell to its
     // default; they stay hidden on the page.
     struct Size_Row {
@@ -284,10 +279,12 @@ void Main_Form_RPM_Tab::RPM_Tab_Layout()
     Edit_CFG_Depend->SetBounds(Options->Left() + 8, Strip_Top, Edit_Width, Edit_Height);
     Label_CFG_Depend->Left(Edit_CFG_Depend->Left() + Edit_Width + 8);
     Label_CFG_Depend->Top(Strip_Top + 4);
-    CheckBox_DS_Correction_ON_rpm->Left(Options->Left() + Options->Width() / 2 + 8);
-    CheckBox_DS_Correction_ON_rpm->Top(Strip_Top + 3);
-    Label_DS_Correction_ON_Help->Left(CheckBox_DS_Correction_ON_rpm->Left() + 20);
-    Label_DS_Correction_ON_Help->Top(Strip_Top + 4);
+    // The detonation box and its help (on the options panel) right of the range label.
+    TForm_KardunGAS& F = Form();
+    const int Box_Left = Options->Width() / 2 + 8, Box_Top = Strip_Top - Options->Top();
+    F.CheckBox_DS_Correction_ON_rpm->SetBounds(Box_Left, Box_Top + 3, 16, 17);
+    F.Label_DS_Correction_ON_Help->SetBounds(Box_Left + 20, Box_Top, std::max(0, Options->Width() - Box_Left - 24),
+                                             Options->Height() - Box_Top - 2);
 
     const int Cols = RPM_Grid_Cols, Rows = RPM_Grid_Rows;
     if (Cols <= 0 || Rows <= 0) return;
@@ -340,19 +337,21 @@ void Main_Form_RPM_Tab::RPM_Tab_Show(bool Show)
     for (TControl* C : {static_cast<TControl*>(Panel_CFG_Depend), static_cast<TControl*>(Edit_CFG_Depend),
                         static_cast<TControl*>(Label_CFG_Depend)})
         C->Visible(Show);
+    TCheckBox* Box = F.CheckBox_DS_Correction_ON_rpm;
+    TLabel* Help = F.Label_DS_Correction_ON_Help;
     if (Show) {
-        CheckBox_DS_Correction_ON_rpm->Visible(Configuration.DS_Correction_ON);
-        if (CheckBox_DS_Correction_ON_rpm->Checked()) {
-            Label_DS_Correction_ON_Help->Visible(true);
+        Box->Visible(Configuration.DS_Correction_ON);
+        if (Box->Checked()) {
+            Help->Visible(true);
             Label_CFG_Depend->Caption(Language_Text("Detonation"));
         } else {
             RPM_Edit_Text("0");
-            Label_DS_Correction_ON_Help->Visible(false);
+            Help->Visible(false);
             Label_CFG_Depend->Caption(Language_Text("Label_CFG_Depend"));
         }
     } else {
-        CheckBox_DS_Correction_ON_rpm->Visible(false);
-        Label_DS_Correction_ON_Help->Visible(false);
+        Box->Visible(false);
+        Help->Visible(false);
     }
     for (TControl* C : {static_cast<TControl*>(Label_CFG_Grid_RPM_Cols), static_cast<TControl*>(Edit_CFG_Grid_RPM_Cols),
                         static_cast<TControl*>(UpDown_CFG_Grid_RPM_Cols), static_cast<TControl*>(Label_CFG_Grid_RPM_Rows),

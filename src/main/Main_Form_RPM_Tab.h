@@ -45,8 +45,6 @@ struct Main_Form_RPM_Tab : Main_Form_Part {
     std::vector<TButton*> RPM_Row_Buttons;  // "RPM_Row_" + n
     TEdit* Edit_CFG_Depend = nullptr;
     TLabel* Label_CFG_Depend = nullptr;
-    TCheckBox* CheckBox_DS_Correction_ON_rpm = nullptr;
-    TLabel* Label_DS_Correction_ON_Help = nullptr;
     // Size controls (kept hidden on the page).
     TLabel* Label_CFG_Grid_RPM_Cols = nullptr;
     TEdit* Edit_CFG_Grid_RPM_Cols = nullptr;
