@@ -22,6 +22,7 @@
 #include "main/Main_Form_Errors.h"
 #include "main/Main_Form_General.h"
 #include "main/Main_Form_Oscilloscope.h"
+#include "main/Main_Form_RPM_Tab.h"
 #include "main/Main_Form_Settings.h"
 #include "main/Main_Form_Status.h"
 #include "platform/ui/UI.h"
@@ -30,7 +31,7 @@
 
 // The parts in the order their controls are created (status row first, then the pages).
 using Main_Form_Pages =
-    Main_Form_Parts<Main_Form_Status, Main_Form_General, Main_Form_Configuration,
+    Main_Form_Parts<Main_Form_Status, Main_Form_General, Main_Form_Configuration, Main_Form_RPM_Tab,
                     Main_Form_Calibration, Main_Form_Oscilloscope, Main_Form_Errors,
                     Main_Form_Settings, Main_Form_About>;
 
@@ -308,9 +309,4 @@ private:
 };
 
 extern TForm_KardunGAS* Form_KardunGAS;
-
-// The RPM-dependence table size of the reply in RX_Frame (byte 2 columns, byte 3 rows):
-// true when the program holds a table of that size (at most 13 x 24); otherwise the size
-// becomes 13 x 24, the message "Error_RPM_Tab_Cells" is shown and the result is false.
-bool RPM_Tab_Check_Size();
 

@@ -63,7 +63,7 @@ void Main_Form_Configuration::Button_CFG_Infl_ClearClick()
     // while the page shows the factors.
     const bool Table_In_MiniCFG = Call_Hook(MiniCFG_View_Shown) == MiniCFG_View_RPM_Table;
     if (Table_In_MiniCFG || Options_Current == Group_RPM_Table)
-        Call_Hook(RPM_Tab_Clear_All);
+        Call_Hook(Table_Clear_All);
     else if (Options_Current == Group_Factors)
         Infl_Clear();
 }
@@ -72,7 +72,7 @@ void Main_Form_Configuration::Button_CFG_Infl_DefaultClick()
 {
     const bool Table_In_MiniCFG = Call_Hook(MiniCFG_View_Shown) == MiniCFG_View_RPM_Table;
     if (Table_In_MiniCFG || Options_Current == Group_RPM_Table) {
-        Call_Hook(RPM_Tab_Default);
+        Call_Hook(Table_Default);
     } else if (Options_Current == Group_Factors) {
         Infl_Default();
         if (!Configuration.LPG_on) {

@@ -299,6 +299,7 @@ void Main_Form_Configuration::Options_Select(int N)
     Options_Position = P;
     Help_Labels_Reset();
     Help_Show_Text(Panel_CFG_Options_List->Hint());
+    static_cast<TForm_KardunGAS&>(*this).RPM_Tab_Show(N == 10);
 }
 
 void Main_Form_Configuration::Options_Step(char Key)

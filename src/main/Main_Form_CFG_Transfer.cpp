@@ -74,6 +74,7 @@ void TForm_KardunGAS::Button_CFG_DefaultClick(TObject* Sender)
     Show_Configuration(*this);
     if (Settings.Save_Load_Data)
         Button_CLB_DefaultClick(Sender);
+    RPM_Tab_Default();
 }
 
 void TForm_KardunGAS::Button_CFG_SaveClick(TObject* Sender)

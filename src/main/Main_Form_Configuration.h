@@ -449,8 +449,8 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
 
     // ---- influence factors (Main_Form_CFG_Factors.cpp) ----
     // Bound by the RPM-dependence table: all its cells cleared, or its defaults.
-    std::function<void()> RPM_Tab_Clear_All;
-    std::function<void()> RPM_Tab_Default;
+    std::function<void()> Table_Clear_All;
+    std::function<void()> Table_Default;
     // Bound by the compact configuration window: the view it shows, 0 while closed.
     std::function<int()> MiniCFG_View_Shown;
     void Factors_Bind();

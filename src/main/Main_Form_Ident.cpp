@@ -18,6 +18,7 @@ void TForm_KardunGAS::Configuration_Page_Init()
     // The record with its preset tables and factory defaults; the Configuration page's
     // lists are filled from them, then the last car file is loaded over the defaults and
     // the whole record shown.
+    RPM_Tab_Setup();
     Configuration_Create();
     CFG_Data_Init();
     // The group's own English texts are registered now: its captions in the language.

@@ -28,9 +28,6 @@ namespace {
 constexpr int Reply_Timeout_Ms = 1500;
 // The watchdog's time without a valid reply (Timer_Connect's own interval).
 constexpr int Watchdog_Ms = 5000;
-// The largest RPM-dependence table the program holds.
-constexpr uint8_t RPM_Tab_Max_Cols = 13;
-constexpr uint8_t RPM_Tab_Max_Rows = 24;
 
 // Marks a handler as running for as long as the guard lives.
 class Busy_Guard {
@@ -45,19 +42,6 @@ private:
 };
 
 }  // namespace
-
-bool RPM_Tab_Check_Size()
-{
-    RPM_Tab_Cols = RX_Frame[2];
-    RPM_Tab_Rows = RX_Frame[3];
-    if (RPM_Tab_Cols <= RPM_Tab_Max_Cols && RPM_Tab_Rows <= RPM_Tab_Max_Rows)
-        return true;
-    RPM_Tab_Cols = RPM_Tab_Max_Cols;
-    RPM_Tab_Rows = RPM_Tab_Max_Rows;
-    // A larger table is refused: the program keeps to its largest size and says so.
-    Show_Message(Message_Type::Language_Key_Countdown, "Error_RPM_Tab_Cells", clRed);
-    return false;
-}
 
 void TForm_KardunGAS::Reopen_Port()
 {

@@ -120,12 +120,18 @@ void TForm_KardunGAS::Timer_ResizeTimer(TObject* Sender)
         ClientWidth(Design_Width);
         ClientHeight(Design_Height);
     }
+    // The table's cells and fonts follow the new size of its place.
+    if (Panel_CFG_Depend->Visible()) {
+        RPM_Tab_Layout();
+        RPM_Tab_Fit_Fonts();
+    }
     Remembered_Width = Width();
     Remembered_Height = Height();
 }
 
 void TForm_KardunGAS::PageControl_KardunGASChange(TObject* Sender)
 {
+    RPM_Tab_Show(false);
     if (!Connected)
         Receiv_Current_Data();
     Remembered_Page = PageControl_KardunGAS->ActivePageIndex();

@@ -59,8 +59,12 @@ protected:
     {
         Emulator_Window_Fixture::SetUp();
         ASSERT_NO_FATAL_FAILURE(Start_Emulator());
-        // A valid table, so the connect script reads it and a write leaves it alone.
-        Emu.Set_RPM_Table(13, 24, Counting(13 * 24 * 2 + 13 + 24, 1));
+        // A valid table off the defaults (cells 0.01 .. 1.99), so the connect script reads
+        // it, a car file keeps it and a write leaves it alone.
+        emu::Bytes Table = Emu.RPM_Table_Image();
+        for (size_t I = 2 * 13 + 24; I < Table.size(); ++I)
+            Table[I] = static_cast<uint8_t>(1 + I % 255);
+        Emu.Set_RPM_Table(13, 24, Table);
         // The controller reports the car of Car_File, so every read keeps that file chosen.
         Emu.Set_Car_Number({'C', 'a', 'r', 0, 0, 0, 0, 0});
     }

@@ -2,6 +2,7 @@
 #include "platform/ui/Internal.h"
 #include "platform/ui/Runtime.h"
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
 #include <algorithm>
@@ -19,6 +20,11 @@ protected:
         if (Grid->Backing().size() != size()) Grid->Resized();
         QPainter P(this);
         P.drawImage(0, 0, Grid->Backing());
+    }
+    void mouseMoveEvent(QMouseEvent* Event) override
+    {
+        if (Grid && TControl::From_Widget(this) && (Event->buttons() & Qt::LeftButton))
+            Grid->Mouse_Drag(Event->position().toPoint().x(), Event->position().toPoint().y());
     }
     void resizeEvent(QResizeEvent*) override
     {
@@ -79,7 +85,7 @@ void TStringGrid::Paint_Cell(int C, int R)
     TGrid_Draw_State State = 0;
     const bool Fixed = C < FFixed_Cols || R < FFixed_Rows;
     if (Fixed) State |= gdFixed;
-    if (!Fixed && C == FCol && R == FRow) {
+    if (!Fixed && In_Selection(C, R)) {
         State |= gdSelected;
         if (FWidget && FWidget->hasFocus()) State |= gdFocused;
     }
@@ -113,6 +119,7 @@ void TStringGrid::ColCount(int Value)
 {
     FCol_Count = std::max(1, Value);
     FCol = std::clamp(FCol, 0, FCol_Count - 1);
+    FAnchor_Col = std::clamp(FAnchor_Col, 0, FCol_Count - 1);
     Paint_All();
 }
 
@@ -120,6 +127,7 @@ void TStringGrid::RowCount(int Value)
 {
     FRow_Count = std::max(1, Value);
     FRow = std::clamp(FRow, 0, FRow_Count - 1);
+    FAnchor_Row = std::clamp(FAnchor_Row, 0, FRow_Count - 1);
     Paint_All();
 }
 
@@ -127,6 +135,7 @@ void TStringGrid::FixedCols(int Value)
 {
     FFixed_Cols = std::max(0, Value);
     if (FCol < FFixed_Cols) FCol = std::min(FFixed_Cols, FCol_Count - 1);
+    FAnchor_Col = std::max(FAnchor_Col, std::min(FFixed_Cols, FCol_Count - 1));
     Paint_All();
 }
 
@@ -134,6 +143,7 @@ void TStringGrid::FixedRows(int Value)
 {
     FFixed_Rows = std::max(0, Value);
     if (FRow < FFixed_Rows) FRow = std::min(FFixed_Rows, FRow_Count - 1);
+    FAnchor_Row = std::max(FAnchor_Row, std::min(FFixed_Rows, FRow_Count - 1));
     Paint_All();
 }
 
@@ -227,20 +237,54 @@ bool TStringGrid::MouseToCell(int X, int Y, int& Col, int& Row) const
     return Col >= 0 && Row >= 0;
 }
 
-TRect TStringGrid::Selection() const { return TRect{FCol, FRow, FCol, FRow}; }
+TRect TStringGrid::Selection() const
+{
+    return TRect{std::min(FCol, FAnchor_Col), std::min(FRow, FAnchor_Row), std::max(FCol, FAnchor_Col),
+                 std::max(FRow, FAnchor_Row)};
+}
 
-bool TStringGrid::Try_Select(int Col, int Row)
+bool TStringGrid::In_Selection(int Col, int Row) const
+{
+    const TRect S = Selection();
+    return Col >= S.Left && Col <= S.Right && Row >= S.Top && Row <= S.Bottom;
+}
+
+void TStringGrid::Repaint_Range(const TRect& Range)
+{
+    for (int R = Range.Top; R <= Range.Bottom; ++R)
+        for (int C = Range.Left; C <= Range.Right; ++C) Repaint_Cell(C, R);
+}
+
+void TStringGrid::Selection(const TRect& Range)
+{
+    const TRect Old = Selection();
+    auto Col_In = [this](int C) { return std::clamp(C, std::min(FFixed_Cols, FCol_Count - 1), FCol_Count - 1); };
+    auto Row_In = [this](int R) { return std::clamp(R, std::min(FFixed_Rows, FRow_Count - 1), FRow_Count - 1); };
+    FAnchor_Col = Col_In(std::min(Range.Left, Range.Right));
+    FAnchor_Row = Row_In(std::min(Range.Top, Range.Bottom));
+    FCol = Col_In(std::max(Range.Left, Range.Right));
+    FRow = Row_In(std::max(Range.Top, Range.Bottom));
+    Repaint_Range(Old);
+    Repaint_Range(Selection());
+}
+
+bool TStringGrid::Try_Select(int Col, int Row, bool Extend)
 {
     if (Col < FFixed_Cols || Row < FFixed_Rows || Col >= FCol_Count || Row >= FRow_Count) return false;
-    if (Col == FCol && Row == FRow) return false;
+    const bool Same_Range = Extend || (FAnchor_Col == FCol && FAnchor_Row == FRow);
+    if (Col == FCol && Row == FRow && Same_Range) return false;
     bool Can_Select = true;
     if (OnSelectCell) OnSelectCell(this, Col, Row, Can_Select);
     if (!Can_Select) return false;
-    const int Old_Col = FCol, Old_Row = FRow;
+    const TRect Old = Selection();
     FCol = Col;
     FRow = Row;
-    Repaint_Cell(Old_Col, Old_Row);
-    Repaint_Cell(FCol, FRow);
+    if (!Extend) {
+        FAnchor_Col = Col;
+        FAnchor_Row = Row;
+    }
+    Repaint_Range(Old);
+    Repaint_Range(Selection());
     return true;
 }
 
@@ -253,15 +297,22 @@ void TStringGrid::Before_Mouse_Down(TMouseButton Button, int X, int Y)
     if (Button == TMouseButton::Left && MouseToCell(X, Y, C, R)) Try_Select(C, R);
 }
 
+void TStringGrid::Mouse_Drag(int X, int Y)
+{
+    int C, R;
+    if (MouseToCell(X, Y, C, R)) Try_Select(C, R, true);
+}
+
 bool TStringGrid::Default_Key_Down(std::uint16_t Key, TShiftState Shift)
 {
+    const bool Extend = (Shift & ssShift) != 0;
     switch (Key) {
-    case VK_LEFT: Try_Select(FCol - 1, FRow); return true;
-    case VK_RIGHT: Try_Select(FCol + 1, FRow); return true;
-    case VK_UP: Try_Select(FCol, FRow - 1); return true;
-    case VK_DOWN: Try_Select(FCol, FRow + 1); return true;
-    case VK_HOME: Try_Select(FFixed_Cols, FRow); return true;
-    case VK_END: Try_Select(FCol_Count - 1, FRow); return true;
+    case VK_LEFT: Try_Select(FCol - 1, FRow, Extend); return true;
+    case VK_RIGHT: Try_Select(FCol + 1, FRow, Extend); return true;
+    case VK_UP: Try_Select(FCol, FRow - 1, Extend); return true;
+    case VK_DOWN: Try_Select(FCol, FRow + 1, Extend); return true;
+    case VK_HOME: Try_Select(FFixed_Cols, FRow, Extend); return true;
+    case VK_END: Try_Select(FCol_Count - 1, FRow, Extend); return true;
     default: return false;
     }
 }

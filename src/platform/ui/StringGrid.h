@@ -1,5 +1,7 @@
 #pragma once
-// String grid: cells of text, fixed rows and columns, one selected cell. Painted through its
+// String grid: cells of text, fixed rows and columns, a selected range of cells (a drag with
+// the left button or Shift with the arrows widens it from its anchor; a plain click or
+// arrow makes it one cell again). Painted through its
 // canvas into a backing image: by default each cell is filled and its text centred; a
 // handler on OnDrawCell paints the cell itself (DefaultDrawing off) or after the default.
 // Drawing on Canvas() outside OnDrawCell shows at once (single-cell repaints).
@@ -47,7 +49,11 @@ public:
     void Col(int Value);
     int Row() const { return FRow; }
     void Row(int Value);
-    TRect Selection() const;                  // the selected cell as a one-cell rectangle
+    // The selected range (left, top, right, bottom as cell numbers), anchor to current cell.
+    TRect Selection() const;
+    // Selects the range (clamped to the non-fixed cells); the current cell is its
+    // bottom-right, the anchor its top-left. OnSelectCell is not asked.
+    void Selection(const TRect& Range);
     TRect CellRect(int Col, int Row) const;   // empty when outside the grid
     bool MouseToCell(int X, int Y, int& Col, int& Row) const;
     void Repaint_Cell(int Col, int Row);
@@ -62,9 +68,12 @@ public:
     QImage& Backing() { return *FBacking; }
     bool Default_Key_Down(std::uint16_t Key, TShiftState Shift) override;
     void Before_Mouse_Down(TMouseButton Button, int X, int Y) override;
+    void Mouse_Drag(int X, int Y);   // left button held: the range follows the pointer
 
 private:
-    bool Try_Select(int Col, int Row);
+    bool Try_Select(int Col, int Row, bool Extend = false);
+    bool In_Selection(int Col, int Row) const;
+    void Repaint_Range(const TRect& Range);
     void Paint_Cell(int Col, int Row);
     int FCol_Count = 5, FRow_Count = 5, FFixed_Cols = 1, FFixed_Rows = 1;
     int FDefault_Col_Width = 64, FDefault_Row_Height = 24, FGrid_Line_Width = 1;
@@ -73,6 +82,7 @@ private:
     std::map<int, int> FCol_Widths, FRow_Heights;
     std::map<std::pair<int, int>, std::string> FCells;
     int FCol = 1, FRow = 1;
+    int FAnchor_Col = 1, FAnchor_Row = 1;
     std::unique_ptr<QImage> FBacking;
     std::unique_ptr<TCanvas> FCanvas;
     bool FPainting = false;

@@ -145,8 +145,8 @@ TEST_F(Configuration_Sensors, FactorsKeepTheirCoefficientLimitAndClearAndDefault
     EXPECT_EQ(Configuration.Infl_TempGas_S, 0);
 
     int Cleared = 0, Defaulted = 0, MiniCFG_View = 0;
-    F()->RPM_Tab_Clear_All = [&] { ++Cleared; };
-    F()->RPM_Tab_Default = [&] { ++Defaulted; };
+    F()->Table_Clear_All = [&] { ++Cleared; };
+    F()->Table_Default = [&] { ++Defaulted; };
     F()->MiniCFG_View_Shown = [&] { return MiniCFG_View; };
     struct Row {
         const char* What;

@@ -393,10 +393,10 @@ TEST_F(General_Page, TheConnectScriptReadsOnlyATableSizeTheProgramHolds)
     RX_Frame[3] = 24;
     EXPECT_TRUE(RPM_Tab_Check_Size());
     RX_Frame[2] = 10;
-    RX_Frame[3] = 5;
+    RX_Frame[3] = 6;
     EXPECT_TRUE(RPM_Tab_Check_Size());
     EXPECT_EQ(RPM_Tab_Cols, 10);
-    EXPECT_EQ(RPM_Tab_Rows, 5);
+    EXPECT_EQ(RPM_Tab_Rows, 6);
     EXPECT_FALSE(Form_MSG->Pending);
     // One column too many: the default size and the message.
     RX_Frame[2] = 14;

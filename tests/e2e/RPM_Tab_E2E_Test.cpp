@@ -1,0 +1,185 @@
+// The RPM-dependence table end to end: a cell edited on the page goes to the controller
+// emulator in chunks, a write right after leaves it alone, a read brings it back, and a
+// table size the program cannot hold is replaced by the default table, which is written.
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "data/Conversions.h"
+#include "data/Key_File.h"
+#include "e2e/Emulator_Window_Fixture.h"
+#include "emulator/Emulator.h"
+
+namespace {
+
+using namespace main_test;
+
+constexpr uint8_t Announce = 0x25, Live = 0x26, Letter_List = 0x2F, Size_Read = 0x2A, Chunk_Read = 0x2B,
+                  Size_Write = 0x32, Chunk_Write = 0x33;
+constexpr uint8_t Request_Write_All = 2, Request_Read_All = 3;
+
+// A table frame as the controller sees it: the command and its count byte (announced
+// length, chunk size asked for, or data bytes written).
+struct Table_Step {
+    uint8_t Command;
+    int Count;
+    bool operator==(const Table_Step&) const = default;
+};
+std::ostream& operator<<(std::ostream& Out, const Table_Step& S)
+{
+    return Out << std::hex << int(S.Command) << std::dec << "(" << S.Count << ")";
+}
+
+class RPM_Tab_E2E : public Emulator_Window_Fixture {
+protected:
+    void SetUp() override
+    {
+        Emulator_Window_Fixture::SetUp();
+        Set_Decimal_Separator('.');
+        ASSERT_NO_FATAL_FAILURE(Start_Emulator(Key_File_Pad_Key("Transmit_Now") + "True {}\r\n"));
+        With_Table();
+        Start_Program();
+        ASSERT_TRUE(Pump_Until([] { return Connected; }, 15000));
+        ASSERT_TRUE(Pump_Until([&] { return Polls_After(Chunk_Read) >= 2; }, 30000));
+        F = Main();
+        F->Show();
+        F->PageControl_KardunGAS->ActivePageIndex(1);
+        F->RPM_Tab_Show(true);
+    }
+    void TearDown() override
+    {
+        Set_Decimal_Separator(0);
+        Emulator_Window_Fixture::TearDown();
+    }
+    size_t Polls_After(uint8_t Command) const
+    {
+        const emu::Bytes C = Emu.Commands();
+        const auto Last = std::find(C.rbegin(), C.rend(), Command);
+        return Last == C.rend() ? 0 : static_cast<size_t>(std::count(C.rbegin(), Last, Live));
+    }
+    // The table frames of the log, in order.
+    std::vector<Table_Step> Table_Steps() const
+    {
+        std::vector<Table_Step> S;
+        for (const emu::Log_Entry& E : Emu.Log()) {
+            if (!E.complete || E.request.size() < 4) continue;
+            const uint8_t C = E.request[1];
+            if (C == Announce || C == Chunk_Read) S.push_back({C, E.request[3]});
+            if (C == Size_Read || C == Size_Write) S.push_back({C, 0});
+            if (C == Chunk_Write) S.push_back({C, static_cast<int>(E.request.size()) - 3});
+        }
+        return S;
+    }
+    std::vector<Table_Step> Serve(uint8_t Request, uint8_t Last_Command)
+    {
+        Emu.Clear_Log();
+        Request_Code = Request;
+        EXPECT_TRUE(Pump_Until([&] { return Polls_After(Last_Command) >= 1; }, 20000)) << int(Request);
+        return Table_Steps();
+    }
+    // The image of the table the page shows, without its two size bytes.
+    emu::Bytes Page_Image() const
+    {
+        const std::vector<uint8_t> Image = rpm_tab::Encode(F->RPM_Tab_Texts(), Configuration.RPM_Source);
+        return emu::Bytes(Image.begin() + 2, Image.end());
+    }
+    // The write of a whole 13 x 24 table: the size, five chunks of 64 and one of 44 bytes.
+    static std::vector<Table_Step> Whole_Write()
+    {
+        std::vector<Table_Step> W{{Size_Write, 0}};
+        for (int I = 0; I < 5; ++I) {
+            W.push_back({Announce, 67});
+            W.push_back({Chunk_Write, 64});
+        }
+        W.push_back({Announce, 47});
+        W.push_back({Chunk_Write, 44});
+        return W;
+    }
+    TForm_KardunGAS* F = nullptr;
+};
+
+TEST_F(RPM_Tab_E2E, AnEditedCellIsWrittenOnceAndReadBackUnchanged)
+{
+    // Cells of columns 3..4, rows 5..6 to 1.50 by mouse, the value typed, Enter.
+    F->Grid_RPM->Selection(TRect{2, 4, 3, 5});
+    Emu.Clear_Log();
+    QTest::keyClick(F->Grid_RPM->Widget(), Qt::Key_Return);
+    F->Edit_CFG_Depend->SelectAll();
+    QTest::keyClicks(F->Edit_CFG_Depend->Widget(), "1.50");
+    QTest::keyClick(F->Edit_CFG_Depend->Widget(), Qt::Key_Return);
+    EXPECT_EQ(F->Grid_RPM->Cells(3, 5), "1.50");
+    // Nothing goes out before the send-now timer fired.
+    EXPECT_TRUE(Table_Steps().empty());
+    ASSERT_TRUE(Pump_Until([&] { return Polls_After(Chunk_Write) >= 1; }, 20000));
+    const std::vector<Table_Step> Write = Table_Steps();
+    EXPECT_EQ(Write, Whole_Write());
+    for (const emu::Log_Entry& E : Emu.Log())
+        if (E.complete && E.request.size() >= 5 && E.request[1] == Size_Write) {
+            EXPECT_EQ(E.request[0], 0x61);
+            EXPECT_EQ(E.request[2], 13);
+            EXPECT_EQ(E.request[3], 24);
+        }
+    EXPECT_EQ(Emu.RPM_Table_Cols(), 13);
+    EXPECT_EQ(Emu.RPM_Table_Rows(), 24);
+    EXPECT_EQ(Emu.RPM_Table_Image(), Page_Image());
+    EXPECT_EQ(Emu.RPM_Table_Image().size(), 362u);
+
+    // A whole write right after: the table is what the controller holds, it stays out.
+    const std::vector<Table_Step> Again = Serve(Request_Write_All, Letter_List);
+    EXPECT_EQ(std::count_if(Again.begin(), Again.end(),
+                            [](const Table_Step& S) { return S.Command == Size_Write || S.Command == Chunk_Write; }),
+              0);
+
+    // Read back: the size, then five chunks of 64 and one of 42 bytes; the same texts.
+    const rpm_tab::Texts Shown = F->RPM_Tab_Texts();
+    F->RPM_Tab_Default();
+    std::vector<Table_Step> Read = Serve(Request_Read_All, Chunk_Read);
+    std::vector<Table_Step> Expected{{Size_Read, 0}};
+    for (int I = 0; I < 5; ++I) Expected.push_back({Chunk_Read, 64});
+    Expected.push_back({Chunk_Read, 42});
+    EXPECT_EQ(Read, Expected);
+    EXPECT_EQ(F->RPM_Tab_Texts(), Shown);
+}
+
+TEST_F(RPM_Tab_E2E, OnlyASizeTheProgramCanHoldIsRead)
+{
+    struct Row {
+        uint8_t Cols, Rows;
+        bool Held;
+    };
+    const Row Rows[] = {{5, 10, true},   {14, 24, false}, {0, 24, false}, {1, 24, false},
+                        {13, 23, false}, {13, 26, false}, {2, 2, true}};
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(std::to_string(R.Cols) + " x " + std::to_string(R.Rows));
+        // A held table comes back as the page writes cells: with the system's separator.
+        rpm_tab::Texts Table = rpm_tab::Default_Texts(R.Cols, R.Rows);
+        if (R.Held) {
+            std::fill(Table.Cell.begin(), Table.Cell.end(), "1.00");
+            Table.At(R.Cols - 1, R.Rows - 1) = "0.37";
+        }
+        const std::vector<uint8_t> Image = rpm_tab::Encode(Table, Configuration.RPM_Source);
+        Emu.Set_RPM_Table(R.Cols, R.Rows, R.Held ? emu::Bytes(Image.begin() + 2, Image.end()) : emu::Bytes(400, 100));
+        F->Grid_RPM->Cells(0, 0, "0.50");
+        Form_MSG->Stored = {};
+        const std::vector<Table_Step> Steps = Serve(Request_Read_All, R.Held ? Chunk_Read : Chunk_Write);
+        ASSERT_FALSE(Steps.empty());
+        EXPECT_EQ(Steps.front(), (Table_Step{Size_Read, 0}));
+        if (R.Held) {
+            EXPECT_EQ(F->RPM_Tab_Texts(), Table);
+            EXPECT_EQ(Form_MSG->Stored.Text, "");
+            continue;
+        }
+        // The read stops at the size and the default table is written in its place.
+        EXPECT_EQ(std::vector<Table_Step>(Steps.begin() + 1, Steps.end()), Whole_Write());
+        EXPECT_EQ(Form_MSG->Stored.Type, 9);
+        EXPECT_EQ(Form_MSG->Stored.Text, "Error_RPM_Tab_Cells");
+        EXPECT_EQ(F->RPM_Tab_Texts(), rpm_tab::Default_Texts(13, 24));
+        EXPECT_EQ(Emu.RPM_Table_Cols() * 100 + Emu.RPM_Table_Rows(), 13 * 100 + 24);
+        EXPECT_EQ(Emu.RPM_Table_Image(), Page_Image());
+    }
+}
+
+}  // namespace
