@@ -14,6 +14,7 @@
 #include "main/Program.h"
 #include "platform/system/Files.h"
 #include "platform/system/Serial_Ports.h"
+#include "platform/system/Shell.h"
 #include "platform/ui/Runtime.h"
 #include "platform/ui/Text.h"
 #include "protocol/CFG_File.h"
@@ -41,6 +42,7 @@ void Reset_All_State()
     ui::Reset_Charset();
     sys::Reset_File_Hooks();
     sys::Reset_Serial_Ports();
+    sys::Set_Shell_Open_Hook(nullptr);
     // Data and the text lookup.
     Globals_Reset();
     Settings_Reset();
