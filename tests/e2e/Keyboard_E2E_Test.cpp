@@ -29,6 +29,7 @@ TEST_F(Keyboard_E2E, KeysZZMSendTheirFramesAndF10SavesOnceOnClosing)
     }
     EXPECT_TRUE(Pump_Until([] { return Work_Mode == 2; }, 10000));
 
+    // F10 writes nothing itself: the test's line stays alone until the window goes.
     const std::string Marker = "KEPT                         until the window goes {}\r\n";
     Folder->Write("KardunGD.ini", Marker);
     QTest::keyClick(Main()->Widget(), Qt::Key_F10);
@@ -36,9 +37,7 @@ TEST_F(Keyboard_E2E, KeysZZMSendTheirFramesAndF10SavesOnceOnClosing)
     Pump_For(300);
     EXPECT_EQ(Folder->Read("KardunGD.ini"), Marker);
     W.reset();
-    const std::string Saved = Folder->Read("KardunGD.ini");
-    EXPECT_EQ(Saved.find(Marker), 0u);
-    EXPECT_NE(Saved.find("PORT_NAME"), std::string::npos);
+    EXPECT_NE(Folder->Read("KardunGD.ini").find("PORT_NAME"), std::string::npos);
 }
 
 }  // namespace
