@@ -190,14 +190,6 @@ public:
     // The all-button, button 1 and buttons 2..6 within the injector count take Down.
     void Gas_Fors_All_Set(bool Down);
 
-    // ---- windows opened by clicks on the displays ----
-    // Bound by the units that own those windows; unbound, a click does nothing.
-    // A big-digit window (1..14), opened by a left click on a General page display.
-    std::function<void(int Window)> Big_Digit_Window_Open;
-    // A compact settings view, opened by a right click on a display or button.
-    std::function<void(int View)> Compact_View_Show;
-    // The view type the compact window shows now (0: none).
-    std::function<int()> Compact_View_Type;
     // The live values after each current-data reply: the General page's digits and
     // needles, then the views that follow the live data.
     void Show_Live_Values();

@@ -1,9 +1,7 @@
 // General page: the three dials with their digits, the temperature, pressure and voltage
 // displays below them, and the auxiliary diagnostic labels along the bottom.
 #include <iostream>
-#include <vector>
 
-#include "data/Call_Hook.h"
 #include "data/Conversions.h"
 #include "data/Settings.h"
 #include "main/Gauges.h"
@@ -33,15 +31,6 @@ TLabel* Centred_Label(TComponent* Owner, TControl* Parent, const std::string& Na
         L->Font().Style(fsBold);
     return L;
 }
-
-// The RPM display's right click walks three views while the compact window shows one of
-// them: 17, then 18, then 10.
-constexpr int View_RPM_Cycle = -1;
-int RPM_View_After(int Current)
-{
-    return Current == 17 ? 18 : Current == 18 ? 10 : 17;
-}
-constexpr int No_View = 0;
 
 }  // namespace
 
@@ -155,44 +144,6 @@ void Main_Form_General::Create_Part(TComponent* Owner, TControl* Content)
     }
     // The VAC factor belongs to models with the VAC input: empty until one is connected.
     Label_Vac_k->Caption("");
-}
-
-void Main_Form_General::Bind_Part(TForm_KardunGAS& Form)
-{
-    struct Display_Click {
-        std::vector<TControl*> Controls;
-        int Window;   // opened by a left click
-        int View;     // opened by a right click
-    };
-    const Display_Click Clicks[] = {
-        {{Label_GEN_RPM, Image_GEN_RPM_jpg, Label_GEN_RPM_Dig, Image_GEN_RPM}, 1, View_RPM_Cycle},
-        {{Image_GEN_TPS_jpg, Image_GEN_TPS, Label_GEN_TPS, Label_GEN_TPS_Dig}, 2, 25},
-        {{Image_GEN_Gas_jpg, Image_GEN_Gas, Label_GEN_GAS, Label_GEN_Gas_Dig}, 3, 5},
-        {{Label_GEN_TempVap, Label_GEN_TempVap_Dig}, 4, 21},
-        {{Label_GEN_TempGas, Label_GEN_TempGas_Dig}, 5, 20},
-        {{Label_GEN_TempInside, Label_GEN_TempInside_Dig}, 6, No_View},
-        {{Label_GEN_TempCouple, Label_GEN_TempCouple_Dig}, 7, 24},
-        {{Label_GEN_PressVap, Label_GEN_PressVap_Dig}, 8, No_View},
-        {{Label_GEN_PressColl, Label_GEN_PressColl_Dig}, 9, No_View},
-        {{Label_GEN_PressDiff, Label_GEN_PressDiff_Dig}, 10, 19},
-        {{Label_GEN_Power, Label_GEN_Power_Dig}, 11, 22},
-        {{Label_GEN_Detonation, Label_GEN_Detonation_Dig}, 12, 23},
-        {{Label_GEN_PerCent, Label_GEN_PerCent_Dig}, 14, No_View},
-    };
-    for (const Display_Click& Click : Clicks) {
-        const int Window = Click.Window;
-        const int View = Click.View;
-        for (TControl* C : Click.Controls)
-            C->OnMouseDown = [&Form, Window, View](TObject*, TMouseButton Button, TShiftState, int, int) {
-                if (Button == TMouseButton::Left) {
-                    Call_Hook(Form.Big_Digit_Window_Open, Window);
-                } else if (Button == TMouseButton::Right && View != No_View) {
-                    Call_Hook(Form.Compact_View_Show,
-                              View == View_RPM_Cycle ? RPM_View_After(Call_Hook(Form.Compact_View_Type))
-                                                     : View);
-                }
-            };
-    }
 }
 
 void Main_Form_General::Show_Live_Part(const Live_Texts& T, bool Page_Active, TForm_KardunGAS& Form)

@@ -77,9 +77,6 @@ struct Main_Form_General : Main_Form_Part {
 
     void Create_Sheet(TComponent* Owner, TPageControl* Pages);
     void Create_Part(TComponent* Owner, TControl* Content);
-    // The displays' clicks: left opens the display's big-digit window, right its compact
-    // settings view (the window's routes; see TForm_KardunGAS).
-    void Bind_Part(TForm_KardunGAS& Form);
     TTabSheet* Part_Sheet() const { return TabSheet_General; }
     std::vector<TControl*> Part_Value_Labels() const;
     std::vector<TControl*> Part_Buffered_Controls() const;

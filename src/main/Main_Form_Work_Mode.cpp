@@ -1,6 +1,5 @@
 // The work-mode button and the forcing strip below the pages. A button never writes to the
 // port: it sets the request code the sequencer serves at its next check point.
-#include "data/Call_Hook.h"
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "main/Main_Form.h"
@@ -61,7 +60,7 @@ void TForm_KardunGAS::Panel_WorkModeMouseDown(TObject* Sender, TMouseButton Butt
         return;
     for (const Work_Mode_View& V : Work_Mode_Views)
         if (V.Mode == Work_Mode)
-            Call_Hook(Compact_View_Show, V.View);
+            Show_MiniCFG(V.View);
 }
 
 bool TForm_KardunGAS::Gas_Fors_All_Sync()
@@ -103,5 +102,5 @@ void TForm_KardunGAS::Button_Gas_Fors_AllMouseDown(TObject* Sender, TMouseButton
                                                    TShiftState Shift, int X, int Y)
 {
     if (Button == TMouseButton::Right)
-        Call_Hook(Compact_View_Show, View_Fors_Strip);
+        Show_MiniCFG(View_Fors_Strip);
 }

@@ -1,10 +1,11 @@
 // The keyboard map judged by what each key does (request left for the sequencer, forcing
 // buttons down, page, window, help file opened), on a page where it acts and where it does
-// not, locked, and held by a focused edit; then the displays' clicks.
+// not, locked, and held by a focused edit; then the strip's right clicks.
 #include <gtest/gtest.h>
 
 #include <QTest>
 #include <filesystem>
+#include <tuple>
 
 #include "main/Main_Test_Support.h"
 #include "platform/system/Shell.h"
@@ -87,23 +88,21 @@ TEST_F(Keyboard_Map, EachKeyActsWhereTheMapSays)
     }
 }
 
-TEST_F(Keyboard_Map, ClicksAskForTheirWindowsAndViews)
+TEST_F(Keyboard_Map, RightClicksOnTheStripOpenTheirCompactViews)
 {
     Create();
     Form& F = *Main();
-    std::vector<int> Asked;   // windows as they are, views negated
-    F.Big_Digit_Window_Open = [&](int N) { Asked.push_back(N); };
-    F.Compact_View_Show = [&](int V) { Asked.push_back(-V); };
-    F.Compact_View_Type = [&] { return Asked.empty() ? 0 : -Asked.back(); };
-    Work_Mode = 4;
-    const auto L = Qt::LeftButton, R = Qt::RightButton;
-    const std::pair<TControl*, Qt::MouseButton> Clicks[] = {
-        {F.Label_GEN_RPM_Dig, R}, {F.Image_GEN_RPM, R},          {F.Label_GEN_RPM, R},     {F.Label_GEN_RPM, L},
-        {F.Label_GEN_TempInside, R}, {F.Label_GEN_PerCent_Dig, L}, {F.Label_GEN_PressDiff, R}, {F.Image_GEN_TPS_jpg, L},
-        {F.Button_Gas_Fors3, R},  {F.Panel_WorkMode, R}};
-    for (const auto& [Control, Button] : Clicks)
+    const std::tuple<TControl*, uint8_t, Qt::MouseButton, int> Clicks[] = {
+        {F.Button_Gas_Fors3, 2, Qt::RightButton, 4}, {F.Button_Gas_Fors_All, 2, Qt::RightButton, 4},
+        {F.Panel_WorkMode, 1, Qt::RightButton, 8},   {F.Panel_WorkMode, 2, Qt::RightButton, 2},
+        {F.Panel_WorkMode, 4, Qt::RightButton, 11},  {F.Panel_WorkMode, 0, Qt::RightButton, 0},
+        {F.Panel_WorkMode, 4, Qt::LeftButton, 0}};
+    for (const auto& [Control, Mode, Button, View] : Clicks) {
+        F.MiniCFG_View_Type = 0;
+        Work_Mode = Mode;
         QTest::mousePress(Control->Widget(), Button, Qt::NoModifier, QPoint(2, 2));
-    EXPECT_EQ(Asked, (std::vector<int>{-17, -18, -10, 1, 14, -19, 2, -4, -11}));
+        EXPECT_EQ(F.MiniCFG_View_Type, View) << Control->Name() << " in mode " << int(Mode);
+    }
 }
 
 }  // namespace
