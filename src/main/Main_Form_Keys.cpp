@@ -54,6 +54,8 @@ const Button_Key Button_Keys[] = {
     {'B', Any_Page, &TForm_KardunGAS::Button_Gas_Fors5, true, true},
     {'N', Any_Page, &TForm_KardunGAS::Button_Gas_Fors6, true, true},
     {'M', Any_Page, &TForm_KardunGAS::Button_WorkMode, false, false},
+    // The installation diagram of the About page, from any page.
+    {'I', Any_Page, &TForm_KardunGAS::Button_About_Diagram, false, false},
     // The page's own buttons; each handler checks its own preconditions.
     {'D', Configuration_Page_Index, &TForm_KardunGAS::Button_CFG_Default, false, false},
     {'L', Configuration_Page_Index, &TForm_KardunGAS::Button_CFG_Load, false, false},
@@ -71,15 +73,12 @@ const Button_Key Button_Keys[] = {
     {'S', Settings_Page_Index, &TForm_KardunGAS::Button_INI_Save, false, false},
 };
 
-// The About page's installation diagram, opened by I from any page.
-constexpr const char* Diagram_Button_Name = "Button_About_Diagram";
-
 // Keys that act outside the pages: they work while the pages are locked by the
 // controller's password. Every other key reaches a page (its buttons, its fields, a send
 // to the controller) and does nothing then.
 bool Outside_Pages(std::uint16_t Key)
 {
-    if (Key == 'F' || Key == 'H' || Key == 'I' || Key == VK_F10)
+    if (Key == 'F' || Key == 'H' || Key == VK_F10)
         return true;
     for (const Button_Key& Row : Button_Keys)
         if (Row.Key == Key && Row.Page == Any_Page)
@@ -233,12 +232,6 @@ void TForm_KardunGAS::FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftSta
         break;
     case 'H':
         Help_Open();
-        Key = 0;
-        break;
-    case 'I':
-        // The diagram button and its handler belong to the About page.
-        if (auto* Diagram = dynamic_cast<TButton*>(Find_Component_Deep(Diagram_Button_Name)))
-            Diagram->Click();
         Key = 0;
         break;
     default:
