@@ -87,6 +87,7 @@ TForm_KardunGAS::TForm_KardunGAS(TComponent* Owner) : TForm(Owner)
     Bind_Port_Search();
     Bind_Sweep();
     Bind_Password();
+    Bind_Work_Mode();
     For_Each_Part([this](auto& Part) { Part.Bind_Part(*this); });
     Bind_ICO();
 }

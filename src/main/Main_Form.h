@@ -171,6 +171,26 @@ public:
 
     // ---- work mode and error memory ----
     void Show_Work_Mode(uint8_t Mode, uint8_t Injector_Bits);
+
+    // ---- the work-mode button and the forcing strip ----
+    // Connected: the next script step sends the next work mode (request 1).
+    void Button_WorkModeClick(TObject* Sender);
+    // A right click on the work-mode panel: the compact view of the current mode.
+    void Panel_WorkModeMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // The click of the eight numbered forcing buttons: the all-button follows them; while
+    // connected, any button down sends the forcing bits (request 6), none the release
+    // frame (request 7).
+    void Button_Gas_Fors1Click(TObject* Sender);
+    // Connected: every forcing button takes the all-button's state, which is then sent.
+    void Button_Gas_Fors_AllClick(TObject* Sender);
+    // A right click on any forcing button: the compact view of the forcing strip.
+    void Button_Gas_Fors_AllMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // The all-button down exactly when button 1, or one of 2..6 within the injector count,
+    // is down; returns that state.
+    bool Gas_Fors_All_Sync();
+    // The all-button, button 1 and buttons 2..6 within the injector count take Down.
+    void Gas_Fors_All_Set(bool Down);
+
     // The live values after each current-data reply: the General page's digits and
     // needles, then the views that follow the live data.
     void Show_Live_Values();
@@ -262,15 +282,25 @@ public:
     void CLB_Transmit_Script();
 
     // ---- keyboard map (key preview) ----
-    // Nothing while a table edit mode is on; F1..F8 choose the page; Up and Down walk the
-    // setting groups on the Configuration page; on the Calibration page the arrows move the
-    // picked curve point and Escape drops it; the digits 0..8 of both keyboards pick a gas
-    // point while the gas curve is shown. Keys that the focused control takes itself
-    // (typed text, arrows of a stepping control) are left to it. A key the map acted on
-    // goes no further.
+    // Nothing while a table edit mode is on or a car or owner edit has the focus. F1..F8
+    // choose the page; Up and Down walk the setting groups on the Configuration page; on
+    // the Calibration page the arrows move the picked curve point and Escape drops it; the
+    // digits 0..8 of both keyboards pick a gas point while the gas curve is shown; the
+    // letters press the current page's buttons, the forcing buttons and the work-mode
+    // button; F toggles the maximised state, H opens the page's help file, F10 closes the
+    // window. While the controller's password is not granted only the keys outside the
+    // pages act (forcing, work mode, F, H, I, F10). Keys that the focused control takes
+    // itself (typed text, arrows of a stepping control) are left to it, and Alt with a
+    // letter stays a caption's accelerator. A key the map acted on goes no further.
+    // User-interface thread only.
     void FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
     // F1..F8: the page of the key is shown; true when the key is one of these.
     bool Page_Key(std::uint16_t Key);
+    // A car, owner or search edit (or the comments) has the keyboard focus.
+    bool User_Edit_Focused() const;
+    // H: Help_Dir/F<page + 1>_<first three letters of the language>.pdf opened by the
+    // desktop; a missing file opens nothing. False when nothing was opened.
+    bool Help_Open();
     // An edit mode of the RPM-dependence table is active: the keyboard map is off.
     bool RPM_Tab_Edit_Mode = false;
     // A table write (code 25) changed together with letters: it follows their write.
@@ -299,6 +329,8 @@ private:
     // A current-data reply came since the sweep's last tick.
     bool Sweep_Tick_Due = false;
     void Create_Timers();
+    // The work-mode button, its panel and the forcing buttons take their handlers.
+    void Bind_Work_Mode();
     void Bind_Link();
     // The loader window's requests to this window and the ways into the loader.
     void Bind_Loader();

@@ -2,14 +2,25 @@
 // the focused control. One key press does one thing: a key the focused control takes
 // itself is left to it, and a key the map acted on goes no further.
 #include <cstdint>
+#include <string>
 
+#include "data/Globals.h"
 #include "data/Settings.h"
 #include "main/Main_Form.h"
+#include "platform/system/Files.h"
+#include "platform/system/Shell.h"
+#include "windows/Password_Window.h"
 
 namespace {
 
 constexpr int Configuration_Page_Index = 1;
 constexpr int Calibration_Page_Index = 2;
+constexpr int Oscilloscope_Page_Index = 3;
+constexpr int Settings_Page_Index = 5;
+constexpr int Any_Page = -1;
+// Characters of the language name in a help file's name ("F3_Eng.pdf").
+constexpr std::string::size_type Help_Language_Letters = 3;
+
 constexpr int Last_Point_Digit = 8;
 
 // The point digit of a key of either keyboard ('0'..'8'), or -1.
@@ -20,6 +31,66 @@ int Point_Digit(std::uint16_t Key)
     if (Key >= VK_NUMPAD0 && Key <= VK_NUMPAD0 + Last_Point_Digit)
         return Key - VK_NUMPAD0;
     return -1;
+}
+
+// A key that clicks a button: on one page, or on every page for the buttons outside the
+// pages (these act while the controller's password is not granted as well).
+struct Button_Key {
+    std::uint16_t Key;
+    int Page;
+    TButton* TForm_KardunGAS::*Button;
+    bool Toggle;         // a speed button: its down state flips before the click
+    bool Only_Enabled;   // a disabled button ignores its key
+};
+
+const Button_Key Button_Keys[] = {
+    // The forcing strip and the work mode.
+    {'A', Any_Page, &TForm_KardunGAS::Button_Gas_Fors_All, true, true},
+    {VK_MULTIPLY, Any_Page, &TForm_KardunGAS::Button_Gas_Fors_All, true, true},
+    {'Z', Any_Page, &TForm_KardunGAS::Button_Gas_Fors1, true, true},
+    {'X', Any_Page, &TForm_KardunGAS::Button_Gas_Fors2, true, true},
+    {'C', Any_Page, &TForm_KardunGAS::Button_Gas_Fors3, true, true},
+    {'V', Any_Page, &TForm_KardunGAS::Button_Gas_Fors4, true, true},
+    {'B', Any_Page, &TForm_KardunGAS::Button_Gas_Fors5, true, true},
+    {'N', Any_Page, &TForm_KardunGAS::Button_Gas_Fors6, true, true},
+    {'M', Any_Page, &TForm_KardunGAS::Button_WorkMode, false, false},
+    // The installation diagram of the About page, from any page.
+    {'I', Any_Page, &TForm_KardunGAS::Button_About_Diagram, false, false},
+    // The page's own buttons; each handler checks its own preconditions.
+    {'D', Configuration_Page_Index, &TForm_KardunGAS::Button_CFG_Default, false, false},
+    {'L', Configuration_Page_Index, &TForm_KardunGAS::Button_CFG_Load, false, false},
+    {'S', Configuration_Page_Index, &TForm_KardunGAS::Button_CFG_Save, false, false},
+    {'R', Configuration_Page_Index, &TForm_KardunGAS::Button_CFG_Receiv, false, false},
+    {'T', Configuration_Page_Index, &TForm_KardunGAS::Button_CFG_Transmitt, false, false},
+    {'D', Calibration_Page_Index, &TForm_KardunGAS::Button_CLB_Default, false, false},
+    {'L', Calibration_Page_Index, &TForm_KardunGAS::Button_CLB_Load, false, false},
+    {'S', Calibration_Page_Index, &TForm_KardunGAS::Button_CLB_Save, false, false},
+    {'R', Calibration_Page_Index, &TForm_KardunGAS::Button_CLB_Receiv, false, false},
+    {'T', Calibration_Page_Index, &TForm_KardunGAS::Button_CLB_Transmitt, false, false},
+    {'S', Oscilloscope_Page_Index, &TForm_KardunGAS::Button_OSC_StartStop, true, false},
+    {'D', Settings_Page_Index, &TForm_KardunGAS::Button_INI_Default, false, false},
+    {'L', Settings_Page_Index, &TForm_KardunGAS::Button_INI_Load, false, false},
+    {'S', Settings_Page_Index, &TForm_KardunGAS::Button_INI_Save, false, false},
+};
+
+// Keys that act outside the pages: they work while the pages are locked by the
+// controller's password. Every other key reaches a page (its buttons, its fields, a send
+// to the controller) and does nothing then.
+bool Outside_Pages(std::uint16_t Key)
+{
+    if (Key == 'F' || Key == 'H' || Key == VK_F10)
+        return true;
+    for (const Button_Key& Row : Button_Keys)
+        if (Row.Key == Key && Row.Page == Any_Page)
+            return true;
+    return false;
+}
+
+// Keys that type a character into a text control.
+bool Typing_Key(std::uint16_t Key)
+{
+    return (Key >= 'A' && Key <= 'Z') || (Key >= '0' && Key <= '9') ||
+           (Key >= VK_NUMPAD0 && Key <= VK_NUMPAD9) || Key == VK_MULTIPLY;
 }
 
 // What the focused control does with keys of its own.
@@ -74,10 +145,38 @@ bool TForm_KardunGAS::Page_Key(std::uint16_t Key)
     return true;
 }
 
+bool TForm_KardunGAS::User_Edit_Focused() const
+{
+    const TControl* User_Edits[] = {Edit_CFG_User_Find, Edit_Car_Num,   Edit_Car_Model,
+                                    Edit_Car_Engine,    Edit_Car_Jet,   Edit_Date_Mounting_set,
+                                    Edit_User_Name,     Edit_User_Phone, Edit_User_Address,
+                                    Memo_Car_Comments};
+    for (const TControl* C : User_Edits)
+        if (C && C->Focused())
+            return true;
+    return false;
+}
+
+bool TForm_KardunGAS::Help_Open()
+{
+    const std::string Path = Help_Dir + "/F" +
+                             std::to_string(PageControl_KardunGAS->ActivePageIndex() + 1) + "_" +
+                             Settings.Language.substr(0, Help_Language_Letters) + ".pdf";
+    return sys::File_Exists(Path) && sys::Shell_Open(Path);
+}
+
 void TForm_KardunGAS::FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift)
 {
-    if (RPM_Tab_Edit_Mode)
+    if (RPM_Tab_Edit_Mode || User_Edit_Focused())
         return;
+    if (!Password_State.Access_Granted && !Outside_Pages(Key))
+        return;
+    if (Key == VK_F10) {
+        // The window closes; its destroy handler runs the shutdown once, when it goes.
+        Key = 0;
+        Close();
+        return;
+    }
     if (Page_Key(Key)) {
         Key = 0;
         return;
@@ -99,12 +198,43 @@ void TForm_KardunGAS::FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftSta
     if ((Key == VK_UP || Key == VK_DOWN) && Page == Configuration_Page_Index) {
         Options_Step(Key == VK_UP ? 'U' : 'D');
         Key = 0;
-    } else if (Page == Calibration_Page_Index && (Arrow || Key == VK_ESCAPE)) {
+        return;
+    }
+    if (Page == Calibration_Page_Index && (Arrow || Key == VK_ESCAPE)) {
         // The picked point moves by its curve's key step; Escape drops the pick.
         if (Key == VK_ESCAPE)
             CLB_Edit_Cancel();
         else
             CLB_Arrow_Key(Key);
         Key = 0;
+        return;
+    }
+    if (Typing_Key(Key) && (Focus.Typed_Text || (Shift & ssAlt)))
+        return;
+
+    for (const Button_Key& Row : Button_Keys) {
+        if (Row.Key != Key || (Row.Page != Any_Page && Row.Page != Page))
+            continue;
+        TButton* Button = this->*Row.Button;
+        if (Row.Only_Enabled && !Button->Enabled())
+            return;
+        if (Row.Toggle)
+            Button->Down(!Button->Down());
+        Key = 0;
+        Button->Click();
+        return;
+    }
+    switch (Key) {
+    case 'F':
+        WindowState(WindowState() == TWindow_State::Maximized ? TWindow_State::Normal
+                                                              : TWindow_State::Maximized);
+        Key = 0;
+        break;
+    case 'H':
+        Help_Open();
+        Key = 0;
+        break;
+    default:
+        break;
     }
 }

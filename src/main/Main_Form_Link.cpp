@@ -419,18 +419,9 @@ void TForm_KardunGAS::Show_Work_Mode(uint8_t Mode, uint8_t Injector_Bits)
     if (Look->Buttons_Follow_Injectors && Connected) {
         for (int k = 1; k <= 8; ++k)
             Gas_Fors_Button(k)->Down((Injector_Bits & (1u << (k - 1))) != 0);
-        // The all-button is down while any forcing button of an existing cylinder is.
-        bool Any = false;
-        for (int k = 1; k <= 6; ++k)
-            if (k == 1 || k <= Configuration.GI_Num)
-                Any = Any || Gas_Fors_Button(k)->Down();
-        Button_Gas_Fors_All->Down(Any);
+        Gas_Fors_All_Sync();
     } else {
-        // All released: the all-button, button 1 and the buttons of existing cylinders.
-        Button_Gas_Fors_All->Down(false);
-        for (int k = 1; k <= 6; ++k)
-            if (k == 1 || k <= Configuration.GI_Num)
-                Gas_Fors_Button(k)->Down(false);
+        Gas_Fors_All_Set(false);
     }
     Work_Mode_Leds(*this);
 }

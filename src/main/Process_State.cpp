@@ -16,6 +16,7 @@
 #include "platform/system/Date_Time.h"
 #include "platform/system/Files.h"
 #include "platform/system/Serial_Ports.h"
+#include "platform/system/Shell.h"
 #include "platform/ui/Runtime.h"
 #include "platform/ui/Text.h"
 #include "protocol/CFG_File.h"
@@ -44,6 +45,7 @@ void Reset_All_State()
     sys::Reset_File_Hooks();
     sys::Reset_Serial_Ports();
     sys::Set_Now(0);
+    sys::Set_Shell_Open_Hook(nullptr);
     // Data and the text lookup.
     Globals_Reset();
     Settings_Reset();
