@@ -111,7 +111,12 @@ void TForm_KardunGAS::Button_CFG_LoadClick(TObject* Sender)
     if (!Split_Path(Chosen))
         return;
     // A copy chosen inside the History tree is read from where it lies, under its folder.
-    CFG_Pending_File = {Request_Load, Split_Dir, Split_File_Name, Chosen};
+    CFG_Load_Chosen(Split_Dir, Split_File_Name, Chosen);
+}
+
+void TForm_KardunGAS::CFG_Load_Chosen(const std::string& Dir, const std::string& Name, const std::string& Path)
+{
+    CFG_Pending_File = {Request_Load, Dir, Name, Path};
     if (Connected) {
         Request_Code = Request_Load;
         Enable_Link_Buttons(false);

@@ -12,6 +12,7 @@
 #include "language/Language_En.h"
 #include "main/Gauges.h"
 #include "main/Program.h"
+#include "platform/system/Date_Time.h"
 #include "platform/system/Files.h"
 #include "platform/system/Serial_Ports.h"
 #include "platform/ui/Runtime.h"
@@ -27,6 +28,8 @@
 #include "protocol/Script.h"
 #include "protocol/Status_Queue.h"
 #include "serial/CPort.h"
+#include "windows/DTB_Window.h"
+#include "windows/Drive_Window.h"
 #include "windows/ICO_Window.h"
 #include "windows/Loader_Window.h"
 #include "windows/MSG.h"
@@ -72,6 +75,9 @@ void Reset_All_State()
     Loader_Window_Hooks = Loader_Window_Hooks_Class{};
     RPM_Window_Reset();
     ICO_Windows_Reset();
+    Drive_Window_Reset();
+    DTB_Window_Hooks = DTB_Window_Hooks_Class{};
+    sys::Monotonic_Clock_Release();
     Port_Window_Reset();
     Password_Window_Reset();
     Gauges_Reset();
