@@ -376,6 +376,9 @@ void TForm_MV_Drive::RadioButton_Drive_SpeedClick(TObject* Sender)
     }
     for (TSpinEdit* S : {SpinEdit_Drive_RPM_From, SpinEdit_Drive_RPM_To})
         S->Value((Spin_Read(S) + Rpm_Step / 2) / Rpm_Step * Rpm_Step);
+    // Marks taken over from speed mode may lie together (both held at 8000): the gap the
+    // RPM marks keep is restored even when rounding changed neither.
+    SpinEdit_Drive_RPM_FromChange(Sender);
 }
 
 void TForm_MV_Drive::Label_Drive_SpeedClick(TObject* Sender)
