@@ -3,6 +3,7 @@
 // a car file chosen in the database and loaded by the sequencer's request.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "data/Configuration.h"
@@ -17,6 +18,15 @@
 namespace {
 
 using namespace main_test;
+
+// Saves the window as a technician sees it, when a folder for the pictures is given.
+void Shot(TForm* Form, const std::string& Name)
+{
+    if (const char* Keep = std::getenv("KARDUN_SHOT_DIR")) {
+        Pump_For(50);
+        EXPECT_TRUE(ui::Render_To_PNG(Form, std::string(Keep) + "/" + Name + ".png"));
+    }
+}
 
 // RPM of a period word at the default RPM constant (800 rpm at 1875).
 constexpr uint32_t Rpm_Constant = 1500000;
@@ -75,6 +85,7 @@ TEST_F(Drive_DTB_E2E, AnEngineRampTakesTheTestDriveThroughArmedTimingAndDone)
     ASSERT_TRUE(Pump_Until([&] { return D->Panel_Drive_Time->Color() == Drive_Panel_Timing; }, 10000));
     EXPECT_TRUE(D->Timer_MV_Drive->Enabled());
     Pump_For(1000);
+    Shot(D, "test_drive_timing");
     Engine(4500);
     ASSERT_TRUE(Pump_Until([&] { return D->Panel_Drive_Time->Color() == Drive_Panel_Done; }, 10000));
     EXPECT_FALSE(D->Timer_MV_Drive->Enabled());
@@ -85,6 +96,7 @@ TEST_F(Drive_DTB_E2E, AnEngineRampTakesTheTestDriveThroughArmedTimingAndDone)
     const std::string Result = D->Label_Drive_Current_Time->Caption();
     Pump_For(500);
     EXPECT_EQ(D->Label_Drive_Current_Time->Caption(), Result);
+    Shot(D, "test_drive_done");
 
     D->Close();
     EXPECT_FALSE(Drive_Window_Open);
@@ -106,6 +118,7 @@ TEST_F(Drive_DTB_E2E, ACarChosenInTheDatabaseIsLoadedByTheControllersRequest)
     T->ListView_DTBColumnClick(T->ListView_DTB, 6);   // by owner: M100 (none) first
     ASSERT_EQ(T->ListView_DTB->Items(1)->Caption, "K777");
     T->ListView_DTB->Selected(T->ListView_DTB->Items(1));
+    Shot(T, "clients_database");
     T->Button_DTB_Load->Click();
     EXPECT_FALSE(T->Visible());
     EXPECT_EQ(Settings.CFG_File_Name, Name_Before);   // until the request runs
