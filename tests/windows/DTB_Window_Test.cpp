@@ -17,7 +17,6 @@
 #include "main/Main_Test_Support.h"
 #include "platform/system/Files.h"
 #include "protocol/CFG_File.h"
-#include "protocol/Script.h"
 #include "windows/DTB_Window.h"
 
 namespace {
@@ -102,23 +101,15 @@ protected:
     TForm_DTB* T = nullptr;
 };
 
-TEST_F(DTB_Window_Test, AMissingOrEmptyFolderListsNothingAndLoadStaysOff)
-{
-    Open();
-    EXPECT_EQ(T->ListView_DTB->Item_Count(), 0);
-    EXPECT_FALSE(T->Files_Listed);
-    EXPECT_FALSE(T->Button_DTB_Load->Enabled());
-    std::filesystem::create_directories(Settings.CFG_File_Path);
-    Open();
-    EXPECT_EQ(T->ListView_DTB->Item_Count(), 0);
-    EXPECT_FALSE(T->Button_DTB_Load->Enabled());
-    EXPECT_EQ(T->Caption(), "Clients database");
-    EXPECT_EQ(T->ListView_DTB->Column(5).Caption, "Installation date");
-    EXPECT_EQ(T->ListView_DTB->Column(DTB_Comments_Column).Width, 0);
-}
-
 TEST_F(DTB_Window_Test, EveryFileIsOneRowWithItsCellsEvenWhenUnreadable)
 {
+    // A missing folder, then an empty one: no rows, Load off.
+    for (int Pass = 0; Pass < 2; ++Pass) {
+        Open();
+        EXPECT_EQ(T->ListView_DTB->Item_Count(), 0);
+        EXPECT_FALSE(T->Button_DTB_Load->Enabled());
+        std::filesystem::create_directories(Settings.CFG_File_Path);
+    }
     Write_Cars();
     Open();
     ASSERT_EQ(T->ListView_DTB->Item_Count(), 4);
@@ -190,32 +181,6 @@ TEST_F(DTB_Window_Test, TheSelectedRowsCommentsAndLoadWithoutTheController)
     EXPECT_EQ(Settings.CFG_File_Name, "D01.cfg");
     EXPECT_EQ(Load_Path, Folder->File("Config") + "/D01.cfg");
     EXPECT_EQ(Configuration.Car_Model, "LADA 2");
-}
-
-TEST_F(DTB_Window_Test, ConnectedTheChoiceWaitsForRequestNineAndADroppedLinkChangesNothing)
-{
-    Write_Cars();
-    Settings.CFG_File_Name = "Old.cfg";
-    Load_Path = "old path";
-    const std::string Before = Folder->Read("Config/a12.cfg");
-    Open();
-    T->ListView_DTB->Selected(Row("a12"));
-    Connected = true;
-    T->Button_DTB_LoadClick(T);
-    EXPECT_EQ(Request_Code, 9);
-    EXPECT_FALSE(T->Visible());
-    // Not served yet: the current file is still the old one.
-    EXPECT_EQ(Settings.CFG_File_Name, "Old.cfg");
-    EXPECT_EQ(Load_Path, "old path");
-    // The link drops before the request is served.
-    Form_KardunGAS->Set_Not_Connected();
-    EXPECT_EQ(Settings.CFG_File_Name, "Old.cfg");
-    EXPECT_EQ(Load_Path, "old path");
-    EXPECT_EQ(Folder->Read("Config/a12.cfg"), Before);
-    // The request served takes the choice over.
-    CFG_Pending_Commit(9);
-    EXPECT_EQ(Settings.CFG_File_Name, "a12.cfg");
-    EXPECT_EQ(Load_Path, Folder->File("Config") + "/a12.cfg");
 }
 
 }  // namespace
