@@ -19,6 +19,17 @@ bool Same_Text(const std::string& a, const std::string& b)
     return true;
 }
 
+int Compare_Text(const std::string& a, const std::string& b)
+{
+    const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char x = static_cast<unsigned char>(Upper_Char(a[i]));
+        const unsigned char y = static_cast<unsigned char>(Upper_Char(b[i]));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 bool Blank_Or_Control(char c)
 {
     return static_cast<unsigned char>(c) <= 32;

@@ -11,6 +11,9 @@ char Upper_Char(char c);
 std::string Upper_Case(std::string text);
 // Equal texts, ASCII letters compared without regard to their case.
 bool Same_Text(const std::string& a, const std::string& b);
+// Orders texts byte by byte with ASCII letters taken as capitals: below 0 when a comes
+// first, 0 when they differ only in letter case, above 0 when b comes first.
+int Compare_Text(const std::string& a, const std::string& b);
 
 // Blanks and control characters (codes 0..32).
 bool Blank_Or_Control(char c);

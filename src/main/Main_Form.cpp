@@ -86,6 +86,8 @@ TForm_KardunGAS::TForm_KardunGAS(TComponent* Owner) : TForm(Owner)
     Bind_Loader();
     Bind_Port_Search();
     Bind_Sweep();
+    Bind_Drive();
+    Bind_DTB();
     Bind_Password();
     Bind_Work_Mode();
     For_Each_Part([this](auto& Part) { Part.Bind_Part(*this); });

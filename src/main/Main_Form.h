@@ -251,6 +251,18 @@ public:
     // written as the single letter 'E', waiting at most one reply time-out for its answer.
     void Sweep_Restore_Before_Close();
 
+    // ---- the test drive and clients database windows ----
+    // The Oscilloscope page's "Test drive": the test-drive window shows.
+    void Button_OSC_Test_DriveClick(TObject* Sender);
+    // Each current-data reply: the engine speed to the test-drive window while it is open.
+    void Drive_Live_Values();
+    // The Configuration page's "View": the clients database window shows.
+    void Button_CFG_User_ViewClick(TObject* Sender);
+    // A file of folder Dir chosen to load (Path the whole path it is read from). Connected,
+    // the choice waits in the pending slot for request 9, which makes it the current file
+    // when it runs; not connected it becomes the current file and is loaded at once.
+    void CFG_Load_Chosen(const std::string& Dir, const std::string& Name, const std::string& Path);
+
     // ---- the access password ----
     // The caption: product, version and date, and the name of who set the controller's
     // password (while password checking is on and the window has been shown).
@@ -324,6 +336,9 @@ private:
     // The big-digit windows' settings keys, right click and the displays that open them.
     void Bind_ICO();
     void Bind_Sweep();
+    // The test-drive and clients database windows' entries and hooks.
+    void Bind_Drive();
+    void Bind_DTB();
     // The password window's requests to this window and the connect script's condition 210.
     void Bind_Password();
     // A current-data reply came since the sweep's last tick.

@@ -118,7 +118,12 @@ void TForm_KardunGAS::Button_CFG_LoadClick(TObject* Sender)
     // A copy chosen inside the History tree is read from where it lies; a later save goes
     // to its car's own file.
     const History_Split_Class File = Split_History_Path(Split_Dir, Split_File_Name);
-    CFG_Pending_File = {Request_Load, File.Path, File.Name, File.Load_Path};
+    CFG_Load_Chosen(File.Path, File.Name, File.Load_Path);
+}
+
+void TForm_KardunGAS::CFG_Load_Chosen(const std::string& Dir, const std::string& Name, const std::string& Path)
+{
+    CFG_Pending_File = {Request_Load, Dir, Name, Path};
     if (Connected) {
         Request_Code = Request_Load;
         Enable_Link_Buttons(false);

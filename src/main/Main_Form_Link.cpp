@@ -441,4 +441,5 @@ void TForm_KardunGAS::Show_Live_Values()
     Sweep_Live_Values();
     if (ICO_State.ICO_Any_Open)
         Refresh_ICO_Windows();
+    Drive_Live_Values();
 }

@@ -178,7 +178,6 @@ void Main_Form_Oscilloscope::Create_Part(TComponent* Owner, TControl* Content)
     // The test-drive window is not part of the program yet: its button stays hidden.
     Button_OSC_Test_Drive =
         build::Button(Owner, S, "Button_OSC_Test_Drive", "Test drive", 294, Button_Row_Top, 72, 24);
-    Button_OSC_Test_Drive->Visible(false);
 
     TrackBar_OSC_Step_Grid =
         build::Make<TTrackBar>(Owner, S, "TrackBar_OSC_Step_Grid", 372, Button_Row_Top - 1, 150, 26);

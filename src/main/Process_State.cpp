@@ -30,6 +30,8 @@
 #include "protocol/Script.h"
 #include "protocol/Status_Queue.h"
 #include "serial/CPort.h"
+#include "windows/DTB_Window.h"
+#include "windows/Drive_Window.h"
 #include "windows/ICO_Window.h"
 #include "windows/Loader_Window.h"
 #include "windows/MSG.h"
@@ -78,6 +80,9 @@ void Reset_All_State()
     Loader_Window_Hooks = Loader_Window_Hooks_Class{};
     RPM_Window_Reset();
     ICO_Windows_Reset();
+    Drive_Window_Reset();
+    DTB_Window_Hooks = DTB_Window_Hooks_Class{};
+    sys::Monotonic_Clock_Release();
     Port_Window_Reset();
     Password_Window_Reset();
     Gauges_Reset();

@@ -9,6 +9,8 @@
 #include "platform/system/Single_Instance.h"
 #include "platform/system/Stop_Signals.h"
 #include "protocol/Script.h"
+#include "windows/DTB_Window.h"
+#include "windows/Drive_Window.h"
 #include "windows/ICO_Window.h"
 #include "windows/Loader_Window.h"
 #include "windows/MSG.h"
@@ -32,8 +34,10 @@ struct Program_Window {
 };
 const Program_Window Program_Windows[] = {
     {[] { Application->CreateForm(Form_KardunGAS); }, []() -> TForm* { return Form_KardunGAS; }},
+    {[] { Application->CreateForm(Form_DTB); }, []() -> TForm* { return Form_DTB; }},
     {[] { Application->CreateForm(Form_Loader); }, []() -> TForm* { return Form_Loader; }},
     {[] { Application->CreateForm(Form_RPM); }, []() -> TForm* { return Form_RPM; }},
+    {[] { Application->CreateForm(Form_MV_Drive); }, []() -> TForm* { return Form_MV_Drive; }},
     {[] { Application->CreateForm(Form_Port); }, []() -> TForm* { return Form_Port; }},
     {[] { Application->CreateForm(Form_PSW); }, []() -> TForm* { return Form_PSW; }},
     {[] { Application->CreateForm(Form_MSG); }, []() -> TForm* { return Form_MSG; }},

@@ -1,6 +1,8 @@
 #include "platform/system/Date_Time.h"
 
+#include <atomic>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <mutex>
 #include <random>
@@ -16,6 +18,8 @@ std::string Digits(int value, int width) {
 }
 
 std::mutex Random_Lock;
+// The test clock's reading; below 0 the real clock is read.
+std::atomic<long long> Test_Clock_Ms{-1};
 std::mt19937& Generator() {
   static std::mt19937 generator{std::random_device{}()};
   return generator;
@@ -96,5 +100,16 @@ void Seed_Random(unsigned seed) {
   std::lock_guard<std::mutex> guard(Random_Lock);
   Generator().seed(seed);
 }
+
+long long Monotonic_Ms() {
+  const long long set = Test_Clock_Ms.load();
+  if (set >= 0) return set;
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void Monotonic_Clock_Set(long long ms) { Test_Clock_Ms.store(ms < 0 ? 0 : ms); }
+
+void Monotonic_Clock_Release() { Test_Clock_Ms.store(-1); }
 
 }  // namespace sys

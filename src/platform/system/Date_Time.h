@@ -20,6 +20,13 @@ void Set_Now(std::time_t when);
 // The short date: ten characters, "dd.mm.yyyy".
 std::string Short_Date_Text(std::time_t when);
 
+// Milliseconds of a clock that only runs forward (changes of the system's time do not move
+// it); what measures durations. Any thread.
+long long Monotonic_Ms();
+// Tests: the clock reads `ms` from now on, until Monotonic_Clock_Release.
+void Monotonic_Clock_Set(long long ms);
+void Monotonic_Clock_Release();
+
 // A pseudo-random integer 0 .. range - 1 (0 when range < 1).
 int Random_Below(int range);
 // Starts the sequence again from `seed` (tests); the process starts from a random seed.

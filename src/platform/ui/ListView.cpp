@@ -168,6 +168,15 @@ void TListView::Selected(TListItem* Item)
     User_Selected();
 }
 
+TListItem* TListView::GetItemAt(int X, int Y) const
+{
+    auto* Tree = T(FWidget);
+    const QPoint At = Tree->viewport()->mapFrom(FWidget, QPoint(X, Y));
+    if (!Tree->viewport()->rect().contains(At)) return nullptr;
+    const int Index = Tree->indexOfTopLevelItem(Tree->itemAt(At));
+    return Index >= 0 && Index < Item_Count() ? FItems[Index].get() : nullptr;
+}
+
 void TListView::User_Selected()
 {
     const QList<QTreeWidgetItem*> Rows = T(FWidget)->selectedItems();

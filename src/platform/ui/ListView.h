@@ -49,6 +49,8 @@ public:
     void End_Update();                     // shows every change made since Begin_Update
     TListItem* Selected() const;
     void Selected(TListItem* Item);        // nullptr clears the selection
+    // The row at a point of the control (its mouse coordinates); nullptr off the rows.
+    TListItem* GetItemAt(int X, int Y) const;
     // Sort with OnCompare (Compare < 0: Item1 first); Data is passed through.
     void CustomSort(int Data);
     bool ReadOnly() const { return true; }

@@ -17,6 +17,8 @@
 #include "platform/system/Catalogues.h"
 #include "platform/system/Files.h"
 #include "platform/system/Single_Instance.h"
+#include "windows/DTB_Window.h"
+#include "windows/Drive_Window.h"
 #include "windows/RPM_Window.h"
 
 extern "C" int _nl_msg_cat_cntr;   // bumped to make the catalogues re-read the language
@@ -326,22 +328,19 @@ TEST_F(Main_Window, WindowsAreCreatedInTheirOrder)
     TApplication App;
     Create_Windows();
     const std::vector<TForm*> Forms = ui::All_Forms();
-    ASSERT_GE(Forms.size(), 6u);
+    const std::vector<TForm*> Expected = {Form_KardunGAS, Form_DTB, Form_Loader, Form_RPM,
+                                          Form_MV_Drive,  Form_Port, Form_PSW,   Form_MSG};
+    ASSERT_GE(Forms.size(), Expected.size());
     EXPECT_EQ(Application->MainForm(), Form_KardunGAS);
-    EXPECT_EQ(Forms[0], Form_KardunGAS);
-    EXPECT_EQ(Forms[1], Form_Loader);
-    EXPECT_EQ(Forms[2], Form_RPM);
-    EXPECT_EQ(Forms[3], Form_Port);
-    EXPECT_EQ(Forms[4], Form_PSW);
-    EXPECT_EQ(Forms[5], Form_MSG);
+    for (std::size_t I = 0; I < Expected.size(); ++I) {
+        EXPECT_NE(Expected[I], nullptr) << "window " << I;
+        EXPECT_EQ(Forms[I], Expected[I]) << "window " << I;
+    }
     EXPECT_EQ(Application->Title(), Product_Title);   // the main window replaced it
     Application->Shutdown();
-    EXPECT_EQ(Form_KardunGAS, nullptr);
-    EXPECT_EQ(Form_Loader, nullptr);
-    EXPECT_EQ(Form_RPM, nullptr);
-    EXPECT_EQ(Form_Port, nullptr);
-    EXPECT_EQ(Form_PSW, nullptr);
-    EXPECT_EQ(Form_MSG, nullptr);
+    for (const TForm* Gone : std::initializer_list<const TForm*>{Form_KardunGAS, Form_DTB, Form_Loader, Form_RPM,
+                                                                 Form_MV_Drive, Form_Port, Form_PSW, Form_MSG})
+        EXPECT_EQ(Gone, nullptr);
     // The shutdown wrote the settings file.
     EXPECT_NE(Upper_Case(Folder->Read("KardunGD.ini")).find("PORT_NAME"), std::string::npos);
 }
