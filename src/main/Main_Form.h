@@ -285,8 +285,6 @@ public:
     void Button_INI_DefaultClick(TObject* Sender);
     // The font dialog; on OK the chosen font and its script become the language's font.
     void Button_Setup_FontClick(TObject* Sender);
-    // The language's font name and character set on the window.
-    void Language_Font_Apply();
     // Stay on top at once while checked.
     void CheckBox_Form_StyleClick(TObject* Sender);
     void CheckBox_Show_AuxiliaryClick(TObject* Sender);

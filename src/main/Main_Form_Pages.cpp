@@ -74,14 +74,7 @@ void TForm_KardunGAS::Button_Setup_FontClick(TObject* Sender)
         return;
     Settings.Font_Name = Dialog.Font().Name();
     Settings.Font_Charset = Dialog.Font().Charset();
-    Language_Font_Apply();
-}
-
-void TForm_KardunGAS::Language_Font_Apply()
-{
-    // The controls take the window's font: its name and character set reach all of them.
-    Font().Name(Settings.Font_Name);
-    Font().Charset(Settings.Font_Charset);
+    Language_Fonts_Apply();
 }
 
 void TForm_KardunGAS::CheckBox_Form_StyleClick(TObject* Sender)
@@ -194,6 +187,8 @@ void TForm_KardunGAS::Bind_Pages()
     };
     Button_ERR_Clear->OnClick = Click(&TForm_KardunGAS::Button_ERR_ClearClick);
     Memo_ERR_Current->OnClick = Click(&TForm_KardunGAS::Memo_ERR_HistoryClick);
+    Button_About_Help->OnClick = Click(&TForm_KardunGAS::Button_About_HelpClick);
+    Button_About_Diagram->OnClick = Click(&TForm_KardunGAS::Button_About_DiagramClick);
     for (TEdit* E : {Edit_About_Ver, Edit_About_Date, Edit_About_Work_Gas, Edit_About_Work_Petrol})
         E->OnClick = Click(&TForm_KardunGAS::Edit_About_VerClick);
 }

@@ -182,20 +182,36 @@ TEST_F(Pages, TheDiagramInTheLanguageThenInEnglishThenTheDialog)
         Opened.clear();
         if (R.Opened.empty())
             ui::Answer_Next_File_Dialog(Chosen);
-        Main()->Button_About_DiagramClick(nullptr);
+        Main()->Button_About_Diagram->Click();
         EXPECT_EQ(Opened, std::vector<std::string>{R.Opened.empty() ? Chosen : Language_Dir + "/" + R.Opened});
         for (const std::string& F : R.Files)
             std::filesystem::remove(Language_Dir + "/" + F);
     }
 }
 
+TEST_F(Pages, ALanguageChangeRewritesTheErrorListAndTheYellowWireList)
+{
+    std::filesystem::create_directories(Language_Dir);
+    Put_File(Language_Dir + "/Testish.lng",
+             "first line\r\nMemo_ERR_OK No faults here\r\nYW_Petrol_Valve_OFF Valve off here\r\n");
+    Main()->Show_Error_Memo();
+    const std::string English_List = Main()->Memo_ERR_Current->Lines().Text();
+    Main()->ComboBox_Language->Items().Add("Testish");
+    Main()->ComboBox_Language->Text("Testish");
+    Main()->ComboBox_LanguageChange(Main()->ComboBox_Language);
+    EXPECT_EQ(Settings.Language, "Testish");
+    EXPECT_NE(Main()->Memo_ERR_Current->Lines().Text(), English_List);
+    EXPECT_EQ(Main()->Memo_ERR_Current->Lines()[0], "No faults here");
+    EXPECT_EQ(Main()->ComboBox_CFG_PG_Yellow_Wire->Items()[0], "Valve off here");
+}
+
 TEST_F(Pages, HelpOpensTheChosenDocumentAndNothingWhenCancelled)
 {
     ui::Answer_Next_File_Dialog("");
-    Main()->Button_About_HelpClick(nullptr);
+    Main()->Button_About_Help->Click();
     EXPECT_TRUE(Opened.empty());
     ui::Answer_Next_File_Dialog(Help_Dir + "/Manual.pdf");
-    Main()->Button_About_HelpClick(nullptr);
+    Main()->Button_About_Help->Click();
     EXPECT_EQ(Opened, std::vector<std::string>{Help_Dir + "/Manual.pdf"});
 }
 
