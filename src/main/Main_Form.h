@@ -318,6 +318,34 @@ public:
     // A table write (code 25) changed together with letters: it follows their write.
     bool RPM_Tab_Send_Pending = false;
 
+    // ---- the Settings, Errors and About pages (Main_Form_Pages.cpp) ----
+    // Save: the settings file with the oscilloscope's and the open big-digit windows' keys;
+    // a file that cannot be written is reported by the settings file, the old one stays.
+    void Button_INI_SaveClick(TObject* Sender);
+    // Load: the settings file over the settings, then onto the page.
+    void Button_INI_LoadClick(TObject* Sender);
+    // Default: the default settings onto the page and the oscilloscope's default scales.
+    void Button_INI_DefaultClick(TObject* Sender);
+    // The font dialog; on OK the chosen font and its script become the language's font.
+    void Button_Setup_FontClick(TObject* Sender);
+    // Stay on top at once while checked.
+    void CheckBox_Form_StyleClick(TObject* Sender);
+    void CheckBox_Show_AuxiliaryClick(TObject* Sender);
+    // The up-downs store their position; the sweep's timing follows both delays.
+    void UpDown_Reply_DelayClick(TObject* Sender, TUD_Button Button);
+    void UpDown_INI_Delay_CompensationClick(TObject* Sender, TUD_Button Button);
+    // Marks the error memory for clearing; connected, the clear request goes out at the
+    // sequencer's next step; the list is rebuilt from the next live data.
+    void Button_ERR_ClearClick(TObject* Sender);
+    // The read-only list and edits never keep a caret: the focus goes to their page.
+    void Memo_ERR_HistoryClick(TObject* Sender);
+    void Edit_About_VerClick(TObject* Sender);
+    // A help document chosen in the help folder, opened by the desktop.
+    void Button_About_HelpClick(TObject* Sender);
+    // The installation diagram of the controller's program in the language, else in
+    // English, else one chosen in the language folder; opened by the desktop.
+    void Button_About_DiagramClick(TObject* Sender);
+
     // ---- the big-digit windows ----
     // Opens big-digit window n (1..14) unless it is open, with the value it shows now.
     void Open_ICO_Window(int n);
@@ -335,6 +363,9 @@ public:
 private:
     // The big-digit windows' settings keys, right click and the displays that open them.
     void Bind_ICO();
+    // The handlers of the Settings, Errors and About pages onto their controls.
+    void Bind_Pages();
+    void Reply_Delay_Changed();
     void Bind_Sweep();
     // The test-drive and clients database windows' entries and hooks.
     void Bind_Drive();

@@ -601,6 +601,8 @@ Bytes Controller_Emulator::Build_Reply(const Bytes& f, State& s)
         return ack();
     case 0x24:
         s.error_control = static_cast<uint16_t>(f[2] << 8 | f[3]);
+        // Bit 0 clears the error memory: the live data shows no error from now on.
+        if (s.error_control & 0x0001) s.live.Error_Bits = 0;
         return ack();
     case 0x25:
         return ack();

@@ -197,7 +197,8 @@ public:
 
     uint8_t Forcing_Bits() const;       // injector forcing bits of the last 0x23 forcing frame
     std::array<uint8_t, 2> Last_Control() const;   // b2, b3 of the last 0x23 frame
-    uint16_t Error_Control() const;     // word of the last 0x24 frame
+    // Word of the last 0x24 frame; one with bit 0 set also clears the live error byte.
+    uint16_t Error_Control() const;
 
     // Boot loader.
     void Set_Loader_Mode(bool on);
