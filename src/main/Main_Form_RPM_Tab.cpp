@@ -572,6 +572,10 @@ void Main_Form_RPM_Tab::Grid_RPMKeyDown(TObject*, uint16_t& Key, TShiftState)
     // The page keys work here even while the window's map is off for an edit.
     if (F.Page_Key(Key)) {
         Key = 0;
+    } else if (Key == VK_F10) {
+        // As from the window's map: it closes, and the shutdown runs once as it goes.
+        Key = 0;
+        F.Close();
     } else if (Key == VK_RETURN) {
         RPM_Cell_Edit_Start(true);
         Key = 0;

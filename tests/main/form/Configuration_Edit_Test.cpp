@@ -117,26 +117,29 @@ TEST_F(Configuration_Edit, ArrowsInAControlThatStepsStayThereAndFKeysChooseThePa
     EXPECT_EQ(F()->Options_Current, 3);
     EXPECT_EQ(Configuration.GP_Time, 11);
     EXPECT_EQ(F()->GP_Time.Edit->Text(), "1.1");
-    // Letters into a car edit stay there; F-keys still act.
+    // Keys into a car edit stay there; from a value's edit F-keys still act.
     Key(F()->Edit_Car_Model, Qt::Key_Down);
     EXPECT_EQ(F()->Options_Current, 3);
+    Key(F()->Edit_Car_Model, Qt::Key_F3);
+    EXPECT_EQ(F()->PageControl_KardunGAS->ActivePageIndex(), 1);
     struct Page_Row {
         Qt::Key Key;
         int Page;
     };
+    F()->GP_Time.Edit->SetFocus();
     for (const Page_Row& R : {Page_Row{Qt::Key_F3, 2}, Page_Row{Qt::Key_F4, 3}, Page_Row{Qt::Key_F5, 4},
                               Page_Row{Qt::Key_F6, 4}, Page_Row{Qt::Key_F7, 5}, Page_Row{Qt::Key_F8, 6}}) {
-        Key(F()->Edit_Car_Model, R.Key);
+        Key(F()->GP_Time.Edit, R.Key);
         EXPECT_EQ(F()->PageControl_KardunGAS->ActivePageIndex(), R.Page);
     }
     // A page control held disabled is not bypassed by the keys.
     F()->PageControl_KardunGAS->Enabled(false);
-    Key(F()->Edit_Car_Model, Qt::Key_F1);
+    Key(F()->GP_Time.Edit, Qt::Key_F1);
     EXPECT_EQ(F()->PageControl_KardunGAS->ActivePageIndex(), 6);
     F()->PageControl_KardunGAS->Enabled(true);
     // While a table edit mode is on the map does nothing.
     F()->RPM_Tab_Edit_Mode = true;
-    Key(F()->Edit_Car_Model, Qt::Key_F2);
+    Key(F()->GP_Time.Edit, Qt::Key_F2);
     EXPECT_EQ(F()->PageControl_KardunGAS->ActivePageIndex(), 6);
 }
 
