@@ -14,10 +14,12 @@
 // own (plus one idle watcher thread). Both processes stamp with the monotonic clock, so
 // their time stamps compare directly.
 //
-// Usage: bench_Poll_Cycle [cycles] [--at-once] [--osc] [--census]
+// Usage: bench_Poll_Cycle [cycles] [--at-once] [--osc] [--table] [--census]
 //   cycles     default 500
 //   --at-once  the emulator writes each reply in one piece (no line pacing)
 //   --osc      the Oscilloscope page is shown with Start down: live traces drawn each poll
+//   --table    the Configuration page shows the R.P.M.-dependence table: its live cell
+//              and trail follow each poll
 //   --census   also counts, per poll, the paint events by widget, the paint cycles of the
 //              window and the timer ticks by interval (the counting costs CPU of its own:
 //              read its CPU figures as a run of their own)
@@ -356,6 +358,7 @@ int main(int argc, char** argv)
     size_t Cycles = 500;
     bool Paced = true;
     bool Scope_Live = false;
+    bool Table_Live = false;
     bool Count = false;
     for (int I = 1; I < argc; ++I) {
         if (std::strcmp(argv[I], "--census") == 0) {
@@ -370,9 +373,13 @@ int main(int argc, char** argv)
             Scope_Live = true;
             continue;
         }
+        if (std::strcmp(argv[I], "--table") == 0) {
+            Table_Live = true;
+            continue;
+        }
         const long N = std::atol(argv[I]);
         if (N < 2) {
-            std::fprintf(stderr, "usage: %s [cycles >= 2] [--at-once] [--osc] [--census]\n",
+            std::fprintf(stderr, "usage: %s [cycles >= 2] [--at-once] [--osc] [--table] [--census]\n",
                          argv[0]);
             return 2;
         }
@@ -460,6 +467,13 @@ int main(int argc, char** argv)
             TButton* Start = Form_KardunGAS->Button_OSC_StartStop;
             Start->Next_Down_State();
             Start->Click();
+        }
+        if (Table_Live) {
+            // The page shown, then the table's group chosen in the options list.
+            constexpr int Configuration_Page = 1, Table_Group = 10;
+            Form_KardunGAS->PageControl_KardunGAS->ActivePageIndex(Configuration_Page);
+            Form_KardunGAS->PageControl_KardunGASChange(nullptr);
+            Form_KardunGAS->Options_Select(Table_Group);
         }
 
         // Watches the emulator process; sleeps in read() between its few messages.
