@@ -191,8 +191,6 @@ constexpr int32_t Minutes_Per_Hour = 60;
 constexpr uint8_t Request_Service_Time_Write = 29;
 
 // Letters and codes of the switches.
-constexpr uint8_t Code_Switches = 'C';
-constexpr uint8_t Code_Level = ']';
 // The two gas-temperature influence factors a gas kind starts from.
 constexpr int32_t TempGas_Factor_LPG = 10, TempGas_Factor_CNG = 20;
 

@@ -2,7 +2,14 @@
 // changes it (absent for a plain edit) and its unit.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/ui/UI.h"
+
+// Letters the page's switches send: the check boxes and radio buttons of 'C', the level
+// sensor's switches with its type (']').
+constexpr std::uint8_t Code_Switches = 'C';
+constexpr std::uint8_t Code_Level = ']';
 
 struct CFG_Value_Row {
     TLabel* Caption = nullptr;

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr const char* Level_Software = "SOFTWARE";
 // A level mode no reply carries: the software level's texts stay hidden until the
 // controller reports its mode again.
 constexpr uint8_t Level_Mode_Unknown = 255;
@@ -31,7 +30,6 @@ constexpr double Level_Volts = 5.0;
 // Blinking of the automatic mode's LED (ms).
 constexpr int Led_Blink_Interval_Ms = 500;
 // Codes of the level letter and of the five marks' letters.
-constexpr uint8_t Code_Level = ']';
 constexpr uint8_t Code_Mark[5] = {'_', '`', 'a', 'b', 'c'};
 
 // The live pressures and levels on the page: hundredths of a bar as a plain number.
@@ -99,7 +97,7 @@ void Main_Form_Configuration::Sensors_Bind(TForm_KardunGAS& Form)
 
 bool Main_Form_Configuration::Level_Software_Shown() const
 {
-    return ComboBox_CFG_Level_Type->Text() == Level_Software;
+    return ComboBox_CFG_Level_Type->Text() == Level_Sensor_Box[Level_Sensor_Software].Name;
 }
 
 // ---------------------------------------------------------------- level type and marks
@@ -132,7 +130,7 @@ void Main_Form_Configuration::Level_Sensor_Select()
     C.GL_Pos_3 = Box.Pos_3;
     C.GL_Pos_4 = Box.Pos_4;
     C.GL_Pos_5 = Box.Pos_5;
-    if (Box.Name == Level_Software) {
+    if (Box.Name == Level_Sensor_Box[Level_Sensor_Software].Name) {
         C.GL_Etalon = 0;
         Level_Etalon.Edit->Text("0");
         Level_Etalon.UpDown->Position(0);

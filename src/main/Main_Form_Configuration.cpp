@@ -42,7 +42,6 @@ constexpr int Level_Full_Scale = 1023;
 constexpr double Level_Volts = 5.0;
 // The MAP preset recognised within this many mV of its 1-bar output.
 constexpr int MAP_Tolerance_mV = 30;
-constexpr const char* Level_Software = "SOFTWARE";
 constexpr uint8_t Level_Mode_Software_Working = 128;
 constexpr double Etalon_To_Display = 0.1864135;
 
@@ -666,7 +665,7 @@ void Main_Form_Configuration::Level_Sensor_Show()
     CheckBox_CFG_Level_90->Checked(C.GL_90_ON);
     CheckBox_CFG_Level_Invert->Checked(C.GL_Invert_ON);
     const int32_t Marks[5] = {C.GL_Pos_1, C.GL_Pos_2, C.GL_Pos_3, C.GL_Pos_4, C.GL_Pos_5};
-    const bool Soft = ComboBox_CFG_Level_Type->Text() == Level_Software;
+    const bool Soft = Level_Software_Shown();
     for (size_t I = 0; I < 5; ++I) {
         TrackBar_CFG_Level[I]->Position(Marks[I]);
         if (!Soft)
