@@ -121,7 +121,6 @@ void Set_Default_Configuration() {
   Call_Hook(Configuration_Hooks.Injection_Type_Bars_Show);
   Call_Hook(Configuration_Hooks.RPM_Tab_Default_Axes);
   Set_Default_GD_Options();
-  Call_Hook(Configuration_Hooks.Set_Default_GD_Options);
 }
 
 void Set_Default_Inject_Level() {

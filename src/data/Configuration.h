@@ -163,7 +163,6 @@ struct Configuration_Hooks_Class {
   std::function<void(bool)> Inject_Auto_Enable;     // winter/summer switching controls
   std::function<void()> Injection_Type_Bars_Show;   // phase bars to their default positions
   std::function<void()> RPM_Tab_Default_Axes;       // RPM-dependence table to default axes
-  std::function<void()> Set_Default_GD_Options;     // gas-diesel option group's own defaults
   std::function<void(int)> Inject_Num_Set;          // injector count on the page
   // The identification fields of the record were reset: the protocol decodes the version
   // again and shows or hides the work hours (bound by Ident_Bind_Configuration).

@@ -631,6 +631,12 @@ void Main_Form_Configuration::CFG_Switches_Bind()
     // Emulation_TPS_Config_L, then of Emulation_TPS_Config_H.
     for (int Output = 0; Output < 4; ++Output)
         TPS_Combos()[static_cast<size_t>(Output)]->OnChange = [this, Output](TObject*) { TPS_Combo_Change(Output); };
+    // A filter box sets the filter of the input its combo names; the boxes of combos naming the
+    // same input follow. Nothing is marked for sending: the filters travel with the next transmit.
+    for (size_t Output = 0; Output < 4; ++Output)
+        TPS_Filter_Boxes()[Output]->OnClick = [this, Output](TObject*) {
+            TPS_Filter_Set(TPS_Combos()[Output], TPS_Filter_Boxes()[Output]->Checked());
+        };
 }
 
 void Main_Form_Configuration::CheckBox_DS_Correction_ON_rpmClick()

@@ -278,8 +278,6 @@ TForm_RPM::TForm_RPM(TComponent* Owner) : TForm(Owner)
     UpDown_RPM_Timer->Position(1000);
     Label_RPM_Time_ms = build::Label(this, this, "Label_RPM_Time_ms", "", 500, Row1 + 3);
     Button_RPM_Transmitt = build::Make<TButton>(this, this, "Button_RPM_Transmitt", 648, Row1 - 3, 132, 28);
-    // Wired to the Configuration page's transmit by a later change.
-    Button_RPM_Transmitt->Enabled(false);
 
     // The chosen level: its RPM, the level and the stable range around it.
     const int Row2 = 428;
@@ -714,8 +712,7 @@ void TForm_RPM::Enable_Sweep_Controls(bool Enable)
 {
     UpDown_RPM_Timer->Enabled(Enable);
     UpDown_RPM_Sensitiv->Enabled(Enable);
-    // The transmit stays off until it is wired to the Configuration page's transmit.
-    Button_RPM_Transmitt->Enabled(false);
+    Button_RPM_Transmitt->Enabled(Enable);
     Call_Hook(RPM_Window_Hooks.Main_Sweep_Controls_Enable, Enable);
 }
 

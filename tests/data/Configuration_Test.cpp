@@ -23,7 +23,6 @@ TEST_F(Configuration_Test, CreationSetsDefaultsInjectorAndLevelPreset) {
   Configuration_Hooks.Inject_Num_Set = [&](int n) { calls.push_back("num " + std::to_string(n)); };
   Configuration_Hooks.Injection_Type_Bars_Show = [&] { calls.push_back("bars"); };
   Configuration_Hooks.RPM_Tab_Default_Axes = [&] { calls.push_back("axes"); };
-  Configuration_Hooks.Set_Default_GD_Options = [&] { calls.push_back("gd"); };
   Configuration_Create();
   const Configuration_Class& c = Configuration;
   EXPECT_DOUBLE_EQ(Pressure_Factor, 0.8479);
@@ -43,7 +42,7 @@ TEST_F(Configuration_Test, CreationSetsDefaultsInjectorAndLevelPreset) {
   EXPECT_TRUE(c.Filter_TPS_2_ON);
   EXPECT_FALSE(c.Cut_Off_Edge);
   EXPECT_EQ(c.Supp_Power, 1400);
-  EXPECT_EQ(calls, (std::vector<std::string>{"bars", "axes", "gd", "num 6"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{"bars", "axes", "num 6"}));
 }
 
 TEST_F(Configuration_Test, DefaultsKeepCarDataInjectorChoicesAndEmulation) {

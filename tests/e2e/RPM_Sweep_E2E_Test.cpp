@@ -128,6 +128,10 @@ TEST_F(RPM_Sweep_E2E, AWholeSweepVisitsEveryLevelFindsThePlateauAndRestoresTheLe
     Open_Sweep();
     Press_Start_Stop();
     ASSERT_TRUE(RPM_Sweep_On);
+    // Nothing else is written while the sweep steps the sensitivity.
+    ASSERT_TRUE(Pump_Sweep_Until([] { return Form_RPM->Sweep_Phase >= 4; }, 30000));
+    EXPECT_FALSE(Form_RPM->Button_RPM_Transmitt->Enabled());
+    EXPECT_FALSE(Main()->Button_CFG_Transmitt->Enabled());
     ASSERT_TRUE(Pump_Sweep_Until([] { return !RPM_Sweep_On; }, 120000));
     ASSERT_TRUE(Pump_Sweep_Until([this] { return Saves.size() >= 1; }, 5000));
     Pump_For(300);
@@ -192,6 +196,12 @@ TEST_F(RPM_Sweep_E2E, AWholeSweepVisitsEveryLevelFindsThePlateauAndRestoresTheLe
     EXPECT_EQ(Car.substr(Key, Car.find('{', Key) - Key).find(" 250 ") != std::string::npos, true)
         << Car.substr(Key, 60);
     EXPECT_TRUE(F->Button_RPM_StartStop->Enabled());
+
+    // The window's Transmitt writes the whole configuration, as the page's does.
+    ASSERT_TRUE(F->Button_RPM_Transmitt->Enabled());
+    Emu.Clear_Log();
+    F->Button_RPM_Transmitt->Click();
+    EXPECT_TRUE(Pump_Until([this] { return !Frames_Of(0x2F).empty(); }, 15000));
 }
 
 TEST_F(RPM_Sweep_E2E, StoppedAfterTenLevelsRestoresAtTheNextStep)
