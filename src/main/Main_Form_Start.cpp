@@ -125,6 +125,8 @@ void TForm_KardunGAS::Timer_ResizeTimer(TObject* Sender)
         RPM_Tab_Layout();
         RPM_Tab_Fit_Fonts();
     }
+    // The phase bars are built again for their place's new height (thumbs, labels).
+    Injection_Type_Bars_Build();
     Remembered_Width = Width();
     Remembered_Height = Height();
 }

@@ -316,6 +316,9 @@ TEST_F(Main_Window, ResizingScalesTheContentByTheHeightAndRestoresTheDesignSize)
     EXPECT_FALSE(F->Timer_Resize->Enabled());
     EXPECT_NEAR(F->Panel_KardunGAS->Height(), 520 * Factor / 10000, 2);
     EXPECT_NEAR(F->Panel_KardunGAS->Width(), 780 * Factor / 10000, 2);
+    // The phase bars were built again for their taller place: thumbs fill them.
+    ASSERT_FALSE(F->Injection_Bars.empty());
+    EXPECT_EQ(F->Injection_Bars[0]->ThumbLength(), F->Injection_Bars[0]->Height() - 5);
     // A window in the normal state goes back to the design client size.
     EXPECT_EQ(F->ClientWidth(), 780);
     EXPECT_EQ(F->ClientHeight(), 520);
