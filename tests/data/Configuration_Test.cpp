@@ -33,7 +33,10 @@ TEST_F(Configuration_Test, CreationSetsDefaultsInjectorAndLevelPreset) {
   EXPECT_EQ(c.GI_Num, 6);
   EXPECT_EQ(c.GI_Div, 0);  // until a configuration is read or the type is chosen
   EXPECT_EQ(c.GL_Type, "RESERVE");
-  EXPECT_EQ(c.GL_Pos_3, 100);
+  EXPECT_EQ(c.GL_Pos_3, 100);  // the first level preset's marks
+  EXPECT_EQ(c.GL_Pos_5, Level_Sensor_Box[0].Pos_5);
+  EXPECT_EQ(Level_Sensor_Box[Level_Sensor_Software].Name, "SOFTWARE");
+  EXPECT_EQ(MAP_Sensor_Box[0].Pressure_1_Bar, c.Pressure_1_Bar);
   EXPECT_FALSE(c.GL_Invert_ON);
   EXPECT_TRUE(c.GL_Buzzer_ON);
   EXPECT_EQ(c.GL_Etalon, 1288);
@@ -142,13 +145,6 @@ TEST_F(Configuration_Test, RpmIdleDefaultFollowsTheSetting) {
   RPM_Idle_Run_Default = 750;
   Configuration_Create();
   EXPECT_EQ(Configuration.RPM_Idle_Run, 750);
-}
-
-TEST_F(Configuration_Test, CreationTakesTheFirstLevelPreset) {
-  Configuration_Create();
-  EXPECT_EQ(Level_Sensor_Box[Level_Sensor_Software].Name, "SOFTWARE");
-  EXPECT_EQ(Configuration.GL_Pos_5, Level_Sensor_Box[0].Pos_5);
-  EXPECT_EQ(MAP_Sensor_Box[0].Pressure_1_Bar, Configuration.Pressure_1_Bar);
 }
 
 }  // namespace

@@ -356,6 +356,7 @@ TEST_F(Temperature_Table_Test, MissingShortAndUnreadableTablesAreToldApart) {
   const Row rows[] = {
       {"missing", [] {}, "file not found"},
       {"short", [this] { Write_Table(std::vector<int16_t>(1023, 200)); }, "file is too short"},
+      {"empty", [this] { Write_Table({}); }, "file is too short"},
       {"unreadable",
        [this] {
          Write_Falling_Table();
@@ -375,6 +376,8 @@ TEST_F(Temperature_Table_Test, MissingShortAndUnreadableTablesAreToldApart) {
     std::filesystem::remove(Temperature_File_Path());
     row.make();
     EXPECT_EQ(Format_Temperature(Raw_To_Temperature(0, 10)), "");
+    Byte_Pair b;
+    EXPECT_FALSE(Temperature_To_Bytes(25, b));
     sys::Reset_File_Hooks();
     ASSERT_EQ(Reports.size(), 1u);
     EXPECT_EQ(Reports[0], "KardunGD.dat " + std::string(row.text) + " Temperature ERROR");
@@ -409,17 +412,6 @@ TEST_F(Temperature_Table_Test, ATableChangedOnDiskIsReadAnewAndOneThatStaysIsKep
   Write_Falling_Table();
   EXPECT_EQ(Raw_To_Temperature(0, 10), 800);
   EXPECT_EQ(Displays, (std::vector<bool>{false, true}));
-}
-
-TEST_F(Temperature_Table_Test, ShortOrEmptyTableCountsAsMissing) {
-  Write_Table(std::vector<int16_t>(1000, 250));
-  EXPECT_EQ(Raw_To_Temperature(0, 10), Temperature_Unknown);
-  EXPECT_EQ(Reports.size(), 1u);
-  Write_Table({});
-  Byte_Pair b;
-  EXPECT_FALSE(Temperature_To_Bytes(25, b));
-  EXPECT_EQ(Raw_To_Temperature(3, 255), Temperature_Unknown);
-  EXPECT_EQ(Reports.size(), 1u);
 }
 
 TEST_F(Temperature_Table_Test, ShippedTableIsAWholeFallingNtcCurve) {

@@ -297,6 +297,7 @@ TEST_F(Frames_Test, Time_Out_And_Watchdog_Behaviour_By_Command)
     EXPECT_EQ(Timeout_Step_Back(0x61, 0x2F), 2);
     EXPECT_EQ(Timeout_Step_Back(0x61, 0x30), 2);
     EXPECT_EQ(Timeout_Step_Back(0x61, 0x31), 0);
+    EXPECT_EQ(Timeout_Step_Back(0x61, 0x35), 0);   // a short write is sent again on its own
     EXPECT_EQ(Timeout_Step_Back(0xF1, 0x25), 0);
     EXPECT_EQ(Watchdog_Message_Key(0x61, 0x25), "Error_Data_Transmitt");
     EXPECT_EQ(Watchdog_Message_Key(0x61, 0x26), "");

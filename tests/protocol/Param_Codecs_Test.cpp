@@ -296,22 +296,6 @@ TEST_F(Param_Codecs_Test, A_Written_Configuration_Reads_Back_As_The_Controller_H
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(Param_Codecs_Test, Letters_Changed_Together_Go_In_One_List)
-{
-    Connect();
-    Configuration = Off_Default();
-    for (uint8_t letter : {'C', 'h', 'i', 'k'})
-        CFG_Letter_Mark(letter);
-    const auto sent = Serve(Transmit_Now_Code);
-    ASSERT_GE(sent.size(), 3u);
-    EXPECT_EQ(sent[1][3], 21);
-    Bytes letters;
-    for (size_t i = 2; i + 1 < sent[2].size(); i += 3)
-        letters.push_back(sent[2][i]);
-    EXPECT_EQ(letters, (Bytes{'C', 'g', 'h', 'i', 'k', 'A'}));
-    EXPECT_EQ(emulator.Config_Pair('h'), Stored('h'));
-}
-
 TEST_F(Param_Codecs_Test, Connecting_Reads_The_Service_Timer_And_A_Short_Block_Reported_Once)
 {
     emu::Ident_Settings id;

@@ -1,7 +1,6 @@
 // The gas-diesel options on the Configuration page: what each controller model shows of
 // them, which values a switch enables and marks light red, the TPS sources and filters, the
-// detonation correction a file holds back until it is written, and the controls every page
-// hides or greys without the temperature table.
+// detonation correction a file holds back until it is written.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -277,27 +276,6 @@ TEST_F(Configuration_GD, AFileLoadedForWritingSwitchesTheCorrectionOnOnlyWhenWri
     EXPECT_TRUE(F()->DS_Timer.Edit->Enabled());
     EXPECT_EQ(F()->CheckBox_DS_Correction_ON->Color(), CFG_Changed_Colour);
     EXPECT_TRUE(CFG_Marked_Letters().empty());
-}
-
-// The temperature table found or missing reaches every page through one binding.
-TEST_F(Configuration_GD, WithoutTheTemperatureTableNoPageShowsOrSetsATemperature)
-{
-    size_t Bindings = 0;
-    for (const auto& B : F()->Bound_Hooks())
-        Bindings += B.Name == "Temperature_Hooks.Show_Displays";
-    EXPECT_EQ(Bindings, 1u);
-    for (const bool Found : {false, true, false}) {
-        SCOPED_TRACE(Found);
-        ASSERT_TRUE(Temperature_Hooks.Show_Displays);
-        Temperature_Hooks.Show_Displays(Found);
-        for (TControl* C : std::initializer_list<TControl*>{F()->Label_GEN_Temperature, F()->Label_GEN_TempVap,
-                                                            F()->Label_GEN_TempGas, F()->Label_GEN_TempInside,
-                                                            F()->Label_CLB_TempGas})
-            EXPECT_EQ(C->Visible(), Found) << C->Name();
-        for (TControl* C : std::initializer_list<TControl*>{F()->PG_Temper.Caption, F()->PG_Temper.Edit,
-                                                            F()->PG_Temper.UpDown})
-            EXPECT_EQ(C->Enabled(), Found) << C->Name();
-    }
 }
 
 // Pictures of the gas-diesel, TPS emulation, injection type and service-time groups, each

@@ -123,31 +123,16 @@ TEST_F(Main_Window, WithoutASettingsFileTheDefaultsShow)
     EXPECT_NE(Main()->Label_About_Site->Caption().find(".example"), std::string::npos);
 }
 
-TEST_F(Main_Window, SettingsFileWrittenAtShutdownWithEveryKeyInOrder)
+TEST_F(Main_Window, SettingsFileWrittenAtShutdownKeepsAHandWrittenKey)
 {
     Create();
     Settings.Port_Name = "ttyTEST1";
     Main()->PageControl_KardunGAS->ActivePageIndex(5);
     Main()->PageControl_KardunGASChange(Main()->PageControl_KardunGAS);
     W->Destroy();
-    // Keys are compared without regard to letter case: the file is searched upper-cased.
+    // The shutdown goes through the settings save, whose keys and their order the settings
+    // tests check. Letter case does not count: the file is searched upper-cased.
     const std::string Ini = Upper_Case(Folder->Read("KardunGD.ini"));
-    const char* Keys[] = {"Secret_Key", "Port_Name", "Search_Port", "Reply_Delay",
-                          "Delay_Compensation", "Save_Load_Data", "CFG_File_Path",
-                          "CFG_File_Name", "Position_Top", "Position_Left", "Full_Screen",
-                          "Transmit_Now", "Form_Style", "Show_Hint", "Hint_Length", "Language",
-                          "English_Menu", "English_N", "English_C", "CheckPassword",
-                          "Show_Auxiliary", "Page_Number", "CLB_View_Grid", "CLB_Diagram_GAS",
-                          "CLB_Diagram_RPM", "CLB_Diagram_TPS_1", "CLB_Diagram_TPS_2",
-                          "CLB_Diagram_TPS_3", "CLB_Diagram_VAC", "RPM_Change_Time",
-                          "CFG_RPM_Idle_Run"};
-    std::size_t Last = 0;
-    for (const char* Key : Keys) {
-        const std::size_t At = Ini.find(Upper_Case(Key_File_Pad_Key(Key)));
-        ASSERT_NE(At, std::string::npos) << Key << " missing in\n" << Ini;
-        EXPECT_GE(At, Last) << Key << " out of order";
-        Last = At;
-    }
     EXPECT_NE(Ini.find("PORT_NAME                    TTYTEST1"), std::string::npos);
     EXPECT_NE(Ini.find("PAGE_NUMBER                  5"), std::string::npos);
 
@@ -482,29 +467,6 @@ namespace {
 using namespace main_test;
 
 class Main_Window_Texts : public Main_Window_Fixture {};
-
-TEST_F(Main_Window_Texts, ALanguageFileSwitchesTheCaptionsItNames)
-{
-    std::filesystem::create_directory(Folder->File("Language"));
-    Folder->Write("Language/Deutsch.lng", "Deutsch\r\n"
-                                          "TabSheet_General\tAllgemein\r\n"
-                                          "Save  Speichern\r\n"
-                                          "CheckBox_Full_Screen Vollbild\r\n"
-                                          "Panel_ConnectStatus_Not_Connect Nicht verbunden\r\n");
-    Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST4") + Key_File_Pad_Key("Language") +
-                                      "Deutsch {}\r\n");
-    W = std::make_unique<Windows>();
-    TForm_KardunGAS* F = W->Main;
-    EXPECT_EQ(F->TabSheet_General->Caption(), "F1 Allgemein");
-    EXPECT_EQ(F->Button_INI_Save->Caption(), "Speichern");
-    EXPECT_EQ(F->Label_Full_Screen->Caption(), "Vollbild");
-    // Keys the file lacks keep the built-in English.
-    EXPECT_EQ(F->TabSheet_Errors->Caption(), "F6 Errors");
-    EXPECT_EQ(F->ComboBox_Language->Text(), "Deutsch");
-    EXPECT_EQ(F->ComboBox_Language->Items().IndexOf("Deutsch"), 1);
-    F->Set_Not_Connected();
-    EXPECT_EQ(F->Panel_ConnectStatus->Caption(), "Nicht verbunden");
-}
 
 TEST_F(Main_Window_Texts, TheRenderedWindowShowsThePortClosedStateInRed)
 {

@@ -285,22 +285,6 @@ TEST_F(Oscilloscope_Page, TheSplitAndTimeBaseControlsKeepToTheirRangesAndTheSett
     }
 }
 
-TEST_F(Oscilloscope_Page, ALanguageFileNamesTheLabelsAndButtonsByTheirTextKeys)
-{
-    std::filesystem::create_directory(Folder->File("Language"));
-    Folder->Write("Language/Deutsch.lng", "Deutsch\r\n"
-                                          "CheckBox_OSC_Collector Saugrohr\r\n"
-                                          "Text_Bar bar\r\n"
-                                          "Record Aufnahme\r\n");
-    Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST9") + Key_File_Pad_Key("Language") +
-                                      "Deutsch {}\r\n");
-    TForm_KardunGAS* F = Open();
-    EXPECT_EQ(F->Label_OSC_PressColl->Caption(), "Saugrohr");
-    EXPECT_EQ(F->Label_OSC_Scale_Bar->Caption(), "bar");
-    EXPECT_EQ(F->Button_OSC_Record->Caption(), "Aufnahme");
-    EXPECT_EQ(F->Label_OSC_PressDiff->Caption(), "Difference");   // English behind
-}
-
 // Recording into a file that exists or cannot take the samples.
 TEST_F(Oscilloscope_Page, RecordingIntoExistingReadOnlyAndFullFiles)
 {

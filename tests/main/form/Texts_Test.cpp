@@ -416,6 +416,50 @@ TEST_F(Marked_Language, ALanguageChangeWithTheSweepWindowOpenKeepsTheNewLanguage
     EXPECT_NE(Saved.find(Key_File_Pad_Key("LANGUAGE") + "MARKED "), std::string::npos) << Saved;
 }
 
+// A file holding a few keys (a TAB or several blanks after the key) names the captions of
+// those keys on every page; the keys it lacks keep the built-in English, value digits their
+// values.
+TEST_F(Marked_Language, APartialFileNamesItsKeysAndLeavesTheRestEnglish)
+{
+    std::filesystem::create_directory(Folder->File("Language"));
+    Folder->Write("Language/Deutsch.lng", "Deutsch\r\n"
+                                          "TabSheet_General\tAllgemein\r\n"
+                                          "Save  Speichern\r\n"
+                                          "CheckBox_Full_Screen Vollbild\r\n"
+                                          "Panel_ConnectStatus_Not_Connect Nicht verbunden\r\n"
+                                          "Label_GEN_Temp Temperatur\r\n"
+                                          "Label_GEN_PressureCollector Saugrohr\r\n"
+                                          "Label_GEN_RPM Drehzahl\r\n"
+                                          "CheckBox_OSC_Collector Saugrohr\r\n"
+                                          "Text_Bar bar\r\n"
+                                          "Record Aufnahme\r\n");
+    Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST4") + Key_File_Pad_Key("Language") +
+                                      "Deutsch {}\r\n");
+    Create();
+    TForm_KardunGAS* F = Main();
+    F->Set_Not_Connected();
+    const std::pair<const char*, std::string> Rows[] = {
+        {"TabSheet_General", "F1 Allgemein"},
+        {"Button_INI_Save", "Speichern"},
+        {"Label_Full_Screen", "Vollbild"},
+        {"Panel_ConnectStatus", "Nicht verbunden"},
+        {"Label_GEN_Temperature", "Temperatur (\xB0" "C)"},
+        {"Label_GEN_PressColl", "Saugrohr"},
+        {"Label_GEN_RPM", "Drehzahl"},
+        {"Label_OSC_PressColl", "Saugrohr"},
+        {"Label_OSC_Scale_Bar", "bar"},
+        {"Button_OSC_Record", "Aufnahme"},
+        {"TabSheet_Errors", "F6 Errors"},
+        {"Label_GEN_PressDiff", "Difference"},
+        {"Label_OSC_PressDiff", "Difference"},
+        {"Label_GEN_RPM_Dig", "0"},
+    };
+    for (const auto& [Name, Expected] : Rows)
+        EXPECT_EQ(Caption(Name), Expected) << Name;
+    EXPECT_EQ(F->ComboBox_Language->Text(), "Deutsch");
+    EXPECT_EQ(F->ComboBox_Language->Items().IndexOf("Deutsch"), 1);
+}
+
 }  // namespace
 
 namespace {

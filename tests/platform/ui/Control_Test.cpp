@@ -67,14 +67,6 @@ TEST_F(Controls, Colours_Read_Back_The_Value_Set_System_Colours_Included)
 
 TEST_F(Controls, Setting_A_Colour_Again_Paints_Nothing_But_A_New_Or_First_One_Does)
 {
-    struct Paint_Counter : QObject {
-        int Paints = 0;
-        bool eventFilter(QObject*, QEvent* E) override
-        {
-            if (E->type() == QEvent::Paint) ++Paints;
-            return false;
-        }
-    } Counter;
     auto* Label = new TLabel(Form, Form);
     Label->Caption("Gas");
     EXPECT_TRUE(Label->Transparent());
@@ -83,50 +75,17 @@ TEST_F(Controls, Setting_A_Colour_Again_Paints_Nothing_But_A_New_Or_First_One_Do
     EXPECT_TRUE(Label->Widget()->autoFillBackground());
     Form->Show();
     Run_Loop(50);
-    Label->Widget()->installEventFilter(&Counter);
-    Label->Color(clYellow);
-    Run_Loop(50);
-    EXPECT_GT(Counter.Paints, 0);
-    EXPECT_EQ(Label->Widget()->palette().color(QPalette::Window), QColor(Qt::yellow));
-    Counter.Paints = 0;
-    for (int I = 0; I < 5; ++I) Label->Color(clYellow);
-    Run_Loop(50);
-    EXPECT_EQ(Counter.Paints, 0);
-    Label->Color(clWhite);
-    Run_Loop(50);
-    EXPECT_GT(Counter.Paints, 0);
-    EXPECT_EQ(Label->Widget()->palette().color(QPalette::Window), QColor(Qt::white));
-    Label->Widget()->removeEventFilter(&Counter);
-}
-
-TEST_F(Controls, A_Changed_Label_On_A_Plain_Panel_Repaints_Itself_But_Nothing_Beneath_It)
-{
-    struct Paint_Counter : QObject {
-        int Paints = 0;
-        bool eventFilter(QObject*, QEvent* E) override
-        {
-            if (E->type() == QEvent::Paint) ++Paints;
-            return false;
-        }
-    } Beneath, Panel_Paints;
-    auto* Panel = new TPanel(Form, Form);
-    Panel->SetBounds(10, 10, 120, 60);            // its colour never set: button face
-    auto* Label = new TLabel(Form, Panel);
-    Label->SetBounds(10, 10, 80, 20);
-    Label->Caption("1500");
-    Form->Show();
-    Run_Loop(50);
-    Form->Widget()->installEventFilter(&Beneath);
-    Panel->Widget()->installEventFilter(&Panel_Paints);
-    Label->Caption("2500");
-    Run_Loop(50);
-    EXPECT_EQ(Panel_Paints.Paints, 0);            // the label paints the panel's colour itself
-    EXPECT_EQ(Beneath.Paints, 0);
-    const QImage Shown = Form->Widget()->grab().toImage();
-    const TRGB Face = Color_To_RGB(clBtnFace);                  // the panel's own colour
-    EXPECT_EQ(QColor(Shown.pixel(10 + 100, 10 + 40)), QColor(Face.R, Face.G, Face.B));
-    Form->Widget()->removeEventFilter(&Beneath);
-    Panel->Widget()->removeEventFilter(&Panel_Paints);
+    Paint_Watch Counter(Label);
+    for (const TColor Colour : {clYellow, clWhite}) {
+        Label->Color(Colour);
+        Run_Loop(50);
+        EXPECT_GT(Counter.Paints, 0);
+        EXPECT_EQ(Label->Widget()->palette().color(QPalette::Window), Colour == clYellow ? QColor(Qt::yellow) : QColor(Qt::white));
+        Counter.Paints = 0;
+        for (int I = 0; I < 5; ++I) Label->Color(Colour);
+        Run_Loop(50);
+        EXPECT_EQ(Counter.Paints, 0);
+    }
 }
 
 TEST_F(Controls, Timer_Interval_And_Enabled_Read_Back_And_Restart_The_Count)
@@ -623,22 +582,4 @@ TEST(Layer_Helpers, Line_Splitting_And_Rounded_Scaling)
     EXPECT_EQ(Changes, 1);
     EXPECT_EQ(List.Text(), "x\r\ny\r\n");
     EXPECT_EQ(List.IndexOf("y"), 1);
-}
-
-TEST_F(Controls, A_Handler_May_Free_Its_Own_Control)
-{
-    auto* Panel = new TPanel(Form, Form);
-    Panel->Name("Panel_Message_Buttons");
-    auto* Button = new TButton(Form, Panel);
-    Button->OnClick = [Panel](TObject*) { Panel->Free(); };
-    auto* Label = new TLabel(Form, Form);
-    Label->Name("Label_Countdown");
-    Label->OnMouseDown = [Label](TObject*, TMouseButton, TShiftState, int, int) { Label->Free(); };
-    Form->Show();
-    QTest::mouseClick(Button->Widget(), Qt::LeftButton);
-    QTest::mouseClick(Label->Widget(), Qt::LeftButton);
-    Run_Loop(50);
-    EXPECT_EQ(ui::Find_Control("Panel_Message_Buttons"), nullptr);
-    EXPECT_EQ(ui::Find_Control("Label_Countdown"), nullptr);
-    EXPECT_EQ(Form->ControlCount(), 0);
 }

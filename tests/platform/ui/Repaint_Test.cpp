@@ -22,19 +22,22 @@ TEST_F(Repaints, A_New_Caption_Repaints_What_Lies_Beneath_The_Label_Unless_It_Is
         const char* Panel_Caption;
         int Label_Left;   // within the panel (120 x 60, one-pixel bevel)
         bool Image_Beneath, Beneath_Repainted;
+        TColor Panel_Colour;   // clBtnFace: never set, the panel's own default
     };
     const Case Cases[] = {
-        {"inside a plain panel", "", 10, false, false},
-        {"over the panel's bevel", "", 0, false, true},
-        {"over an image on the panel", "", 10, true, true},
-        {"over a panel with a caption", "Temp", 10, false, true},
+        {"inside a plain panel", "", 10, false, false, clWhite},
+        {"inside a plain panel of the default colour", "", 10, false, false, clBtnFace},
+        {"over the panel's bevel", "", 0, false, true, clWhite},
+        {"over an image on the panel", "", 10, true, true, clWhite},
+        {"over a panel with a caption", "Temp", 10, false, true, clWhite},
     };
     for (const Case& C : Cases) {
         SCOPED_TRACE(C.What);
         auto* Panel = new TPanel(Form, Form);
         Panel->SetBounds(10, 10, 120, 60);
         Panel->Caption(C.Panel_Caption);
-        Panel->Color(clWhite);
+        if (C.Panel_Colour != clBtnFace)
+            Panel->Color(C.Panel_Colour);
         TImage* Image = C.Image_Beneath ? new TImage(Form, Panel) : nullptr;
         if (Image) {
             Image->SetBounds(5, 5, 100, 40);
@@ -55,7 +58,7 @@ TEST_F(Repaints, A_New_Caption_Repaints_What_Lies_Beneath_The_Label_Unless_It_Is
             EXPECT_EQ(Beneath.Paints > 0, C.Beneath_Repainted);
         }
         // Right of the text the label shows what lies beneath it, and a new panel colour.
-        EXPECT_EQ(QColor(Shown_On_Screen(Label).pixel(75, 10)), Q(Image ? clRed : clWhite));
+        EXPECT_EQ(QColor(Shown_On_Screen(Label).pixel(75, 10)), Q(Image ? clRed : C.Panel_Colour));
         Panel->Color(clAqua);
         Run_Loop(50);
         EXPECT_EQ(QColor(Shown_On_Screen(Label).pixel(75, 10)), Q(Image ? clRed : clAqua));
