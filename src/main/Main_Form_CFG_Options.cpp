@@ -8,6 +8,7 @@
 #include "language/Language.h"
 #include "main/Main_Form.h"
 #include "main/Main_Form_Configuration.h"
+#include "windows/Control_Text.h"
 #include "windows/Form_Build.h"
 
 namespace {
@@ -24,6 +25,7 @@ constexpr int Label_Left = 72;
 constexpr int Label_Width = 153;
 constexpr int Image_Left = 8;
 constexpr int Image_Width = 217;
+constexpr int Caption_Min_Size = 6;   // points: the smallest a row caption is made to fit
 
 // Colour of the field label the help line speaks of.
 constexpr TColor Help_Highlight = RGB_Color(255, 198, 0);
@@ -224,6 +226,8 @@ void Main_Form_Configuration::Options_List_Build()
         Options_Label_Place(Options_Label[N], Top);
         Options_Image_Place(Options_Image_On[N], Top);
         Options_Image_Place(Options_Image_Off[N], Top);
+        // A caption longer than its row (longer languages) takes two lines, smaller if need be.
+        Fit_Label_Caption(*Options_Label[N], Caption_Min_Size);
     }
     // A rebuild starts again at the first group.
     Options_Current = 0;

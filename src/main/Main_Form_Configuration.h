@@ -82,6 +82,9 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     TComboBox* ComboBox_CFG_Injection_Type = nullptr;
     TLabel* Label_CFG_IT_Max_Angle = nullptr;
     TPanel* Panel_CFG_Injection_Type = nullptr;
+    // The start impulse's place over the bars: a caption with an arrow down to the bars' start.
+    TLabel* CFG_Inject_Type_Start_Impuls = nullptr;
+    TImage* CFG_Inject_Type_Start_Impuls_Arrow = nullptr;
     // One phase bar per cylinder, with its cylinder panel and value label.
     std::vector<TPanel*> Injection_Bar_Panels;
     std::vector<TTrackBar*> Injection_Bars;
@@ -149,6 +152,9 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     TEdit* Edit_Car_Model = nullptr;
     TEdit* Edit_Car_Engine = nullptr;
     TEdit* Edit_Car_Jet = nullptr;
+    // The dates of the car: today, the last save and the mounting.
+    TGroupBox* GroupBox_CFG_Car_Date = nullptr;
+    TLabel* Label_Date_Current_set = nullptr;
     TLabel* Label_Date_Save_set = nullptr;
     TEdit* Edit_Date_Mounting_set = nullptr;
     TEdit* Edit_User_Name = nullptr;
@@ -338,6 +344,9 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     // The phase bars rebuilt when the count changed.
     void Inject_Num_Apply(TForm_KardunGAS& Form);
     void Injection_Type_Bars_Build();
+    // The start impulse's caption and arrow over the bars' left end (Panel_Width: the width of
+    // a cylinder's value panel).
+    void Start_Impulse_Place(int Panel_Width);
     // Each bar to the default phase of its cylinder, then the labels.
     void Injection_Type_Bars_Show();
     void Injection_Bar_Labels_Show();
