@@ -171,6 +171,9 @@ void Main_Form_Configuration::Options_Create(TComponent* Owner)
                                                    Image_Width, Row_Height);
         Paint_Row_Image(Options_Image_On[I], true);
         Paint_Row_Image(Options_Image_Off[I], false);
+        // A scaled list stretches the frames with its rows.
+        Options_Image_On[I]->Stretch(true);
+        Options_Image_Off[I]->Stretch(true);
         TLabel* L = build::Label(Owner, List, "Label_CFG_" + Number, "", Label_Left, 0);
         L->AutoSize(false);
         L->Layout(TText_Layout::Center);
@@ -253,14 +256,22 @@ void Place_Scaled(TControl* C, int Top, int Left, int Width, int Scale_X, int Sc
 
 }  // namespace
 
+// The rows follow the list's scale when the window is maximised, and also whenever the list
+// has already been scaled: a window maximised at start may scale its content before the
+// window reports the maximised state, and the rows must not stay at the design size then.
+bool Main_Form_Configuration::Options_Rows_Scaled(const TControl* Any) const
+{
+    return Window_Maximized(Any) || Options_Scale_X != Scale_Unit || Options_Scale_Y != Scale_Unit;
+}
+
 void Main_Form_Configuration::Options_Label_Place(TControl* Label, int Top)
 {
-    Place_Scaled(Label, Top, Label_Left, Label_Width, Options_Scale_X, Options_Scale_Y, Window_Maximized(Label));
+    Place_Scaled(Label, Top, Label_Left, Label_Width, Options_Scale_X, Options_Scale_Y, Options_Rows_Scaled(Label));
 }
 
 void Main_Form_Configuration::Options_Image_Place(TControl* Image, int Top)
 {
-    Place_Scaled(Image, Top, Image_Left, Image_Width, Options_Scale_X, Options_Scale_Y, Window_Maximized(Image));
+    Place_Scaled(Image, Top, Image_Left, Image_Width, Options_Scale_X, Options_Scale_Y, Options_Rows_Scaled(Image));
 }
 
 void Main_Form_Configuration::Options_Group_Show(int N, bool Visible)

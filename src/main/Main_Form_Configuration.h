@@ -245,6 +245,7 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     void Options_Step(char Key);
     void Options_Group_Show(int N, bool Visible);
     void Options_Label_Place(TControl* Label, int Top);
+    bool Options_Rows_Scaled(const TControl* Any) const;
     void Options_Image_Place(TControl* Image, int Top);
     // The help line: a field label highlighted with its hint, or a text alone.
     void Help_Show_Hint(TControl* Label);

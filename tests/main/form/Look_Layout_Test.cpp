@@ -98,6 +98,27 @@ TEST_F(Look_Layout, RowCaptionsFitTheirRowsInEnglishAndInALongerLanguage)
     EXPECT_EQ(Switch_Back->Width(), 153);
 }
 
+// A window maximised at start may have its content scaled before it reports the state: the
+// rows still follow the list's scale.
+TEST_F(Look_Layout, RowsFollowAListScaledBeforeTheWindowReportsMaximised)
+{
+    Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST5", false));
+    Create();
+    ASSERT_NE(F()->WindowState(), TWindow_State::Maximized);
+    F()->Panel_CFG_Options_List->SetBounds(0, 0, 350, 675);
+    F()->Options_Order_Init();
+    TLabel* First = F()->Options_Label[1];
+    EXPECT_EQ(First->Left(), 108);
+    EXPECT_EQ(First->Top(), 25);
+    EXPECT_EQ(First->Width(), 229);
+    // Back at the design size, the design places.
+    F()->Panel_CFG_Options_List->SetBounds(0, 0, 233, 450);
+    F()->Options_Order_Init();
+    EXPECT_EQ(First->Left(), 72);
+    EXPECT_EQ(First->Top(), 17);
+    EXPECT_EQ(First->Width(), 153);
+}
+
 TEST_F(Look_Layout, TheCarGroupHoldsItsDatesAndServiceTimeAboveTheSearchRow)
 {
     sys::Set_Now(1765238400);   // 9 December 2025, 00:00 UTC
