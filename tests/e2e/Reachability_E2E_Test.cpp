@@ -130,6 +130,14 @@ TEST_F(Reachability_E2E, EveryPageByItsKeyAndEveryWindowFromItsEntry)
     ASSERT_EQ(M->Options_Current, 13);
     Click(M->Button_CFG_User_View);
     EXPECT_TRUE(Form_DTB->Visible());
+    // Its columns show their captions whole within the list.
+    int Columns_Width = 0;
+    for (int C = 0; C < DTB_Comments_Column; ++C) {
+        const TListColumn& Column = Form_DTB->ListView_DTB->Column(C);
+        EXPECT_GE(Column.Width, Form_DTB->ListView_DTB->Header_Width(Column.Caption)) << Column.Caption;
+        Columns_Width += Column.Width;
+    }
+    EXPECT_LE(Columns_Width, Form_DTB->ListView_DTB->Rows_Width());
     Shot(Form_DTB, "clients_database");
     Form_DTB->Close();
 
