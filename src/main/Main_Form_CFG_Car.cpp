@@ -107,7 +107,7 @@ constexpr const char* User_Label_Names[] = {"Label_Car_Num",       "Label_Car_Mo
 void Main_Form_Configuration::Create_Car_Controls(TComponent* Owner)
 {
     Edit_Car_Num->Width(Car_Num_Width);
-    Label_Car_File = build::Label(Owner, GroupBox_CFG_Car, "Label_Car_File", "", Car_File_Left, Row_First + 3);
+    Label_Car_File = build::Label(Owner, GroupBox_CFG_Car, "Label_Car_File", "", Car_File_Left, Edit_Car_Num->Top() + 3);
     Label_Car_File->Visible(false);
     Memo_Car_Comments->Height(Memo_Height);
     Button_CFG_Clear_Comments = build::Button(Owner, GroupBox_CFG_Comments, "Button_CFG_Clear_Comments", "Clear",

@@ -47,7 +47,7 @@ constexpr int32_t Snake_Default = 10;
 constexpr int32_t Limit_Temperature_Default = 600;
 constexpr int32_t Virtual_Timer_Default = 20;
 
-constexpr const char* Degree = "\xC2\xB0";
+constexpr const char* Degree = "\xB0";
 
 std::string T(const char* Key) { return Language_Text(Key); }
 std::string Hundredths(int32_t Value) { return Format_Fixed(Value / 100.0, 10, 2); }
@@ -345,6 +345,10 @@ void Main_Form_Configuration::Set_GD_Page_Captions()
     Panel_CFG_TPS_not_exist->Caption(T("Panel_CFG_TPS_not_exist"));
     Label_CFG_Injection_Type_Virtual->Caption(T("CFG_Inject_Type_Virtual") + " (" + MS + ")");
     Label_CFG_Injection_Type_Virtual->Hint(T("CFG_Inject_Type_Virtual_Hint"));
+    // Its text is the group's own: the page's caption pass at creation runs before the group's
+    // table is known.
+    CFG_Inject_Type_Start_Impuls->Caption(T("CFG_Inject_Type_Start_Impuls"));
+    Limit_Temperature.Unit->Caption(T("Text_Degree"));
     // Captions and hints of the other labels: (label, caption key, hint key or none).
     struct Caption_Row {
         TLabel* Label;

@@ -8,6 +8,7 @@
 #include "language/Language.h"
 #include "main/Main_Form.h"
 #include "main/Main_Form_Configuration.h"
+#include "windows/Control_Text.h"
 #include "windows/Form_Build.h"
 
 namespace {
@@ -24,6 +25,7 @@ constexpr int Label_Left = 72;
 constexpr int Label_Width = 153;
 constexpr int Image_Left = 8;
 constexpr int Image_Width = 217;
+constexpr int Caption_Min_Size = 6;   // points: the smallest a row caption is made to fit
 
 // Colour of the field label the help line speaks of.
 constexpr TColor Help_Highlight = RGB_Color(255, 198, 0);
@@ -169,6 +171,9 @@ void Main_Form_Configuration::Options_Create(TComponent* Owner)
                                                    Image_Width, Row_Height);
         Paint_Row_Image(Options_Image_On[I], true);
         Paint_Row_Image(Options_Image_Off[I], false);
+        // A scaled list stretches the frames with its rows.
+        Options_Image_On[I]->Stretch(true);
+        Options_Image_Off[I]->Stretch(true);
         TLabel* L = build::Label(Owner, List, "Label_CFG_" + Number, "", Label_Left, 0);
         L->AutoSize(false);
         L->Layout(TText_Layout::Center);
@@ -224,6 +229,8 @@ void Main_Form_Configuration::Options_List_Build()
         Options_Label_Place(Options_Label[N], Top);
         Options_Image_Place(Options_Image_On[N], Top);
         Options_Image_Place(Options_Image_Off[N], Top);
+        // A caption longer than its row (longer languages) takes two lines, smaller if need be.
+        Fit_Label_Caption(*Options_Label[N], Caption_Min_Size);
     }
     // A rebuild starts again at the first group.
     Options_Current = 0;
@@ -249,14 +256,22 @@ void Place_Scaled(TControl* C, int Top, int Left, int Width, int Scale_X, int Sc
 
 }  // namespace
 
+// The rows follow the list's scale when the window is maximised, and also whenever the list
+// has already been scaled: a window maximised at start may scale its content before the
+// window reports the maximised state, and the rows must not stay at the design size then.
+bool Main_Form_Configuration::Options_Rows_Scaled(const TControl* Any) const
+{
+    return Window_Maximized(Any) || Options_Scale_X != Scale_Unit || Options_Scale_Y != Scale_Unit;
+}
+
 void Main_Form_Configuration::Options_Label_Place(TControl* Label, int Top)
 {
-    Place_Scaled(Label, Top, Label_Left, Label_Width, Options_Scale_X, Options_Scale_Y, Window_Maximized(Label));
+    Place_Scaled(Label, Top, Label_Left, Label_Width, Options_Scale_X, Options_Scale_Y, Options_Rows_Scaled(Label));
 }
 
 void Main_Form_Configuration::Options_Image_Place(TControl* Image, int Top)
 {
-    Place_Scaled(Image, Top, Image_Left, Image_Width, Options_Scale_X, Options_Scale_Y, Window_Maximized(Image));
+    Place_Scaled(Image, Top, Image_Left, Image_Width, Options_Scale_X, Options_Scale_Y, Options_Rows_Scaled(Image));
 }
 
 void Main_Form_Configuration::Options_Group_Show(int N, bool Visible)

@@ -9,8 +9,9 @@
 
 namespace {
 
-constexpr int Row_Height = 26;
-constexpr int Row_First = 22;
+// Rows of the box inside the car group: close enough that the car group clears the search row.
+constexpr int Row_Height = 24;
+constexpr int Row_First = 16;
 constexpr int Caption_Left = 10;
 constexpr int Edit_Left = 230;
 constexpr int Edit_Width = 70;
@@ -35,10 +36,10 @@ void Main_Form_Configuration::Create_Service_Controls(TComponent* Owner)
         build::Label(Owner, G, "Label_CFG_ST_Remains", "Remaining (hours)", Caption_Left, Remains_Top + 3);
     Label_CFG_ST_Remains_Hours = build::Label(Owner, G, "Label_CFG_ST_Remains_Hours", "0", Edit_Left + 4, Remains_Top + 3);
     // The buttons move under the two values.
-    const int Buttons_Top = Row_First + 2 * Row_Height + 4;
+    const int Buttons_Top = Row_First + 2 * Row_Height;
     for (TButton* B : {Button_CFG_ST_Clr, Button_CFG_ST_Set, Button_CFG_ST_Refresh})
         B->Top(Buttons_Top);
-    G->Height(Buttons_Top + Button_CFG_ST_Set->Height() + 10);
+    G->Height(Buttons_Top + Button_CFG_ST_Set->Height() + 5);
 }
 
 void Main_Form_Configuration::Show_Service_Timer()

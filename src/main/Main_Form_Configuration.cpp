@@ -12,6 +12,7 @@
 #include "data/Settings.h"
 #include "language/Language.h"
 #include "main/Main_Form.h"
+#include "platform/system/Date_Time.h"
 #include "windows/Form_Build.h"
 #include "protocol/CFG_File.h"
 #include "protocol/Live_Data.h"
@@ -36,6 +37,20 @@ constexpr int Edit_Left = 230;
 constexpr int Edit_Width = 70;
 constexpr int Group_Width = 420;
 constexpr int Phase_Gap = 3;                // between two cylinders' bars
+// The car group (13): four rows, the dates box and the service-time box, within the options
+// panel above the search row (Options_Height - 30).
+constexpr int Car_Row_First = 20;
+constexpr int Car_Row_Pitch = 25;
+constexpr int Car_Edit_Left = 150;
+constexpr int Car_Edit_Width = 260;
+constexpr int Inner_Row_First = 16;         // rows of a box inside the car group
+constexpr int Inner_Row_Pitch = 24;
+constexpr int Car_Date_Top = Car_Row_First + 4 * Car_Row_Pitch + 1;
+constexpr int Car_Date_Height = Inner_Row_First + 2 * Inner_Row_Pitch + 4;
+constexpr int Car_Service_Top = Car_Date_Top + Car_Date_Height + 2;
+constexpr int Car_Group_Height = 290;
+constexpr int Date_Save_Left = 220;         // the last save, right half of the dates' first row
+constexpr int Date_Value_Width = 80;
 
 // Level marks: raw 10-bit readings 0..1023 shown in volts.
 constexpr int Level_Full_Scale = 1023;
@@ -57,6 +72,25 @@ constexpr Yellow_Wire_Row Yellow_Wire_Table[] = {
 constexpr uint8_t Yellow_Wire_Timed = 4;   // the code with delay and impulse
 
 const char* const Injection_Type_Items[] = {"1 = 1", "1 / 2", "1 * 2", "1 * 4"};
+
+// The start impulse's arrow: a thin line down to a head at the image's foot.
+constexpr int Start_Arrow_Width = 5;
+void Draw_Start_Arrow(TImage* Image)
+{
+    TCanvas* C = Image->Canvas();
+    const int W = Image->Width();
+    const int H = Image->Height();
+    C->Brush.Color = clBtnFace;
+    C->FillRect(TRect{0, 0, W, H});
+    C->Pen.Color = clBlack;
+    C->Pen.Width = 1;
+    const int X = W / 2;
+    C->MoveTo(X, 0);
+    C->LineTo(X, H - 1);
+    C->MoveTo(0, H - 4);
+    C->LineTo(X, H - 1);
+    C->LineTo(W, H - 5);
+}
 
 // Shortest decimal text of a value.
 std::string Decimal(double Value) { return Format_General(Value, 10); }
@@ -171,9 +205,9 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
                                            Row_First + 4 * Row_Height - 2, 140, 25);
 
     // ---- 2: switching to gas ----
-    GroupBox_CFG_SwitchPG = Group(Owner, Options, "GroupBox_CFG_SwitchPG", "Switching to gas", 8);
+    GroupBox_CFG_SwitchPG = Group(Owner, Options, "GroupBox_CFG_SwitchPG", "Switching to gas", 9);
     G = GroupBox_CFG_SwitchPG;
-    PG_Temper = Row(Owner, G, "PG_Temper", "Vaporizer temperature", "\xC2\xB0" "C", 0);
+    PG_Temper = Row(Owner, G, "PG_Temper", "Vaporizer temperature", "\xB0" "C", 0);
     PG_Pressure = Row(Owner, G, "PG_Pressure", "Pressure difference", "bar", 1);
     PG_RPM = Row(Owner, G, "PG_RPM", "R.P.M.", "rpm", 2);
     PG_Delay = Row(Owner, G, "PG_Delay", "Delay", "sec", 3);
@@ -186,11 +220,14 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
                                               Row_First + 4 * Row_Height + 2);
     Label_CFG_PG_Yellow_Wire =
         build::Label(Owner, G, "Label_CFG_PG_Yellow_Wire", "Yellow wire", Caption_Left, Row_First + 5 * Row_Height + 3);
-    ComboBox_CFG_PG_Yellow_Wire = build::Make<TComboBox>(Owner, G, "ComboBox_CFG_PG_Yellow_Wire", 120,
-                                                         Row_First + 5 * Row_Height, 290, 22);
+    // The functions' long texts take a line of their own under the caption, whose length
+    // depends on the language.
+    ComboBox_CFG_PG_Yellow_Wire = build::Make<TComboBox>(Owner, G, "ComboBox_CFG_PG_Yellow_Wire", Caption_Left + 12,
+                                                         Row_First + 6 * Row_Height, Group_Width - 2 * Caption_Left - 12,
+                                                         22);
     // Not a list-only box: a code outside the list shows "Error" (a typed text is put back).
-    PG_YW_Delay = Row(Owner, G, "PG_YW_Delay", "Yellow wire delay", "sec", 6);
-    PG_YW_Impulse = Row(Owner, G, "PG_YW_Impulse", "Yellow wire impulse", "sec", 7);
+    PG_YW_Delay = Row(Owner, G, "PG_YW_Delay", "Yellow wire delay", "sec", 7);
+    PG_YW_Impulse = Row(Owner, G, "PG_YW_Impulse", "Yellow wire impulse", "sec", 8);
     for (const CFG_Value_Row* R : {&PG_YW_Delay, &PG_YW_Impulse}) {
         R->UpDown->Min(1);
         R->UpDown->Max(250);
@@ -201,7 +238,7 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     G = GroupBox_CFG_SwitchGP;
     GP_PressDiff_Low = Row(Owner, G, "GP_PressDiff_Low", "Pressure difference low", "bar", 0);
     GP_PressDiff_High = Row(Owner, G, "GP_PressDiff_High", "Pressure difference high", "bar", 1);
-    GP_TempVap = Row(Owner, G, "GP_TempVap", "Vaporizer temperature", "\xC2\xB0" "C", 2);
+    GP_TempVap = Row(Owner, G, "GP_TempVap", "Vaporizer temperature", "\xB0" "C", 2);
     GP_Time = Row(Owner, G, "GP_Time", "Time", "sec", 3);
     CheckBox_CFG_GP_Buzzer = build::Check(Owner, G, "CheckBox_CFG_GP_Buzzer", Label_CFG_GP_Buzzer,
                                           "Label_CFG_GP_Buzzer", "Buzzer", Caption_Left,
@@ -220,10 +257,10 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     Inject_Range = Row(Owner, G, "Inject_Range", "Injection time range", "ms", 2);
     Label_CFG_Inject_PWM = build::Label(Owner, G, "Label_CFG_Inject_PWM", "Injector drive", Caption_Left,
                                         Row_First + 3 * Row_Height + 3);
-    Inject_Start = Row(Owner, G, "Inject_Start", "Start impulse", "\xC2\xB5s", 4, false, Caption_Left + 12);
+    Inject_Start = Row(Owner, G, "Inject_Start", "Start impulse", "\xB5" "s", 4, false, Caption_Left + 12);
     Inject_PWM_DutyCycle = Row(Owner, G, "Inject_PWM_DutyCycle", "Duty cycle", "%", 5, false, Caption_Left + 12);
     Inject_PWM_Freq = Row(Owner, G, "Inject_PWM_Freq", "Frequency", "kHz", 6, false, Caption_Left + 12);
-    Inject_Auto = Row(Owner, G, "Inject_Auto", "", "\xC2\xB0" "C", 7);
+    Inject_Auto = Row(Owner, G, "Inject_Auto", "", "\xB0" "C", 7);
     Inject_Auto.Caption->Name("Label_CFG_Inject_Auto_Row");
     Inject_Auto.Caption->Visible(false);
     // Right of the check box's long caption.
@@ -235,7 +272,7 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
                                             Caption_Left, Row_First + 7 * Row_Height + 2);
 
     // ---- 5: injection type and phases ----
-    GroupBox_CFG_Injection_Type = Group(Owner, Options, "GroupBox_CFG_Injection_Type", "Injection type", 12);
+    GroupBox_CFG_Injection_Type = Group(Owner, Options, "GroupBox_CFG_Injection_Type", "Injection type", 11);
     G = GroupBox_CFG_Injection_Type;
     ComboBox_CFG_Injection_Type =
         build::Make<TComboBox>(Owner, G, "ComboBox_CFG_Injection_Type", Caption_Left, Row_First, 90, 22);
@@ -243,10 +280,17 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     for (const char* Item : Injection_Type_Items)
         ComboBox_CFG_Injection_Type->Items().Add(Item);
     Label_CFG_IT_Max_Angle = build::Label(Owner, G, "Label_CFG_IT_Max_Angle", "", 120, Row_First + 3);
-    Panel_CFG_Injection_Type = build::Panel(Owner, G, "Panel_CFG_Injection_Type", "", Caption_Left,
-                                            Row_First + Row_Height + 4, Group_Width - 2 * Caption_Left,
-                                            10 * Row_Height);
+    // The bars' panel under a row that names where the bars start: the start impulse.
+    const int Bars_Top = Row_First + 2 * Row_Height;
+    Panel_CFG_Injection_Type = build::Panel(Owner, G, "Panel_CFG_Injection_Type", "", Caption_Left, Bars_Top,
+                                            Group_Width - 2 * Caption_Left, 9 * Row_Height);
     Panel_CFG_Injection_Type->BevelOuter(TBevel_Cut::Lowered);
+    // Placed over the bars' left end whenever the bars are built.
+    CFG_Inject_Type_Start_Impuls =
+        build::Label(Owner, G, "CFG_Inject_Type_Start_Impuls", "Start impulse", 0, Bars_Top - Row_Height + 3);
+    CFG_Inject_Type_Start_Impuls_Arrow = build::Make<TImage>(Owner, G, "CFG_Inject_Type_Start_Impuls_Arrow", 0,
+                                                             Bars_Top - Row_Height + 4, Start_Arrow_Width,
+                                                             Row_Height - 4);
 
     // ---- 6: gas level ----
     GroupBox_CFG_GasLevel_Sensor = Group(Owner, Options, "GroupBox_CFG_GasLevel_Sensor", "Gas level sensor", 12);
@@ -356,46 +400,62 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
                             RadioButton_CFG_Check_Sensors2})
         R->Caption("");
 
-    // ---- 13: car (with its service time); 14: client; 15: comments ----
-    GroupBox_CFG_Car = Group(Owner, Options, "GroupBox_CFG_Car", "Car", 9);
+    // ---- 13: car (its dates and service time inside); 14: client; 15: comments ----
+    // The car group keeps clear of the search row along the bottom of the options panel: its
+    // rows are a little closer than the other groups' and the boxes inside it are compact.
+    GroupBox_CFG_Car = build::Group(Owner, Options, "GroupBox_CFG_Car", "Car", 0, 0, Group_Width, Car_Group_Height);
     GroupBox_CFG_User = Group(Owner, Options, "GroupBox_CFG_User", "Client", 3);
     GroupBox_CFG_Comments = Group(Owner, Options, "GroupBox_CFG_Comments", "Comments", 4);
+    const int Inner_Width = Group_Width - 2 * Caption_Left;
+    GroupBox_CFG_Car_Date = build::Group(Owner, GroupBox_CFG_Car, "GroupBox_CFG_Car_Date", "Dates", Caption_Left,
+                                         Car_Date_Top, Inner_Width, Car_Date_Height);
     struct Car_Row {
         TEdit** Edit;
         const char* Name;
         const char* Caption;
         TGroupBox* Box;
-        int Line;
+        int Top;
     };
     const Car_Row Car_Rows[] = {
-        {&Edit_Car_Num, "Edit_Car_Num", "Car number", GroupBox_CFG_Car, 0},
-        {&Edit_Car_Model, "Edit_Car_Model", "Model", GroupBox_CFG_Car, 1},
-        {&Edit_Car_Engine, "Edit_Car_Engine", "Engine", GroupBox_CFG_Car, 2},
-        {&Edit_Car_Jet, "Edit_Car_Jet", "Injectors", GroupBox_CFG_Car, 3},
-        {&Edit_Date_Mounting_set, "Edit_Date_Mounting_set", "Mounted", GroupBox_CFG_Car, 4},
-        {&Edit_User_Name, "Edit_User_Name", "Client", GroupBox_CFG_User, 0},
-        {&Edit_User_Phone, "Edit_User_Phone", "Phone", GroupBox_CFG_User, 1},
-        {&Edit_User_Address, "Edit_User_Address", "Address", GroupBox_CFG_User, 2},
+        {&Edit_Car_Num, "Edit_Car_Num", "Car number", GroupBox_CFG_Car, Car_Row_First},
+        {&Edit_Car_Model, "Edit_Car_Model", "Model", GroupBox_CFG_Car, Car_Row_First + Car_Row_Pitch},
+        {&Edit_Car_Engine, "Edit_Car_Engine", "Engine", GroupBox_CFG_Car, Car_Row_First + 2 * Car_Row_Pitch},
+        {&Edit_Car_Jet, "Edit_Car_Jet", "Injectors", GroupBox_CFG_Car, Car_Row_First + 3 * Car_Row_Pitch},
+        {&Edit_Date_Mounting_set, "Edit_Date_Mounting_set", "Mounted", GroupBox_CFG_Car_Date,
+         Inner_Row_First + Inner_Row_Pitch},
+        {&Edit_User_Name, "Edit_User_Name", "Client", GroupBox_CFG_User, Row_First},
+        {&Edit_User_Phone, "Edit_User_Phone", "Phone", GroupBox_CFG_User, Row_First + Row_Height},
+        {&Edit_User_Address, "Edit_User_Address", "Address", GroupBox_CFG_User, Row_First + 2 * Row_Height},
     };
     for (const Car_Row& R : Car_Rows) {
-        const int T = Row_First + R.Line * Row_Height;
         // The caption is named after the value, not its edit ("Label_Date_Mounting").
         std::string Label_Name = std::string("Label_") + (R.Name + 5);
         if (Label_Name.size() > 4 && Label_Name.compare(Label_Name.size() - 4, 4, "_set") == 0)
             Label_Name.resize(Label_Name.size() - 4);
-        build::Label(Owner, R.Box, Label_Name, R.Caption, Caption_Left, T + 3);
-        *R.Edit = build::Make<TEdit>(Owner, R.Box, R.Name, 150, T, 260, 22);
+        build::Label(Owner, R.Box, Label_Name, R.Caption, Caption_Left, R.Top + 3);
+        // Inside the dates box the edit keeps the column of the car's edits above it.
+        const int Left = R.Box == GroupBox_CFG_Car_Date ? Car_Edit_Left - Caption_Left : Car_Edit_Left;
+        *R.Edit = build::Make<TEdit>(Owner, R.Box, R.Name, Left, R.Top, Car_Edit_Width, 22);
     }
-    build::Label(Owner, GroupBox_CFG_Car, "Label_Date_Save", "Saved", Caption_Left, Row_First + 5 * Row_Height + 3);
-    Label_Date_Save_set =
-        build::Label(Owner, GroupBox_CFG_Car, "Label_Date_Save_set", "", 150, Row_First + 5 * Row_Height + 3);
+    // Today and the last save share the first row of the dates box.
+    const int Dates_Top = Inner_Row_First + 3;
+    build::Label(Owner, GroupBox_CFG_Car_Date, "Label_Date_Current", "Today", Caption_Left, Dates_Top);
+    Label_Date_Current_set = build::Label(Owner, GroupBox_CFG_Car_Date, "Label_Date_Current_set", "",
+                                          Car_Edit_Left - Caption_Left, Dates_Top);
+    build::Label(Owner, GroupBox_CFG_Car_Date, "Label_Date_Save", "Saved", Date_Save_Left, Dates_Top);
+    Label_Date_Save_set = build::Label(Owner, GroupBox_CFG_Car_Date, "Label_Date_Save_set", "",
+                                       Inner_Width - Caption_Left - Date_Value_Width, Dates_Top);
+    Label_Date_Save_set->AutoSize(false);
+    Label_Date_Save_set->Width(Date_Value_Width);
+    Label_Date_Save_set->Alignment(TAlignment::Right_Justify);
     Memo_Car_Comments = build::Make<TMemo>(Owner, GroupBox_CFG_Comments, "Memo_Car_Comments", Caption_Left,
                                            Row_First, 400, 4 * Row_Height - 8);
 
-    // The service time inside the car group.
+    // The service time inside the car group, under the dates; its rows and buttons are placed
+    // with its values (Create_Service_Controls).
     GroupBox_CFG_Service_Time = build::Group(Owner, GroupBox_CFG_Car, "GroupBox_CFG_Service_Time", "Service time",
-                                             Caption_Left, Row_First + 6 * Row_Height, Group_Width - 2 * Caption_Left,
-                                             3 * Row_Height - 4);
+                                             Caption_Left, Car_Service_Top, Inner_Width,
+                                             Car_Group_Height - Car_Service_Top - 5);
     Button_CFG_ST_Clr = build::Button(Owner, GroupBox_CFG_Service_Time, "Button_CFG_ST_Clr", "Clear", 8, 40, 80, 25);
     Button_CFG_ST_Set = build::Button(Owner, GroupBox_CFG_Service_Time, "Button_CFG_ST_Set", "Set", 94, 40, 80, 25);
     Button_CFG_ST_Refresh =
@@ -614,6 +674,7 @@ void Main_Form_Configuration::Show_Car_Data()
     Edit_Car_Engine->Text(C.Car_Engine);
     Edit_Car_Jet->Text(C.Car_Jet);
     Label_Date_Save_set->Caption(C.Date_Save);
+    Label_Date_Current_set->Caption(sys::Short_Date_Text(sys::Now()));
     Edit_Date_Mounting_set->Text(C.Date_Mounting);
     Edit_User_Name->Text(C.User_Name);
     Edit_User_Phone->Text(C.User_Phone);
@@ -836,12 +897,13 @@ void Main_Form_Configuration::Injection_Type_Bars_Build()
     Injection_Bar_Labels.clear();
     Injection_Bars.clear();
     Injection_Bar_Panels.clear();
-    const int N = std::min(Configuration.GI_Num, Injector_Num_Max);
-    if (N <= 0)
-        return;
     TPanel* Box = Panel_CFG_Injection_Type;
     const int Height = Box->Height();
     const int Panel_Width = Box->Width() / 4;
+    Start_Impulse_Place(Panel_Width);
+    const int N = std::min(Configuration.GI_Num, Injector_Num_Max);
+    if (N <= 0)
+        return;
     const int H = (Height - Phase_Gap * N - 7) / N;
     const int First = (Height + Phase_Gap - N * (H + Phase_Gap)) / 2;
     for (int I = 1; I <= N; ++I) {
@@ -872,6 +934,18 @@ void Main_Form_Configuration::Injection_Type_Bars_Build()
     Injection_Bars_Bind();
 }
 
+void Main_Form_Configuration::Start_Impulse_Place(int Panel_Width)
+{
+    // The caption in the line over the bars' panel (wherever the panel has moved), from the
+    // bars' left end; the arrow just left of it reaches down to the panel.
+    TLabel* C = CFG_Inject_Type_Start_Impuls;
+    TImage* A = CFG_Inject_Type_Start_Impuls_Arrow;
+    const int Panel_Top = Panel_CFG_Injection_Type->Top();
+    C->SetBounds(Panel_Width + 24, Panel_Top - Row_Height + 3, C->Width(), C->Height());
+    A->SetBounds(C->Left() - Start_Arrow_Width, Panel_Top - Row_Height + 4, Start_Arrow_Width, Row_Height - 4);
+    Draw_Start_Arrow(A);
+}
+
 void Main_Form_Configuration::Injection_Type_Bars_Show()
 {
     const int N = static_cast<int>(Injection_Bars.size());
@@ -889,7 +963,7 @@ void Main_Form_Configuration::Injection_Bar_Labels_Show()
         if (C.Virtual_Injection_ON)
             Text = One_Decimal(Pos * C.Virtual_Injection_Timer / 100.0) + " " + Language_Text("Dim_MS_Short");
         else
-            Text = std::to_string(Pos * Inject_Max_Angle / 100) + " \xC2\xB0";
+            Text = std::to_string(Pos * Inject_Max_Angle / 100) + " \xB0";
         Injection_Bar_Labels[I]->Caption(Text);
     }
 }
@@ -904,7 +978,7 @@ void Main_Form_Configuration::Injection_Type_Show_Angle()
         ComboBox_CFG_Injection_Type->ItemIndex(Configuration.GI_Div - 1);
         Inject_Max_Angle = Angle;
     }
-    Label_CFG_IT_Max_Angle->Caption("Max = " + std::to_string(Inject_Max_Angle) + " \xC2\xB0");
+    Label_CFG_IT_Max_Angle->Caption("Max = " + std::to_string(Inject_Max_Angle) + " \xB0");
     Injection_Bar_Labels_Show();
 }
 

@@ -82,6 +82,9 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     TComboBox* ComboBox_CFG_Injection_Type = nullptr;
     TLabel* Label_CFG_IT_Max_Angle = nullptr;
     TPanel* Panel_CFG_Injection_Type = nullptr;
+    // The start impulse's place over the bars: a caption with an arrow down to the bars' start.
+    TLabel* CFG_Inject_Type_Start_Impuls = nullptr;
+    TImage* CFG_Inject_Type_Start_Impuls_Arrow = nullptr;
     // One phase bar per cylinder, with its cylinder panel and value label.
     std::vector<TPanel*> Injection_Bar_Panels;
     std::vector<TTrackBar*> Injection_Bars;
@@ -149,6 +152,9 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     TEdit* Edit_Car_Model = nullptr;
     TEdit* Edit_Car_Engine = nullptr;
     TEdit* Edit_Car_Jet = nullptr;
+    // The dates of the car: today, the last save and the mounting.
+    TGroupBox* GroupBox_CFG_Car_Date = nullptr;
+    TLabel* Label_Date_Current_set = nullptr;
     TLabel* Label_Date_Save_set = nullptr;
     TEdit* Edit_Date_Mounting_set = nullptr;
     TEdit* Edit_User_Name = nullptr;
@@ -239,6 +245,7 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     void Options_Step(char Key);
     void Options_Group_Show(int N, bool Visible);
     void Options_Label_Place(TControl* Label, int Top);
+    bool Options_Rows_Scaled(const TControl* Any) const;
     void Options_Image_Place(TControl* Image, int Top);
     // The help line: a field label highlighted with its hint, or a text alone.
     void Help_Show_Hint(TControl* Label);
@@ -338,6 +345,9 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     // The phase bars rebuilt when the count changed.
     void Inject_Num_Apply(TForm_KardunGAS& Form);
     void Injection_Type_Bars_Build();
+    // The start impulse's caption and arrow over the bars' left end (Panel_Width: the width of
+    // a cylinder's value panel).
+    void Start_Impulse_Place(int Panel_Width);
     // Each bar to the default phase of its cylinder, then the labels.
     void Injection_Type_Bars_Show();
     void Injection_Bar_Labels_Show();

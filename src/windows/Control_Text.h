@@ -7,6 +7,7 @@
 
 class TComboBox;
 class TFont;
+class TLabel;
 class TMemo;
 
 // Car_Comments from a memo's text (CR -> 29, LF -> 26).
@@ -22,3 +23,7 @@ int Text_Height(const std::string& text, const TFont& font);
 // window's canvas font); lines are joined by LF CR, and each blank a line is broken at
 // begins the next line. A word wider than the limit stays whole on its own line.
 std::string Wrap_Text_Pixels(int w, const std::string& text, const TFont& font);
+// A fixed-size label's caption made to fit its box: one line in the parent's font when it
+// fits; else broken at blanks into lines, the font a point smaller at a time (not below
+// Min_Size points) until the lines fit the box's height.
+void Fit_Label_Caption(TLabel& label, int min_size);

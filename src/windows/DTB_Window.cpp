@@ -1,5 +1,6 @@
 #include "windows/DTB_Window.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "data/Key_File.h"
@@ -136,6 +137,63 @@ void TForm_DTB::Apply_Texts()
         Caption(English);
 }
 
+std::vector<int> DTB_Fit_Widths(const std::vector<int>& Design, const std::vector<int>& Needed, int Available)
+{
+    const std::size_t N = Design.size();
+    std::vector<int> Width(N, 0);
+    long Total = 0, Slack = 0, Need = 0;
+    for (std::size_t I = 0; I < N; ++I) {
+        if (Design[I] <= 0)
+            continue;
+        const int Caption = I < Needed.size() ? std::max(0, Needed[I]) : 0;
+        Width[I] = std::max(Design[I], Caption);
+        Total += Width[I];
+        Slack += Width[I] - Caption;
+        Need += Caption;
+    }
+    Available = std::max(0, Available);
+    if (Total <= Available)
+        return Width;
+    const long Excess = Total - Available;
+    if (Slack >= Excess) {
+        // Each column gives up its share of the excess; the running sums keep the total exact.
+        long Slack_So_Far = 0, Taken = 0;
+        for (std::size_t I = 0; I < N; ++I) {
+            if (Design[I] <= 0)
+                continue;
+            const int Caption = I < Needed.size() ? std::max(0, Needed[I]) : 0;
+            Slack_So_Far += Width[I] - Caption;
+            const long Share = Excess * Slack_So_Far / Slack - Taken;
+            Width[I] -= static_cast<int>(Share);
+            Taken += Share;
+        }
+        return Width;
+    }
+    long Need_So_Far = 0, Given = 0;
+    for (std::size_t I = 0; I < N; ++I) {
+        if (Design[I] <= 0)
+            continue;
+        Need_So_Far += I < Needed.size() ? std::max(0, Needed[I]) : 0;
+        const long Share = Need > 0 ? Available * Need_So_Far / Need - Given : 0;
+        Width[I] = static_cast<int>(Share);
+        Given += Share;
+    }
+    return Width;
+}
+
+void TForm_DTB::Fit_Columns()
+{
+    std::vector<int> Design, Needed;
+    for (int C = 0; C < DTB_Columns; ++C) {
+        Design.push_back(DTB_Column_Table[C].Width);
+        Needed.push_back(ListView_DTB->Header_Width(ListView_DTB->Column(C).Caption));
+    }
+    const std::vector<int> Width = DTB_Fit_Widths(Design, Needed, ListView_DTB->Rows_Width());
+    for (int C = 0; C < DTB_Columns; ++C)
+        if (Design[static_cast<std::size_t>(C)] > 0)
+            ListView_DTB->Column_Width(C, Width[static_cast<std::size_t>(C)]);
+}
+
 void TForm_DTB::FormActivate(TObject* Sender)
 {
     if (const TForm* Main = Application ? Application->MainForm() : nullptr; Main && Main != this) {
@@ -143,6 +201,7 @@ void TForm_DTB::FormActivate(TObject* Sender)
         Left(Main->Left());
     }
     Apply_Texts();
+    Fit_Columns();
     List_Files();
 }
 

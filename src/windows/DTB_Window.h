@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "language/Language_En.h"
 #include "platform/ui/UI.h"
@@ -26,6 +27,13 @@ extern DTB_Window_Hooks_Class DTB_Window_Hooks;
 // then the file keys of the car and its owner; the comments column is hidden.
 constexpr int DTB_Columns = 10;
 constexpr int DTB_Comments_Column = 9;
+
+// Column widths that share Available pixels without a horizontal scroll bar. Each shown
+// column (design width above 0) first takes its design width or what its caption needs,
+// whichever is more; when that is too wide, the room a column has beyond its caption is given
+// up in proportion; when even the captions do not fit, the captions' widths are scaled down.
+// Hidden columns stay 0.
+std::vector<int> DTB_Fit_Widths(const std::vector<int>& Design, const std::vector<int>& Needed, int Available);
 
 class TForm_DTB : public TForm {
 public:
@@ -47,6 +55,8 @@ public:
     // files of the configuration folder afresh. A file that cannot be read is listed with
     // its number and empty cells.
     void FormActivate(TObject* Sender);
+    // The columns' widths fitted to the list and its captions (DTB_Fit_Widths).
+    void Fit_Columns();
     // With a row selected: its file is loaded (DTB_Window_Hooks.Load_File) and the window
     // closes. Without one nothing happens.
     void Button_DTB_LoadClick(TObject* Sender);

@@ -2,6 +2,7 @@
 #include "platform/ui/Internal.h"
 #include "platform/ui/Runtime.h"
 #include <QHeaderView>
+#include <QStyle>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <algorithm>
@@ -63,6 +64,22 @@ TListView::TListView(TComponent* Owner, TControl* Parent) : TControl(Owner, new 
 }
 
 TListView::~TListView() = default;
+
+int TListView::Rows_Width() const
+{
+    const auto* Tree = T(FWidget);
+    return FWidget->width() - 2 * Tree->frameWidth() -
+           Tree->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Tree);
+}
+
+int TListView::Header_Width(const std::string& Caption) const
+{
+    const QHeaderView* Header = T(FWidget)->header();
+    const QString Text = ui::Caption_Text(Caption, Text_Charset());
+    // The header's own margins on both sides of the text.
+    const int Margin = Header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, Header);
+    return Header->fontMetrics().horizontalAdvance(Text) + 2 * Margin + 4;
+}
 
 void TListView::Show_Columns()
 {

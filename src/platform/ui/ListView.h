@@ -39,6 +39,11 @@ public:
     const TListColumn& Column(int Index) const { return FColumns.at(Index); }
     void Column_Caption(int Index, const std::string& Caption);
     void Column_Width(int Index, int Width);
+    // Width in pixels the columns share without a horizontal scroll bar: the inside of the
+    // frame, less room for a vertical scroll bar.
+    int Rows_Width() const;
+    // Width in pixels a column's header needs to show a caption whole.
+    int Header_Width(const std::string& Caption) const;
     // Items.
     int Item_Count() const { return static_cast<int>(FItems.size()); }
     TListItem* Items(int Index) const { return FItems.at(Index).get(); }

@@ -189,7 +189,7 @@ TEST_F(Configuration_Page, AFileWithFourCylindersShowsItsPhasesAndComment)
     ASSERT_TRUE(Load_CFG_File());
 
     ASSERT_EQ(F()->Injection_Bars.size(), 4u);
-    EXPECT_EQ(F()->Injection_Bar_Labels[2]->Caption(), "216 \xC2\xB0");
+    EXPECT_EQ(F()->Injection_Bar_Labels[2]->Caption(), "216 \xB0");
     EXPECT_EQ(F()->Memo_Car_Comments->Lines().Count(), 2);
     EXPECT_EQ(F()->Edit_Car_Num->Text(), "CD456");
     EXPECT_EQ(F()->PG_YW_Delay.Edit->Text(), Format_Fixed(2.5, 10, 1));

@@ -225,7 +225,7 @@ TEST_F(Configuration_Sensors, InjectorTypePhaseBarsAndYellowWire)
         // Moved to 50 (to 25 from 50): 180 or 90 degrees of the 360 of "1 = 1".
         const int Phase = F()->Injection_Bars.back()->Position() == 50 ? 25 : 50;
         F()->Injection_Bars.back()->Position(Phase);
-        EXPECT_EQ(F()->Injection_Bar_Labels.back()->Caption(), (Phase == 50 ? "180" : "90") + std::string(" \xC2\xB0"));
+        EXPECT_EQ(F()->Injection_Bar_Labels.back()->Caption(), (Phase == 50 ? "180" : "90") + std::string(" \xB0"));
         EXPECT_EQ(N <= 6 ? *Injection_Pos_Field(N) : Configuration.GI_Pos_1, N <= 6 ? Phase : Before);
         EXPECT_EQ(Transmit_Now_Code, Letter[N]);
     }

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <cctype>
 #include <cstdlib>
+#include <utility>
 #include "main/Main_Test_Support.h"
 #include "windows/Port_Window.h"
 #include "windows/RPM_Window.h"
@@ -71,6 +72,8 @@ constexpr const char* Marked = "Marked";
 // Keys the built-in table has no text for; the marked file gives them their own name.
 const char* const Keys_Without_English[] = {"Button_CLB_Transmitt_Hint", "Button_CLB_Receiv_Hint",
                                             "Button_CLB_Save_Hint"};
+// Captions of the main window whose English text is in a group's own table; marked too.
+const std::pair<const char*, const char*> Group_Table_Captions[] = {{"CFG_Inject_Type_Start_Impuls", "Start impulse"}};
 
 // The built-in main table as a language file, every text marked "[...]".
 std::string Marked_Language_File()
@@ -80,6 +83,8 @@ std::string Marked_Language_File()
         File += std::string(English_Main_Table[I].Key) + " [" + English_Main_Table[I].Text + "]\r\n";
     for (const char* Key : Keys_Without_English)
         File += std::string(Key) + " [" + Key + "]\r\n";
+    for (const auto& [Key, Text] : Group_Table_Captions)
+        File += std::string(Key) + " [" + Text + "]\r\n";
     return File;
 }
 
@@ -101,6 +106,9 @@ std::string M(const std::string& Key)
     for (const char* Own : Keys_Without_English)
         if (Key == Own)
             return "[" + Key + "]";
+    for (const auto& [Own, Text] : Group_Table_Captions)
+        if (Key == Own)
+            return "[" + std::string(Text) + "]";
     for (std::size_t I = 0; I < English_Main_Table_Size; ++I)
         if (Key == English_Main_Table[I].Key)
             return "[" + std::string(English_Main_Table[I].Text) + "]";
