@@ -483,14 +483,17 @@ int main(int argc, char** argv)
             Form_KardunGAS->PageControl_KardunGASChange(nullptr);
             Form_KardunGAS->Options_Select(Table_Group);
         }
-        if (Big_Digits)
-            // Side by side on the screen, as a technician lays them out: none hides another.
+        if (Big_Digits) {
+            // Side by side below the main window, as a technician lays them out: none hides
+            // another or is hidden.
+            const int Below = Form_KardunGAS->Top() + Form_KardunGAS->Height();
             for (int N = 1; N <= ICO_Count; ++N) {
                 Form_KardunGAS->Open_ICO_Window(N);
                 if (TForm_ICO* W = ICO_State.ICO_Windows[N - 1])
-                    W->SetBounds((N - 1) % 6 * ICO_Open_Width, 400 + (N - 1) / 6 * ICO_Open_Height,
+                    W->SetBounds((N - 1) % 6 * ICO_Open_Width, Below + (N - 1) / 6 * ICO_Open_Height,
                                  ICO_Open_Width, ICO_Open_Height);
             }
+        }
 
         // Watches the emulator process; sleeps in read() between its few messages.
         std::thread Watcher([&] {
