@@ -14,12 +14,14 @@
 // own (plus one idle watcher thread). Both processes stamp with the monotonic clock, so
 // their time stamps compare directly.
 //
-// Usage: bench_Poll_Cycle [cycles] [--at-once] [--osc] [--table] [--census]
+// Usage: bench_Poll_Cycle [cycles] [--at-once] [--osc] [--table] [--ico] [--census]
 //   cycles     default 500
 //   --at-once  the emulator writes each reply in one piece (no line pacing)
 //   --osc      the Oscilloscope page is shown with Start down: live traces drawn each poll
 //   --table    the Configuration page shows the R.P.M.-dependence table: its live cell
 //              and trail follow each poll
+//   --ico      all fourteen big-digit windows are open (as a click on each value of the
+//              General page opens them), each showing its value after every poll
 //   --census   also counts, per poll, the paint events by widget, the paint cycles of the
 //              window and the timer ticks by interval (the counting costs CPU of its own:
 //              read its CPU figures as a run of their own)
@@ -61,6 +63,7 @@
 #include "main/Program.h"
 #include "platform/ui/Application.h"
 #include "protocol/Frames.h"
+#include "windows/ICO_Window.h"
 
 namespace {
 
@@ -359,6 +362,7 @@ int main(int argc, char** argv)
     bool Paced = true;
     bool Scope_Live = false;
     bool Table_Live = false;
+    bool Big_Digits = false;
     bool Count = false;
     for (int I = 1; I < argc; ++I) {
         if (std::strcmp(argv[I], "--census") == 0) {
@@ -377,9 +381,13 @@ int main(int argc, char** argv)
             Table_Live = true;
             continue;
         }
+        if (std::strcmp(argv[I], "--ico") == 0) {
+            Big_Digits = true;
+            continue;
+        }
         const long N = std::atol(argv[I]);
         if (N < 2) {
-            std::fprintf(stderr, "usage: %s [cycles >= 2] [--at-once] [--osc] [--table] [--census]\n",
+            std::fprintf(stderr, "usage: %s [cycles >= 2] [--at-once] [--osc] [--table] [--ico] [--census]\n",
                          argv[0]);
             return 2;
         }
@@ -474,6 +482,17 @@ int main(int argc, char** argv)
             Form_KardunGAS->PageControl_KardunGAS->ActivePageIndex(Configuration_Page);
             Form_KardunGAS->PageControl_KardunGASChange(nullptr);
             Form_KardunGAS->Options_Select(Table_Group);
+        }
+        if (Big_Digits) {
+            // Side by side below the main window, as a technician lays them out: none hides
+            // another or is hidden.
+            const int Below = Form_KardunGAS->Top() + Form_KardunGAS->Height();
+            for (int N = 1; N <= ICO_Count; ++N) {
+                Form_KardunGAS->Open_ICO_Window(N);
+                if (TForm_ICO* W = ICO_State.ICO_Windows[N - 1])
+                    W->SetBounds((N - 1) % 6 * ICO_Open_Width, Below + (N - 1) / 6 * ICO_Open_Height,
+                                 ICO_Open_Width, ICO_Open_Height);
+            }
         }
 
         // Watches the emulator process; sleeps in read() between its few messages.

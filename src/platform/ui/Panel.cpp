@@ -1,13 +1,120 @@
 #include "platform/ui/Panel.h"
 #include "platform/ui/Internal.h"
+#include <QGlyphRun>
 #include <QGroupBox>
 #include <QPainter>
+#include <QPainterPath>
+#include <QRawFont>
 #include <QResizeEvent>
+#include <QTextLayout>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
 
 namespace {
+
+// The painter keeps rasterised glyphs only up to this pixel size; larger ones it loads as
+// outlines at every paint, running the font's hinting program for each glyph. A panel
+// writing that large (a live value read from across the room) keeps the outline of each
+// glyph it has written and fills the outlines itself, exactly where and as the painter
+// would, so that a new value costs only the fill.
+constexpr int Painter_Glyph_Cache_Pixels = 64;
+// Positions are in 1/64 pixel, as the painter places glyphs.
+constexpr int Sub_Pixels = 64;
+
+class Glyph_Outlines {
+public:
+    // Draws Text into R as QPainter::drawText(R, Flags, Text) draws one line of plain
+    // text; false (nothing drawn) where it cannot: mnemonics, line breaks, tabs, length
+    // variants, decorations, right-to-left text, or a font the painter caches itself.
+    bool Draw(QPainter& P, const QRect& R, int Flags, const QString& Text);
+
+private:
+    using Key = std::tuple<QString, qreal, quint32>;   // font face, pixel size, glyph
+    const QPainterPath& Outline(const QRawFont& Font, quint32 Index);
+
+    QFont Font;
+    std::map<Key, QPainterPath> Outlines;
+};
+
+bool Glyph_Outlines::Draw(QPainter& P, const QRect& R, int Flags, const QString& Text)
+{
+    const QFont& F = P.font();
+    if (F.pixelSize() <= Painter_Glyph_Cache_Pixels || F.underline() || F.strikeOut() ||
+        F.overline() || P.layoutDirection() != Qt::LeftToRight || Text.isEmpty())
+        return false;
+    for (QChar C : Text)
+        if (C == u'&' || C == u'\n' || C == u'\r' || C == u'\t' || C == QChar(ushort(0x9c)) ||
+            C.direction() == QChar::DirR || C.direction() == QChar::DirAL)
+            return false;
+    if (F != Font) {
+        Outlines.clear();
+        Font = F;
+    }
+    // The line laid out as the painter lays out a caption: one line, left-aligned within
+    // the layout, trailing blanks counted, then placed by the flags.
+    QTextLayout Layout(Text, F, P.device());
+    QTextOption Option;
+    Option.setTextDirection(Qt::LeftToRight);
+    Option.setAlignment(Qt::AlignLeft);
+    Option.setFlags(Option.flags() | QTextOption::IncludeTrailingSpaces);
+    Layout.setTextOption(Option);
+    Layout.setCacheEnabled(true);
+    Layout.beginLayout();
+    QTextLine Line = Layout.createLine();
+    if (!Line.isValid()) {
+        Layout.endLayout();
+        return false;
+    }
+    Line.setLineWidth(0x01000000);
+    Line.setPosition(QPointF(0, 0));
+    Layout.endLayout();
+    const qreal Height = Line.ascent() + Line.descent();
+    const qreal Width = Line.naturalTextWidth();
+    qreal X = 0, Y = 0;
+    if (Flags & Qt::AlignBottom) Y = R.height() - Height;
+    else if (Flags & Qt::AlignVCenter) Y = (R.height() - Height) / 2;
+    const qreal Advance = Line.horizontalAdvance();
+    if (Flags & Qt::AlignRight) X = R.width() - Advance;
+    else if (Flags & Qt::AlignHCenter) X = (R.width() - Advance) / 2;
+    // The painter takes the line's origin to 1/64 pixel (cutting off the rest) and adds
+    // the glyphs' positions, which are whole 1/64ths; it fills all the glyphs' outlines,
+    // placed there, as one path with the pen's brush.
+    const int Origin_X = static_cast<int>((R.x() + X) * Sub_Pixels);
+    const int Origin_Y = static_cast<int>((R.y() + Y) * Sub_Pixels);
+    QPainterPath Glyphs;
+    Glyphs.setFillRule(Qt::WindingFill);
+    for (const QGlyphRun& Run : Layout.glyphRuns()) {
+        const QList<quint32> Indexes = Run.glyphIndexes();
+        const QList<QPointF> Positions = Run.positions();
+        for (qsizetype I = 0; I < Indexes.size(); ++I) {
+            const int Gx = Origin_X + static_cast<int>(std::lround(Positions[I].x() * Sub_Pixels));
+            const int Gy = Origin_Y + static_cast<int>(std::lround(Positions[I].y() * Sub_Pixels));
+            Glyphs.addPath(Outline(Run.rawFont(), Indexes[I])
+                               .translated(qreal(Gx) / Sub_Pixels, qreal(Gy) / Sub_Pixels));
+        }
+    }
+    if (Glyphs.isEmpty()) return true;
+    const bool Clip = !QRectF(R).contains(QRectF(R.x() + X, R.y() + Y, Width, Height));
+    if (Clip) {
+        P.save();
+        P.setClipRect(R, Qt::IntersectClip);
+    }
+    P.fillPath(Glyphs, P.pen().brush());
+    if (Clip) P.restore();
+    return true;
+}
+
+const QPainterPath& Glyph_Outlines::Outline(const QRawFont& Raw, quint32 Index)
+{
+    const Key K{Raw.familyName() + u'/' + Raw.styleName(), Raw.pixelSize(), Index};
+    auto Found = Outlines.find(K);
+    if (Found == Outlines.end()) Found = Outlines.emplace(K, Raw.pathForGlyph(Index)).first;
+    return Found->second;
+}
 
 class Panel_Widget : public QWidget {
 public:
@@ -15,6 +122,7 @@ public:
     TPanel* Panel = nullptr;
     QColor Fill = ui::To_QColor(clBtnFace);
     QTimer* Settle = nullptr;   // runs while a new colour waits to be shown
+    Glyph_Outlines Glyphs;
 
 protected:
     void resizeEvent(QResizeEvent* Event) override
@@ -68,7 +176,8 @@ protected:
         }
         P.setFont(font());
         P.setPen(ui::To_QColor(Panel->Font().Color()));
-        P.drawText(R, Flags, ui::Caption_Text(Panel->Caption(), Panel->Text_Charset()));
+        const QString Text = ui::Caption_Text(Panel->Caption(), Panel->Text_Charset());
+        if (!Glyphs.Draw(P, R, Flags, Text)) P.drawText(R, Flags, Text);
     }
 };
 
