@@ -23,7 +23,9 @@ if [ -n "${1:-}" ]; then
   PORT="$1"; shift
 else
   PORT="$ROOT/run/ttyEMU"
-  EMU_ARGS=(--link "$PORT" --firmware-set "$ROOT/run/HEX")
+  # Further emulator options, e.g. KARDUN_EMULATOR_OPTIONS="--loader-type C".
+  read -r -a EMU_ARGS <<<"${KARDUN_EMULATOR_OPTIONS:-}"
+  EMU_ARGS+=(--link "$PORT" --firmware-set "$ROOT/run/HEX")
   if [ "$HEADLESS" = 1 ]; then
     EMU_ARGS+=(--verbose)
     EMU_LOG="$ROOT/run/emulator.log"
