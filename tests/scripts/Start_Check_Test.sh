@@ -13,9 +13,9 @@ trap '[ -n "$emulator_pid" ] && kill "$emulator_pid" 2>/dev/null; rm -rf "$work"
 failures=0
 
 # One row: the identification status the emulator reports, whether the check must pass,
-# and the text its output must hold.
+# how long it waits for the connection (seconds), and the text its output must hold.
 run_case() {
-  local status=$1 must_pass=$2 expected=$3
+  local status=$1 must_pass=$2 timeout=$3 expected=$4
   local dir="$work/status$status"
   mkdir -p "$dir"
   cd "$dir" || return
@@ -24,7 +24,7 @@ run_case() {
   for _ in $(seq 50); do [ -e "$dir/ttyEMU" ] && break; sleep 0.1; done
   printf '%-29s%s {}\r\n' Port_Name "$dir/ttyEMU" >KardunGD.ini
   local output code
-  output=$(KARDUN_CONNECT_TIMEOUT=15 xvfb-run -a -s "-screen 0 1024x768x24" \
+  output=$(KARDUN_CONNECT_TIMEOUT=$timeout xvfb-run -a -s "-screen 0 1024x768x24" \
              bash "$HEADLESS_RUN" "$PROGRAM" "$dir/screenshot.png" "$dir/emulator.log" 2>&1)
   code=$?
   kill "$emulator_pid" 2>/dev/null
@@ -46,6 +46,6 @@ run_case() {
   fi
 }
 
-run_case 1 yes "Connected: the program read the configuration and polls live data."
-run_case 2 no "The program did not connect to the emulator within 15 s."
+run_case 1 yes 60 "Connected: the program read the configuration and polls live data."
+run_case 2 no 10 "The program did not connect to the emulator within 10 s."
 exit $(( failures > 0 ))
