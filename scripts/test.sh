@@ -1,15 +1,30 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks the include direction, builds (warnings as errors) and
-# runs every test (window tests run offscreen); then builds and runs every test again under
-# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/). KARDUN_SANITIZE=OFF skips
-# the second run.
+# Installs what is missing, checks the include direction, builds every target (warnings as
+# errors) and runs every test (window tests run offscreen). Then it checks that the shipped
+# temperature table and dial faces are what their generators make, runs the poll benchmark
+# for a few cycles (it measures; no time is asserted), and runs the start command headless
+# against the emulator, which fails when the program does not connect. Last, everything is
+# built and tested again under AddressSanitizer and UndefinedBehaviorSanitizer
+# (build-asan/); KARDUN_SANITIZE=OFF skips that run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+step() { echo; echo "== $1 ($(date -u +%H:%M:%S))"; }
+step "Packages"
 bash scripts/deps.sh
+step "Include direction"
 bash scripts/check_includes.sh
+step "Build"
 bash scripts/build.sh
-export QT_QPA_PLATFORM=offscreen
-(cd build && ctest --output-on-failure -j "$(nproc)" --timeout 300)
+step "Tests"
+(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" --timeout 300)
+step "Generated data files"
+bash scripts/check_generated.sh
+step "Poll benchmark"
+timeout 600 build/bench_Poll_Cycle "${KARDUN_BENCH_CYCLES:-20}"
+step "Start command, headless"
+env -u DISPLAY -u WAYLAND_DISPLAY bash scripts/start.sh
 if [ "${KARDUN_SANITIZE:-ON}" != "OFF" ]; then
+  step "Sanitizer build and tests"
   bash scripts/sanitize.sh
 fi
+step "Done"

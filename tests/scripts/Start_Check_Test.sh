@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The headless start's connection check, against the emulator: it passes (and leaves a
+# screenshot) when the program connects, and fails when the controller does not accept the
+# identification, so that the program only polls live data and never connects.
+#   Start_Check_Test.sh PROGRAM EMULATOR HEADLESS_RUN
+set -uo pipefail
+PROGRAM=$1
+EMULATOR=$2
+HEADLESS_RUN=$3
+work=$(mktemp -d)
+emulator_pid=""
+trap '[ -n "$emulator_pid" ] && kill "$emulator_pid" 2>/dev/null; rm -rf "$work"' EXIT
+failures=0
+
+# One row: the identification status the emulator reports, whether the check must pass,
+# how long it waits for the connection (seconds), and the text its output must hold.
+run_case() {
+  local status=$1 must_pass=$2 timeout=$3 expected=$4
+  local dir="$work/status$status"
+  mkdir -p "$dir"
+  cd "$dir" || return
+  "$EMULATOR" --link "$dir/ttyEMU" --status "$status" --verbose >emulator.log 2>&1 &
+  emulator_pid=$!
+  for _ in $(seq 50); do [ -e "$dir/ttyEMU" ] && break; sleep 0.1; done
+  printf '%-29s%s {}\r\n' Port_Name "$dir/ttyEMU" >KardunGD.ini
+  local output code
+  output=$(KARDUN_CONNECT_TIMEOUT=$timeout xvfb-run -a -s "-screen 0 1024x768x24" \
+             bash "$HEADLESS_RUN" "$PROGRAM" "$dir/screenshot.png" "$dir/emulator.log" 2>&1)
+  code=$?
+  kill "$emulator_pid" 2>/dev/null
+  wait "$emulator_pid" 2>/dev/null
+  emulator_pid=""
+  local ok=1
+  if [ "$must_pass" = yes ]; then
+    [ "$code" -eq 0 ] && [ -s "$dir/screenshot.png" ] || ok=0
+  else
+    [ "$code" -ne 0 ] || ok=0
+  fi
+  grep -qF "$expected" <<<"$output" || ok=0
+  if [ "$ok" = 0 ]; then
+    echo "FAILED: identification status $status: exit status $code, expected to pass: $must_pass, expected text: $expected" >&2
+    echo "$output" >&2
+    failures=$((failures + 1))
+  else
+    echo "ok: identification status $status: exit status $code"
+  fi
+}
+
+run_case 1 yes 60 "Connected: the program read the configuration and polls live data."
+run_case 2 no 10 "The program did not connect to the emulator within 10 s."
+exit $(( failures > 0 ))
