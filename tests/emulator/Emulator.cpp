@@ -77,8 +77,10 @@ void Seal(Bytes& frame)
 Controller_Emulator::Controller_Emulator()
 {
     // A plausible controller: RPM constant 1500000 ('F' = 1500), trigger level 2.51 V
-    // ('E' = 103, inside the default band), 13 x 24 neutral table.
+    // ('E' = 103, inside the default band), the pressure sensor's 1315 mV at 1 bar ('B'),
+    // 13 x 24 neutral table.
     Set_Config_Pair('F', 0xDC, 0x05);
+    Set_Config_Pair('B', 0x23, 0x05);
     Set_Config_Pair('E', 103, 0x00);
     state_.tab_image.assign(13 * 24 + 2 * 13 + 24, 0);
     size_t p = 0;
