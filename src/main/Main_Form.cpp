@@ -92,6 +92,7 @@ TForm_KardunGAS::TForm_KardunGAS(TComponent* Owner) : TForm(Owner)
     Bind_Work_Mode();
     For_Each_Part([this](auto& Part) { Part.Bind_Part(*this); });
     Bind_ICO();
+    Bind_MiniCFG();
     Bind_Pages();
 }
 

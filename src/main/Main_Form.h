@@ -27,6 +27,7 @@
 #include "main/Main_Form_Status.h"
 #include "platform/ui/UI.h"
 #include "serial/CPort.h"
+#include "windows/MiniCFG_Window.h"
 #include "windows/Port_Window.h"
 
 // The parts in the order their controls are created (status row first, then the pages).
@@ -39,7 +40,6 @@ class TForm_KardunGAS : public TForm, public Main_Form_Pages {
 public:
     explicit TForm_KardunGAS(TComponent* Owner);
     ~TForm_KardunGAS() override;
-    using TControl::Enabled;
     using TControl::Visible;
 
     // Design client size of the window.
@@ -355,14 +355,28 @@ public:
     // A right click on window n or on a display of its value: the matching compact view.
     void ICO_Display_Right_Click(int n);
 
-    // ---- the compact configuration window ----
-    // Opens the compact window on a view type (1..26).
+    // ---- the compact configuration window (Main_Form_MiniCFG.cpp) ----
+    // Opens the compact window on a view type (1..26), closing a view that is open; nothing
+    // while this window or its pages are locked.
     void Show_MiniCFG(int View_Type);
-    int MiniCFG_View_Type = 0;
+    // Closes an open compact window (its controls come back).
+    void MiniCFG_Close();
+    // Disabling the window or its pages closes the compact window first.
+    void Enabled(bool Value) override;
+    using TForm::Enabled;
+    void Pages_Enabled(bool Value);
+    // A right click on the port's or the link quality's panel: the port settings view.
+    void Panel_PortStatusMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // Each current-data reply: the engine speed into the R.P.M. source view while it shows.
+    void MiniCFG_Live_Values();
+    // The engine speed after connecting is one the R.P.M. source should be checked for.
+    bool RPM_Out_Of_Range() const;
 
 private:
     // The big-digit windows' settings keys, right click and the displays that open them.
     void Bind_ICO();
+    // The compact window's hooks, the connect script's action 85 and the status row's clicks.
+    void Bind_MiniCFG();
     // The handlers of the Settings, Errors and About pages onto their controls.
     void Bind_Pages();
     void Reply_Delay_Changed();

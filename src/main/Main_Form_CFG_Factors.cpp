@@ -12,7 +12,6 @@ namespace {
 // The setting groups and the compact window's view the two buttons serve.
 constexpr int Group_RPM_Table = 10;
 constexpr int Group_Factors = 11;
-constexpr int MiniCFG_View_RPM_Table = 10;
 
 // A factor's up-down with the value Default gives it.
 struct Factor_Default {

@@ -10,6 +10,7 @@
 #include "main/Main_Form_Configuration.h"
 #include "windows/Control_Text.h"
 #include "windows/Form_Build.h"
+#include "windows/MiniCFG_Window.h"
 
 namespace {
 
@@ -332,12 +333,16 @@ void Main_Form_Configuration::Help_Show_Hint(TControl* Label)
         return;
     Label->Color(Help_Highlight);
     Label_CFG_Help->Caption(Label->Hint());
+    if (MiniCFG_Open && Form_MiniCFG)
+        Form_MiniCFG->Label_MiniCFG_Help->Caption(Label->Hint());
 }
 
 void Main_Form_Configuration::Help_Show_Text(const std::string& Text)
 {
     Help_Labels_Reset();
     Label_CFG_Help->Caption(Text);
+    if (MiniCFG_Open && Form_MiniCFG)
+        Form_MiniCFG->Label_MiniCFG_Help->Caption(Text);
 }
 
 void Main_Form_Configuration::Help_Labels_Reset()

@@ -32,6 +32,11 @@ constexpr const char* Temp_File = "Temp.cfg";
 
 void TForm_KardunGAS::CFG_Parameter_Changed(uint8_t Code)
 {
+    // A change in the compact window is sent at once, whatever the setting.
+    if (MiniCFG_Open) {
+        MiniCFG_Parameter_Changed(Code);
+        return;
+    }
     // Values loaded by code, a setting that sends only on Transmitt, no controller or a
     // window held by a message: the change stays on the page until it is written whole.
     if (!UI_Ready || !Settings.Transmit_Now || !Connected || !Enabled())

@@ -357,16 +357,49 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     Pressure_1_Bar = Row(Owner, G, "Pressure_1_Bar", "Output at 1 bar", "V", 1);
 
     // ---- 11: influence factors ----
+    // Three boxes (pressure difference, gas temperature, supply voltage), each one row in
+    // three columns under the heads: the factor below the support point, the factor above
+    // it, the support point with its unit. The voltage has one factor, in the first column.
     GroupBox_CFG_Infl_Factor = Group(Owner, Options, "GroupBox_CFG_Infl_Factor", "Influence factors", 8);
     G = GroupBox_CFG_Infl_Factor;
-    Supp_DiffPress = Row(Owner, G, "Supp_DiffPress", "Pressure difference support", "bar", 0);
-    Infl_DiffPress_S = Row(Owner, G, "Infl_DiffPress_S", "  influence, small", "", 1);
-    Infl_DiffPress_B = Row(Owner, G, "Infl_DiffPress_B", "  influence, big", "", 2);
-    Supp_TempGas = Row(Owner, G, "Supp_TempGas", "Gas temperature support", "\xC2\xB0" "C", 3);
-    Infl_TempGas_S = Row(Owner, G, "Infl_TempGas_S", "  influence, small", "", 4);
-    Infl_TempGas_B = Row(Owner, G, "Infl_TempGas_B", "  influence, big", "", 5);
-    Supp_Power = Row(Owner, G, "Supp_Power", "Supply voltage support", "V", 6);
-    Infl_Power = Row(Owner, G, "Infl_Power", "  influence", "", 7);
+    constexpr int Infl_Box_Left = 8, Infl_Box_Height = 50, Infl_Box_Gap = 8;
+    constexpr int Infl_Column[3] = {20, 150, 280};   // in the boxes; the heads sit over them
+    const int Infl_Box_Width = Group_Width - 2 * Infl_Box_Left;
+    Label_CFG_Infl_Smaller =
+        build::Label(Owner, G, "Label_CFG_Infl_Smaller", "Below", Infl_Box_Left + Infl_Column[0], Row_First);
+    Label_CFG_Infl_Bigger =
+        build::Label(Owner, G, "Label_CFG_Infl_Bigger", "Above", Infl_Box_Left + Infl_Column[1], Row_First);
+    Label_CFG_Support =
+        build::Label(Owner, G, "Label_CFG_Support", "Support point", Infl_Box_Left + Infl_Column[2], Row_First);
+    auto Infl_Box = [&](const std::string& Name, const std::string& Caption, int N) {
+        return build::Group(Owner, G, Name, Caption, Infl_Box_Left,
+                            Row_First + 22 + N * (Infl_Box_Height + Infl_Box_Gap), Infl_Box_Width, Infl_Box_Height);
+    };
+    GroupBox_CFG_DiffPress = Infl_Box("GroupBox_CFG_DiffPress", "Pressure difference", 0);
+    GroupBox_CFG_TempGas = Infl_Box("GroupBox_CFG_TempGas", "Gas temperature", 1);
+    GroupBox_CFG_Power = Infl_Box("GroupBox_CFG_Power", "Supply voltage", 2);
+    // One value of a box: its edit and up-down in a column, the unit (supports only) right
+    // of the up-down.
+    auto Infl_Value = [&](TGroupBox* Box, const std::string& Name, int Column, const char* Unit) {
+        CFG_Value_Row R;
+        const int Left = Infl_Column[Column], Top = 20;
+        R.Edit = build::Make<TEdit>(Owner, Box, "Edit_CFG_" + Name, Left, Top, Edit_Width - 10, 22);
+        R.UpDown = build::Make<TUpDown>(Owner, Box, "UpDown_CFG_" + Name, Left + Edit_Width - 10, Top, 17, 22);
+        R.UpDown->Min(0);
+        R.UpDown->Max(32767);
+        R.UpDown->Associate(R.Edit);
+        if (Unit)
+            R.Unit = build::Label(Owner, Box, "Label_CFG_" + Name + "_Dim", Unit, Left + Edit_Width + 12, Top + 3);
+        return R;
+    };
+    Infl_DiffPress_S = Infl_Value(GroupBox_CFG_DiffPress, "Infl_DiffPress_S", 0, nullptr);
+    Infl_DiffPress_B = Infl_Value(GroupBox_CFG_DiffPress, "Infl_DiffPress_B", 1, nullptr);
+    Supp_DiffPress = Infl_Value(GroupBox_CFG_DiffPress, "Supp_DiffPress", 2, "bar");
+    Infl_TempGas_S = Infl_Value(GroupBox_CFG_TempGas, "Infl_TempGas_S", 0, nullptr);
+    Infl_TempGas_B = Infl_Value(GroupBox_CFG_TempGas, "Infl_TempGas_B", 1, nullptr);
+    Supp_TempGas = Infl_Value(GroupBox_CFG_TempGas, "Supp_TempGas", 2, "\xC2\xB0" "C");
+    Infl_Power = Infl_Value(GroupBox_CFG_Power, "Infl_Power", 0, nullptr);
+    Supp_Power = Infl_Value(GroupBox_CFG_Power, "Supp_Power", 2, "V");
     for (const CFG_Value_Row* R : {&Infl_DiffPress_S, &Infl_DiffPress_B, &Infl_TempGas_S, &Infl_TempGas_B})
         R->UpDown->Min(-95);
 

@@ -106,8 +106,17 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     CFG_Value_Row Pressure_1_Bar;
     // ---- influence factors ----
     TGroupBox* GroupBox_CFG_Infl_Factor = nullptr;
+    // Column heads over the three boxes (below, above, support point).
+    TLabel* Label_CFG_Infl_Smaller = nullptr;
+    TLabel* Label_CFG_Infl_Bigger = nullptr;
+    TLabel* Label_CFG_Support = nullptr;
+    TGroupBox* GroupBox_CFG_DiffPress = nullptr;
+    TGroupBox* GroupBox_CFG_TempGas = nullptr;
+    TGroupBox* GroupBox_CFG_Power = nullptr;
     TButton* Button_CFG_Infl_Clear = nullptr;
     TButton* Button_CFG_Infl_Default = nullptr;
+    // The factors' rows have no caption of their own (the column heads name them); the
+    // supports' units are their Label_CFG_Supp_*_Dim.
     CFG_Value_Row Supp_DiffPress, Infl_DiffPress_S, Infl_DiffPress_B, Supp_TempGas,
         Infl_TempGas_S, Infl_TempGas_B, Supp_Power, Infl_Power;
     // ---- gas level ----

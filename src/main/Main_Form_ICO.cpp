@@ -81,11 +81,6 @@ void TForm_KardunGAS::ICO_Display_Right_Click(int n)
         Show_MiniCFG(View);
 }
 
-void TForm_KardunGAS::Show_MiniCFG(int View_Type)
-{
-    MiniCFG_View_Type = View_Type;
-}
-
 void TForm_KardunGAS::Bind_ICO()
 {
     Link_Hooks.Bind("Settings_Hooks.ICO_Load", Settings_Hooks.ICO_Load, [] { ICO_Settings_Load(); });

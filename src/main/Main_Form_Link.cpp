@@ -220,9 +220,12 @@ void TForm_KardunGAS::Timer_ErrorTimer(TObject* Sender)
 void TForm_KardunGAS::Timer_After_ConnectTimer(TObject* Sender)
 {
     Timer_After_Connect->Enabled(false);
-    // The engine still stands: look again later.
+    // The engine still stands: look again later. A speed no engine runs at points to a
+    // wrong R.P.M. source.
     if (Live_Values.Live_RPM == 0)
         Timer_After_Connect->Enabled(true);
+    else if (RPM_Out_Of_Range())
+        Show_MiniCFG(MiniCFG_View_RPM_Source);
 }
 
 void TForm_KardunGAS::Timer_WaitTimer(TObject* Sender)
@@ -442,4 +445,5 @@ void TForm_KardunGAS::Show_Live_Values()
     if (ICO_State.ICO_Any_Open)
         Refresh_ICO_Windows();
     Drive_Live_Values();
+    MiniCFG_Live_Values();
 }

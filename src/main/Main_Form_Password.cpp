@@ -35,7 +35,7 @@ void TForm_KardunGAS::Bind_Password()
     Link_Hooks.Add("Script condition 210", [] { Script_Set_Condition(Condition_Check_Password, nullptr); },
                    [] { return static_cast<bool>(Script_Condition_Slot(Condition_Check_Password)); });
     Link_Hooks.Bind("Password_Window_Hooks.Main_Pages_Enabled", Password_Window_Hooks.Main_Pages_Enabled,
-                    [this](bool Enabled) { PageControl_KardunGAS->Enabled(Enabled); });
+                    [this](bool Enabled) { Pages_Enabled(Enabled); });
     Link_Hooks.Bind("Password_Window_Hooks.Main_First_Page", Password_Window_Hooks.Main_First_Page,
                     [this] { PageControl_KardunGAS->ActivePageIndex(0); });
     Link_Hooks.Bind("Password_Window_Hooks.Update_Main_Caption", Password_Window_Hooks.Update_Main_Caption,

@@ -314,6 +314,12 @@ void Main_Form_RPM_Tab::RPM_Tab_Layout()
     for (int J = 1; J <= Cols; ++J)
         RPM_Col_Buttons[static_cast<size_t>(J - 1)]->SetBounds(Left_Margin + J * W, Top_Margin, W, H);
     if (Panel_CFG_Grid_RPM) Panel_CFG_Grid_RPM->SetBounds(Left_Margin, Top_Margin, W, H);
+    // Laid out for the page while the compact window shows it: the window takes the table
+    // again at its new size and stays when the main window is clicked.
+    if (MiniCFG_Open && MiniCFG_View_Type == MiniCFG_View_RPM_Table && Form_MiniCFG) {
+        F.Show_MiniCFG(MiniCFG_View_RPM_Table);
+        Form_MiniCFG->CheckBox_MiniCFG->Checked(false);
+    }
 }
 
 void Main_Form_RPM_Tab::RPM_Tab_Fit_Fonts()
@@ -343,6 +349,9 @@ void Main_Form_RPM_Tab::RPM_Tab_Fit_Fonts()
 
 void Main_Form_RPM_Tab::RPM_Tab_Show(bool Show)
 {
+    // The compact window keeps the table it shows whatever the page does.
+    if (!Show && MiniCFG_Open && MiniCFG_View_Type == MiniCFG_View_RPM_Table)
+        return;
     TForm_KardunGAS& F = Form();
     F.Timer_CFG_RPM_Tail->Enabled(Show);
     Edit_CFG_Depend->ReadOnly(true);

@@ -93,6 +93,9 @@ void TForm_KardunGAS::FormShow(TObject* Sender)
 void TForm_KardunGAS::FormActivate(TObject* Sender)
 {
     UI_Ready = true;
+    // Back to the main window: the compact window goes unless it was asked to stay.
+    if (MiniCFG_Open && Form_MiniCFG && Form_MiniCFG->CheckBox_MiniCFG->Checked())
+        MiniCFG_Close();
 }
 
 void TForm_KardunGAS::FormCanResize(TObject* Sender, int& New_Width, int& New_Height, bool& Resize)
@@ -145,6 +148,8 @@ void TForm_KardunGAS::FormDestroy(TObject* Sender)
 {
     // The pages go away with the window: no page change is handled from here on.
     PageControl_KardunGAS->OnChange = nullptr;
+    // Controls lent to the compact window come home before anything goes.
+    MiniCFG_Close();
     // A sweep level still in the controller is replaced by the saved one first.
     Sweep_Restore_Before_Close();
     Timer_Connect->Enabled(false);

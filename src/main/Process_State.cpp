@@ -34,6 +34,7 @@
 #include "windows/Drive_Window.h"
 #include "windows/ICO_Window.h"
 #include "windows/Loader_Window.h"
+#include "windows/MiniCFG_Window.h"
 #include "windows/MSG.h"
 #include "windows/Password_Window.h"
 #include "windows/Port_Window.h"
@@ -77,6 +78,7 @@ void Reset_All_State()
     Loader_Reset();
     // Windows and the program.
     MSG_Reset();
+    MiniCFG_Reset();
     Loader_Window_Hooks = Loader_Window_Hooks_Class{};
     RPM_Window_Reset();
     ICO_Windows_Reset();

@@ -13,6 +13,7 @@
 #include "windows/Drive_Window.h"
 #include "windows/ICO_Window.h"
 #include "windows/Loader_Window.h"
+#include "windows/MiniCFG_Window.h"
 #include "windows/MSG.h"
 #include "windows/Password_Window.h"
 #include "windows/Port_Window.h"
@@ -40,6 +41,7 @@ const Program_Window Program_Windows[] = {
     {[] { Application->CreateForm(Form_MV_Drive); }, []() -> TForm* { return Form_MV_Drive; }},
     {[] { Application->CreateForm(Form_Port); }, []() -> TForm* { return Form_Port; }},
     {[] { Application->CreateForm(Form_PSW); }, []() -> TForm* { return Form_PSW; }},
+    {[] { Application->CreateForm(Form_MiniCFG); }, []() -> TForm* { return Form_MiniCFG; }},
     {[] { Application->CreateForm(Form_MSG); }, []() -> TForm* { return Form_MSG; }},
     // The big-digit windows keep the built-in icon.
     {[] { Application->CreateForm(Form_ICO); }, []() -> TForm* { return nullptr; }},

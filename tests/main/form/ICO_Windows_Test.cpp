@@ -144,7 +144,7 @@ TEST_F(ICO_Windows, PlaybackShowsTheReadoutsAndOSCOnTheEightWindowsThatFollowIt)
     // Right clicks on the RPM window walk through the RPM views.
     for (const int View : {17, 18, 10, 17}) {
         QTest::mouseClick(Window(1)->Panel_ICO_Dig->Widget(), Qt::RightButton);
-        EXPECT_EQ(M->MiniCFG_View_Type, View);
+        EXPECT_EQ(MiniCFG_View_Type, View);
     }
 }
 

@@ -100,10 +100,10 @@ TEST_F(Keyboard_Map, RightClicksOnTheStripOpenTheirCompactViews)
         {F.Panel_WorkMode, 4, Qt::RightButton, 11},  {F.Panel_WorkMode, 0, Qt::RightButton, 0},
         {F.Panel_WorkMode, 4, Qt::LeftButton, 0}};
     for (const auto& [Control, Mode, Button, View] : Clicks) {
-        F.MiniCFG_View_Type = 0;
+        MiniCFG_View_Type = 0;
         Work_Mode = Mode;
         QTest::mousePress(Control->Widget(), Button, Qt::NoModifier, QPoint(2, 2));
-        EXPECT_EQ(F.MiniCFG_View_Type, View) << Control->Name() << " in mode " << int(Mode);
+        EXPECT_EQ(MiniCFG_View_Type, View) << Control->Name() << " in mode " << int(Mode);
     }
 }
 

@@ -1,0 +1,318 @@
+// The compact configuration window over the real main window: every view lends its
+// controls and gives each one back as it was, the callers that open it, the locks that keep
+// it shut or close it, its help line, the table view and leaving the program with it open.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "main/Main_Test_Support.h"
+#include "protocol/Live_Data.h"
+#include "protocol/Script.h"
+#include "protocol/Write_Lists.h"
+#include "windows/MiniCFG_Window.h"
+
+namespace {
+
+using namespace main_test;
+
+// Where a control is and how it shows.
+struct Placement {
+    int Top, Left;
+    const TControl* Parent;
+    bool Visible, Show_Hint;
+    bool operator==(const Placement&) const = default;
+};
+
+class MiniCFG_Window : public Main_Window_Fixture {
+protected:
+    void SetUp() override
+    {
+        Main_Window_Fixture::SetUp();
+        Create();
+        Form_MiniCFG = Create_Form<TForm_MiniCFG>(nullptr);
+        Mini = Form_MiniCFG;
+        F()->Show();
+    }
+    void TearDown() override
+    {
+        if (Form_MiniCFG)
+            Form_MiniCFG->Free();
+        Main_Window_Fixture::TearDown();
+    }
+    TForm_KardunGAS* F() { return Main(); }
+    // Every control of the main window with its placement.
+    std::map<const TControl*, Placement> Main_Controls()
+    {
+        std::map<const TControl*, Placement> All;
+        Collect(F(), All);
+        return All;
+    }
+    static void Collect(const TControl* C, std::map<const TControl*, Placement>& All)
+    {
+        for (int I = 0; I < C->ControlCount(); ++I) {
+            const TControl* Child = C->Controls(I);
+            All[Child] = {Child->Top(), Child->Left(), Child->Parent(), Child->Visible(), Child->ShowHint()};
+            Collect(Child, All);
+        }
+    }
+    static TControl* Named(const std::string& Name) { return dynamic_cast<TControl*>(ui::Find_Control(Name)); }
+    static bool In_Compact(const TControl* C) { return C && C->Parent_Form() == Form_MiniCFG; }
+    TForm_MiniCFG* Mini = nullptr;
+};
+
+TEST_F(MiniCFG_Window, EveryViewLendsItsControlsAndGivesEachBackAsItWas)
+{
+    // Tool-tips on, so that hint switches differ between the pages.
+    Settings.Show_Hint = true;
+    F()->Show_Hint_Apply();
+    F()->PageControl_KardunGAS->ActivePageIndex(1);
+    F()->Page_Panels_Refresh();
+    F()->Options_Select(11);
+    const auto Before = Main_Controls();
+    for (int View = MiniCFG_View_Min; View <= MiniCFG_View_Max; ++View) {
+        SCOPED_TRACE("view " + std::to_string(View));
+        F()->Show_MiniCFG(View);
+        ASSERT_TRUE(MiniCFG_Open);
+        ASSERT_EQ(MiniCFG_View_Type, View);
+        EXPECT_TRUE(Mini->CheckBox_MiniCFG->Checked());
+        const auto& Lent = Mini->Borrowed();
+        EXPECT_GE(Lent.size(), 1u);
+        EXPECT_LE(Lent.size(), 19u);
+        for (const std::string& Name : MiniCFG_View_Controls(View)) {
+            const TControl* C = Named(Name);
+            ASSERT_TRUE(C) << Name;
+            EXPECT_TRUE(In_Compact(C)) << Name;
+            EXPECT_FALSE(C->ShowHint()) << Name;
+            // Inside its box, nothing cut off.
+            const TControl* P = C->Parent();
+            EXPECT_TRUE(C->Left() >= 0 && C->Top() >= 0 && C->Left() + C->Width() <= P->Width() &&
+                        C->Top() + C->Height() <= P->Height())
+                << Name << " at " << C->Left() << "," << C->Top() << " in " << P->Name();
+        }
+        // The table view has no help box; every other one an 80-pixel box under the controls.
+        EXPECT_EQ(Mini->GroupBox_MiniCFG_Help->Visible(), View != MiniCFG_View_RPM_Table);
+        if (View != MiniCFG_View_RPM_Table) {
+            EXPECT_EQ(Mini->GroupBox_MiniCFG_Help->Height(), 80);
+            int Bottom = 0;
+            for (const ORG_MiniCFG_Box_Class& B : Lent)
+                if (B.Control->Parent() == Mini->Panel_MiniCFG)
+                    Bottom = std::max(Bottom, B.Control->Top() + B.Control->Height());
+            for (const TGroupBox* G : Mini->Run_Time_Boxes())
+                Bottom = std::max(Bottom, G->Top() + G->Height());
+            EXPECT_GE(Mini->GroupBox_MiniCFG_Help->Top(), Bottom - 1);
+        }
+        EXPECT_LE(Mini->CheckBox_MiniCFG->Top() + Mini->CheckBox_MiniCFG->Height(), Mini->ClientHeight());
+        Mini->Close();
+        EXPECT_FALSE(MiniCFG_Open);
+        EXPECT_TRUE(Mini->Run_Time_Boxes().empty());
+        const auto After = Main_Controls();
+        for (const auto& [C, P] : Before) {
+            ASSERT_TRUE(After.count(C)) << C->Name();
+            EXPECT_EQ(After.at(C), P) << C->Name();
+        }
+    }
+}
+
+TEST_F(MiniCFG_Window, CallersOpenTheirViewsAndAnOpenViewMakesWayForTheNext)
+{
+    // The R.P.M. source view over the pressure view: the pressure controls are home first.
+    F()->Show_MiniCFG(19);
+    TControl* Pressure = F()->PG_Pressure.UpDown;
+    ASSERT_TRUE(In_Compact(Pressure));
+    F()->Show_MiniCFG(17);
+    EXPECT_FALSE(In_Compact(Pressure));
+    EXPECT_TRUE(In_Compact(F()->RPM_Source.Edit));
+    // View 17 explains the idle run from the start and follows the live speed.
+    EXPECT_EQ(Mini->Label_MiniCFG_Help->Caption(), Named("Label_CFG_RPM_IdleRun")->Hint());
+    Live_Values.Live_RPM = 1234;
+    F()->Show_Live_Values();
+    EXPECT_EQ(F()->RPM_Source.Edit->Text(), "1234");
+    Mini->Close();
+
+    struct Row {
+        const char* What;
+        std::function<void()> Act;
+        int View;   // 0: nothing opens
+    };
+    auto After_Connect = [this](uint16_t RPM) {
+        return [this, RPM] {
+            Live_Values.Live_RPM = RPM;
+            F()->Timer_After_ConnectTimer(nullptr);
+        };
+    };
+    auto Right_Click = [](TControl* C) {
+        return [C] { C->OnMouseDown(C, TMouseButton::Right, {}, 1, 1); };
+    };
+    const Row Rows[] = {
+        {"connect script action 85", [] { Script_Action_Slot(85)(); }, 17},
+        {"engine standing after connecting", After_Connect(0), 0},
+        {"449 rpm after connecting", After_Connect(449), 17},
+        {"450 rpm after connecting", After_Connect(450), 0},
+        {"7000 rpm after connecting", After_Connect(7000), 0},
+        {"7001 rpm after connecting", After_Connect(7001), 17},
+        {"port panel", Right_Click(F()->Panel_PortStatus), 26},
+        {"link quality panel", Right_Click(F()->Panel_ConnectStatus_PerCent), 26},
+        {"left click on the port panel", [this] {
+             F()->Panel_PortStatus->OnMouseDown(F()->Panel_PortStatus, TMouseButton::Left, {}, 1, 1);
+         }, 0},
+    };
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.What);
+        MiniCFG_View_Type = 0;
+        R.Act();
+        EXPECT_EQ(MiniCFG_Open, R.View != 0);
+        EXPECT_EQ(MiniCFG_View_Type, R.View);
+        Mini->Close();
+    }
+    // The engine still standing, the timer looks again later.
+    After_Connect(0)();
+    EXPECT_TRUE(F()->Timer_After_Connect->Enabled());
+}
+
+TEST_F(MiniCFG_Window, ActivationLocksAndTheSendOfAChange)
+{
+    // Back to the main window: a ticked box closes the window, an unticked one keeps it.
+    for (const bool Ticked : {true, false}) {
+        F()->Show_MiniCFG(21);
+        Mini->CheckBox_MiniCFG->Checked(Ticked);
+        F()->FormActivate(F());
+        EXPECT_EQ(MiniCFG_Open, !Ticked) << Ticked;
+        EXPECT_EQ(In_Compact(F()->PG_Temper.Edit), !Ticked) << Ticked;
+        Mini->Close();
+    }
+
+    // A lock keeps the window shut, and closes an open one (its controls home); closing
+    // leaves the lock in place.
+    struct Lock {
+        const char* What;
+        std::function<void(bool)> Set;
+    };
+    const Lock Locks[] = {
+        {"main window", [this](bool Locked) { F()->Enabled(!Locked); }},
+        {"pages (password)", [this](bool Locked) { F()->Pages_Enabled(!Locked); }},
+    };
+    for (const Lock& L : Locks) {
+        SCOPED_TRACE(L.What);
+        L.Set(true);
+        F()->Show_MiniCFG(2);
+        EXPECT_FALSE(MiniCFG_Open);
+        EXPECT_FALSE(Mini->Visible());
+        L.Set(false);
+        F()->Show_MiniCFG(2);
+        ASSERT_TRUE(MiniCFG_Open);
+        L.Set(true);
+        EXPECT_FALSE(MiniCFG_Open);
+        EXPECT_FALSE(Mini->Visible());
+        EXPECT_FALSE(In_Compact(F()->GroupBox_CFG_SwitchPG));
+        EXPECT_FALSE(F()->Enabled() && F()->PageControl_KardunGAS->Enabled());
+        L.Set(false);
+    }
+
+    // A change made in the window goes out at once, even without the send-now setting.
+    Connected = true;
+    UI_Ready = true;
+    Settings.Transmit_Now = false;
+    Transmit_Now_Code = 0;
+    F()->PG_RPM.UpDown->Step(TUD_Button::Up);
+    EXPECT_EQ(Transmit_Now_Code, 0);
+    F()->Show_MiniCFG(18);
+    F()->PG_RPM.UpDown->Step(TUD_Button::Up);
+    EXPECT_EQ(Transmit_Now_Code, 'K');
+    EXPECT_TRUE(F()->Timer_Transmit_Now->Enabled());
+    F()->Timer_Transmit_Now->Enabled(false);
+    Connected = false;
+}
+
+TEST_F(MiniCFG_Window, TheHelpLineReachesTheWindowWhileItIsOpen)
+{
+    F()->Show_MiniCFG(19);
+    TControl* High = F()->GP_PressDiff_High.UpDown;
+    ASSERT_TRUE(In_Compact(High));
+    ASSERT_TRUE(High->OnMouseMove);
+    High->OnMouseMove(High, {}, 1, 1);
+    const std::string Help = F()->GP_PressDiff_High.Caption->Hint();
+    EXPECT_FALSE(Help.empty());
+    EXPECT_EQ(Mini->Label_MiniCFG_Help->Caption(), Help);
+    Mini->Close();
+    F()->Help_Show_Text("after closing");
+    EXPECT_EQ(Mini->Label_MiniCFG_Help->Caption(), Help);
+}
+
+TEST_F(MiniCFG_Window, TheTableViewKeepsTheTableAndItsButtonsActOnItAlone)
+{
+    F()->PageControl_KardunGAS->ActivePageIndex(1);
+    F()->Options_Select(11);
+    Configuration.Infl_DiffPress_S = 35;
+    F()->Show_Configuration(*F());
+    F()->Grid_RPM->Cells(0, 0, "2,00");
+    F()->Show_MiniCFG(MiniCFG_View_RPM_Table);
+    ASSERT_TRUE(In_Compact(F()->Panel_CFG_Depend));
+    EXPECT_TRUE(F()->Timer_CFG_RPM_Tail->Enabled());
+    // Default here resets the table, never the factors the page shows beside it.
+    F()->Button_CFG_Infl_Default->Click();
+    EXPECT_EQ(F()->Grid_RPM->Cells(0, 0), "1,00");
+    EXPECT_EQ(Configuration.Infl_DiffPress_S, 35);
+    // A page change leaves the table in the window; a new layout takes it again, and the
+    // window then stays when the main window is clicked.
+    F()->PageControl_KardunGAS->ActivePageIndex(0);
+    F()->PageControl_KardunGASChange(F());
+    EXPECT_TRUE(In_Compact(F()->Panel_CFG_Depend));
+    EXPECT_TRUE(F()->Panel_CFG_Depend->Visible());
+    F()->RPM_Tab_Layout();
+    ASSERT_TRUE(MiniCFG_Open);
+    EXPECT_EQ(MiniCFG_View_Type, MiniCFG_View_RPM_Table);
+    EXPECT_TRUE(In_Compact(F()->Panel_CFG_Depend));
+    EXPECT_EQ(F()->Panel_CFG_Depend->Left(), 10);
+    EXPECT_FALSE(Mini->CheckBox_MiniCFG->Checked());
+    F()->FormActivate(F());
+    EXPECT_TRUE(MiniCFG_Open);
+    // Closed over the table's group, the page shows it again.
+    F()->PageControl_KardunGAS->ActivePageIndex(1);
+    F()->Options_Select(10);
+    F()->Show_MiniCFG(MiniCFG_View_RPM_Table);
+    Mini->Close();
+    EXPECT_FALSE(In_Compact(F()->Panel_CFG_Depend));
+    EXPECT_TRUE(F()->Panel_CFG_Depend->Visible());
+}
+
+TEST_F(MiniCFG_Window, LeavingWithTheWindowOpenReturnsEveryControlFirst)
+{
+    // The compact window goes first: its controls are home before its panel goes.
+    F()->Show_MiniCFG(19);
+    Form_MiniCFG->Free();
+    EXPECT_FALSE(MiniCFG_Open);
+    EXPECT_EQ(F()->PG_Pressure.UpDown->Parent_Form(), F());
+    // The main window goes first: it takes its controls back as it closes.
+    Form_MiniCFG = Create_Form<TForm_MiniCFG>(nullptr);
+    Mini = Form_MiniCFG;
+    F()->Show_MiniCFG(20);
+    ASSERT_TRUE(MiniCFG_Open);
+    W->Destroy();
+    EXPECT_FALSE(MiniCFG_Open);
+    EXPECT_TRUE(Mini->Borrowed().empty());
+    EXPECT_EQ(Mini->Panel_MiniCFG->ControlCount(), 2);
+}
+
+// Pictures of the factor group and of some views for a person to look at.
+TEST_F(MiniCFG_Window, Pictures)
+{
+    const char* Keep = std::getenv("KARDUN_SHOT_DIR");
+    if (!Keep)
+        GTEST_SKIP() << "KARDUN_SHOT_DIR not set";
+    F()->PageControl_KardunGAS->ActivePageIndex(1);
+    F()->Page_Panels_Refresh();
+    F()->Options_Select(11);
+    Pump_For(50);
+    EXPECT_TRUE(ui::Render_To_PNG(F(), std::string(Keep) + "/group_11.png"));
+    for (const int View : {5, 10, 17, 19, 20, 22, 23, 24, 25, 26}) {
+        F()->Show_MiniCFG(View);
+        Pump_For(50);
+        EXPECT_TRUE(ui::Render_To_PNG(Mini, std::string(Keep) + "/view_" + std::to_string(View) + ".png"));
+    }
+    Mini->Close();
+}
+
+}  // namespace
