@@ -234,6 +234,9 @@ void Main_Form_RPM_Tab::RPM_Tab_Default_Axes()
     }
     RPM_Tab_Build(Cols, Rows);
     RPM_Tab_Put_Texts(rpm_tab::Default_Texts(Cols, Rows));
+    // Defaults asked for in the compact window go out as any change made there.
+    if (MiniCFG_Open && MiniCFG_View_Type == MiniCFG_View_RPM_Table)
+        RPM_Tab_Changed();
 }
 
 void Main_Form_RPM_Tab::RPM_Tab_Build(int Cols, int Rows)

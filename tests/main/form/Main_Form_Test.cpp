@@ -316,8 +316,8 @@ TEST_F(Main_Window, WindowsAreCreatedInTheirOrder)
     TApplication App;
     Create_Windows();
     const std::vector<TForm*> Forms = ui::All_Forms();
-    const std::vector<TForm*> Expected = {Form_KardunGAS, Form_DTB, Form_Loader, Form_RPM,
-                                          Form_MV_Drive,  Form_Port, Form_PSW,   Form_MSG};
+    const std::vector<TForm*> Expected = {Form_KardunGAS, Form_DTB, Form_Loader,  Form_RPM, Form_MV_Drive,
+                                          Form_Port,      Form_PSW, Form_MiniCFG, Form_MSG};
     ASSERT_GE(Forms.size(), Expected.size());
     EXPECT_EQ(Application->MainForm(), Form_KardunGAS);
     for (std::size_t I = 0; I < Expected.size(); ++I) {
@@ -327,7 +327,8 @@ TEST_F(Main_Window, WindowsAreCreatedInTheirOrder)
     EXPECT_EQ(Application->Title(), Product_Title);   // the main window replaced it
     Application->Shutdown();
     for (const TForm* Gone : std::initializer_list<const TForm*>{Form_KardunGAS, Form_DTB, Form_Loader, Form_RPM,
-                                                                 Form_MV_Drive, Form_Port, Form_PSW, Form_MSG})
+                                                                 Form_MV_Drive, Form_Port, Form_PSW, Form_MiniCFG,
+                                                                 Form_MSG})
         EXPECT_EQ(Gone, nullptr);
     // The shutdown wrote the settings file.
     EXPECT_NE(Upper_Case(Folder->Read("KardunGD.ini")).find("PORT_NAME"), std::string::npos);

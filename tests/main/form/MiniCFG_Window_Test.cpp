@@ -251,10 +251,16 @@ TEST_F(MiniCFG_Window, TheTableViewKeepsTheTableAndItsButtonsActOnItAlone)
     F()->Show_MiniCFG(MiniCFG_View_RPM_Table);
     ASSERT_TRUE(In_Compact(F()->Panel_CFG_Depend));
     EXPECT_TRUE(F()->Timer_CFG_RPM_Tail->Enabled());
-    // Default here resets the table, never the factors the page shows beside it.
+    // Default here resets the table, never the factors the page shows beside it, and the
+    // table goes out at once.
+    Connected = UI_Ready = true;
+    Transmit_Now_Code = 0;
     F()->Button_CFG_Infl_Default->Click();
     EXPECT_EQ(F()->Grid_RPM->Cells(0, 0), "1,00");
     EXPECT_EQ(Configuration.Infl_DiffPress_S, 35);
+    EXPECT_EQ(Transmit_Now_Code, RPM_Tab_Request_Code);
+    F()->Timer_Transmit_Now->Enabled(false);
+    Connected = false;
     // A page change leaves the table in the window; a new layout takes it again, and the
     // window then stays when the main window is clicked.
     F()->PageControl_KardunGAS->ActivePageIndex(0);
