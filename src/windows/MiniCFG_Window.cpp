@@ -359,7 +359,10 @@ void TForm_MiniCFG::Show_Row_View(const MiniCFG_View_Def& View)
     std::vector<Box_Layout> Layouts;
     for (const MiniCFG_Box_Def& B : View.Boxes) {
         Box_Layout L;
+        // A box named after a page group without a text of its own takes that group's caption.
         L.Caption = Language_Text(B.Caption_Key);
+        if (const auto* Group = Named<TGroupBox>(B.Caption_Key); L.Caption.empty() && Group)
+            L.Caption = Group->Caption();
         int Min_X = -1;
         for (const auto& Row : B.Rows)
             for (const char* Name : Row)

@@ -71,10 +71,22 @@ TEST_F(MiniCFG_Window, EveryViewLendsItsControlsAndGivesEachBackAsItWas)
     F()->PageControl_KardunGAS->ActivePageIndex(1);
     F()->Page_Panels_Refresh();
     F()->Options_Select(11);
+    // KARDUN_SHOT_DIR names a folder for pictures of the page's group 11 and of each view.
+    const char* Shots = std::getenv("KARDUN_SHOT_DIR");
+    auto Shoot = [Shots](TControl* C, const std::string& Name) {
+        Pump_For(50);
+        EXPECT_TRUE(ui::Render_To_PNG(C, std::string(Shots) + "/" + Name + ".png"));
+    };
+    // Shown, the window settles (its scaling) before the places are taken.
+    Pump_For(100);
+    if (Shots)
+        Shoot(F(), "group_11");
     const auto Before = Main_Controls();
     for (int View = MiniCFG_View_Min; View <= MiniCFG_View_Max; ++View) {
         SCOPED_TRACE("view " + std::to_string(View));
         F()->Show_MiniCFG(View);
+        if (Shots)
+            Shoot(Mini, "view_" + std::to_string(View));
         ASSERT_TRUE(MiniCFG_Open);
         ASSERT_EQ(MiniCFG_View_Type, View);
         EXPECT_TRUE(Mini->CheckBox_MiniCFG->Checked());
@@ -118,10 +130,15 @@ TEST_F(MiniCFG_Window, EveryViewLendsItsControlsAndGivesEachBackAsItWas)
 
 TEST_F(MiniCFG_Window, CallersOpenTheirViewsAndAnOpenViewMakesWayForTheNext)
 {
-    // The R.P.M. source view over the pressure view: the pressure controls are home first.
+    // The page's help reaches the window's help line while it is open.
     F()->Show_MiniCFG(19);
+    TControl* High = F()->GP_PressDiff_High.UpDown;
+    ASSERT_TRUE(In_Compact(High) && High->OnMouseMove);
+    High->OnMouseMove(High, {}, 1, 1);
+    EXPECT_FALSE(Mini->Label_MiniCFG_Help->Caption().empty());
+    EXPECT_EQ(Mini->Label_MiniCFG_Help->Caption(), F()->GP_PressDiff_High.Caption->Hint());
+    // The R.P.M. source view over the pressure view: the pressure controls are home first.
     TControl* Pressure = F()->PG_Pressure.UpDown;
-    ASSERT_TRUE(In_Compact(Pressure));
     F()->Show_MiniCFG(17);
     EXPECT_FALSE(In_Compact(Pressure));
     EXPECT_TRUE(In_Compact(F()->RPM_Source.Edit));
@@ -198,15 +215,12 @@ TEST_F(MiniCFG_Window, ActivationLocksAndTheSendOfAChange)
         SCOPED_TRACE(L.What);
         L.Set(true);
         F()->Show_MiniCFG(2);
-        EXPECT_FALSE(MiniCFG_Open);
-        EXPECT_FALSE(Mini->Visible());
+        EXPECT_FALSE(MiniCFG_Open || Mini->Visible());
         L.Set(false);
         F()->Show_MiniCFG(2);
         ASSERT_TRUE(MiniCFG_Open);
         L.Set(true);
-        EXPECT_FALSE(MiniCFG_Open);
-        EXPECT_FALSE(Mini->Visible());
-        EXPECT_FALSE(In_Compact(F()->GroupBox_CFG_SwitchPG));
+        EXPECT_FALSE(MiniCFG_Open || Mini->Visible() || In_Compact(F()->GroupBox_CFG_SwitchPG));
         EXPECT_FALSE(F()->Enabled() && F()->PageControl_KardunGAS->Enabled());
         L.Set(false);
     }
@@ -224,21 +238,6 @@ TEST_F(MiniCFG_Window, ActivationLocksAndTheSendOfAChange)
     EXPECT_TRUE(F()->Timer_Transmit_Now->Enabled());
     F()->Timer_Transmit_Now->Enabled(false);
     Connected = false;
-}
-
-TEST_F(MiniCFG_Window, TheHelpLineReachesTheWindowWhileItIsOpen)
-{
-    F()->Show_MiniCFG(19);
-    TControl* High = F()->GP_PressDiff_High.UpDown;
-    ASSERT_TRUE(In_Compact(High));
-    ASSERT_TRUE(High->OnMouseMove);
-    High->OnMouseMove(High, {}, 1, 1);
-    const std::string Help = F()->GP_PressDiff_High.Caption->Hint();
-    EXPECT_FALSE(Help.empty());
-    EXPECT_EQ(Mini->Label_MiniCFG_Help->Caption(), Help);
-    Mini->Close();
-    F()->Help_Show_Text("after closing");
-    EXPECT_EQ(Mini->Label_MiniCFG_Help->Caption(), Help);
 }
 
 TEST_F(MiniCFG_Window, TheTableViewKeepsTheTableAndItsButtonsActOnItAlone)
@@ -300,25 +299,6 @@ TEST_F(MiniCFG_Window, LeavingWithTheWindowOpenReturnsEveryControlFirst)
     EXPECT_FALSE(MiniCFG_Open);
     EXPECT_TRUE(Mini->Borrowed().empty());
     EXPECT_EQ(Mini->Panel_MiniCFG->ControlCount(), 2);
-}
-
-// Pictures of the factor group and of some views for a person to look at.
-TEST_F(MiniCFG_Window, Pictures)
-{
-    const char* Keep = std::getenv("KARDUN_SHOT_DIR");
-    if (!Keep)
-        GTEST_SKIP() << "KARDUN_SHOT_DIR not set";
-    F()->PageControl_KardunGAS->ActivePageIndex(1);
-    F()->Page_Panels_Refresh();
-    F()->Options_Select(11);
-    Pump_For(50);
-    EXPECT_TRUE(ui::Render_To_PNG(F(), std::string(Keep) + "/group_11.png"));
-    for (const int View : {5, 10, 17, 19, 20, 22, 23, 24, 25, 26}) {
-        F()->Show_MiniCFG(View);
-        Pump_For(50);
-        EXPECT_TRUE(ui::Render_To_PNG(Mini, std::string(Keep) + "/view_" + std::to_string(View) + ".png"));
-    }
-    Mini->Close();
 }
 
 }  // namespace
