@@ -279,11 +279,16 @@ void Main_Form_Configuration::Options_Group_Show(int N, bool Visible)
 {
     if (N < 1 || N > Options_Count)
         return;
+    // A control lent to the compact window stays there; it comes back as the page wants it.
+    auto Show = [Visible](TControl* C) {
+        if (!Form_MiniCFG || !Form_MiniCFG->Set_Visible_On_Return(C, Visible))
+            C->Visible(Visible);
+    };
     if (TControl* Box = Options_Box[static_cast<size_t>(N)])
-        Box->Visible(Visible);
+        Show(Box);
     if (N == 10 || N == 11) {
-        Button_CFG_Infl_Clear->Visible(Visible);
-        Button_CFG_Infl_Default->Visible(Visible);
+        Show(Button_CFG_Infl_Clear);
+        Show(Button_CFG_Infl_Default);
     } else if (N >= 13 && N <= 15) {
         for (TControl* C : {Button_CFG_User_Find, Button_CFG_User_Find_Again, Button_CFG_User_New,
                             Button_CFG_User_View})

@@ -275,6 +275,16 @@ bool TForm_MiniCFG::MiniCFG_Return()
     return true;
 }
 
+bool TForm_MiniCFG::Set_Visible_On_Return(const TControl* Control, bool Visible)
+{
+    for (ORG_MiniCFG_Box_Class& Place : Stack)
+        if (Place.Control == Control && Place.Alive) {
+            Place.Visible = Visible;
+            return true;
+        }
+    return false;
+}
+
 TGroupBox* TForm_MiniCFG::MiniCFG_Add_Box(int Width, int Height, const std::string& Caption)
 {
     const int Top = Boxes.empty() ? Margin : Boxes.back()->Top() + Boxes.back()->Height() + Box_Gap;

@@ -97,6 +97,9 @@ public:
     // previous; left 10.
     TGroupBox* MiniCFG_Add_Box(int Width, int Height, const std::string& Caption);
 
+    // The page shows or hides a control while it is lent: the window keeps showing it and
+    // it takes that visibility when it comes back. False when the control is not lent.
+    bool Set_Visible_On_Return(const TControl* Control, bool Visible);
     // The borrowed controls now (bottom of the stack first).
     const std::vector<ORG_MiniCFG_Box_Class>& Borrowed() const { return Stack; }
     const std::vector<TGroupBox*>& Run_Time_Boxes() const { return Boxes; }

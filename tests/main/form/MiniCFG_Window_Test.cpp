@@ -117,6 +117,14 @@ TEST_F(MiniCFG_Window, EveryViewLendsItsControlsAndGivesEachBackAsItWas)
             EXPECT_GE(Mini->GroupBox_MiniCFG_Help->Top(), Bottom - 1);
         }
         EXPECT_LE(Mini->CheckBox_MiniCFG->Top() + Mini->CheckBox_MiniCFG->Height(), Mini->ClientHeight());
+        // The page walks its groups meanwhile: the window keeps what it shows.
+        std::vector<bool> Shown;
+        for (const ORG_MiniCFG_Box_Class& B : Lent)
+            Shown.push_back(B.Control->Visible());
+        F()->Options_Select(2);
+        F()->Options_Select(11);
+        for (size_t I = 0; I < Lent.size(); ++I)
+            EXPECT_EQ(Lent[I].Control->Visible(), Shown[I]) << Lent[I].Control->Name();
         Mini->Close();
         EXPECT_FALSE(MiniCFG_Open);
         EXPECT_TRUE(Mini->Run_Time_Boxes().empty());
