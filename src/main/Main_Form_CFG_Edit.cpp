@@ -552,7 +552,7 @@ const Caption_Toggle Caption_Toggles[] = {
     {"Label_CFG_Sensor_OFF", "CheckBox_CFG_Sensor_OFF"},
     {"Label_CFG_Level_Invert", "CheckBox_CFG_Level_Invert"},
     {"Label_CFG_Level_Low", "CheckBox_CFG_Level_Low"},
-    {"Label_CFG_Level_90", "CheckBox_CFG_Level_90"},
+    {"LabelCFG_Level_90", "CheckBox_CFG_Level_90"},
     {"Label_Limit_RPM_ON", "CheckBox_Limit_RPM_ON"},
     {"Label_Limit_TPS_ON", "CheckBox_Limit_TPS_ON"},
     {"Label_DS_Correction_ON", "CheckBox_DS_Correction_ON"},

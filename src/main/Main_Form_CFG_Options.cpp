@@ -2,8 +2,10 @@
 // click or by the Up and Down keys), the one group shown in the centre panel, and the help
 // line below it that explains what the mouse is over.
 #include <algorithm>
+#include <functional>
 #include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "language/Language.h"
 #include "main/Main_Form.h"
@@ -66,73 +68,171 @@ const Options_Group_Row Options_Groups[Main_Form_Configuration::Options_Count + 
     {"Label_TPS_CFG_Options", "", "GroupBox_CFG_Emulation_TPS"},
 };
 
-// The field labels the help line highlights (the gas-diesel group resets its own).
+// The field labels the help line highlights (the gas-diesel group resets its own; every
+// label a mouse-move row below highlights is reset as well).
 const char* const Help_Label_Names[] = {
     "Label_CFG_PG_Temper", "Label_CFG_PG_Pressure", "Label_CFG_PG_RPM", "Label_CFG_PG_Delay",
     "Label_CFG_PG_Preheating", "Label_CFG_GP_Buzzer", "Label_CFG_GP_PressDiff_Low", "Label_CFG_GP_PressDiff_High",
     "Label_CFG_GP_TempVap", "Label_CFG_GP_Time", "Label_CFG_RPM_Source", "Label_CFG_RPM_Sensitiv",
-    "Label_CFG_Inject_Type", "Label_CFG_Inject_Number", "Label_CFG_Inject_Num", "Label_CFG_Inject_Range",
-    "Label_CFG_Inject_Start", "Label_CFG_Inject_PWM", "Label_CFG_Inject_PWM_DutyCycle", "Label_CFG_Inject_PWM_Freq",
-    "Label_CFG_Inject_Auto", "Label_CFG_Level_Low", "Label_CFG_Level_Invert", "Label_CFG_Level_90",
-    "Label_CFG_Level_Sensor_Current", "Label_CFG_Level_Sensor_Current_Fon", "Label_CFG_Level_Mode",
-    "Label_CFG_Level_Current", "Label_CFG_Level_Etalon", "Label_CFG_Map_Type", "Label_CFG_PressureVap",
-    "Label_CFG_PressureCol", "Label_CFG_Pressure_1_Bar", "Label_CFG_LPG", "Label_CFG_CNG",
-    "RadioGroup_CFG_Check_Sensors1", "RadioGroup_CFG_Check_Sensors2", "Label_CFG_Sensor_OFF",
-    "Label_CFG_Infl_Smaller", "Label_CFG_Infl_Bigger", "Label_CFG_Support", "Label_CFG_Supp_DiffPress_Dim",
-    "Label_CFG_Supp_TempGas_Dim", "Label_Car_Num", "Label_Car_Model", "Label_Car_Engine", "Label_Car_Jet",
-    "Label_Date_Save", "Label_Date_Mounting", "Label_User_Name", "Label_User_Phone", "Label_User_Address",
-    "Label_CFG_ST_Set", "Label_CFG_ST_Remains", "Label_CFG_ST_Remains_Hours", "Label_CFG_PG_Yellow_Wire",
-    "Label_CFG_PG_YW_Delay", "Label_CFG_PG_YW_Impulse",
+    "Label_CFG_Inject_Type", "Label_CFG_Inject_Number", "Label_CFG_Inject_Range", "Label_CFG_Inject_Start",
+    "Label_CFG_Inject_PWM", "Label_CFG_Inject_PWM_DutyCycle", "Label_CFG_Inject_PWM_Freq", "Label_CFG_Inject_Auto",
+    "Label_CFG_Level_Low", "Label_CFG_Level_Invert", "LabelCFG_Level_90", "Label_CFG_Level_Sensor_Current",
+    "Label_CFG_Level_Sensor_Current_Fon", "Label_CFG_Level_Mode", "Label_CFG_Level_Current",
+    "Label_CFG_Level_Etalon", "Label_CFG_Map_Type", "Label_CFG_PressureVap", "Label_CFG_PressureCol",
+    "Label_CFG_Pressure_1_Bar", "Label_CFG_LPG", "Label_CFG_CNG", "RadioGroup_CFG_Check_Sensors1",
+    "RadioGroup_CFG_Check_Sensors2", "Label_CFG_Sensor_OFF", "Label_CFG_Infl_Smaller", "Label_CFG_Infl_Bigger",
+    "Label_CFG_Support", "Label_CFG_Supp_DiffPress_Dim", "Label_CFG_Supp_TempGas_Dim", "Label_Car_Num",
+    "Label_Car_Model", "Label_Car_Engine", "Label_Car_Jet", "Label_Date_Save", "Label_Date_Mounting",
+    "Label_User_Name", "Label_User_Phone", "Label_User_Address", "Label_CFG_ST_Set", "Label_CFG_ST_Remains",
+    "Label_CFG_ST_Remains_Hours", "Label_CFG_PG_Yellow_Wire", "Label_CFG_PG_YW_Delay", "Label_CFG_PG_YW_Impulse",
 };
 
-// Mouse-move handlers of the page's groups: what they show and the controls they are bound
-// to. Controls another part has not built are skipped.
+// Mouse-move handlers of the page: what they show and the controls they are bound to.
+// Label_Hint highlights the label and shows its hint, Own_Hint shows the control's own hint
+// (no label highlighted), Text_Key a text of the language. Controls another part has not
+// built are skipped.
 enum class Help_Kind { Label_Hint, Own_Hint, Text_Key };
 struct Help_Move_Row {
     Help_Kind Kind;
     const char* Source;   // the label, the control, or the text key
     std::initializer_list<const char*> Bound;
+    // The car and owner edits: entering one and typing in it show the label's hint as
+    // well, so the help follows the keyboard too.
+    bool Follows_Focus = false;
 };
+constexpr Help_Kind L = Help_Kind::Label_Hint;
+constexpr Help_Kind H = Help_Kind::Own_Hint;
 const Help_Move_Row Help_Moves[] = {
-    {Help_Kind::Label_Hint, "Label_CFG_GP_PressDiff_High",
+    // The setting values: a label with its edit and up-down, check box or radio button.
+    {L, "Label_CFG_PG_Temper", {"Label_CFG_PG_Temper", "Edit_CFG_PG_Temper", "UpDown_CFG_PG_Temper"}},
+    {L, "Label_CFG_PG_Pressure", {"Label_CFG_PG_Pressure", "Edit_CFG_PG_Pressure", "UpDown_CFG_PG_Pressure"}},
+    {L, "Label_CFG_PG_RPM", {"Label_CFG_PG_RPM", "Edit_CFG_PG_RPM", "UpDown_CFG_PG_RPM"}},
+    {L, "Label_CFG_PG_Delay", {"Label_CFG_PG_Delay", "Edit_CFG_PG_Delay", "UpDown_CFG_PG_Delay"}},
+    {L, "Label_CFG_GP_PressDiff_Low",
+     {"Label_CFG_GP_PressDiff_Low", "Edit_CFG_GP_PressDiff_Low", "UpDown_CFG_GP_PressDiff_Low"}},
+    {L, "Label_CFG_GP_TempVap", {"Label_CFG_GP_TempVap", "Edit_CFG_GP_TempVap", "UpDown_CFG_GP_TempVap"}},
+    {L, "Label_CFG_GP_Time", {"Label_CFG_GP_Time", "Edit_CFG_GP_Time", "UpDown_CFG_GP_Time"}},
+    {L, "Label_CFG_RPM_Sensitiv", {"Label_CFG_RPM_Sensitiv", "Edit_CFG_RPM_Sensitiv", "UpDown_CFG_RPM_Sensitiv"}},
+    {L, "Label_CFG_Inject_Range", {"Label_CFG_Inject_Range", "Edit_CFG_Inject_Range", "UpDown_CFG_Inject_Range"}},
+    {L, "Label_CFG_Inject_Start", {"Label_CFG_Inject_Start", "Edit_CFG_Inject_Start", "UpDown_CFG_Inject_Start"}},
+    {L, "Label_CFG_Inject_PWM_DutyCycle",
+     {"Label_CFG_Inject_PWM_DutyCycle", "Edit_CFG_Inject_PWM_DutyCycle", "UpDown_CFG_Inject_PWM_DutyCycle"}},
+    {L, "Label_CFG_Inject_PWM_Freq",
+     {"Label_CFG_Inject_PWM_Freq", "Edit_CFG_Inject_PWM_Freq", "UpDown_CFG_Inject_PWM_Freq"}},
+    {L, "Label_CFG_Pressure_1_Bar",
+     {"Label_CFG_Pressure_1_Bar", "Edit_CFG_Pressure_1_Bar", "UpDown_CFG_Pressure_1_Bar"}},
+    {L, "Label_CFG_Level_Etalon", {"Label_CFG_Level_Etalon", "Edit_CFG_Level_Etalon", "UpDown_CFG_Level_Etalon"}},
+    {L, "Label_CFG_Inject_Number", {"Label_CFG_Inject_Number", "Edit_CFG_Inject_Num", "UpDown_CFG_Inject_Num"}},
+    {L, "Label_CFG_PG_Preheating",
+     {"Label_CFG_PG_Preheating", "CheckBox_CFG_PG_Preheating", "Edit_CFG_PG_Preheating", "UpDown_CFG_PG_Preheating"}},
+    {L, "Label_CFG_Inject_Auto",
+     {"Label_CFG_Inject_Auto", "CheckBox_CFG_Inject_Auto", "Edit_CFG_Inject_Auto", "UpDown_CFG_Inject_Auto"}},
+    {L, "Label_CFG_GP_Buzzer", {"Label_CFG_GP_Buzzer", "CheckBox_CFG_GP_Buzzer"}},
+    {L, "Label_CFG_Level_Low", {"Label_CFG_Level_Low", "CheckBox_CFG_Level_Low"}},
+    {L, "Label_CFG_Level_Invert", {"Label_CFG_Level_Invert", "CheckBox_CFG_Level_Invert"}},
+    {L, "Label_CFG_Sensor_OFF", {"Label_CFG_Sensor_OFF", "CheckBox_CFG_Sensor_OFF"}},
+    {L, "LabelCFG_Level_90", {"LabelCFG_Level_90", "CheckBox_CFG_Level_90"}},
+    {L, "Label_CFG_LPG", {"Label_CFG_LPG", "RadioButton_CFG_LPG"}},
+    {L, "Label_CFG_CNG", {"Label_CFG_CNG", "RadioButton_CFG_CNG"}},
+    {L, "RadioGroup_CFG_Check_Sensors1", {"RadioGroup_CFG_Check_Sensors1", "RadioButton_CFG_Check_Sensors1"}},
+    {L, "RadioGroup_CFG_Check_Sensors2", {"RadioGroup_CFG_Check_Sensors2", "RadioButton_CFG_Check_Sensors2"}},
+    {L, "Label_CFG_Level_Sensor_Current", {"Label_CFG_Level_Sensor_Current", "Edit_CFG_Level0"}},
+    {L, "Label_CFG_Level_Current", {"Label_CFG_Level_Current", "Edit_CFG_Level_Current"}},
+    {L, "Label_CFG_PressureVap", {"Label_CFG_PressureVap", "Edit_CFG_PressureVap"}},
+    {L, "Label_CFG_PressureCol", {"Label_CFG_PressureCol", "Edit_CFG_PressureCol"}},
+    {L, "Label_CFG_Supp_DiffPress_Dim",
+     {"Label_CFG_Supp_DiffPress_Dim", "Edit_CFG_Supp_DiffPress", "UpDown_CFG_Supp_DiffPress"}},
+    {L, "Label_CFG_Supp_TempGas_Dim",
+     {"Label_CFG_Supp_TempGas_Dim", "Edit_CFG_Supp_TempGas", "UpDown_CFG_Supp_TempGas"}},
+    {L, "Label_CFG_Supp_Power_Dim", {"Label_CFG_Supp_Power_Dim", "Edit_CFG_Supp_Power", "UpDown_CFG_Supp_Power"}},
+    {L, "Label_CFG_Inject_Type", {"Label_CFG_Inject_Type"}},
+    {L, "Label_CFG_Inject_PWM", {"Label_CFG_Inject_PWM"}},
+    {L, "Label_CFG_Level_Mode", {"Label_CFG_Level_Mode"}},
+    {L, "Label_CFG_Map_Type", {"Label_CFG_Map_Type"}},
+    {L, "Label_CFG_Infl_Smaller", {"Label_CFG_Infl_Smaller"}},
+    {L, "Label_CFG_Infl_Bigger", {"Label_CFG_Infl_Bigger"}},
+    {L, "Label_CFG_Support", {"Label_CFG_Support"}},
+    // The car and its owner.
+    {L, "Label_Date_Save", {"Label_Date_Save", "Label_Date_Save_set"}},
+    {L, "Label_Date_Mounting", {"Label_Date_Mounting", "Edit_Date_Mounting_set"}, true},
+    {L, "Label_Car_Num", {"Label_Car_Num", "Edit_Car_Num"}, true},
+    {L, "Label_Car_Model", {"Label_Car_Model", "Edit_Car_Model"}, true},
+    {L, "Label_Car_Engine", {"Label_Car_Engine", "Edit_Car_Engine"}, true},
+    {L, "Label_Car_Jet", {"Label_Car_Jet", "Edit_Car_Jet"}, true},
+    {L, "Label_User_Name", {"Label_User_Name", "Edit_User_Name"}, true},
+    {L, "Label_User_Phone", {"Label_User_Phone", "Edit_User_Phone"}, true},
+    {L, "Label_User_Address", {"Label_User_Address", "Edit_User_Address"}, true},
+    // Controls that explain themselves; the last two forcing buttons share the first one's.
+    {H, "UpDown_CFG_Infl_DiffPress_B", {"UpDown_CFG_Infl_DiffPress_B", "Edit_CFG_Infl_DiffPress_B"}},
+    {H, "UpDown_CFG_Infl_DiffPress_S", {"UpDown_CFG_Infl_DiffPress_S", "Edit_CFG_Infl_DiffPress_S"}},
+    {H, "UpDown_CFG_Infl_TempGas_B", {"UpDown_CFG_Infl_TempGas_B", "Edit_CFG_Infl_TempGas_B"}},
+    {H, "UpDown_CFG_Infl_TempGas_S", {"UpDown_CFG_Infl_TempGas_S", "Edit_CFG_Infl_TempGas_S"}},
+    {H, "UpDown_CFG_Infl_Power", {"UpDown_CFG_Infl_Power", "Edit_CFG_Infl_Power"}},
+    {H, "GroupBox_CFG_Comments", {"GroupBox_CFG_Comments", "Memo_Car_Comments"}},
+    {H, "Button_Gas_Fors1", {"Button_Gas_Fors1", "Button_Gas_Fors7", "Button_Gas_Fors8"}},
+    {H, "Button_CFG_RPM_set", {"Button_CFG_RPM_set"}},
+    {H, "Button_CFG_LevelSensor_Clr", {"Button_CFG_LevelSensor_Clr"}},
+    {H, "Button_CFG_LevelSensor_Set", {"Button_CFG_LevelSensor_Set"}},
+    {H, "Button_CFG_Infl_Clear", {"Button_CFG_Infl_Clear"}},
+    {H, "Button_CFG_Infl_Default", {"Button_CFG_Infl_Default"}},
+    {H, "Button_CFG_Clear_Comments", {"Button_CFG_Clear_Comments"}},
+    {H, "Button_CFG_User_View", {"Button_CFG_User_View"}},
+    {H, "Button_CFG_User_New", {"Button_CFG_User_New"}},
+    {H, "Button_CFG_User_Find_Again", {"Button_CFG_User_Find_Again"}},
+    {H, "Button_CFG_User_Find", {"Button_CFG_User_Find"}},
+    {H, "Edit_CFG_User_Find", {"Edit_CFG_User_Find"}},
+    {H, "Button_CFG_Transmitt", {"Button_CFG_Transmitt"}},
+    {H, "Button_CFG_Receiv", {"Button_CFG_Receiv"}},
+    {H, "Button_CFG_Save", {"Button_CFG_Save"}},
+    {H, "Button_CFG_Load", {"Button_CFG_Load"}},
+    {H, "Button_CFG_Default", {"Button_CFG_Default"}},
+    {H, "Button_Gas_Fors2", {"Button_Gas_Fors2"}},
+    {H, "Button_Gas_Fors3", {"Button_Gas_Fors3"}},
+    {H, "Button_Gas_Fors4", {"Button_Gas_Fors4"}},
+    {H, "Button_Gas_Fors5", {"Button_Gas_Fors5"}},
+    {H, "Button_Gas_Fors6", {"Button_Gas_Fors6"}},
+    {H, "Button_Gas_Fors_All", {"Button_Gas_Fors_All"}},
+    {H, "Button_WorkMode", {"Button_WorkMode"}},
+    // The gas-diesel and service groups.
+    {L, "Label_CFG_GP_PressDiff_High",
      {"Label_CFG_GP_PressDiff_High", "Edit_CFG_GP_PressDiff_High", "UpDown_CFG_GP_PressDiff_High"}},
-    {Help_Kind::Label_Hint, "Label_CFG_PG_YW_Delay",
+    {L, "Label_CFG_PG_YW_Delay",
      {"Label_CFG_PG_YW_Delay", "Edit_CFG_PG_YW_Delay", "UpDown_CFG_PG_YW_Delay"}},
-    {Help_Kind::Label_Hint, "Label_CFG_PG_YW_Impulse", {"Label_CFG_PG_YW_Impulse"}},
-    {Help_Kind::Label_Hint, "Label_CFG_ST_Set", {"Label_CFG_ST_Set", "Edit_CFG_ST_Set", "UpDown_CFG_ST_Set"}},
-    {Help_Kind::Label_Hint, "Label_CFG_ST_Remains", {"Label_CFG_ST_Remains", "Label_CFG_ST_Remains_Hours"}},
-    {Help_Kind::Own_Hint, "Button_CFG_ST_Clr", {"Button_CFG_ST_Clr"}},
-    {Help_Kind::Own_Hint, "Button_CFG_ST_Set", {"Button_CFG_ST_Set"}},
-    {Help_Kind::Own_Hint, "Button_CFG_ST_Refresh", {"Button_CFG_ST_Refresh"}},
-    {Help_Kind::Own_Hint, "Button_CFG_User_Password", {"Button_CFG_User_Password"}},
-    {Help_Kind::Label_Hint, "Label_Limit_RPM_ON", {"Label_Limit_RPM_ON", "CheckBox_Limit_RPM_ON"}},
-    {Help_Kind::Label_Hint, "Label_Limit_RPM_Snake",
+    {L, "Label_CFG_PG_YW_Impulse", {"Label_CFG_PG_YW_Impulse"}},
+    {L, "Label_CFG_ST_Set", {"Label_CFG_ST_Set", "Edit_CFG_ST_Set", "UpDown_CFG_ST_Set"}},
+    {L, "Label_CFG_ST_Remains", {"Label_CFG_ST_Remains", "Label_CFG_ST_Remains_Hours"}},
+    {H, "Button_CFG_ST_Clr", {"Button_CFG_ST_Clr"}},
+    {H, "Button_CFG_ST_Set", {"Button_CFG_ST_Set"}},
+    {H, "Button_CFG_ST_Refresh", {"Button_CFG_ST_Refresh"}},
+    {H, "Button_CFG_User_Password", {"Button_CFG_User_Password"}},
+    {L, "Label_Limit_RPM_ON", {"Label_Limit_RPM_ON", "CheckBox_Limit_RPM_ON"}},
+    {L, "Label_Limit_RPM_Snake",
      {"Label_Limit_RPM_Snake", "Edit_Limit_RPM_Snake", "UpDown_Limit_RPM_Snake"}},
-    {Help_Kind::Label_Hint, "Label_Limit_TPS_Snake",
+    {L, "Label_Limit_TPS_Snake",
      {"Label_Limit_TPS_Snake", "Edit_Limit_TPS_Snake", "UpDown_Limit_TPS_Snake"}},
-    {Help_Kind::Label_Hint, "Label_Limit_TPS_Range_RPM",
+    {L, "Label_Limit_TPS_Range_RPM",
      {"Label_Limit_TPS_Range_RPM", "Edit_Limit_TPS_Range_RPM", "UpDown_Limit_TPS_Range_RPM"}},
-    {Help_Kind::Label_Hint, "Label_DS_High_Level", {"Label_DS_High_Level", "Edit_DS_High_Level", "UpDown_DS_High_Level"}},
-    {Help_Kind::Label_Hint, "Label_DS_High_Step", {"Label_DS_High_Step", "Edit_DS_High_Step", "UpDown_DS_High_Step"}},
-    {Help_Kind::Label_Hint, "Label_CFG_Cut_Off_Time",
+    {L, "Label_DS_High_Level", {"Label_DS_High_Level", "Edit_DS_High_Level", "UpDown_DS_High_Level"}},
+    {L, "Label_DS_High_Step", {"Label_DS_High_Step", "Edit_DS_High_Step", "UpDown_DS_High_Step"}},
+    {L, "Label_CFG_Cut_Off_Time",
      {"Label_CFG_Cut_Off_Time", "Edit_CFG_Cut_Off_Time", "UpDown_CFG_Cut_Off_Time"}},
-    {Help_Kind::Label_Hint, "Label_CFG_Cut_Off_Volt",
+    {L, "Label_CFG_Cut_Off_Volt",
      {"Label_CFG_Cut_Off_Volt", "Edit_CFG_Cut_Off_Volt", "UpDown_CFG_Cut_Off_Volt"}},
-    {Help_Kind::Label_Hint, "Label_CFG_Cut_Off_Factor",
+    {L, "Label_CFG_Cut_Off_Factor",
      {"Label_CFG_Cut_Off_Factor", "Edit_CFG_Cut_Off_Factor", "UpDown_CFG_Cut_Off_Factor"}},
-    {Help_Kind::Label_Hint, "Label_Limit_Temperature",
+    {L, "Label_Limit_Temperature",
      {"Label_Limit_Temperature", "Edit_Limit_Temperature", "UpDown_Limit_Temperature",
       "CheckBox_Limit_Temperature_ON"}},
-    {Help_Kind::Label_Hint, "Label_DS_Correction_ON",
+    {L, "Label_DS_Correction_ON",
      {"Label_DS_Correction_ON_Help", "Label_DS_Correction_ON", "CheckBox_DS_Correction_ON"}},
-    {Help_Kind::Label_Hint, "Label_Limit_TPS_ON", {"Label_Limit_TPS_ON", "CheckBox_Limit_TPS_ON"}},
-    {Help_Kind::Label_Hint, "Label_CFG_Cut_Off_ON", {"Label_CFG_Cut_Off_ON", "CheckBox_CFG_Cut_Off_ON"}},
-    {Help_Kind::Label_Hint, "Label_CFG_Injection_Type_Virtual",
+    {L, "Label_Limit_TPS_ON", {"Label_Limit_TPS_ON", "CheckBox_Limit_TPS_ON"}},
+    {L, "Label_CFG_Cut_Off_ON", {"Label_CFG_Cut_Off_ON", "CheckBox_CFG_Cut_Off_ON"}},
+    {L, "Label_CFG_Injection_Type_Virtual",
      {"Label_CFG_Injection_Type_Virtual", "CheckBox_CFG_Injection_Type_Virtual"}},
-    {Help_Kind::Label_Hint, "Label_CFG_Cut_Off_Rising", {"Label_CFG_Cut_Off_Rising", "RadioButton_CFG_Cut_Off_Rising"}},
-    {Help_Kind::Label_Hint, "Label_CFG_Cut_Off_Falling",
+    {L, "Label_CFG_Cut_Off_Rising", {"Label_CFG_Cut_Off_Rising", "RadioButton_CFG_Cut_Off_Rising"}},
+    {L, "Label_CFG_Cut_Off_Falling",
      {"Label_CFG_Cut_Off_Falling", "RadioButton_CFG_Cut_Off_Falling"}},
-    {Help_Kind::Label_Hint, "Label_CFG_RPM_IdleRun",
+    {L, "Label_CFG_RPM_IdleRun",
      {"Label_CFG_RPM_IdleRun", "Button_CFG_RPM_IdleRun", "Edit_CFG_RPM_IdleRun", "UpDown_CFG_RPM_IdleRun"}},
     {Help_Kind::Text_Key, "CFG_Inject_Type_Virtual_T_Hint",
      {"Edit_CFG_Injection_Type_Virtual", "UpDown_CFG_Injection_Type_Virtual"}},
@@ -357,12 +457,31 @@ void Main_Form_Configuration::Help_Labels_Reset()
     GD_Labels_Reset_Colour();
 }
 
+namespace {
+
+// Binds Then to an event after the handler the event already has, which still runs first.
+template <class Event, class Handler>
+void Chain(Event& Slot, Handler Then)
+{
+    Slot = [Before = std::move(Slot), Then](auto&&... Args) {
+        if (Before)
+            Before(Args...);
+        Then();
+    };
+}
+
+}  // namespace
+
 void Main_Form_Configuration::Options_Bind()
 {
     Help_Labels.clear();
-    for (const char* Name : Help_Label_Names)
-        if (auto* L = dynamic_cast<TLabel*>(Find_On(Panel_CFG_Options, Name)))
+    auto Keep_Label = [this](TControl* C) {
+        auto* L = dynamic_cast<TLabel*>(C);
+        if (L && std::find(Help_Labels.begin(), Help_Labels.end(), L) == Help_Labels.end())
             Help_Labels.push_back(L);
+    };
+    for (const char* Name : Help_Label_Names)
+        Keep_Label(Find_On(Panel_CFG_Options, Name));
     for (int N = 1; N <= Options_Count; ++N) {
         const size_t I = static_cast<size_t>(N);
         for (TControl* C : {static_cast<TControl*>(Options_Label[I]), static_cast<TControl*>(Options_Image_On[I]),
@@ -373,17 +492,30 @@ void Main_Form_Configuration::Options_Bind()
         TControl* Source = Row.Kind == Help_Kind::Text_Key ? nullptr : Find_On(Panel_CFG_Options, Row.Source);
         if (Row.Kind != Help_Kind::Text_Key && !Source)
             continue;
-        TMouse_Move_Event Handler;
-        if (Row.Kind == Help_Kind::Label_Hint)
-            Handler = [this, Source](TObject*, TShiftState, int, int) { Help_Show_Hint(Source); };
-        else if (Row.Kind == Help_Kind::Own_Hint)
-            Handler = [this, Source](TObject*, TShiftState, int, int) { Help_Show_Text(Source->Hint()); };
-        else
-            Handler = [this, Key = std::string(Row.Source)](TObject*, TShiftState, int, int) {
-                Help_Show_Text(Language_Text(Key));
-            };
-        for (const char* Name : Row.Bound)
-            if (TControl* C = Find_On(Panel_CFG_Options, Name))
-                C->OnMouseMove = Handler;
+        std::function<void()> Show;
+        if (Row.Kind == Help_Kind::Label_Hint) {
+            // A label the help line highlights goes back to normal with the others.
+            Keep_Label(Source);
+            Show = [this, Source] { Help_Show_Hint(Source); };
+        } else if (Row.Kind == Help_Kind::Own_Hint) {
+            Show = [this, Source] { Help_Show_Text(Source->Hint()); };
+        } else {
+            Show = [this, Key = std::string(Row.Source)] { Help_Show_Text(Language_Text(Key)); };
+        }
+        for (const char* Name : Row.Bound) {
+            TControl* C = Find_On(Panel_CFG_Options, Name);
+            if (!C)
+                continue;
+            C->OnMouseMove = [Show](TObject*, TShiftState, int, int) { Show(); };
+            // The edits keep their own key and change handlers. A key that moved the focus
+            // on (Enter) leaves the help with the edit the focus went to.
+            if (Row.Follows_Focus && dynamic_cast<TEdit*>(C)) {
+                Chain(C->OnEnter, Show);
+                Chain(C->OnKeyPress, [C, Show] {
+                    if (C->Focused())
+                        Show();
+                });
+            }
+        }
     }
 }

@@ -252,6 +252,8 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
         build::Make<TComboBox>(Owner, G, "ComboBox_CFG_Inject_Type", 120, Row_First, 200, 22);
     ComboBox_CFG_Inject_Type->DropDownCount(Injector_Type_Count);
     Inject_Num = Row(Owner, G, "Inject_Num", "Number of injectors", "", 1);
+    // The caption keeps the name its texts and the help line know it by.
+    Inject_Num.Caption->Name("Label_CFG_Inject_Number");
     Inject_Num.UpDown->Min(1);
     Inject_Num.UpDown->Max(Injector_Num_Max);
     Inject_Range = Row(Owner, G, "Inject_Range", "Injection time range", "ms", 2);
@@ -299,8 +301,8 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
         build::Make<TComboBox>(Owner, G, "ComboBox_CFG_Level_Type", Caption_Left, Row_First, 130, 22);
     CheckBox_CFG_Level_Invert = build::Check(Owner, G, "CheckBox_CFG_Level_Invert", Label_CFG_Level_Invert,
                                              "Label_CFG_Level_Invert", "Invert", 160, Row_First + 2);
-    CheckBox_CFG_Level_90 = build::Check(Owner, G, "CheckBox_CFG_Level_90", Label_CFG_Level_90,
-                                         "Label_CFG_Level_90", "90 Om", 240, Row_First + 2);
+    CheckBox_CFG_Level_90 = build::Check(Owner, G, "CheckBox_CFG_Level_90", LabelCFG_Level_90,
+                                         "LabelCFG_Level_90", "90 Om", 240, Row_First + 2);
     CheckBox_CFG_Level_Low = build::Check(Owner, G, "CheckBox_CFG_Level_Low", Label_CFG_Level_Low,
                                           "Label_CFG_Level_Low", "Low level buzzer", 160, Row_First + Row_Height + 2);
     const int Marks_Top = Row_First + 2 * Row_Height + 4;

@@ -126,7 +126,7 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     TCheckBox* CheckBox_CFG_Level_90 = nullptr;
     TCheckBox* CheckBox_CFG_Level_Low = nullptr;
     TLabel* Label_CFG_Level_Invert = nullptr;
-    TLabel* Label_CFG_Level_90 = nullptr;
+    TLabel* LabelCFG_Level_90 = nullptr;
     TLabel* Label_CFG_Level_Low = nullptr;
     TPanel* Panel_CFG_Gas_Level_Switch = nullptr;
     TPanel* Panel_CFG_Gas_Level_Soft = nullptr;

@@ -16,6 +16,7 @@
 #include "language/Language_Fonts.h"
 #include "main/Main_Form.h"
 #include "protocol/Live_Data.h"
+#include "windows/DTB_Window.h"
 #include "windows/RPM_Window.h"
 
 namespace {
@@ -74,6 +75,7 @@ const Text_Row CFG_Captions_Before_Sweep[] = {
     {"GroupBox_CFG_Injection_Type"},
     {"CFG_Inject_Type_Start_Impuls"},
     {"Label_CFG_Inject_Type"},
+    {"Label_CFG_Inject_Number"},
     {"Label_CFG_Inject_Range"},
     {"Label_CFG_Inject_Start"},
     {"Label_CFG_Inject_PWM"},
@@ -152,8 +154,7 @@ const Text_Row CFG_Captions_After_Sweep[] = {
     {"RadioGroup_CFG_Check_Sensors2", "RadioGroup_CFG_Check_Sensor_Stat"},
     {"GroupBox_CFG_Gas_Injectors", "GroupBox_CFG_Injection"},
     // Controls of the page named otherwise than their texts' keys.
-    {"Label_CFG_Inject_Num", "Label_CFG_Inject_Number"},
-    {"Label_CFG_Level_90", "CheckBox_CFG_Level_90"},
+    {"LabelCFG_Level_90", "CheckBox_CFG_Level_90"},
     {"GroupBox_CFG_Pressure_Sensor", "GroupBox_CFG_PressureSensor"},
     {"GroupBox_CFG_GasLevel_Sensor", "GroupBox_CFG_Gas_Level_Set"},
 };
@@ -409,7 +410,7 @@ const Text_Row CFG_Hints[] = {
     {"Button_CFG_RPM_set", "RPM_set_Hint"},
     {"ComboBox_CFG_Inject_Type", "Inject_Type_Hint"},
     {"Label_CFG_Inject_Type", "Inject_Type_Hint"},
-    {"Label_CFG_Inject_Num", "Inject_Num_Hint"},
+    {"Label_CFG_Inject_Number", "Inject_Num_Hint"},
     {"UpDown_CFG_Inject_Num", "Inject_Num_Hint"},
     {"Label_CFG_Inject_Range", "Inject_Range_Hint"},
     {"UpDown_CFG_Inject_Range", "Inject_Range_Hint"},
@@ -426,7 +427,7 @@ const Text_Row CFG_Hints[] = {
     {"ComboBox_CFG_Level_Type", "Level_Type_Hint"},
     {"Label_CFG_Level_Invert", "Level_Invert_Hint"},
     {"CheckBox_CFG_Level_Invert", "Level_Invert_Hint"},
-    {"Label_CFG_Level_90", "Level_90_Hint"},
+    {"LabelCFG_Level_90", "Level_90_Hint"},
     {"CheckBox_CFG_Level_90", "Level_90_Hint"},
     {"Label_CFG_Level_Sensor_Current", "Level_Sensor_Current_Hint"},
     {"Label_CFG_Level_Current", "Level_Current_Hint"},
@@ -555,13 +556,13 @@ const char* const Show_Hint_Option_Names[] = {
     "Label_CFG_GP_PressDiff_High", "UpDown_CFG_GP_PressDiff_High", "Label_CFG_GP_TempVap",
     "UpDown_CFG_GP_TempVap", "Label_CFG_GP_Time", "UpDown_CFG_GP_Time", "Label_CFG_RPM_Source",
     "Label_CFG_RPM_Sensitiv", "UpDown_CFG_RPM_Sensitiv", "Button_CFG_RPM_set",
-    "ComboBox_CFG_Inject_Type", "Label_CFG_Inject_Type", "Label_CFG_Inject_Num",
+    "ComboBox_CFG_Inject_Type", "Label_CFG_Inject_Type", "Label_CFG_Inject_Number",
     "UpDown_CFG_Inject_Num", "Label_CFG_Inject_Range", "UpDown_CFG_Inject_Range",
     "Label_CFG_Inject_Start", "UpDown_CFG_Inject_Start", "Label_CFG_Inject_PWM",
     "Label_CFG_Inject_PWM_DutyCycle", "UpDown_CFG_Inject_PWM_DutyCycle",
     "Label_CFG_Inject_PWM_Freq", "UpDown_CFG_Inject_PWM_Freq", "CheckBox_CFG_Inject_Auto",
     "Label_CFG_Inject_Auto", "UpDown_CFG_Inject_Auto", "ComboBox_CFG_Level_Type",
-    "Label_CFG_Level_Invert", "CheckBox_CFG_Level_Invert", "Label_CFG_Level_90",
+    "Label_CFG_Level_Invert", "CheckBox_CFG_Level_Invert", "LabelCFG_Level_90",
     "CheckBox_CFG_Level_90", "Label_CFG_Level_Sensor_Current", "Label_CFG_Level_Low",
     "CheckBox_CFG_Level_Low", "TrackBar_CFG_Level1", "TrackBar_CFG_Level2", "TrackBar_CFG_Level3",
     "TrackBar_CFG_Level4", "TrackBar_CFG_Level5", "Edit_CFG_Level1", "Edit_CFG_Level2",
@@ -593,7 +594,7 @@ const char* const Help_Cursor_CFG_Names[] = {
     "Label_CFG_PG_Temper", "Label_CFG_PG_Pressure", "Label_CFG_PG_RPM", "Label_CFG_PG_Delay",
     "Label_CFG_GP_PressDiff_Low", "Label_CFG_GP_PressDiff_High", "Label_CFG_GP_TempVap",
     "Label_CFG_GP_Time", "Label_CFG_RPM_Source", "Label_CFG_RPM_Sensitiv", "Label_CFG_Inject_Type",
-    "Label_CFG_Inject_Num", "Label_CFG_Inject_Range", "Label_CFG_Inject_Start",
+    "Label_CFG_Inject_Number", "Label_CFG_Inject_Range", "Label_CFG_Inject_Start",
     "Label_CFG_Inject_PWM", "Label_CFG_Inject_PWM_DutyCycle", "Label_CFG_Inject_PWM_Freq",
     "Label_CFG_Level_Etalon", "Label_CFG_Map_Type", "Label_CFG_Pressure_1_Bar",
     "Label_CFG_Supp_DiffPress_Dim", "Label_CFG_Supp_TempGas_Dim", "Label_CFG_Supp_Power_Dim",
@@ -867,6 +868,9 @@ void TForm_KardunGAS::English_Menu_Apply()
         English_Scope English(Settings.English_Menu);
         Language_Load_File();
         Apply_Captions(*this, Page_Caption_Rows());
+        // The clients database window's caption follows the menu language as well.
+        if (Form_DTB)
+            Form_DTB->Caption(Language_Find_Text("Form_DTB"));
         Hints_Apply();
         Language_Release();
         // The oscilloscope's axis labels in the language now in force.
