@@ -1,6 +1,6 @@
 // Everything a technician can open, reached the way the technician reaches it: the program
 // created in its window order against the controller emulator, the port found by the search at
-// start, then the pages by their function keys and each service window from its button, all
+// start, then the pages by their function keys and each service window from its entry, all
 // through the window layer's key and mouse events. With KARDUN_SHOT_DIR set, every screen on
 // the way is kept as a picture.
 #include <QTest>
@@ -16,6 +16,7 @@
 #include "windows/DTB_Window.h"
 #include "windows/Drive_Window.h"
 #include "windows/ICO_Window.h"
+#include "windows/MiniCFG_Window.h"
 #include "windows/Port_Window.h"
 #include "windows/RPM_Window.h"
 
@@ -147,7 +148,16 @@ TEST_F(Reachability_E2E, EveryPageByItsKeyAndEveryWindowFromItsEntry)
     Shot(Form_PSW, "password");
     Form_PSW->Close();
 
-    // (The compact configuration window's entry joins the path here.)
+    // The compact window: a right click on the port panel lends the port settings to it;
+    // closed, they are back on the Settings page.
+    TControl* Ports_Parent = M->GroupBox_Setup_Ports->Parent();
+    QTest::mouseClick(M->Panel_PortStatus->Widget(), Qt::RightButton);
+    ASSERT_TRUE(Pump_Until([] { return Form_MiniCFG->Visible(); }, 5000));
+    EXPECT_EQ(MiniCFG_View_Type, 26);
+    EXPECT_NE(M->GroupBox_Setup_Ports->Parent(), Ports_Parent);
+    Shot(Form_MiniCFG, "compact_window");
+    Form_MiniCFG->Close();
+    EXPECT_EQ(M->GroupBox_Setup_Ports->Parent(), Ports_Parent);
 
     // Oscilloscope: the test drive; "Set" at idle speed is refused in the message window.
     Key(Qt::Key_F4);
