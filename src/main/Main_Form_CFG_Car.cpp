@@ -20,12 +20,11 @@
 #include "windows/Control_Text.h"
 #include "windows/Form_Build.h"
 #include "windows/MSG.h"
+#include "protocol/Request_Codes.h"
 
 namespace {
 
 constexpr int Action_Receiv_Car_Num = 30;
-// Transmission that writes the car number before the configuration.
-constexpr uint8_t Request_Write_Car = 17;
 // The controller holds at most this many characters of a car number.
 constexpr std::size_t Car_Number_Length = 8;
 // Reply bytes 2..9 carry the car number; 0 or 255 ends it (and in byte 2: none).

@@ -24,6 +24,7 @@
 #include "protocol/Status_Queue.h"
 #include "windows/MSG.h"
 #include "windows/RPM_Window.h"
+#include "protocol/Request_Codes.h"
 
 // How a value is shown in its read-only edit.
 enum class CFG_Show {
@@ -186,9 +187,6 @@ constexpr int64_t Source_Rounding = 1000;
 
 // Service time: hours on the page, minutes in the controller.
 constexpr int32_t Minutes_Per_Hour = 60;
-
-// Request codes served by the sequencer.
-constexpr uint8_t Request_Service_Time_Write = 29;
 
 // Letters and codes of the switches.
 // The two gas-temperature influence factors a gas kind starts from.

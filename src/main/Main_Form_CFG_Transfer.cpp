@@ -13,16 +13,10 @@
 #include "protocol/CFG_File.h"
 #include "protocol/Script.h"
 #include "protocol/Write_Lists.h"
+#include "protocol/Request_Codes.h"
 
 namespace {
 
-// Request codes and work scripts of the sequencer.
-constexpr uint8_t Request_Write_All = 2;
-constexpr uint8_t Request_Read_All = 3;
-constexpr uint8_t Request_Write_CLB_First = 4;
-constexpr uint8_t Request_Load = 9;
-constexpr uint8_t Request_Save = 10;
-constexpr uint8_t Request_Service_Time_Read = 30;
 constexpr const char* History_Subfolder = "/History";
 // A file named so from an earlier save without a car number is offered as this instead.
 constexpr const char* Bare_Extension = ".cfg";

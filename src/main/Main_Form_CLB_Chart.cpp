@@ -38,11 +38,6 @@ constexpr int32_t Us_Per_Ms = 1000;
 
 const TColor Colour_Background = RGB_Color(192, 220, 192);
 const TColor Colour_Factor_Axis = RGB_Color(26, 173, 210);
-const TColor Colour_Purple = RGB_Color(128, 0, 128);
-const TColor Colour_Fuchsia = RGB_Color(255, 0, 255);
-const TColor Colour_Lime = RGB_Color(0, 255, 0);
-const TColor Colour_Blue = RGB_Color(0, 0, 255);
-const TColor Colour_Teal = RGB_Color(0, 128, 128);
 
 // Pens of the plot's marks: width, and the radius of the circle drawn with it.
 struct Mark {
@@ -81,7 +76,7 @@ bool Any_TPS_Shown()
 // A band's labels are black on lime, white on every other band colour.
 TColor Text_On(TColor Band)
 {
-    return Band == Colour_Lime ? clBlack : clWhite;
+    return Band == clLime ? clBlack : clWhite;
 }
 
 // A circle centred on the pixel At. A pen at least as wide as the circle covers it whole:
@@ -134,28 +129,27 @@ const Main_Form_Calibration::Curve_Unit* Main_Form_Calibration::Curve_Units()
 {
     using P = Main_Form_Calibration;
     using L = Live_Values_Class;
-    const TColor Maroon = RGB_Color(128, 0, 0), Navy = RGB_Color(0, 0, 128), Red = RGB_Color(255, 0, 0);
     static const Curve_Unit Units[CLB_Curve_Count] = {
-        {&CLB_Gas, &Settings_Class::CLB_Diagram_GAS, X_Axis::Input, Y_Axis::Gas, false, 10, Red, Colour_Lime, Red,
-         RGB_Color(0, 128, 0), Colour_Purple, Colour_Lime, clBlack, &P::Edit_CLB_Gas, &P::Edit_y_pos_Gas,
+        {&CLB_Gas, &Settings_Class::CLB_Diagram_GAS, X_Axis::Input, Y_Axis::Gas, false, 10, clRed, clLime, clRed,
+         clGreen, clPurple, clLime, clBlack, &P::Edit_CLB_Gas, &P::Edit_y_pos_Gas,
          &P::CheckBox_CLB_Diagram_Gas, &L::Live_TPS_Raw, 1, &L::Live_Gas_Time},
-        {&CLB_RPM, &Settings_Class::CLB_Diagram_RPM, X_Axis::RPM, Y_Axis::Factor, true, 50, Colour_Blue, Colour_Blue,
-         Colour_Blue, Colour_Blue, Colour_Blue, Colour_Factor_Axis, clWhite, &P::Edit_CLB_OutVolt,
+        {&CLB_RPM, &Settings_Class::CLB_Diagram_RPM, X_Axis::RPM, Y_Axis::Factor, true, 50, clBlue, clBlue,
+         clBlue, clBlue, clBlue, Colour_Factor_Axis, clWhite, &P::Edit_CLB_OutVolt,
          &P::Edit_y_pos_OutVolt, &P::CheckBox_CLB_Diagram_RPM, &L::Live_RPM, 1, &L::Live_Factor_RPM},
-        {&CLB_TPS1, &Settings_Class::CLB_Diagram_TPS_1, X_Axis::Input, Y_Axis::TPS, false, 10, Colour_Purple,
-         Colour_Fuchsia, Colour_Purple, RGB_Color(182, 12, 88), Colour_Purple, Colour_Fuchsia, clWhite,
+        {&CLB_TPS1, &Settings_Class::CLB_Diagram_TPS_1, X_Axis::Input, Y_Axis::TPS, false, 10, clPurple,
+         clFuchsia, clPurple, RGB_Color(182, 12, 88), clPurple, clFuchsia, clWhite,
          &P::Edit_CLB_OutVolt, &P::Edit_y_pos_OutVolt, &P::CheckBox_CLB_Diagram_TPS_1, &L::Live_Input_1_Raw, 1,
          &L::Live_Output_1_Raw},
-        {&CLB_TPS2, &Settings_Class::CLB_Diagram_TPS_2, X_Axis::Input, Y_Axis::TPS, false, 10, Maroon,
-         Colour_Fuchsia, Colour_Purple, RGB_Color(214, 143, 12), Colour_Purple, Colour_Fuchsia, clWhite,
+        {&CLB_TPS2, &Settings_Class::CLB_Diagram_TPS_2, X_Axis::Input, Y_Axis::TPS, false, 10, clMaroon,
+         clFuchsia, clPurple, RGB_Color(214, 143, 12), clPurple, clFuchsia, clWhite,
          &P::Edit_CLB_OutVolt, &P::Edit_y_pos_OutVolt, &P::CheckBox_CLB_Diagram_TPS_2, &L::Live_Input_2_Raw, 1,
          &L::Live_Output_2_Raw},
-        {&CLB_TPS3, &Settings_Class::CLB_Diagram_TPS_3, X_Axis::Input, Y_Axis::TPS, false, 10, Navy, Colour_Fuchsia,
-         Colour_Purple, RGB_Color(0, 159, 164), Colour_Purple, Colour_Fuchsia, clWhite, &P::Edit_CLB_OutVolt,
+        {&CLB_TPS3, &Settings_Class::CLB_Diagram_TPS_3, X_Axis::Input, Y_Axis::TPS, false, 10, clNavy, clFuchsia,
+         clPurple, RGB_Color(0, 159, 164), clPurple, clFuchsia, clWhite, &P::Edit_CLB_OutVolt,
          &P::Edit_y_pos_OutVolt, &P::CheckBox_CLB_Diagram_TPS_3, &L::Live_Input_3_Raw, 1, &L::Live_Output_3_Raw},
         // The live manifold pressure is in 0.01 bar, the curve's X in 0.001 bar.
-        {&CLB_VAC, &Settings_Class::CLB_Diagram_VAC, X_Axis::VAC, Y_Axis::Factor, true, 50, Colour_Teal, Colour_Teal,
-         Colour_Teal, Colour_Teal, Colour_Teal, Colour_Factor_Axis, clWhite, &P::Edit_CLB_OutVolt,
+        {&CLB_VAC, &Settings_Class::CLB_Diagram_VAC, X_Axis::VAC, Y_Axis::Factor, true, 50, clTeal, clTeal,
+         clTeal, clTeal, clTeal, Colour_Factor_Axis, clWhite, &P::Edit_CLB_OutVolt,
          &P::Edit_y_pos_OutVolt, &P::CheckBox_CLB_Diagram_VAC, &L::Live_PressColl, 10, &L::Live_Factor_VAC},
     };
     return Units;
@@ -343,26 +337,26 @@ void Main_Form_Calibration::Draw_Calibration_Frame()
     const Chart_Case Case = Chart_Case_Now();
     const bool TPS_Too = Any_TPS_Shown();
     std::vector<Piece> Pieces;
-    TColor Left_Band = Colour_Fuchsia, Right_Band = Colour_Fuchsia, Bottom_Band = Colour_Purple;
+    TColor Left_Band = clFuchsia, Right_Band = clFuchsia, Bottom_Band = clPurple;
     switch (Case) {
     case Chart_Case::RPM:
-        Pieces = {{&C5, Colour_Factor_Axis, clWhite}, {&C4, Colour_Blue, clWhite}, {&C5, Colour_Factor_Axis, clWhite}};
+        Pieces = {{&C5, Colour_Factor_Axis, clWhite}, {&C4, clBlue, clWhite}, {&C5, Colour_Factor_Axis, clWhite}};
         Left_Band = Right_Band = Colour_Factor_Axis;
-        Bottom_Band = Colour_Blue;
+        Bottom_Band = clBlue;
         break;
     case Chart_Case::Gas:
-        Pieces = {{&C2, Colour_Lime, clBlack}, {&C1, Colour_Purple, clWhite},
-                  TPS_Too ? Piece{&C3, Colour_Fuchsia, clWhite} : Piece{&C2, Colour_Lime, clBlack}};
-        Left_Band = Colour_Lime;
-        Right_Band = TPS_Too ? Colour_Fuchsia : Colour_Lime;
+        Pieces = {{&C2, clLime, clBlack}, {&C1, clPurple, clWhite},
+                  TPS_Too ? Piece{&C3, clFuchsia, clWhite} : Piece{&C2, clLime, clBlack}};
+        Left_Band = clLime;
+        Right_Band = TPS_Too ? clFuchsia : clLime;
         break;
     case Chart_Case::VAC:
-        Pieces = {{&C5, Colour_Factor_Axis, clWhite}, {&C6, Colour_Teal, clWhite}, {&C5, Colour_Factor_Axis, clWhite}};
+        Pieces = {{&C5, Colour_Factor_Axis, clWhite}, {&C6, clTeal, clWhite}, {&C5, Colour_Factor_Axis, clWhite}};
         Left_Band = Right_Band = Colour_Factor_Axis;
-        Bottom_Band = Colour_Teal;
+        Bottom_Band = clTeal;
         break;
     case Chart_Case::TPS_Only:
-        Pieces = {{&C3, Colour_Fuchsia, clWhite}, {&C1, Colour_Purple, clWhite}, {&C3, Colour_Fuchsia, clWhite}};
+        Pieces = {{&C3, clFuchsia, clWhite}, {&C1, clPurple, clWhite}, {&C3, clFuchsia, clWhite}};
         break;
     }
     const std::string Between = " - ";

@@ -17,6 +17,7 @@
 #include "protocol/CLB_Codec.h"
 #include "protocol/Live_Data.h"
 #include "protocol/Script.h"
+#include "protocol/Request_Codes.h"
 
 namespace {
 
@@ -26,10 +27,6 @@ constexpr int Image_CLB_Height = 361;
 constexpr int Plot_Margin_X = 60;   // 30 pixels left and right
 constexpr int Plot_Margin_Y = 40;   // 20 pixels above and below
 
-// Requests of the Receive button: the configuration and the curves, or the curves alone.
-constexpr uint8_t Request_Read_All = 3;
-constexpr uint8_t Request_Read_Calibration = 5;
-
 // Groups of the diagram boxes: the gas and TPS curves share one scale; RPM and VAC each
 // have their own and are shown alone.
 constexpr int Group_Input = 0;
@@ -37,12 +34,12 @@ constexpr int Group_RPM = 1;
 constexpr int Group_VAC = 2;
 
 // Curve colours of the diagram labels.
-const TColor Colour_Gas = RGB_Color(255, 0, 0);
-const TColor Colour_RPM = RGB_Color(0, 0, 255);
-const TColor Colour_TPS_1 = RGB_Color(128, 0, 128);
-const TColor Colour_TPS_2 = RGB_Color(128, 0, 0);
-const TColor Colour_TPS_3 = RGB_Color(0, 0, 128);
-const TColor Colour_VAC = RGB_Color(0, 128, 128);
+constexpr TColor Colour_Gas = clRed;
+constexpr TColor Colour_RPM = clBlue;
+constexpr TColor Colour_TPS_1 = clPurple;
+constexpr TColor Colour_TPS_2 = clMaroon;
+constexpr TColor Colour_TPS_3 = clNavy;
+constexpr TColor Colour_VAC = clTeal;
 
 // Live value rows beside the chart.
 // Row heights in pixels: one line of caption, and a caption with its unit on a second line.

@@ -12,11 +12,9 @@
 #include "protocol/Protocol_Hooks.h"
 #include "protocol/Script.h"
 #include "windows/Loader_Window.h"
+#include "protocol/Request_Codes.h"
 
 namespace {
-
-// The loader request: the sequencer runs the loader entry and then shows the loader window.
-constexpr uint8_t Request_Loader_Entry = 22;
 
 // Saves the configuration and calibration into `Name` in the configuration folder (made when
 // missing), replacing an older copy, through the car file's save (which files the history

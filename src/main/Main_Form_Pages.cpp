@@ -13,11 +13,10 @@
 #include "protocol/CFG_File.h"
 #include "protocol/Script.h"
 #include "windows/RPM_Window.h"
+#include "protocol/Request_Codes.h"
 
 namespace {
 
-// The sequencer's clear-errors request: it sends the error control word.
-constexpr uint8_t Request_Clear_Errors = 24;
 // Bit 0 of the error control word asks the controller to clear its error memory.
 constexpr uint16_t Error_Clear_Bit = 0x0001;
 // How many characters of the language name end a diagram's file name ("_Ger").

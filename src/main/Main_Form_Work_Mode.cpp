@@ -4,13 +4,9 @@
 #include "data/Globals.h"
 #include "main/Main_Form.h"
 #include "protocol/Script.h"
+#include "protocol/Request_Codes.h"
 
 namespace {
-
-// Request codes served at the start of the next script run.
-constexpr uint8_t Request_Next_Work_Mode = 1;
-constexpr uint8_t Request_Gas_Fors = 6;      // the forcing bits of the strip
-constexpr uint8_t Request_Fors_Release = 7;  // the control frame (0, 1): nothing forced
 
 // Compact settings views opened by a right click.
 constexpr int View_Fors_Strip = 4;
@@ -87,7 +83,7 @@ void TForm_KardunGAS::Button_Gas_Fors1Click(TObject* Sender)
     // a release frame would replace before the controller is identified.
     if (!Connected)
         return;
-    Request_Code = Any ? Request_Gas_Fors : Request_Fors_Release;
+    Request_Code = Any ? Request_Gas_Fors : Request_Control_0_1;
 }
 
 void TForm_KardunGAS::Button_Gas_Fors_AllClick(TObject* Sender)
@@ -95,7 +91,7 @@ void TForm_KardunGAS::Button_Gas_Fors_AllClick(TObject* Sender)
     if (!Connected)
         return;
     Gas_Fors_All_Set(Button_Gas_Fors_All->Down());
-    Request_Code = Button_Gas_Fors_All->Down() ? Request_Gas_Fors : Request_Fors_Release;
+    Request_Code = Button_Gas_Fors_All->Down() ? Request_Gas_Fors : Request_Control_0_1;
 }
 
 void TForm_KardunGAS::Button_Gas_Fors_AllMouseDown(TObject* Sender, TMouseButton Button,

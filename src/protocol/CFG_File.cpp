@@ -23,6 +23,7 @@
 #include "protocol/Ident.h"
 #include "protocol/Live_Data.h"
 #include "protocol/Protocol_Hooks.h"
+#include "protocol/Request_Codes.h"
 
 bool CFG_File_Named = false;
 uint8_t Car_File_State = 0;
@@ -509,7 +510,7 @@ void CFG_Pending_Commit(uint8_t request) {
   if (request == 0 || CFG_Pending_File.Request != request) return;
   Settings.CFG_File_Path = CFG_Pending_File.Path;
   Settings.CFG_File_Name = CFG_Pending_File.Name;
-  if (request == 9) Load_Path = CFG_Pending_File.Load_Path;
+  if (request == Request_Load) Load_Path = CFG_Pending_File.Load_Path;
   Car_File_State = 0;
   CFG_Pending_File = CFG_Pending_File_Class{};
   Call_Hook(CFG_File_Hooks.File_Chosen);

@@ -17,6 +17,7 @@
 #include "protocol/Ident.h"
 #include "protocol/Live_Data.h"
 #include "protocol/Protocol_Hooks.h"
+#include "protocol/Request_Codes.h"
 
 int32_t Script[Script_Cells + 1];
 int32_t Script_PC = 0;
@@ -235,11 +236,11 @@ void Dispatch(int32_t v)
 bool Serve_Start_Request()
 {
     switch (Request_Code) {
-    case 1: Script_Work_Mode(); break;
-    case 6: Script_Gas_Fors(); break;
-    case 7: Script_Control_0_1(); break;
-    case 8: Script_Control_0_2(); break;
-    case 24: Script_Clear_Errors(); break;
+    case Request_Next_Work_Mode: Script_Work_Mode(); break;
+    case Request_Gas_Fors: Script_Gas_Fors(); break;
+    case Request_Control_0_1: Script_Control_0_1(); break;
+    case Request_Control_0_2: Script_Control_0_2(); break;
+    case Request_Clear_Errors: Script_Clear_Errors(); break;
     default: return false;
     }
     Request_Code = 0;
@@ -436,36 +437,36 @@ void Serve_Request()
         Request_Code = 0;
         return;
     }
-    if (Request_Code == 9 || Request_Code == 10) {
+    if (Request_Code == Request_Load || Request_Code == Request_Save) {
         uint8_t code = Request_Code;
         Request_Code = 0;
         // The file Save or Load chose while connected becomes the current one only now.
         CFG_Pending_Commit(code);
-        if (code == 9)
+        if (code == Request_Load)
             Call_Hook(Protocol_Hooks.Load_CFG_File);
-        if (code == 10)
+        if (code == Request_Save)
             Call_Hook(Protocol_Hooks.Save_CFG_File);
         Call_Hook(Protocol_Hooks.Enable_Link_Buttons, Connected);
         return;
     }
     switch (Request_Code) {
-    case 2: Script_Write_All(); break;
-    case 3: Script_Read_All(); break;
-    case 4: Script_Write_CLB_First(); break;
-    case 5: Script_Read_All(); break;
-    case 17: Script_Write_Car(); break;
-    case 18: Script_Read_Car(); break;
-    case 20: Script_Sweep_Step(); break;
-    case 22: Script_Loader_Entry(); break;
-    case 25: Script_Write_RPM_Tab(); break;
-    case 26:
+    case Request_Write_All: Script_Write_All(); break;
+    case Request_Read_All: Script_Read_All(); break;
+    case Request_Write_CLB_First: Script_Write_CLB_First(); break;
+    case Request_Read_Calibration: Script_Read_All(); break;
+    case Request_Write_Car: Script_Write_Car(); break;
+    case Request_Read_Car: Script_Read_Car(); break;
+    case Request_Sweep_Level: Script_Sweep_Step(); break;
+    case Request_Loader_Entry: Script_Loader_Entry(); break;
+    case Request_Write_RPM_Tab: Script_Write_RPM_Tab(); break;
+    case Request_Write_Password:
         Call_Hook(Protocol_Hooks.Script_Write_Password);
         break;
-    case 27:
+    case Request_Password_Default:
         Call_Hook(Protocol_Hooks.Script_Password_Default);
         break;
-    case 29: Script_Write_Service_Time(); break;
-    case 30: Script_Read_Service_Timer(); break;
+    case Request_Service_Time_Write: Script_Write_Service_Time(); break;
+    case Request_Service_Time_Read: Script_Read_Service_Timer(); break;
     default:
         if (Request_Code >= 'A' && Request_Code <= 't')
             Script_Write_Changed();

@@ -12,6 +12,7 @@
 #include "protocol/Protocol_Hooks.h"
 #include "protocol/Script.h"
 #include "protocol/Status_Queue.h"
+#include "protocol/Request_Codes.h"
 
 Block_List_Class Block_List;
 uint8_t Transmit_Now_Code = 0;
@@ -29,9 +30,6 @@ constexpr std::size_t Sub_Block_Bytes = 54;
 constexpr std::size_t Letter_Bytes = 2;
 constexpr std::size_t Pack_Buffer_Size = 260;
 constexpr std::size_t Packed_Max = 255;   // the packed length is counted in one byte
-constexpr uint8_t Request_Write_All = 2;
-constexpr uint8_t Request_Write_CLB_First = 4;
-constexpr uint8_t Request_Write_Car = 17;
 
 std::vector<uint8_t> Marked;
 

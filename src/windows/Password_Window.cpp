@@ -16,6 +16,7 @@
 #include "windows/Control_Text.h"
 #include "windows/Form_Build.h"
 #include "windows/MSG.h"
+#include "protocol/Request_Codes.h"
 
 TForm_PSW* Form_PSW = nullptr;
 Password_State_Class Password_State;
@@ -54,8 +55,6 @@ namespace {
 constexpr int Action_Save_Password = 82;
 constexpr int Action_Receiv_Password = 83;
 constexpr int Action_Status_Removed = 56;
-constexpr uint8_t Request_Write_Password = 26;
-constexpr uint8_t Request_Password_Default = 27;
 // Control word, password write, list, chain back to the main poll.
 constexpr int32_t Write_Password_Cells[] = {59, 79, 48, 80, 82, 56, 5, 0};
 // As above, then the configuration list, the RPM-dependence table when it changed (in

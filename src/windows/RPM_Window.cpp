@@ -14,6 +14,7 @@
 #include "protocol/Param_Codecs.h"
 #include "protocol/Script.h"
 #include "windows/Form_Build.h"
+#include "protocol/Request_Codes.h"
 
 TForm_RPM* Form_RPM = nullptr;
 RPM_Window_Hooks_Class RPM_Window_Hooks;
@@ -26,8 +27,6 @@ namespace {
 
 // Request codes the sweep sets: the controller's control word 0x23 (00 01), and one
 // trigger level with the sweep mark.
-constexpr uint8_t Request_Sweep_Control = 7;
-constexpr uint8_t Request_Sweep_Level = 20;
 constexpr uint8_t Letter_RPM_Sensitiv = 'E';
 // Commands whose answer acknowledges the restored level: the list write and the letter.
 constexpr uint8_t Command_List_Write = 0x2F;
@@ -764,7 +763,7 @@ void TForm_RPM::Step_RPM_Diagnostics()
     case 2:
         Sweep_Phase = 3;
         Ticks_Left = Timing.T1;
-        Request_Code = Request_Sweep_Control;
+        Request_Code = Request_Control_0_1;
         break;
     case 3:
         Sweep_Phase = 4;
