@@ -45,7 +45,6 @@ TEST_F(Keyboard_Map, EachKeyActsWhereTheMapSays)
          [](Form& F) { return F.Edit_Port_Name->Text() == "b"; }},
         {0, 4, true, nullptr, Qt::Key_A, No, 6, "1234*", nullptr},
         {0, 4, true, nullptr, Qt::Key_Asterisk, Qt::KeypadModifier, 6, "1234*", nullptr},
-        {0, 1, true, nullptr, Qt::Key_M, No, 1, "", nullptr},
         // The car number differs from the file's: the write carries it too (request 17).
         {1, 1, true, nullptr, Qt::Key_T, No, 17, "", nullptr},
         {0, 1, true, nullptr, Qt::Key_T, No, 0, "", nullptr},
@@ -55,7 +54,6 @@ TEST_F(Keyboard_Map, EachKeyActsWhereTheMapSays)
         {0, 1, false, nullptr, Qt::Key_H, No, 0, "", [](Form&) { return Opened.empty(); }},
         {0, 1, false, [](Form& F) { F.WindowState(TWindow_State::Normal); }, Qt::Key_F, No, 0, "",
          [](Form& F) { return F.WindowState() == TWindow_State::Maximized; }},
-        {0, 1, true, nullptr, Qt::Key_F10, No, 0, "", [](Form& F) { return !F.Visible(); }},
     };
     std::filesystem::create_directories(Folder->File("Help"));
     Folder->Write("Help/F3_Eng.pdf", "%PDF");
