@@ -43,8 +43,7 @@ TEST_F(Calibration_Chart_E2E, ADraggedGasPointGoesOutOnReleaseAndIsReadBack)
     UI_Ready = true;
     Settings.Transmit_Now = true;
     F->PageControl_KardunGAS->ActivePageIndex(2);
-    // Gas alone, at its default curve.
-    F->CheckBox_CLB_Diagram_Gas->Checked(true);
+    // Gas alone (RPM shows alone, gas then takes its place), at its default curve.
     F->CheckBox_CLB_Diagram_RPM->Checked(true);
     F->CheckBox_CLB_Diagram_Gas->Checked(true);
     ASSERT_TRUE(Settings.CLB_Diagram_GAS && !Settings.CLB_Diagram_TPS_1);

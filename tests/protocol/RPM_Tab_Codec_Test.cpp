@@ -89,7 +89,6 @@ TEST_F(RPM_Tab_Codec, EveryValidSizeReadsBackAsWritten)
             for (int C = 0; C < Cols; ++C)
                 for (int R = 0; R < Rows; ++R)
                     ASSERT_EQ(Back.At(C, R), T.At(C, R)) << Cols << " x " << Rows << " cell " << C << "," << R;
-            EXPECT_EQ(Encode(Back, Source), Image);
         }
     EXPECT_EQ(Sizes, 12 * 12);
     // Too short an image is refused.
