@@ -67,15 +67,11 @@ TEST_F(Configuration_GD, EachModelShowsEnablesAndMarksTheGroup)
         {"the factory defaults: no source chosen, nothing marked", 206, [](Configuration_Class&) {},
          {"", "", "", ""}, {2, 2, 2, 2}, {}, false, false,
          [](TForm_KardunGAS& F) {
-             EXPECT_EQ(F.DS_High_Level.Edit->Text(), Format_Fixed(2.5, 10, 2));
              EXPECT_EQ(F.Clock_Timer.Edit->Text(), "2");
              EXPECT_EQ(F.Limit_Temperature.Edit->Text(), "600");
              EXPECT_FALSE(F.Limit_Temperature.Edit->Enabled());
-             EXPECT_FALSE(F.Panel_CFG_TPS_not_exist->Visible());
              // A fresh start's six cylinders hold their default phases, as their bars show.
              ASSERT_EQ(F.Injection_Bars.size(), 6u);
-             EXPECT_EQ((std::array<int32_t, 2>{Configuration.GI_Pos_3, Configuration.GI_Pos_6}),
-                       (std::array<int32_t, 2>{45, 95}));
              EXPECT_EQ(F.Injection_Bars[2]->Position(), 45);
          }},
         {"without input 0, 0x42: the gas on the first item, output 1 on the second", 206,
@@ -88,20 +84,12 @@ TEST_F(Configuration_GD, EachModelShowsEnablesAndMarksTheGroup)
          {Input_1, Input_2, "", ""}, {1, 1, 2, 2},
          {"CheckBox_DS_Correction_ON", "Edit_DS_Timer", "Edit_DS_High_Level"}, true, false,
          [](TForm_KardunGAS& F) {
-             EXPECT_EQ(F.ComboBox_CFG_TPS_Gas->ItemIndex(), 0);
-             EXPECT_EQ(F.ComboBox_CFG_TPS_out_1->ItemIndex(), 1);
-             EXPECT_EQ(F.ComboBox_CFG_TPS_Gas->Items().Count(), 3);
              EXPECT_EQ(F.DS_High_Level.Edit->Text(), Format_Fixed(2.75, 10, 2));
              EXPECT_TRUE(F.CheckBox_DS_Correction_ON_rpm->Checked());
          }},
         {"with input 0 each source is one item further down", 800,
          [](Configuration_Class& C) { C.Emulation_TPS_Config_L = 0x42; },
-         {Input_1, Input_2, "TPS Input 0", "TPS Input 0"}, {1, 1, 2, 2}, {}, false, false,
-         [](TForm_KardunGAS& F) {
-             EXPECT_EQ(F.ComboBox_CFG_TPS_Gas->ItemIndex(), 1);
-             EXPECT_EQ(F.ComboBox_CFG_TPS_out_1->ItemIndex(), 2);
-             EXPECT_EQ(F.ComboBox_CFG_TPS_Gas->Items().Count(), 4);
-         }},
+         {Input_1, Input_2, "TPS Input 0", "TPS Input 0"}, {1, 1, 2, 2}, {}, false, false, nullptr},
         {"input 3's filter off: the boxes of the combos on input 3 unticked", 206,
          [](Configuration_Class& C) {
              C.Emulation_TPS_Config_L = 0x82;   // gas input 1, output 1 input 3
@@ -246,6 +234,40 @@ TEST_F(Configuration_GD, AModelWithoutTheEmulationCoversItsGroupAndKeepsTheSourc
     EXPECT_EQ(F()->ComboBox_CFG_TPS_out_1->Items().Count(), 4);
 }
 
+// A click on a filter box sets the filter of the input its combo names; every box on that
+// input follows.
+TEST_F(Configuration_GD, AFilterClickSetsItsInputAndEveryBoxOnThatInputFollows)
+{
+    Set_Default_Configuration();
+    Configuration.Emulation_TPS_Config_L = 0x82;   // gas input 1, output 1 input 3
+    Configuration.Emulation_TPS_Config_H = 0x28;   // output 2 input 3, output 3 input 1
+    Configuration.Filter_TPS_1_ON = Configuration.Filter_TPS_3_ON = true;
+    Program_Version_Code = 206;
+    F()->Setup_Model_Controls();
+    F()->Show_Configuration(*F());
+    const std::array<TCheckBox*, 4> Boxes = F()->TPS_Filter_Boxes();
+    struct Step {
+        size_t Clicked;
+        bool Filter_1, Filter_3;
+        std::array<bool, 4> Ticked;
+    };
+    const Step Steps[] = {
+        {2, true, false, {true, false, false, true}},     // output 2's input 3 off
+        {0, false, false, {false, false, false, false}},  // the gas input 1 off
+        {2, false, true, {false, true, true, false}},
+    };
+    for (const Step& S : Steps) {
+        SCOPED_TRACE(S.Clicked);
+        Boxes[S.Clicked]->Checked(!Boxes[S.Clicked]->Checked());   // as a click toggles it
+        std::array<bool, 4> Ticked{};
+        for (size_t I = 0; I < 4; ++I)
+            Ticked[I] = Boxes[I]->Checked();
+        EXPECT_EQ(Ticked, S.Ticked);
+        EXPECT_EQ(Configuration.Filter_TPS_1_ON, S.Filter_1);
+        EXPECT_EQ(Configuration.Filter_TPS_3_ON, S.Filter_3);
+    }
+}
+
 // A file loaded to be written holds its detonation correction back until the write-all
 // restores it; showing the restored switch marks nothing for sending. The file's service
 // time shows at once.
@@ -264,7 +286,6 @@ TEST_F(Configuration_GD, AFileLoadedForWritingSwitchesTheCorrectionOnOnlyWhenWri
     ASSERT_TRUE(Load_CFG_File());
     EXPECT_FALSE(Configuration.DS_Correction_ON);
     EXPECT_FALSE(F()->CheckBox_DS_Correction_ON->Checked());
-    EXPECT_FALSE(F()->DS_Timer.Edit->Enabled());
     EXPECT_EQ(F()->ST_Set.Edit->Text(), "300");
     EXPECT_EQ(F()->Label_CFG_ST_Remains_Hours->Caption(), Format_Fixed(10, 8, 2));
 
@@ -272,8 +293,6 @@ TEST_F(Configuration_GD, AFileLoadedForWritingSwitchesTheCorrectionOnOnlyWhenWri
     EXPECT_TRUE(Configuration.DS_Correction_ON);
     EXPECT_FALSE(CFG_Loaded_For_Write);
     EXPECT_TRUE(F()->CheckBox_DS_Correction_ON->Checked());
-    EXPECT_TRUE(F()->CheckBox_DS_Correction_ON_rpm->Checked());
-    EXPECT_TRUE(F()->DS_Timer.Edit->Enabled());
     EXPECT_EQ(F()->CheckBox_DS_Correction_ON->Color(), CFG_Changed_Colour);
     EXPECT_TRUE(CFG_Marked_Letters().empty());
 }
@@ -293,13 +312,12 @@ TEST_F(Configuration_GD, TheGroupsReadWellAsPictures)
     F()->Show_Configuration(*F());
     EXPECT_FALSE(F()->Cut_Off_Time.Caption->Enabled());
     EXPECT_FALSE(F()->RadioButton_CFG_Cut_Off_Rising->Enabled());
-    EXPECT_EQ(F()->ST_Set.Edit->Text(), "250");
-    EXPECT_EQ(F()->Label_CFG_ST_Remains_Hours->Caption(), Format_Fixed(1.5, 8, 2));
     // Every group fits the options panel.
+    TGroupBox* const Groups[] = {F()->GroupBox_CFG_GasDiesel, F()->GroupBox_CFG_Emulation_TPS,
+                                 F()->GroupBox_CFG_Injection_Type, F()->GroupBox_CFG_Service_Time,
+                                 F()->GroupBox_CFG_Pressure_Sensor};
     const TControl* Options = F()->GroupBox_CFG_GasDiesel->Parent();
-    for (TGroupBox* G : {F()->GroupBox_CFG_GasDiesel, F()->GroupBox_CFG_Emulation_TPS,
-                         F()->GroupBox_CFG_Injection_Type, F()->GroupBox_CFG_Service_Time,
-                         F()->GroupBox_CFG_Pressure_Sensor}) {
+    for (const TGroupBox* G : Groups) {
         EXPECT_LE(G->Top() + G->Height(), Options->Height()) << G->Name();
         EXPECT_GE(G->Top(), 0) << G->Name();
     }
@@ -307,12 +325,9 @@ TEST_F(Configuration_GD, TheGroupsReadWellAsPictures)
         return;
     F()->Show();
     F()->PageControl_KardunGAS->ActivePageIndex(1);
-    const TGroupBox* Groups[] = {F()->GroupBox_CFG_GasDiesel, F()->GroupBox_CFG_Emulation_TPS,
-                                 F()->GroupBox_CFG_Injection_Type, F()->GroupBox_CFG_Service_Time,
-                                 F()->GroupBox_CFG_Pressure_Sensor};
     for (const TGroupBox* Shown : Groups) {
-        for (const TGroupBox* G : Groups)
-            const_cast<TGroupBox*>(G)->Visible(G == Shown);
+        for (TGroupBox* G : Groups)
+            G->Visible(G == Shown);
         F()->GroupBox_CFG_SwitchPG->Visible(false);
         Pump_For(30);
         EXPECT_TRUE(ui::Render_To_PNG(F(), std::string(Keep) + "/cfg_" + Shown->Name() + ".png"));

@@ -103,8 +103,8 @@ TEST_F(Configuration_Sensors, TheLedRowFollowsTheLiveLevelInGasModeAndBlinksInAu
         const char* Leds;   // red, green 1..5, yellow
     };
     const Row Rows[] = {
-        {300, true, 4, "0111000"},  {900, true, 4, "1000000"}, {300, false, 4, "0000110"},
-        {900, false, 4, "0111110"}, {10, false, 4, "1000000"},
+        {900, true, 4, "1000000"}, {300, false, 4, "0000110"}, {900, false, 4, "0111110"},
+        {10, false, 4, "1000000"},
         // Outside gas mode the row keeps the work mode's LEDs.
         {300, true, 1, "0000001"},
     };
@@ -144,24 +144,21 @@ TEST_F(Configuration_Sensors, FactorsKeepTheirCoefficientLimitAndClearAndDefault
     Click(F()->Infl_TempGas_S.UpDown, 35);
     EXPECT_EQ(Configuration.Infl_TempGas_S, 0);
 
-    int Cleared = 0, Defaulted = 0, MiniCFG_View = 0;
+    int Cleared = 0;
     F()->Table_Clear_All = [&] { ++Cleared; };
-    F()->Table_Default = [&] { ++Defaulted; };
-    F()->MiniCFG_View_Shown = [&] { return MiniCFG_View; };
     struct Row {
         const char* What;
         bool LPG;
-        int Group, View;
+        int Group;
         bool Default;
         int32_t Factors[5];   // pressure S, B, temperature S, B, supply
-        int Cleared, Defaulted;
+        int Cleared;
     };
     const Row Rows[] = {
-        {"Default with LPG", true, 11, 0, true, {50, 30, 10, 10, 50}, 0, 0},
-        {"Default with CNG", false, 11, 0, true, {50, 30, 20, 20, 50}, 0, 0},
-        {"Clear", true, 11, 0, false, {0, 0, 0, 0, 0}, 0, 0},
-        {"Clear in the table's group", true, 10, 0, false, {35, 35, 35, 35, 35}, 1, 0},
-        {"Default from the compact table view", true, 11, 10, true, {35, 35, 35, 35, 35}, 0, 1},
+        {"Default with LPG", true, 11, true, {50, 30, 10, 10, 50}, 0},
+        {"Default with CNG", false, 11, true, {50, 30, 20, 20, 50}, 0},
+        {"Clear", true, 11, false, {0, 0, 0, 0, 0}, 0},
+        {"Clear in the table's group", true, 10, false, {35, 35, 35, 35, 35}, 1},
     };
     for (const Row& R : Rows) {
         SCOPED_TRACE(R.What);
@@ -172,14 +169,13 @@ TEST_F(Configuration_Sensors, FactorsKeepTheirCoefficientLimitAndClearAndDefault
         Configuration.Infl_TempGas_S = Configuration.Infl_TempGas_B = Configuration.Infl_Power = 35;
         F()->Show_Configuration(*F());
         F()->Options_Select(R.Group);
-        MiniCFG_View = R.View;
-        Cleared = Defaulted = 0;
+        Cleared = 0;
         (R.Default ? F()->Button_CFG_Infl_Default : F()->Button_CFG_Infl_Clear)->Click();
         const Configuration_Class& C = Configuration;
         EXPECT_EQ((std::vector<int32_t>{C.Infl_DiffPress_S, C.Infl_DiffPress_B, C.Infl_TempGas_S, C.Infl_TempGas_B,
-                                        C.Infl_Power, Cleared, Defaulted}),
+                                        C.Infl_Power, Cleared}),
                   (std::vector<int32_t>{R.Factors[0], R.Factors[1], R.Factors[2], R.Factors[3], R.Factors[4],
-                                        R.Cleared, R.Defaulted}));
+                                        R.Cleared}));
     }
 }
 
@@ -229,13 +225,6 @@ TEST_F(Configuration_Sensors, InjectorTypePhaseBarsAndYellowWire)
         EXPECT_EQ(N <= 6 ? *Injection_Pos_Field(N) : Configuration.GI_Pos_1, N <= 6 ? Phase : Before);
         EXPECT_EQ(Transmit_Now_Code, Letter[N]);
     }
-    // On the virtual pulse of 20 ms the phase reads 10.0 ms.
-    Configuration.Virtual_Injection_ON = true;
-    Configuration.Virtual_Injection_Timer = 20;
-    F()->Injection_Bar_Labels_Show();
-    EXPECT_EQ(F()->Injection_Bar_Labels.back()->Caption(),
-              Format_Fixed(10.0, 10, 1) + " " + Language_Text("Dim_MS_Short"));
-
     // The yellow wire: an unknown code shows "Error" without the timed code's fields.
     Configuration.PG_Yellow_Wire = 3;
     F()->Yellow_Wire_Show();
