@@ -79,18 +79,15 @@ TEST_F(Drive_DTB_E2E, AnEngineRampTakesTheTestDriveThroughArmedTimingAndDone)
     ASSERT_TRUE(Pump_Until([&] { return D->Panel_Drive_Time->Color() == Drive_Panel_Armed && !D->Waiting; }, 10000))
         << D->Label_Drive_RPM_Current->Caption() << " " << Live_Values.Live_RPM << " " << D->Panel_Drive_Time->Enabled();
     EXPECT_EQ(D->Label_Drive_RPM_Current->Caption(), "1500");
-    EXPECT_EQ(D->Label_Drive_Current_Time->Font().Color(), Drive_Time_Zero);
 
     Engine(3000);
     ASSERT_TRUE(Pump_Until([&] { return D->Panel_Drive_Time->Color() == Drive_Panel_Timing; }, 10000));
-    EXPECT_TRUE(D->Timer_MV_Drive->Enabled());
     Pump_For(1000);
     Shot(D, "test_drive_timing");
     Engine(4500);
     ASSERT_TRUE(Pump_Until([&] { return D->Panel_Drive_Time->Color() == Drive_Panel_Done; }, 10000));
-    EXPECT_FALSE(D->Timer_MV_Drive->Enabled());
-    EXPECT_EQ(D->Label_Drive_Current_Time->Font().Color(), Drive_Time_Done);
-    // About a second at 3000 rpm between the marks.
+    // About a second at 3000 rpm between the marks, counted by the real display timer, and
+    // the result stays while the replies go on above the top mark.
     EXPECT_GE(D->Tick_Count, 9);
     EXPECT_LE(D->Tick_Count, 60);
     const std::string Result = D->Label_Drive_Current_Time->Caption();

@@ -4,7 +4,6 @@
 // car and owner edits show their label's hint when entered and when typed in. Also: the
 // clients database window's caption follows the English menu.
 #include <QTest>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -35,60 +34,43 @@ protected:
 TEST_F(Hover_Help, EachControlShowsItsRowsHintAndHighlightsOnlyItsLabel)
 {
     struct Row {
-        const char* Shown;   // the label highlighted, or the control whose own hint shows
+        std::string Shown;   // the label highlighted, or the control whose own hint shows
         bool Label;
-        std::vector<const char*> Bound;
+        std::vector<std::string> Bound;
         int Group = 0;   // the group of a car or owner edit: entering it and typing in it show the hint too
     };
-    const std::vector<Row> Rows = {
-        {"Label_CFG_PG_Temper", true, {"Label_CFG_PG_Temper", "Edit_CFG_PG_Temper", "UpDown_CFG_PG_Temper"}},
-        {"Label_CFG_PG_Pressure", true, {"Label_CFG_PG_Pressure", "Edit_CFG_PG_Pressure", "UpDown_CFG_PG_Pressure"}},
-        {"Label_CFG_PG_RPM", true, {"Label_CFG_PG_RPM", "Edit_CFG_PG_RPM", "UpDown_CFG_PG_RPM"}},
-        {"Label_CFG_PG_Delay", true, {"Label_CFG_PG_Delay", "Edit_CFG_PG_Delay", "UpDown_CFG_PG_Delay"}},
-        {"Label_CFG_GP_PressDiff_Low", true,
-         {"Label_CFG_GP_PressDiff_Low", "Edit_CFG_GP_PressDiff_Low", "UpDown_CFG_GP_PressDiff_Low"}},
-        {"Label_CFG_GP_TempVap", true, {"Label_CFG_GP_TempVap", "Edit_CFG_GP_TempVap", "UpDown_CFG_GP_TempVap"}},
-        {"Label_CFG_GP_Time", true, {"Label_CFG_GP_Time", "Edit_CFG_GP_Time", "UpDown_CFG_GP_Time"}},
-        {"Label_CFG_RPM_Sensitiv", true,
-         {"Label_CFG_RPM_Sensitiv", "Edit_CFG_RPM_Sensitiv", "UpDown_CFG_RPM_Sensitiv"}},
-        {"Label_CFG_Inject_Range", true,
-         {"Label_CFG_Inject_Range", "Edit_CFG_Inject_Range", "UpDown_CFG_Inject_Range"}},
-        {"Label_CFG_Inject_Start", true,
-         {"Label_CFG_Inject_Start", "Edit_CFG_Inject_Start", "UpDown_CFG_Inject_Start"}},
-        {"Label_CFG_Inject_PWM_DutyCycle", true,
-         {"Label_CFG_Inject_PWM_DutyCycle", "Edit_CFG_Inject_PWM_DutyCycle", "UpDown_CFG_Inject_PWM_DutyCycle"}},
-        {"Label_CFG_Inject_PWM_Freq", true,
-         {"Label_CFG_Inject_PWM_Freq", "Edit_CFG_Inject_PWM_Freq", "UpDown_CFG_Inject_PWM_Freq"}},
-        {"Label_CFG_Pressure_1_Bar", true,
-         {"Label_CFG_Pressure_1_Bar", "Edit_CFG_Pressure_1_Bar", "UpDown_CFG_Pressure_1_Bar"}},
-        {"Label_CFG_Level_Etalon", true,
-         {"Label_CFG_Level_Etalon", "Edit_CFG_Level_Etalon", "UpDown_CFG_Level_Etalon"}},
-        {"Label_CFG_Inject_Number", true,
-         {"Label_CFG_Inject_Number", "Edit_CFG_Inject_Num", "UpDown_CFG_Inject_Num"}},
-        {"Label_CFG_PG_Preheating", true,
-         {"Label_CFG_PG_Preheating", "CheckBox_CFG_PG_Preheating", "Edit_CFG_PG_Preheating",
-          "UpDown_CFG_PG_Preheating"}},
-        {"Label_CFG_Inject_Auto", true,
-         {"Label_CFG_Inject_Auto", "CheckBox_CFG_Inject_Auto", "Edit_CFG_Inject_Auto", "UpDown_CFG_Inject_Auto"}},
-        {"Label_CFG_GP_Buzzer", true, {"Label_CFG_GP_Buzzer", "CheckBox_CFG_GP_Buzzer"}},
-        {"Label_CFG_Level_Low", true, {"Label_CFG_Level_Low", "CheckBox_CFG_Level_Low"}},
-        {"Label_CFG_Level_Invert", true, {"Label_CFG_Level_Invert", "CheckBox_CFG_Level_Invert"}},
-        {"Label_CFG_Sensor_OFF", true, {"Label_CFG_Sensor_OFF", "CheckBox_CFG_Sensor_OFF"}},
-        {"LabelCFG_Level_90", true, {"LabelCFG_Level_90", "CheckBox_CFG_Level_90"}},
-        {"Label_CFG_LPG", true, {"Label_CFG_LPG", "RadioButton_CFG_LPG"}},
-        {"Label_CFG_CNG", true, {"Label_CFG_CNG", "RadioButton_CFG_CNG"}},
-        {"RadioGroup_CFG_Check_Sensors1", true, {"RadioGroup_CFG_Check_Sensors1", "RadioButton_CFG_Check_Sensors1"}},
-        {"RadioGroup_CFG_Check_Sensors2", true, {"RadioGroup_CFG_Check_Sensors2", "RadioButton_CFG_Check_Sensors2"}},
-        {"Label_CFG_Level_Sensor_Current", true, {"Label_CFG_Level_Sensor_Current", "Edit_CFG_Level0"}},
-        {"Label_CFG_Level_Current", true, {"Label_CFG_Level_Current", "Edit_CFG_Level_Current"}},
-        {"Label_CFG_PressureVap", true, {"Label_CFG_PressureVap", "Edit_CFG_PressureVap"}},
-        {"Label_CFG_PressureCol", true, {"Label_CFG_PressureCol", "Edit_CFG_PressureCol"}},
-        {"Label_CFG_Supp_DiffPress_Dim", true,
-         {"Label_CFG_Supp_DiffPress_Dim", "Edit_CFG_Supp_DiffPress", "UpDown_CFG_Supp_DiffPress"}},
-        {"Label_CFG_Supp_TempGas_Dim", true,
-         {"Label_CFG_Supp_TempGas_Dim", "Edit_CFG_Supp_TempGas", "UpDown_CFG_Supp_TempGas"}},
-        {"Label_CFG_Supp_Power_Dim", true,
-         {"Label_CFG_Supp_Power_Dim", "Edit_CFG_Supp_Power", "UpDown_CFG_Supp_Power"}},
+    // A setting's label with its edit and up-down, or with the one control beside it.
+    auto Trio = [](const std::string& Label, const std::string& Name) {
+        return Row{Label, true, {Label, "Edit_CFG_" + Name, "UpDown_CFG_" + Name}};
+    };
+    auto Pair = [](const std::string& Label, const std::string& Other, int Group = 0) {
+        return Row{Label, true, {Label, Other}, Group};
+    };
+    auto Own = [](const std::string& Name) { return Row{Name, false, {Name}}; };
+    std::vector<Row> Rows;
+    for (const char* Name : {"PG_Temper", "PG_Pressure", "PG_RPM", "PG_Delay", "GP_PressDiff_Low", "GP_TempVap",
+                             "GP_Time", "RPM_Sensitiv", "Inject_Range", "Inject_Start", "Inject_PWM_DutyCycle",
+                             "Inject_PWM_Freq", "Pressure_1_Bar", "Level_Etalon"})
+        Rows.push_back(Trio(std::string("Label_CFG_") + Name, Name));
+    for (const char* Name : {"Supp_DiffPress", "Supp_TempGas", "Supp_Power"})
+        Rows.push_back(Trio(std::string("Label_CFG_") + Name + "_Dim", Name));
+    Rows.push_back(Trio("Label_CFG_Inject_Number", "Inject_Num"));
+    for (const char* Name : {"PG_Preheating", "Inject_Auto"}) {
+        Rows.push_back(Trio(std::string("Label_CFG_") + Name, Name));
+        Rows.back().Bound.push_back(std::string("CheckBox_CFG_") + Name);
+    }
+    for (const char* Name : {"GP_Buzzer", "Level_Low", "Level_Invert", "Sensor_OFF"})
+        Rows.push_back(Pair(std::string("Label_CFG_") + Name, std::string("CheckBox_CFG_") + Name));
+    const std::vector<Row> Others = {
+        Pair("LabelCFG_Level_90", "CheckBox_CFG_Level_90"),
+        Pair("Label_CFG_LPG", "RadioButton_CFG_LPG"),
+        Pair("Label_CFG_CNG", "RadioButton_CFG_CNG"),
+        Pair("RadioGroup_CFG_Check_Sensors1", "RadioButton_CFG_Check_Sensors1"),
+        Pair("RadioGroup_CFG_Check_Sensors2", "RadioButton_CFG_Check_Sensors2"),
+        Pair("Label_CFG_Level_Sensor_Current", "Edit_CFG_Level0"),
+        Pair("Label_CFG_Level_Current", "Edit_CFG_Level_Current"),
+        Pair("Label_CFG_PressureVap", "Edit_CFG_PressureVap"),
+        Pair("Label_CFG_PressureCol", "Edit_CFG_PressureCol"),
         {"Label_CFG_Inject_Type", true, {"Label_CFG_Inject_Type"}},
         {"Label_CFG_Inject_PWM", true, {"Label_CFG_Inject_PWM"}},
         {"Label_CFG_Level_Mode", true, {"Label_CFG_Level_Mode"}},
@@ -96,53 +78,38 @@ TEST_F(Hover_Help, EachControlShowsItsRowsHintAndHighlightsOnlyItsLabel)
         {"Label_CFG_Infl_Smaller", true, {"Label_CFG_Infl_Smaller"}},
         {"Label_CFG_Infl_Bigger", true, {"Label_CFG_Infl_Bigger"}},
         {"Label_CFG_Support", true, {"Label_CFG_Support"}},
-        {"Label_Date_Save", true, {"Label_Date_Save", "Label_Date_Save_set"}},
-        {"Label_Date_Mounting", true, {"Label_Date_Mounting", "Edit_Date_Mounting_set"}, 13},
-        {"Label_Car_Num", true, {"Label_Car_Num", "Edit_Car_Num"}, 13},
-        {"Label_Car_Model", true, {"Label_Car_Model", "Edit_Car_Model"}, 13},
-        {"Label_Car_Engine", true, {"Label_Car_Engine", "Edit_Car_Engine"}, 13},
-        {"Label_Car_Jet", true, {"Label_Car_Jet", "Edit_Car_Jet"}, 13},
-        {"Label_User_Name", true, {"Label_User_Name", "Edit_User_Name"}, 14},
-        {"Label_User_Phone", true, {"Label_User_Phone", "Edit_User_Phone"}, 14},
-        {"Label_User_Address", true, {"Label_User_Address", "Edit_User_Address"}, 14},
-        {"UpDown_CFG_Infl_DiffPress_B", false, {"UpDown_CFG_Infl_DiffPress_B", "Edit_CFG_Infl_DiffPress_B"}},
-        {"UpDown_CFG_Infl_DiffPress_S", false, {"UpDown_CFG_Infl_DiffPress_S", "Edit_CFG_Infl_DiffPress_S"}},
-        {"UpDown_CFG_Infl_TempGas_B", false, {"UpDown_CFG_Infl_TempGas_B", "Edit_CFG_Infl_TempGas_B"}},
-        {"UpDown_CFG_Infl_TempGas_S", false, {"UpDown_CFG_Infl_TempGas_S", "Edit_CFG_Infl_TempGas_S"}},
-        {"UpDown_CFG_Infl_Power", false, {"UpDown_CFG_Infl_Power", "Edit_CFG_Infl_Power"}},
+        Pair("Label_Date_Save", "Label_Date_Save_set"),
+        Pair("Label_Date_Mounting", "Edit_Date_Mounting_set", 13),
+        Pair("Label_Car_Num", "Edit_Car_Num", 13),
+        Pair("Label_Car_Model", "Edit_Car_Model", 13),
+        Pair("Label_Car_Engine", "Edit_Car_Engine", 13),
+        Pair("Label_Car_Jet", "Edit_Car_Jet", 13),
+        Pair("Label_User_Name", "Edit_User_Name", 14),
+        Pair("Label_User_Phone", "Edit_User_Phone", 14),
+        Pair("Label_User_Address", "Edit_User_Address", 14),
         {"GroupBox_CFG_Comments", false, {"GroupBox_CFG_Comments", "Memo_Car_Comments"}},
         {"Button_Gas_Fors1", false, {"Button_Gas_Fors1", "Button_Gas_Fors7", "Button_Gas_Fors8"}},
-        {"Button_CFG_RPM_set", false, {"Button_CFG_RPM_set"}},
-        {"Button_CFG_LevelSensor_Clr", false, {"Button_CFG_LevelSensor_Clr"}},
-        {"Button_CFG_LevelSensor_Set", false, {"Button_CFG_LevelSensor_Set"}},
-        {"Button_CFG_Infl_Clear", false, {"Button_CFG_Infl_Clear"}},
-        {"Button_CFG_Infl_Default", false, {"Button_CFG_Infl_Default"}},
-        {"Button_CFG_Clear_Comments", false, {"Button_CFG_Clear_Comments"}},
-        {"Button_CFG_User_View", false, {"Button_CFG_User_View"}},
-        {"Button_CFG_User_New", false, {"Button_CFG_User_New"}},
-        {"Button_CFG_User_Find_Again", false, {"Button_CFG_User_Find_Again"}},
-        {"Button_CFG_User_Find", false, {"Button_CFG_User_Find"}},
-        {"Edit_CFG_User_Find", false, {"Edit_CFG_User_Find"}},
-        {"Button_CFG_Transmitt", false, {"Button_CFG_Transmitt"}},
-        {"Button_CFG_Receiv", false, {"Button_CFG_Receiv"}},
-        {"Button_CFG_Save", false, {"Button_CFG_Save"}},
-        {"Button_CFG_Load", false, {"Button_CFG_Load"}},
-        {"Button_CFG_Default", false, {"Button_CFG_Default"}},
-        {"Button_Gas_Fors2", false, {"Button_Gas_Fors2"}},
-        {"Button_Gas_Fors3", false, {"Button_Gas_Fors3"}},
-        {"Button_Gas_Fors4", false, {"Button_Gas_Fors4"}},
-        {"Button_Gas_Fors5", false, {"Button_Gas_Fors5"}},
-        {"Button_Gas_Fors6", false, {"Button_Gas_Fors6"}},
-        {"Button_Gas_Fors_All", false, {"Button_Gas_Fors_All"}},
-        {"Button_WorkMode", false, {"Button_WorkMode"}},
     };
+    Rows.insert(Rows.end(), Others.begin(), Others.end());
+    // The influence factors' up-downs explain themselves, over their edits too.
+    for (const char* Name : {"DiffPress_B", "DiffPress_S", "TempGas_B", "TempGas_S", "Power"})
+        Rows.push_back({std::string("UpDown_CFG_Infl_") + Name, false,
+                        {std::string("UpDown_CFG_Infl_") + Name, std::string("Edit_CFG_Infl_") + Name}});
+    for (const char* Name :
+         {"Button_CFG_RPM_set", "Button_CFG_LevelSensor_Clr", "Button_CFG_LevelSensor_Set", "Button_CFG_Infl_Clear",
+          "Button_CFG_Infl_Default", "Button_CFG_Clear_Comments", "Button_CFG_User_View", "Button_CFG_User_New",
+          "Button_CFG_User_Find_Again", "Button_CFG_User_Find", "Edit_CFG_User_Find", "Button_CFG_Transmitt",
+          "Button_CFG_Receiv", "Button_CFG_Save", "Button_CFG_Load", "Button_CFG_Default", "Button_Gas_Fors2",
+          "Button_Gas_Fors3", "Button_Gas_Fors4", "Button_Gas_Fors5", "Button_Gas_Fors6", "Button_Gas_Fors_All",
+          "Button_WorkMode"})
+        Rows.push_back(Own(Name));
     // Each control's hint is its own name, so the text shown tells whose hint it is.
     std::vector<TControl*> Labels;
     for (const Row& R : Rows)
-        for (const char* Name : R.Bound)
+        for (const std::string& Name : R.Bound)
             if (TControl* C = Named(Name)) {
                 C->Hint(Name);
-                if (R.Label && Name == std::string(R.Shown))
+                if (R.Label && Name == R.Shown)
                     Labels.push_back(C);
             }
     // A label of the page outside the table, lit before each move.
@@ -151,7 +118,7 @@ TEST_F(Hover_Help, EachControlShowsItsRowsHintAndHighlightsOnlyItsLabel)
     F()->PageControl_KardunGAS->ActivePageIndex(1);
 
     for (const Row& R : Rows) {
-        for (const char* Name : R.Bound) {
+        for (const std::string& Name : R.Bound) {
             SCOPED_TRACE(Name);
             TControl* C = Named(Name);
             EXPECT_NE(C, nullptr) << "missing";
@@ -159,7 +126,7 @@ TEST_F(Hover_Help, EachControlShowsItsRowsHintAndHighlightsOnlyItsLabel)
                 continue;
             ASSERT_TRUE(C->OnMouseMove) << "not bound";
             std::vector<std::function<void()>> Ways = {[C] { C->OnMouseMove(C, TShiftState{}, 2, 2); }};
-            if (R.Group && Name != std::string(R.Shown)) {
+            if (R.Group && Name != R.Shown) {
                 F()->Options_Select(R.Group);
                 Ways.push_back([C] {
                     C->SetFocus();
@@ -180,33 +147,19 @@ TEST_F(Hover_Help, EachControlShowsItsRowsHintAndHighlightsOnlyItsLabel)
     }
 }
 
-// Tabbing into the owner's phone edit shows its label's hint without any mouse movement;
-// typing there keeps the hint and still reaches the field, and Enter moves on as before.
-TEST_F(Hover_Help, TheHelpFollowsTheKeyboardFocus)
+// Showing the hint as keys are typed must not take the keys: the text still reaches the
+// owner's phone, and Enter still moves on to the address, whose hint then shows.
+TEST_F(Hover_Help, TypingKeepsReachingTheFieldAndEnterMovesOn)
 {
     F()->Show();
     F()->PageControl_KardunGAS->ActivePageIndex(1);
     F()->Options_Select(14);
     Pump_For(30);
-    TControl* Phone_Label = Named("Label_User_Phone");
-    ASSERT_NE(Phone_Label, nullptr);
-    const std::string Phone_Hint = Phone_Label->Hint();
     const std::string Address_Hint = Named("Label_User_Address")->Hint();
-    ASSERT_FALSE(Phone_Hint.empty());
-    ASSERT_NE(Phone_Hint, Address_Hint);
-    F()->Edit_User_Name->SetFocus();
-    ASSERT_TRUE(Pump_Until([&] { return F()->Edit_User_Name->Focused(); }, 2000));
-    F()->Help_Show_Text("");
-    QTest::keyClick(F()->Edit_User_Name->Widget(), Qt::Key_Tab);
+    ASSERT_NE(Named("Label_User_Phone")->Hint(), Address_Hint);
+    F()->Edit_User_Phone->SetFocus();
     ASSERT_TRUE(Pump_Until([&] { return F()->Edit_User_Phone->Focused(); }, 2000));
-    EXPECT_EQ(F()->Label_CFG_Help->Caption(), Phone_Hint);
-    EXPECT_EQ(Phone_Label->Color(), Highlight);
-    if (const char* Keep = std::getenv("KARDUN_SHOT_DIR")) {
-        EXPECT_TRUE(ui::Render_To_PNG(F(), std::string(Keep) + "/hover_help_phone.png"));
-    }
-    F()->Help_Show_Text("");
     QTest::keyClicks(F()->Edit_User_Phone->Widget(), "555");
-    EXPECT_EQ(F()->Label_CFG_Help->Caption(), Phone_Hint);
     EXPECT_EQ(Configuration.User_Phone, "555");
     QTest::keyClick(F()->Edit_User_Phone->Widget(), Qt::Key_Return);
     ASSERT_TRUE(Pump_Until([&] { return F()->Edit_User_Address->Focused(); }, 2000));

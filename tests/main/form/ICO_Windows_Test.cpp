@@ -141,8 +141,8 @@ TEST_F(ICO_Windows, PlaybackShowsTheReadoutsAndOSCOnTheEightWindowsThatFollowIt)
             EXPECT_FALSE(Window(n)->Label_ICO_OSC->Visible()) << n;
         }
     }
-    // Right clicks on the RPM window walk through the RPM views.
-    for (const int View : {17, 18, 10, 17}) {
+    // Right clicks on the RPM window open its view, then the next from the one shown.
+    for (const int View : {17, 18}) {
         QTest::mouseClick(Window(1)->Panel_ICO_Dig->Widget(), Qt::RightButton);
         EXPECT_EQ(MiniCFG_View_Type, View);
     }
