@@ -237,15 +237,19 @@ TEST_F(MiniCFG_Window, TheTableViewKeepsTheTableAndItsButtonsActOnItAlone)
 {
     F()->PageControl_KardunGAS->ActivePageIndex(1);
     F()->Options_Select(11);
+    Configuration.Infl_DiffPress_S = 35;
+    F()->Show_Configuration(*F());
     F()->Grid_RPM->Cells(0, 0, "2,00");
     F()->Show_MiniCFG(MiniCFG_View_RPM_Table);
     ASSERT_TRUE(In_Compact(F()->Panel_CFG_Depend));
     EXPECT_TRUE(F()->Timer_CFG_RPM_Tail->Enabled());
-    // Default here resets the table, and the table goes out at once.
+    // Default here resets the table, never the factors the page shows beside it, and the
+    // table goes out at once.
     Connected = UI_Ready = true;
     Transmit_Now_Code = 0;
     F()->Button_CFG_Infl_Default->Click();
     EXPECT_EQ(F()->Grid_RPM->Cells(0, 0), "1,00");
+    EXPECT_EQ(Configuration.Infl_DiffPress_S, 35);
     EXPECT_EQ(Transmit_Now_Code, RPM_Tab_Request_Code);
     F()->Timer_Transmit_Now->Enabled(false);
     Connected = false;
