@@ -399,7 +399,7 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
     Supp_DiffPress = Infl_Value(GroupBox_CFG_DiffPress, "Supp_DiffPress", 2, "bar");
     Infl_TempGas_S = Infl_Value(GroupBox_CFG_TempGas, "Infl_TempGas_S", 0, nullptr);
     Infl_TempGas_B = Infl_Value(GroupBox_CFG_TempGas, "Infl_TempGas_B", 1, nullptr);
-    Supp_TempGas = Infl_Value(GroupBox_CFG_TempGas, "Supp_TempGas", 2, "\xC2\xB0" "C");
+    Supp_TempGas = Infl_Value(GroupBox_CFG_TempGas, "Supp_TempGas", 2, "\xB0" "C");
     Infl_Power = Infl_Value(GroupBox_CFG_Power, "Infl_Power", 0, nullptr);
     Supp_Power = Infl_Value(GroupBox_CFG_Power, "Supp_Power", 2, "V");
     for (const CFG_Value_Row* R : {&Infl_DiffPress_S, &Infl_DiffPress_B, &Infl_TempGas_S, &Infl_TempGas_B})

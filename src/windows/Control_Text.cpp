@@ -61,12 +61,12 @@ void Fit_Label_Caption(TLabel& label, int min_size) {
   const std::string text = label.Caption();
   if (ui::Text_Width(label.Font(), text) <= label.Width()) return;
   TFont font(label.Font());
-  for (int size = font.Size(); size > min_size; --size) {
+  int size = font.Size();
+  for (; size > min_size; --size) {
     font.Size(size);
     const int line_height = std::max(1, ui::Text_Height(font, "Ag"));
     if (Wrapped_Text_Fits(text, font, label.Width(), label.Height() / line_height)) break;
-    font.Size(size - 1);
   }
-  label.Font().Size(font.Size());
+  label.Font().Size(size);
   label.WordWrap(true);
 }

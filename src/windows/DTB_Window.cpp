@@ -140,16 +140,16 @@ void TForm_DTB::Apply_Texts()
 std::vector<int> DTB_Fit_Widths(const std::vector<int>& Design, const std::vector<int>& Needed, int Available)
 {
     const std::size_t N = Design.size();
-    std::vector<int> Width(N, 0);
+    std::vector<int> Width(N, 0), Caption(N, 0);
     long Total = 0, Slack = 0, Need = 0;
     for (std::size_t I = 0; I < N; ++I) {
         if (Design[I] <= 0)
             continue;
-        const int Caption = I < Needed.size() ? std::max(0, Needed[I]) : 0;
-        Width[I] = std::max(Design[I], Caption);
+        Caption[I] = I < Needed.size() ? std::max(0, Needed[I]) : 0;
+        Width[I] = std::max(Design[I], Caption[I]);
         Total += Width[I];
-        Slack += Width[I] - Caption;
-        Need += Caption;
+        Slack += Width[I] - Caption[I];
+        Need += Caption[I];
     }
     Available = std::max(0, Available);
     if (Total <= Available)
@@ -161,8 +161,7 @@ std::vector<int> DTB_Fit_Widths(const std::vector<int>& Design, const std::vecto
         for (std::size_t I = 0; I < N; ++I) {
             if (Design[I] <= 0)
                 continue;
-            const int Caption = I < Needed.size() ? std::max(0, Needed[I]) : 0;
-            Slack_So_Far += Width[I] - Caption;
+            Slack_So_Far += Width[I] - Caption[I];
             const long Share = Excess * Slack_So_Far / Slack - Taken;
             Width[I] -= static_cast<int>(Share);
             Taken += Share;
@@ -173,7 +172,7 @@ std::vector<int> DTB_Fit_Widths(const std::vector<int>& Design, const std::vecto
     for (std::size_t I = 0; I < N; ++I) {
         if (Design[I] <= 0)
             continue;
-        Need_So_Far += I < Needed.size() ? std::max(0, Needed[I]) : 0;
+        Need_So_Far += Caption[I];
         const long Share = Need > 0 ? Available * Need_So_Far / Need - Given : 0;
         Width[I] = static_cast<int>(Share);
         Given += Share;

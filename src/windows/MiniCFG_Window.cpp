@@ -389,29 +389,25 @@ void TForm_MiniCFG::Show_Row_View(const MiniCFG_View_Def& View)
             int Row_Height = 0;
             for (TControl* C : Cs)
                 Row_Height = std::max(Row_Height, C->Height());
-            std::vector<TControl*> By_X = Cs;
-            std::stable_sort(By_X.begin(), By_X.end(),
-                             [](TControl* A, TControl* Z) { return Group_X(A) < Group_X(Z); });
+            // Placed from left to right, borrowed in the order of the view's table.
+            std::vector<Placed> Row_Places;
+            for (TControl* C : Cs)
+                Row_Places.push_back({C, Group_X(C) - Min_X + Margin, Top + (Row_Height - C->Height()) / 2});
+            std::vector<Placed*> By_X;
+            for (Placed& P : Row_Places)
+                By_X.push_back(&P);
+            std::stable_sort(By_X.begin(), By_X.end(), [](const Placed* A, const Placed* Z) { return A->Left < Z->Left; });
             int Right = 0;
-            for (TControl* C : By_X) {
-                int X = Group_X(C) - Min_X + Margin;
-                if (X < Right)
-                    X = Right + Control_Gap;
-                Right = X + C->Width();
+            for (Placed* P : By_X) {
+                if (P->Left < Right)
+                    P->Left = Right + Control_Gap;
+                Right = P->Left + P->Control->Width();
                 Width = std::max(Width, Right + Margin);
-                L.Controls.push_back({C, X, Top + (Row_Height - C->Height()) / 2});
             }
+            L.Controls.insert(L.Controls.end(), Row_Places.begin(), Row_Places.end());
             Top += Row_Height + Box_Gap;
         }
         L.Height = Top - Box_Gap + Box_Bottom;
-        // Borrowed in the order of the view's table.
-        std::vector<Placed> Ordered;
-        for (const auto& Row : B.Rows)
-            for (const char* Name : Row)
-                for (const Placed& P : L.Controls)
-                    if (P.Control->Name() == Name)
-                        Ordered.push_back(P);
-        L.Controls = Ordered;
         Layouts.push_back(L);
     }
     int Height = 0;
