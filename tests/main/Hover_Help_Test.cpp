@@ -36,65 +36,49 @@ TEST_F(Hover_Help, EachControlShowsItsRowsHintAndHighlightsOnlyItsLabel)
     struct Row {
         std::string Shown;   // the label highlighted, or the control whose own hint shows
         bool Label;
-        std::vector<std::string> Bound;
-        int Group = 0;   // the group of a car or owner edit: entering it and typing in it show the hint too
+        std::vector<std::string> Bound;   // Shown first, then its companions
+        int Group;   // the group of a car or owner edit: entering it and typing in it show the hint too
     };
-    // A setting's label with its edit and up-down, or with the one control beside it.
-    auto Trio = [](const std::string& Label, const std::string& Name) {
-        return Row{Label, true, {Label, "Edit_CFG_" + Name, "UpDown_CFG_" + Name}};
-    };
-    auto Pair = [](const std::string& Label, const std::string& Other, int Group = 0) {
-        return Row{Label, true, {Label, Other}, Group};
-    };
-    auto Own = [](const std::string& Name) { return Row{Name, false, {Name}}; };
     std::vector<Row> Rows;
-    for (const char* Name : {"PG_Temper", "PG_Pressure", "PG_RPM", "PG_Delay", "GP_PressDiff_Low", "GP_TempVap",
+    auto Add = [&Rows](bool Label, const std::string& Shown, std::vector<std::string> Others = {}, int Group = 0) {
+        Others.insert(Others.begin(), Shown);
+        Rows.push_back({Shown, Label, Others, Group});
+    };
+    const std::string L = "Label_CFG_";
+    // A setting's label with its edit and up-down, or with the one control beside it.
+    for (std::string Name : {"PG_Temper", "PG_Pressure", "PG_RPM", "PG_Delay", "GP_PressDiff_Low", "GP_TempVap",
                              "GP_Time", "RPM_Sensitiv", "Inject_Range", "Inject_Start", "Inject_PWM_DutyCycle",
                              "Inject_PWM_Freq", "Pressure_1_Bar", "Level_Etalon"})
-        Rows.push_back(Trio(std::string("Label_CFG_") + Name, Name));
-    for (const char* Name : {"Supp_DiffPress", "Supp_TempGas", "Supp_Power"})
-        Rows.push_back(Trio(std::string("Label_CFG_") + Name + "_Dim", Name));
-    Rows.push_back(Trio("Label_CFG_Inject_Number", "Inject_Num"));
-    for (const char* Name : {"PG_Preheating", "Inject_Auto"}) {
-        Rows.push_back(Trio(std::string("Label_CFG_") + Name, Name));
-        Rows.back().Bound.push_back(std::string("CheckBox_CFG_") + Name);
-    }
-    for (const char* Name : {"GP_Buzzer", "Level_Low", "Level_Invert", "Sensor_OFF"})
-        Rows.push_back(Pair(std::string("Label_CFG_") + Name, std::string("CheckBox_CFG_") + Name));
-    const std::vector<Row> Others = {
-        Pair("LabelCFG_Level_90", "CheckBox_CFG_Level_90"),
-        Pair("Label_CFG_LPG", "RadioButton_CFG_LPG"),
-        Pair("Label_CFG_CNG", "RadioButton_CFG_CNG"),
-        Pair("RadioGroup_CFG_Check_Sensors1", "RadioButton_CFG_Check_Sensors1"),
-        Pair("RadioGroup_CFG_Check_Sensors2", "RadioButton_CFG_Check_Sensors2"),
-        Pair("Label_CFG_Level_Sensor_Current", "Edit_CFG_Level0"),
-        Pair("Label_CFG_Level_Current", "Edit_CFG_Level_Current"),
-        Pair("Label_CFG_PressureVap", "Edit_CFG_PressureVap"),
-        Pair("Label_CFG_PressureCol", "Edit_CFG_PressureCol"),
-        {"Label_CFG_Inject_Type", true, {"Label_CFG_Inject_Type"}},
-        {"Label_CFG_Inject_PWM", true, {"Label_CFG_Inject_PWM"}},
-        {"Label_CFG_Level_Mode", true, {"Label_CFG_Level_Mode"}},
-        {"Label_CFG_Map_Type", true, {"Label_CFG_Map_Type"}},
-        {"Label_CFG_Infl_Smaller", true, {"Label_CFG_Infl_Smaller"}},
-        {"Label_CFG_Infl_Bigger", true, {"Label_CFG_Infl_Bigger"}},
-        {"Label_CFG_Support", true, {"Label_CFG_Support"}},
-        Pair("Label_Date_Save", "Label_Date_Save_set"),
-        Pair("Label_Date_Mounting", "Edit_Date_Mounting_set", 13),
-        Pair("Label_Car_Num", "Edit_Car_Num", 13),
-        Pair("Label_Car_Model", "Edit_Car_Model", 13),
-        Pair("Label_Car_Engine", "Edit_Car_Engine", 13),
-        Pair("Label_Car_Jet", "Edit_Car_Jet", 13),
-        Pair("Label_User_Name", "Edit_User_Name", 14),
-        Pair("Label_User_Phone", "Edit_User_Phone", 14),
-        Pair("Label_User_Address", "Edit_User_Address", 14),
-        {"GroupBox_CFG_Comments", false, {"GroupBox_CFG_Comments", "Memo_Car_Comments"}},
-        {"Button_Gas_Fors1", false, {"Button_Gas_Fors1", "Button_Gas_Fors7", "Button_Gas_Fors8"}},
-    };
-    Rows.insert(Rows.end(), Others.begin(), Others.end());
+        Add(true, L + Name, {"Edit_CFG_" + Name, "UpDown_CFG_" + Name});
+    for (std::string Name : {"Supp_DiffPress", "Supp_TempGas", "Supp_Power"})
+        Add(true, L + Name + "_Dim", {"Edit_CFG_" + Name, "UpDown_CFG_" + Name});
+    Add(true, L + "Inject_Number", {"Edit_CFG_Inject_Num", "UpDown_CFG_Inject_Num"});
+    for (std::string Name : {"PG_Preheating", "Inject_Auto"})
+        Add(true, L + Name, {"Edit_CFG_" + Name, "UpDown_CFG_" + Name, "CheckBox_CFG_" + Name});
+    for (std::string Name : {"GP_Buzzer", "Level_Low", "Level_Invert", "Sensor_OFF"})
+        Add(true, L + Name, {"CheckBox_CFG_" + Name});
+    Add(true, "LabelCFG_Level_90", {"CheckBox_CFG_Level_90"});
+    for (std::string Name : {"LPG", "CNG"})
+        Add(true, L + Name, {"RadioButton_CFG_" + Name});
+    for (std::string Name : {"Check_Sensors1", "Check_Sensors2"})
+        Add(true, "RadioGroup_CFG_" + Name, {"RadioButton_CFG_" + Name});
+    Add(true, L + "Level_Sensor_Current", {"Edit_CFG_Level0"});
+    for (std::string Name : {"Level_Current", "PressureVap", "PressureCol"})
+        Add(true, L + Name, {"Edit_CFG_" + Name});
+    for (std::string Name :
+         {"Inject_Type", "Inject_PWM", "Level_Mode", "Map_Type", "Infl_Smaller", "Infl_Bigger", "Support"})
+        Add(true, L + Name);
+    Add(true, "Label_Date_Save", {"Label_Date_Save_set"});
+    Add(true, "Label_Date_Mounting", {"Edit_Date_Mounting_set"}, 13);
+    for (std::string Name : {"Car_Num", "Car_Model", "Car_Engine", "Car_Jet"})
+        Add(true, "Label_" + Name, {"Edit_" + Name}, 13);
+    for (std::string Name : {"User_Name", "User_Phone", "User_Address"})
+        Add(true, "Label_" + Name, {"Edit_" + Name}, 14);
+    Add(false, "GroupBox_CFG_Comments", {"Memo_Car_Comments"});
+    Add(false, "Button_Gas_Fors1", {"Button_Gas_Fors7", "Button_Gas_Fors8"});
     // The influence factors' up-downs explain themselves, over their edits too.
-    for (const char* Name : {"DiffPress_B", "DiffPress_S", "TempGas_B", "TempGas_S", "Power"})
-        Rows.push_back({std::string("UpDown_CFG_Infl_") + Name, false,
-                        {std::string("UpDown_CFG_Infl_") + Name, std::string("Edit_CFG_Infl_") + Name}});
+    for (std::string Name : {"DiffPress_B", "DiffPress_S", "TempGas_B", "TempGas_S", "Power"})
+        Add(false, "UpDown_CFG_Infl_" + Name, {"Edit_CFG_Infl_" + Name});
     for (const char* Name :
          {"Button_CFG_RPM_set", "Button_CFG_LevelSensor_Clr", "Button_CFG_LevelSensor_Set", "Button_CFG_Infl_Clear",
           "Button_CFG_Infl_Default", "Button_CFG_Clear_Comments", "Button_CFG_User_View", "Button_CFG_User_New",
@@ -102,7 +86,7 @@ TEST_F(Hover_Help, EachControlShowsItsRowsHintAndHighlightsOnlyItsLabel)
           "Button_CFG_Receiv", "Button_CFG_Save", "Button_CFG_Load", "Button_CFG_Default", "Button_Gas_Fors2",
           "Button_Gas_Fors3", "Button_Gas_Fors4", "Button_Gas_Fors5", "Button_Gas_Fors6", "Button_Gas_Fors_All",
           "Button_WorkMode"})
-        Rows.push_back(Own(Name));
+        Add(false, Name);
     // Each control's hint is its own name, so the text shown tells whose hint it is.
     std::vector<TControl*> Labels;
     for (const Row& R : Rows)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -125,14 +126,10 @@ TEST(DTB_Columns, WidthsShareTheListWithoutAHorizontalScrollBar)
             EXPECT_EQ(W, R.Expected);
             continue;
         }
-        int Sum = 0, Needed = 0;
-        for (size_t I = 0; I < W.size(); ++I) {
-            Sum += W[I];
-            Needed += R.Needed[I];
-        }
-        EXPECT_EQ(Sum, std::max(0, R.Available));
+        EXPECT_EQ(std::accumulate(W.begin(), W.end(), 0), std::max(0, R.Available));
+        const bool Room = std::accumulate(R.Needed.begin(), R.Needed.end(), 0) <= R.Available;
         for (size_t I = 0; I < W.size(); ++I)
-            EXPECT_GE(W[I], Needed <= R.Available ? R.Needed[I] : 0) << I;
+            EXPECT_GE(W[I], Room ? R.Needed[I] : 0) << I;
     }
 }
 

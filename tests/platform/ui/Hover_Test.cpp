@@ -22,12 +22,7 @@ TEST_F(Hover, A_Plain_Move_Reaches_Every_Kind_Of_Control_Also_Disabled)
         {"check box", [&] { return new TCheckBox(Form, Form); }},
         {"radio button", [&] { return new TRadioButton(Form, Form); }},
         {"combo box", [&] { return new TComboBox(Form, Form); }},
-        {"combo list",
-         [&] {
-             auto* C = new TComboBox(Form, Form);
-             C->Style(TCombo_Style::Drop_Down_List);
-             return C;
-         }},
+        {"combo list", [&] { auto* C = new TComboBox(Form, Form); C->Style(TCombo_Style::Drop_Down_List); return C; }},
         {"spin edit", [&] { return new TSpinEdit(Form, Form); }},
         {"button", [&] { return new TButton(Form, Form); }},
         {"memo", [&] { return new TMemo(Form, Form); }},
