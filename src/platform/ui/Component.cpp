@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPointer>
 #include <QWidget>
 #include <algorithm>
@@ -241,6 +242,34 @@ bool Widget_Gone(const QWidget* Widget) { return Widget && Widget->property(Gone
 
 }  // namespace ui
 
+// ---------------------------------------------------------------- palette
+
+namespace {
+
+// The colours a control is given are those of an enabled control, in an active and in an
+// inactive window. A control whose own Enabled flag is off shows the toolkit's disabled
+// text and field colours instead, so it looks disabled; its background keeps the colour it
+// was given. A control whose own flag is on keeps its colours under a disabled parent as
+// well: it looks as an enabled one does.
+void Set_Disabled_Colour(QPalette& P, QPalette::ColorRole Role, const QColor& Colour, bool Enabled,
+                         const QWidget* Widget)
+{
+    const bool Background = Role == QPalette::Window || Role == QPalette::Button;
+    if (Enabled || Background) P.setColor(QPalette::Disabled, Role, Colour);
+    else P.setColor(QPalette::Disabled, Role, QApplication::palette(Widget).color(QPalette::Disabled, Role));
+}
+
+void Set_Colour(QPalette& P, QPalette::ColorRole Role, const QColor& Colour, bool Enabled, const QWidget* Widget,
+                unsigned& Roles)
+{
+    P.setColor(QPalette::Active, Role, Colour);
+    P.setColor(QPalette::Inactive, Role, Colour);
+    Set_Disabled_Colour(P, Role, Colour, Enabled, Widget);
+    Roles |= 1u << Role;
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------- TControl
 
 TControl::TControl(TComponent* Owner, QWidget* Widget) : TComponent(Owner), FWidget(Widget)
@@ -391,8 +420,17 @@ void TControl::Visible(bool Value)
 
 void TControl::Enabled(bool Value)
 {
+    const bool Changed = Value != FEnabled;
     FEnabled = Value;
-    if (FWidget) FWidget->setEnabled(Value);
+    if (!FWidget) return;
+    FWidget->setEnabled(Value);
+    if (!Changed || FPalette_Roles == 0) return;
+    QPalette P = FWidget->palette();
+    for (int R = 0; R < QPalette::NColorRoles; ++R) {
+        const auto Role = static_cast<QPalette::ColorRole>(R);
+        if (FPalette_Roles & (1u << R)) Set_Disabled_Colour(P, Role, P.color(QPalette::Active, Role), FEnabled, FWidget);
+    }
+    FWidget->setPalette(P);
 }
 
 bool TControl::Showing() const { return FWidget && FWidget->isVisible() && FWidget->isEnabled(); }
@@ -410,9 +448,9 @@ void TControl::Apply_Color()
     if (!FWidget) return;
     QPalette P = FWidget->palette();
     const QColor C = ui::To_QColor(FColor);
-    P.setColor(QPalette::Window, C);
-    P.setColor(QPalette::Button, C);
-    P.setColor(QPalette::Base, C);       // input fields paint their inside with it
+    Set_Colour(P, QPalette::Window, C, FEnabled, FWidget, FPalette_Roles);
+    Set_Colour(P, QPalette::Button, C, FEnabled, FWidget, FPalette_Roles);
+    Set_Colour(P, QPalette::Base, C, FEnabled, FWidget, FPalette_Roles);       // input fields paint their inside with it
     FWidget->setPalette(P);
     FWidget->setAutoFillBackground(true);
 }
@@ -445,9 +483,9 @@ void TControl::Apply_Font()
     FWidget->setFont(ui::To_QFont(FFont));
     QPalette P = FWidget->palette();
     const QColor C = ui::To_QColor(FFont.Color());
-    P.setColor(QPalette::WindowText, C);
-    P.setColor(QPalette::Text, C);
-    P.setColor(QPalette::ButtonText, C);
+    Set_Colour(P, QPalette::WindowText, C, FEnabled, FWidget, FPalette_Roles);
+    Set_Colour(P, QPalette::Text, C, FEnabled, FWidget, FPalette_Roles);
+    Set_Colour(P, QPalette::ButtonText, C, FEnabled, FWidget, FPalette_Roles);
     FWidget->setPalette(P);
     Refresh_Texts();
 }

@@ -197,6 +197,7 @@ protected:
     TColor FColor = clBtnFace;
     bool FColor_Set = false;         // painted only once set (or by default for some kinds)
     bool FPalette_Deferred = false;  // the colour is not in the palette yet (see Add_Child)
+    unsigned FPalette_Roles = 0;     // the palette roles the layer set (bit per role)
     TFont FFont;
     bool FParentFont = true;
     bool FFont_Updating = false;

@@ -1,5 +1,6 @@
 #include "platform/ui/Panel.h"
 #include "platform/ui/Internal.h"
+#include <QApplication>
 #include <QGlyphRun>
 #include <QGroupBox>
 #include <QPainter>
@@ -175,7 +176,9 @@ protected:
         default: Flags |= Qt::AlignHCenter; break;
         }
         P.setFont(font());
-        P.setPen(ui::To_QColor(Panel->Font().Color()));
+        // A disabled panel writes its caption in the toolkit's disabled text colour.
+        P.setPen(Panel->Enabled() ? ui::To_QColor(Panel->Font().Color())
+                                  : QApplication::palette(this).color(QPalette::Disabled, QPalette::WindowText));
         const QString Text = ui::Caption_Text(Panel->Caption(), Panel->Text_Charset());
         if (!Glyphs.Draw(P, R, Flags, Text)) P.drawText(R, Flags, Text);
     }
