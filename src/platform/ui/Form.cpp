@@ -68,6 +68,10 @@ public:
 private:
     bool Key(QWidget* Receiver, QKeyEvent* Event)
     {
+        // A key to an open drop-down list (or a menu) is the list's alone: Return picks and
+        // closes it, Escape closes it, and neither goes further (no default or cancel
+        // button of the dialog, no key handler of the window or the control).
+        if (QWidget* Window = Receiver->window(); Window && Window->windowType() == Qt::Popup) return false;
         // The same event travelling up to a parent was handled at its first receiver. A new
         // event may be built where the last one was (a key sent from the stack), so the
         // address alone does not tell: its key, type and time must match too.
