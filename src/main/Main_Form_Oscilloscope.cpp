@@ -269,6 +269,23 @@ void Main_Form_Oscilloscope::Bind_Part(TForm_KardunGAS& Form)
     // The timer goes with the window, as this part does: nothing to release.
     OSC_Form = &Form;
     Form.Timer_OSC_Record->OnTimer = [this](TObject* Sender) { Timer_OSC_RecordTimer(Sender); };
+    // A channel's label stands for its value readout: a mouse-down on it (the right button
+    // opens the compact view of that value) runs the readout's handler, bound by the window.
+    const std::vector<TEdit*> Edits = OSC_Value_Edits();
+    const std::vector<TLabel*> Labels = OSC_Channel_Labels();
+    for (std::size_t I = 0; I < Labels.size(); ++I) {
+        TEdit* Edit = Edits[I];
+        Labels[I]->OnMouseDown = [Edit](TObject*, TMouseButton Button, TShiftState Shift, int X, int Y) {
+            if (Edit->OnMouseDown)
+                Edit->OnMouseDown(Edit, Button, Shift, X, Y);
+        };
+    }
+}
+
+std::vector<TLabel*> Main_Form_Oscilloscope::OSC_Channel_Labels() const
+{
+    return {Label_OSC_RPM,     Label_OSC_Gas,     Label_OSC_TPS,        Label_OSC_TempVap,
+            Label_OSC_TempGas, Label_OSC_PressDiff, Label_OSC_Detonation, Label_OSC_PressColl};
 }
 
 std::vector<TCheckBox*> Main_Form_Oscilloscope::OSC_Channel_Boxes() const

@@ -152,6 +152,7 @@ struct Main_Form_Oscilloscope : Main_Form_Part {
     void OSC_Set_View(int Slot, const OSC_Visibility& View);
     std::vector<TCheckBox*> OSC_Channel_Boxes() const;
     std::vector<TEdit*> OSC_Value_Edits() const;
+    std::vector<TLabel*> OSC_Channel_Labels() const;   // in the order of the value edits
     // Stores the folder and name of a chosen file and writes them to the settings file.
     void OSC_Remember_File(const std::string& File_Name);
 

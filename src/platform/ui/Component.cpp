@@ -150,6 +150,16 @@ private:
         const QPoint P = W == C->Widget() ? Local : W->mapTo(C->Widget(), Local);
         const TShiftState Shift = ui::Shift_State(E->modifiers(), E->buttons());
         const TAlive Alive(C);   // a handler may free the control (its widget goes later)
+        // The window the press went to, for the activation it may bring (see Form.cpp).
+        const bool Press = E->type() == QEvent::MouseButtonPress || E->type() == QEvent::MouseButtonDblClick;
+        if (Press) ui::Press_Begins(W->window());
+        struct Press_End {
+            bool On;
+            ~Press_End()
+            {
+                if (On) ui::Press_Ends();
+            }
+        } End{Press};
         switch (E->type()) {
         case QEvent::MouseButtonPress:
             if (E->button() == Qt::LeftButton) C->Mouse_Pressed_Left = true;

@@ -55,6 +55,9 @@ void TEdit::ReadOnly(bool Value)
 {
     FRead_Only = Value;
     E(FWidget)->setReadOnly(Value);
+    // A read-only edit is a readout: a right click on it runs its mouse-down handler and
+    // pops up no menu of the toolkit's own (copy, select all).
+    FWidget->setContextMenuPolicy(Value ? Qt::PreventContextMenu : Qt::DefaultContextMenu);
 }
 
 void TEdit::MaxLength(int Value)

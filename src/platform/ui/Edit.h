@@ -1,5 +1,6 @@
 #pragma once
-// Single-line edit. Setting Text from code runs OnChange when the text really changes.
+// Single-line edit. Setting Text from code runs OnChange when the text really changes. A
+// read-only edit shows no menu of the toolkit's own on a right click.
 #include "platform/ui/Component.h"
 
 class TUpDown;

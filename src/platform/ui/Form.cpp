@@ -31,6 +31,32 @@ std::vector<TForm*>& Forms()
 }
 TForm* Active_Window = nullptr;
 
+// A press on a window that is not the active one makes the window system activate that
+// window: before the press reaches the program, after it, or after the release, as the
+// window manager does it (on a bare X server the toolkit asks for it at the press). When
+// that activation arrives after the press showed another window, it is the click's own,
+// not the user going back to the pressed window: the window shown keeps the activation and
+// the pressed window's activation handler does not run. The next press or key ends this.
+struct Click_State {
+    int Presses = 0;                 // presses being dispatched (a handler may run a loop)
+    QPointer<QWidget> Pressed;       // the window of the press being dispatched
+    bool Pressed_Was_Active = true;
+    QPointer<QWidget> Shown;         // the window that press showed
+    QPointer<QWidget> Expected;      // the pressed window: its coming activation is the click's
+};
+Click_State Press_Click;
+
+// The click's own activation of Window: the shown window takes the activation back.
+bool Click_Activation(QWidget* Window)
+{
+    if (!Press_Click.Expected || Window != Press_Click.Expected || !Press_Click.Shown || !Press_Click.Shown->isVisible()) return false;
+    QPointer<QWidget> Shown = Press_Click.Shown;
+    QTimer::singleShot(0, Shown, [Shown] {
+        if (Shown && Shown->isVisible()) Shown->activateWindow();
+    });
+    return true;
+}
+
 class Form_Widget : public QWidget {
 public:
     TForm* Form = nullptr;
@@ -56,8 +82,9 @@ public:
     {
         const QEvent::Type Type = Event->type();
         if (Type == QEvent::WindowActivate && Object->isWidgetType()) {
-            if (auto* Form = dynamic_cast<TForm*>(TControl::From_Widget(static_cast<QWidget*>(Object))))
-                Form->Activated_By_System();
+            auto* Window = static_cast<QWidget*>(Object);
+            if (auto* Form = dynamic_cast<TForm*>(TControl::From_Widget(Window)))
+                if (!Click_Activation(Window)) Form->Activated_By_System();
             return false;
         }
         if ((Type == QEvent::KeyPress || Type == QEvent::KeyRelease) && Object->isWidgetType())
@@ -72,6 +99,7 @@ private:
         // closes it, Escape closes it, and neither goes further (no default or cancel
         // button of the dialog, no key handler of the window or the control).
         if (QWidget* Window = Receiver->window(); Window && Window->windowType() == Qt::Popup) return false;
+        if (Event->type() == QEvent::KeyPress) Press_Click.Expected = nullptr;
         // The same event travelling up to a parent was handled at its first receiver. A new
         // event may be built where the last one was (a key sent from the stack), so the
         // address alone does not tell: its key, type and time must match too.
@@ -182,6 +210,20 @@ private:
 }  // namespace
 
 namespace ui {
+
+void Press_Begins(QWidget* Window)
+{
+    ++Press_Click.Presses;
+    Press_Click.Pressed = Window;
+    Press_Click.Pressed_Was_Active = Window && Window->isActiveWindow();
+    Press_Click.Shown = nullptr;
+    Press_Click.Expected = nullptr;
+}
+
+void Press_Ends()
+{
+    if (Press_Click.Presses > 0) --Press_Click.Presses;
+}
 
 void Ensure_Global_Filter()
 {
@@ -433,6 +475,10 @@ void TForm::Place_On_Show()
 void TForm::Show()
 {
     if (!FWidget) return;
+    if (Press_Click.Presses > 0 && Press_Click.Pressed && Press_Click.Pressed != FWidget && !Press_Click.Pressed_Was_Active) {
+        Press_Click.Shown = FWidget;
+        Press_Click.Expected = Press_Click.Pressed;
+    }
     if (FVisible && FWidget->isVisible()) {
         FWidget->raise();
         FWidget->activateWindow();

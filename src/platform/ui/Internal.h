@@ -51,6 +51,10 @@ void Silence_Widgets(QWidget* Widget);
 // True for a widget of a freed control that waits for deletion.
 bool Widget_Gone(const QWidget* Widget);
 
+// A mouse press on a control of Window is being dispatched (from its start to its end).
+void Press_Begins(QWidget* Window);
+void Press_Ends();
+
 // Installs the application-wide filter (keys, activation) once a QApplication exists.
 void Ensure_Global_Filter();
 
