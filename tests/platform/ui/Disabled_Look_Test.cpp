@@ -1,43 +1,26 @@
-// Disabled controls look disabled, every kind of them: their text and their fields take the
-// toolkit's greyed colours. Enabled ones keep the colours they were given, under a disabled
-// parent too.
+// Disabled controls of every kind look disabled (the toolkit's greyed text and fields);
+// enabled ones keep the colours they were given, under a disabled parent too.
 #include "Fixture.h"
 #include <QImage>
-#include <QPixmap>
 #include <algorithm>
-#include <functional>
 
 namespace {
 
-struct Look {
-    QImage Image;
-    int Dark = 0;    // pixels as dark as the black text the control was given
-    int White = 0;   // white pixels inside the frame, left of any arrow: a field, a check box's box
-};
-
-Look Look_Of(TControl* C)
+// Pixels as dark as the black text given; white pixels inside the frame, left of any arrow
+// (a field's inside, a check box's box).
+std::pair<int, int> Dark_And_White(TControl* C, QImage* Image = nullptr)
 {
-    Look L;
-    L.Image = C->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    for (int Y = 0; Y < L.Image.height(); ++Y)
-        for (int X = 0; X < L.Image.width(); ++X) {
-            const QRgb P = L.Image.pixel(X, Y);
-            if (std::max({qRed(P), qGreen(P), qBlue(P)}) < 100) ++L.Dark;
-            const bool Inside = X >= 2 && X < L.Image.width() * 3 / 4 && Y >= 2 && Y < L.Image.height() - 2;
-            if ((P & 0xFFFFFF) == 0xFFFFFF && Inside) ++L.White;
+    const QImage I = C->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (Image) *Image = I;
+    int Dark = 0, White = 0;
+    for (int Y = 0; Y < I.height(); ++Y)
+        for (int X = 0; X < I.width(); ++X) {
+            const QRgb P = I.pixel(X, Y);
+            Dark += std::max({qRed(P), qGreen(P), qBlue(P)}) < 100;
+            White += (P & 0xFFFFFF) == 0xFFFFFF && X >= 2 && X < I.width() * 3 / 4 && Y >= 2 && Y < I.height() - 2;
         }
-    return L;
+    return {Dark, White};
 }
-
-const std::string Text = "WWWW MMMM";
-
-enum class Field { None, Box, Input };   // a check or radio box; an input field
-
-struct Kind_Row {
-    const char* Kind;
-    std::function<TControl*(TForm*, TControl*)> Make;
-    Field Inside;   // white when enabled
-};
 
 }  // namespace
 
@@ -45,79 +28,42 @@ using Disabled_Look = UI_Test;
 
 TEST_F(Disabled_Look, Every_Kind_Of_Control_Looks_Disabled_And_An_Enabled_One_As_Given)
 {
-    const Kind_Row Rows[] = {
-        {"label", [](TForm* F, TControl* P) { auto* C = new TLabel(F, P); C->Caption(Text); return C; }, Field::None},
-        {"edit", [](TForm* F, TControl* P) { auto* C = new TEdit(F, P); C->Text(Text); return C; }, Field::Input},
-        {"spin edit", [](TForm* F, TControl* P) { auto* C = new TSpinEdit(F, P); C->Value(8888); return C; }, Field::Input},
-        {"check box",
-         [](TForm* F, TControl* P) {
-             auto* C = new TCheckBox(F, P);
-             C->Caption(Text);
-             C->Checked(true);
-             C->Width(140);
-             return C;
-         },
-         Field::Box},
-        {"radio box",
-         [](TForm* F, TControl* P) {
-             auto* C = new TRadioButton(F, P);
-             C->Caption(Text);
-             C->Checked(true);
-             C->Width(140);
-             return C;
-         },
-         Field::Box},
-        {"button", [](TForm* F, TControl* P) { auto* C = new TButton(F, P); C->Caption(Text); C->Width(120); return C; }, Field::None},
-        {"combo box",
-         [](TForm* F, TControl* P) {
-             auto* C = new TComboBox(F, P);
-             C->Items().Add(Text);
-             C->Text(Text);
-             return C;
-         },
-         Field::Input},
-        {"memo",
-         [](TForm* F, TControl* P) {
-             auto* C = new TMemo(F, P);
-             C->Lines().Add(Text);
-             C->Lines().Add(Text);
-             return C;
-         },
-         Field::Input},
-        {"group-box title", [](TForm* F, TControl* P) { auto* C = new TGroupBox(F, P); C->Caption(Text); return C; }, Field::None},
-        {"panel caption", [](TForm* F, TControl* P) { auto* C = new TPanel(F, P); C->Caption(Text); return C; }, Field::None},
+    const std::string T = "WWWW MMMM";
+    auto Titled = [&](auto* C) { C->Caption(T); C->Width(140); return C; };
+    auto Ticked = [&](auto* C) { Titled(C)->Checked(true); return C; };
+    enum { None, Box, Input };   // what is white inside when enabled
+    const std::tuple<const char*, std::function<TControl*(TControl*)>, int> Rows[] = {
+        {"label", [&](TControl* P) { return Titled(new TLabel(Form, P)); }, None},
+        {"edit", [&](TControl* P) { auto* C = new TEdit(Form, P); C->Text(T); return C; }, Input},
+        {"spin edit", [&](TControl* P) { auto* C = new TSpinEdit(Form, P); C->Value(8888); return C; }, Input},
+        {"check box", [&](TControl* P) { return Ticked(new TCheckBox(Form, P)); }, Box},
+        {"radio box", [&](TControl* P) { return Ticked(new TRadioButton(Form, P)); }, Box},
+        {"button", [&](TControl* P) { return Titled(new TButton(Form, P)); }, None},
+        {"combo box", [&](TControl* P) { auto* C = new TComboBox(Form, P); C->Items().Add(T); C->Text(T); return C; }, Input},
+        {"memo", [&](TControl* P) { auto* C = new TMemo(Form, P); C->Text(T + "\r\n" + T); return C; }, Input},
+        {"group-box title", [&](TControl* P) { return Titled(new TGroupBox(Form, P)); }, None},
+        {"panel caption", [&](TControl* P) { return Titled(new TPanel(Form, P)); }, None},
     };
-    for (const Kind_Row& Row : Rows) {
-        SCOPED_TRACE(Row.Kind);
+    for (const auto& [Kind, Make, Inside] : Rows) {
+        SCOPED_TRACE(Kind);
         auto* Parent = new TPanel(Form, Form);
         Parent->SetBounds(0, 0, 300, 200);
-        TControl* C = Row.Make(Form, Parent);
-        C->Left(10);
-        C->Top(10);
+        TControl* C = Make(Parent);
         C->Font().Color(clBlack);   // as the pages give it
-        const Look Enabled = Look_Of(C);
-        EXPECT_GT(Enabled.Dark, 50);
-        if (Row.Inside != Field::None) {
-            EXPECT_GT(Enabled.White, 30);
-        }
-
+        QImage Enabled_Image;
+        const auto [Dark, White] = Dark_And_White(C, &Enabled_Image);
+        EXPECT_GT(Dark, 50);
+        EXPECT_GT(White, Inside == None ? -1 : 30);
         C->Enabled(false);
-        const Look Disabled = Look_Of(C);
-        EXPECT_EQ(Disabled.Dark, 0) << "the text stays black";
-        if (Row.Inside != Field::None) {
-            EXPECT_EQ(Disabled.White, 0) << "the field stays white";
-        }
-
+        EXPECT_EQ(Dark_And_White(C), std::make_pair(0, 0)) << "no black text, no white field or box";
         C->Enabled(true);
-        EXPECT_EQ(Look_Of(C).Image, Enabled.Image) << "enabled again, it looks as before";
-
-        // Under a disabled parent a control with its own flag on keeps its colours.
-        Parent->Enabled(false);
-        const Look Under = Look_Of(C);
-        EXPECT_GT(Under.Dark, 50);
-        if (Row.Inside == Field::Input) {
-            EXPECT_GT(Under.White, 30);
-        }
+        QImage Again;
+        Dark_And_White(C, &Again);
+        EXPECT_EQ(Again, Enabled_Image) << "enabled again, it looks as before";
+        Parent->Enabled(false);   // its own flag on: its text and field keep their colours
+        const auto [Dark_Under, White_Under] = Dark_And_White(C);
+        EXPECT_GT(Dark_Under, 50);
+        EXPECT_GT(White_Under, Inside == Input ? 30 : -1);
         Parent->Free();
     }
 }
