@@ -438,7 +438,8 @@ void TControl::Enabled(bool Value)
     QPalette P = FWidget->palette();
     for (int R = 0; R < QPalette::NColorRoles; ++R) {
         const auto Role = static_cast<QPalette::ColorRole>(R);
-        if (FPalette_Roles & (1u << R)) Set_Disabled_Colour(P, Role, P.color(QPalette::Active, Role), FEnabled, FWidget);
+        if (FPalette_Roles & (1u << R))
+            Set_Disabled_Colour(P, Role, P.color(QPalette::Active, Role), FEnabled, FWidget);
     }
     FWidget->setPalette(P);
 }
@@ -460,7 +461,8 @@ void TControl::Apply_Color()
     const QColor C = ui::To_QColor(FColor);
     Set_Colour(P, QPalette::Window, C, FEnabled, FWidget, FPalette_Roles);
     Set_Colour(P, QPalette::Button, C, FEnabled, FWidget, FPalette_Roles);
-    Set_Colour(P, QPalette::Base, C, FEnabled, FWidget, FPalette_Roles);       // input fields paint their inside with it
+    // Input fields paint their inside with it.
+    Set_Colour(P, QPalette::Base, C, FEnabled, FWidget, FPalette_Roles);
     FWidget->setPalette(P);
     FWidget->setAutoFillBackground(true);
 }

@@ -49,7 +49,9 @@ Click_State Press_Click;
 // The click's own activation of Window: the shown window takes the activation back.
 bool Click_Activation(QWidget* Window)
 {
-    if (!Press_Click.Expected || Window != Press_Click.Expected || !Press_Click.Shown || !Press_Click.Shown->isVisible()) return false;
+    if (!Press_Click.Expected || Window != Press_Click.Expected || !Press_Click.Shown ||
+        !Press_Click.Shown->isVisible())
+        return false;
     QPointer<QWidget> Shown = Press_Click.Shown;
     QTimer::singleShot(0, Shown, [Shown] {
         if (Shown && Shown->isVisible()) Shown->activateWindow();
@@ -475,7 +477,8 @@ void TForm::Place_On_Show()
 void TForm::Show()
 {
     if (!FWidget) return;
-    if (Press_Click.Presses > 0 && Press_Click.Pressed && Press_Click.Pressed != FWidget && !Press_Click.Pressed_Was_Active) {
+    if (Press_Click.Presses > 0 && Press_Click.Pressed && Press_Click.Pressed != FWidget &&
+        !Press_Click.Pressed_Was_Active) {
         Press_Click.Shown = FWidget;
         Press_Click.Expected = Press_Click.Pressed;
     }
