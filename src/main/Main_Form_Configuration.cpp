@@ -1003,6 +1003,29 @@ void Main_Form_Configuration::Injection_Bar_Labels_Show()
     }
 }
 
+void Main_Form_Configuration::Injection_Type_Changed()
+{
+    // The item whose text the combo shows (chosen from the list or typed).
+    TComboBox* Combo = ComboBox_CFG_Injection_Type;
+    const int Item = Combo->Items().IndexOf(Combo->Text());
+    if (Item < 0 || Item >= Combo->Items().Count()) {
+        Injection_Type_Show_Angle();
+        return;
+    }
+    Configuration.GI_Div = Item + 1;
+    Inject_Max_Angle = Inject_Max_Angle_Of(Configuration.GI_Div);
+    Label_CFG_IT_Max_Angle->Caption("Max = " + std::to_string(Inject_Max_Angle) + " \xB0");
+    // Phases chosen for one angle mean nothing under another: every cylinder starts again
+    // from its default (the bars' handler stores and marks each phase that moves).
+    Injection_Type_Bars_Show();
+    // A bar already at its default fires no change, though the record may hold another
+    // phase (one read while the controller reported no cylinders): the record takes what
+    // every bar shows, which the letter's write carries.
+    for (size_t I = 0; I < Injection_Bars.size(); ++I)
+        if (int32_t* Field = Injection_Pos_Field(static_cast<int>(I) + 1))
+            *Field = Injection_Bars[I]->Position();
+}
+
 void Main_Form_Configuration::Injection_Type_Show_Angle()
 {
     const int32_t Angle = Inject_Max_Angle_Of(Configuration.GI_Div);

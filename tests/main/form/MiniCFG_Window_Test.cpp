@@ -187,8 +187,20 @@ TEST_F(MiniCFG_Window, CallersOpenTheirViewsAndAnOpenViewMakesWayForTheNext)
     EXPECT_TRUE(F()->Timer_After_Connect->Enabled());
 }
 
-TEST_F(MiniCFG_Window, ActivationAndLocksCloseTheWindow)
+TEST_F(MiniCFG_Window, ActivationLocksAndTheIdleRunCloseTheWindow)
 {
+    // The idle-run calibration, done in the R.P.M. source view, closes it.
+    F()->Show_MiniCFG(17);
+    ASSERT_TRUE(In_Compact(F()->Button_CFG_RPM_IdleRun));
+    Connected = true;
+    Live_Values.Live_Word_24 = 2500;
+    F()->RPM_IdleRun.UpDown->Position(600);
+    F()->Button_CFG_RPM_IdleRun->Click();
+    EXPECT_EQ(Configuration.RPM_Source, 1500000u);
+    EXPECT_FALSE(MiniCFG_Open || Mini->Visible() || In_Compact(F()->Button_CFG_RPM_IdleRun));
+    Connected = false;
+    Request_Code = 0;
+
     // Back to the main window, a ticked box closes the window (an unticked one keeps it: the
     // table view's case).
     F()->Show_MiniCFG(21);
@@ -262,6 +274,41 @@ TEST_F(MiniCFG_Window, TheTableViewKeepsTheTableAndItsButtonsActOnItAlone)
     Mini->Close();
     EXPECT_FALSE(In_Compact(F()->Panel_CFG_Depend));
     EXPECT_TRUE(F()->Panel_CFG_Depend->Visible());
+}
+
+TEST_F(MiniCFG_Window, TheCorrectionBoxBesideTheTableSetsItsHelpOnlyWhereTheTableIsShown)
+{
+    struct Row {
+        const char* What;
+        int Group;       // the page's setting group
+        bool Compact;    // the compact window shows the table
+        bool Help_Before;
+        bool Tick;
+        bool Help_After;
+    };
+    const Row Rows[] = {
+        {"the page's table group, ticked", 10, false, false, true, true},
+        {"the page's table group, unticked", 10, false, true, false, false},
+        {"the compact table over the factors, ticked", 11, true, false, true, true},
+        {"the compact table over the factors, unticked", 11, true, true, false, false},
+        {"no table shown: a tick leaves the help hidden", 11, false, false, true, false},
+        {"no table shown: an untick leaves the help shown", 11, false, true, false, true},
+    };
+    F()->PageControl_KardunGAS->ActivePageIndex(1);
+    TCheckBox* Box = F()->CheckBox_DS_Correction_ON_rpm;
+    TLabel* Help = F()->Label_DS_Correction_ON_Help;
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.What);
+        F()->Options_Select(R.Group);
+        Box->Checked(!R.Tick);
+        if (R.Compact)
+            F()->Show_MiniCFG(MiniCFG_View_RPM_Table);
+        Help->Visible(R.Help_Before);
+        Box->Checked(R.Tick);
+        EXPECT_EQ(Configuration.DS_Correction_ON, R.Tick);
+        EXPECT_EQ(Help->Visible(), R.Help_After);
+        Mini->Close();
+    }
 }
 
 TEST_F(MiniCFG_Window, LeavingWithTheWindowOpenReturnsEveryControlFirst)
