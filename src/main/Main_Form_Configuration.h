@@ -364,6 +364,16 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     // The injection type chosen in its combo: GI_Div, the maximum angle and its label, and
     // the phase bars at their defaults; a text that is no item shows the stored type again.
     void Injection_Type_Changed();
+    // The influence buttons stand on the options panel's bottom row, and beside the table
+    // while it shows: the place they leave is kept, and they go back to it (scaled with the
+    // panel if the page was scaled meanwhile).
+    void Infl_Buttons_Leave_Home();
+    void Infl_Buttons_Home();
+    struct Infl_Home_Place {
+        bool Away = false;
+        TRect Panel{};
+        std::array<TRect, 2> Buttons{};
+    } Infl_Home;
     // ---- yellow wire ----
     void Yellow_Wire_List_Fill();
     void Yellow_Wire_Show();

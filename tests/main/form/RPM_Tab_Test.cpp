@@ -9,9 +9,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "data/Conversions.h"
 #include "main/Main_Test_Support.h"
+#include "windows/Control_Text.h"
 
 namespace {
 
@@ -82,6 +84,61 @@ TEST_F(RPM_Tab, TheGridIsBuiltWithItsHeadersAndFontsAtEverySize)
     F->UpDown_CFG_Grid_RPM_Rows->OnClick(F->UpDown_CFG_Grid_RPM_Rows, TUD_Button::Up);
     EXPECT_EQ(F->RPM_Tab_Texts(), rpm_tab::Default_Texts(5, 12));
     Shot("rpm_tab_5x12");
+}
+
+TEST_F(RPM_Tab, TheTableTakesItsAreaAndEveryTextShowsWhole)
+{
+    // The window at its design size, 780 x 520.
+    F->ClientWidth(TForm_KardunGAS::Design_Client_Width);
+    F->ClientHeight(TForm_KardunGAS::Design_Client_Height);
+    F->Timer_Resize->Fire_Tick();
+    Pump_For(20);
+    F->Options_Select(10);
+    for (const auto& [Cols, Rows] : {std::pair{13, 24}, std::pair{2, 2}, std::pair{7, 12}}) {
+        SCOPED_TRACE(std::to_string(Cols) + " x " + std::to_string(Rows));
+        RPM_Tab_Cols = static_cast<uint8_t>(Cols);
+        RPM_Tab_Rows = static_cast<uint8_t>(Rows);
+        F->RPM_Tab_Default_Axes();
+        ASSERT_TRUE(F->Panel_CFG_Depend->Visible());
+        // From the list's left edge to the options panel's right edge, less a tenth on the
+        // left, where the list's row images stay to be clicked; the list's height.
+        const TControl* List = F->Panel_CFG_Options_List;
+        const TControl* Options = F->Panel_CFG_Options;
+        const int Span = Options->Left() + Options->Width() - List->Left();
+        const TControl* Table = F->Panel_CFG_Depend;
+        EXPECT_EQ(Table->Left(), List->Left() + Span / 10);
+        EXPECT_EQ(Table->Width(), Span - Span / 10);
+        EXPECT_EQ(Table->Top(), Options->Top());
+        EXPECT_EQ(Table->Height(), List->Height());
+        const TControl* Image = F->Options_Image_Off[1];
+        EXPECT_GE(Table->Left() - Image->Left(), Image->Width() / 4);
+        // Cells, headers and the corner hold their texts whole.
+        const TStringGrid* Grid = F->Grid_RPM;
+        EXPECT_LE(Text_Height("1.99", Grid->Font()), Grid->DefaultRowHeight());
+        EXPECT_LE(Text_Width("1.99", Grid->Font()) + 4, Grid->DefaultColWidth());
+        std::vector<const TButton*> Headers(F->RPM_Col_Buttons.begin(), F->RPM_Col_Buttons.end());
+        Headers.insert(Headers.end(), F->RPM_Row_Buttons.begin(), F->RPM_Row_Buttons.end());
+        for (const TButton* B : Headers) {
+            EXPECT_LE(Text_Width(B->Caption(), B->Font()) + 4, B->Width()) << B->Name();
+            EXPECT_LE(Text_Height(B->Caption(), B->Font()) + 2, B->Height()) << B->Name();
+        }
+        const TPanel* Corner = F->Panel_CFG_Grid_RPM;
+        EXPECT_LE(Text_Width(Corner->Caption(), Corner->Font()) + 4, Corner->Width());
+        EXPECT_LE(Text_Height(Corner->Caption(), Corner->Font()) + 2, Corner->Height());
+        // What goes with the table stands right of it, on the page.
+        for (const TControl* C : std::initializer_list<const TControl*>{
+                 F->Button_CFG_Infl_Clear, F->Button_CFG_Infl_Default, F->Edit_CFG_Depend, F->Label_CFG_Depend,
+                 F->CheckBox_DS_Correction_ON_rpm, F->Label_DS_Correction_ON_Help}) {
+            EXPECT_GE(C->Left(), Table->Left() + Table->Width()) << C->Name();
+            EXPECT_LE(C->Left() + C->Width(), C->Parent()->Width()) << C->Name();
+        }
+        Shot("rpm_tab_area_" + std::to_string(Cols) + "x" + std::to_string(Rows));
+    }
+    // The factors' group has the influence buttons back on the options panel's bottom row.
+    F->Options_Select(11);
+    const TControl* Options = F->Panel_CFG_Options;
+    EXPECT_LT(F->Button_CFG_Infl_Clear->Left() + F->Button_CFG_Infl_Clear->Width(), Options->Left() + Options->Width());
+    EXPECT_GT(F->Button_CFG_Infl_Clear->Top(), Options->Top() + Options->Height() * 3 / 4);
 }
 
 TEST_F(RPM_Tab, CellsShowTheirValueSelectionAndLiveCellInColour)
