@@ -1178,7 +1178,6 @@ void Main_Form_Configuration::Infl_Buttons_Home()
 {
     if (!Infl_Home.Away)
         return;
-    Infl_Home.Away = false;
     // Where they left, or, when the page was scaled since, at the same place of the panel.
     const TPanel* P = Panel_CFG_Options;
     const TRect Now{P->Left(), P->Top(), P->Left() + P->Width(), P->Top() + P->Height()};
@@ -1189,10 +1188,13 @@ void Main_Form_Configuration::Infl_Buttons_Home()
     auto Map_X = [&](int X) { return Same ? X : Now.Left + (X - Then.Left) * P->Width() / Then_W; };
     auto Map_Y = [&](int Y) { return Same ? Y : Now.Top + (Y - Then.Top) * P->Height() / Then_H; };
     TButton* Buttons[] = {Button_CFG_Infl_Clear, Button_CFG_Infl_Default};
+    // Buttons lent to the compact window come back where the window took them: they stay
+    // away from home until a later call finds them on the page.
+    for (const TButton* B : Buttons)
+        if (B->Parent_Form() != B->Owner())
+            return;
+    Infl_Home.Away = false;
     for (size_t I = 0; I < Infl_Home.Buttons.size(); ++I) {
-        // A button lent to the compact window comes back where the window took it.
-        if (Buttons[I]->Parent_Form() != Buttons[I]->Owner())
-            continue;
         const TRect& R = Infl_Home.Buttons[I];
         const int Left = Map_X(R.Left), Top = Map_Y(R.Top);
         Buttons[I]->SetBounds(Left, Top, Map_X(R.Right) - Left, Map_Y(R.Bottom) - Top);
