@@ -110,76 +110,44 @@ TEST_F(Send_Now_E2E, AChoiceSendsTheValuesItSetsWithIt)
 {
     ASSERT_NO_FATAL_FAILURE(Connect(true));
     TForm_KardunGAS* F = Main();
-    // The controller first holds the page's defaults (LPG, gas-temperature factors 10).
+    // The controller first holds the page's defaults (LPG, gas-temperature factors 10, six
+    // cylinders), under the file's car number: the write is the configuration's.
     F->Button_CFG_Default->Click();
-    // The controller holds the file's car number: the write is the configuration's.
     Configuration.Car_Number = Strip_Extension(Settings.CFG_File_Name);
     F->Button_CFG_Transmitt->Click();
-    ASSERT_EQ(Request_Code, 2);
     ASSERT_TRUE(Pump_Until([&] { return Request_Code == 0 && Polls_After(Announce) >= 2; }, 30000));
-    ASSERT_EQ(F->Injection_Bars.size(), 6u);
-    auto Choose_Injection_Type = [F](const char* Text) {
+    // A user's step, sent at once; done when the controls are usable again.
+    auto Send = [&](const std::function<void()>& Step) {
+        Emu.Clear_Log();
+        Step();
+        ASSERT_TRUE(Pump_Until([&] { return Polls_After(Letter_List) >= 2 && F->PG_Temper.UpDown->Enabled(); },
+                               10000));
+    };
+    auto Injection_Type = [F](const char* Text) {
         TComboBox* Combo = F->ComboBox_CFG_Injection_Type;
         Combo->ItemIndex(Combo->Items().IndexOf(Text));
         Combo->User_Selected(Combo->ItemIndex());
     };
-    struct Row {
-        const char* What;
-        std::function<void()> Before;   // sent and taken before the choice
-        std::function<void()> Choose;
-        std::string Letters;   // what the choice's list write carries besides others
-        std::function<void()> Check;   // after reading the controller back
-    };
-    const Row Rows[] = {
-        {"CNG: both gas-temperature factors 20", nullptr, [F] { F->RadioButton_CFG_CNG->Checked(true); }, "Chi",
-         [] {
-             EXPECT_FALSE(Configuration.LPG_on);
-             EXPECT_EQ(Configuration.Infl_TempGas_S, 20);
-             EXPECT_EQ(Configuration.Infl_TempGas_B, 20);
-         }},
-        {"LPG again: both factors 10", nullptr, [F] { F->RadioButton_CFG_LPG->Checked(true); }, "Chi",
-         [] {
-             EXPECT_TRUE(Configuration.LPG_on);
-             EXPECT_EQ(Configuration.Infl_TempGas_S, 10);
-             EXPECT_EQ(Configuration.Infl_TempGas_B, 10);
-         }},
-        {"injection type 1 / 2 to 1 * 2: the phases back at their defaults",
-         [&] {
-             Choose_Injection_Type("1 / 2");
-             F->Injection_Bars[1]->Position(42);
-         },
-         [&] { Choose_Injection_Type("1 * 2"); }, "HZ",
-         [] {
-             const Configuration_Class& C = Configuration;
-             EXPECT_EQ(C.GI_Div, 3);
-             EXPECT_EQ((std::vector<int32_t>{C.GI_Pos_1, C.GI_Pos_2, C.GI_Pos_3, C.GI_Pos_4, C.GI_Pos_5,
-                                             C.GI_Pos_6}),
-                       (std::vector<int32_t>{15, 30, 45, 60, 75, 95}));
-         }},
-    };
-    for (const Row& R : Rows) {
-        SCOPED_TRACE(R.What);
-        if (R.Before) {
-            Emu.Clear_Log();
-            R.Before();
-            ASSERT_TRUE(Pump_Until([&] { return Polls_After(Letter_List) >= 2; }, 10000));
-            ASSERT_TRUE(Pump_Until([&] { return F->PG_Temper.UpDown->Enabled(); }, 5000));
-        }
-        Emu.Clear_Log();
-        R.Choose();
-        ASSERT_TRUE(Pump_Until([&] { return Polls_After(Letter_List) >= 2; }, 10000));
-        const auto Lists = Frames_Of(Letter_List);
-        ASSERT_EQ(Lists.size(), 1u);
-        std::string Sent;
-        for (size_t I = 2; I + 1 < Lists[0].size(); I += 3)
-            Sent += static_cast<char>(Lists[0][I]);
-        for (char Letter : R.Letters)
-            EXPECT_NE(Sent.find(Letter), std::string::npos) << Letter << " in " << Sent;
-        ASSERT_TRUE(Pump_Until([&] { return F->PG_Temper.UpDown->Enabled(); }, 5000));
-        Configuration.Infl_TempGas_S = Configuration.Infl_TempGas_B = Configuration.GI_Pos_2 = 0;
-        ASSERT_NO_FATAL_FAILURE(Read_Back());
-        R.Check();
-    }
+
+    ASSERT_NO_FATAL_FAILURE(Send([F] { F->RadioButton_CFG_CNG->Checked(true); }));
+    Configuration.Infl_TempGas_S = Configuration.Infl_TempGas_B = 0;
+    ASSERT_NO_FATAL_FAILURE(Read_Back());
+    EXPECT_FALSE(Configuration.LPG_on);
+    EXPECT_EQ(Configuration.Infl_TempGas_S, 20);
+    EXPECT_EQ(Configuration.Infl_TempGas_B, 20);
+
+    // Bar 2 moved under "1 / 2", then "1 * 2" chosen: every phase back at its default.
+    ASSERT_NO_FATAL_FAILURE(Send([&] {
+        Injection_Type("1 / 2");
+        F->Injection_Bars[1]->Position(42);
+    }));
+    ASSERT_NO_FATAL_FAILURE(Send([&] { Injection_Type("1 * 2"); }));
+    Configuration.GI_Pos_2 = 0;
+    ASSERT_NO_FATAL_FAILURE(Read_Back());
+    const Configuration_Class& C = Configuration;
+    EXPECT_EQ(C.GI_Div, 3);
+    EXPECT_EQ((std::vector<int32_t>{C.GI_Pos_1, C.GI_Pos_2, C.GI_Pos_3, C.GI_Pos_4, C.GI_Pos_5, C.GI_Pos_6}),
+              (std::vector<int32_t>{15, 30, 45, 60, 75, 95}));
 }
 
 TEST_F(Send_Now_E2E, WithoutTheSettingNothingGoesUntilTransmitt)

@@ -278,35 +278,25 @@ TEST_F(MiniCFG_Window, TheTableViewKeepsTheTableAndItsButtonsActOnItAlone)
 
 TEST_F(MiniCFG_Window, TheCorrectionBoxBesideTheTableSetsItsHelpOnlyWhereTheTableIsShown)
 {
-    struct Row {
-        const char* What;
-        int Group;       // the page's setting group
-        bool Compact;    // the compact window shows the table
-        bool Help_Before;
-        bool Tick;
-        bool Help_After;
-    };
-    const Row Rows[] = {
-        {"the page's table group, ticked", 10, false, false, true, true},
-        {"the page's table group, unticked", 10, false, true, false, false},
-        {"the compact table over the factors, ticked", 11, true, false, true, true},
-        {"the compact table over the factors, unticked", 11, true, true, false, false},
-        {"no table shown: a tick leaves the help hidden", 11, false, false, true, false},
-        {"no table shown: an untick leaves the help shown", 11, false, true, false, true},
+    // Group shown, compact table view open, help before, box ticked, help after.
+    const std::tuple<int, bool, bool, bool, bool> Rows[] = {
+        {10, false, false, true, true}, {10, false, true, false, false},   // the page's table
+        {11, true, false, true, true},  {11, true, true, false, false},    // the compact window's
+        {11, false, false, true, false}, {11, false, true, false, true},   // none: left alone
     };
     F()->PageControl_KardunGAS->ActivePageIndex(1);
     TCheckBox* Box = F()->CheckBox_DS_Correction_ON_rpm;
     TLabel* Help = F()->Label_DS_Correction_ON_Help;
-    for (const Row& R : Rows) {
-        SCOPED_TRACE(R.What);
-        F()->Options_Select(R.Group);
-        Box->Checked(!R.Tick);
-        if (R.Compact)
+    for (const auto& [Group, Compact, Help_Before, Tick, Help_After] : Rows) {
+        SCOPED_TRACE(std::to_string(Group) + (Compact ? " compact" : "") + (Tick ? " ticked" : " unticked"));
+        F()->Options_Select(Group);
+        Box->Checked(!Tick);
+        if (Compact)
             F()->Show_MiniCFG(MiniCFG_View_RPM_Table);
-        Help->Visible(R.Help_Before);
-        Box->Checked(R.Tick);
-        EXPECT_EQ(Configuration.DS_Correction_ON, R.Tick);
-        EXPECT_EQ(Help->Visible(), R.Help_After);
+        Help->Visible(Help_Before);
+        Box->Checked(Tick);
+        EXPECT_EQ(Configuration.DS_Correction_ON, Tick);
+        EXPECT_EQ(Help->Visible(), Help_After);
         Mini->Close();
     }
 }
