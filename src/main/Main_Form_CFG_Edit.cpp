@@ -192,6 +192,9 @@ constexpr int32_t Minutes_Per_Hour = 60;
 // The two gas-temperature influence factors a gas kind starts from.
 constexpr int32_t TempGas_Factor_LPG = 10, TempGas_Factor_CNG = 20;
 
+// The setting group of the RPM-dependence table.
+constexpr int Group_RPM_Table = 10;
+
 std::string Value_Text(CFG_Show Show, int32_t V)
 {
     switch (Show) {
@@ -444,6 +447,9 @@ void Main_Form_Configuration::Button_CFG_RPM_IdleRunClick()
     if (CFG_Form) {
         CFG_Form->Draw_Calibration_Chart();
         CFG_Form->CFG_Transmit();
+        // The calibration is done: the compact window it may have been started from (the
+        // R.P.M. source view lends this button) closes and gives its controls back.
+        CFG_Form->MiniCFG_Close();
     }
 }
 
@@ -594,12 +600,14 @@ void Main_Form_Configuration::CFG_Switches_Bind()
             const bool LPG = Radio == RadioButton_CFG_LPG;
             if (UI_Ready) {
                 Configuration.LPG_on = LPG ? Radio->Checked() : !Radio->Checked();
+                // The kind's factors go through their up-downs and apply routines, so they
+                // are marked for sending like a step of the user.
                 if (Radio->Checked()) {
                     const int32_t F = LPG ? TempGas_Factor_LPG : TempGas_Factor_CNG;
-                    Configuration.Infl_TempGas_S = F;
-                    Configuration.Infl_TempGas_B = F;
-                    Infl_TempGas_S_Limits();
-                    Infl_TempGas_B_Limits();
+                    Infl_TempGas_S.UpDown->Position(F);
+                    Infl_TempGas_S_Apply();
+                    Infl_TempGas_B.UpDown->Position(F);
+                    Infl_TempGas_B_Apply();
                 }
                 if (CFG_Form)
                     CFG_Form->CFG_Parameter_Changed(Code_Switches);
@@ -655,8 +663,12 @@ void Main_Form_Configuration::CheckBox_DS_Correction_ON_rpmClick()
         if (Label)
             Label->Caption(Language_Text("Label_CFG_Depend"));
     }
-    if (auto* Help = Find_Named<TLabel>(Panel_CFG_Options, "Label_DS_Correction_ON_Help"))
-        Help->Visible(On && Options_Current == 10);
+    // The help beside the table follows the box only where the table is shown (the page's
+    // group or the compact window's table view); elsewhere the table's showing sets it.
+    const bool Table_Shown =
+        Options_Current == Group_RPM_Table || Call_Hook(MiniCFG_View_Shown) == MiniCFG_View_RPM_Table;
+    if (auto* Help = Find_Named<TLabel>(Panel_CFG_Options, "Label_DS_Correction_ON_Help"); Help && Table_Shown)
+        Help->Visible(On);
 }
 
 void Main_Form_Configuration::TPS_Combo_Change(int Output)

@@ -240,11 +240,13 @@ void Main_Form_Configuration::Create_GD_Controls(TComponent* Owner, TControl* Op
                            Caption_Left, Caption_Left, Sensor_Edit_Width, Row_First + 4 * Row_Height);
     RPM_IdleRun.Caption->Top(Row_First + 3 * Row_Height + 3);
 
-    // ---- beside the R.P.M.-dependence table: shown with that table ----
+    // ---- beside the R.P.M.-dependence table: shown with that table, on the page (the
+    // table covers the options panel) ----
     CheckBox_DS_Correction_ON_rpm =
-        build::Make<TCheckBox>(Owner, Options, "CheckBox_DS_Correction_ON_rpm", 8, 300, 16, 17);
+        build::Make<TCheckBox>(Owner, TabSheet_Configuration, "CheckBox_DS_Correction_ON_rpm", 8, 300, 16, 17);
     CheckBox_DS_Correction_ON_rpm->Caption("");
-    Label_DS_Correction_ON_Help = build::Label(Owner, Options, "Label_DS_Correction_ON_Help", "", 28, 296);
+    Label_DS_Correction_ON_Help =
+        build::Label(Owner, TabSheet_Configuration, "Label_DS_Correction_ON_Help", "", 28, 296);
     Label_DS_Correction_ON_Help->AutoSize(false);
     Label_DS_Correction_ON_Help->WordWrap(true);
     Label_DS_Correction_ON_Help->SetBounds(28, 296, Group_Width - 40, 40);

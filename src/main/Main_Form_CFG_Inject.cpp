@@ -81,12 +81,7 @@ void Main_Form_Configuration::ComboBox_CFG_Inject_TypeChange()
 
 void Main_Form_Configuration::ComboBox_CFG_Injection_TypeChange()
 {
-    // The item whose text the combo shows (typed or chosen).
-    const int Item = ComboBox_CFG_Injection_Type->Items().IndexOf(ComboBox_CFG_Injection_Type->Text());
-    if (Item < 0 || Item >= ComboBox_CFG_Injection_Type->Items().Count())
-        return;
-    Configuration.GI_Div = Item + 1;
-    Injection_Type_Show_Angle();
+    Injection_Type_Changed();
     if (CFG_Form)
         CFG_Form->CFG_Parameter_Changed(Code_Injection_Type);
 }

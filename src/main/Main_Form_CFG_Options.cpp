@@ -387,6 +387,9 @@ void Main_Form_Configuration::Options_Group_Show(int N, bool Visible)
     if (TControl* Box = Options_Box[static_cast<size_t>(N)])
         Show(Box);
     if (N == 10 || N == 11) {
+        // The table's group places them beside the table as it shows it.
+        if (N == 11 && Visible)
+            Infl_Buttons_Home();
         Show(Button_CFG_Infl_Clear);
         Show(Button_CFG_Infl_Default);
     } else if (N >= 13 && N <= 15) {

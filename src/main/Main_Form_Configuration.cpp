@@ -37,6 +37,9 @@ constexpr int Edit_Left = 230;
 constexpr int Edit_Width = 70;
 constexpr int Group_Width = 420;
 constexpr int Phase_Gap = 3;                // between two cylinders' bars
+// The influence buttons on the options panel's bottom row (the panel's top is the page's).
+constexpr int Infl_Button_Left = 8, Infl_Button_Width = 100, Infl_Button_Gap = 6, Infl_Button_Height = 25;
+constexpr int Infl_Buttons_Top = Options_Height - 30;
 // The car group (13): four rows, the dates box and the service-time box, within the options
 // panel above the search row (Options_Height - 30).
 constexpr int Car_Row_First = 20;
@@ -497,11 +500,14 @@ void Main_Form_Configuration::Create_Part(TComponent* Owner, TControl* Content)
         build::Button(Owner, GroupBox_CFG_Service_Time, "Button_CFG_ST_Refresh", "Refresh", 180, 40, 80, 25);
 
     // Shown with groups 11 and 10 (influence) and 13 to 15 (the search over saved files),
-    // along the bottom of the options panel.
+    // along the bottom of the options panel. The influence buttons stand on the page: with
+    // group 10 the table covers the options panel and they move beside it.
     const int Bottom_Top = Options_Height - 30;
-    Button_CFG_Infl_Clear = build::Button(Owner, Options, "Button_CFG_Infl_Clear", "Clear", 8, Bottom_Top, 100, 25);
-    Button_CFG_Infl_Default =
-        build::Button(Owner, Options, "Button_CFG_Infl_Default", "Default", 114, Bottom_Top, 100, 25);
+    Button_CFG_Infl_Clear = build::Button(Owner, S, "Button_CFG_Infl_Clear", "Clear", Options_Left + Infl_Button_Left,
+                                          Infl_Buttons_Top, Infl_Button_Width, Infl_Button_Height);
+    Button_CFG_Infl_Default = build::Button(Owner, S, "Button_CFG_Infl_Default", "Default",
+                                            Options_Left + Infl_Button_Left + Infl_Button_Width + Infl_Button_Gap,
+                                            Infl_Buttons_Top, Infl_Button_Width, Infl_Button_Height);
     Button_CFG_User_Find = build::Button(Owner, Options, "Button_CFG_User_Find", "Find", 8, Bottom_Top, 80, 25);
     Button_CFG_User_Find->GroupIndex(2);
     Button_CFG_User_Find->AllowAllUp(true);
@@ -1003,6 +1009,29 @@ void Main_Form_Configuration::Injection_Bar_Labels_Show()
     }
 }
 
+void Main_Form_Configuration::Injection_Type_Changed()
+{
+    // The item whose text the combo shows (chosen from the list or typed).
+    TComboBox* Combo = ComboBox_CFG_Injection_Type;
+    const int Item = Combo->Items().IndexOf(Combo->Text());
+    if (Item < 0 || Item >= Combo->Items().Count()) {
+        Injection_Type_Show_Angle();
+        return;
+    }
+    Configuration.GI_Div = Item + 1;
+    Inject_Max_Angle = Inject_Max_Angle_Of(Configuration.GI_Div);
+    Label_CFG_IT_Max_Angle->Caption("Max = " + std::to_string(Inject_Max_Angle) + " \xB0");
+    // Phases chosen for one angle mean nothing under another: every cylinder starts again
+    // from its default (the bars' handler stores and marks each phase that moves).
+    Injection_Type_Bars_Show();
+    // A bar already at its default fires no change, though the record may hold another
+    // phase (one read while the controller reported no cylinders): the record takes what
+    // every bar shows, which the letter's write carries.
+    for (size_t I = 0; I < Injection_Bars.size(); ++I)
+        if (int32_t* Field = Injection_Pos_Field(static_cast<int>(I) + 1))
+            *Field = Injection_Bars[I]->Position();
+}
+
 void Main_Form_Configuration::Injection_Type_Show_Angle()
 {
     const int32_t Angle = Inject_Max_Angle_Of(Configuration.GI_Div);
@@ -1130,4 +1159,44 @@ void Main_Form_Configuration::Bind_Part(TForm_KardunGAS& Form)
             return CFG_Page::Calibration;
         return CFG_Page::Other;
     });
+}
+
+void Main_Form_Configuration::Infl_Buttons_Leave_Home()
+{
+    if (Infl_Home.Away)
+        return;
+    const TPanel* P = Panel_CFG_Options;
+    Infl_Home = {true, {P->Left(), P->Top(), P->Left() + P->Width(), P->Top() + P->Height()}, {}};
+    const TButton* Buttons[] = {Button_CFG_Infl_Clear, Button_CFG_Infl_Default};
+    for (size_t I = 0; I < Infl_Home.Buttons.size(); ++I) {
+        const TButton* B = Buttons[I];
+        Infl_Home.Buttons[I] = {B->Left(), B->Top(), B->Left() + B->Width(), B->Top() + B->Height()};
+    }
+}
+
+void Main_Form_Configuration::Infl_Buttons_Home()
+{
+    if (!Infl_Home.Away)
+        return;
+    // Where they left, or, when the page was scaled since, at the same place of the panel.
+    const TPanel* P = Panel_CFG_Options;
+    const TRect Now{P->Left(), P->Top(), P->Left() + P->Width(), P->Top() + P->Height()};
+    const TRect& Then = Infl_Home.Panel;
+    const bool Same = Now.Left == Then.Left && Now.Top == Then.Top && Now.Right == Then.Right &&
+                      Now.Bottom == Then.Bottom;
+    const int Then_W = std::max(1, Then.Right - Then.Left), Then_H = std::max(1, Then.Bottom - Then.Top);
+    auto Map_X = [&](int X) { return Same ? X : Now.Left + (X - Then.Left) * P->Width() / Then_W; };
+    auto Map_Y = [&](int Y) { return Same ? Y : Now.Top + (Y - Then.Top) * P->Height() / Then_H; };
+    TButton* Buttons[] = {Button_CFG_Infl_Clear, Button_CFG_Infl_Default};
+    // Buttons lent to the compact window come back where the window took them: they stay
+    // away from home until a later call finds them on the page.
+    for (const TButton* B : Buttons)
+        if (B->Parent_Form() != B->Owner())
+            return;
+    Infl_Home.Away = false;
+    for (size_t I = 0; I < Infl_Home.Buttons.size(); ++I) {
+        const TRect& R = Infl_Home.Buttons[I];
+        const int Left = Map_X(R.Left), Top = Map_Y(R.Top);
+        Buttons[I]->SetBounds(Left, Top, Map_X(R.Right) - Left, Map_Y(R.Bottom) - Top);
+    }
 }

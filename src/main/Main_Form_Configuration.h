@@ -361,6 +361,19 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     void Injection_Type_Bars_Show();
     void Injection_Bar_Labels_Show();
     void Injection_Type_Show_Angle();
+    // The injection type chosen in its combo: GI_Div, the maximum angle and its label, and
+    // the phase bars at their defaults; a text that is no item shows the stored type again.
+    void Injection_Type_Changed();
+    // The influence buttons stand on the options panel's bottom row, and beside the table
+    // while it shows: the place they leave is kept, and they go back to it (scaled with the
+    // panel if the page was scaled meanwhile).
+    void Infl_Buttons_Leave_Home();
+    void Infl_Buttons_Home();
+    struct Infl_Home_Place {
+        bool Away = false;
+        TRect Panel{};
+        std::array<TRect, 2> Buttons{};
+    } Infl_Home;
     // ---- yellow wire ----
     void Yellow_Wire_List_Fill();
     void Yellow_Wire_Show();
@@ -486,7 +499,7 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     // A type name becomes GI_Type (other text is put back); the type's drive defaults and
     // the default curves follow, and the letter is sent.
     void ComboBox_CFG_Inject_TypeChange();
-    // GI_Div and the maximum angle from the chosen item; the letter is sent.
+    // Injection_Type_Changed, then the letter is sent.
     void ComboBox_CFG_Injection_TypeChange();
     // The phase bars' and cylinder panels' handlers (after every rebuild of the bars).
     void Injection_Bars_Bind();

@@ -42,12 +42,19 @@ constexpr int Fit_Margin = 6;
 constexpr const char* Fit_Caption = "8000";
 constexpr const char* Corner_Caption = "v\\RPM";
 
-// The strip below the table: the edit box, its range label and the detonation box above
-// the row the influence buttons take at the bottom of the setting groups' place.
-constexpr int Strip_Height = 60;
-constexpr int Buttons_Row_Height = 30;
+// The table's area: from the group list's left edge to the options panel's right edge,
+// less a tenth of that width on the left (the list's row images stay clickable there).
+constexpr int Area_Left_Cut_Percent = 10;
+// The column beside the table, under the page's file buttons: the influence buttons, the
+// edit box with its range label (three lines), the detonation box with its help.
+constexpr int Side_Gap = 4;
+constexpr int Side_Group_Gap = 10;
 constexpr int Edit_Width = 70;
 constexpr int Edit_Height = 22;
+constexpr int Range_Lines = 3;
+constexpr int Check_Width = 16, Check_Height = 17, Check_Gap = 4;
+// The detonation help is made smaller, down to this size, until it fits its place.
+constexpr int Help_Min_Points = 6;
 
 // Work mode of gas driving (the live cell's colours).
 constexpr uint8_t Work_Mode_Gas = 4;
@@ -73,6 +80,43 @@ bool Scaled(const std::string& Text, int Decimals, int& Value)
     return Error == 0;
 }
 
+std::vector<std::string> Split_At(const std::string& Text, char Separator)
+{
+    std::vector<std::string> Parts(1);
+    for (char C : Text) {
+        if (C == Separator) Parts.emplace_back();
+        else Parts.back() += C;
+    }
+    return Parts;
+}
+
+// Lines a text takes broken at blanks (and at its own line breaks) in Width pixels; a word
+// wider than that makes it never fit.
+int Wrapped_Lines(const std::string& Text, const TFont& Font, int Width)
+{
+    constexpr int Never = 1 << 20;
+    int Lines = 0;
+    for (const std::string& Paragraph : Split_At(Text, '\n')) {
+        std::string Line;
+        ++Lines;
+        for (const std::string& Word : Split_At(Paragraph, ' ')) {
+            std::string Bare;
+            for (char C : Word)
+                if (C != '\r') Bare += C;
+            if (Bare.empty()) continue;
+            if (Text_Width(Bare, Font) > Width) return Never;
+            const std::string Joined = Line.empty() ? Bare : Line + " " + Bare;
+            if (Text_Width(Joined, Font) <= Width) {
+                Line = Joined;
+            } else {
+                ++Lines;
+                Line = Bare;
+            }
+        }
+    }
+    return Lines;
+}
+
 std::string Scaled_Text(int Value, int Decimals)
 {
     return Decimals == 0 ? rpm_tab::RPM_Text(Value) : Format_Fixed(Value / std::pow(10.0, Decimals), 10, Decimals);
@@ -96,6 +140,9 @@ void Main_Form_RPM_Tab::Create_Part(TComponent* Owner, TControl* Content)
     Edit_CFG_Depend = build::Make<TEdit>(Owner, Sheet, "Edit_CFG_Depend", 0, 0, Edit_Width, Edit_Height);
     Edit_CFG_Depend->Visible(false);
     Label_CFG_Depend = build::Label(Owner, Sheet, "Label_CFG_Depend", "", 0, 0);
+    // The range label's texts are longer than the column beside the table is wide.
+    Label_CFG_Depend->AutoSize(false);
+    Label_CFG_Depend->WordWrap(true);
     Label_CFG_Depend->Visible(false);
     // The size controls: a rebuild at another size returns every header and cell to its
     // default; they stay hidden on the page.
@@ -284,22 +331,13 @@ void Main_Form_RPM_Tab::RPM_Tab_Build(int Cols, int Rows)
 
 void Main_Form_RPM_Tab::RPM_Tab_Layout()
 {
-    // The table fills the place of the setting groups, above a strip for its edit box.
-    auto* Options = dynamic_cast<TControl*>(Panel_CFG_Depend->Owner()->Find_Component_Deep("Panel_CFG_Options"));
-    if (!Options) return;
-    const int Strip = std::min(Strip_Height, Options->Height() / 4);
-    Panel_CFG_Depend->SetBounds(Options->Left(), Options->Top(), Options->Width(), Options->Height() - Strip);
-    const int Strip_Top =
-        Options->Top() + Options->Height() - Strip + (Strip - Buttons_Row_Height - Edit_Height) / 2;
-    Edit_CFG_Depend->SetBounds(Options->Left() + 8, Strip_Top, Edit_Width, Edit_Height);
-    Label_CFG_Depend->Left(Edit_CFG_Depend->Left() + Edit_Width + 8);
-    Label_CFG_Depend->Top(Strip_Top + 4);
-    // The detonation box and its help (on the options panel) right of the range label.
     TForm_KardunGAS& F = Form();
-    const int Box_Left = Options->Width() / 2 + 8, Box_Top = Strip_Top - Options->Top();
-    F.CheckBox_DS_Correction_ON_rpm->SetBounds(Box_Left, Box_Top + 3, 16, 17);
-    F.Label_DS_Correction_ON_Help->SetBounds(Box_Left + 20, Box_Top, std::max(0, Options->Width() - Box_Left - 24),
-                                             Options->Height() - Box_Top - 2);
+    TControl* List = F.Panel_CFG_Options_List;
+    TControl* Options = F.Panel_CFG_Options;
+    const int Span = Options->Left() + Options->Width() - List->Left();
+    const int Cut = Span * Area_Left_Cut_Percent / 100;
+    Panel_CFG_Depend->SetBounds(List->Left() + Cut, Options->Top(), Span - Cut, List->Height());
+    RPM_Tab_Side_Place();
 
     const int Cols = RPM_Grid_Cols, Rows = RPM_Grid_Rows;
     if (Cols <= 0 || Rows <= 0) return;
@@ -323,6 +361,48 @@ void Main_Form_RPM_Tab::RPM_Tab_Layout()
         F.Show_MiniCFG(MiniCFG_View_RPM_Table);
         Form_MiniCFG->CheckBox_MiniCFG->Checked(false);
     }
+}
+
+void Main_Form_RPM_Tab::RPM_Tab_Side_Place()
+{
+    // The table covers the options panel: what goes with it stands in the column of the
+    // page's file buttons, below them, down to the table's bottom. A control lent to the
+    // compact window is left where the window put it.
+    TForm_KardunGAS& F = Form();
+    const TControl* Column = F.Button_CFG_User_Password;
+    const TControl* Above = F.Label_CFG_Pult_Name;
+    const int Left = Column->Left(), Width = Column->Width();
+    const int Bottom = Panel_CFG_Depend->Top() + Panel_CFG_Depend->Height();
+    int Top = Above->Top() + Above->Height() + Side_Group_Gap;
+    auto On_Page = [&F](const TControl* C) { return C->Parent_Form() == &F; };
+    auto Place = [&](TControl* C, int Height, int Gap) {
+        if (On_Page(C)) C->SetBounds(Left, Top, Width, Height);
+        Top += Height + Gap;
+    };
+    // The influence buttons serve the factors' group too, at the options panel's bottom:
+    // they come here only while the table shows.
+    const bool Buttons_Here = Panel_CFG_Depend->Visible() && On_Page(Panel_CFG_Depend);
+    if (Buttons_Here) F.Infl_Buttons_Leave_Home();
+    for (TButton* B : {F.Button_CFG_Infl_Clear, F.Button_CFG_Infl_Default}) {
+        if (Buttons_Here) Place(B, Column->Height(), Side_Gap);
+        else Top += Column->Height() + Side_Gap;
+    }
+    Top += Side_Group_Gap - Side_Gap;
+    Place(Edit_CFG_Depend, Edit_Height, Side_Gap);
+    Place(Label_CFG_Depend, Range_Lines * Text_Height("Ag", Label_CFG_Depend->Font()) + 2, Side_Group_Gap);
+    if (On_Page(F.CheckBox_DS_Correction_ON_rpm))
+        F.CheckBox_DS_Correction_ON_rpm->SetBounds(Left, Top + 1, Check_Width, Check_Height);
+    const int Help_Left = Left + Check_Width + Check_Gap;
+    TLabel* Help = F.Label_DS_Correction_ON_Help;
+    if (!On_Page(Help)) return;
+    Help->SetBounds(Help_Left, Top, std::max(0, Left + Width - Help_Left), std::max(0, Bottom - Top));
+    // From the page's font, a point smaller at a time until the whole help shows.
+    Help->ParentFont(true);
+    TFont Font(Help->Font());
+    while (Font.Size() > Help_Min_Points &&
+           Wrapped_Lines(Help->Caption(), Font, Help->Width()) * Text_Height("Ag", Font) > Help->Height())
+        Font.Size(Font.Size() - 1);
+    Help->Font().Size(Font.Size());
 }
 
 void Main_Form_RPM_Tab::RPM_Tab_Fit_Fonts()

@@ -81,6 +81,8 @@ struct Main_Form_RPM_Tab : Main_Form_Part {
     // out, fonts fitted.
     void RPM_Tab_Build(int Cols, int Rows);
     void RPM_Tab_Layout();
+    // The controls that go with the table, in the column beside it.
+    void RPM_Tab_Side_Place();
     void RPM_Tab_Fit_Fonts();
     // Shows or hides the table; a header that is down goes up and every edit mode ends.
     void RPM_Tab_Show(bool Show);

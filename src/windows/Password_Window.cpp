@@ -647,7 +647,11 @@ void TForm_PSW::Button_PSW_SetClick(TObject* Sender)
 {
     if (!Entries_Match() || !Confirmed())
         return;
-    Start_Write(Write_Kind::Set, Edit_PSW_pass1->Text(), Fields_Shown(), Request_Write_Password);
+    // The block records when this password was set: today, whichever way the set face was
+    // reached (it may still show the date of the password the controller holds).
+    Password_Fields Fields = Fields_Shown();
+    Fields.Date = sys::Short_Date_Text(sys::Now());
+    Start_Write(Write_Kind::Set, Edit_PSW_pass1->Text(), Fields, Request_Write_Password);
 }
 
 void TForm_PSW::Button_PSW_ClrClick(TObject* Sender)

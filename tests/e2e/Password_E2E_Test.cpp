@@ -208,10 +208,26 @@ TEST_F(Password_E2E, Writes_Change_Nothing_Until_The_Controller_Acknowledges_The
     EXPECT_NE(List().find(" {" + Today + "/Ivan//555///line one line two}\r\n"), std::string::npos) << List();
     PSW()->Timer_PSW_OK->OnTimer(nullptr);
 
-    // The next connection asks nothing.
+    // The next connection asks nothing (the controller now holds the password with an
+    // older date).
+    Emu.Set_Password_Block(Block_Of("Q7x", "01.06.2014/Ivan"));
     ASSERT_NO_FATAL_FAILURE(Reconnect());
     EXPECT_FALSE(PSW()->Visible());
     EXPECT_TRUE(Main()->PageControl_KardunGAS->Enabled());
+
+    // Set again on the face the window opens on for a known password: today's date goes.
+    Main()->Button_CFG_User_Password->Click();
+    ASSERT_TRUE(PSW()->Panel_PSW_Set->Visible());
+    EXPECT_EQ(PSW()->Label_PSW_Date_Set->Caption(), "01.06.2014");
+    PSW()->Edit_PSW_pass1->Text("Z9!");
+    PSW()->Edit_PSW_pass2->Text("Z9!");
+    ui::Answer_Next_Dialog(mrYes);
+    PSW()->Button_PSW_Set->Click();
+    ASSERT_TRUE(Result_Shown("Password establish"));
+    EXPECT_EQ(Emu.Password_Block(), Block_Of("Z9!", Today + "/Ivan"));
+    EXPECT_EQ(PSW()->Label_PSW_Date_Set->Caption(), Today);
+    EXPECT_NE(List().find(" {" + Today + "/Ivan}\r\n"), std::string::npos) << List();
+    PSW()->Timer_PSW_OK->OnTimer(nullptr);
 
     // Clear: eight $FF bytes and today's date.
     PSW()->Show();

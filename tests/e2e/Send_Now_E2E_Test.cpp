@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "data/Key_File.h"
 #include "e2e/Emulator_Window_Fixture.h"
@@ -102,6 +104,50 @@ TEST_F(Send_Now_E2E, ThreeStepsGoOutOnceAfterTheCountWithTheLastValue)
 
     ASSERT_NO_FATAL_FAILURE(Read_Back());
     EXPECT_EQ(Configuration.PG_RPM, Start + 300);
+}
+
+TEST_F(Send_Now_E2E, AChoiceSendsTheValuesItSetsWithIt)
+{
+    ASSERT_NO_FATAL_FAILURE(Connect(true));
+    TForm_KardunGAS* F = Main();
+    // The controller first holds the page's defaults (LPG, gas-temperature factors 10, six
+    // cylinders), under the file's car number: the write is the configuration's.
+    F->Button_CFG_Default->Click();
+    Configuration.Car_Number = Strip_Extension(Settings.CFG_File_Name);
+    F->Button_CFG_Transmitt->Click();
+    ASSERT_TRUE(Pump_Until([&] { return Request_Code == 0 && Polls_After(Announce) >= 2; }, 30000));
+    // A user's step, sent at once; done when the controls are usable again.
+    auto Send = [&](const std::function<void()>& Step) {
+        Emu.Clear_Log();
+        Step();
+        ASSERT_TRUE(Pump_Until([&] { return Polls_After(Letter_List) >= 2 && F->PG_Temper.UpDown->Enabled(); },
+                               10000));
+    };
+    auto Injection_Type = [F](const char* Text) {
+        TComboBox* Combo = F->ComboBox_CFG_Injection_Type;
+        Combo->ItemIndex(Combo->Items().IndexOf(Text));
+        Combo->User_Selected(Combo->ItemIndex());
+    };
+
+    ASSERT_NO_FATAL_FAILURE(Send([F] { F->RadioButton_CFG_CNG->Checked(true); }));
+    Configuration.Infl_TempGas_S = Configuration.Infl_TempGas_B = 0;
+    ASSERT_NO_FATAL_FAILURE(Read_Back());
+    EXPECT_FALSE(Configuration.LPG_on);
+    EXPECT_EQ(Configuration.Infl_TempGas_S, 20);
+    EXPECT_EQ(Configuration.Infl_TempGas_B, 20);
+
+    // Bar 2 moved under "1 / 2", then "1 * 2" chosen: every phase back at its default.
+    ASSERT_NO_FATAL_FAILURE(Send([&] {
+        Injection_Type("1 / 2");
+        F->Injection_Bars[1]->Position(42);
+    }));
+    ASSERT_NO_FATAL_FAILURE(Send([&] { Injection_Type("1 * 2"); }));
+    Configuration.GI_Pos_2 = 0;
+    ASSERT_NO_FATAL_FAILURE(Read_Back());
+    const Configuration_Class& C = Configuration;
+    EXPECT_EQ(C.GI_Div, 3);
+    EXPECT_EQ((std::vector<int32_t>{C.GI_Pos_1, C.GI_Pos_2, C.GI_Pos_3, C.GI_Pos_4, C.GI_Pos_5, C.GI_Pos_6}),
+              (std::vector<int32_t>{15, 30, 45, 60, 75, 95}));
 }
 
 TEST_F(Send_Now_E2E, WithoutTheSettingNothingGoesUntilTransmitt)

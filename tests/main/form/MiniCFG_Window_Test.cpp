@@ -191,8 +191,20 @@ TEST_F(MiniCFG_Window, CallersOpenTheirViewsAndAnOpenViewMakesWayForTheNext)
     EXPECT_TRUE(F()->Timer_After_Connect->Enabled());
 }
 
-TEST_F(MiniCFG_Window, ActivationAndLocksCloseTheWindow)
+TEST_F(MiniCFG_Window, ActivationLocksAndTheIdleRunCloseTheWindow)
 {
+    // The idle-run calibration, done in the R.P.M. source view, closes it.
+    F()->Show_MiniCFG(17);
+    ASSERT_TRUE(In_Compact(F()->Button_CFG_RPM_IdleRun));
+    Connected = true;
+    Live_Values.Live_Word_24 = 2500;
+    F()->RPM_IdleRun.UpDown->Position(600);
+    F()->Button_CFG_RPM_IdleRun->Click();
+    EXPECT_EQ(Configuration.RPM_Source, 1500000u);
+    EXPECT_FALSE(MiniCFG_Open || Mini->Visible() || In_Compact(F()->Button_CFG_RPM_IdleRun));
+    Connected = false;
+    Request_Code = 0;
+
     // Back to the main window, a ticked box closes the window (an unticked one keeps it: the
     // table view's case).
     F()->Show_MiniCFG(21);
@@ -311,6 +323,31 @@ TEST_F(MiniCFG_Window, TheTableViewKeepsTheTableAndItsButtonsActOnItAlone)
     Mini->Close();
     EXPECT_FALSE(In_Compact(F()->Panel_CFG_Depend));
     EXPECT_TRUE(F()->Panel_CFG_Depend->Visible());
+}
+
+TEST_F(MiniCFG_Window, TheCorrectionBoxBesideTheTableSetsItsHelpOnlyWhereTheTableIsShown)
+{
+    // Group shown, compact table view open, help before, box ticked, help after.
+    const std::tuple<int, bool, bool, bool, bool> Rows[] = {
+        {10, false, false, true, true}, {10, false, true, false, false},   // the page's table
+        {11, true, false, true, true},  {11, true, true, false, false},    // the compact window's
+        {11, false, false, true, false}, {11, false, true, false, true},   // none: left alone
+    };
+    F()->PageControl_KardunGAS->ActivePageIndex(1);
+    TCheckBox* Box = F()->CheckBox_DS_Correction_ON_rpm;
+    TLabel* Help = F()->Label_DS_Correction_ON_Help;
+    for (const auto& [Group, Compact, Help_Before, Tick, Help_After] : Rows) {
+        SCOPED_TRACE(std::to_string(Group) + (Compact ? " compact" : "") + (Tick ? " ticked" : " unticked"));
+        F()->Options_Select(Group);
+        Box->Checked(!Tick);
+        if (Compact)
+            F()->Show_MiniCFG(MiniCFG_View_RPM_Table);
+        Help->Visible(Help_Before);
+        Box->Checked(Tick);
+        EXPECT_EQ(Configuration.DS_Correction_ON, Tick);
+        EXPECT_EQ(Help->Visible(), Help_After);
+        Mini->Close();
+    }
 }
 
 TEST_F(MiniCFG_Window, LeavingWithTheWindowOpenReturnsEveryControlFirst)

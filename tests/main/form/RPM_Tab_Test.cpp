@@ -9,9 +9,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "data/Conversions.h"
 #include "main/Main_Test_Support.h"
+#include "windows/Control_Text.h"
 
 namespace {
 
@@ -82,6 +84,53 @@ TEST_F(RPM_Tab, TheGridIsBuiltWithItsHeadersAndFontsAtEverySize)
     F->UpDown_CFG_Grid_RPM_Rows->OnClick(F->UpDown_CFG_Grid_RPM_Rows, TUD_Button::Up);
     EXPECT_EQ(F->RPM_Tab_Texts(), rpm_tab::Default_Texts(5, 12));
     Shot("rpm_tab_5x12");
+}
+
+TEST_F(RPM_Tab, TheTableTakesItsAreaAndEveryTextShowsWhole)
+{
+    // The window at its design size, 780 x 520.
+    F->ClientWidth(TForm_KardunGAS::Design_Client_Width);
+    F->ClientHeight(TForm_KardunGAS::Design_Client_Height);
+    F->Timer_Resize->Fire_Tick();
+    F->Options_Select(10);
+    // A text within a box of W x H with a small margin.
+    auto Whole = [](const std::string& Text, const TFont& Font, int W, int H) {
+        return Text_Width(Text, Font) + 4 <= W && Text_Height(Text, Font) + 2 <= H;
+    };
+    for (const auto& [Cols, Rows] : {std::pair{13, 24}, std::pair{2, 2}, std::pair{7, 12}}) {
+        SCOPED_TRACE(std::to_string(Cols) + " x " + std::to_string(Rows));
+        RPM_Tab_Cols = static_cast<uint8_t>(Cols);
+        RPM_Tab_Rows = static_cast<uint8_t>(Rows);
+        F->RPM_Tab_Default_Axes();
+        // From the list's left edge to the options panel's right edge, less a tenth on the
+        // left, where the list's row images stay to be clicked; the list's height.
+        const TControl* List = F->Panel_CFG_Options_List;
+        const TControl* Options = F->Panel_CFG_Options;
+        const TControl* Table = F->Panel_CFG_Depend;
+        const int Span = Options->Left() + Options->Width() - List->Left();
+        EXPECT_EQ(std::vector<int>({Table->Left(), Table->Top(), Table->Width(), Table->Height()}),
+                  std::vector<int>({List->Left() + Span / 10, Options->Top(), Span - Span / 10, List->Height()}));
+        EXPECT_GE(Table->Left() - F->Options_Image_Off[1]->Left(), F->Options_Image_Off[1]->Width() / 4);
+        const TStringGrid* Grid = F->Grid_RPM;
+        EXPECT_TRUE(Whole("1.99", Grid->Font(), Grid->DefaultColWidth(), Grid->DefaultRowHeight() + 2));
+        for (const auto* Headers : {&F->RPM_Col_Buttons, &F->RPM_Row_Buttons})
+            for (const TButton* B : *Headers)
+                EXPECT_TRUE(Whole(B->Caption(), B->Font(), B->Width(), B->Height())) << B->Name();
+        const TPanel* Corner = F->Panel_CFG_Grid_RPM;
+        EXPECT_TRUE(Whole(Corner->Caption(), Corner->Font(), Corner->Width(), Corner->Height()));
+        // What goes with the table stands right of it, on the page.
+        for (const TControl* C : std::initializer_list<const TControl*>{
+                 F->Button_CFG_Infl_Clear, F->Button_CFG_Infl_Default, F->Edit_CFG_Depend, F->Label_CFG_Depend,
+                 F->CheckBox_DS_Correction_ON_rpm, F->Label_DS_Correction_ON_Help})
+            EXPECT_TRUE(C->Left() >= Table->Left() + Table->Width() && C->Left() + C->Width() <= C->Parent()->Width())
+                << C->Name();
+        Shot("rpm_tab_area_" + std::to_string(Cols) + "x" + std::to_string(Rows));
+    }
+    // The factors' group has the influence buttons back on the options panel's bottom row.
+    F->Options_Select(11);
+    const TControl* Options = F->Panel_CFG_Options;
+    EXPECT_LT(F->Button_CFG_Infl_Clear->Left() + F->Button_CFG_Infl_Clear->Width(), Options->Left() + Options->Width());
+    EXPECT_GT(F->Button_CFG_Infl_Clear->Top(), Options->Top() + Options->Height() * 3 / 4);
 }
 
 TEST_F(RPM_Tab, CellsShowTheirValueSelectionAndLiveCellInColour)
