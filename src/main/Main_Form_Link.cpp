@@ -328,6 +328,11 @@ void TForm_KardunGAS::Set_Port_Closed()
 
 void TForm_KardunGAS::Port_Error()
 {
+    // A write the lost port cut off did not reach the controller, and the reconnect reads
+    // the controller's values over the edits not sent: said as for an unanswered write, so
+    // that the technician sends again.
+    if (Connected && Script_Write_In_Progress())
+        Show_Message(Message_Type::Language_Key, "Error_Data_Transmitt", clRed);
     Set_Port_Closed();
     Link_Quality_Reset();
     Timer_Connect_Stabil->Enabled(false);
