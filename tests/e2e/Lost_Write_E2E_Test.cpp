@@ -40,32 +40,40 @@ TEST_F(Lost_Write_E2E, AWriteCutOffByALostPortIsReportedOnceTheLinkIsBack)
     struct Row {
         const char* What;
         uint8_t Request;
-        uint8_t Vanishes_At;   // the command the device goes away on
+        uint8_t Lost_At;   // the command the device goes away on
+        bool Silent;       // instead, the controller stops answering it (the watchdog's way)
         bool Reported;
     };
     const std::vector<Row> Rows{
-        {"whole configuration", Request_Write_All, 0x2F, true},
-        {"changed parameters", 'K', 0x2F, true},
-        {"RPM-dependence table", Request_Write_RPM_Tab, 0x33, true},   // a cell changed first
-        {"calibration", Request_Write_CLB_First, 0x30, true},
-        {"a read", Request_Read_All, 0x27, false},
+        {"whole configuration", Request_Write_All, 0x2F, false, true},
+        {"changed parameters", 'K', 0x2F, false, true},
+        {"RPM-dependence table", Request_Write_RPM_Tab, 0x33, false, true},   // a cell changed first
+        {"calibration", Request_Write_CLB_First, 0x30, false, true},
+        {"a read", Request_Read_All, 0x27, false, false},
+        {"RPM-dependence table, silent", Request_Write_RPM_Tab, 0x33, true, true},
+        {"a read, silent", Request_Read_All, 0x29, true, false},
     };
     Start_Program();
     for (const Row& R : Rows) {
         SCOPED_TRACE(R.What);
         ASSERT_TRUE(Polling());
         MSG_Reset();
-        Emu.Inject_Fault(emu::Fault::Vanish, 1, R.Vanishes_At);
+        Emu.Inject_Fault(R.Silent ? emu::Fault::No_Reply : emu::Fault::Vanish, R.Silent ? 1000 : 1, R.Lost_At);
         if (R.Request >= 'A' && R.Request <= 't')
             CFG_Letter_Mark(R.Request);
         if (R.Request == Request_Write_RPM_Tab)   // a table the controller does not hold yet
-            Main()->Grid_RPM->Cells(3, 5, "1.23");
+            Main()->Grid_RPM->Cells(3, 5, R.Silent ? "1.45" : "1.23");
         Request_Code = R.Request;
-        ASSERT_TRUE(Pump_Until([] { return !Port_Open; }, 15000));
-        ASSERT_TRUE(Emu.Vanished());
-        Pump_For(300);
-        std::string Error;
-        ASSERT_TRUE(Emu.Reappear(&Error)) << Error;
+        if (R.Silent) {
+            ASSERT_TRUE(Pump_Until([] { return !Connected; }, 15000));
+            Emu.Clear_Faults();
+        } else {
+            ASSERT_TRUE(Pump_Until([] { return !Port_Open; }, 15000));
+            ASSERT_TRUE(Emu.Vanished());
+            Pump_For(300);
+            std::string Error;
+            ASSERT_TRUE(Emu.Reappear(&Error)) << Error;
+        }
         // The reconnect goes as ever: the port opens, the link connects and reads.
         ASSERT_TRUE(Polling());
         Pump_For(500);
