@@ -1,7 +1,7 @@
-// A write cut off by a port that goes away: once the link is back the technician is told
-// that the data did not reach the controller; a read cut off the same way says nothing.
-// The main window, its real port component and the controller emulator, whose device
-// vanishes instead of answering the frame named.
+// A write cut off by a lost link (the port goes away, or the controller stops answering):
+// once the link is back the technician is told that the data did not reach the controller;
+// a read cut off the same way says nothing new. The main window, its real port component
+// and the controller emulator with the fault on the frame named.
 #include <gtest/gtest.h>
 
 #include <string>
