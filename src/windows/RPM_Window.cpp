@@ -457,7 +457,7 @@ void TForm_RPM::Draw_RPM_Diagram()
     } else {
         G.Y_Tick = 0;
     }
-    const auto Y_Of = [&G](int Rpm) { return G.Y1 - static_cast<int>(Rpm * G.Y_Scale); };
+    const auto Y_Of = [](int Rpm) { return RPM_Graph.Y1 - static_cast<int>(Rpm * RPM_Graph.Y_Scale); };
 
     if (G.Selection_Shown) {
         C.Pen = TPen{Selection_Colour, 1, TPen_Style::Solid};
