@@ -183,6 +183,7 @@ void TForm_KardunGAS::Refresh_After_Reply()
 
 void TForm_KardunGAS::Timer_ConnectTimer(TObject* Sender)
 {
+    const bool Write_Cut_Off = Connected && Script_Write_In_Progress();
     Timer_Connect->Interval(Watchdog_Ms);   // whole again after a shortened run
     Timer_Sending->Enabled(false);
     Request_Code = 0;
@@ -198,7 +199,11 @@ void TForm_KardunGAS::Timer_ConnectTimer(TObject* Sender)
     // without a message never silences the later ones.
     if (!Watchdog_Report_Busy) {
         Busy_Guard Guard(Watchdog_Report_Busy);
-        const std::string Key = Watchdog_Message_Key(Sent_Frame[0], Sent_Frame[1]);
+        std::string Key = Watchdog_Message_Key(Sent_Frame[0], Sent_Frame[1]);
+        // A write whose last frame has no text of its own (a table chunk, the second
+        // calibration block) is reported all the same.
+        if (Key.empty() && Write_Cut_Off)
+            Key = "Error_Data_Transmitt";
         if (!Key.empty())
             Show_Message(Message_Type::Language_Key, Key, clRed);
     }
@@ -328,6 +333,11 @@ void TForm_KardunGAS::Set_Port_Closed()
 
 void TForm_KardunGAS::Port_Error()
 {
+    // A write the lost port cut off did not reach the controller, and the reconnect reads
+    // the controller's values over the edits not sent: said as for an unanswered write, so
+    // that the technician sends again.
+    if (Connected && Script_Write_In_Progress())
+        Show_Message(Message_Type::Language_Key, "Error_Data_Transmitt", clRed);
     Set_Port_Closed();
     Link_Quality_Reset();
     Timer_Connect_Stabil->Enabled(false);

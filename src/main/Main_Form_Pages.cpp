@@ -166,8 +166,11 @@ void TForm_KardunGAS::Bind_Pages()
         {CheckBox_Search_Port, &Settings.Search_Port},
         {CheckBox_checkPassword, &Settings.CheckPassword},
     };
-    for (const auto& [Box, Setting] : Stored_Boxes)
-        Box->OnClick = [Box, Setting](TObject*) { *Setting = Box->Checked(); };
+    // Captured by name, not as a structured binding (which clang before 16 cannot capture).
+    for (const auto& Stored : Stored_Boxes)
+        Stored.first->OnClick = [Box = Stored.first, Setting = Stored.second](TObject*) {
+            *Setting = Box->Checked();
+        };
 
     auto Click = [this](void (TForm_KardunGAS::*Handler)(TObject*)) {
         return [this, Handler](TObject* Sender) { (this->*Handler)(Sender); };

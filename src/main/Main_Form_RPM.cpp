@@ -134,6 +134,8 @@ void TForm_KardunGAS::Bind_Sweep()
                     [] { return RPM_Sweep_On; });
     Link_Hooks.Bind("RPM_Window_Hooks.Parameter_Changed", RPM_Window_Hooks.Parameter_Changed,
                     [this](uint8_t Code) { MiniCFG_Parameter_Changed(Code); });
+    Link_Hooks.Bind("RPM_Window_Hooks.Parameter_Send_Waiting", RPM_Window_Hooks.Parameter_Send_Waiting,
+                    [this] { return Timer_Transmit_Now->Enabled(); });
     Link_Hooks.Bind("RPM_Window_Hooks.Main_RPM_Set_Up", RPM_Window_Hooks.Main_RPM_Set_Up,
                     [this] { Button_CFG_RPM_set->Down(false); });
     Link_Hooks.Bind("RPM_Window_Hooks.Main_Sweep_Controls_Enable",

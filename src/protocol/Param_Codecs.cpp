@@ -80,12 +80,16 @@ Byte_Pair Temperature_Pair(int32_t t)
     return bytes;
 }
 
-// Whole degrees from a table index; the field keeps its value when the table cannot be read.
+// Whole degrees from a table index, to the nearest degree (an exact half away from zero):
+// the index a write sends is the entry nearest to the whole degree, up to half a degree
+// either side, so only rounding gives that degree back; cut off, a value read and sent
+// again would walk down a degree per cycle. The field keeps its value when the table
+// cannot be read.
 void Temperature_From(int32_t& field, uint8_t first, uint8_t second)
 {
     const int32_t tenths = Raw_To_Temperature(second, first);
     if (tenths != Temperature_Unknown)
-        field = tenths / 10;
+        field = (tenths + (tenths < 0 ? -5 : 5)) / 10;
 }
 
 // A percent byte from the controller: 5 is no influence; else sign and magnitude on the

@@ -27,6 +27,7 @@ uint8_t Request_Code = 0;
 uint8_t Script_Flag_27 = 0;
 uint8_t Sweep_Flag = 0;
 uint32_t Script_Connect_Count = 0;
+bool Script_Write_Running = false;
 
 namespace {
 
@@ -316,8 +317,22 @@ void Get_CFG_Parameter(uint8_t letter)
         Decoders[letter]();
 }
 
+bool Script_Write_In_Progress()
+{
+    if (Script_Write_Running)
+        return true;
+    switch (Request_Code) {
+    case Request_Write_All: case Request_Write_CLB_First: case Request_Write_Car:
+    case Request_Write_RPM_Tab: case Request_Service_Time_Write:
+        return true;
+    default:
+        return Request_Code >= 'A' && Request_Code <= 't';
+    }
+}
+
 void Script_Load(std::span<const int32_t> cells)
 {
+    Script_Write_Running = false;
     Script_PC = 0;
     for (int32_t v : cells)
         Script_Add(v);
@@ -487,6 +502,7 @@ void Script_Error()
 void Script_Connect()
 {
     ++Script_Connect_Count;
+    Script_Write_Running = false;
     Script_PC = 0;
     for (int32_t v : {21, 22, 23,             // probe, identification, decode
                       200, 3, 5, 19,          // not accepted: live data only
@@ -525,23 +541,27 @@ void Script_Read_All()
 void Script_Write_Car()
 {
     Load_Script({43, 48, 49, 5, 5});
+    Script_Write_Running = true;
 }
 
 void Script_Write_All()
 {
     Load_Script({209, 7, 69, 68, 48, 71, 208, -4, 202, 7, 45, 48, 51, 46, 48, 52, 91, 44, 48, 50,
                  56, 5, 0});
+    Script_Write_Running = true;
 }
 
 void Script_Write_CLB_First()
 {
     Load_Script({45, 48, 51, 46, 48, 52, 202, 12, 44, 48, 50, 209, 7, 69, 68, 48, 71, 208, -4, 56,
                  5, 0});
+    Script_Write_Running = true;
 }
 
 void Script_Write_RPM_Tab()
 {
     Load_Script({209, 8, 69, 68, 48, 71, 208, -4, 56, 5, 0});
+    Script_Write_Running = true;
 }
 
 void Script_Work_Mode()
@@ -570,6 +590,7 @@ void Script_Write_Changed()
     int length = 3 * (count > 0 ? count : 0) + 3;
     Write_Frame_Length = static_cast<uint8_t>(length < 255 ? length : 255);
     Load_Script({48, 50, 56, 5, 0});
+    Script_Write_Running = true;
 }
 
 void Script_Sweep_Step()
@@ -590,6 +611,7 @@ void Script_Loader_Entry()
 void Script_Write_Service_Time()
 {
     Load_Script({86, 48, 87, 5, 0});
+    Script_Write_Running = true;
 }
 
 void Script_Read_Service_Timer()
@@ -612,6 +634,7 @@ void Script_Reset()
     Request_Code = 0;
     Script_Flag_27 = 0;
     Sweep_Flag = 0;
+    Script_Write_Running = false;
     Running = false;
     Set_Up_Tables();
 }

@@ -28,6 +28,14 @@ extern uint8_t Sweep_Flag;                  // RPM sensitivity sweep state
 // Dialogues started by Script_Connect (each connection and each restart counts one):
 // what is reported once per connection compares it.
 extern uint32_t Script_Connect_Count;
+// A write script runs (the whole configuration, the car number, the calibration, the
+// RPM-dependence table, the changed parameters, the service time): set when one is loaded,
+// cleared when any other script is loaded (its last step goes back to the main poll) and
+// when the dialogue starts again.
+extern bool Script_Write_Running;
+// A write that losing the link now would cut off: a write script runs, or a request that
+// starts one waits for its check point.
+bool Script_Write_In_Progress();
 
 // ---- the action and condition tables ----
 using Script_Action_Handler = std::function<void()>;

@@ -44,6 +44,7 @@ const English_Pair English_Text_Loader[] = {
      "DISCONNECT ADAPTER !"},
     {"Label_Loader_Prompt_on",
      "Switch on the ignition and after the connection, select the file by clicking \"Browse\""},
+    {"Loader_Load_Not_Complete", "The load did not complete. Load the file again"},
 };
 const std::size_t English_Text_Loader_Size = sizeof English_Text_Loader / sizeof English_Text_Loader[0];
 
@@ -228,6 +229,7 @@ void TForm_Loader::FormShow(TObject* Sender)
     Call_Hook(Loader_Window_Hooks.Main_Enabled, false);
     Label_Connect_Loader->Visible(true);
     Panel_Connect_Loader->Visible(true);
+    Load_Cut_Show(false);
     Loader_Disconnected();
     Send_Loader_Poll();
     Loader_Resume = false;
@@ -237,6 +239,7 @@ void TForm_Loader::FormShow(TObject* Sender)
 
 void TForm_Loader::Button_Loader_ExitClick(TObject* Sender)
 {
+    Load_Cut_Show(false);
     Loader_Close_File();
     Loader_Prompt_State = 0;
     Loader_Window_Active = false;
@@ -281,7 +284,7 @@ void TForm_Loader::Disconnected_Show()
     Panel_Connect_Loader->Color(clRed);
     Panel_Connect_Loader->Font().Color(clWhite);
     Panel_Connect_Loader->Caption(Language_Text("Panel_Desconnect_Loader"));
-    if (Loader_Prompt_State != 0) {
+    if (Loader_Prompt_State != 0 && !Load_Cut_Shown) {
         TFont& F = Label_Loader_Prompt->Font();
         F.Color(clBlue);
         F.Style(fsBold);
@@ -299,7 +302,8 @@ void TForm_Loader::Connected_Show()
     Button_Loader_Browse->Enabled(!Loader_File_Open);
     Button_Loader_Load->Enabled(Gauge_Loader_Transmit->Visible() && !Loader_File_Open);
     if (Loader_Prompt_State != 0) {
-        Label_Loader_Prompt->Visible(false);
+        if (!Load_Cut_Shown)
+            Label_Loader_Prompt->Visible(false);
         return;
     }
     Loader_Prompt_State = 1;
@@ -336,10 +340,31 @@ void TForm_Loader::Transfer_End(bool Complete)
         Gauge_Loader_Transmit->ForeColor(clLime);
         return;
     }
-    // Given up: the technician may choose and load again.
+    // Given up: the technician may choose and load again, and is told that the controller
+    // holds only part of the program.
     Progress_Show();
     Button_Loader_Browse->Enabled(true);
     Button_Loader_Load->Enabled(Loader_Connected);
+    Load_Cut_Show(true);
+}
+
+void TForm_Loader::Load_Cut_Show(bool On)
+{
+    // The prompt line says it until the technician browses, loads or leaves; the link's
+    // prompts wait meanwhile.
+    if (!On) {
+        if (Load_Cut_Shown)
+            Label_Loader_Prompt->Visible(false);
+        Load_Cut_Shown = false;
+        return;
+    }
+    Load_Cut_Shown = true;
+    Timer_Loader->Enabled(false);
+    TFont& F = Label_Loader_Prompt->Font();
+    F.Color(clRed);
+    F.Style(fsBold);
+    Label_Loader_Prompt->Caption(Language_Text("Loader_Load_Not_Complete"));
+    Label_Loader_Prompt->Visible(true);
 }
 
 // ---------------------------------------------------------------- the file
@@ -366,6 +391,7 @@ void TForm_Loader::Refuse_File()
 
 void TForm_Loader::Button_Loader_BrowseClick(TObject* Sender)
 {
+    Load_Cut_Show(false);
     File_Version_Code = 0;
     OpenDialog_Loader->Title(Dialog_Title);
     OpenDialog_Loader->Filter(Dialog_Filter);
@@ -404,6 +430,7 @@ void TForm_Loader::Button_Loader_LoadClick(TObject* Sender)
         Refuse_File();
         return;
     }
+    Load_Cut_Show(false);
     Loader_Resume = false;
     // Checked again against the loader that answers now (Browse may have chosen it without).
     Loader_File_Name = File;

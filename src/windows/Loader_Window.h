@@ -74,6 +74,9 @@ public:
     // The gauge from the loader's progress.
     void Progress_Show();
     void Transfer_End(bool Complete);
+    // The prompt line says that a load did not complete (true) or no longer (false).
+    void Load_Cut_Show(bool On);
+    bool Load_Cut_Shown = false;
     // An information box "file message" centred on the window, the message looked up by its
     // key (in English while the English menu is on).
     void Show_File_Error(const std::string& File, const std::string& Key);

@@ -457,7 +457,7 @@ void TForm_RPM::Draw_RPM_Diagram()
     } else {
         G.Y_Tick = 0;
     }
-    const auto Y_Of = [&G](int Rpm) { return G.Y1 - static_cast<int>(Rpm * G.Y_Scale); };
+    const auto Y_Of = [](int Rpm) { return RPM_Graph.Y1 - static_cast<int>(Rpm * RPM_Graph.Y_Scale); };
 
     if (G.Selection_Shown) {
         C.Pen = TPen{Selection_Colour, 1, TPen_Style::Solid};
@@ -750,7 +750,8 @@ void TForm_RPM::Step_RPM_Diagnostics()
         Enter_Restore();
         return;
     }
-    Gauge_RPM_Diagnistics->Progress(Gauge_RPM_Diagnistics->Progress() + 1);
+    Gauge_RPM_Diagnistics->Progress(
+        std::min(Gauge_RPM_Diagnistics->Progress() + 1, Gauge_RPM_Diagnistics->MaxValue()));
     Edit_RPM_Gauge_Cnt->Text(
         std::to_string(Gauge_RPM_Diagnistics->MaxValue() - Gauge_RPM_Diagnistics->Progress()));
     if (--Ticks_Left > 0)
@@ -786,8 +787,15 @@ void TForm_RPM::Step_RPM_Diagnostics()
         Ticks_Left = Timing.T1;
         break;
     case 6:
-        // Not answered yet (the link held but the write never came back): once more.
         if (!Restore_Acknowledged) {
+            // Still waiting for the send timer (the last phases can run through in less
+            // than its interval): asking again would only start its wait again, so that
+            // the level never went out. Looked at again next cycle.
+            if (Ask_Hook(RPM_Window_Hooks.Parameter_Send_Waiting, false)) {
+                Ticks_Left = 1;
+                break;
+            }
+            // Sent but not answered (the link held but the write never came back): once more.
             Enter_Restore();
             break;
         }

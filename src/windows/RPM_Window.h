@@ -93,6 +93,9 @@ struct RPM_Window_Hooks_Class {
     std::function<void(bool enabled)> Main_Sweep_Controls_Enable;
     // The parameter of a letter is sent at once.
     std::function<void(uint8_t code)> Parameter_Changed;
+    // A parameter sent at once still waits for its send timer (each Parameter_Changed
+    // starts that wait again).
+    std::function<bool()> Parameter_Send_Waiting;
     // The Configuration page's transmit.
     std::function<void()> Transmitt;
 };

@@ -312,6 +312,27 @@ TEST_F(Key_File_Test, UnreadableFileIsNeverWrittenOver)
     EXPECT_TRUE(Key_File_Save(Path("none.ini")));
 }
 
+// A name too long for the file system names no file: the save is refused for that reason,
+// not as a file that could not be read; a long name that fits is written.
+TEST_F(Key_File_Test, SaveUnderATooLongNameGivesTheRealReason)
+{
+    const std::string too_long = Path(std::string(256, 'C') + ".cfg");
+    EXPECT_FALSE(Key_File_Open(too_long));
+    EXPECT_EQ(Key_File_Read_Result, sys::Read_Result::Missing);
+    Key_File_Set("Car_Model", "X", "");
+    EXPECT_FALSE(Key_File_Save(too_long));
+    EXPECT_FALSE(Set_Key_In_File(too_long, "Car_Model", "X", ""));
+    ASSERT_EQ(Reports.size(), 2u);
+    for (const std::string& report : Reports) {
+        EXPECT_NE(report.find("too long"), std::string::npos) << report;
+        EXPECT_EQ(report.find("could not be read"), std::string::npos) << report;
+    }
+    const std::string fits = Path(std::string(251, 'C') + ".cfg");
+    EXPECT_TRUE(Set_Key_In_File(fits, "Car_Model", "X", ""));
+    EXPECT_TRUE(Key_File_Find_In_File(fits, "Car_Model"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder.Path()), {}), 1);
+}
+
 // Values with braces read back whole after a save, beside a comment that holds braces too;
 // a value the reader could not tell from its comment is refused where it is set.
 TEST_F(Key_File_Test, ValuesWithBracesReadBackWholeOrAreRefused)

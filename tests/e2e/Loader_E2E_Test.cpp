@@ -219,7 +219,7 @@ TEST_F(Loader_E2E, ASilentBootLoaderAtADataFrameRestartsTheTransferFromTheFirstR
     EXPECT_FALSE(Form_MSG->Pending && Form_MSG->Stored.Text == Loader_Transmit_Error_Key);
 }
 
-TEST_F(Loader_E2E, APortVanishingMidTransferClosesTheFileAndANewLoadCompletesOnceItIsBack)
+TEST_F(Loader_E2E, APortVanishingMidTransferClosesTheFileSaysSoAndANewLoadCompletesOnceItIsBack)
 {
     Enter_Loader_Directly();
     Browse();
@@ -232,15 +232,26 @@ TEST_F(Loader_E2E, APortVanishingMidTransferClosesTheFileAndANewLoadCompletesOnc
     EXPECT_FALSE(Main()->Enabled());
     EXPECT_TRUE(Form_Loader->Visible());
     EXPECT_TRUE(Loader_Mode);
+    // The controller holds part of the program: the window says so, and keeps saying it
+    // while the boot loader is polled again and answers.
+    TLabel* Prompt = Form_Loader->Label_Loader_Prompt;
+    const std::string Not_Complete = "The load did not complete. Load the file again";
+    EXPECT_TRUE(Prompt->Visible());
+    EXPECT_EQ(Prompt->Caption(), Not_Complete);
+    EXPECT_EQ(Prompt->Font().Color(), clRed);
 
     std::string Error;
     ASSERT_TRUE(Emu.Reappear(&Error)) << Error;
     ASSERT_TRUE(Pump_Until([] { return Port_Open && Loader_Connected; }, 15000));
     EXPECT_FALSE(Main()->Enabled());
+    EXPECT_TRUE(Prompt->Visible());
+    EXPECT_EQ(Prompt->Caption(), Not_Complete);
     ASSERT_TRUE(Form_Loader->Button_Loader_Load->Enabled());
     Form_Loader->Button_Loader_Load->Click();
+    EXPECT_FALSE(Prompt->Visible());
     ASSERT_TRUE(Transfer_Done());
     EXPECT_EQ(Emu.Loader_Records(), Records_Of(Set));
+    EXPECT_FALSE(Prompt->Visible());
 }
 
 TEST_F(Loader_E2E, AFirmwareFileCutShortOnDiskEndsTheTransferWithAMessage)

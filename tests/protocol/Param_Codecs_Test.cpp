@@ -107,14 +107,14 @@ TEST_F(Param_Codecs_Test, Letters_Encoded_Stored_By_The_Controller_And_Decoded)
         {'K', nullptr, 0x01, 0x01, FIELDS(c.PG_RPM), {7003}},
         {'K', [](C& c) { c.PG_RPM = 0; }, 0xFF, 0xFF, FIELDS(c.PG_RPM), {0}},
         {'O', [](C& c) { c.PG_Delay = 127; c.GP_Time = 128; }, 0x7F, 0x80, FIELDS(c.PG_Delay, c.GP_Time), {127, 0}},
-        {'R', nullptr, 0x02, 0x43, FIELDS(c.GP_TempVap), {35}},
+        {'R', nullptr, 0x02, 0x43, FIELDS(c.GP_TempVap), {}},
         {'S', nullptr, 9, 4, FIELDS(c.GI_Type == "KEIHIN", c.GI_Num), {}},
         {'S', [](C& c) { c.GI_Type = "NONE"; c.GI_Num = 200; }, 0, 200, FIELDS(c.GI_Type == "Error", c.GI_Num), {1, 8}},
         {']', nullptr, 3, 0x05, FIELDS(Level_Sensor_Box_Index(c.GL_Type), c.GL_Invert_ON, c.GL_90_ON, c.GL_Buzzer_ON), {}},
         {']', [](C& c) { c.GL_Type = "hana"; }, 0, 0x05, FIELDS(c.GL_Type == "Error"), {1}},
         {'e', nullptr, 0xA7, 34, FIELDS(c.Infl_DiffPress_S), {}},
         {'e', [](C& c) { c.Infl_DiffPress_S = 3; }, 0x04, 3, FIELDS(c.Infl_DiffPress_S), {}},
-        {'g', nullptr, 0x02, 0x98, FIELDS(c.Supp_TempGas), {26}},
+        {'g', nullptr, 0x02, 0x98, FIELDS(c.Supp_TempGas), {}},
         {'h', nullptr, 122, 144, FIELDS(c.Infl_TempGas_S), {}},
         {'h', [](C& c) { c.Supp_TempGas = 1; c.Infl_TempGas_S = 6; }, 8, 255, FIELDS(c.Infl_TempGas_S), {}},   // 8 x 32 / 1 stops at 255
         {'h', [](C& c) { c.Supp_TempGas = 10; }, 77, 246, FIELDS(c.Infl_TempGas_S), {60}},
@@ -152,6 +152,25 @@ TEST_F(Param_Codecs_Test, Letters_Encoded_Stored_By_The_Controller_And_Decoded)
         Get_CFG_Parameter(row.Letter);
         EXPECT_EQ(row.Fields(Configuration), row.Decoded.empty() ? row.Fields(sent) : row.Decoded);
     }
+}
+
+TEST_F(Param_Codecs_Test, Every_Whole_Degree_Of_The_Table_Survives_A_Write_And_A_Read)
+{
+    // The shipped table spans -40.0 .. +150.0 degrees in uneven steps of tenths: a read
+    // gives the nearest whole degree, so a value sent back after a read does not walk.
+    struct Row { uint8_t Letter; int32_t C::*Field; };
+    for (const Row& row : std::vector<Row>{{'I', &C::PG_TempVap}, {'R', &C::GP_TempVap},
+                                           {'Y', &C::GI_AutoTempGas}, {'g', &C::Supp_TempGas}})
+        for (int32_t t = -40; t <= 150; ++t) {
+            Configuration = Off_Default();
+            Configuration.*row.Field = t;
+            const auto pair = Stored(row.Letter);
+            Configuration.*row.Field = 999;
+            RX_Frame[2] = pair[0], RX_Frame[3] = pair[1], CFG_Reply_Cursor = 3;
+            Get_CFG_Parameter(row.Letter);
+            EXPECT_EQ(Configuration.*row.Field, t) << char(row.Letter);
+        }
+    EXPECT_EQ(table_reports, 0);
 }
 
 TEST_F(Param_Codecs_Test, Limits_Keep_Every_Coefficient_In_A_Byte_And_Always_End)
@@ -280,11 +299,11 @@ TEST_F(Param_Codecs_Test, A_Written_Configuration_Reads_Back_As_The_Controller_H
     EXPECT_TRUE(Configuration.DS_Correction_ON && !CFG_Loaded_For_Write);
 
     // A record at the factory defaults reads it: encoded again, every letter gives the
-    // controller's pair back, but those cut to whole degrees by the temperature table
-    // and the factors scaled by the gas temperature.
+    // controller's pair back (the temperatures too), but the factors scaled by the gas
+    // temperature.
     Configuration_Create();
     Serve(3);
-    const Bytes table_letters{'I', 'R', 'Y', 'g', 'h', 'i'};
+    const Bytes table_letters{'h', 'i'};
     for (uint8_t letter = 'B'; letter <= 't'; ++letter)
         if (std::find(table_letters.begin(), table_letters.end(), letter) == table_letters.end()) {
             EXPECT_EQ(Stored(letter), emulator.Config_Pair(letter)) << char(letter);
@@ -292,7 +311,7 @@ TEST_F(Param_Codecs_Test, A_Written_Configuration_Reads_Back_As_The_Controller_H
     const C& c = Configuration;
     EXPECT_EQ((Ints{CFG_ID_Received, c.PG_TempVap, c.GP_TempVap, c.GI_AutoTempGas, c.Supp_TempGas, c.Infl_TempGas_S,
                     c.RPM_Source, c.Infl_DiffPress_S, c.Cut_Off_Volt, c.GI_Type == "KEIHIN", c.GL_Type == "HANA"}),
-              (Ints{0x1234, 45, 35, 7, 26, 95, 1800000, -30, 250, 1, 1}));
+              (Ints{0x1234, 45, 36, 8, 27, 95, 1800000, -30, 250, 1, 1}));
     EXPECT_TRUE(messages.empty());
 }
 

@@ -35,7 +35,7 @@ protected:
             messages.push_back(text);
         };
         // Stand-ins for the decoders of other units: what the sequencer needs of them.
-        Script_Set_Action(23, [this] {
+        Script_Set_Action(23, [] {
             Ident_Status = RX_Frame[2];
             Len_Current_Data = 62;
             Len_Configuration = 100;

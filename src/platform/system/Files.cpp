@@ -1,5 +1,6 @@
 #include "platform/system/Files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <cstdlib>
@@ -59,6 +60,11 @@ Read_Result Read_Whole_File(const std::string& path, std::string& bytes, std::st
       if (error) *error = "File not found \"" + path + "\"";
       return Read_Result::Missing;
     }
+    // No file can have a name that long: it is missing, and the text says why.
+    if (code == ENAMETOOLONG) {
+      Set_Error(error, "File not found", path, code);
+      return Read_Result::Missing;
+    }
     Set_Error(error, "Cannot read", path, code);
     return Read_Result::Unreadable;
   }
@@ -88,9 +94,45 @@ Read_Result Read_Whole_File(const std::string& path, std::string& bytes, std::st
 
 namespace {
 
+// Longest name a folder entry can have (the common limit of Linux file systems).
+constexpr std::size_t Name_Max = 255;
+// mkostemp's six characters, taken from letters and digits.
+constexpr std::size_t Temp_Suffix_Length = 6;
+
+bool Temp_Suffix_Char(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+// The name of the temporary file of `base` without its six characters: "." + base + ".",
+// the base cut so that the whole name stays a valid name for a base that is one.
+std::string Temp_Prefix(const std::string& base) {
+  const std::size_t room = Name_Max - Temp_Suffix_Length - 2;
+  return "." + base.substr(0, std::min(base.size(), room)) + ".";
+}
+
+// Removes the temporary files of `base` in `folder` that a write killed before its rename
+// left behind: plain files named exactly as this layer names them, and nothing else.
+void Remove_Temp_Leftovers(const std::string& folder, const std::string& base) {
+  const std::string prefix = Temp_Prefix(base);
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.size() != prefix.size() + Temp_Suffix_Length || name.compare(0, prefix.size(), prefix) != 0)
+      continue;
+    if (!std::all_of(name.begin() + static_cast<long>(prefix.size()), name.end(), Temp_Suffix_Char)) continue;
+    const std::string path = (folder == "/" ? std::string("/") : folder + "/") + name;
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) ::unlink(path.c_str());
+  }
+  ::closedir(dir);
+}
+
 // Writes `path` through a temporary file in its folder: `fill` writes the content to the
 // descriptor (returning 0 or an errno value); then the file is flushed, closed and renamed
 // over the target. Any failure removes the temporary file and keeps the target as it was.
+// The temporary files an earlier write of the same target left (killed before its rename)
+// are removed first.
 bool Replace_File(const std::string& given_path, mode_t new_mode,
                   const std::function<int(int)>& fill, std::string* error) {
   if (given_path.empty()) {
@@ -117,12 +159,18 @@ bool Replace_File(const std::string& given_path, mode_t new_mode,
   const std::string folder = Folder_Of(path);
   const auto slash = path.find_last_of('/');
   const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  std::string temp = (folder == "/" ? std::string("/") : folder + "/") + "." + base + ".XXXXXX";
+  if (base.size() > Name_Max) {
+    Set_Error(error, "Cannot write", path, ENAMETOOLONG);
+    return false;
+  }
+  Remove_Temp_Leftovers(folder, base);
+  std::string temp = (folder == "/" ? std::string("/") : folder + "/") + Temp_Prefix(base) + "XXXXXX";
   std::vector<char> name(temp.begin(), temp.end());
   name.push_back('\0');
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);
   if (fd < 0) {
-    Set_Error(error, "Cannot create a temporary file for", path, errno);
+    const int code = errno;
+    Set_Error(error, code == ENAMETOOLONG ? "Cannot write" : "Cannot create a temporary file for", path, code);
     return false;
   }
   temp.assign(name.data());

@@ -13,6 +13,9 @@ namespace sys {
 // same folder, are flushed to the disk and the temporary file is renamed over the target.
 // On any failure the old file stays as it was, the temporary file is removed and false is
 // returned; `error` (when given) receives a readable text naming the file and the cause.
+// The temporary file is named "." + the file's name + "." + six letters or digits (the name
+// cut to fit when it is long); such files of the same target that a write killed before its
+// rename left behind are removed by the next write of that target, no other file.
 bool Write_Whole_File(const std::string& path, const std::string& bytes,
                       std::string* error = nullptr);
 
@@ -22,7 +25,8 @@ bool Write_Whole_File(const std::string& path, const std::string& bytes,
 enum class Read_Result { Read, Missing, Unreadable };
 
 // Reads the whole of `path` into `bytes` (cleared first). On Missing or Unreadable `bytes` is
-// empty and `error` (when given) names the file and the cause.
+// empty and `error` (when given) names the file and the cause. A name too long for the file
+// system is Missing: no file can be there.
 Read_Result Read_Whole_File(const std::string& path, std::string& bytes,
                             std::string* error = nullptr);
 
