@@ -143,8 +143,8 @@ struct Main_Form_Calibration : Main_Form_Part {
     // The next drawing makes the whole chart again, as after a change of what it shows.
     void CLB_Chart_Forget() { CLB_Chart_Made = false; }
     // The scale labels beside the plot as the frame writes them: text, left edge and top
-    // in the image, and the band they stand in (right edge excluded, the image's outline
-    // and the plot's left out).
+    // in the image, and the part of its band a label must stand in (inside the image's
+    // outline and left of the plot's; right edge excluded).
     struct CLB_Side_Label {
         std::string Text;
         int Left = 0, Top = 0;

@@ -4,6 +4,7 @@
 // Everything here runs on the user-interface thread.
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 #include "data/Call_Hook.h"
 #include "data/Configuration.h"
@@ -454,20 +455,25 @@ void TForm_KardunGAS::Show_Work_Mode(uint8_t Mode, uint8_t Injector_Bits)
 
 void TForm_KardunGAS::Show_Live_Values()
 {
-    // What follows the values without drawing them (the sweep's step, the test drive's
-    // timing) takes them at once.
+    TTabSheet* Active = PageControl_KardunGAS->ActivePage();
+    auto Show_Part = [&](auto& Part, const Live_Texts& T) {
+        Part.Show_Live_Part(T, Part.Part_Sheet() && Part.Part_Sheet() == Active, *this);
+    };
+    // What keeps the values rather than drawing them takes them at once: the sweep's step,
+    // the test drive's timing, the oscilloscope's recording (with its value boxes).
     if (!Live_Draw.Drawing) {
         Sweep_Live_Values();
         Drive_Live_Values();
+        Show_Part(static_cast<Main_Form_Oscilloscope&>(*this), Live_Label_Texts());
     }
     if (Receive_Busy && !Live_Draw.Drawing) {
         Live_Draw.Due = true;
         return;
     }
     const Live_Texts T = Live_Label_Texts();
-    TTabSheet* Active = PageControl_KardunGAS->ActivePage();
     For_Each_Part([&](auto& Part) {
-        Part.Show_Live_Part(T, Part.Part_Sheet() && Part.Part_Sheet() == Active, *this);
+        if constexpr (!std::is_same_v<std::remove_cvref_t<decltype(Part)>, Main_Form_Oscilloscope>)
+            Show_Part(Part, T);
     });
     // The other views that show the live data (the big digits, the compact window's RPM)
     // are filled in by the window that owns them.

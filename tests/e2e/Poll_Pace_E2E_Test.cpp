@@ -21,9 +21,8 @@ using namespace main_test;
 QColor Shown_Lamp_Colour(TControl* Lamp)
 {
     QWidget* W = Lamp->Widget();
-    QWidget* Top = W->window();
-    const QPoint At = W->mapTo(Top, QPoint(W->width() / 2, W->height() / 2));
-    return QGuiApplication::primaryScreen()->grabWindow(Top->winId(), At.x(), At.y(), 1, 1).toImage().pixelColor(0, 0);
+    const QPoint At = W->mapTo(W->window(), QPoint(W->width() / 2, W->height() / 2));
+    return QGuiApplication::primaryScreen()->grabWindow(W->window()->winId(), At.x(), At.y(), 1, 1).toImage().pixelColor(0, 0);
 }
 
 class Poll_Pace_E2E : public Emulator_Window_Fixture {
