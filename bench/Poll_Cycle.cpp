@@ -8,14 +8,20 @@
 //     beside its floor, the reply's line time plus Reply_Delay (median and their ratio);
 //   - the gap from the last byte of a reply to the first byte of the next frame, as the
 //     emulator sees them (median, 99th percentile, and the same minus Reply_Delay);
-//   - the program's CPU time and context switches per poll and its share of one core.
+//   - the program's CPU time and context switches per poll and its share of one core;
+//   - the time from the program's start (its application object) to its first probe on
+//     the wire, and its resident memory once started and once polling steadily.
+// The last lines ("figure", a name and a value, tab-separated) repeat the main figures for
+// a table of several runs side by side.
 //
 // The emulator runs in a child process, so the CPU time of this process is the program's
 // own (plus one idle watcher thread). Both processes stamp with the monotonic clock, so
 // their time stamps compare directly.
 //
-// Usage: bench_Poll_Cycle [cycles] [--at-once] [--osc] [--table] [--ico] [--census]
+// Usage: bench_Poll_Cycle [cycles] [--page NAME] [--at-once] [--osc] [--table] [--ico] [--census]
 //   cycles     default 500
+//   --page     the page shown while polling: general (the default), configuration,
+//              calibration, oscilloscope, errors, settings or about
 //   --at-once  the emulator writes each reply in one piece (no line pacing)
 //   --osc      the Oscilloscope page is shown with Start down: live traces drawn each poll
 //   --table    the Configuration page shows the R.P.M.-dependence table: its live cell
@@ -35,6 +41,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -123,6 +130,12 @@ bool Read_All(int Fd, void* Data, size_t N)
 // Message codes from the emulator process.
 enum : char { Msg_Path = 'P', Msg_Start = 'S', Msg_End = 'E', Msg_Fail = 'X' };
 
+// The first frame's first byte on the wire (monotonic nanoseconds), in the start message.
+std::string Stamp_Text(int64_t Ns)
+{
+    return std::to_string(Ns);
+}
+
 void Send_Text(int Fd, char Code, const std::string& Text)
 {
     const uint32_t N = static_cast<uint32_t>(Text.size());
@@ -184,7 +197,8 @@ size_t Trailing_Polls(const std::vector<emu::Log_Entry>& Log)
         Send_Text(Up, Msg_Fail, "the program never polled steadily; last commands:" + Seen);
         ::_exit(1);
     }
-    Send_Text(Up, Msg_Start, "");
+    const std::vector<emu::Log_Entry> Start_Log = Emu.Log();
+    Send_Text(Up, Msg_Start, Start_Log.empty() ? std::string() : Stamp_Text(Ns(Start_Log.front().first_byte)));
 
     // Reply `First` was just written; the run ends with reply First + Cycles written.
     const int Run_Timeout_Ms = static_cast<int>(Cycles) * (Reply_Delay_Ms + 1600) + 10000;
@@ -247,8 +261,21 @@ Cpu_Sample Take_Sample()
     return S;
 }
 
+// The process's resident memory (kB) from /proc, -1 when unknown.
+long Resident_kB()
+{
+    std::ifstream Status("/proc/self/status");
+    std::string Line;
+    while (std::getline(Status, Line))
+        if (Line.rfind("VmRSS:", 0) == 0)
+            return std::atol(Line.c_str() + 6);
+    return -1;
+}
+
 struct Run_Result {
     bool Ok = false;
+    int64_t First_Probe_Ns = 0;   // the first frame's first byte on the wire
+    long Steady_kB = -1;          // resident memory once the poll was steady
     std::string Failure;
     Cpu_Sample Begin, End;
     std::vector<Wire_Entry> Entries;
@@ -364,7 +391,18 @@ int main(int argc, char** argv)
     bool Table_Live = false;
     bool Big_Digits = false;
     bool Count = false;
+    std::string Page = "general";
+    const char* const Page_Names[] = {"general", "configuration", "calibration", "oscilloscope",
+                                      "errors",  "settings",      "about"};
     for (int I = 1; I < argc; ++I) {
+        if (std::strcmp(argv[I], "--page") == 0 && I + 1 < argc) {
+            Page = argv[++I];
+            if (std::find(std::begin(Page_Names), std::end(Page_Names), Page) == std::end(Page_Names)) {
+                std::fprintf(stderr, "unknown page %s\n", Page.c_str());
+                return 2;
+            }
+            continue;
+        }
         if (std::strcmp(argv[I], "--census") == 0) {
             Count = true;
             continue;
@@ -387,7 +425,8 @@ int main(int argc, char** argv)
         }
         const long N = std::atol(argv[I]);
         if (N < 2) {
-            std::fprintf(stderr, "usage: %s [cycles >= 2] [--at-once] [--osc] [--table] [--ico] [--census]\n",
+            std::fprintf(stderr,
+                         "usage: %s [cycles >= 2] [--page NAME] [--at-once] [--osc] [--table] [--ico] [--census]\n",
                          argv[0]);
             return 2;
         }
@@ -458,7 +497,10 @@ int main(int argc, char** argv)
     Run_Result Result;
     Census Counts;
     int Program_Reply_Delay = -1;
+    int64_t Program_Start_Ns = 0;
+    long Started_kB = -1;
     {
+        Program_Start_Ns = Ns(Clock::now());
         TApplication App(&Qt_Argc, argv);
         Application->Initialize();
         Program_File = Built_In_Exe_Name;
@@ -466,7 +508,21 @@ int main(int argc, char** argv)
         Create_Windows();
         Program_Reply_Delay = Settings.Reply_Delay;
         Start_Up();
+        Started_kB = Resident_kB();
         if (Count) QCoreApplication::instance()->installEventFilter(&Counts);
+        if (Page != "general") {
+            // As the technician does it: a click on the page's tab.
+            const std::string Sheet = "tabsheet_" + Page;
+            TPageControl* Pages = Form_KardunGAS->PageControl_KardunGAS;
+            for (int N = 0; N < Pages->PageCount(); ++N) {
+                std::string Name = Pages->Pages(N)->Name();
+                std::transform(Name.begin(), Name.end(), Name.begin(), [](unsigned char C) { return std::tolower(C); });
+                if (Name == Sheet) {
+                    Pages->ActivePageIndex(N);
+                    Form_KardunGAS->PageControl_KardunGASChange(nullptr);
+                }
+            }
+        }
         if (Scope_Live) {
             // As the technician does it: the page shown, then Start pressed.
             constexpr int Oscilloscope_Page = 3;
@@ -514,6 +570,8 @@ int main(int argc, char** argv)
                 }
                 if (C == Msg_Start) {
                     Result.Begin = Take_Sample();
+                    Result.First_Probe_Ns = T.empty() ? 0 : std::atoll(T.c_str());
+                    Result.Steady_kB = Resident_kB();
                     Counts.Counting = true;
                 } else if (C == Msg_End) {
                     Result.End = Take_Sample();
@@ -596,6 +654,7 @@ int main(int argc, char** argv)
 
     std::printf("Poll cycle: program (Reply_Delay %d ms) against the emulator on %s\n",
                 Program_Reply_Delay, Port.c_str());
+    std::printf("page shown: %s\n", Page.c_str());
     std::printf("replies %s; window system: %s%s%s\n",
                 Paced ? "handed over byte by byte at 9600 baud" : "written in one piece",
                 Platform.c_str(), Display.empty() ? "" : " on Xvfb ", Display.c_str());
@@ -629,11 +688,35 @@ int main(int argc, char** argv)
     std::printf("%-34s %9.1f  voluntary, %.1f involuntary\n", "context switches per cycle",
                 static_cast<double>(F.Voluntary - B.Voluntary) / N,
                 static_cast<double>(F.Involuntary - B.Involuntary) / N);
+    const double To_Probe_Ms =
+        Result.First_Probe_Ns > 0 ? static_cast<double>(Result.First_Probe_Ns - Program_Start_Ns) / 1e6 : -1;
+    std::printf("\n%-34s %9.1f ms\n", "program start -> first probe", To_Probe_Ms);
+    std::printf("%-34s %9ld kB started, %ld kB polling\n", "resident memory", Started_kB, Result.Steady_kB);
     if (Count) Counts.Print(N);
     if (Other_Frames || Unanswered)
         std::printf("\nnote: %zu frames in the run were not 0x26 polls, %zu went unanswered\n",
                     Other_Frames, Unanswered);
     std::printf("\ntarget: cycle median within 1.02 x its floor: %s; CPU < 1 %% of one core: %s\n",
                 Ratio <= 1.02 ? "met" : "MISSED", Share < 1.0 ? "met" : "MISSED");
+    const std::pair<const char*, double> Figures[] = {
+        {"page shown", 0},
+        {"load average (1 min)", F.Load},
+        {"gap - Reply_Delay median (ms)", Median - Reply_Delay_Ms},
+        {"gap - Reply_Delay p99 (ms)", P99 - Reply_Delay_Ms},
+        {"cycle / floor median", Ratio},
+        {"CPU per poll (ms)", Cpu_Ms / N},
+        {"CPU share of one core (%)", Share},
+        {"context switches per poll", Switches},
+        {"start -> first probe (ms)", To_Probe_Ms},
+        {"resident memory started (kB)", static_cast<double>(Started_kB)},
+        {"resident memory polling (kB)", static_cast<double>(Result.Steady_kB)},
+    };
+    std::printf("\n");
+    for (const auto& [Name, Value] : Figures) {
+        if (std::strcmp(Name, "page shown") == 0)
+            std::printf("figure\t%s\t%s\n", Name, Page.c_str());
+        else
+            std::printf("figure\t%s\t%.3f\n", Name, Value);
+    }
     return 0;
 }

@@ -2,7 +2,8 @@
 # Installs what is missing, checks the include direction, builds every target (warnings as
 # errors) and runs every test (window tests run offscreen). Then it checks that the shipped
 # temperature table and dial faces are what their generators make, runs the poll benchmark
-# for a few cycles (it measures; no time is asserted), and runs the start command headless
+# for a few cycles on the General and on the Calibration page and prints their figures side
+# by side (it measures; no time is asserted), and runs the start command headless
 # against the emulator, which fails when the program does not connect. Last, everything is
 # built and tested again under AddressSanitizer and UndefinedBehaviorSanitizer
 # (build-asan/); KARDUN_SANITIZE=OFF skips that run.
@@ -20,7 +21,18 @@ step "Tests"
 step "Generated data files"
 bash scripts/check_generated.sh
 step "Poll benchmark"
-timeout 600 build/bench_Poll_Cycle "${KARDUN_BENCH_CYCLES:-20}"
+bench_dir=$(mktemp -d)
+bench_pages=(general calibration)
+for page in "${bench_pages[@]}"; do
+  timeout 600 build/bench_Poll_Cycle "${KARDUN_BENCH_CYCLES:-20}" --page "$page" >"$bench_dir/$page.txt"
+  grep -v '^figure' "$bench_dir/$page.txt"
+  echo
+done
+# One row per figure, one column per page.
+awk -F'\t' '$1 == "figure" { if (!($2 in row)) order[++n] = $2; row[$2] = row[$2] sprintf("%16s", $3) }
+             END { for (i = 1; i <= n; ++i) printf "%-34s%s\n", order[i], row[order[i]] }' \
+  $(for page in "${bench_pages[@]}"; do echo "$bench_dir/$page.txt"; done)
+rm -rf "$bench_dir"
 step "Start command, headless"
 env -u DISPLAY -u WAYLAND_DISPLAY bash scripts/start.sh
 if [ "${KARDUN_SANITIZE:-ON}" != "OFF" ]; then

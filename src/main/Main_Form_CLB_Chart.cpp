@@ -298,12 +298,168 @@ int32_t Main_Form_Calibration::CLB_Y_Of(Y_Axis Axis, int Py) const
 
 // ---------------------------------------------------------------- drawing
 
+namespace {
+
+// Band colours and the side scale of the case shown.
+struct Bands {
+    TColor Left = clFuchsia, Right = clFuchsia, Bottom = clPurple;
+};
+
+Bands Bands_Of(Chart_Case Case)
+{
+    switch (Case) {
+    case Chart_Case::RPM:
+        return {Colour_Factor_Axis, Colour_Factor_Axis, clBlue};
+    case Chart_Case::Gas:
+        return {clLime, Any_TPS_Shown() ? clFuchsia : clLime, clPurple};
+    case Chart_Case::VAC:
+        return {Colour_Factor_Axis, Colour_Factor_Axis, clTeal};
+    case Chart_Case::TPS_Only:
+        break;
+    }
+    return {};
+}
+
+struct Y_Scale {
+    Main_Form_Calibration::Y_Axis Axis;
+    int32_t Max, Step, Height_Factor, Divisor, Decimals, Left;
+};
+
+Y_Scale Y_Scale_Of(Chart_Case Case)
+{
+    using Y_Axis = Main_Form_Calibration::Y_Axis;
+    if (Case == Chart_Case::RPM || Case == Chart_Case::VAC)
+        return {Y_Axis::Factor, CLB_Factor_Max, 2000, 1, 10000, 2, 2};
+    if (Case == Chart_Case::Gas)
+        return {Y_Axis::Gas, Gas_Ms_Max, 5, Us_Per_Ms, 1, 0, 8};
+    return {Y_Axis::Volt, 450, 50, 1, 100, 1, 6};
+}
+
+// The font of the frame's texts at a size.
+TFont Chart_Font(int Points)
+{
+    TFont F;
+    F.Name(Settings.Font_Name);
+    F.Size(Points);
+    F.Style(fsBold);
+    return F;
+}
+
+// The smallest size a side label is written at, however narrow its band.
+constexpr int Side_Label_Min_Points = 5;
+
+// The live point of each shown curve, in plot pixels: a dot in a ring.
+constexpr int Live_Reach = Live_Ring.Radius + Live_Ring.Width + 1;   // beyond its centre
+
+TRect Live_Box(TPoint At)
+{
+    return Rect(At.X - Live_Reach, At.Y - Live_Reach, At.X + Live_Reach + 1, At.Y + Live_Reach + 1);
+}
+
+bool Empty(const TRect& R)
+{
+    return R.Width() <= 0 || R.Height() <= 0;
+}
+
+TRect Union(const TRect& A, const TRect& B)
+{
+    if (Empty(A))
+        return B;
+    if (Empty(B))
+        return A;
+    return Rect(std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right),
+                std::max(A.Bottom, B.Bottom));
+}
+
+TRect Intersection(const TRect& A, const TRect& B)
+{
+    const TRect R = Rect(std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right),
+                         std::min(A.Bottom, B.Bottom));
+    return Empty(R) ? TRect{} : R;
+}
+
+}  // namespace
+
+std::vector<Main_Form_Calibration::CLB_Side_Label> Main_Form_Calibration::CLB_Side_Labels() const
+{
+    std::vector<CLB_Side_Label> Labels;
+    if (!Calibration_Scales())
+        return Labels;
+    const int IW = CLB_Image_Width, W = CLB_Plot_Width, H = CLB_Plot_Height;
+    const Chart_Case Case = Chart_Case_Now();
+    const Y_Scale YS = Y_Scale_Of(Case);
+    // The bands inside the image's outline, beside the plot's.
+    const TRect Left_Band = Rect(1, Plot_Top, Plot_Left, Plot_Top + H);
+    const TRect Right_Band = Rect(Plot_Left + W, Plot_Top, IW - 1, Plot_Top + H);
+    const bool Output_Volts = Case == Chart_Case::Gas && Any_TPS_Shown();
+    for (int32_t V = YS.Step; V <= YS.Max; V += YS.Step) {
+        const int Y = Plot_Top + CLB_Py(YS.Axis, int64_t{V} * YS.Height_Factor) - Y_Label_Rise;
+        const std::string Text = Format_Ratio(V, YS.Divisor, 15, YS.Decimals);
+        Labels.push_back({Text, Text.size() == 1 ? YS.Left + Single_Character_Shift : YS.Left, Y, Left_Band});
+        // Gas with TPS: the right band reads the TPS output volts of the same height.
+        constexpr int Output_Left = 6;
+        const std::string Right = Output_Volts ? Format_Ratio(int64_t{V} * (CLB_Label_Offset + 500), 32 * 100, 15, 1)
+                                               : Text;
+        const int Right_Left = W + (Output_Volts ? Output_Left : YS.Left) + Right_Label_Offset +
+                               (Right.size() == 1 ? Single_Character_Shift : 0);
+        Labels.push_back({Right, Right_Left, Y, Right_Band});
+    }
+    return Labels;
+}
+
+int Main_Form_Calibration::CLB_Side_Label_Points() const
+{
+    const std::vector<CLB_Side_Label> Labels = CLB_Side_Labels();
+    int Points = Chart_Font_Points;
+    for (; Points > Side_Label_Min_Points; --Points) {
+        const TFont Font = Chart_Font(Points);
+        const bool Whole = std::all_of(Labels.begin(), Labels.end(), [&](const CLB_Side_Label& L) {
+            return L.Left >= L.Band.Left && L.Left + ui::Text_Width(Font, L.Text) <= L.Band.Right;
+        });
+        if (Whole)
+            break;
+    }
+    return Points;
+}
+
+Main_Form_Calibration::CLB_Chart_Key Main_Form_Calibration::CLB_Chart_Key_Now() const
+{
+    const Settings_Class& S = Settings;
+    CLB_Chart_Key K;
+    K.Numbers = {CLB_Image_Width,   CLB_Plot_Width,      CLB_Image_Height,  CLB_Plot_Height,
+                 S.CLB_Diagram_GAS, S.CLB_Diagram_RPM,   S.CLB_Diagram_TPS_1, S.CLB_Diagram_TPS_2,
+                 S.CLB_Diagram_TPS_3, S.CLB_Diagram_VAC, S.CLB_View_Grid,   Gas_Full_Scale,
+                 TPS_Full_Scale,    CLB_Label_Offset};
+    const Curve_Unit* Units = Curve_Units();
+    for (int I = 0; I < CLB_Curve_Count; ++I) {
+        const CLB_Curve& Curve = *Units[I].Curve;
+        K.Numbers.insert(K.Numbers.end(), std::begin(Curve.In), std::end(Curve.In));
+        K.Numbers.insert(K.Numbers.end(), std::begin(Curve.Out), std::end(Curve.Out));
+        K.Numbers.push_back(Curve.Selected);
+        K.Numbers.push_back(Curve.Anchor);
+    }
+    GD_Captions_Build();
+    K.Texts = S.Font_Name;
+    for (int Caption : {1, 2, 3, 4, 5, 6, 11}) {
+        K.Texts += '\0';
+        K.Texts += GD_Captions[Caption];
+    }
+    return K;
+}
+
 void Main_Form_Calibration::Draw_Calibration_Chart()
 {
     if (!Settings_Applied || !Calibration_Scales())
         return;
-    Draw_Calibration_Frame();
-    Draw_Calibration();
+    CLB_Chart_Key Key = CLB_Chart_Key_Now();
+    const bool Remade = !CLB_Chart_Made || !(Key == CLB_Chart_Made_From);
+    if (Remade) {
+        Draw_Calibration_Frame();
+        Draw_Calibration();
+        CLB_Chart_Made_From = std::move(Key);
+        CLB_Chart_Made = true;
+    }
+    Draw_Calibration_Live(Remade);
 }
 
 void Main_Form_Calibration::Draw_Calibration_Frame()
@@ -312,11 +468,10 @@ void Main_Form_Calibration::Draw_Calibration_Frame()
         return;
     const int IW = CLB_Image_Width, IH = CLB_Image_Height;
     const int W = CLB_Plot_Width, H = CLB_Plot_Height;
-    TBitmap Frame(IW, IH);
+    TBitmap& Frame = CLB_Chart_Picture;
+    Frame.SetSize(IW, IH);
     TCanvas* C = Frame.Canvas();
-    C->Font.Name(Settings.Font_Name);
-    C->Font.Size(Chart_Font_Points);
-    C->Font.Style(fsBold);
+    C->Font = Chart_Font(Chart_Font_Points);
     C->Brush = TBrush{Colour_Background, TBrush_Style::Solid};
     C->FillRect(Rect(0, 0, IW, IH));
     C->Font.Color(clBlack);
@@ -337,23 +492,17 @@ void Main_Form_Calibration::Draw_Calibration_Frame()
     const Chart_Case Case = Chart_Case_Now();
     const bool TPS_Too = Any_TPS_Shown();
     std::vector<Piece> Pieces;
-    TColor Left_Band = clFuchsia, Right_Band = clFuchsia, Bottom_Band = clPurple;
+    const Bands Band = Bands_Of(Case);
     switch (Case) {
     case Chart_Case::RPM:
         Pieces = {{&C5, Colour_Factor_Axis, clWhite}, {&C4, clBlue, clWhite}, {&C5, Colour_Factor_Axis, clWhite}};
-        Left_Band = Right_Band = Colour_Factor_Axis;
-        Bottom_Band = clBlue;
         break;
     case Chart_Case::Gas:
         Pieces = {{&C2, clLime, clBlack}, {&C1, clPurple, clWhite},
                   TPS_Too ? Piece{&C3, clFuchsia, clWhite} : Piece{&C2, clLime, clBlack}};
-        Left_Band = clLime;
-        Right_Band = TPS_Too ? clFuchsia : clLime;
         break;
     case Chart_Case::VAC:
         Pieces = {{&C5, Colour_Factor_Axis, clWhite}, {&C6, clTeal, clWhite}, {&C5, Colour_Factor_Axis, clWhite}};
-        Left_Band = Right_Band = Colour_Factor_Axis;
-        Bottom_Band = clTeal;
         break;
     case Chart_Case::TPS_Only:
         Pieces = {{&C3, clFuchsia, clWhite}, {&C1, clPurple, clWhite}, {&C3, clFuchsia, clWhite}};
@@ -381,8 +530,8 @@ void Main_Form_Calibration::Draw_Calibration_Frame()
     const TRect Left_Rect = Rect(0, Plot_Top, Plot_Left, Plot_Top + H);
     const TRect Right_Rect = Rect(Plot_Left + W, Plot_Top, IW, Plot_Top + H);
     const TRect Bottom_Rect = Rect(0, Plot_Top + H, IW, IH);
-    for (const auto& [R, Colour] : {std::pair{Left_Rect, Left_Band}, std::pair{Right_Rect, Right_Band},
-                                    std::pair{Bottom_Rect, Bottom_Band}}) {
+    for (const auto& [R, Colour] : {std::pair{Left_Rect, Band.Left}, std::pair{Right_Rect, Band.Right},
+                                    std::pair{Bottom_Rect, Band.Bottom}}) {
         C->Brush = TBrush{Colour, TBrush_Style::Solid};
         C->FillRect(R);
     }
@@ -404,45 +553,28 @@ void Main_Form_Calibration::Draw_Calibration_Frame()
         const std::string Text = Format_Ratio(V, XS.Divisor, 15, XS.Decimals);
         const int Shift = X_Label_Shift(Text.size());
         if (Shift >= 0)
-            Label(Plot_Left + CLB_Px(XS.Axis, V) - Shift, Plot_Top + H + X_Label_Gap, Bottom_Band, Text);
+            Label(Plot_Left + CLB_Px(XS.Axis, V) - Shift, Plot_Top + H + X_Label_Gap, Band.Bottom, Text);
     }
 
-    // Y labels beside the plot, from one step up.
-    struct Y_Scale {
-        Y_Axis Axis;
-        int32_t Max, Step, Height_Factor, Divisor, Decimals, Left;
-    };
-    const Y_Scale YS = (Case == Chart_Case::RPM || Case == Chart_Case::VAC)
-                           ? Y_Scale{Y_Axis::Factor, CLB_Factor_Max, 2000, 1, 10000, 2, 2}
-                       : Case == Chart_Case::Gas ? Y_Scale{Y_Axis::Gas, Gas_Ms_Max, 5, Us_Per_Ms, 1, 0, 8}
-                                                 : Y_Scale{Y_Axis::Volt, 450, 50, 1, 100, 1, 6};
-    const bool Output_Volts = Case == Chart_Case::Gas && TPS_Too;
-    for (int32_t V = YS.Step; V <= YS.Max; V += YS.Step) {
-        const int Y = Plot_Top + CLB_Py(YS.Axis, int64_t{V} * YS.Height_Factor) - Y_Label_Rise;
-        const std::string Text = Format_Ratio(V, YS.Divisor, 15, YS.Decimals);
-        Label(Text.size() == 1 ? YS.Left + Single_Character_Shift : YS.Left, Y, Left_Band, Text);
-        // Gas with TPS: the right band reads the TPS output volts of the same height.
-        constexpr int Output_Left = 6;
-        const std::string Right = Output_Volts ? Format_Ratio(int64_t{V} * (CLB_Label_Offset + 500), 32 * 100, 15, 1)
-                                               : Text;
-        const int Right_Left = W + (Output_Volts ? Output_Left : YS.Left) + Right_Label_Offset +
-                               (Right.size() == 1 ? Single_Character_Shift : 0);
-        Label(Right_Left, Y, Right_Band, Right);
-    }
+    // Y labels beside the plot, from one step up, at the size that fits them in their
+    // bands.
+    C->Font.Size(CLB_Side_Label_Points());
+    for (const CLB_Side_Label& L : CLB_Side_Labels())
+        Label(L.Left, L.Top, L.Band.Left < Plot_Left ? Band.Left : Band.Right, L.Text);
     CLB_X_Step = XS.Step;
-    CLB_Y_Step = YS.Step;
+    CLB_Y_Step = Y_Scale_Of(Case).Step;
 
     C->Pen = TPen{clBlack, 1, TPen_Style::Solid};
     C->Brush.Style = TBrush_Style::Clear;
     C->Rectangle(0, 0, IW, IH);
-    Image_CLB->Picture().Assign(Frame);
 }
 
 void Main_Form_Calibration::Draw_Calibration()
 {
     if (!Settings_Applied || !Calibration_Scales())
         return;
-    if (CLB_X_Step == 0 || CLB_Y_Step == 0)
+    if (CLB_X_Step == 0 || CLB_Y_Step == 0 || CLB_Chart_Picture.Width() != CLB_Image_Width ||
+        CLB_Chart_Picture.Height() != CLB_Image_Height)
         Draw_Calibration_Frame();
     const int W = CLB_Plot_Width, H = CLB_Plot_Height;
     const Curve_Unit* Units = Curve_Units();
@@ -527,14 +659,50 @@ void Main_Form_Calibration::Draw_Calibration()
             if (Units[I].Curve->Selected == N)
                 Circle(C, At, Units[I].Highlight, Edit_Mark);
         }
+    CLB_Chart_Picture.Canvas()->Draw(Plot_Left, Plot_Top, Plot);
+}
+
+// The chart's picture on the image with the live points over it. Only the part of the plot
+// the live points cover now or covered at the last drawing changes: a copy of that part of
+// the picture takes the points and goes onto the image. The whole plot is that part when
+// the picture was made again or the image holds something else.
+void Main_Form_Calibration::Draw_Calibration_Live(bool Whole)
+{
+    const int W = CLB_Plot_Width, H = CLB_Plot_Height;
+    TPicture& Shown = Image_CLB->Picture();
+    Whole = Whole || CLB_Image_Drawn != Shown.Bitmap().Content_Key() ||
+            Shown.Width() != CLB_Image_Width || Shown.Height() != CLB_Image_Height;
+    const Curve_Unit* Units = Curve_Units();
     const Live_Values_Class& L = Live_Values;
+    std::vector<std::pair<const Curve_Unit*, TPoint>> Live;
+    TRect Live_Area;
     for (int I = 0; I < CLB_Curve_Count; ++I) {
         const Curve_Unit& U = Units[I];
         if (!Curve_Shown(U))
             continue;
         const TPoint At = Point(CLB_Px(U.X, int64_t{L.*U.Live_X} * U.X_Live_Scale), CLB_Py(U.Y, L.*U.Live_Y));
-        Circle(C, At, U.Live_Colour, Live_Dot);
-        Circle(C, At, clWhite, Live_Ring);
+        Live.push_back({&U, At});
+        Live_Area = Union(Live_Area, Live_Box(At));
     }
-    Image_CLB->Canvas()->Draw(Plot_Left, Plot_Top, Plot);
+    const TRect Plot_Area = Rect(0, 0, W, H);
+    Live_Area = Intersection(Live_Area, Plot_Area);
+    TRect Area = Plot_Area;
+    if (Whole)
+        Shown.Assign(CLB_Chart_Picture);
+    else
+        Area = Union(Live_Area, CLB_Live_Area);
+    CLB_Live_Area = Live_Area;
+    if (!Empty(Area)) {
+        TBitmap Copy(Area.Width(), Area.Height());
+        TCanvas* C = Copy.Canvas();
+        C->CopyRect(Rect(0, 0, Area.Width(), Area.Height()), *CLB_Chart_Picture.Canvas(),
+                    Rect(Plot_Left + Area.Left, Plot_Top + Area.Top, Plot_Left + Area.Right, Plot_Top + Area.Bottom));
+        for (const auto& [U, At] : Live) {
+            const TPoint In_Copy = Point(At.X - Area.Left, At.Y - Area.Top);
+            Circle(C, In_Copy, U->Live_Colour, Live_Dot);
+            Circle(C, In_Copy, clWhite, Live_Ring);
+        }
+        Image_CLB->Canvas()->Draw(Plot_Left + Area.Left, Plot_Top + Area.Top, Copy);
+    }
+    CLB_Image_Drawn = Shown.Bitmap().Content_Key();
 }

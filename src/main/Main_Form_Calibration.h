@@ -10,6 +10,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "main/Main_Form_Part.h"
 #include "platform/ui/UI.h"
@@ -126,15 +128,32 @@ struct Main_Form_Calibration : Main_Form_Part {
     // ---- the chart ----
     // The axes can be drawn: false when the plot has no width or no height.
     bool Calibration_Scales() const;
-    // The whole image: background, title, coloured axis bands with their scales, outline.
+    // The whole image (background, title, coloured axis bands with their scales, outline)
+    // into the chart's picture.
     void Draw_Calibration_Frame();
-    // The plot: grid, curves, points, the selection and anchor marks, the live points;
-    // the frame first when its axis steps are not set yet.
+    // The plot (grid, curves, points, the selection and anchor marks) into the chart's
+    // picture; the frame first when its axis steps are not set yet.
     void Draw_Calibration();
-    // Frame and plot, as every change of the curves, the selection, the shown curves or the
-    // live values asks; nothing before the settings were applied to the window or on an
-    // image without a plot.
+    // The chart on Image_CLB, as every change of the curves, the selection, the shown
+    // curves or the live values asks; nothing before the settings were applied to the
+    // window or on an image without a plot. The picture without the live points is made
+    // again only when what it shows changed; each call puts the live points on a copy of
+    // the part of it they cover (the part they left included).
     void Draw_Calibration_Chart();
+    // The next drawing makes the whole chart again, as after a change of what it shows.
+    void CLB_Chart_Forget() { CLB_Chart_Made = false; }
+    // The scale labels beside the plot as the frame writes them: text, left edge and top
+    // in the image, and the part of its band a label must stand in (inside the image's
+    // outline and left of the plot's; right edge excluded).
+    struct CLB_Side_Label {
+        std::string Text;
+        int Left = 0, Top = 0;
+        TRect Band;
+    };
+    std::vector<CLB_Side_Label> CLB_Side_Labels() const;
+    // Their font size: the frame's 10 points, or the largest size below it at which every
+    // label stands whole in its band.
+    int CLB_Side_Label_Points() const;
     // Axis steps of the drawn frame (X: rpm, 0.001 bar or 0.01 V; Y: factor x 10000, ms or
     // 0.01 V); 0 until the frame was drawn.
     int CLB_X_Step = 0, CLB_Y_Step = 0;
@@ -194,6 +213,20 @@ struct Main_Form_Calibration : Main_Form_Part {
     std::vector<Diagram_Box> Diagram_Boxes() const;
 
 private:
+    // What the picture without the live points was made from: sizes, shown curves and
+    // grid, scales, the curves with their marks, the font and the title's texts.
+    struct CLB_Chart_Key {
+        std::vector<int32_t> Numbers;
+        std::string Texts;
+        bool operator==(const CLB_Chart_Key&) const = default;
+    };
+    CLB_Chart_Key CLB_Chart_Key_Now() const;
+    void Draw_Calibration_Live(bool Whole);
+    TBitmap CLB_Chart_Picture;          // frame and plot without the live points
+    CLB_Chart_Key CLB_Chart_Made_From;
+    bool CLB_Chart_Made = false;
+    std::int64_t CLB_Image_Drawn = 0;   // Image_CLB's content key after the last drawing
+    TRect CLB_Live_Area;                // plot pixels the live points covered then
     struct Curve_Unit;
     static const Curve_Unit* Curve_Units();
     bool Curve_Shown(const Curve_Unit& U) const;

@@ -4,6 +4,7 @@
 // Everything here runs on the user-interface thread.
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 #include "data/Call_Hook.h"
 #include "data/Configuration.h"
@@ -40,6 +41,24 @@ public:
 private:
     bool& FFlag;
 };
+
+// The pages draw a reply's values only after the receive has armed the next frame and
+// started its delay, so that the drawing never lengthens the poll's cycle: inside a
+// receive the decoder's call only marks the drawing as due.
+struct Live_Draw_State {
+    bool Due = false;       // values decoded in this receive wait to be drawn
+    bool Drawing = false;   // the receive is drawing them now
+};
+Live_Draw_State Live_Draw;
+
+void Draw_Due_Live_Values(TForm_KardunGAS& Form)
+{
+    if (!Live_Draw.Due)
+        return;
+    Live_Draw.Due = false;
+    Busy_Guard Guard(Live_Draw.Drawing);
+    Form.Show_Live_Values();
+}
 
 }  // namespace
 
@@ -137,6 +156,7 @@ void TForm_KardunGAS::ComPortRxChar(TCustomComPort* Sender, int Count)
 
     if (!Port_Open)
         return;
+    Live_Draw.Due = false;
     Timer_Sending->Enabled(false);
     // Never more than the buffer holds.
     const int Expected = std::min<int>(Reply_Length, static_cast<int>(Frame_Buffer_Size));
@@ -160,6 +180,7 @@ void TForm_KardunGAS::ComPortRxChar(TCustomComPort* Sender, int Count)
         ComPort->PurgeBuffers(true, true);
         if (ComPortError) {
             Port_Error();
+            Draw_Due_Live_Values(*this);
             return;
         }
     }
@@ -168,6 +189,7 @@ void TForm_KardunGAS::ComPortRxChar(TCustomComPort* Sender, int Count)
         return;
     }
     Timer_Sending->Enabled(true);
+    Draw_Due_Live_Values(*this);
     Refresh_After_Reply();
 }
 
@@ -443,17 +465,29 @@ void TForm_KardunGAS::Show_Work_Mode(uint8_t Mode, uint8_t Injector_Bits)
 
 void TForm_KardunGAS::Show_Live_Values()
 {
-    const Live_Texts T = Live_Label_Texts();
     TTabSheet* Active = PageControl_KardunGAS->ActivePage();
-    For_Each_Part([&](auto& Part) {
+    auto Show_Part = [&](auto& Part, const Live_Texts& T) {
         Part.Show_Live_Part(T, Part.Part_Sheet() && Part.Part_Sheet() == Active, *this);
+    };
+    // What keeps the values rather than drawing them takes them at once: the sweep's step,
+    // the test drive's timing, the oscilloscope's recording (with its value boxes).
+    if (!Live_Draw.Drawing) {
+        Sweep_Live_Values();
+        Drive_Live_Values();
+        Show_Part(static_cast<Main_Form_Oscilloscope&>(*this), Live_Label_Texts());
+    }
+    if (Receive_Busy && !Live_Draw.Drawing) {
+        Live_Draw.Due = true;
+        return;
+    }
+    const Live_Texts T = Live_Label_Texts();
+    For_Each_Part([&](auto& Part) {
+        if constexpr (!std::is_same_v<std::remove_cvref_t<decltype(Part)>, Main_Form_Oscilloscope>)
+            Show_Part(Part, T);
     });
-    // The other views that follow the live data (oscilloscope recording, the test drive
-    // timer and the windows that show the RPM) are filled in by the part or window that
-    // owns them.
-    Sweep_Live_Values();
+    // The other views that show the live data (the big digits, the compact window's RPM)
+    // are filled in by the window that owns them.
     if (ICO_State.ICO_Any_Open)
         Refresh_ICO_Windows();
-    Drive_Live_Values();
     MiniCFG_Live_Values();
 }

@@ -9,17 +9,6 @@
 #include "protocol/Protocol_Hooks.h"
 #include "protocol/Status_Queue.h"
 
-namespace {
-
-// The frame lamp turns blue as a frame goes out and green as its reply comes: with every
-// poll, a few tens of milliseconds apart, a flicker nobody reads, and two repaints of the
-// window per poll. It shows a colour once it has stood this long: green while replies come
-// in time, blue when one is overdue, however long the reply (at 9600 baud a 65-byte live
-// reply takes 68 ms on the line).
-constexpr int Frame_Lamp_Settle_Ms = 200;
-
-}  // namespace
-
 TButton* Main_Form_Status::Gas_Fors_Button(int k) const
 {
     switch (k) {
@@ -63,7 +52,6 @@ void Main_Form_Status::Create_Part(TComponent* Owner, TControl* Content)
     Panel_ConnectStatus_PerCent =
         build::Panel(Owner, P, "Panel_ConnectStatus_PerCent", "100%", 368, 497, 56, 21);
     Panel_ProtokolStatus = build::Panel(Owner, P, "Panel_ProtokolStatus", "", 426, 497, 21, 21);
-    Panel_ProtokolStatus->Colour_Settle_Ms(Frame_Lamp_Settle_Ms);
     Button_Select_ComPort = build::Button(Owner, P, "Button_Select_ComPort", "I", 449, 497, 21, 21);
 }
 

@@ -8,7 +8,6 @@
 #include <QRawFont>
 #include <QResizeEvent>
 #include <QTextLayout>
-#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -122,7 +121,6 @@ public:
     Panel_Widget() { setAttribute(Qt::WA_OpaquePaintEvent); }
     TPanel* Panel = nullptr;
     QColor Fill = ui::To_QColor(clBtnFace);
-    QTimer* Settle = nullptr;   // runs while a new colour waits to be shown
     Glyph_Outlines Glyphs;
 
 protected:
@@ -244,7 +242,8 @@ void TPanel::Tell_Children()
 
 void TPanel::Apply_Color()
 {
-    Show_Colour();
+    Invalidate();
+    Tell_Children();
     // A panel without children (a status lamp that changes colour twice per poll) only
     // paints itself again: setting the palette would propagate it through the widget tree.
     // The palette follows once a child comes.
@@ -254,42 +253,6 @@ void TPanel::Apply_Color()
     }
     FPalette_Deferred = false;
     TControl::Apply_Color();
-}
-
-void TPanel::Colour_Settle_Ms(int Ms)
-{
-    FColour_Settle_Ms = std::max(0, Ms);
-    Show_Colour();
-}
-
-// The colour set reaches the screen now, or once it has stood for the settle time.
-void TPanel::Show_Colour()
-{
-    auto* W = static_cast<Panel_Widget*>(FWidget);
-    if (FColor == FShown_Colour) {
-        if (W && W->Settle) W->Settle->stop();
-        return;
-    }
-    if (!W || FColour_Settle_Ms == 0 || !W->isVisible()) {
-        if (W && W->Settle) W->Settle->stop();
-        FShown_Colour = FColor;
-        Invalidate();
-        Tell_Children();
-        return;
-    }
-    if (!W->Settle) {
-        W->Settle = new QTimer(W);
-        W->Settle->setSingleShot(true);
-        QObject::connect(W->Settle, &QTimer::timeout, W, [W] {
-            TPanel* Panel = W->Panel;
-            if (!Panel || !TControl::From_Widget(W)) return;   // its control is gone
-            Panel->FShown_Colour = Panel->FColor;
-            W->update();
-            Panel->Tell_Children();
-        });
-    }
-    if (W->Settle->interval() != FColour_Settle_Ms) W->Settle->setInterval(FColour_Settle_Ms);
-    if (!W->Settle->isActive()) W->Settle->start();
 }
 
 // ---------------------------------------------------------------- TGroupBox

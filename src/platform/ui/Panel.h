@@ -22,15 +22,9 @@ public:
     void Border_Single(bool Value);
     void Refresh_Texts() override;
 
-    // A lamp that changes colour with every frame: a new colour reaches the screen only once
-    // it has stood for Ms milliseconds, and a colour that comes back to the one on the
-    // screen before then paints nothing. The lamp so shows the state that lasts, without a
-    // paint (and a round trip to the display) per change. 0, the default: every change is
-    // painted at once. Color() always reads back the colour set; a hidden panel takes it at
-    // once. User-interface thread only.
-    int Colour_Settle_Ms() const { return FColour_Settle_Ms; }
-    void Colour_Settle_Ms(int Ms);
-    TColor Shown_Colour() const { return FShown_Colour; }   // the colour the panel paints
+    // The colour the panel paints: the colour set, shown at once (a status lamp's every
+    // change reaches the screen).
+    TColor Shown_Colour() const { return FColor; }
 
 protected:
     // A panel paints its colour itself; only children take it from the palette.
@@ -48,10 +42,6 @@ public:
 
     void Tell_Children();   // what the panel paints beneath its children changed
 
-private:
-    void Show_Colour();
-    int FColour_Settle_Ms = 0;
-    TColor FShown_Colour = clBtnFace;
 };
 
 class TGroupBox : public TControl {

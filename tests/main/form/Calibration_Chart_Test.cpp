@@ -3,9 +3,11 @@
 // page's Default button and curve boxes.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -224,6 +226,101 @@ TEST_F(Calibration_Chart, TheRPMPointsAndTheSelectionMarksLieWhereTheScalesPutTh
         CLB_Gas.Anchor = 2;
         F->Draw_Calibration_Chart();
         EXPECT_TRUE(F->Image_CLB->Picture().Bitmap().SaveToFile(std::string(Keep) + "/calibration_chart.png"));
+    }
+}
+
+// The labels beside the plot stand where the scales put them, each whole in its band: the
+// factor labels of the RPM and VAC charts at a size below the frame's 10 points.
+TEST_F(Calibration_Chart, TheSideLabelsFitTheirBandsWhole)
+{
+    struct Row {
+        const char* Name;
+        std::array<bool, 7> Shown;
+        const char* First;   // the lowest label on the left
+        int Left;            // its left edge, and the right band's label W + 28 further
+        bool Smaller;        // written below 10 points
+    };
+    const Row Rows[] = {
+        {"RPM", {false, true, false, false, false, false, true}, "0.20", 2, true},
+        {"VAC", {false, false, false, false, false, true, true}, "0.20", 2, true},
+        {"gas", {true, false, false, false, false, false, true}, "5", 12, false},
+        {"TPS only", {false, false, true, false, false, false, true}, "0.5", 6, false},
+    };
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.Name);
+        Show(R.Shown);
+        const auto Labels = F->CLB_Side_Labels();
+        ASSERT_GE(Labels.size(), 2u);
+        EXPECT_EQ(Labels[0].Text, R.First);
+        EXPECT_EQ(Labels[0].Left, R.Left);
+        EXPECT_EQ(Labels[1].Left, R.Left + 485 + 28);
+        // The bands end at the plot's outline on the left and at the image's on the right.
+        EXPECT_EQ(Labels[0].Band.Right, 30);
+        EXPECT_EQ(Labels[1].Band.Right, 544);
+        const int Points = F->CLB_Side_Label_Points();
+        EXPECT_EQ(Points < 10, R.Smaller);
+        TFont Font;
+        Font.Name(Settings.Font_Name);
+        Font.Size(Points);
+        Font.Style(fsBold);
+        for (const auto& L : Labels) {
+            EXPECT_GE(L.Left, L.Band.Left) << L.Text;
+            EXPECT_LE(L.Left + ui::Text_Width(Font, L.Text), L.Band.Right) << L.Text << " at " << L.Left;
+        }
+    }
+}
+
+// The chart keeps its picture without the live points and makes it again only when what
+// it shows changes; each drawing is pixel for pixel the chart drawn whole.
+TEST_F(Calibration_Chart, TheKeptPictureDrawsWhatAWholeDrawingDraws)
+{
+    Live_Values_Class& L = Live_Values;
+    // Gas at input X, TPS 1 at (X, Y), RPM at (X * 4, Y * 16).
+    auto Live = [&L](int32_t X, int32_t Y) {
+        L.Live_TPS_Raw = L.Live_Input_1_Raw = X;
+        L.Live_Gas_Time = Y * 30;
+        L.Live_Output_1_Raw = Y;
+        L.Live_RPM = X * 4;
+        L.Live_Factor_RPM = Y * 16;
+    };
+    TPS_Full_Scale = 1072;
+    Show({true, false, true, true, false, false, true});
+    Set_Default_Calibration_All();
+    Live(512, 600);
+    const std::pair<const char*, std::function<void()>> Steps[] = {
+        {"the first drawing", [] {}},
+        {"a live update", [&] { Live(530, 590); }},
+        {"the live points far away", [&] { Live(20, 1000); }},
+        {"the same values again", [] {}},
+        {"the live points at the plot's corner", [&] { Live(1023, 1072); }},
+        {"a curve edit", [] { CLB_Gas.Out[4] += 3000; }},
+        {"a point picked and an anchor", [] {
+             CLB_Gas.Selected = 4;
+             CLB_Gas.Anchor = 2;
+         }},
+        {"a live update with the point picked", [&] { Live(400, 300); }},
+        {"a view change: RPM alone, no grid", [this] { Show({false, true, false, false, false, false, false}); }},
+        {"a live update of the RPM", [&] { Live(1220, 1180); }},
+        {"a resize", [this] {
+             F->CLB_Image_Width = 601;
+             F->CLB_Image_Height = 420;
+             F->CLB_Plot_Width = 541;
+             F->CLB_Plot_Height = 380;
+         }},
+        {"a live update after the resize", [&] { Live(500, 500); }},
+        {"the image cleared by someone else", [this] { F->Image_CLB->Picture().Clear(); }},
+    };
+    for (const auto& [What, Change] : Steps) {
+        SCOPED_TRACE(What);
+        Change();
+        F->Draw_Calibration_Chart();
+        const TBitmap Kept = F->Image_CLB->Picture().Bitmap();
+        F->CLB_Chart_Forget();
+        F->Draw_Calibration_Chart();
+        const TBitmap Whole = F->Image_CLB->Picture().Bitmap();
+        ASSERT_EQ(Kept.Width(), F->CLB_Image_Width);
+        ASSERT_EQ(Kept.Height(), F->CLB_Image_Height);
+        EXPECT_TRUE(Kept.Image() == Whole.Image());
     }
 }
 
