@@ -465,8 +465,12 @@ void Loader_Watchdog()
     if (Loader_Connected)
         Loader_Disconnected();
     Send_Loader_Poll();
-    if (Sent_Frame[0] == Mode_Loader && Loader_File_Open)
+    if (Sent_Frame[0] == Mode_Loader && Loader_File_Open) {
+        // The boot loader stayed silent past the watchdog: the transfer is given up, and the
+        // window says the controller holds only part of the program.
         Loader_Close_File();
+        Call_Hook(Loader_Hooks.Transfer_End, false);
+    }
 }
 
 void Loader_Restart_Polling()
