@@ -217,9 +217,11 @@ public:
 
     // ---- state ----
     bool Main_Form_Shown = false;
-    // Geometry remembered for the maximise/restore scaling.
+    // Client size remembered for the maximise/restore scaling.
     int Remembered_Width = 0;
     int Remembered_Height = 0;
+    void Remember_Client_Size();
+    void Geometry_Report();
     int Design_Width = Design_Client_Width;
     int Design_Height = Design_Client_Height;
     int Remembered_Page = 0;

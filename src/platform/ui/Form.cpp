@@ -18,6 +18,8 @@
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -47,7 +49,20 @@ protected:
         if (Form && TControl::From_Widget(this) && Event->oldSize().isValid())
             Form->Resized_By_System(Event->oldSize().width(), Event->oldSize().height());
     }
+    void changeEvent(QEvent* Event) override
+    {
+        QWidget::changeEvent(Event);
+        if (Event->type() == QEvent::WindowStateChange && Form && TControl::From_Widget(this))
+            Form->State_Changed_By_System();
+    }
 };
+
+// A frame that is not dragged to another size but is still maximised: the window manager
+// is told that the window grows only in steps larger than any screen from the size the
+// program gives it (size increments from a base size). Maximised and full-screen windows
+// are sized without the steps; a frame of fixed size (minimum = maximum) would lose its
+// maximise box and function.
+constexpr int No_Drag_Step = 1 << 14;   // the toolkit keeps it in 16 bits
 
 // Keys (key preview, virtual-key codes, default and cancel buttons) and window activation.
 class Global_Filter : public QObject {
@@ -269,15 +284,56 @@ static bool Fixed_Border(TBorder_Style S)
            S == TBorder_Style::Tool_Window;
 }
 
+// A single frame with a maximise box is maximised and restored but never resized by hand;
+// any other single, dialog or borderless frame keeps the size the program gives it.
+bool TForm::Maximisable_Single() const
+{
+    return FBorder_Style == TBorder_Style::Single && (FBorder_Icons & biMaximize);
+}
+
+bool TForm::Fixed_Size() const { return Fixed_Border(FBorder_Style) && !Maximisable_Single(); }
+
+// Maximised and full-screen sizes belong to the window manager (a resize by the program
+// would also take the window out of its state): a size set then is kept for the restore.
+bool TForm::Size_Held_By_State() const
+{
+    return FWidget && (FWidget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+}
+
+// The size steps of a frame that is not dragged: based on the client size the program set.
+void TForm::Hold_Size_Steps()
+{
+    if (!FWidget) return;
+    if (Maximisable_Single()) {
+        if (!Size_Held_By_State()) FWidget->setBaseSize(FWidget->size());
+        FWidget->setSizeIncrement(No_Drag_Step, No_Drag_Step);
+    } else if (FWidget->sizeIncrement() != QSize(0, 0)) {
+        FWidget->setSizeIncrement(0, 0);
+        FWidget->setBaseSize(0, 0);
+    }
+    // The native window takes the hints at once (a widget passes them on only when they
+    // change, and not to a window made after they were set).
+    if (QWindow* Window = FWidget->windowHandle()) {
+        Window->setBaseSize(FWidget->baseSize());
+        Window->setSizeIncrement(FWidget->sizeIncrement());
+    }
+}
+
 void TForm::SetBounds(int Left, int Top, int Width, int Height)
 {
     if (!FWidget) return;
     const QSize Extra = FWidget->frameGeometry().size() - FWidget->size();
     const int W = std::max(1, Width - Extra.width());
     const int H = std::max(1, Height - Extra.height());
-    if (Fixed_Border(FBorder_Style)) FWidget->setFixedSize(W, H);
+    if (Size_Held_By_State()) {
+        FRestore_Place = QPoint(Left, Top);
+        FRestore_Size = QSize(W, H);
+        return;
+    }
+    if (Fixed_Size()) FWidget->setFixedSize(W, H);
     FWidget->move(Left, Top);
     FWidget->resize(W, H);
+    Hold_Size_Steps();
 }
 
 int TForm::ClientWidth() const { return FWidget ? FWidget->width() : 0; }
@@ -286,15 +342,39 @@ int TForm::ClientHeight() const { return FWidget ? FWidget->height() : 0; }
 void TForm::ClientWidth(int Value)
 {
     if (!FWidget) return;
-    if (Fixed_Border(FBorder_Style)) FWidget->setFixedSize(Value, FWidget->height());
+    if (Size_Held_By_State()) {
+        FRestore_Size = QSize(Value, FRestore_Size.isValid() ? FRestore_Size.height() : FWidget->normalGeometry().height());
+        return;
+    }
+    if (Fixed_Size()) FWidget->setFixedSize(Value, FWidget->height());
     FWidget->resize(Value, FWidget->height());
+    Hold_Size_Steps();
 }
 
 void TForm::ClientHeight(int Value)
 {
     if (!FWidget) return;
-    if (Fixed_Border(FBorder_Style)) FWidget->setFixedSize(FWidget->width(), Value);
+    if (Size_Held_By_State()) {
+        FRestore_Size = QSize(FRestore_Size.isValid() ? FRestore_Size.width() : FWidget->normalGeometry().width(), Value);
+        return;
+    }
+    if (Fixed_Size()) FWidget->setFixedSize(FWidget->width(), Value);
     FWidget->resize(FWidget->width(), Value);
+    Hold_Size_Steps();
+}
+
+// Restored: a size or place the program set while the window was maximised applies now.
+void TForm::State_Changed_By_System()
+{
+    if (!FWidget || Size_Held_By_State()) return;
+    const std::optional<QPoint> Place = std::exchange(FRestore_Place, std::nullopt);
+    const QSize Size = std::exchange(FRestore_Size, QSize());
+    if (Place) FWidget->move(*Place);
+    if (Size.isValid()) {
+        if (Fixed_Size()) FWidget->setFixedSize(Size);
+        FWidget->resize(Size);
+    }
+    Hold_Size_Steps();
 }
 
 TWindow_State TForm::WindowState() const
@@ -311,7 +391,7 @@ void TForm::WindowState(TWindow_State Value)
     Qt::WindowStates S = FWidget->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
     if (Value == TWindow_State::Maximized) S |= Qt::WindowMaximized;
     if (Value == TWindow_State::Minimized) S |= Qt::WindowMinimized;
-    if (Fixed_Border(FBorder_Style) && Value == TWindow_State::Maximized) {
+    if (Fixed_Size() && Value == TWindow_State::Maximized) {
         FWidget->setMinimumSize(0, 0);
         FWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
@@ -355,7 +435,7 @@ void TForm::Apply_Flags()
         if (FBorder_Icons & biSystemMenu) F |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
         if ((FBorder_Icons & biMinimize) && FBorder_Style != TBorder_Style::Dialog)
             F |= Qt::WindowMinimizeButtonHint;
-        if ((FBorder_Icons & biMaximize) && !Fixed_Border(FBorder_Style))
+        if ((FBorder_Icons & biMaximize) && (!Fixed_Border(FBorder_Style) || Maximisable_Single()))
             F |= Qt::WindowMaximizeButtonHint;
     }
     if (FForm_Style == TForm_Style::Stay_On_Top) F |= Qt::WindowStaysOnTopHint;
@@ -371,7 +451,8 @@ void TForm::Apply_Flags()
         FWidget->show();
     }
     FApplying_Flags = false;
-    if (Fixed_Border(FBorder_Style)) FWidget->setFixedSize(FWidget->size());
+    Hold_Size_Steps();
+    if (Fixed_Size()) FWidget->setFixedSize(FWidget->size());
     else {
         FWidget->setMinimumSize(0, 0);
         FWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -446,6 +527,10 @@ void TForm::Show()
         Main->Widget()->winId();
         if (FWidget->windowHandle() && Main->Widget()->windowHandle())
             FWidget->windowHandle()->setTransientParent(Main->Widget()->windowHandle());
+    }
+    if (Maximisable_Single()) {
+        FWidget->winId();
+        Hold_Size_Steps();
     }
     FWidget->show();
     FWidget->raise();
@@ -570,7 +655,9 @@ void TForm::Resized_By_System(int Old_Width, int Old_Height)
             bool Resize = true;
             OnCanResize(this, W, H, Resize);
             if (!Alive || !FWidget) return;
-            if (!Resize) FWidget->resize(Old_Width, Old_Height);
+            if (Size_Held_By_State()) {
+                // the window manager's size stands
+            } else if (!Resize) FWidget->resize(Old_Width, Old_Height);
             else if (W != Asked_W || H != Asked_H)
                 FWidget->resize(std::max(1, W - Extra.width()), std::max(1, H - Extra.height()));
         }

@@ -3,7 +3,10 @@
 // A form is never a Qt child of another form: service windows stay usable while the main
 // form is disabled, and stay above it through their transient parent.
 #include "platform/ui/Component.h"
+#include <QPoint>
+#include <QSize>
 #include <memory>
+#include <optional>
 
 class TCanvas;
 class TIcon;
@@ -89,6 +92,7 @@ public:
     void Activated_By_System();  // Qt reports this window active
     void Close_Requested();      // the window's close box
     void Resized_By_System(int Old_Width, int Old_Height);
+    void State_Changed_By_System();   // maximised, restored, ...
     bool Is_Modal() const { return FModal_Loop != nullptr; }
 
 protected:
@@ -96,6 +100,10 @@ protected:
     void Apply_Color() override;
 
 private:
+    bool Maximisable_Single() const;
+    bool Fixed_Size() const;
+    bool Size_Held_By_State() const;
+    void Hold_Size_Steps();
     void Apply_Flags();
     void Place_On_Show();
     void Do_Activate();
@@ -116,6 +124,9 @@ private:
     bool FIn_Resize = false;
     bool FApplying_Flags = false;
     std::unique_ptr<TCanvas> FCanvas;
+    // Set while maximised: the client size and the outer place the restored window takes.
+    QSize FRestore_Size;
+    std::optional<QPoint> FRestore_Place;
 };
 
 // Create a form of class T owned by Owner and fire its OnCreate.
