@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMoveEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QResizeEvent>
@@ -46,8 +47,16 @@ protected:
     void resizeEvent(QResizeEvent* Event) override
     {
         QWidget::resizeEvent(Event);
-        if (Form && TControl::From_Widget(this) && Event->oldSize().isValid())
+        if (!Form || !TControl::From_Widget(this)) return;
+        // A frame that arrived corrects the size first; the resize it makes comes back here.
+        if (Form->Frame_Check()) return;
+        if (Event->oldSize().isValid())
             Form->Resized_By_System(Event->oldSize().width(), Event->oldSize().height());
+    }
+    void moveEvent(QMoveEvent* Event) override
+    {
+        QWidget::moveEvent(Event);
+        if (Form && TControl::From_Widget(this)) Form->Frame_Check();
     }
     void changeEvent(QEvent* Event) override
     {
@@ -62,7 +71,12 @@ protected:
 // program gives it (size increments from a base size). Maximised and full-screen windows
 // are sized without the steps; a frame of fixed size (minimum = maximum) would lose its
 // maximise box and function.
-constexpr int No_Drag_Step = 1 << 14;   // the toolkit keeps it in 16 bits
+constexpr int No_Drag_Step = 1 << 14;
+
+// How often and how long a shown window is looked at for the frame the window manager
+// puts around it (on an X server without one it never comes).
+constexpr int Frame_Watch_Ms = 20;
+constexpr int Frame_Watch_Tries = 150;   // the toolkit keeps it in 16 bits
 
 // Keys (key preview, virtual-key codes, default and cancel buttons) and window activation.
 class Global_Filter : public QObject {
@@ -319,9 +333,53 @@ void TForm::Hold_Size_Steps()
     }
 }
 
+// The frame is the window manager's: known once it has framed the shown window. Until then
+// the layer counts none, and the outer place and sizes the program set are set again when
+// the frame arrives.
+bool TForm::Framed() const
+{
+    return FWidget && FWidget->isVisible() && FWidget->frameGeometry() != FWidget->geometry();
+}
+
+bool TForm::Frame_Check()
+{
+    if (!FWidget || !Framed() || Size_Held_By_State()) return false;
+    if (!FOuter_Place && !FOuter_Width && !FOuter_Height) return false;
+    const QSize Extra = FWidget->frameGeometry().size() - FWidget->size();
+    const QSize Client(FOuter_Width ? std::max(1, *FOuter_Width - Extra.width()) : FWidget->width(),
+                       FOuter_Height ? std::max(1, *FOuter_Height - Extra.height()) : FWidget->height());
+    const std::optional<QPoint> Place = std::exchange(FOuter_Place, std::nullopt);
+    FOuter_Width.reset();
+    FOuter_Height.reset();
+    if (Place) FWidget->move(*Place);
+    if (Client != FWidget->size()) {
+        if (Fixed_Size()) FWidget->setFixedSize(Client);
+        FWidget->resize(Client);
+        Hold_Size_Steps();
+    }
+    return true;
+}
+
+// The window manager frames a window after it is shown, without a move or a resize of the
+// client when it keeps the client's place: the frame is looked for a while after showing.
+void TForm::Watch_Frame(int Tries)
+{
+    if (!FWidget || (!FOuter_Place && !FOuter_Width && !FOuter_Height)) return;
+    QTimer::singleShot(Frame_Watch_Ms, FWidget, [this, Tries, Alive = TAlive(this)] {
+        if (!Alive || Frame_Check() || Tries <= 1 || !FVisible) return;
+        Watch_Frame(Tries - 1);
+    });
+}
+
 void TForm::SetBounds(int Left, int Top, int Width, int Height)
 {
     if (!FWidget) return;
+    if (!Framed()) {
+        // An outer place and a changed outer size, to be set again with the frame.
+        FOuter_Place = QPoint(Left, Top);
+        if (Width != this->Width()) FOuter_Width = Width;
+        if (Height != this->Height()) FOuter_Height = Height;
+    }
     const QSize Extra = FWidget->frameGeometry().size() - FWidget->size();
     const int W = std::max(1, Width - Extra.width());
     const int H = std::max(1, Height - Extra.height());
@@ -342,6 +400,7 @@ int TForm::ClientHeight() const { return FWidget ? FWidget->height() : 0; }
 void TForm::ClientWidth(int Value)
 {
     if (!FWidget) return;
+    FOuter_Width.reset();   // a client size needs no frame
     if (Size_Held_By_State()) {
         FRestore_Size = QSize(Value, FRestore_Size.isValid() ? FRestore_Size.height() : FWidget->normalGeometry().height());
         return;
@@ -354,6 +413,7 @@ void TForm::ClientWidth(int Value)
 void TForm::ClientHeight(int Value)
 {
     if (!FWidget) return;
+    FOuter_Height.reset();
     if (Size_Held_By_State()) {
         FRestore_Size = QSize(FRestore_Size.isValid() ? FRestore_Size.width() : FWidget->normalGeometry().width(), Value);
         return;
@@ -533,6 +593,7 @@ void TForm::Show()
         Hold_Size_Steps();
     }
     FWidget->show();
+    Watch_Frame(Frame_Watch_Tries);
     FWidget->raise();
     FWidget->activateWindow();
     Do_Activate();

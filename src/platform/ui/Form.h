@@ -93,6 +93,11 @@ public:
     void Close_Requested();      // the window's close box
     void Resized_By_System(int Old_Width, int Old_Height);
     void State_Changed_By_System();   // maximised, restored, ...
+    // Moved or resized by the system: once the window manager has framed the window, the
+    // outer place and size set before are set again counting the frame (true when done).
+    bool Frame_Check();
+    // The window manager has framed the shown window (its frame is known).
+    bool Framed() const;
     bool Is_Modal() const { return FModal_Loop != nullptr; }
 
 protected:
@@ -104,6 +109,7 @@ private:
     bool Fixed_Size() const;
     bool Size_Held_By_State() const;
     void Hold_Size_Steps();
+    void Watch_Frame(int Tries);
     void Apply_Flags();
     void Place_On_Show();
     void Do_Activate();
@@ -127,6 +133,10 @@ private:
     // Set while maximised: the client size and the outer place the restored window takes.
     QSize FRestore_Size;
     std::optional<QPoint> FRestore_Place;
+    // Set before the window was framed: the outer place and sizes the program gave.
+    std::optional<QPoint> FOuter_Place;
+    std::optional<int> FOuter_Width;
+    std::optional<int> FOuter_Height;
 };
 
 // Create a form of class T owned by Owner and fire its OnCreate.
