@@ -341,8 +341,20 @@ bool TForm::Framed() const
     return FWidget && FWidget->isVisible() && FWidget->frameGeometry() != FWidget->geometry();
 }
 
+// The widget takes the native window's frame on the window's next move or resize; a frame
+// that arrived without either (the window manager kept the client's place) is passed on
+// here, through the move the window would have reported.
+void TForm::Take_Native_Frame()
+{
+    QWindow* Window = FWidget ? FWidget->windowHandle() : nullptr;
+    if (!Window || !FWidget->isVisible() || Framed() || Window->frameMargins().isNull()) return;
+    QMoveEvent Move(Window->position(), Window->position());
+    QCoreApplication::sendEvent(Window, &Move);
+}
+
 bool TForm::Frame_Check()
 {
+    Take_Native_Frame();
     if (!FWidget || !Framed() || Size_Held_By_State()) return false;
     if (!FOuter_Place && !FOuter_Width && !FOuter_Height) return false;
     const QSize Extra = FWidget->frameGeometry().size() - FWidget->size();

@@ -110,6 +110,7 @@ private:
     bool Size_Held_By_State() const;
     void Hold_Size_Steps();
     void Watch_Frame(int Tries);
+    void Take_Native_Frame();
     void Apply_Flags();
     void Place_On_Show();
     void Do_Activate();
