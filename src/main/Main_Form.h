@@ -222,6 +222,7 @@ public:
     int Remembered_Height = 0;
     void Remember_Client_Size();
     void Geometry_Report();
+    std::string Geometry_Reported;   // the line last written
     int Design_Width = Design_Client_Width;
     int Design_Height = Design_Client_Height;
     int Remembered_Page = 0;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <utility>
 
 #include "data/Globals.h"
@@ -112,18 +113,24 @@ void TForm_KardunGAS::Remember_Client_Size()
     Geometry_Report();
 }
 
-// With KARDUN_GEOMETRY_FILE set, the window's client size, state and the content panel's
-// place in the client area go to that file (one line, rewritten after every rescale), so
-// that a check outside the program can hold them against what the X server shows.
+// With KARDUN_GEOMETRY_FILE set, the window's client size, state, the content panel's
+// place in the client area and the window's X11 id go to that file (one line, rewritten
+// whenever it changes), so that a check outside the program can hold them against what
+// the X server shows.
 void TForm_KardunGAS::Geometry_Report()
 {
     const char* File = std::getenv("KARDUN_GEOMETRY_FILE");
     if (!File || !*File)
         return;
-    std::ofstream Out(File, std::ios::trunc);
-    Out << "client " << ClientWidth() << ' ' << ClientHeight() << " maximised "
-        << (WindowState() == TWindow_State::Maximized ? 1 : 0) << " panel " << Panel_KardunGAS->Left() << ' '
-        << Panel_KardunGAS->Top() << ' ' << Panel_KardunGAS->Width() << ' ' << Panel_KardunGAS->Height() << '\n';
+    std::ostringstream Line;
+    Line << "client " << ClientWidth() << ' ' << ClientHeight() << " maximised "
+         << (WindowState() == TWindow_State::Maximized ? 1 : 0) << " panel " << Panel_KardunGAS->Left() << ' '
+         << Panel_KardunGAS->Top() << ' ' << Panel_KardunGAS->Width() << ' ' << Panel_KardunGAS->Height()
+         << " window " << Native_Window() << '\n';
+    if (Line.str() == Geometry_Reported)
+        return;
+    Geometry_Reported = Line.str();
+    std::ofstream(File, std::ios::trunc) << Geometry_Reported;
 }
 
 void TForm_KardunGAS::Timer_ResizeTimer(TObject* Sender)
@@ -134,8 +141,10 @@ void TForm_KardunGAS::Timer_ResizeTimer(TObject* Sender)
     // that the outer sizes' ratios would neither fill the maximised client area nor bring
     // the content back to its design size.
     // Nothing changed: the timer keeps watching.
-    if (ClientWidth() == Remembered_Width && ClientHeight() == Remembered_Height)
+    if (ClientWidth() == Remembered_Width && ClientHeight() == Remembered_Height) {
+        Geometry_Report();
         return;
+    }
     // The content follows the window's height ...
     Timer_Resize->Enabled(false);
     if (Remembered_Height > 0)

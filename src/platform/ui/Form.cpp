@@ -739,6 +739,11 @@ void TForm::Resized_By_System(int Old_Width, int Old_Height)
     if (Alive) FIn_Resize = false;
 }
 
+unsigned long long TForm::Native_Window() const
+{
+    return FWidget && FWidget->windowHandle() ? static_cast<unsigned long long>(FWidget->winId()) : 0;
+}
+
 TCanvas* TForm::Canvas()
 {
     static QImage Measure_Image(1, 1, QImage::Format_RGB32);

@@ -72,6 +72,9 @@ public:
     void Enabled(bool Value) override;   // disables this window only, never the others
     using TControl::Enabled;
 
+    // The window system's id of the shown window (an X11 window id); 0 while it has none.
+    unsigned long long Native_Window() const;
+
     // A canvas in the form's font, for measuring text.
     TCanvas* Canvas();
 
