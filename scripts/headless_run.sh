@@ -113,20 +113,25 @@ Window_Check() {
   return $((failures > 0))
 }
 
-# Drags the bottom right corner of the main window's frame 150 x 100 pixels outwards; the
-# frame is not to be dragged to another size.
-Drag_Corner() {
+# Drags the main window's frame by its bottom right corner, and by the window manager's
+# Alt + right button, 150 x 100 pixels outwards; the frame is not to be dragged to another
+# size.
+Drag_Frame() {
   local id=$1 x y w h
   read -r x y w h < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
                                              /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print x, y, w, h }')
-  local cx=$((x + w + 1)) cy=$((y + h + 2))
-  xdotool mousemove "$cx" "$cy" mousedown 1
-  for step in 1 2 3 4 5; do
-    sleep 0.1
-    xdotool mousemove $((cx + step * 30)) $((cy + step * 20))
-  done
-  xdotool mouseup 1
-  sleep 1
+  Drag() {   # Drag X Y BUTTON [KEY]
+    xdotool mousemove "$1" "$2" ${4:+keydown $4} mousedown "$3"
+    for step in 1 2 3 4 5; do
+      sleep 0.1
+      xdotool mousemove $(($1 + step * 30)) $(($2 + step * 20))
+    done
+    xdotool mouseup "$3" ${4:+keyup $4}
+    sleep 0.5
+  }
+  Drag $((x + w - 3)) $((y + h + 2)) 1
+  Drag $((x + w - 100)) $((y + h - 100)) 3 alt
+  sleep 0.5
 }
 
 # Closes the program (pid $1); fails when it has ended on its own or does not close cleanly.
@@ -214,8 +219,8 @@ Close_Program "$pid" || status=1
 
 # ---------------------------------------------------------------- the restart check
 # A normal main window and big-digit window 3 at places of their own; three starts, each
-# checked, the first one also dragged at its frame's corner; after each the saved places
-# and sizes must be the ones set.
+# checked, the first one also dragged at its frame; after each the saved places and sizes
+# must be the ones set.
 Restart_Check() {
   local failures=0 run key
   local -A Set=([POSITION_TOP]=100 [POSITION_LEFT]=150 [FORM_ICO_FLAG_3]=True [FORM_ICO_TOP_3]=300
@@ -230,8 +235,8 @@ Restart_Check() {
       sleep 2   # the frames arrive, the big-digit window lays itself out
       Window_Check design || failures=$((failures + 1))
       if [ "$run" = 1 ] && [ -n "$wm_pid" ]; then
-        Drag_Corner "$(Report_Field window)"
-        Window_Check design || { echo "(after a drag at the frame's corner)" >&2; failures=$((failures + 1)); }
+        Drag_Frame "$(Report_Field window)"
+        Window_Check design || { echo "(after drags at the frame)" >&2; failures=$((failures + 1)); }
       fi
     else
       failures=$((failures + 1))
