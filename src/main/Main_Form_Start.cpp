@@ -135,23 +135,28 @@ void TForm_KardunGAS::Geometry_Report()
 
 void TForm_KardunGAS::Timer_ResizeTimer(TObject* Sender)
 {
-    // The content lives in the client area, and it is scaled by the client area's change:
-    // the outer size also holds the frame, which the window manager adds only once the
-    // window is shown and which differs between the maximised and the normal window, so
-    // that the outer sizes' ratios would neither fill the maximised client area nor bring
-    // the content back to its design size.
+    // The content lives in the client area. It is scaled in one step from its design size
+    // to the maximised client area, and back by the inverse step, so that every switch
+    // gives the same two layouts: the outer size also holds the frame, which the window
+    // manager adds only once the window is shown and which differs between the maximised
+    // and the normal window, and chained ratios of remembered sizes gather rounding.
     // Nothing changed: the timer keeps watching.
     if (ClientWidth() == Remembered_Width && ClientHeight() == Remembered_Height) {
         Geometry_Report();
         return;
     }
-    // The content follows the window's height ...
     Timer_Resize->Enabled(false);
-    if (Remembered_Height > 0)
-        Panel_KardunGAS->ScaleBy(ClientHeight() * 10000 / Remembered_Height, 10000);
-    // ... and, when it became wider than the window, its width.
-    if (ClientWidth() <= Panel_KardunGAS->Width() && Panel_KardunGAS->Width() > 0)
-        Panel_KardunGAS->ScaleBy(ClientWidth() * 10000 / Panel_KardunGAS->Width(), 10000);
+    // Back to the design size ...
+    Panel_KardunGAS->ScaleBy(Content_Scale_Divisor, Content_Scale_Multiplier);
+    Content_Scale_Multiplier = Content_Scale_Divisor = 1;
+    // ... and, maximised, to the client area's height, or its width where the content
+    // would be wider than the window.
+    if (WindowState() != TWindow_State::Normal && Design_Width > 0 && Design_Height > 0) {
+        const bool By_Height = ClientHeight() * Design_Width <= ClientWidth() * Design_Height;
+        Content_Scale_Multiplier = By_Height ? ClientHeight() : ClientWidth();
+        Content_Scale_Divisor = By_Height ? Design_Height : Design_Width;
+        Panel_KardunGAS->ScaleBy(Content_Scale_Multiplier, Content_Scale_Divisor);
+    }
     // The window gets the design client size: at once when restored; when maximised the
     // window manager keeps its size, and the design size is the one the window takes when
     // it is restored (the content was scaled to the maximised client area above).

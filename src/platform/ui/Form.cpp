@@ -314,12 +314,14 @@ bool TForm::Size_Held_By_State() const
     return FWidget && (FWidget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
 }
 
-// The size steps of a frame that is not dragged: based on the client size the program set.
-void TForm::Hold_Size_Steps()
+// The size steps of a frame that is not dragged: based on the client size the program set
+// (Program_Size; an invalid size keeps the base), never on a size the window manager gave.
+void TForm::Hold_Size_Steps(QSize Program_Size)
 {
     if (!FWidget) return;
     if (Maximisable_Single()) {
-        if (!Size_Held_By_State()) FWidget->setBaseSize(FWidget->size());
+        if (Program_Size.isValid()) FWidget->setBaseSize(Program_Size);
+        else if (FWidget->baseSize().isEmpty()) FWidget->setBaseSize(FWidget->size());
         FWidget->setSizeIncrement(No_Drag_Step, No_Drag_Step);
     } else if (FWidget->sizeIncrement() != QSize(0, 0)) {
         FWidget->setSizeIncrement(0, 0);
@@ -367,7 +369,7 @@ bool TForm::Frame_Check()
     if (Client != FWidget->size()) {
         if (Fixed_Size()) FWidget->setFixedSize(Client);
         FWidget->resize(Client);
-        Hold_Size_Steps();
+        Hold_Size_Steps(Client);
     }
     return true;
 }
@@ -403,7 +405,7 @@ void TForm::SetBounds(int Left, int Top, int Width, int Height)
     if (Fixed_Size()) FWidget->setFixedSize(W, H);
     FWidget->move(Left, Top);
     FWidget->resize(W, H);
-    Hold_Size_Steps();
+    Hold_Size_Steps(QSize(W, H));
 }
 
 int TForm::ClientWidth() const { return FWidget ? FWidget->width() : 0; }
@@ -419,7 +421,7 @@ void TForm::ClientWidth(int Value)
     }
     if (Fixed_Size()) FWidget->setFixedSize(Value, FWidget->height());
     FWidget->resize(Value, FWidget->height());
-    Hold_Size_Steps();
+    Hold_Size_Steps(FWidget->size());
 }
 
 void TForm::ClientHeight(int Value)
@@ -432,7 +434,7 @@ void TForm::ClientHeight(int Value)
     }
     if (Fixed_Size()) FWidget->setFixedSize(FWidget->width(), Value);
     FWidget->resize(FWidget->width(), Value);
-    Hold_Size_Steps();
+    Hold_Size_Steps(FWidget->size());
 }
 
 // Restored: a size or place the program set while the window was maximised applies now.
@@ -443,10 +445,14 @@ void TForm::State_Changed_By_System()
     const QSize Size = std::exchange(FRestore_Size, QSize());
     if (Place) FWidget->move(*Place);
     if (Size.isValid()) {
+        // The window system reports no resize of its own when the restored size is already
+        // the widget's: the restore is reported here.
+        const QSize Old = FWidget->size();
         if (Fixed_Size()) FWidget->setFixedSize(Size);
         FWidget->resize(Size);
+        Hold_Size_Steps(Size);
+        if (FWidget->size() != Old) Resized_By_System(Old.width(), Old.height());
     }
-    Hold_Size_Steps();
 }
 
 TWindow_State TForm::WindowState() const

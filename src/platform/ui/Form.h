@@ -111,7 +111,7 @@ private:
     bool Maximisable_Single() const;
     bool Fixed_Size() const;
     bool Size_Held_By_State() const;
-    void Hold_Size_Steps();
+    void Hold_Size_Steps(QSize Program_Size = QSize());
     void Watch_Frame(int Tries);
     void Take_Native_Frame();
     void Apply_Flags();
