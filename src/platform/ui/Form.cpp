@@ -393,6 +393,11 @@ void TForm::SetBounds(int Left, int Top, int Width, int Height)
         FOuter_Place = QPoint(Left, Top);
         if (Width != this->Width()) FOuter_Width = Width;
         if (Height != this->Height()) FOuter_Height = Height;
+    } else {
+        // Set with the frame known: what was set before it is outdated.
+        FOuter_Place.reset();
+        FOuter_Width.reset();
+        FOuter_Height.reset();
     }
     const QSize Extra = FWidget->frameGeometry().size() - FWidget->size();
     const int W = std::max(1, Width - Extra.width());
