@@ -18,6 +18,8 @@ PROGRAM=$1
 SCREENSHOT=$2
 EMU_LOG=$3
 shift 3
+# The program draws on this X server, also when the caller's tests run offscreen.
+export QT_QPA_PLATFORM=xcb
 GEOMETRY=$(mktemp)
 wm_pid=""
 trap 'rm -f "$GEOMETRY"; [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null' EXIT
