@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts KardunGD in its working folder run/.
-# With no display the program runs under Xvfb and a screenshot of the screen is saved
-# as run/screenshot.png; the program is then closed. Against the emulator that run waits
-# for the connected state first and fails when the program does not reach it.
+# With no display the program runs under Xvfb with a window manager (openbox), as on a
+# technician's desktop, and a screenshot of the screen is saved as run/screenshot.png; the
+# program is then closed. Against the emulator that run waits for the connected state first
+# and fails when the program does not reach it; it also fails when the main window is not
+# maximised with its pages within it, or when saved window places move over restarts (see
+# scripts/headless_run.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
@@ -45,7 +48,7 @@ if [ "$HEADLESS" = 0 ]; then
   "$ROOT/build/KardunGD" "$@"
   exit $?
 fi
-echo "No display: running under Xvfb; the screenshot goes to run/screenshot.png"
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$ROOT/scripts/headless_run.sh" \
+echo "No display: running under Xvfb with openbox; the screenshot goes to run/screenshot.png"
+xvfb-run -a -s "-screen 0 ${KARDUN_SCREEN:-1366x768}x24" bash "$ROOT/scripts/headless_run.sh" \
   "$ROOT/build/KardunGD" "$ROOT/run/screenshot.png" "$EMU_LOG" "$@"
 echo "Saved run/screenshot.png"

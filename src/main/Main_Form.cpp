@@ -35,6 +35,9 @@ TForm_KardunGAS::TForm_KardunGAS(TComponent* Owner) : TForm(Owner)
     Caption("KardunGD");
     KeyPreview(true);
     Position(TPosition::Designed);
+    // Maximised and restored, never dragged to another size: the content is scaled for
+    // those two states only.
+    BorderStyle(TBorder_Style::Single);
     ClientWidth(Design_Client_Width);
     ClientHeight(Design_Client_Height);
 

@@ -217,9 +217,15 @@ public:
 
     // ---- state ----
     bool Main_Form_Shown = false;
-    // Geometry remembered for the maximise/restore scaling.
+    // Client size remembered for the maximise/restore scaling, and the content's scale
+    // from its design size (multiplier / divisor).
     int Remembered_Width = 0;
     int Remembered_Height = 0;
+    int Content_Scale_Multiplier = 1;
+    int Content_Scale_Divisor = 1;
+    void Remember_Client_Size();
+    void Geometry_Report();
+    std::string Geometry_Reported;   // the line last written
     int Design_Width = Design_Client_Width;
     int Design_Height = Design_Client_Height;
     int Remembered_Page = 0;

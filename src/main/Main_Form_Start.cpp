@@ -1,6 +1,9 @@
 // The main window from creation to the first frame on the wire, its scaling when it is
 // maximised, page changes, and what is saved when it goes away.
+#include <cstdlib>
+#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <utility>
 
 #include "data/Globals.h"
@@ -30,8 +33,7 @@ void TForm_KardunGAS::FormCreate(TObject* Sender)
         Application->Title(Product_Title);
     Caption(Product_Title);
     Scaled(true);
-    Remembered_Width = Width();
-    Remembered_Height = Height();
+    Remember_Client_Size();
     Design_Width = ClientWidth();
     Design_Height = ClientHeight();
     Remember_Gauge_Sizes();
@@ -88,6 +90,7 @@ void TForm_KardunGAS::FormShow(TObject* Sender)
 {
     Main_Form_Shown = true;
     Update_Main_Caption();
+    Geometry_Report();
 }
 
 void TForm_KardunGAS::FormActivate(TObject* Sender)
@@ -103,26 +106,62 @@ void TForm_KardunGAS::FormCanResize(TObject* Sender, int& New_Width, int& New_He
     Timer_Resize->Enabled(true);
 }
 
+void TForm_KardunGAS::Remember_Client_Size()
+{
+    Remembered_Width = ClientWidth();
+    Remembered_Height = ClientHeight();
+    Geometry_Report();
+}
+
+// With KARDUN_GEOMETRY_FILE set, the window's client size, state, the content panel's
+// place in the client area and the window's X11 id go to that file (one line, rewritten
+// whenever it changes), so that a check outside the program can hold them against what
+// the X server shows.
+void TForm_KardunGAS::Geometry_Report()
+{
+    const char* File = std::getenv("KARDUN_GEOMETRY_FILE");
+    if (!File || !*File)
+        return;
+    std::ostringstream Line;
+    Line << "client " << ClientWidth() << ' ' << ClientHeight() << " maximised "
+         << (WindowState() == TWindow_State::Maximized ? 1 : 0) << " panel " << Panel_KardunGAS->Left() << ' '
+         << Panel_KardunGAS->Top() << ' ' << Panel_KardunGAS->Width() << ' ' << Panel_KardunGAS->Height()
+         << " window " << Native_Window() << '\n';
+    if (Line.str() == Geometry_Reported)
+        return;
+    Geometry_Reported = Line.str();
+    std::ofstream(File, std::ios::trunc) << Geometry_Reported;
+}
+
 void TForm_KardunGAS::Timer_ResizeTimer(TObject* Sender)
 {
+    // The content lives in the client area. It is scaled in one step from its design size
+    // to the maximised client area, and back by the inverse step, so that every switch
+    // gives the same two layouts: the outer size also holds the frame, which the window
+    // manager adds only once the window is shown and which differs between the maximised
+    // and the normal window, and chained ratios of remembered sizes gather rounding.
     // Nothing changed: the timer keeps watching.
-    if (Width() == Remembered_Width && Height() == Remembered_Height)
+    if (ClientWidth() == Remembered_Width && ClientHeight() == Remembered_Height) {
+        Geometry_Report();
         return;
-    // The content follows the window's height ...
-    Timer_Resize->Enabled(false);
-    if (Remembered_Height > 0)
-        Panel_KardunGAS->ScaleBy(Height() * 10000 / Remembered_Height, 10000);
-    // ... and, when it became wider than the window, its width.
-    if (ClientWidth() <= Panel_KardunGAS->Width() && Panel_KardunGAS->Width() > 0)
-        Panel_KardunGAS->ScaleBy(ClientWidth() * 10000 / Panel_KardunGAS->Width(), 10000);
-    // Maximised: the client area fits the content; restored: the design size.
-    if (WindowState() != TWindow_State::Normal) {
-        ClientWidth(Panel_KardunGAS->Width());
-        ClientHeight(Panel_KardunGAS->Height());
-    } else {
-        ClientWidth(Design_Width);
-        ClientHeight(Design_Height);
     }
+    Timer_Resize->Enabled(false);
+    // Back to the design size ...
+    Panel_KardunGAS->ScaleBy(Content_Scale_Divisor, Content_Scale_Multiplier);
+    Content_Scale_Multiplier = Content_Scale_Divisor = 1;
+    // ... and, maximised, to the client area's height, or its width where the content
+    // would be wider than the window.
+    if (WindowState() != TWindow_State::Normal && Design_Width > 0 && Design_Height > 0) {
+        const bool By_Height = ClientHeight() * Design_Width <= ClientWidth() * Design_Height;
+        Content_Scale_Multiplier = By_Height ? ClientHeight() : ClientWidth();
+        Content_Scale_Divisor = By_Height ? Design_Height : Design_Width;
+        Panel_KardunGAS->ScaleBy(Content_Scale_Multiplier, Content_Scale_Divisor);
+    }
+    // The window gets the design client size: at once when restored; when maximised the
+    // window manager keeps its size, and the design size is the one the window takes when
+    // it is restored (the content was scaled to the maximised client area above).
+    ClientWidth(Design_Width);
+    ClientHeight(Design_Height);
     // The table's cells and fonts follow the new size of its place.
     if (Panel_CFG_Depend->Visible()) {
         RPM_Tab_Layout();
@@ -130,8 +169,7 @@ void TForm_KardunGAS::Timer_ResizeTimer(TObject* Sender)
     }
     // The phase bars are built again for their place's new height (thumbs, labels).
     Injection_Type_Bars_Build();
-    Remembered_Width = Width();
-    Remembered_Height = Height();
+    Remember_Client_Size();
 }
 
 void TForm_KardunGAS::PageControl_KardunGASChange(TObject* Sender)

@@ -199,15 +199,22 @@ void ICO_Layout(int n)
     TForm_ICO* F = Window(n);
     const int W = ICO_State.ICO_Width;
     const int H = ICO_State.ICO_Height;
-    const int Dig_Height = (H - ICO_Frame_Height) * ICO_Dig_Share / 100;
-    const int Dim_Height = H - Dig_Height - ICO_Frame_Height;
-    F->Panel_ICO_Dig->SetBounds(0, 0, W - ICO_Frame_Width, Dig_Height);
-    F->Panel_ICO_Dim->SetBounds(0, Dig_Height, W - ICO_Frame_Width, Dim_Height);
-    F->Panel_ICO->SetBounds(0, 0, W - ICO_Frame_Width, Dig_Height + Dim_Height);
+    // The panels fill the client area: the outer size less the frame the window manager
+    // put around the window (none before it has framed it; the layout is made again when
+    // the frame arrives).
+    const int Frame_Width = F->Width() - F->ClientWidth();
+    const int Frame_Height = F->Height() - F->ClientHeight();
+    const int Dig_Height = (H - Frame_Height) * ICO_Dig_Share / 100;
+    const int Dim_Height = H - Dig_Height - Frame_Height;
+    F->Panel_ICO_Dig->SetBounds(0, 0, W - Frame_Width, Dig_Height);
+    F->Panel_ICO_Dim->SetBounds(0, Dig_Height, W - Frame_Width, Dim_Height);
+    F->Panel_ICO->SetBounds(0, 0, W - Frame_Width, Dig_Height + Dim_Height);
     F->Laid_Out_Width = W;
     F->Laid_Out_Height = H;
+    F->Laid_Out_Frame_Width = Frame_Width;
+    F->Laid_Out_Frame_Height = Frame_Height;
     F->Label_ICO_OSC->Left(
-        std::max(0, W - ICO_Frame_Width - F->Label_ICO_OSC->Width() - OSC_Mark_Gap));
+        std::max(0, W - Frame_Width - F->Label_ICO_OSC->Width() - OSC_Mark_Gap));
     F->Label_ICO_OSC->Top(OSC_Mark_Gap);
     for (TPanel* P : {F->Panel_ICO_Dig, F->Panel_ICO_Dim})
         P->Font().Size(F->Fit_Panel_Font(P, P->Font().Size()));
@@ -416,7 +423,8 @@ void TForm_ICO::FormCanResize(TObject* Sender, int& New_Width, int& New_Height, 
     ICO_State.ICO_Current = static_cast<uint8_t>(Number());
     New_Width = std::max(New_Width, ICO_Min_Width);
     New_Height = std::max(New_Height, ICO_Min_Height);
-    if (New_Width == Laid_Out_Width && New_Height == Laid_Out_Height)
+    if (New_Width == Laid_Out_Width && New_Height == Laid_Out_Height &&
+        Width() - ClientWidth() == Laid_Out_Frame_Width && Height() - ClientHeight() == Laid_Out_Frame_Height)
         return;
     Laid_Out_Width = New_Width;
     Laid_Out_Height = New_Height;

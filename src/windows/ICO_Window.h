@@ -28,8 +28,6 @@ constexpr int ICO_Dim_Size = 10;
 constexpr int ICO_Font_Min = 4;               // every font fit stops at these sizes
 constexpr int ICO_Font_Max = 1000;
 constexpr int ICO_Timer_Ms = 200;             // the re-fit after the last size change
-constexpr int ICO_Frame_Width = 8;            // the panels are this much narrower than the window
-constexpr int ICO_Frame_Height = 34;          // and this much lower together
 constexpr int ICO_Dig_Share = 80;             // per cent of the panels' height for the digits
 
 // ---- the window table ----
@@ -144,6 +142,8 @@ public:
     // The size of the last layout (outer width and height).
     int Laid_Out_Width = 0;
     int Laid_Out_Height = 0;
+    int Laid_Out_Frame_Width = 0;     // the frame the last layout counted
+    int Laid_Out_Frame_Height = 0;
 
     void FormCanResize(TObject* Sender, int& New_Width, int& New_Height, bool& Resize);
     void Timer_ICOTimer(TObject* Sender);

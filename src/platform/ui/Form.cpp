@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMoveEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QResizeEvent>
@@ -18,6 +19,8 @@
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -72,10 +75,36 @@ protected:
     void resizeEvent(QResizeEvent* Event) override
     {
         QWidget::resizeEvent(Event);
-        if (Form && TControl::From_Widget(this) && Event->oldSize().isValid())
+        if (!Form || !TControl::From_Widget(this)) return;
+        // A frame that arrived corrects the size first; the resize it makes comes back here.
+        if (Form->Frame_Check()) return;
+        if (Event->oldSize().isValid())
             Form->Resized_By_System(Event->oldSize().width(), Event->oldSize().height());
     }
+    void moveEvent(QMoveEvent* Event) override
+    {
+        QWidget::moveEvent(Event);
+        if (Form && TControl::From_Widget(this)) Form->Frame_Check();
+    }
+    void changeEvent(QEvent* Event) override
+    {
+        QWidget::changeEvent(Event);
+        if (Event->type() == QEvent::WindowStateChange && Form && TControl::From_Widget(this))
+            Form->State_Changed_By_System();
+    }
 };
+
+// A frame that is not dragged to another size but is still maximised: the window manager
+// is told that the window grows only in steps larger than any screen from the size the
+// program gives it (size increments from a base size). Maximised and full-screen windows
+// are sized without the steps; a frame of fixed size (minimum = maximum) would lose its
+// maximise box and function.
+constexpr int No_Drag_Step = 1 << 14;
+
+// How often and how long a shown window is looked at for the frame the window manager
+// puts around it (on an X server without one it never comes).
+constexpr int Frame_Watch_Ms = 20;
+constexpr int Frame_Watch_Tries = 150;   // the toolkit keeps it in 16 bits
 
 // Keys (key preview, virtual-key codes, default and cancel buttons) and window activation.
 class Global_Filter : public QObject {
@@ -317,15 +346,119 @@ static bool Fixed_Border(TBorder_Style S)
            S == TBorder_Style::Tool_Window;
 }
 
+// A single frame with a maximise box is maximised and restored but never resized by hand;
+// any other single, dialog or borderless frame keeps the size the program gives it.
+bool TForm::Maximisable_Single() const
+{
+    return FBorder_Style == TBorder_Style::Single && (FBorder_Icons & biMaximize);
+}
+
+bool TForm::Fixed_Size() const { return Fixed_Border(FBorder_Style) && !Maximisable_Single(); }
+
+// Maximised and full-screen sizes belong to the window manager (a resize by the program
+// would also take the window out of its state): a size set then is kept for the restore.
+bool TForm::Size_Held_By_State() const
+{
+    return FWidget && (FWidget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+}
+
+// The size steps of a frame that is not dragged: based on the client size the program set
+// (Program_Size; an invalid size keeps the base), never on a size the window manager gave.
+void TForm::Hold_Size_Steps(QSize Program_Size)
+{
+    if (!FWidget) return;
+    if (Maximisable_Single()) {
+        if (Program_Size.isValid()) FWidget->setBaseSize(Program_Size);
+        else if (FWidget->baseSize().isEmpty()) FWidget->setBaseSize(FWidget->size());
+        FWidget->setSizeIncrement(No_Drag_Step, No_Drag_Step);
+    } else if (FWidget->sizeIncrement() != QSize(0, 0)) {
+        FWidget->setSizeIncrement(0, 0);
+        FWidget->setBaseSize(0, 0);
+    }
+    // The native window takes the hints at once (a widget passes them on only when they
+    // change, and not to a window made after they were set).
+    if (QWindow* Window = FWidget->windowHandle()) {
+        Window->setBaseSize(FWidget->baseSize());
+        Window->setSizeIncrement(FWidget->sizeIncrement());
+    }
+}
+
+// The frame is the window manager's: known once it has framed the shown window. Until then
+// the layer counts none, and the outer place and sizes the program set are set again when
+// the frame arrives.
+bool TForm::Framed() const
+{
+    return FWidget && FWidget->isVisible() && FWidget->frameGeometry() != FWidget->geometry();
+}
+
+// The widget takes the native window's frame on the window's next move or resize; a frame
+// that arrived without either (the window manager kept the client's place) is passed on
+// here, through the move the window would have reported.
+void TForm::Take_Native_Frame()
+{
+    QWindow* Window = FWidget ? FWidget->windowHandle() : nullptr;
+    if (!Window || !FWidget->isVisible() || Framed() || Window->frameMargins().isNull()) return;
+    QMoveEvent Move(Window->position(), Window->position());
+    QCoreApplication::sendEvent(Window, &Move);
+}
+
+bool TForm::Frame_Check()
+{
+    Take_Native_Frame();
+    if (!FWidget || !Framed() || Size_Held_By_State()) return false;
+    if (!FOuter_Place && !FOuter_Width && !FOuter_Height) return false;
+    const QSize Extra = FWidget->frameGeometry().size() - FWidget->size();
+    const QSize Client(FOuter_Width ? std::max(1, *FOuter_Width - Extra.width()) : FWidget->width(),
+                       FOuter_Height ? std::max(1, *FOuter_Height - Extra.height()) : FWidget->height());
+    const std::optional<QPoint> Place = std::exchange(FOuter_Place, std::nullopt);
+    FOuter_Width.reset();
+    FOuter_Height.reset();
+    if (Place) FWidget->move(*Place);
+    if (Client != FWidget->size()) {
+        if (Fixed_Size()) FWidget->setFixedSize(Client);
+        FWidget->resize(Client);
+        Hold_Size_Steps(Client);
+    }
+    return true;
+}
+
+// The window manager frames a window after it is shown, without a move or a resize of the
+// client when it keeps the client's place: the frame is looked for a while after showing.
+void TForm::Watch_Frame(int Tries)
+{
+    if (!FWidget || (!FOuter_Place && !FOuter_Width && !FOuter_Height)) return;
+    QTimer::singleShot(Frame_Watch_Ms, FWidget, [this, Tries, Alive = TAlive(this)] {
+        if (!Alive || Frame_Check() || Tries <= 1 || !FVisible) return;
+        Watch_Frame(Tries - 1);
+    });
+}
+
 void TForm::SetBounds(int Left, int Top, int Width, int Height)
 {
     if (!FWidget) return;
+    if (!Framed()) {
+        // An outer place and a changed outer size, to be set again with the frame.
+        FOuter_Place = QPoint(Left, Top);
+        if (Width != this->Width()) FOuter_Width = Width;
+        if (Height != this->Height()) FOuter_Height = Height;
+    } else {
+        // Set with the frame known: what was set before it is outdated.
+        FOuter_Place.reset();
+        FOuter_Width.reset();
+        FOuter_Height.reset();
+    }
     const QSize Extra = FWidget->frameGeometry().size() - FWidget->size();
     const int W = std::max(1, Width - Extra.width());
     const int H = std::max(1, Height - Extra.height());
-    if (Fixed_Border(FBorder_Style)) FWidget->setFixedSize(W, H);
+    if (Size_Held_By_State()) {
+        FRestore_Place = QPoint(Left, Top);
+        FRestore_Size = QSize(W, H);
+        return;
+    }
+    if (Fixed_Size()) FWidget->setFixedSize(W, H);
     FWidget->move(Left, Top);
     FWidget->resize(W, H);
+    Hold_Size_Steps(QSize(W, H));
 }
 
 int TForm::ClientWidth() const { return FWidget ? FWidget->width() : 0; }
@@ -334,15 +467,45 @@ int TForm::ClientHeight() const { return FWidget ? FWidget->height() : 0; }
 void TForm::ClientWidth(int Value)
 {
     if (!FWidget) return;
-    if (Fixed_Border(FBorder_Style)) FWidget->setFixedSize(Value, FWidget->height());
+    FOuter_Width.reset();   // a client size needs no frame
+    if (Size_Held_By_State()) {
+        FRestore_Size = QSize(Value, FRestore_Size.isValid() ? FRestore_Size.height() : FWidget->normalGeometry().height());
+        return;
+    }
+    if (Fixed_Size()) FWidget->setFixedSize(Value, FWidget->height());
     FWidget->resize(Value, FWidget->height());
+    Hold_Size_Steps(FWidget->size());
 }
 
 void TForm::ClientHeight(int Value)
 {
     if (!FWidget) return;
-    if (Fixed_Border(FBorder_Style)) FWidget->setFixedSize(FWidget->width(), Value);
+    FOuter_Height.reset();
+    if (Size_Held_By_State()) {
+        FRestore_Size = QSize(FRestore_Size.isValid() ? FRestore_Size.width() : FWidget->normalGeometry().width(), Value);
+        return;
+    }
+    if (Fixed_Size()) FWidget->setFixedSize(FWidget->width(), Value);
     FWidget->resize(FWidget->width(), Value);
+    Hold_Size_Steps(FWidget->size());
+}
+
+// Restored: a size or place the program set while the window was maximised applies now.
+void TForm::State_Changed_By_System()
+{
+    if (!FWidget || Size_Held_By_State()) return;
+    const std::optional<QPoint> Place = std::exchange(FRestore_Place, std::nullopt);
+    const QSize Size = std::exchange(FRestore_Size, QSize());
+    if (Place) FWidget->move(*Place);
+    if (Size.isValid()) {
+        // The window system reports no resize of its own when the restored size is already
+        // the widget's: the restore is reported here.
+        const QSize Old = FWidget->size();
+        if (Fixed_Size()) FWidget->setFixedSize(Size);
+        FWidget->resize(Size);
+        Hold_Size_Steps(Size);
+        if (FWidget->size() != Old) Resized_By_System(Old.width(), Old.height());
+    }
 }
 
 TWindow_State TForm::WindowState() const
@@ -359,7 +522,7 @@ void TForm::WindowState(TWindow_State Value)
     Qt::WindowStates S = FWidget->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
     if (Value == TWindow_State::Maximized) S |= Qt::WindowMaximized;
     if (Value == TWindow_State::Minimized) S |= Qt::WindowMinimized;
-    if (Fixed_Border(FBorder_Style) && Value == TWindow_State::Maximized) {
+    if (Fixed_Size() && Value == TWindow_State::Maximized) {
         FWidget->setMinimumSize(0, 0);
         FWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
@@ -403,7 +566,7 @@ void TForm::Apply_Flags()
         if (FBorder_Icons & biSystemMenu) F |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
         if ((FBorder_Icons & biMinimize) && FBorder_Style != TBorder_Style::Dialog)
             F |= Qt::WindowMinimizeButtonHint;
-        if ((FBorder_Icons & biMaximize) && !Fixed_Border(FBorder_Style))
+        if ((FBorder_Icons & biMaximize) && (!Fixed_Border(FBorder_Style) || Maximisable_Single()))
             F |= Qt::WindowMaximizeButtonHint;
     }
     if (FForm_Style == TForm_Style::Stay_On_Top) F |= Qt::WindowStaysOnTopHint;
@@ -419,7 +582,8 @@ void TForm::Apply_Flags()
         FWidget->show();
     }
     FApplying_Flags = false;
-    if (Fixed_Border(FBorder_Style)) FWidget->setFixedSize(FWidget->size());
+    Hold_Size_Steps();
+    if (Fixed_Size()) FWidget->setFixedSize(FWidget->size());
     else {
         FWidget->setMinimumSize(0, 0);
         FWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -500,7 +664,12 @@ void TForm::Show()
         if (FWidget->windowHandle() && Main->Widget()->windowHandle())
             FWidget->windowHandle()->setTransientParent(Main->Widget()->windowHandle());
     }
+    if (Maximisable_Single()) {
+        FWidget->winId();
+        Hold_Size_Steps();
+    }
     FWidget->show();
+    Watch_Frame(Frame_Watch_Tries);
     FWidget->raise();
     FWidget->activateWindow();
     Do_Activate();
@@ -623,13 +792,20 @@ void TForm::Resized_By_System(int Old_Width, int Old_Height)
             bool Resize = true;
             OnCanResize(this, W, H, Resize);
             if (!Alive || !FWidget) return;
-            if (!Resize) FWidget->resize(Old_Width, Old_Height);
+            if (Size_Held_By_State()) {
+                // the window manager's size stands
+            } else if (!Resize) FWidget->resize(Old_Width, Old_Height);
             else if (W != Asked_W || H != Asked_H)
                 FWidget->resize(std::max(1, W - Extra.width()), std::max(1, H - Extra.height()));
         }
         if (Alive && OnResize) OnResize(this);
     });
     if (Alive) FIn_Resize = false;
+}
+
+unsigned long long TForm::Native_Window() const
+{
+    return FWidget && FWidget->windowHandle() ? static_cast<unsigned long long>(FWidget->winId()) : 0;
 }
 
 TCanvas* TForm::Canvas()

@@ -3,7 +3,10 @@
 // A form is never a Qt child of another form: service windows stay usable while the main
 // form is disabled, and stay above it through their transient parent.
 #include "platform/ui/Component.h"
+#include <QPoint>
+#include <QSize>
 #include <memory>
+#include <optional>
 
 class TCanvas;
 class TIcon;
@@ -69,6 +72,9 @@ public:
     void Enabled(bool Value) override;   // disables this window only, never the others
     using TControl::Enabled;
 
+    // The window system's id of the shown window (an X11 window id); 0 while it has none.
+    unsigned long long Native_Window() const;
+
     // A canvas in the form's font, for measuring text.
     TCanvas* Canvas();
 
@@ -89,6 +95,12 @@ public:
     void Activated_By_System();  // Qt reports this window active
     void Close_Requested();      // the window's close box
     void Resized_By_System(int Old_Width, int Old_Height);
+    void State_Changed_By_System();   // maximised, restored, ...
+    // Moved or resized by the system: once the window manager has framed the window, the
+    // outer place and size set before are set again counting the frame (true when done).
+    bool Frame_Check();
+    // The window manager has framed the shown window (its frame is known).
+    bool Framed() const;
     bool Is_Modal() const { return FModal_Loop != nullptr; }
 
 protected:
@@ -96,6 +108,12 @@ protected:
     void Apply_Color() override;
 
 private:
+    bool Maximisable_Single() const;
+    bool Fixed_Size() const;
+    bool Size_Held_By_State() const;
+    void Hold_Size_Steps(QSize Program_Size = QSize());
+    void Watch_Frame(int Tries);
+    void Take_Native_Frame();
     void Apply_Flags();
     void Place_On_Show();
     void Do_Activate();
@@ -116,6 +134,13 @@ private:
     bool FIn_Resize = false;
     bool FApplying_Flags = false;
     std::unique_ptr<TCanvas> FCanvas;
+    // Set while maximised: the client size and the outer place the restored window takes.
+    QSize FRestore_Size;
+    std::optional<QPoint> FRestore_Place;
+    // Set before the window was framed: the outer place and sizes the program gave.
+    std::optional<QPoint> FOuter_Place;
+    std::optional<int> FOuter_Width;
+    std::optional<int> FOuter_Height;
 };
 
 // Create a form of class T owned by Owner and fire its OnCreate.

@@ -97,6 +97,12 @@ TEST_F(ICO_Windows, ExitAndRestartBringTheWindowsBackInPlaceAndSize)
     Create();
     for (const int n : {1, 14}) {
         ASSERT_TRUE(Open(n)) << n;
+        // Laid out again once framed: the panel fills the client area.
+        TForm_ICO* F = Window(n);
+        ASSERT_TRUE(Pump_Until([F] { return F->Framed() && F->Panel_ICO->Width() == F->ClientWidth(); }, 2000)) << n;
+        ASSERT_TRUE(Pump_Until([F] { return !F->Timer_ICO->Enabled(); }, 2000)) << n;
+        EXPECT_EQ(F->Panel_ICO->Width(), F->ClientWidth()) << n;
+        EXPECT_EQ(F->Panel_ICO->Height(), F->ClientHeight()) << n;
         // Place and size come back; the fonts went to the file and are fitted again.
         std::array<int, 6> Now = Place(n);
         Now[4] = In_File(ICO_Keys(n)[5]);

@@ -2,6 +2,9 @@
 // states on the status row, the watchdog's report, the scaling, the start-up order and
 // the settings file written at shutdown.
 #include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
 #include <QImage>
 #include <clocale>
 #include <cstdlib>
@@ -280,35 +283,59 @@ TEST_F(Main_Window, APortThatIsNotListedIsNeitherOpenedNorWritten)
     EXPECT_FALSE(F->ComPort->Connected());
 }
 
-TEST_F(Main_Window, ResizingScalesTheContentByTheHeightAndRestoresTheDesignSize)
+TEST_F(Main_Window, MaximisedTheContentFillsTheClientAreaRestoredEverythingHasItsDesignSizeAtEverySwitch)
 {
     Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST3", false));
     Create();
     TForm_KardunGAS* F = Main();
-    F->Remembered_Width = F->Width();
-    F->Remembered_Height = F->Height();
+    F->Show();
     F->Timer_Resize->Enabled(true);
     ASSERT_TRUE(F->Timer_Resize->Fire_Tick());   // nothing changed: keeps watching
     EXPECT_TRUE(F->Timer_Resize->Enabled());
     EXPECT_EQ(F->Panel_KardunGAS->Width(), 780);
-
-    // The window grows, more in width than in height: the content follows the height.
-    const int Old_Height = F->Height();
-    F->ClientWidth(1400);
-    F->ClientHeight(780);
-    const int Factor = F->Height() * 10000 / Old_Height;
-    ASSERT_TRUE(F->Timer_Resize->Fire_Tick());
-    EXPECT_FALSE(F->Timer_Resize->Enabled());
-    EXPECT_NEAR(F->Panel_KardunGAS->Height(), 520 * Factor / 10000, 2);
-    EXPECT_NEAR(F->Panel_KardunGAS->Width(), 780 * Factor / 10000, 2);
-    // The phase bars were built again for their taller place: thumbs fill them.
-    ASSERT_FALSE(F->Injection_Bars.empty());
-    EXPECT_EQ(F->Injection_Bars[0]->ThumbLength(), F->Injection_Bars[0]->Height() - 5);
-    // A window in the normal state goes back to the design client size.
-    EXPECT_EQ(F->ClientWidth(), 780);
-    EXPECT_EQ(F->ClientHeight(), 520);
-    EXPECT_EQ(F->Remembered_Width, F->Width());
-    EXPECT_EQ(F->Remembered_Height, F->Height());
+    // Every control's place and size on the pages, and its font.
+    auto Layout = [F] {
+        std::vector<std::array<int, 5>> All;
+        std::vector<TControl*> Stack{F->Panel_KardunGAS};
+        while (!Stack.empty()) {
+            TControl* C = Stack.back();
+            Stack.pop_back();
+            All.push_back({C->Left(), C->Top(), C->Width(), C->Height(), C->Font().Pixels()});
+            for (int I = 0; I < C->ControlCount(); ++I)
+                Stack.push_back(C->Controls(I));
+        }
+        return All;
+    };
+    const auto Design_Layout = Layout();
+    std::vector<std::array<int, 4>> Maximised;
+    for (int Switch = 0; Switch < 3; ++Switch) {
+        // Maximised: the window keeps its state and the window manager's size; the content
+        // fills the client area's height, or its width where that is the narrower (the
+        // test screen is square), and lies within it.
+        F->WindowState(TWindow_State::Maximized);
+        // The resize switches the timer on; its tick rescales and remembers the new size.
+        ASSERT_TRUE(Pump_Until([F] { return F->ClientHeight() > 520 && F->Remembered_Height == F->ClientHeight(); }, 2000));
+        EXPECT_EQ(F->WindowState(), TWindow_State::Maximized) << Switch;
+        EXPECT_TRUE(std::abs(F->Panel_KardunGAS->Height() - F->ClientHeight()) <= 1 ||
+                    std::abs(F->Panel_KardunGAS->Width() - F->ClientWidth()) <= 1)
+            << Switch << ": " << F->Panel_KardunGAS->Width() << "x" << F->Panel_KardunGAS->Height();
+        EXPECT_LE(F->Panel_KardunGAS->Width(), F->ClientWidth()) << Switch;
+        EXPECT_LE(F->Panel_KardunGAS->Height(), F->ClientHeight()) << Switch;
+        Maximised.push_back({F->ClientWidth(), F->ClientHeight(), F->Panel_KardunGAS->Width(),
+                             F->Panel_KardunGAS->Height()});
+        EXPECT_EQ(Maximised.back(), Maximised.front()) << Switch;
+        // The phase bars were built again for their taller place: thumbs fill them.
+        ASSERT_FALSE(F->Injection_Bars.empty());
+        EXPECT_EQ(F->Injection_Bars[0]->ThumbLength(), F->Injection_Bars[0]->Height() - 5);
+        // Restored: the design client size and the content's design size.
+        F->WindowState(TWindow_State::Normal);
+        ASSERT_TRUE(Pump_Until([F] { return F->ClientHeight() == 520 && F->Remembered_Height == 520; }, 2000));
+        EXPECT_EQ(F->WindowState(), TWindow_State::Normal) << Switch;
+        EXPECT_EQ(F->ClientWidth(), 780) << Switch;
+        EXPECT_EQ(F->Panel_KardunGAS->Width(), 780) << Switch;
+        EXPECT_EQ(F->Panel_KardunGAS->Height(), 520) << Switch;
+        EXPECT_EQ(Layout(), Design_Layout) << Switch;
+    }
 }
 
 TEST_F(Main_Window, WindowsAreCreatedInTheirOrder)

@@ -1,0 +1,78 @@
+// Window geometry under a window manager: outer place and size set before the frame is
+// known, sizes set on a maximised window, and a frame that is maximised but not dragged.
+#include "Fixture.h"
+#include <QTest>
+#include <QWindow>
+
+using Form_Geometry = UI_Test;
+
+TEST_F(Form_Geometry, An_Outer_Place_And_Size_Set_Before_The_Frame_Arrived_Come_Back_Unchanged)
+{
+    // Set on the hidden window, as a settings load does: the frame is not known yet.
+    Form->SetBounds(120, 90, 260, 180);
+    Form->Show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->Framed() && Form->Width() == 260; }, 2000));
+    EXPECT_EQ(Form->Left(), 120);
+    EXPECT_EQ(Form->Top(), 90);
+    EXPECT_EQ(Form->Width(), 260);
+    EXPECT_EQ(Form->Height(), 180);
+    EXPECT_LT(Form->ClientHeight(), 180);   // the frame is around the client area
+}
+
+TEST_F(Form_Geometry, A_Size_Set_On_A_Maximised_Window_Keeps_Its_State_And_Applies_When_Restored)
+{
+    Form->Show();
+    Form->WindowState(TWindow_State::Maximized);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->ClientWidth() > 400; }, 2000));
+    const int Maximised_Width = Form->ClientWidth(), Maximised_Height = Form->ClientHeight();
+    Form->ClientWidth(500);
+    Form->ClientHeight(350);
+    QTest::qWait(20);
+    EXPECT_EQ(Form->WindowState(), TWindow_State::Maximized);
+    EXPECT_EQ(Form->ClientWidth(), Maximised_Width);
+    EXPECT_EQ(Form->ClientHeight(), Maximised_Height);
+    Form->WindowState(TWindow_State::Normal);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->ClientWidth() == 500; }, 2000));
+    EXPECT_EQ(Form->ClientHeight(), 350);
+}
+
+TEST_F(Form_Geometry, A_Single_Frame_With_A_Maximise_Box_Is_Maximised_And_Never_Dragged_To_Another_Size)
+{
+    struct Row {
+        TBorder_Style Style;
+        TBorderIcons Icons;
+        bool Maximise_Box;
+        bool Fixed_Size;
+        bool Drag_Steps;   // grows only in steps larger than a screen
+    };
+    const Row Rows[] = {
+        {TBorder_Style::Single, biSystemMenu | biMinimize | biMaximize, true, false, true},
+        {TBorder_Style::Single, biSystemMenu, false, true, false},
+        {TBorder_Style::Sizeable, biSystemMenu | biMinimize | biMaximize, true, false, false},
+    };
+    for (const Row& R : Rows) {
+        TForm* F = nullptr;
+        App->CreateForm(F);
+        F->BorderIcons(R.Icons);
+        F->BorderStyle(R.Style);
+        F->ClientWidth(320);
+        F->ClientHeight(200);
+        F->Show();
+        QWidget* W = F->Widget();
+        const auto Name = testing::Message() << "style " << static_cast<int>(R.Style) << " icons " << R.Icons;
+        EXPECT_EQ(bool(W->windowFlags() & Qt::WindowMaximizeButtonHint), R.Maximise_Box) << Name;
+        EXPECT_EQ(W->minimumSize() == W->maximumSize(), R.Fixed_Size) << Name;
+        EXPECT_EQ(W->sizeIncrement().width() >= 8192 && W->baseSize() == QSize(320, 200), R.Drag_Steps) << Name;
+        if (R.Drag_Steps) {
+            ASSERT_NE(W->windowHandle(), nullptr);
+            EXPECT_EQ(W->windowHandle()->sizeIncrement(), W->sizeIncrement()) << Name;
+            // Maximised and restored: the steps follow the design size, the state holds.
+            F->WindowState(TWindow_State::Maximized);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return F->ClientWidth() > 320; }, 2000));
+            F->WindowState(TWindow_State::Normal);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return F->ClientWidth() == 320; }, 2000));
+            EXPECT_EQ(W->baseSize(), QSize(320, 200)) << Name;
+        }
+        F->Free();
+    }
+}
