@@ -696,8 +696,14 @@ int main(int argc, char** argv)
     if (Other_Frames || Unanswered)
         std::printf("\nnote: %zu frames in the run were not 0x26 polls, %zu went unanswered\n",
                     Other_Frames, Unanswered);
-    std::printf("\ntarget: cycle median within 1.02 x its floor: %s; CPU < 1 %% of one core: %s\n",
-                Ratio <= 1.02 ? "met" : "MISSED", Share < 1.0 ? "met" : "MISSED");
+    // Under 1 % of a core is the goal of the General page; a page that draws more live values
+    // is held against the General page's figures of the same run (the table CI prints).
+    if (Page == "general")
+        std::printf("\ntarget: cycle median within 1.02 x its floor: %s; CPU < 1 %% of one core: %s\n",
+                    Ratio <= 1.02 ? "met" : "MISSED", Share < 1.0 ? "met" : "MISSED");
+    else
+        std::printf("\ntarget: cycle median within 1.02 x its floor: %s; CPU: compare with the General page\n",
+                    Ratio <= 1.02 ? "met" : "MISSED");
     const std::pair<const char*, double> Figures[] = {
         {"page shown", 0},
         {"load average (1 min)", F.Load},
