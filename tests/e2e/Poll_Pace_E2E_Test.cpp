@@ -23,17 +23,20 @@ QColor Shown_Lamp_Colour(TControl* Lamp)
 }
 
 // Blue while a frame is out, green once its reply came, each on the screen at once, also
-// around a lost reply (at 9600 baud the live reply takes 68 ms on the line).
-TEST_F(Poll_Pace_E2E, TheFrameLampShowsEverySendAndEveryReplyAlsoAfterALostOne)
+// around a lost reply (at 9600 baud the live reply takes 68 ms on the line). On the
+// Calibration page the chart drawn for a reply finds the next frame armed and its delay
+// running; the frames on the wire stay the live poll's.
+TEST_F(Poll_Pace_E2E, TheLampShowsEveryFrameAndTheChartIsDrawnAfterTheNextFrameIsArmed)
 {
     ASSERT_NO_FATAL_FAILURE(Start_Emulator());
     With_Table();
     Emu.Set_Line_Baud(9600);
     Start_Program();
     ASSERT_TRUE(Pump_Until([] { return Connected; }, 15000));
-    Main()->Show();
+    TForm_KardunGAS* F = Main();
+    F->Show();
     ASSERT_TRUE(Wait_Command(0x26, Count_Of(0x26) + 3, 10000));
-    TPanel* Lamp = Main()->Panel_ProtokolStatus;
+    TPanel* Lamp = F->Panel_ProtokolStatus;
     ASSERT_TRUE(Lamp->Visible());
     Emu.Inject_Fault(emu::Fault::No_Reply, 1, 0x26);
     ASSERT_TRUE(Wait_Command(0x26, Count_Of(0x26) + 2, 10000));   // the lost request and its resend
@@ -48,18 +51,7 @@ TEST_F(Poll_Pace_E2E, TheFrameLampShowsEverySendAndEveryReplyAlsoAfterALostOne)
         1500);
     EXPECT_GT(Blue, 0);
     EXPECT_GT(Green, 0);
-}
 
-// On the Calibration page the chart drawn for a reply finds the next frame armed and its
-// delay running; the frames on the wire stay the live poll's.
-TEST_F(Poll_Pace_E2E, TheChartIsDrawnAfterTheNextFrameIsArmed)
-{
-    ASSERT_NO_FATAL_FAILURE(Start_Emulator());
-    With_Table();
-    Start_Program();
-    ASSERT_TRUE(Pump_Until([] { return Connected; }, 15000));
-    ASSERT_TRUE(Wait_Command(0x26, Count_Of(0x26) + 2, 10000));
-    TForm_KardunGAS* F = Main();
     F->PageControl_KardunGAS->ActivePage(F->TabSheet_Calibration);
     F->PageControl_KardunGASChange(nullptr);
     int From_Receives = 0;

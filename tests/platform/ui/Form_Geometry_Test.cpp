@@ -6,19 +6,17 @@
 
 using Form_Geometry = UI_Test;
 
-TEST_F(Form_Geometry, An_Outer_Place_And_Size_Set_Before_The_Frame_Arrived_Come_Back_Unchanged)
+// Set on the hidden window, as a settings load does, an outer place and size come back
+// unchanged once the frame is known. A size set on a maximised window keeps the window's
+// state and applies when it is restored.
+TEST_F(Form_Geometry, Outer_Places_Set_Before_The_Frame_And_Sizes_Set_While_Maximised_Hold)
 {
-    // Set on the hidden window, as a settings load does: the frame is not known yet.
     Form->SetBounds(120, 90, 260, 180);
     Form->Show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return Form->Framed() && Form->Width() == 260; }, 2000));
     EXPECT_EQ(QRect(Form->Left(), Form->Top(), Form->Width(), Form->Height()), QRect(120, 90, 260, 180));
     EXPECT_LT(Form->ClientHeight(), 180);   // the frame is around the client area
-}
 
-TEST_F(Form_Geometry, A_Size_Set_On_A_Maximised_Window_Keeps_Its_State_And_Applies_When_Restored)
-{
-    Form->Show();
     Form->WindowState(TWindow_State::Maximized);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Form->ClientWidth() > 400; }, 2000));
     const QSize Maximised(Form->ClientWidth(), Form->ClientHeight());
