@@ -137,10 +137,7 @@ TEST_F(Send_Now_E2E, AChoiceSendsTheValuesItSetsWithIt)
     EXPECT_EQ(Configuration.Infl_TempGas_B, 20);
 
     // Bar 2 moved under "1 / 2", then "1 * 2" chosen: every phase back at its default.
-    ASSERT_NO_FATAL_FAILURE(Send([&] {
-        Injection_Type("1 / 2");
-        F->Injection_Bars[1]->Position(42);
-    }));
+    ASSERT_NO_FATAL_FAILURE(Send([&] { Injection_Type("1 / 2"); F->Injection_Bars[1]->Position(42); }));
     ASSERT_NO_FATAL_FAILURE(Send([&] { Injection_Type("1 * 2"); }));
     Configuration.GI_Pos_2 = 0;
     ASSERT_NO_FATAL_FAILURE(Read_Back());

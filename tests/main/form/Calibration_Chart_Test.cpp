@@ -233,13 +233,9 @@ TEST_F(Calibration_Chart, TheRPMPointsAndTheSelectionMarksLieWhereTheScalesPutTh
 // factor labels of the RPM and VAC charts at a size below the frame's 10 points.
 TEST_F(Calibration_Chart, TheSideLabelsFitTheirBandsWhole)
 {
-    struct Row {
-        const char* Name;
-        std::array<bool, 7> Shown;
-        const char* First;   // the lowest label on the left
-        int Left;            // its left edge, and the right band's label W + 28 further
-        bool Smaller;        // written below 10 points
-    };
+    // The lowest label on the left and its left edge (the right band's 485 + 28 further), and
+    // whether the labels are written below 10 points.
+    struct Row { const char* Name; std::array<bool, 7> Shown; const char* First; int Left; bool Smaller; };
     const Row Rows[] = {
         {"RPM", {false, true, false, false, false, false, true}, "0.20", 2, true},
         {"VAC", {false, false, false, false, false, true, true}, "0.20", 2, true},
@@ -274,9 +270,8 @@ TEST_F(Calibration_Chart, TheSideLabelsFitTheirBandsWhole)
 // it shows changes; each drawing is pixel for pixel the chart drawn whole.
 TEST_F(Calibration_Chart, TheKeptPictureDrawsWhatAWholeDrawingDraws)
 {
-    Live_Values_Class& L = Live_Values;
     // Gas at input X, TPS 1 at (X, Y), RPM at (X * 4, Y * 16).
-    auto Live = [&L](int32_t X, int32_t Y) {
+    auto Live = [&L = Live_Values](int32_t X, int32_t Y) {
         L.Live_TPS_Raw = L.Live_Input_1_Raw = X;
         L.Live_Gas_Time = Y * 30;
         L.Live_Output_1_Raw = Y;
@@ -294,19 +289,11 @@ TEST_F(Calibration_Chart, TheKeptPictureDrawsWhatAWholeDrawingDraws)
         {"the same values again", [] {}},
         {"the live points at the plot's corner", [&] { Live(1023, 1072); }},
         {"a curve edit", [] { CLB_Gas.Out[4] += 3000; }},
-        {"a point picked and an anchor", [] {
-             CLB_Gas.Selected = 4;
-             CLB_Gas.Anchor = 2;
-         }},
+        {"a point picked and an anchor", [] { CLB_Gas.Selected = 4, CLB_Gas.Anchor = 2; }},
         {"a live update with the point picked", [&] { Live(400, 300); }},
         {"a view change: RPM alone, no grid", [this] { Show({false, true, false, false, false, false, false}); }},
         {"a live update of the RPM", [&] { Live(1220, 1180); }},
-        {"a resize", [this] {
-             F->CLB_Image_Width = 601;
-             F->CLB_Image_Height = 420;
-             F->CLB_Plot_Width = 541;
-             F->CLB_Plot_Height = 380;
-         }},
+        {"a resize", [this] { F->CLB_Image_Width = 601, F->CLB_Image_Height = 420, F->CLB_Plot_Width = 541, F->CLB_Plot_Height = 380; }},
         {"a live update after the resize", [&] { Live(500, 500); }},
         {"the image cleared by someone else", [this] { F->Image_CLB->Picture().Clear(); }},
     };
@@ -314,13 +301,11 @@ TEST_F(Calibration_Chart, TheKeptPictureDrawsWhatAWholeDrawingDraws)
         SCOPED_TRACE(What);
         Change();
         F->Draw_Calibration_Chart();
-        const TBitmap Kept = F->Image_CLB->Picture().Bitmap();
+        const QImage Kept = F->Image_CLB->Picture().Bitmap().Image();
         F->CLB_Chart_Forget();
         F->Draw_Calibration_Chart();
-        const TBitmap Whole = F->Image_CLB->Picture().Bitmap();
-        ASSERT_EQ(Kept.Width(), F->CLB_Image_Width);
-        ASSERT_EQ(Kept.Height(), F->CLB_Image_Height);
-        EXPECT_TRUE(Kept.Image() == Whole.Image());
+        EXPECT_EQ(Kept.size(), QSize(F->CLB_Image_Width, F->CLB_Image_Height));
+        EXPECT_TRUE(Kept == F->Image_CLB->Picture().Bitmap().Image());
     }
 }
 

@@ -309,32 +309,27 @@ TEST_F(Main_Window, MaximisedTheContentFillsTheClientAreaRestoredEverythingHasIt
     const auto Design_Layout = Layout();
     std::vector<std::array<int, 4>> Maximised;
     for (int Switch = 0; Switch < 3; ++Switch) {
-        // Maximised: the window keeps its state and the window manager's size; the content
-        // fills the client area's height, or its width where that is the narrower (the
-        // test screen is square), and lies within it.
+        SCOPED_TRACE(Switch);
+        // Maximised: the state and the window manager's size hold once the timer's tick has
+        // rescaled; the content fills the client area's height, or its width where that is
+        // the narrower (the test screen is square), and lies within it.
         F->WindowState(TWindow_State::Maximized);
-        // The resize switches the timer on; its tick rescales and remembers the new size.
         ASSERT_TRUE(Pump_Until([F] { return F->ClientHeight() > 520 && F->Remembered_Height == F->ClientHeight(); }, 2000));
-        EXPECT_EQ(F->WindowState(), TWindow_State::Maximized) << Switch;
-        EXPECT_TRUE(std::abs(F->Panel_KardunGAS->Height() - F->ClientHeight()) <= 1 ||
-                    std::abs(F->Panel_KardunGAS->Width() - F->ClientWidth()) <= 1)
-            << Switch << ": " << F->Panel_KardunGAS->Width() << "x" << F->Panel_KardunGAS->Height();
-        EXPECT_LE(F->Panel_KardunGAS->Width(), F->ClientWidth()) << Switch;
-        EXPECT_LE(F->Panel_KardunGAS->Height(), F->ClientHeight()) << Switch;
-        Maximised.push_back({F->ClientWidth(), F->ClientHeight(), F->Panel_KardunGAS->Width(),
-                             F->Panel_KardunGAS->Height()});
-        EXPECT_EQ(Maximised.back(), Maximised.front()) << Switch;
+        EXPECT_EQ(F->WindowState(), TWindow_State::Maximized);
+        const TControl* P = F->Panel_KardunGAS;
+        EXPECT_TRUE(std::abs(P->Height() - F->ClientHeight()) <= 1 || std::abs(P->Width() - F->ClientWidth()) <= 1)
+            << P->Width() << "x" << P->Height();
+        EXPECT_TRUE(P->Width() <= F->ClientWidth() && P->Height() <= F->ClientHeight());
+        Maximised.push_back({F->ClientWidth(), F->ClientHeight(), P->Width(), P->Height()});
+        EXPECT_EQ(Maximised.back(), Maximised.front());
         // The phase bars were built again for their taller place: thumbs fill them.
         ASSERT_FALSE(F->Injection_Bars.empty());
         EXPECT_EQ(F->Injection_Bars[0]->ThumbLength(), F->Injection_Bars[0]->Height() - 5);
-        // Restored: the design client size and the content's design size.
+        // Restored: the design client size, every control at its design place, size and font.
         F->WindowState(TWindow_State::Normal);
         ASSERT_TRUE(Pump_Until([F] { return F->ClientHeight() == 520 && F->Remembered_Height == 520; }, 2000));
-        EXPECT_EQ(F->WindowState(), TWindow_State::Normal) << Switch;
-        EXPECT_EQ(F->ClientWidth(), 780) << Switch;
-        EXPECT_EQ(F->Panel_KardunGAS->Width(), 780) << Switch;
-        EXPECT_EQ(F->Panel_KardunGAS->Height(), 520) << Switch;
-        EXPECT_EQ(Layout(), Design_Layout) << Switch;
+        EXPECT_EQ(F->ClientWidth(), 780);
+        EXPECT_EQ(Layout(), Design_Layout);
     }
 }
 

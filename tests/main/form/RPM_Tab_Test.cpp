@@ -88,15 +88,17 @@ TEST_F(RPM_Tab, TheGridIsBuiltWithItsHeadersAndFontsAtEverySize)
 
 TEST_F(RPM_Tab, TheTableTakesItsAreaAndEveryTextShowsWhole)
 {
-    // The window at its design size, 780 x 520.
     F->ClientWidth(TForm_KardunGAS::Design_Client_Width);
     F->ClientHeight(TForm_KardunGAS::Design_Client_Height);
     F->Timer_Resize->Fire_Tick();
     F->Options_Select(10);
-    // A text within a box of W x H with a small margin.
+    // A text within a box with a small margin.
     auto Whole = [](const std::string& Text, const TFont& Font, int W, int H) {
         return Text_Width(Text, Font) + 4 <= W && Text_Height(Text, Font) + 2 <= H;
     };
+    const TControl* List = F->Panel_CFG_Options_List;
+    const TControl* Options = F->Panel_CFG_Options;
+    const TControl* Table = F->Panel_CFG_Depend;
     for (const auto& [Cols, Rows] : {std::pair{13, 24}, std::pair{2, 2}, std::pair{7, 12}}) {
         SCOPED_TRACE(std::to_string(Cols) + " x " + std::to_string(Rows));
         RPM_Tab_Cols = static_cast<uint8_t>(Cols);
@@ -104,9 +106,6 @@ TEST_F(RPM_Tab, TheTableTakesItsAreaAndEveryTextShowsWhole)
         F->RPM_Tab_Default_Axes();
         // From the list's left edge to the options panel's right edge, less a tenth on the
         // left, where the list's row images stay to be clicked; the list's height.
-        const TControl* List = F->Panel_CFG_Options_List;
-        const TControl* Options = F->Panel_CFG_Options;
-        const TControl* Table = F->Panel_CFG_Depend;
         const int Span = Options->Left() + Options->Width() - List->Left();
         EXPECT_EQ(std::vector<int>({Table->Left(), Table->Top(), Table->Width(), Table->Height()}),
                   std::vector<int>({List->Left() + Span / 10, Options->Top(), Span - Span / 10, List->Height()}));
@@ -119,8 +118,8 @@ TEST_F(RPM_Tab, TheTableTakesItsAreaAndEveryTextShowsWhole)
         const TPanel* Corner = F->Panel_CFG_Grid_RPM;
         EXPECT_TRUE(Whole(Corner->Caption(), Corner->Font(), Corner->Width(), Corner->Height()));
         // What goes with the table stands right of it, on the page.
-        for (const TControl* C : std::initializer_list<const TControl*>{
-                 F->Button_CFG_Infl_Clear, F->Button_CFG_Infl_Default, F->Edit_CFG_Depend, F->Label_CFG_Depend,
+        for (const TControl* C : std::initializer_list<const TControl*>{F->Button_CFG_Infl_Clear,
+                 F->Button_CFG_Infl_Default, F->Edit_CFG_Depend, F->Label_CFG_Depend,
                  F->CheckBox_DS_Correction_ON_rpm, F->Label_DS_Correction_ON_Help})
             EXPECT_TRUE(C->Left() >= Table->Left() + Table->Width() && C->Left() + C->Width() <= C->Parent()->Width())
                 << C->Name();
@@ -128,7 +127,6 @@ TEST_F(RPM_Tab, TheTableTakesItsAreaAndEveryTextShowsWhole)
     }
     // The factors' group has the influence buttons back on the options panel's bottom row.
     F->Options_Select(11);
-    const TControl* Options = F->Panel_CFG_Options;
     EXPECT_LT(F->Button_CFG_Infl_Clear->Left() + F->Button_CFG_Infl_Clear->Width(), Options->Left() + Options->Width());
     EXPECT_GT(F->Button_CFG_Infl_Clear->Top(), Options->Top() + Options->Height() * 3 / 4);
 }

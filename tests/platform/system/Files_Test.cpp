@@ -113,43 +113,38 @@ TEST_F(Whole_File_Write, Unusable_Targets_Are_Reported) {
 }
 
 // A write killed before its rename leaves its temporary file; the next write of the same
-// file removes it, and only files named as this layer names its own temporary files of that
-// very target.
+// file removes it, and only files named as this layer names its own temporary files of it.
 TEST_F(Whole_File_Write, Next_Write_Removes_What_A_Killed_Write_Left) {
   const std::string path = Folder / "AB123.cfg";
   Put_File(path, "old");
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    sys::Set_Write_Hook([](int, const void*, size_t) -> ssize_t {
-      ::kill(::getpid(), SIGKILL);
-      return -1;
-    });
+    sys::Set_Write_Hook([](int, const void*, size_t) -> ssize_t { return ::kill(::getpid(), SIGKILL), -1; });
     sys::Write_Whole_File(path, "new");
     ::_exit(0);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-  std::vector<std::string> left;
-  for (const auto& name : Folder_Entries(Folder.Path()))
-    if (name != "AB123.cfg") left.push_back(name);
-  ASSERT_EQ(left.size(), 1u);
-  ASSERT_EQ(left[0].rfind(".AB123.cfg.", 0), 0u) << left[0];
+  const auto sorted_entries = [this] {
+    auto names = Folder_Entries(Folder.Path());
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const auto killed = sorted_entries();   // the leftover sorts before the file
+  ASSERT_EQ(killed.size(), 2u);
+  ASSERT_EQ(killed[0].rfind(".AB123.cfg.", 0), 0u) << killed[0];
   EXPECT_EQ(Read_File(path), "old");
 
-  const std::vector<std::string> others{".AB123.cfg.Ab12Z", ".AB123.cfg.Ab_2Z9", ".XY999.cfg.Ab12Z9",
-                                        "AB123.cfg.Ab12Z9", ".AB123.cfg.Ab12Z9.bak"};
-  for (const auto& name : others) Put_File(Folder / name, "not a leftover of ours");
+  std::vector<std::string> expected{".AB123.cfg.Ab12Z", ".AB123.cfg.Ab_2Z9", ".XY999.cfg.Ab12Z9",
+                                    "AB123.cfg.Ab12Z9", ".AB123.cfg.Ab12Z9.bak"};
+  for (const auto& name : expected) Put_File(Folder / name, "not a leftover of ours");
   ASSERT_TRUE(sys::Create_Folder(Folder / ".AB123.cfg.FOLDER"));
   ASSERT_TRUE(sys::Write_Whole_File(path, "new"));
-  std::vector<std::string> expected = others;
-  expected.push_back("AB123.cfg");
-  expected.push_back(".AB123.cfg.FOLDER");
-  std::vector<std::string> after = Folder_Entries(Folder.Path());
+  expected.insert(expected.end(), {"AB123.cfg", ".AB123.cfg.FOLDER"});
   std::sort(expected.begin(), expected.end());
-  std::sort(after.begin(), after.end());
-  EXPECT_EQ(after, expected);
+  EXPECT_EQ(sorted_entries(), expected);
   EXPECT_EQ(Read_File(path), "new");
 }
 

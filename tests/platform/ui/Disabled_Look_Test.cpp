@@ -39,14 +39,7 @@ TEST_F(Disabled_Look, Every_Kind_Of_Control_Looks_Disabled_And_An_Enabled_One_As
         {"check box", [&](TControl* P) { return Ticked(new TCheckBox(Form, P)); }, Box},
         {"radio box", [&](TControl* P) { return Ticked(new TRadioButton(Form, P)); }, Box},
         {"button", [&](TControl* P) { return Titled(new TButton(Form, P)); }, None},
-        {"combo box",
-         [&](TControl* P) {
-             auto* C = new TComboBox(Form, P);
-             C->Items().Add(T);
-             C->Text(T);
-             return C;
-         },
-         Input},
+        {"combo box", [&](TControl* P) { auto* C = new TComboBox(Form, P); C->Items().Add(T); C->Text(T); return C; }, Input},
         {"memo", [&](TControl* P) { auto* C = new TMemo(Form, P); C->Text(T + "\r\n" + T); return C; }, Input},
         {"group-box title", [&](TControl* P) { return Titled(new TGroupBox(Form, P)); }, None},
         {"panel caption", [&](TControl* P) { return Titled(new TPanel(Form, P)); }, None},

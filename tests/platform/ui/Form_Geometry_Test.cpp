@@ -6,31 +6,25 @@
 
 using Form_Geometry = UI_Test;
 
-TEST_F(Form_Geometry, An_Outer_Place_And_Size_Set_Before_The_Frame_Arrived_Come_Back_Unchanged)
+// Set on the hidden window, as a settings load does, an outer place and size come back
+// unchanged once the frame is known. A size set on a maximised window keeps the window's
+// state and applies when it is restored.
+TEST_F(Form_Geometry, Outer_Places_Set_Before_The_Frame_And_Sizes_Set_While_Maximised_Hold)
 {
-    // Set on the hidden window, as a settings load does: the frame is not known yet.
     Form->SetBounds(120, 90, 260, 180);
     Form->Show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return Form->Framed() && Form->Width() == 260; }, 2000));
-    EXPECT_EQ(Form->Left(), 120);
-    EXPECT_EQ(Form->Top(), 90);
-    EXPECT_EQ(Form->Width(), 260);
-    EXPECT_EQ(Form->Height(), 180);
+    EXPECT_EQ(QRect(Form->Left(), Form->Top(), Form->Width(), Form->Height()), QRect(120, 90, 260, 180));
     EXPECT_LT(Form->ClientHeight(), 180);   // the frame is around the client area
-}
 
-TEST_F(Form_Geometry, A_Size_Set_On_A_Maximised_Window_Keeps_Its_State_And_Applies_When_Restored)
-{
-    Form->Show();
     Form->WindowState(TWindow_State::Maximized);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Form->ClientWidth() > 400; }, 2000));
-    const int Maximised_Width = Form->ClientWidth(), Maximised_Height = Form->ClientHeight();
+    const QSize Maximised(Form->ClientWidth(), Form->ClientHeight());
     Form->ClientWidth(500);
     Form->ClientHeight(350);
     QTest::qWait(20);
     EXPECT_EQ(Form->WindowState(), TWindow_State::Maximized);
-    EXPECT_EQ(Form->ClientWidth(), Maximised_Width);
-    EXPECT_EQ(Form->ClientHeight(), Maximised_Height);
+    EXPECT_EQ(QSize(Form->ClientWidth(), Form->ClientHeight()), Maximised);
     Form->WindowState(TWindow_State::Normal);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Form->ClientWidth() == 500; }, 2000));
     EXPECT_EQ(Form->ClientHeight(), 350);
@@ -38,13 +32,8 @@ TEST_F(Form_Geometry, A_Size_Set_On_A_Maximised_Window_Keeps_Its_State_And_Appli
 
 TEST_F(Form_Geometry, A_Single_Frame_With_A_Maximise_Box_Is_Maximised_And_Never_Dragged_To_Another_Size)
 {
-    struct Row {
-        TBorder_Style Style;
-        TBorderIcons Icons;
-        bool Maximise_Box;
-        bool Fixed_Size;
-        bool Drag_Steps;   // grows only in steps larger than a screen
-    };
+    // Drag_Steps: the frame grows only in steps larger than a screen.
+    struct Row { TBorder_Style Style; TBorderIcons Icons; bool Maximise_Box, Fixed_Size, Drag_Steps; };
     const Row Rows[] = {
         {TBorder_Style::Single, biSystemMenu | biMinimize | biMaximize, true, false, true},
         {TBorder_Style::Single, biSystemMenu, false, true, false},
@@ -59,19 +48,19 @@ TEST_F(Form_Geometry, A_Single_Frame_With_A_Maximise_Box_Is_Maximised_And_Never_
         F->ClientHeight(200);
         F->Show();
         QWidget* W = F->Widget();
-        const auto Name = testing::Message() << "style " << static_cast<int>(R.Style) << " icons " << R.Icons;
-        EXPECT_EQ(bool(W->windowFlags() & Qt::WindowMaximizeButtonHint), R.Maximise_Box) << Name;
-        EXPECT_EQ(W->minimumSize() == W->maximumSize(), R.Fixed_Size) << Name;
-        EXPECT_EQ(W->sizeIncrement().width() >= 8192 && W->baseSize() == QSize(320, 200), R.Drag_Steps) << Name;
+        SCOPED_TRACE(testing::Message() << "style " << static_cast<int>(R.Style) << " icons " << R.Icons);
+        EXPECT_EQ(bool(W->windowFlags() & Qt::WindowMaximizeButtonHint), R.Maximise_Box);
+        EXPECT_EQ(W->minimumSize() == W->maximumSize(), R.Fixed_Size);
+        EXPECT_EQ(W->sizeIncrement().width() >= 8192 && W->baseSize() == QSize(320, 200), R.Drag_Steps);
         if (R.Drag_Steps) {
             ASSERT_NE(W->windowHandle(), nullptr);
-            EXPECT_EQ(W->windowHandle()->sizeIncrement(), W->sizeIncrement()) << Name;
+            EXPECT_EQ(W->windowHandle()->sizeIncrement(), W->sizeIncrement());
             // Maximised and restored: the steps follow the design size, the state holds.
             F->WindowState(TWindow_State::Maximized);
             ASSERT_TRUE(QTest::qWaitFor([&] { return F->ClientWidth() > 320; }, 2000));
             F->WindowState(TWindow_State::Normal);
             ASSERT_TRUE(QTest::qWaitFor([&] { return F->ClientWidth() == 320; }, 2000));
-            EXPECT_EQ(W->baseSize(), QSize(320, 200)) << Name;
+            EXPECT_EQ(W->baseSize(), QSize(320, 200));
         }
         F->Free();
     }

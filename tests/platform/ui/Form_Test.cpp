@@ -207,10 +207,9 @@ TEST_F(Forms, A_Key_That_Closes_A_Drop_Down_List_Goes_No_Further_Than_The_List)
     Cancel->Cancel(true);
     Cancel->ModalResult(mrCancel);
     // The list open or not, the key, then the item chosen and the dialog's result.
-    const std::tuple<bool, Qt::Key, int, int> Rows[] = {{true, Qt::Key_Return, 1, mrNone},
-                                                        {true, Qt::Key_Escape, 1, mrNone},
-                                                        {true, Qt::Key_Enter, 2, mrNone},
-                                                        {false, Qt::Key_Return, 2, mrOk}};
+    const std::tuple<bool, Qt::Key, int, int> Rows[] = {
+        {true, Qt::Key_Return, 1, mrNone}, {true, Qt::Key_Escape, 1, mrNone}, {true, Qt::Key_Enter, 2, mrNone},
+        {false, Qt::Key_Return, 2, mrOk}};
     ui::TDialog_Answer Answer;
     Answer.Result = mrNone;
     Answer.On_Form = [&](TForm* Shown) {
