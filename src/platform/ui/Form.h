@@ -2,6 +2,19 @@
 // A top-level window. Forms start hidden; Show() fires OnShow and then OnActivate.
 // A form is never a Qt child of another form: service windows stay usable while the main
 // form is disabled, and stay above it through their transient parent.
+//
+// Outer and client sizes under a window manager. Left/Top/Width/Height are the outer frame,
+// ClientWidth/ClientHeight the inside; outer = client + the frame the window manager put
+// around the shown window (_NET_FRAME_EXTENTS, read through the toolkit). Until that frame is
+// known (before showing, and on an X server without a window manager, where it never comes)
+// the frame counts as none, and an outer place or size set meanwhile is set again once the
+// frame arrives; since a window manager may frame a window without moving or resizing it, a
+// shown window is looked at for its frame for a few seconds. Maximised and full-screen states
+// belong to the window manager (_NET_WM_STATE, seen as the toolkit's window-state change): a
+// size or place set while the window is in one of them is held and applied when it is
+// restored, and that restore is reported as a resize. A Single frame with a maximise box is
+// maximised and restored but not dragged to another size: the window manager is given size
+// steps larger than any screen (WM_NORMAL_HINTS), which it ignores for a maximised window.
 #include "platform/ui/Component.h"
 #include <QPoint>
 #include <QSize>
