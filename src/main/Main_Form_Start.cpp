@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <string>
 #include <utility>
 
 #include "data/Globals.h"
@@ -119,8 +120,12 @@ void TForm_KardunGAS::Remember_Client_Size()
 // the X server shows.
 void TForm_KardunGAS::Geometry_Report()
 {
-    const char* File = std::getenv("KARDUN_GEOMETRY_FILE");
-    if (!File || !*File)
+    // Read once: the resize timer asks at every tick.
+    static const std::string File = [] {
+        const char* Name = std::getenv("KARDUN_GEOMETRY_FILE");
+        return std::string(Name ? Name : "");
+    }();
+    if (File.empty())
         return;
     std::ostringstream Line;
     Line << "client " << ClientWidth() << ' ' << ClientHeight() << " maximised "
