@@ -90,9 +90,11 @@ bool Record_Sum_Ok(const Firmware_Record& R)
     return Sum == R.Check_Byte;
 }
 
-// The transfer stops: the file closed, the gauge at 0, the message shown, back to polling.
+// The transfer stops for good: the file closed, the gauge at 0, the message shown, back to
+// polling; it does not start again by itself.
 void Transfer_Failed()
 {
+    Loader_Resume = false;
     Loader_Close_File();
     Call_Hook(Loader_Hooks.Transfer_End, false);
     Call_Hook(Protocol_Hooks.Show_Message, Message_Type::Language_Key,
@@ -101,12 +103,12 @@ void Transfer_Failed()
 }
 
 // A missed reply during a transfer: polling until the loader answers, then the transfer
-// starts again from its first record.
+// starts again from its first record. Set first, so the window says so with the lost link.
 void Back_To_Polling()
 {
+    Loader_Resume = true;
     Loader_Disconnected();
     Send_Loader_Poll();
-    Loader_Resume = true;
 }
 
 // The transfer after a missed reply, when the loader answers again: from the first record,
@@ -116,9 +118,10 @@ void Resume_Transfer()
     if (!Loader_File_Open) {
         Firmware_Check Check;
         if (!Loader_Open_File(Check)) {
-            // Polling goes on while the refusal is shown.
+            // The transfer does not start again; polling goes on while the refusal is shown.
             Loader_Resume = false;
             Send_Loader_Poll();
+            Call_Hook(Loader_Hooks.Transfer_End, false);
             Call_Hook(Loader_Hooks.File_Refused, Loader_File_Name, Check.Error_Key);
             return;
         }
@@ -285,9 +288,10 @@ void Send_Loader_Record_Head()
         return;
     }
     if (Loader_Progress >= Loader_Progress_Max) {
-        // The whole file went out.
+        // The whole file went out: nothing is left to start again after a later silence.
         Firmware_File.Close();
         Loader_File_Open = false;
+        Loader_Resume = false;
         Call_Hook(Loader_Hooks.Transfer_End, true);
         Send_Loader_Poll();
         return;
@@ -466,11 +470,19 @@ void Loader_Watchdog()
         Loader_Disconnected();
     Send_Loader_Poll();
     if (Sent_Frame[0] == Mode_Loader && Loader_File_Open) {
-        // The boot loader stayed silent past the watchdog: the transfer is given up, and the
-        // window says the controller holds only part of the program.
+        // The boot loader stayed silent past the watchdog: the file is closed. After a missed
+        // reply the transfer still starts again (the file opened and checked anew) when the
+        // loader answers; otherwise it is given up, and the window says the controller holds
+        // only part of the program.
         Loader_Close_File();
-        Call_Hook(Loader_Hooks.Transfer_End, false);
+        if (!Loader_Resume)
+            Call_Hook(Loader_Hooks.Transfer_End, false);
     }
+}
+
+bool Loader_Transfer_Running()
+{
+    return Loader_File_Open || Loader_Resume;
 }
 
 void Loader_Restart_Polling()

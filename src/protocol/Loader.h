@@ -59,7 +59,9 @@ constexpr const char* Loader_Save_File_Name = "Temp.cfg";
 extern bool Loader_Window_Active;       // the loader window is open
 extern bool Loader_Mode;                // the normal protocol is suspended
 extern bool Loader_Connected;           // the boot loader answered the last poll
-extern bool Loader_Resume;              // a reply was missed during a transfer
+extern bool Loader_Resume;              // a reply was missed during a transfer: it starts
+                                        // again when the loader answers (cleared when it
+                                        // completes or is given up)
 extern bool Loader_File_Open;           // Firmware_File is open for the transfer
 extern uint8_t Loader_Prompt_State;     // 0 until the first poll reply after an entry from
                                         // a running controller
@@ -87,8 +89,8 @@ struct Loader_Hooks_Class {
     std::function<void()> Disconnected_Show;
     // The gauge follows Loader_Progress and Loader_Progress_Max.
     std::function<void()> Show_Progress;
-    // The transfer ended: true after the last record (gauge lime), false when it stopped
-    // (gauge 0).
+    // The transfer ended: true after the last record (gauge lime), false when it was given
+    // up and does not start again by itself (gauge 0).
     std::function<void(bool complete)> Transfer_End;
     // A file refused by the check when a transfer resumes: the error dialog with the text
     // key; the file name is cleared and Load disabled.
@@ -186,8 +188,11 @@ void Loader_Close_File();
 // A missing reply to a loader frame (the reply time-out): true when the caller sends the
 // same frame again; otherwise this routine armed what follows.
 bool Loader_Reply_Timeout();
-// The connection watchdog in loader mode: polling again, and an open file closed.
+// The connection watchdog in loader mode: polling again, and an open file closed (the
+// transfer given up unless a missed reply has it start again).
 void Loader_Watchdog();
+// A transfer is under way: its file is open, or it starts again when the loader answers.
+bool Loader_Transfer_Running();
 // The port failed or was opened again in loader mode: the file closed, the transfer given
 // up (a new Load starts it) and polling armed.
 void Loader_Restart_Polling();

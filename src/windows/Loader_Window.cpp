@@ -45,6 +45,7 @@ const English_Pair English_Text_Loader[] = {
     {"Label_Loader_Prompt_on",
      "Switch on the ignition and after the connection, select the file by clicking \"Browse\""},
     {"Loader_Load_Not_Complete", "The load did not complete. Load the file again"},
+    {"Loader_Load_Resumes", "The load was interrupted. It starts again from the first record when the loader answers"},
 };
 const std::size_t English_Text_Loader_Size = sizeof English_Text_Loader / sizeof English_Text_Loader[0];
 
@@ -229,17 +230,18 @@ void TForm_Loader::FormShow(TObject* Sender)
     Call_Hook(Loader_Window_Hooks.Main_Enabled, false);
     Label_Connect_Loader->Visible(true);
     Panel_Connect_Loader->Visible(true);
-    Load_Cut_Show(false);
+    Load_Note_Show(Load_Note::None);
+    // A transfer left unfinished by an earlier Exit does not start again.
+    Loader_Resume = false;
     Loader_Disconnected();
     Send_Loader_Poll();
-    Loader_Resume = false;
     if (Loader_File_Open)
         Loader_Close_File();
 }
 
 void TForm_Loader::Button_Loader_ExitClick(TObject* Sender)
 {
-    Load_Cut_Show(false);
+    Load_Note_Show(Load_Note::None);
     Loader_Close_File();
     Loader_Prompt_State = 0;
     Loader_Window_Active = false;
@@ -284,7 +286,9 @@ void TForm_Loader::Disconnected_Show()
     Panel_Connect_Loader->Color(clRed);
     Panel_Connect_Loader->Font().Color(clWhite);
     Panel_Connect_Loader->Caption(Language_Text("Panel_Desconnect_Loader"));
-    if (Loader_Prompt_State != 0 && !Load_Cut_Shown) {
+    if (Loader_Resume)
+        Load_Note_Show(Load_Note::Resumes);
+    if (Loader_Prompt_State != 0 && Load_Note_Shown == Load_Note::None) {
         TFont& F = Label_Loader_Prompt->Font();
         F.Color(clBlue);
         F.Style(fsBold);
@@ -298,11 +302,11 @@ void TForm_Loader::Connected_Show()
     Panel_Connect_Loader->Color(clLime);
     Panel_Connect_Loader->Font().Color(clBlue);
     Panel_Connect_Loader->Caption(Language_Text("Panel_Connect_Loader") + " : " + Loader_Version_Text);
-    // While a transfer resumes its file stays as it is.
-    Button_Loader_Browse->Enabled(!Loader_File_Open);
-    Button_Loader_Load->Enabled(Gauge_Loader_Transmit->Visible() && !Loader_File_Open);
+    // While a transfer runs, or starts again now, its file stays as it is.
+    Button_Loader_Browse->Enabled(!Loader_Transfer_Running());
+    Button_Loader_Load->Enabled(Gauge_Loader_Transmit->Visible() && !Loader_Transfer_Running());
     if (Loader_Prompt_State != 0) {
-        if (!Load_Cut_Shown)
+        if (Load_Note_Shown == Load_Note::None)
             Label_Loader_Prompt->Visible(false);
         return;
     }
@@ -338,6 +342,7 @@ void TForm_Loader::Transfer_End(bool Complete)
 {
     if (Complete) {
         Gauge_Loader_Transmit->ForeColor(clLime);
+        Load_Note_Show(Load_Note::None);
         return;
     }
     // Given up: the technician may choose and load again, and is told that the controller
@@ -345,25 +350,35 @@ void TForm_Loader::Transfer_End(bool Complete)
     Progress_Show();
     Button_Loader_Browse->Enabled(true);
     Button_Loader_Load->Enabled(Loader_Connected);
-    Load_Cut_Show(true);
+    Load_Note_Show(Load_Note::Not_Complete);
 }
 
-void TForm_Loader::Load_Cut_Show(bool On)
+void TForm_Loader::Load_Note_Show(Load_Note Note)
 {
-    // The prompt line says it until the technician browses, loads or leaves; the link's
-    // prompts wait meanwhile.
-    if (!On) {
-        if (Load_Cut_Shown)
+    // The prompt line says it until the load completes, or until the technician browses,
+    // loads or leaves; the link's prompts wait meanwhile.
+    struct Note_Look {
+        const char* Key;
+        TColor Colour;
+    };
+    static const Note_Look Looks[] = {
+        {nullptr, clBlack},
+        {"Loader_Load_Not_Complete", clRed},
+        {"Loader_Load_Resumes", clBlue},
+    };
+    if (Note == Load_Note::None) {
+        if (Load_Note_Shown != Load_Note::None)
             Label_Loader_Prompt->Visible(false);
-        Load_Cut_Shown = false;
+        Load_Note_Shown = Note;
         return;
     }
-    Load_Cut_Shown = true;
+    Load_Note_Shown = Note;
+    const Note_Look& Look = Looks[static_cast<int>(Note)];
     Timer_Loader->Enabled(false);
     TFont& F = Label_Loader_Prompt->Font();
-    F.Color(clRed);
+    F.Color(Look.Colour);
     F.Style(fsBold);
-    Label_Loader_Prompt->Caption(Language_Text("Loader_Load_Not_Complete"));
+    Label_Loader_Prompt->Caption(Language_Text(Look.Key));
     Label_Loader_Prompt->Visible(true);
 }
 
@@ -391,7 +406,7 @@ void TForm_Loader::Refuse_File()
 
 void TForm_Loader::Button_Loader_BrowseClick(TObject* Sender)
 {
-    Load_Cut_Show(false);
+    Load_Note_Show(Load_Note::None);
     File_Version_Code = 0;
     OpenDialog_Loader->Title(Dialog_Title);
     OpenDialog_Loader->Filter(Dialog_Filter);
@@ -430,7 +445,7 @@ void TForm_Loader::Button_Loader_LoadClick(TObject* Sender)
         Refuse_File();
         return;
     }
-    Load_Cut_Show(false);
+    Load_Note_Show(Load_Note::None);
     Loader_Resume = false;
     // Checked again against the loader that answers now (Browse may have chosen it without).
     Loader_File_Name = File;

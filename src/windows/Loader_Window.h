@@ -74,9 +74,11 @@ public:
     // The gauge from the loader's progress.
     void Progress_Show();
     void Transfer_End(bool Complete);
-    // The prompt line says that a load did not complete (true) or no longer (false).
-    void Load_Cut_Show(bool On);
-    bool Load_Cut_Shown = false;
+    // What the prompt line says of the last load: nothing, that it did not complete and has
+    // to be loaded again, or that it starts again by itself when the loader answers.
+    enum class Load_Note { None, Not_Complete, Resumes };
+    void Load_Note_Show(Load_Note Note);
+    Load_Note Load_Note_Shown = Load_Note::None;
     // An information box "file message" centred on the window, the message looked up by its
     // key (in English while the English menu is on).
     void Show_File_Error(const std::string& File, const std::string& Key);

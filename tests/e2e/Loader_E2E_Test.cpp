@@ -199,40 +199,66 @@ TEST_F(Loader_E2E, LoadSendsTheFileInOrderAndExitHandsTheLinkBack)
     EXPECT_TRUE(Pump_Until([] { return Connected; }, 15000));
 }
 
-TEST_F(Loader_E2E, ASilentBootLoaderRestartsTheTransferOrPastTheWatchdogGivesItUpAndSaysSo)
+TEST_F(Loader_E2E, ASilentBootLoaderHasTheTransferStartAgainAndTheWindowSaysSoUntilItCompletes)
 {
-    // Silent from the third record's data frame on: for 2 s the transfer waits and starts
-    // again from the first record; for 7 s (past the 5-s watchdog) it is given up.
+    // Silent from the third record's data frame on, for 2 s, or for 7 s (past the 5-s
+    // watchdog, which closes the file): when the loader answers again the transfer starts
+    // again from the first record and completes. Meanwhile the window says it will, never
+    // that the load did not complete, and never offers Browse or Load.
     const struct {
         int Silent_Ms;
-        bool Given_Up;
+        bool File_Closed;
     } Rows[] = {{2000, false}, {7000, true}};
     Enter_Loader_Directly();
     Settings.Reply_Delay = 200;
+    TLabel* Prompt = Form_Loader->Label_Loader_Prompt;
     for (const auto& Row : Rows) {
         SCOPED_TRACE(Row.Silent_Ms);
         Browse();
         Form_Loader->Button_Loader_Load->Click();
-        ASSERT_TRUE(Wait_Command(0x83, Count_Of(0x83) + 3));
+        const size_t Third_Header = Count_Of(0x83) + 3;
+        int Offered = 0, Said_Not_Complete = 0, Said_Resumes = 0;
+        const auto Watch = [&] {
+            Offered += Form_Loader->Button_Loader_Browse->Enabled() || Form_Loader->Button_Loader_Load->Enabled();
+            if (Prompt->Visible()) {
+                Said_Not_Complete += Prompt->Caption() == "The load did not complete. Load the file again";
+                Said_Resumes += Prompt->Caption() ==
+                                "The load was interrupted. It starts again from the first record when the loader answers";
+            }
+        };
+        ASSERT_TRUE(Pump_Until([&] { return Watch(), Count_Of(0x83) >= Third_Header; }, 15000));
         Emu.Set_Silent(true);
         const auto Since = std::chrono::steady_clock::now();
-        EXPECT_TRUE(Pump_Until([] { return Loader_Resume; }, 5000));
+        EXPECT_TRUE(Pump_Until([&] { return Watch(), Loader_Resume; }, 5000));
         EXPECT_FALSE(Loader_Connected);
-        Pump_Until([&] { return std::chrono::steady_clock::now() - Since > std::chrono::milliseconds(Row.Silent_Ms); },
-                   Row.Silent_Ms + 1000);
-        EXPECT_EQ(Loader_File_Open, !Row.Given_Up);
-        EXPECT_EQ(Form_Loader->Label_Loader_Prompt->Caption() == "The load did not complete. Load the file again",
-                  Row.Given_Up);
+        Pump_Until([&] {
+            Watch();
+            return std::chrono::steady_clock::now() - Since > std::chrono::milliseconds(Row.Silent_Ms);
+        }, Row.Silent_Ms + 1000);
+        EXPECT_EQ(Loader_File_Open, !Row.File_Closed);
+        EXPECT_GT(Said_Resumes, 0);
         Emu.Set_Silent(false);
-        if (Row.Given_Up) {
-            ASSERT_TRUE(Pump_Until([] { return Loader_Connected; }, 15000));
-            continue;
-        }
-        ASSERT_TRUE(Transfer_Done(60000));
+        ASSERT_TRUE(Pump_Until([&] { return Watch(), Loader_Connected; }, 15000));
+        ASSERT_TRUE(Pump_Until([&] { return Watch(), !Loader_File_Open && Loader_Progress == Loader_Progress_Max; },
+                               60000));
+        EXPECT_EQ(Offered, 0);
+        EXPECT_EQ(Said_Not_Complete, 0);
         EXPECT_EQ(Emu.Loader_Records(), Records_Of(Set));
         EXPECT_EQ(Form_Loader->Gauge_Loader_Transmit->Progress(), static_cast<int>(Set.Size()));
+        EXPECT_EQ(Form_Loader->Gauge_Loader_Transmit->ForeColor(), clLime);
+        EXPECT_FALSE(Prompt->Visible());
         EXPECT_FALSE(Form_MSG->Pending && Form_MSG->Stored.Text == Loader_Transmit_Error_Key);
     }
+    // A completed transfer is not sent again when the loader falls silent past the watchdog
+    // and answers later.
+    const size_t Headers = Count_Of(0x83);
+    Emu.Set_Silent(true);
+    ASSERT_TRUE(Pump_Until([] { return !Loader_Connected; }, 10000));
+    Emu.Set_Silent(false);
+    ASSERT_TRUE(Pump_Until([] { return Loader_Connected; }, 10000));
+    Pump_For(1000);
+    EXPECT_EQ(Count_Of(0x83), Headers);
+    EXPECT_FALSE(Prompt->Visible());
 }
 
 TEST_F(Loader_E2E, APortVanishingMidTransferClosesTheFileSaysSoAndANewLoadCompletesOnceItIsBack)

@@ -266,10 +266,16 @@ TEST_F(Loader_Dialogue, TheWatchdogClosesTheFileAndAResumeChecksItAgain)
     ASSERT_TRUE(Take_Armed_Frame());
     EXPECT_FALSE(Loader_Reply_Timeout());   // header missed: resume at the next answer
     ASSERT_TRUE(Take_Armed_Frame());
+    std::vector<bool> Ends;
+    Loader_Hooks.Transfer_End = [&](bool Complete) { Ends.push_back(Complete); };
     Loader_Watchdog();
     EXPECT_FALSE(Loader_File_Open);
     EXPECT_EQ(Loader_Progress, 0);
-    // The file was replaced by one of another type meanwhile: refused, nothing sent.
+    // Not given up: it still starts again when the loader answers.
+    EXPECT_TRUE(Ends.empty());
+    EXPECT_TRUE(Loader_Transfer_Running());
+    // The file was replaced by one of another type meanwhile: refused, nothing sent, and
+    // the transfer given up.
     Put_File(Loader_File_Name, fw::Writer('D').Short({1}).Text());
     std::string Refused;
     Loader_Hooks.File_Refused = [&](const std::string&, const std::string& Key) { Refused = Key; };
@@ -277,6 +283,8 @@ TEST_F(Loader_Dialogue, TheWatchdogClosesTheFileAndAResumeChecksItAgain)
     EXPECT_EQ(Refused, Compatible_File_Error_Key);
     EXPECT_FALSE(Loader_File_Open);
     EXPECT_EQ(Armed()[1], 0x81);
+    EXPECT_EQ(Ends, std::vector<bool>{false});
+    EXPECT_FALSE(Loader_Transfer_Running());
 }
 
 }  // namespace

@@ -96,31 +96,56 @@ namespace {
 
 // Longest name a folder entry can have (the common limit of Linux file systems).
 constexpr std::size_t Name_Max = 255;
-// mkostemp's six characters, taken from letters and digits.
-constexpr std::size_t Temp_Suffix_Length = 6;
+// mkostemps' six characters, taken from letters and digits.
+constexpr std::size_t Temp_Random_Length = 6;
+// The end of every temporary name: it tells this layer's files apart from a user's hidden
+// file that happens to look like "." + name + "." + six letters, so that the files a killed
+// write left can be removed whatever file it was writing.
+constexpr const char Temp_Mark[] = ".kgd-tmp";
+constexpr std::size_t Temp_Mark_Length = sizeof Temp_Mark - 1;
 
-bool Temp_Suffix_Char(char c) {
+bool Temp_Random_Char(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
 }
 
-// The name of the temporary file of `base` without its six characters: "." + base + ".",
-// the base cut so that the whole name stays a valid name for a base that is one.
+// The name of the temporary file of `base` up to its six characters: "." + base + ".", the
+// base cut so that the whole name stays a valid name for a base that is one.
 std::string Temp_Prefix(const std::string& base) {
-  const std::size_t room = Name_Max - Temp_Suffix_Length - 2;
+  const std::size_t room = Name_Max - Temp_Random_Length - Temp_Mark_Length - 2;
   return "." + base.substr(0, std::min(base.size(), room)) + ".";
 }
 
-// Removes the temporary files of `base` in `folder` that a write killed before its rename
-// left behind: plain files named exactly as this layer names them, and nothing else.
+// Six letters or digits at `at` of `name`, and nothing after them but `end`.
+bool Random_Then(const std::string& name, std::size_t at, const std::string& end) {
+  if (name.size() != at + Temp_Random_Length + end.size()) return false;
+  const auto first = name.begin() + static_cast<long>(at);
+  return std::all_of(first, first + static_cast<long>(Temp_Random_Length), Temp_Random_Char) &&
+         name.compare(at + Temp_Random_Length, end.size(), end) == 0;
+}
+
+// A temporary name of this layer: "." + a name + "." + six characters + the mark, whatever
+// the name; or one of `base` written before the mark was added ("." + base + "." + six).
+bool Is_Temp_Leftover_Name(const std::string& name, const std::string& base) {
+  const std::string old_prefix = Temp_Prefix(base);
+  if (name.compare(0, old_prefix.size(), old_prefix) == 0 && Random_Then(name, old_prefix.size(), ""))
+    return true;
+  const std::size_t tail = Temp_Random_Length + Temp_Mark_Length;
+  // At least one character of a name between the two dots.
+  if (name.size() < tail + 3 || name[0] != '.') return false;
+  const std::size_t at = name.size() - tail;
+  return name[at - 1] == '.' && Random_Then(name, at, Temp_Mark);
+}
+
+// Removes what writes killed before their rename left in `folder` (the temporary files of
+// any target, and those of `base` named as before the mark): plain files named as this layer
+// names them, nothing else. Writes run one at a time on the user-interface thread, so none
+// of these is a write still under way.
 void Remove_Temp_Leftovers(const std::string& folder, const std::string& base) {
-  const std::string prefix = Temp_Prefix(base);
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) return;
   while (const dirent* entry = ::readdir(dir)) {
     const std::string name = entry->d_name;
-    if (name.size() != prefix.size() + Temp_Suffix_Length || name.compare(0, prefix.size(), prefix) != 0)
-      continue;
-    if (!std::all_of(name.begin() + static_cast<long>(prefix.size()), name.end(), Temp_Suffix_Char)) continue;
+    if (!Is_Temp_Leftover_Name(name, base)) continue;
     const std::string path = (folder == "/" ? std::string("/") : folder + "/") + name;
     struct stat info {};
     if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) ::unlink(path.c_str());
@@ -131,7 +156,7 @@ void Remove_Temp_Leftovers(const std::string& folder, const std::string& base) {
 // Writes `path` through a temporary file in its folder: `fill` writes the content to the
 // descriptor (returning 0 or an errno value); then the file is flushed, closed and renamed
 // over the target. Any failure removes the temporary file and keeps the target as it was.
-// The temporary files an earlier write of the same target left (killed before its rename)
+// The temporary files earlier writes into the same folder left (killed before their rename)
 // are removed first.
 bool Replace_File(const std::string& given_path, mode_t new_mode,
                   const std::function<int(int)>& fill, std::string* error) {
@@ -164,10 +189,11 @@ bool Replace_File(const std::string& given_path, mode_t new_mode,
     return false;
   }
   Remove_Temp_Leftovers(folder, base);
-  std::string temp = (folder == "/" ? std::string("/") : folder + "/") + Temp_Prefix(base) + "XXXXXX";
+  std::string temp =
+      (folder == "/" ? std::string("/") : folder + "/") + Temp_Prefix(base) + "XXXXXX" + Temp_Mark;
   std::vector<char> name(temp.begin(), temp.end());
   name.push_back('\0');
-  const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+  const int fd = ::mkostemps(name.data(), static_cast<int>(Temp_Mark_Length), O_CLOEXEC);
   if (fd < 0) {
     const int code = errno;
     Set_Error(error, code == ENAMETOOLONG ? "Cannot write" : "Cannot create a temporary file for", path, code);

@@ -13,9 +13,11 @@ namespace sys {
 // same folder, are flushed to the disk and the temporary file is renamed over the target.
 // On any failure the old file stays as it was, the temporary file is removed and false is
 // returned; `error` (when given) receives a readable text naming the file and the cause.
-// The temporary file is named "." + the file's name + "." + six letters or digits (the name
-// cut to fit when it is long); such files of the same target that a write killed before its
-// rename left behind are removed by the next write of that target, no other file.
+// The temporary file is named "." + the file's name + "." + six letters or digits +
+// ".kgd-tmp" (the name cut to fit when it is long). A write killed before its rename leaves
+// it behind; the next whole-file write into the same folder removes such files of any target
+// (and those of its own target named without ".kgd-tmp", as earlier versions named them):
+// plain files only, no other file.
 bool Write_Whole_File(const std::string& path, const std::string& bytes,
                       std::string* error = nullptr);
 

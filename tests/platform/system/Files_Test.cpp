@@ -112,40 +112,56 @@ TEST_F(Whole_File_Write, Unusable_Targets_Are_Reported) {
   EXPECT_FALSE(error.empty());
 }
 
-// A write killed before its rename leaves its temporary file; the next write of the same
-// file removes it, and only files named as this layer names its own temporary files of it.
-TEST_F(Whole_File_Write, Next_Write_Removes_What_A_Killed_Write_Left) {
-  const std::string path = Folder / "AB123.cfg";
-  Put_File(path, "old");
+// A write killed before its rename leaves its temporary file (a history copy of one minute);
+// the next write into the folder (the copy of the next minute) removes it, and every other
+// file named as this layer names its temporary files, of any target; nothing else.
+TEST_F(Whole_File_Write, Next_Write_Into_The_Folder_Removes_What_Killed_Writes_Left) {
+  const std::string killed_path = Folder / "09_13.24.cfg";
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
     sys::Set_Write_Hook([](int, const void*, size_t) -> ssize_t { return ::kill(::getpid(), SIGKILL), -1; });
-    sys::Write_Whole_File(path, "new");
+    sys::Write_Whole_File(killed_path, std::string(8192, 'x'));
     ::_exit(0);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-  const auto sorted_entries = [this] {
-    auto names = Folder_Entries(Folder.Path());
-    std::sort(names.begin(), names.end());
-    return names;
-  };
-  const auto killed = sorted_entries();   // the leftover sorts before the file
-  ASSERT_EQ(killed.size(), 2u);
-  ASSERT_EQ(killed[0].rfind(".AB123.cfg.", 0), 0u) << killed[0];
-  EXPECT_EQ(Read_File(path), "old");
+  const auto killed = Folder_Entries(Folder.Path());
+  ASSERT_EQ(killed.size(), 1u);
+  ASSERT_EQ(killed[0].rfind(".09_13.24.cfg.", 0), 0u) << killed[0];
+  EXPECT_FALSE(sys::File_Exists(killed_path));
 
-  std::vector<std::string> expected{".AB123.cfg.Ab12Z", ".AB123.cfg.Ab_2Z9", ".XY999.cfg.Ab12Z9",
-                                    "AB123.cfg.Ab12Z9", ".AB123.cfg.Ab12Z9.bak"};
-  for (const auto& name : expected) Put_File(Folder / name, "not a leftover of ours");
-  ASSERT_TRUE(sys::Create_Folder(Folder / ".AB123.cfg.FOLDER"));
-  ASSERT_TRUE(sys::Write_Whole_File(path, "new"));
-  expected.insert(expected.end(), {"AB123.cfg", ".AB123.cfg.FOLDER"});
+  const struct {
+    const char* Name;
+    bool Removed;
+  } Rows[] = {
+      {".AB123.cfg.Ab12Z9.kgd-tmp", true},   // another target's
+      {".09_13.25.cfg.Ab12Z9", true},        // the target's own, named as before the mark
+      {".bashrc.backup", false},             // another's without the mark: a user's
+      {".09_13.25.cfg.Ab12Z", false},
+      {".AB123.cfg.Ab_2Z9.kgd-tmp", false},
+      {"..Ab12Z9.kgd-tmp", false},            // no name between the dots
+      {"AB123.cfg.Ab12Z9.kgd-tmp", false},    // not hidden
+      {".AB123.cfg.Ab12Z9.kgd-tmp.bak", false},
+      {".09_13.25.cfg.Ab12Z9.bak", false},
+  };
+  std::vector<std::string> expected{"09_13.25.cfg"};
+  for (const auto& row : Rows) {
+    Put_File(Folder / row.Name, "a file");
+    if (!row.Removed) expected.push_back(row.Name);
+  }
+  // Named as ours but not plain files: kept.
+  ASSERT_TRUE(sys::Create_Folder(Folder / ".History.Ab12Z9.kgd-tmp"));
+  ASSERT_EQ(::symlink("09_13.25.cfg", (Folder / ".Link.cfg.Ab12Z9.kgd-tmp").c_str()), 0);
+  expected.insert(expected.end(), {".History.Ab12Z9.kgd-tmp", ".Link.cfg.Ab12Z9.kgd-tmp"});
+
+  ASSERT_TRUE(sys::Write_Whole_File(Folder / "09_13.25.cfg", "new"));
+  auto names = Folder_Entries(Folder.Path());
+  std::sort(names.begin(), names.end());
   std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(sorted_entries(), expected);
-  EXPECT_EQ(Read_File(path), "new");
+  EXPECT_EQ(names, expected);
+  EXPECT_EQ(Read_File(Folder / "09_13.25.cfg"), "new");
 }
 
 // A real full file system, when this machine lets the test mount one.
