@@ -278,7 +278,9 @@ public:
     // The one way a page editor asks for a value to be sent at once: while the interface
     // is ready, the setting Transmit_Now is on, the controller connected and the window
     // enabled, the code is remembered (letters join the marked set, 25 the table), only its
-    // controls stay usable and the 700 ms send-now count starts again. Otherwise nothing.
+    // controls stay usable and the 700 ms send-now count starts again; a letter also takes
+    // the save stamp (Date_Save_Stamp), which its write carries in 'A', the table none.
+    // Otherwise nothing.
     void CFG_Parameter_Changed(uint8_t Code);
     // While connected: the whole configuration is written (request 2, work script 2).
     void CFG_Transmit();

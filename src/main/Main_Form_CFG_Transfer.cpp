@@ -36,7 +36,12 @@ void TForm_KardunGAS::CFG_Parameter_Changed(uint8_t Code)
     if (!UI_Ready || !Settings.Transmit_Now || !Connected || !Enabled())
         return;
     MiniCFG_Parameter_Changed(Code);
-    Date_Save_Stamp();
+    // A new stamp must reach the controller with the write it belongs to: the letters' list
+    // write closes with 'A' and carries it, the table's write carries none. Stamped for the
+    // table, the car file (saved after that write) would name an identity the controller
+    // never got, and the next read would report the configuration as changed.
+    if (Code != RPM_Tab_Request_Code)
+        Date_Save_Stamp();
 }
 
 void TForm_KardunGAS::CFG_Transmit()

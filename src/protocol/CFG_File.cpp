@@ -249,6 +249,11 @@ bool CFG_File_Name_Valid(const std::string& name) {
 
 std::string CFG_File_Full_Path() { return Settings.CFG_File_Path + "/" + Settings.CFG_File_Name; }
 
+bool CFG_Auto_Save_Due() {
+  const std::string& name = Settings.CFG_File_Name;
+  return CFG_File_Named && CFG_File_Name_Valid(name) && Strip_Extension(name) == Configuration.Car_Number;
+}
+
 // ---- configuration keys ----
 
 void Write_CFG_Configuration() {
@@ -503,7 +508,7 @@ void CFG_Data_Init() {
   CLB_Codec_Init();
   Protocol_Hooks.Save_CFG_File = [] { Save_CFG_File(); };
   Protocol_Hooks.Load_CFG_File = [] { Load_CFG_File(); };
-  Protocol_Hooks.CFG_File_Named = [] { return CFG_File_Named && CFG_File_Name_Valid(Settings.CFG_File_Name); };
+  Protocol_Hooks.Car_File_Auto_Save_Due = CFG_Auto_Save_Due;
 }
 
 void CFG_Pending_Commit(uint8_t request) {

@@ -44,6 +44,12 @@ inline constexpr const char* CFG_No_File = "Default";
 bool CFG_File_Name_Valid(const std::string& name);
 // Settings.CFG_File_Path + "/" + Settings.CFG_File_Name.
 std::string CFG_File_Full_Path();
+// Whether the car file takes the automatic save that follows a read or a write: a car
+// number names it (CFG_File_Named, a valid name) and that number is the one the controller
+// holds (Configuration.Car_Number, read from it or going to it with the configuration). A
+// file named by a number only typed, or chosen for another car, is written only by an
+// explicit save.
+bool CFG_Auto_Save_Due();
 
 // The page on which Save and Load were started decides the groups when neither a car
 // number names the file nor Save_Load_Data is set.

@@ -210,7 +210,7 @@ void Send_Read_Block_26()
 {
     Reply_Length = static_cast<uint16_t>(Len_Current_Data + 3);
     Send_Read_Frame(0x26);
-    if (New_Frame && Call_Hook(Protocol_Hooks.CFG_File_Named) &&
+    if (New_Frame && Call_Hook(Protocol_Hooks.Car_File_Auto_Save_Due) &&
         !Call_Hook(Protocol_Hooks.Auto_Save_Held) && Protocol_Hooks.Save_CFG_File)
         Protocol_Hooks.Save_CFG_File();
 }

@@ -73,7 +73,7 @@ std::string Watchdog_Message_Key(uint8_t mode, uint8_t command);
 // ---- builders (script action numbers in brackets) ----
 void Send_Connect();                 // [21] probe 61 21 21 21
 void Send_Ident_Request();           // [22]
-void Send_Read_Block_26();           // [25] live data
+void Send_Read_Block_26();           // [25] live data; then the car file's save when due
 void Send_Read_Block_27();           // [31] configuration
 void Send_Read_Block_28();           // [33] calibration 1
 void Send_Read_Block_29();           // [35] calibration 2

@@ -45,8 +45,9 @@ struct Protocol_Hooks_Class {
     // Configuration file of the car: save (clears New_Frame) and load.
     std::function<void()> Save_CFG_File;
     std::function<void()> Load_CFG_File;
-    // A file name was set by a car number (the car file is saved automatically).
-    std::function<bool()> CFG_File_Named;
+    // The car file is due for its automatic save (it is the file of the car the controller
+    // holds; see CFG_Auto_Save_Due).
+    std::function<bool()> Car_File_Auto_Save_Due;
     // The automatic save of the car file waits (a service procedure has the controller
     // on values that are not the car's); the save comes at the first poll after it.
     std::function<bool()> Auto_Save_Held;

@@ -57,6 +57,7 @@ protected:
         std::filesystem::create_directories(Folder->File("Config"));
         Settings.CFG_File_Path = Folder->File("Config");
         Settings.CFG_File_Name = "Car1.cfg";
+        Configuration.Car_Number = "Car1";   // the controller's own car: its file is saved
         CFG_File_Named = true;
         const auto Save = Protocol_Hooks.Save_CFG_File;
         Protocol_Hooks.Save_CFG_File = [this, Save] {

@@ -1,10 +1,12 @@
 // The RPM-dependence table end to end: a cell edited on the page goes to the controller
-// emulator in chunks, a write right after leaves it alone, a read brings it back, and a
-// table size the program cannot hold is replaced by the default table, which is written.
+// emulator in chunks, a write right after leaves it alone, a read brings it back, a table
+// size the program cannot hold is replaced by the default table, which is written, and
+// edits sent at once leave the car file and the controller agreeing.
 #include <gtest/gtest.h>
 
 #include <QTest>
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "data/Key_File.h"
 #include "e2e/Emulator_Window_Fixture.h"
 #include "emulator/Emulator.h"
+#include "protocol/CFG_File.h"
 
 namespace {
 
@@ -98,6 +101,16 @@ protected:
         W.push_back({Chunk_Write, 44});
         return W;
     }
+    // Cells of the selection Range take Value as the user gives it: Enter in the grid,
+    // the value typed, Enter.
+    void Edit_Cells(const TRect& Range, const char* Value)
+    {
+        F->Grid_RPM->Selection(Range);
+        QTest::keyClick(F->Grid_RPM->Widget(), Qt::Key_Return);
+        F->Edit_CFG_Depend->SelectAll();
+        QTest::keyClicks(F->Edit_CFG_Depend->Widget(), Value);
+        QTest::keyClick(F->Edit_CFG_Depend->Widget(), Qt::Key_Return);
+    }
     TForm_KardunGAS* F = nullptr;
 };
 
@@ -134,6 +147,65 @@ TEST_F(RPM_Tab_E2E, AnEditedCellIsWrittenOnceAndReadBackUnchanged)
     Expected.push_back({Chunk_Read, 42});
     EXPECT_EQ(Read, Expected);
     EXPECT_EQ(F->RPM_Tab_Texts(), Shown);
+}
+
+TEST_F(RPM_Tab_E2E, CellsSentAtOnceKeepTheCarFileAndTheControllerAgreeing)
+{
+    // The controller holds car AB123 under identity 29948, as its file does.
+    constexpr int Car_ID = 29948;
+    std::filesystem::create_directories(Folder->File("Config"));
+    Settings.CFG_File_Path = Folder->File("Config");
+    Folder->Write("Config/AB123.cfg", Key_File_Pad_Key("Car_ID") + std::to_string(Car_ID) + " {}\r\n");
+    Emu.Set_Car_Number({'A', 'B', '1', '2', '3', 0, 0, 0});
+    Emu.Set_Config_Pair('A', Car_ID & 0xFF, Car_ID >> 8);
+    // The file's Car_ID and the cells it holds.
+    auto File_Car_ID = [&] {
+        EXPECT_TRUE(Key_File_Load(Folder->File("Config/AB123.cfg")));
+        const int32_t ID = Key_File_Find_Int("Car_ID") ? Key_Int_Value : -1;
+        Key_File_Discard();
+        return ID;
+    };
+    auto File_Cell = [&](int Col, int Row) {
+        EXPECT_TRUE(Key_File_Load(Folder->File("Config/AB123.cfg")));
+        const std::string Key = "Cell_" + std::to_string(Col) + "_" + std::to_string(Row);
+        const std::string Text = Key_File_Find(Key) ? Key_Value : "";
+        Key_File_Discard();
+        return Text;
+    };
+    Form_MSG->Stored = {};
+    Serve(Request_Read_All, Chunk_Read);
+    ASSERT_TRUE(Pump_Until([&] { return Polls_After(Chunk_Read) >= 2; }, 10000));
+    ASSERT_EQ(Settings.CFG_File_Name, "AB123.cfg");
+    ASSERT_EQ(Form_MSG->Stored.Text, "");
+    ASSERT_EQ(File_Car_ID(), Car_ID);
+
+    struct Cell_Edit {
+        TRect Range;
+        const char* Value;
+    };
+    const Cell_Edit Edits[] = {{{0, 0, 0, 0}, "0.80"}, {{4, 10, 5, 11}, "1.25"}, {{12, 23, 12, 23}, "1.99"}};
+    for (const Cell_Edit& E : Edits) {
+        SCOPED_TRACE(E.Value);
+        Emu.Clear_Log();
+        Edit_Cells(E.Range, E.Value);
+        ASSERT_EQ(F->Grid_RPM->Cells(E.Range.Right, E.Range.Bottom), E.Value);
+        ASSERT_TRUE(Pump_Until([&] { return Polls_After(Chunk_Write) >= 2; }, 20000));
+        // The table's write went out without the identity; the file was saved after it.
+        EXPECT_EQ(Count_Of(Letter_List), 0u);
+        EXPECT_EQ(File_Cell(E.Range.Right, E.Range.Bottom), E.Value);
+    }
+    EXPECT_EQ(Emu.RPM_Table_Image(), Page_Image());
+    EXPECT_EQ(File_Car_ID(), Car_ID);
+
+    // Receive: the controller's configuration is the file's, nothing is reported changed.
+    F->RPM_Tab_Default();
+    Serve(Request_Read_All, Chunk_Read);
+    ASSERT_TRUE(Pump_Until([&] { return Polls_After(Chunk_Read) >= 2; }, 10000));
+    EXPECT_EQ(Form_MSG->Stored.Text, "");
+    EXPECT_EQ(Configuration.Car_ID, Car_ID);
+    EXPECT_EQ(File_Car_ID(), Car_ID);
+    for (const Cell_Edit& E : Edits)
+        EXPECT_EQ(File_Cell(E.Range.Left, E.Range.Top), E.Value);
 }
 
 TEST_F(RPM_Tab_E2E, OnlyASizeTheProgramCanHoldIsRead)

@@ -369,12 +369,32 @@ TEST_F(CFG_File_Test, NamesThatNameNoFileWriteNothing) {
     EXPECT_EQ(Messages, std::vector<std::string>{"Error_CFG_file_not_select"});
   }
   EXPECT_FALSE(sys::Folder_Exists(Folder / "Config"));
-  CFG_File_Named = true;
-  New_Frame = true;
+}
+
+TEST_F(CFG_File_Test, TheAutomaticSaveIsDueOnlyForTheFileOfTheControllersCar) {
+  struct Row {
+    const char* Name;
+    const char* Car_Number;   // as the controller holds it
+    bool Named;
+    bool Due;
+  };
+  const Row rows[] = {
+      {"AB1.cfg", "AB1", true, true},
+      {"AB1.CFG", "AB1", true, true},
+      {"AB1.cfg", "AB1", false, false},   // no car number entered
+      {"A.cfg", "", true, false},         // typed while the controller holds none
+      {"A.cfg", "AB1", true, false},      // typed over the controller's own
+      {"ab1.cfg", "AB1", true, false},    // another file where letter cases count
+      {"x\x01.cfg", "x\x01", true, false},
+  };
   CFG_Data_Init();
-  EXPECT_FALSE(Protocol_Hooks.CFG_File_Named());   // the automatic save passes over it
-  Settings.CFG_File_Name = "Temp.cfg";
-  EXPECT_TRUE(Protocol_Hooks.CFG_File_Named());
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.Name) + " / " + row.Car_Number);
+    Settings.CFG_File_Name = row.Name;
+    Configuration.Car_Number = row.Car_Number;
+    CFG_File_Named = row.Named;
+    EXPECT_EQ(Protocol_Hooks.Car_File_Auto_Save_Due(), row.Due);
+  }
 }
 
 TEST_F(CFG_File_Test, WithoutSaveLoadDataThePageDecidesTheGroups) {

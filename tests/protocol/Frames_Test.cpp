@@ -276,7 +276,7 @@ TEST_F(Frames_Test, Live_Read_Saves_The_Car_File_After_A_Frame_Changed_The_Contr
 {
     int saves = 0;
     bool named = true;
-    Protocol_Hooks.CFG_File_Named = [&] { return named; };
+    Protocol_Hooks.Car_File_Auto_Save_Due = [&] { return named; };
     Protocol_Hooks.Save_CFG_File = [&] { ++saves; New_Frame = false; };
     Send_Read_Block_26();
     EXPECT_EQ(saves, 0);
