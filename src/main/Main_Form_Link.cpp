@@ -412,6 +412,7 @@ void TForm_KardunGAS::Port_Error()
 
 void TForm_KardunGAS::Set_Not_Connected()
 {
+    const bool Link_Dropped = Connected;
     Timer_After_Connect->Enabled(false);
     Connected = false;
     Timer_Connect->Enabled(false);
@@ -439,6 +440,10 @@ void TForm_KardunGAS::Set_Not_Connected()
     }
     Panel_ProtokolStatus->Visible(false);
     Button_Select_ComPort->Visible(true);
+    // A compact view opened on a live link closes with it. One opened without a link stays:
+    // the port-settings view must outlast the reopen attempts of a port that fails to open.
+    if (Link_Dropped)
+        MiniCFG_Close();
 }
 
 void TForm_KardunGAS::Set_Connected()
