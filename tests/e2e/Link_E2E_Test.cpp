@@ -258,7 +258,8 @@ TEST_F(Link_E2E, ARequestTheWatchdogDropsIsDoneOrNamed)
         ASSERT_TRUE(Wait_Command(0x26, Count_Of(0x26) + 2));
         MSG_Reset();
         const std::string Name = R.Request == Request_Save ? "Saved.cfg" : "Loaded.cfg";
-        CFG_Pending_File = {R.Request, Folder->File("cfg"), Name, Folder->File("cfg/" + Name)};
+        if (R.Request == Request_Save || R.Request == Request_Load)   // what the file dialog chose
+            CFG_Pending_File = {R.Request, Folder->File("cfg"), Name, Folder->File("cfg/" + Name)};
         Emu.Set_Silent(true);
         Pump_For(300);   // a reply on its way when the controller fell silent is handled
         Request_Code = R.Request;
