@@ -259,8 +259,8 @@ void TForm_KardunGAS::Timer_ConnectTimer(TObject* Sender)
         // calibration block) is reported all the same.
         if (Key.empty() && Write_Cut_Off)
             Key = "Error_Data_Transmitt";
-        // A request that never went out is named; a write cut off says more and wins.
-        else if (!Dropped_Key.empty() && !Write_Cut_Off)
+        // A request that never went out is named, unless a write cut off says more.
+        if (!Write_Cut_Off && !Dropped_Key.empty())
             Key = Dropped_Key;
         if (!Key.empty())
             Show_Message(Message_Type::Language_Key, Key, clRed);
