@@ -641,6 +641,10 @@ const English_Pair English_Main_Table[] = {
     {"CFG_Inject_Type_Start_Hint", "the gas injection starts"},
     {"CFG_Inject_Type_Time_Hint", "The gas injection of each cylinder is shifted in time:"},
     {"CFG_Inject_Type_Switch_Hint", "Shift of the gas injection"},
+    // Requests the lost link kept from the controller
+    {"Error_Errors_Not_Cleared", "Error memory not cleared"},
+    {"Error_Loader_Not_Started", "Loader not started"},
+    {"Error_CFG_Not_Loaded", "Configuration file not loaded"},
 };
 
 const std::size_t English_Main_Table_Size = sizeof(English_Main_Table) / sizeof(English_Main_Table[0]);

@@ -18,6 +18,7 @@
 #include "protocol/Frames.h"
 #include "protocol/Live_Data.h"
 #include "protocol/Loader.h"
+#include "protocol/Request_Codes.h"
 #include "protocol/Script.h"
 #include "windows/ICO_Window.h"
 #include "windows/Loader_Window.h"
@@ -50,6 +51,33 @@ struct Live_Draw_State {
     bool Drawing = false;   // the receive is drawing them now
 };
 Live_Draw_State Live_Draw;
+
+// What a user request that the watchdog drops was to do, named in the watchdog's message.
+// A write says "Error_Data_Transmitt" by itself; a read is done again by the connect script
+// that follows (it reads all that any read request asks for); a save needs no link and is
+// done at once; the password window reports its own write.
+struct Dropped_Request {
+    uint8_t Request;
+    const char* Key;
+};
+constexpr Dropped_Request Dropped_Requests[] = {
+    {Request_Next_Work_Mode, "Error_Mode"},
+    {Request_Gas_Fors, "Error_Mode"},
+    {Request_Control_0_1, "Error_Mode"},
+    {Request_Control_0_2, "Error_Mode"},
+    {Request_Clear_Errors, "Error_Errors_Not_Cleared"},
+    {Request_Sweep_Level, "Error_CFG_Transmitt"},
+    {Request_Loader_Entry, "Error_Loader_Not_Started"},
+    {Request_Load, "Error_CFG_Not_Loaded"},
+};
+
+std::string Dropped_Request_Key(uint8_t Request)
+{
+    for (const Dropped_Request& D : Dropped_Requests)
+        if (D.Request == Request)
+            return D.Key;
+    return {};
+}
 
 void Draw_Due_Live_Values(TForm_KardunGAS& Form)
 {
@@ -206,6 +234,11 @@ void TForm_KardunGAS::Refresh_After_Reply()
 void TForm_KardunGAS::Timer_ConnectTimer(TObject* Sender)
 {
     const bool Write_Cut_Off = Connected && Script_Write_In_Progress();
+    // A save asked for while connected waits for the poll; the file needs no link, and the
+    // reconnect would read the controller's values over the edits it is to keep.
+    if (Connected && Request_Code == Request_Save)
+        Serve_Request();
+    const std::string Dropped_Key = Connected ? Dropped_Request_Key(Request_Code) : std::string();
     Timer_Connect->Interval(Watchdog_Ms);   // whole again after a shortened run
     Timer_Sending->Enabled(false);
     Request_Code = 0;
@@ -226,6 +259,9 @@ void TForm_KardunGAS::Timer_ConnectTimer(TObject* Sender)
         // calibration block) is reported all the same.
         if (Key.empty() && Write_Cut_Off)
             Key = "Error_Data_Transmitt";
+        // A request that never went out is named, unless a write cut off says more.
+        if (!Write_Cut_Off && !Dropped_Key.empty())
+            Key = Dropped_Key;
         if (!Key.empty())
             Show_Message(Message_Type::Language_Key, Key, clRed);
     }
@@ -376,6 +412,7 @@ void TForm_KardunGAS::Port_Error()
 
 void TForm_KardunGAS::Set_Not_Connected()
 {
+    const bool Link_Dropped = Connected;
     Timer_After_Connect->Enabled(false);
     Connected = false;
     Timer_Connect->Enabled(false);
@@ -403,6 +440,10 @@ void TForm_KardunGAS::Set_Not_Connected()
     }
     Panel_ProtokolStatus->Visible(false);
     Button_Select_ComPort->Visible(true);
+    // A compact view opened on a live link closes with it. One opened without a link stays:
+    // the port-settings view must outlast the reopen attempts of a port that fails to open.
+    if (Link_Dropped)
+        MiniCFG_Close();
 }
 
 void TForm_KardunGAS::Set_Connected()

@@ -4,7 +4,8 @@
 // 'A'..'t' as request code writes the letters marked for sending.
 #include <cstdint>
 
-// Served at the start of the next script run.
+// Served at the start of the next script run; while a write script runs, at the first
+// run after it has handed back to the main poll.
 inline constexpr uint8_t Request_Next_Work_Mode = 1;
 inline constexpr uint8_t Request_Gas_Fors = 6;        // the forcing bits of the strip
 inline constexpr uint8_t Request_Control_0_1 = 7;     // control frame (0, 1): nothing forced, sweep mode

@@ -236,6 +236,11 @@ void Dispatch(int32_t v)
 
 bool Serve_Start_Request()
 {
+    // A write the controller has only in part would leave it with half a configuration
+    // and the page showing values it never got: the request waits until the write script
+    // has handed back to the main poll, whose next step serves it.
+    if (Script_Write_Running)
+        return false;
     switch (Request_Code) {
     case Request_Next_Work_Mode: Script_Work_Mode(); break;
     case Request_Gas_Fors: Script_Gas_Fors(); break;

@@ -31,7 +31,8 @@ extern uint32_t Script_Connect_Count;
 // A write script runs (the whole configuration, the car number, the calibration, the
 // RPM-dependence table, the changed parameters, the service time): set when one is loaded,
 // cleared when any other script is loaded (its last step goes back to the main poll) and
-// when the dialogue starts again.
+// when the dialogue starts again. While it is set, a request served at the next step
+// (work mode, forcing, control, clearing the errors) waits.
 extern bool Script_Write_Running;
 // A write that losing the link now would cut off: a write script runs, or a request that
 // starts one waits for its check point.

@@ -5,15 +5,23 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "data/Conversions.h"
+#include "data/Settings.h"
 #include "e2e/Emulator_Window_Fixture.h"
 #include "emulator/Emulator.h"
 #include "main/Gauges.h"
 #include "main/Main_Test_Support.h"
+#include "protocol/CFG_File.h"
 #include "protocol/Param_Codecs.h"
+#include "protocol/Request_Codes.h"
+#include "protocol/Script.h"
 #include "protocol/Write_Lists.h"
+#include "windows/Loader_Window.h"
+#include "windows/MSG.h"
 
 namespace {
 
@@ -227,6 +235,50 @@ TEST_F(Link_E2E, TheWatchdogDropsASilentLinkAndRestartsTheConnectScript)
     const emu::Bytes C = Emu.Commands();
     ASSERT_FALSE(C.empty());
     EXPECT_EQ(C.front(), 0x21);
+}
+
+// A user request still waiting when the watchdog drops the link: a save, which needs no
+// link, is done; anything else is named in the watchdog's message, and nothing of it goes
+// out after the reconnect.
+TEST_F(Link_E2E, ARequestTheWatchdogDropsIsDoneOrNamed)
+{
+    struct Row { const char* What; uint8_t Request; const char* Key; };
+    const std::vector<Row> Rows{
+        {"loader entry", Request_Loader_Entry, "Error_Loader_Not_Started"},
+        {"save", Request_Save, nullptr},
+        {"load", Request_Load, "Error_CFG_Not_Loaded"},
+        {"work mode", Request_Next_Work_Mode, "Error_Mode"},
+        {"clear errors", Request_Clear_Errors, "Error_Errors_Not_Cleared"},
+    };
+    std::filesystem::create_directories(Folder->File("cfg"));
+    Start_Program();
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.What);
+        ASSERT_TRUE(Pump_Until([] { return Connected && Script_Flag_27 == 0; }, 20000));
+        ASSERT_TRUE(Wait_Command(0x26, Count_Of(0x26) + 2));
+        MSG_Reset();
+        const std::string Name = R.Request == Request_Save ? "Saved.cfg" : "Loaded.cfg";
+        if (R.Request == Request_Save || R.Request == Request_Load)   // what the file dialog chose
+            CFG_Pending_File = {R.Request, Folder->File("cfg"), Name, Folder->File("cfg/" + Name)};
+        Emu.Set_Silent(true);
+        Pump_For(300);   // a reply on its way when the controller fell silent is handled
+        Request_Code = R.Request;
+        ASSERT_TRUE(Pump_Until([] { return !Connected; }, 15000));
+        Emu.Clear_Log();
+        Emu.Set_Silent(false);
+        ASSERT_TRUE(Pump_Until([] { return Connected && Script_Flag_27 == 0; }, 20000));
+        ASSERT_TRUE(Wait_Command(0x26, 3));
+        Pump_For(300);
+        EXPECT_EQ(Count_Of(0x23) + Count_Of(0x24), 0u);
+        EXPECT_FALSE(Form_Loader->Visible());
+        if (R.Key) {
+            EXPECT_TRUE(Form_MSG->Visible());
+            EXPECT_EQ(Form_MSG->Shown.Text, R.Key);
+        } else {
+            EXPECT_FALSE(Form_MSG->Visible());
+            EXPECT_TRUE(std::filesystem::exists(Folder->File("cfg/" + Name)));
+        }
+    }
 }
 
 // An announce that is never answered: its time-outs step the script back and send it
