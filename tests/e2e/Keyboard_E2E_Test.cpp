@@ -85,23 +85,15 @@ TEST_F(Keyboard_E2E, ShortcutsSendNothingWhateverHasTheFocusAndShiftedKeysAct)
         std::vector<Control_Bytes> Sent;   // the control frames on the wire, nothing else
     };
     const std::vector<Row> Rows = {
-        {Ctrl, Qt::Key_A, Idle_RPM, {}},
-        {Ctrl, Qt::Key_C, Vaporizer, {}},
-        {Ctrl, Qt::Key_S, Idle_RPM, {}},
-        {Ctrl, Qt::Key_R, Bar, {}},
-        {Ctrl | Shift, Qt::Key_Z, Idle_RPM, {}},
-        {Ctrl | Qt::KeypadModifier, Qt::Key_Asterisk, Page, {}},
-        {Alt, Qt::Key_A, Bar, {}},
-        {Alt, Qt::Key_M, Page, {}},
-        {Alt, Qt::Key_R, Idle_RPM, {}},
-        {System, Qt::Key_A, Idle_RPM, {}},
-        {System, Qt::Key_N, Bar, {}},
-        {System, Qt::Key_R, Page, {}},
+        {Ctrl, Qt::Key_A, Idle_RPM, {}},          {Ctrl, Qt::Key_C, Vaporizer, {}},
+        {Ctrl, Qt::Key_S, Idle_RPM, {}},          {Ctrl, Qt::Key_R, Bar, {}},
+        {Ctrl | Shift, Qt::Key_Z, Idle_RPM, {}},  {Ctrl | Qt::KeypadModifier, Qt::Key_Asterisk, Page, {}},
+        {Alt, Qt::Key_A, Bar, {}},                {Alt, Qt::Key_M, Page, {}},
+        {Alt, Qt::Key_R, Idle_RPM, {}},           {System, Qt::Key_A, Idle_RPM, {}},
+        {System, Qt::Key_N, Bar, {}},             {System, Qt::Key_R, Page, {}},
         // Shift alone and plain keys act as ever.
-        {Shift, Qt::Key_A, Idle_RPM, {{0x34, 0xF4}}},
-        {None, Qt::Key_A, Bar, {{0x00, 0x01}}},
-        {Shift, Qt::Key_C, Vaporizer, {{0x04, 0x44}}},
-        {None, Qt::Key_C, Page, {{0x00, 0x01}}},
+        {Shift, Qt::Key_A, Idle_RPM, {{0x34, 0xF4}}}, {None, Qt::Key_A, Bar, {{0x00, 0x01}}},
+        {Shift, Qt::Key_C, Vaporizer, {{0x04, 0x44}}}, {None, Qt::Key_C, Page, {{0x00, 0x01}}},
         {Shift, Qt::Key_M, Bar, {{0x00, 0x02}}},
     };
     for (const Row& R : Rows) {
