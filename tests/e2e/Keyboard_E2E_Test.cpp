@@ -54,6 +54,7 @@ TEST_F(Keyboard_E2E, ShortcutsSendNothingWhateverHasTheFocusAndShiftedKeysAct)
 {
     ASSERT_NO_FATAL_FAILURE(Start_Emulator());
     Emu.Set_Config_Pair('S', 1, 6);   // six cylinders: every forcing button can act
+    With_Table();                     // the temperature letters of a write need it
     Start_Program();
     ASSERT_TRUE(Pump_Until([] { return Connected && Work_Mode == 1; }, 15000));
     // No request is left and only polls go out: the connect script, or what a key asked
@@ -87,6 +88,7 @@ TEST_F(Keyboard_E2E, ShortcutsSendNothingWhateverHasTheFocusAndShiftedKeysAct)
     const std::vector<Row> Rows = {
         {Ctrl, Qt::Key_A, Idle_RPM, {}},          {Ctrl, Qt::Key_C, Vaporizer, {}},
         {Ctrl, Qt::Key_S, Idle_RPM, {}},          {Ctrl, Qt::Key_R, Bar, {}},
+        {Ctrl, Qt::Key_T, Page, {}},              {Alt, Qt::Key_T, Bar, {}},
         {Ctrl | Shift, Qt::Key_Z, Idle_RPM, {}},  {Ctrl | Qt::KeypadModifier, Qt::Key_Asterisk, Page, {}},
         {Alt, Qt::Key_A, Bar, {}},                {Alt, Qt::Key_M, Page, {}},
         {Alt, Qt::Key_R, Idle_RPM, {}},           {System, Qt::Key_A, Idle_RPM, {}},
