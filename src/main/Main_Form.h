@@ -302,7 +302,9 @@ public:
     void CLB_Transmit_Script();
 
     // ---- keyboard map (key preview) ----
-    // Nothing while a table edit mode is on or a car or owner edit has the focus. F1..F8
+    // Nothing for a key held with Ctrl, Alt or the system key (a shortcut: the focused
+    // control and the toolkit get it), nor while a table edit mode is on or a car or owner
+    // edit has the focus; Shift alone does not change a key. F1..F8
     // choose the page; Up and Down walk the setting groups on the Configuration page; on
     // the Calibration page the arrows move the picked curve point and Escape drops it; the
     // digits 0..8 of both keyboards pick a gas point while the gas curve is shown; the
@@ -310,8 +312,8 @@ public:
     // button; F toggles the maximised state, H opens the page's help file, F10 closes the
     // window. While the controller's password is not granted only the keys outside the
     // pages act (forcing, work mode, F, H, I, F10). Keys that the focused control takes
-    // itself (typed text, arrows of a stepping control) are left to it, and Alt with a
-    // letter stays a caption's accelerator. A key the map acted on goes no further.
+    // itself (typed text, arrows of a stepping control) are left to it. A key the map
+    // acted on goes no further.
     // User-interface thread only.
     void FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
     // F1..F8: the page of the key is shown; true when the key is one of these.

@@ -511,14 +511,12 @@ void Main_Form_Configuration::Virtual_Injection_Show(bool On)
 
 void Main_Form_Configuration::Injection_Type_Bars_From_Record()
 {
-    const int N = static_cast<int>(Injection_Bars.size());
-    if (N > 0 && Configuration.GI_Num > 0) {
-        // Six phases are filed; bars 7 and 8 keep their positions.
-        constexpr int Filed_Phases = 6;
-        for (int I = 1; I <= std::min(Filed_Phases, N); ++I)
-            if (const int32_t* Field = Injection_Pos_Field(I))
-                Injection_Bars[static_cast<size_t>(I - 1)]->Position(*Field);
-    }
+    // Six phases are filed; bars 7 and 8 keep their positions. With a count of 0 the bars
+    // built for the last count still stand for the phases a write sends, so they show them.
+    for (size_t I = 0; I < Injection_Bars.size(); ++I)
+        if (const int32_t* Field = Injection_Pos_Field(static_cast<int>(I) + 1))
+            Injection_Bars[I]->Position(*Field);
+    Injection_Bars_To_Record();
     Injector_Bar_Labels();
 }
 

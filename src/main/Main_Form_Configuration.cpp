@@ -668,7 +668,8 @@ void Main_Form_Configuration::Show_Configuration(TForm_KardunGAS& Form)
     Infl_Power_Limits();
 
     ComboBox_CFG_Inject_Type->Text(C.GI_Type);
-    Inject_Num_Apply(Form);
+    // Shown, not chosen: the bars take the record's phases, not the defaults.
+    Injection_Bars_Rebuild(Form);
     Injection_Type_Show_Angle();
 
     ComboBox_CFG_Level_Type->Text(C.GL_Type);
@@ -918,13 +919,19 @@ void Main_Form_Configuration::Inject_Num_Set(int N)
 
 void Main_Form_Configuration::Inject_Num_Apply(TForm_KardunGAS& Form)
 {
+    if (Injection_Bars_Rebuild(Form))
+        Injection_Type_Bars_Show();
+}
+
+bool Main_Form_Configuration::Injection_Bars_Rebuild(TForm_KardunGAS& Form)
+{
     const int N = Configuration.GI_Num;
     if (N <= 0 || N == static_cast<int>(Injection_Bars.size()))
-        return;
+        return false;
     Injection_Type_Bars_Build();
-    Injection_Type_Bars_Show();
     if (!Injection_Bars.empty() && Connected)
         Form.Gas_Fors_Buttons_Enable(true);
+    return true;
 }
 
 void Main_Form_Configuration::Injection_Type_Bars_Build()
@@ -967,11 +974,10 @@ void Main_Form_Configuration::Injection_Type_Bars_Build()
         Injection_Bars.push_back(T);
         Injection_Bar_Labels.push_back(L);
     }
-    // The bars take the record's phases.
+    // Each bar starts at its cylinder's default; those with a filed phase then show it.
     for (int I = 1; I <= N; ++I)
-        if (const int32_t* Field = Injection_Pos_Field(I))
-            Injection_Bars[static_cast<size_t>(I - 1)]->Position(*Field);
-    Injection_Bar_Labels_Show();
+        Injection_Bars[static_cast<size_t>(I - 1)]->Position(Injection_Bar_Default(N, I));
+    Injection_Type_Bars_From_Record();
     Injection_Bars_Bind();
 }
 
@@ -992,7 +998,17 @@ void Main_Form_Configuration::Injection_Type_Bars_Show()
     const int N = static_cast<int>(Injection_Bars.size());
     for (int I = 1; I <= N; ++I)
         Injection_Bars[static_cast<size_t>(I - 1)]->Position(Injection_Bar_Default(N, I));
+    // A bar already at its default fires no change, and none stores while values are
+    // being shown: the record takes every phase here.
+    Injection_Bars_To_Record();
     Injection_Bar_Labels_Show();
+}
+
+void Main_Form_Configuration::Injection_Bars_To_Record()
+{
+    for (size_t I = 0; I < Injection_Bars.size(); ++I)
+        if (int32_t* Field = Injection_Pos_Field(static_cast<int>(I) + 1))
+            *Field = Injection_Bars[I]->Position();
 }
 
 void Main_Form_Configuration::Injection_Bar_Labels_Show()
@@ -1022,14 +1038,8 @@ void Main_Form_Configuration::Injection_Type_Changed()
     Inject_Max_Angle = Inject_Max_Angle_Of(Configuration.GI_Div);
     Label_CFG_IT_Max_Angle->Caption("Max = " + std::to_string(Inject_Max_Angle) + " \xB0");
     // Phases chosen for one angle mean nothing under another: every cylinder starts again
-    // from its default (the bars' handler stores and marks each phase that moves).
+    // from its default, which the letter's write carries.
     Injection_Type_Bars_Show();
-    // A bar already at its default fires no change, though the record may hold another
-    // phase (one read while the controller reported no cylinders): the record takes what
-    // every bar shows, which the letter's write carries.
-    for (size_t I = 0; I < Injection_Bars.size(); ++I)
-        if (int32_t* Field = Injection_Pos_Field(static_cast<int>(I) + 1))
-            *Field = Injection_Bars[I]->Position();
 }
 
 void Main_Form_Configuration::Injection_Type_Show_Angle()

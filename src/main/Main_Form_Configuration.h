@@ -351,14 +351,21 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     void Inject_Auto_Enable(bool On);
     // Stores the injector count (at most 8) and enables its up-down.
     void Inject_Num_Set(int N);
-    // The phase bars rebuilt when the count changed.
+    // A count set on the page: the phase bars rebuilt when it changed, each cylinder then
+    // at its default phase (the record with it).
     void Inject_Num_Apply(TForm_KardunGAS& Form);
+    // The phase bars rebuilt for a changed count, showing the record's phases; true when
+    // they were (a count of 0 keeps the bars there are).
+    bool Injection_Bars_Rebuild(TForm_KardunGAS& Form);
     void Injection_Type_Bars_Build();
     // The start impulse's caption and arrow over the bars' left end (Panel_Width: the width of
     // a cylinder's value panel).
     void Start_Impulse_Place(int Panel_Width);
-    // Each bar to the default phase of its cylinder, then the labels.
+    // Each bar to the default phase of its cylinder, the record with it, then the labels.
     void Injection_Type_Bars_Show();
+    // The record's phases become what bars 1..6 show: whatever sets the bars, the record
+    // sends and files what the page shows.
+    void Injection_Bars_To_Record();
     void Injection_Bar_Labels_Show();
     void Injection_Type_Show_Angle();
     // The injection type chosen in its combo: GI_Div, the maximum angle and its label, and
@@ -404,7 +411,8 @@ struct Main_Form_Configuration : Main_Form_Part, CFG_GD_Controls {
     void Cut_Off_Group_Enable(bool On);
     // The virtual pulse's edit in place of the injection-type combo while it is on.
     void Virtual_Injection_Show(bool On);
-    // Bars 1..6 take GI_Pos_1..6 (bars 7 and 8 keep theirs), then the labels.
+    // Bars 1..6 take GI_Pos_1..6 (bars 7 and 8 keep theirs), whatever the count, then the
+    // labels. A phase beyond a bar's range is kept as the bar shows it.
     void Injection_Type_Bars_From_Record();
     // Each cylinder's phase in ms (virtual pulse) or degrees, and the maximum.
     void Injector_Bar_Labels();

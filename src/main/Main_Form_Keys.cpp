@@ -1,6 +1,9 @@
 // The main window's keyboard map: with key preview on, the window sees every key before
 // the focused control. One key press does one thing: a key the focused control takes
-// itself is left to it, and a key the map acted on goes no further.
+// itself is left to it, and a key the map acted on goes no further. The map is of single
+// keys (Shift alone included): a key held with Ctrl, Alt or the system key is an editing
+// or system shortcut (Ctrl+A, Ctrl+C, Alt+F4) and must never force an injector or switch
+// the fuel, so it goes on to the focused control and the toolkit untouched.
 #include <cstdint>
 #include <string>
 
@@ -22,6 +25,9 @@ constexpr int Any_Page = -1;
 constexpr std::string::size_type Help_Language_Letters = 3;
 
 constexpr int Last_Point_Digit = 8;
+
+// Modifiers that make a key a shortcut, never a key of the map.
+constexpr TShiftState Shortcut_Modifiers = ssCtrl | ssAlt | ssSystem;
 
 // The point digit of a key of either keyboard ('0'..'8'), or -1.
 int Point_Digit(std::uint16_t Key)
@@ -167,7 +173,7 @@ bool TForm_KardunGAS::Help_Open()
 
 void TForm_KardunGAS::FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift)
 {
-    if (RPM_Tab_Edit_Mode || User_Edit_Focused())
+    if ((Shift & Shortcut_Modifiers) || RPM_Tab_Edit_Mode || User_Edit_Focused())
         return;
     if (!Password_State.Access_Granted && !Outside_Pages(Key))
         return;
@@ -209,7 +215,7 @@ void TForm_KardunGAS::FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftSta
         Key = 0;
         return;
     }
-    if (Typing_Key(Key) && (Focus.Typed_Text || (Shift & ssAlt)))
+    if (Typing_Key(Key) && Focus.Typed_Text)
         return;
 
     for (const Button_Key& Row : Button_Keys) {

@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "data/Calibration.h"
+#include "data/Injectors.h"
 #include "e2e/Emulator_Window_Fixture.h"
 #include "emulator/Emulator.h"
 #include "protocol/CFG_File.h"
@@ -283,6 +285,80 @@ TEST_F(Config_Write_E2E, ACarFileSavedTwiceLoadsBackAndSavesTheSame)
     EXPECT_EQ(Configuration.GL_Type, "HANA");
     Serve_Here(Request_Save);
     EXPECT_EQ(Car_File_Text(), Second);
+}
+
+// Whatever sets the phase bars (a read, Default, a car file, a cylinder count) leaves the
+// record as they show it, and a whole write sends that. Before each path the controller
+// reports no cylinders and phases that the bars built for the last count do not show.
+TEST_F(Config_Write_E2E, EveryPathThatSetsThePhaseBarsWritesWhatTheyShow)
+{
+    emu::Ident_Settings Id;
+    Id.Program_Version = "6.07";   // a model of up to six cylinders
+    Emu.Set_Ident(Id);
+    ASSERT_NO_FATAL_FAILURE(Connect());
+    TForm_KardunGAS* F = Main();
+    F->PageControl_KardunGAS->ActivePageIndex(1);   // files hold the Configuration page's values
+    Name_Car_File();
+    using Phases = std::vector<int32_t>;
+    Configuration_Class& C = Configuration;
+    // A file of Cylinders and phases 11 .. 66, saved from the record; kept apart from the
+    // car's own file, which a read of the car rewrites.
+    const std::string Kept = Folder->File("cfg/Kept.cfg");
+    auto Car_File_With = [&](int32_t Cylinders) {
+        C.GI_Num = Cylinders;
+        C.GI_Pos_1 = 11, C.GI_Pos_2 = 22, C.GI_Pos_3 = 33, C.GI_Pos_4 = 44, C.GI_Pos_5 = 55, C.GI_Pos_6 = 66;
+        Serve_Here(Request_Save);
+        std::filesystem::copy_file(Folder->File("cfg/" + std::string(Car_File)), Kept,
+                                   std::filesystem::copy_options::overwrite_existing);
+    };
+    auto Load = [&] {
+        Load_Path = Kept;
+        Serve_Here(Request_Load);
+    };
+    struct Row {
+        const char* Path;
+        std::function<void()> Before_Read, After_Read;
+        Phases Bars, Sent;
+    };
+    const std::vector<Row> Rows = {
+        {"read", nullptr, nullptr, {42, 17, 33, 44, 55, 66}, {42, 17, 33, 44, 55, 66}},
+        {"Default", nullptr, [F] { F->Button_CFG_Default->Click(); }, {15, 30, 45, 60, 75, 95},
+         {15, 30, 45, 60, 75, 95}},
+        {"file of no cylinders", [&] { Car_File_With(0); }, Load, {11, 22, 33, 44, 55, 66}, {11, 22, 33, 44, 55, 66}},
+        {"file of four", [&] { Car_File_With(4); }, Load, {11, 22, 33, 44}, {11, 22, 33, 44, 55, 66}},
+        // Cylinders 5 and 6 have no bar: their phases stay as read.
+        {"count stepped to four", nullptr,
+         [&] {
+             for (int Step = 0; Step < Injector_Num_Max && C.GI_Num < 4; ++Step)
+                 F->Inject_Num.UpDown->Step(TUD_Button::Up);
+         },
+         {20, 40, 60, 80}, {20, 40, 60, 80, 55, 66}},
+    };
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.Path);
+        if (R.Before_Read) {
+            ASSERT_NO_FATAL_FAILURE(R.Before_Read());
+        }
+        Emu.Set_Config_Pair('S', 1, 0);
+        Emu.Set_Config_Pair('Z', 42, 17);
+        Emu.Set_Config_Pair('[', 33, 44);
+        Emu.Set_Config_Pair('\\', 55, 66);
+        Serve(Request_Read_All, 0x2B);
+        ASSERT_EQ(C.GI_Num, 0);
+        if (R.After_Read) {
+            ASSERT_NO_FATAL_FAILURE(R.After_Read());
+        }
+        Phases Bars;
+        for (const TTrackBar* Bar : F->Injection_Bars)
+            Bars.push_back(Bar->Position());
+        EXPECT_EQ(Bars, R.Bars);
+        Serve(Request_Write_All, Letter_List);
+        Phases Sent;
+        for (uint8_t Letter : {'Z', '[', '\\'})
+            for (uint8_t Phase : Emu.Config_Pair(Letter))
+                Sent.push_back(Phase);
+        EXPECT_EQ(Sent, R.Sent);
+    }
 }
 
 }  // namespace

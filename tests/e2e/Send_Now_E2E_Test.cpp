@@ -112,10 +112,15 @@ TEST_F(Send_Now_E2E, AChoiceSendsTheValuesItSetsWithIt)
     TForm_KardunGAS* F = Main();
     // The controller first holds the page's defaults (LPG, gas-temperature factors 10, six
     // cylinders), under the file's car number: the write is the configuration's.
+    // Default moves the phase bars off the controller's phases: they go out at once too,
+    // and the controls are usable again when they have.
     F->Button_CFG_Default->Click();
     Configuration.Car_Number = Strip_Extension(Settings.CFG_File_Name);
     F->Button_CFG_Transmitt->Click();
-    ASSERT_TRUE(Pump_Until([&] { return Request_Code == 0 && Polls_After(Announce) >= 2; }, 30000));
+    ASSERT_TRUE(Pump_Until([&] {
+        return Request_Code == 0 && !F->Timer_Transmit_Now->Enabled() && F->PG_Temper.UpDown->Enabled() &&
+               Polls_After(Announce) >= 2;
+    }, 30000));
     // A user's step, sent at once; done when the controls are usable again.
     auto Send = [&](const std::function<void()>& Step) {
         Emu.Clear_Log();

@@ -220,6 +220,7 @@ TShiftState Shift_State(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Button
     if (Modifiers & Qt::ShiftModifier) S |= ssShift;
     if (Modifiers & Qt::AltModifier) S |= ssAlt;
     if (Modifiers & Qt::ControlModifier) S |= ssCtrl;
+    if (Modifiers & Qt::MetaModifier) S |= ssSystem;
     if (Buttons & Qt::LeftButton) S |= ssLeft;
     if (Buttons & Qt::RightButton) S |= ssRight;
     if (Buttons & Qt::MiddleButton) S |= ssMiddle;

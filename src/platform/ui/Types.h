@@ -65,7 +65,8 @@ TRGB Color_To_RGB(TColor Color);
 
 // ---- shift state and mouse buttons ----
 enum TShift_Flag : unsigned {
-    ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64
+    ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64,
+    ssSystem = 128   // the system (logo) key
 };
 using TShiftState = unsigned;   // a set of TShift_Flag bits
 
