@@ -97,12 +97,13 @@ X_Maximised() {
 # The main window as the X server and the program see it. EXPECTED is "maximised" (the
 # window manager's state says so, the window is as wide as the screen, the content fills
 # the client area's height, or its width where that is the narrower: 95 %) or "design" (a
-# normal window of the design client size). Either way the content lies within the client
-# area, the program's client size is the X server's, the tab row shows every tab without
-# scroll arrows, and the pages and the status row's port panel are drawn at their design
-# rectangles times the scale the X server's client size gives (maximised: its height over
-# the design height, or its width over the design width where that is smaller; normal: 1),
-# within 2 pixels.
+# normal window of the design client size). Either way the program holds the window in that
+# state, the content lies within the client area, the program's client size is the X
+# server's, the tab row shows every tab without scroll arrows, and the pages and the status
+# row's port panel are drawn at their design rectangles times the scale the X server's
+# client size gives (maximised: its height over the design height, or its width over the
+# design width where that is smaller; normal: 1), within 2 pixels. Without a window manager
+# nothing resizes the window, so maximised is the design size there.
 Window_Check() {
   local expected=$1 failures=0 report id
   report=$(Report)
@@ -119,6 +120,9 @@ Window_Check() {
      [ $((p_top + p_height)) -gt "$x_height" ]; then
     Fail "the pages (${p_width}x$p_height at $p_left,$p_top) do not lie within the client area ${x_width}x$x_height"
   fi
+  local program_state=normal
+  [ "$(Fields maximised 1 "$report")" = 1 ] && program_state=maximised
+  [ "$program_state" = "${expected/design/normal}" ] || Fail "the program holds its window $program_state"
   local multiplier=1 divisor=1
   case "$expected" in
     maximised)
@@ -135,7 +139,8 @@ Window_Check() {
       fi
       ;;
     design)
-      X_Maximised "$id" && Fail "the window is maximised"
+      # Without a window manager nobody takes the maximised state back off the window.
+      [ -n "$wm_pid" ] && X_Maximised "$id" && Fail "the window manager holds the window maximised"
       [ "$x_width $x_height" = "$Design_Width $Design_Height" ] ||
         Fail "the client area is ${x_width}x$x_height, not ${Design_Width}x$Design_Height"
       [ "$p_width $p_height" = "$Design_Width $Design_Height" ] ||
@@ -191,13 +196,14 @@ Maximise_Rounds() {
     top=$(xprop -id "$id" _NET_FRAME_EXTENTS | awk -F'[=,]' '{ print $4 + 0 }')
     xdotool mousemove $((x + w / 2)) $((y - top / 2)) click --repeat 2 --delay 100 1
   }
+  local -A Way_Name=([Key_F]="the F key" [Title_Bar]="double clicks on the title bar")
   for way in Key_F Title_Bar; do
     [ "$way" = Title_Bar ] && [ -z "$wm_pid" ] && continue
-    echo "Restored and maximised again by ${way/Key_F/the F key}:" | sed 's/Title_Bar/double clicks on the title bar/'
+    echo "Restored and maximised again by ${Way_Name[$way]}:"
     "$way"
-    Settled_Window_Check design || { echo "(restored by $way)" >&2; failures=$((failures + 1)); }
+    Settled_Window_Check design || { echo "(restored by ${Way_Name[$way]})" >&2; failures=$((failures + 1)); }
     "$way"
-    Settled_Window_Check maximised || { echo "(maximised again by $way)" >&2; failures=$((failures + 1)); }
+    Settled_Window_Check maximised || { echo "(maximised again by ${Way_Name[$way]})" >&2; failures=$((failures + 1)); }
   done
   return $((failures > 0))
 }
