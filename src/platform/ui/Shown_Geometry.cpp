@@ -33,8 +33,6 @@ bool Tabs_Fit(const TPageControl* Pages)
     // The scroll arrows are the row's own tool buttons.
     for (const QToolButton* Arrow : Row->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
         if (Arrow->isVisibleTo(Row)) return false;
-    for (int I = 0; I < Row->count(); ++I)
-        if (Row->isTabVisible(I) && Row->tabRect(I).right() >= Row->width()) return false;
     return true;
 }
 

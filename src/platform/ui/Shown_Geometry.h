@@ -21,7 +21,7 @@ namespace ui {
 TShown_Rect Shown_Rect(const TControl* Control);
 // The tab row of Pages in the client area of its window (all zero without one).
 TShown_Rect Shown_Tab_Row(const TPageControl* Pages);
-// Every tab of Pages' row is drawn in full: false when the row shows its scroll arrows, or
-// when a tab reaches past the row's end.
+// Every tab of Pages' row is drawn: false when the row shows its scroll arrows (its tabs
+// need more room than it has).
 bool Tabs_Fit(const TPageControl* Pages);
 }  // namespace ui
