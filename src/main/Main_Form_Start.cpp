@@ -177,10 +177,8 @@ void TForm_KardunGAS::Timer_ResizeTimer(TObject* Sender)
     // manager adds only once the window is shown and which differs between the maximised
     // and the normal window, and chained ratios of remembered sizes gather rounding.
     // Nothing changed: the timer keeps watching.
-    if (ClientWidth() == Remembered_Width && ClientHeight() == Remembered_Height) {
-        Geometry_Report();
+    if (ClientWidth() == Remembered_Width && ClientHeight() == Remembered_Height)
         return;
-    }
     Timer_Resize->Enabled(false);
     // Back to the design size ...
     Panel_KardunGAS->ScaleBy(Content_Scale_Divisor, Content_Scale_Multiplier);
