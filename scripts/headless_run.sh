@@ -7,12 +7,16 @@
 # empty argument when there is none) it waits until the program is connected (see
 # Link_Connected) and fails when it is not within KARDUN_CONNECT_TIMEOUT seconds (default
 # 60); without one it waits KARDUN_SCREENSHOT_DELAY seconds (default 5). Then it checks the
-# main window (Window_Check), saves a screenshot of the screen to SCREENSHOT and closes the
-# program, failing when the program has ended on its own or does not close cleanly.
+# main window (Window_Check: the X server's window against the program's report of what it
+# draws), restores and maximises it again by the F key and by double clicks on the title bar,
+# checking each state (Maximise_Rounds), saves a screenshot of the screen to SCREENSHOT and
+# closes the program, failing when the program has ended on its own or does not close
+# cleanly.
 # After a run that passed, the restart check (Restart_Check; KARDUN_RESTART_CHECK=0 skips
-# it) starts the program three times more with a normal main window and a big-digit window
-# open, and fails when a saved place or size moves. The settings file is put back as it was
-# before the restarts.
+# it) starts the program four times more with a normal main window, drags its frame in the
+# first start and opens a big-digit window in the other three, and fails when the window
+# leaves its design size or a saved place or size moves. The settings file is put back as
+# it was before the restarts.
 set -uo pipefail
 PROGRAM=$1
 SCREENSHOT=$2
@@ -53,9 +57,19 @@ Key() {
 }
 
 # ---------------------------------------------------------------- the program's windows
-# The program's report of its main window: "client W H maximised M panel L T W H window ID".
+# The design client size the content is laid out for.
+Design_Width=780
+Design_Height=520
+# The program's report of its main window, one line (see Geometry_Report):
+#   client W H maximised M panel L T W H window ID pages L T W H design L T W H
+#   port_status L T W H design L T W H tab_row L T W H tabs_fit F
 Report() { cat "$GEOMETRY" 2>/dev/null; }
-Report_Field() { Report | awk -v f="$1" '{ for (i = 1; i < NF; ++i) if ($i == f) print $(i + 1) }'; }
+# The COUNT fields after KEY in the report line REPORT (the first KEY where it repeats).
+Fields() {
+  awk -v k="$1" -v n="$2" '{ for (i = 1; i + n <= NF; ++i) if ($i == k) {
+                               s = $(i + 1); for (j = 2; j <= n; ++j) s = s " " $(i + j); print s; exit } }' <<<"$3"
+}
+Report_Field() { Fields "$1" 1 "$(Report)"; }
 # Waits (up to 20 s) until the program has reported a shown main window.
 Wait_For_Window() {
   for _ in $(seq 200); do
@@ -69,6 +83,11 @@ Wait_For_Window() {
 }
 # The client size of window ID as the X server has it: "W H".
 X_Size() { xwininfo -id "$1" | awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w, h }'; }
+# The client area's place on the screen and its size: "X Y W H".
+X_Place() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+                           /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print x, y, w, h }'
+}
 X_Maximised() {
   local state
   state=$(xprop -id "$1" _NET_WM_STATE 2>/dev/null)
@@ -76,17 +95,22 @@ X_Maximised() {
 }
 
 # The main window as the X server and the program see it. EXPECTED is "maximised" (the
-# window manager's state says so, the window is as wide as the screen, and the content
-# fills the client area: 95 % of its height or width) or "design" (a normal window of the
-# design client size, the content at its design size). Either way the content lies
-# within the client area and the program's client size is the X server's.
+# window manager's state says so, the window is as wide as the screen, the content fills
+# the client area's height, or its width where that is the narrower: 95 %) or "design" (a
+# normal window of the design client size). Either way the program holds the window in that
+# state, the content lies within the client area, the program's client size is the X
+# server's, the tab row shows every tab without scroll arrows, and the pages and the status
+# row's port panel are drawn at their design rectangles times the scale the X server's
+# client size gives (maximised: its height over the design height, or its width over the
+# design width where that is smaller; normal: 1), within 2 pixels. Without a window manager
+# nothing resizes the window, so maximised is the design size there.
 Window_Check() {
-  local expected=$1 id failures=0
-  id=$(Report_Field window)
+  local expected=$1 failures=0 report id
+  report=$(Report)
+  id=$(Fields window 1 "$report")
   read -r x_width x_height < <(X_Size "$id")
-  c_width=$(Report | awk '{ print $2 }')
-  c_height=$(Report | awk '{ print $3 }')
-  read -r p_left p_top p_width p_height < <(Report | awk '{ for (i = 1; i < NF; ++i) if ($i == "panel") print $(i + 1), $(i + 2), $(i + 3), $(i + 4) }')
+  read -r c_width c_height < <(Fields client 2 "$report")
+  read -r p_left p_top p_width p_height < <(Fields panel 4 "$report")
   local screen_width
   screen_width=$(xwininfo -root | awk '/^ *Width:/ { print $2 }')
   Fail() { echo "Window check ($expected): $*" >&2; failures=$((failures + 1)); }
@@ -96,8 +120,17 @@ Window_Check() {
      [ $((p_top + p_height)) -gt "$x_height" ]; then
     Fail "the pages (${p_width}x$p_height at $p_left,$p_top) do not lie within the client area ${x_width}x$x_height"
   fi
+  local program_state=normal
+  [ "$(Fields maximised 1 "$report")" = 1 ] && program_state=maximised
+  [ "$program_state" = "${expected/design/normal}" ] || Fail "the program holds its window $program_state"
+  local multiplier=1 divisor=1
   case "$expected" in
     maximised)
+      if [ $((x_height * Design_Width)) -le $((x_width * Design_Height)) ]; then
+        multiplier=$x_height divisor=$Design_Height
+      else
+        multiplier=$x_width divisor=$Design_Width
+      fi
       if [ -n "$wm_pid" ]; then
         X_Maximised "$id" || Fail "the window manager does not hold the window maximised ($(xprop -id "$id" _NET_WM_STATE))"
         [ "$x_width" -ge $((screen_width - 10)) ] || Fail "the maximised window is ${x_width} wide on a screen ${screen_width} wide"
@@ -106,34 +139,105 @@ Window_Check() {
       fi
       ;;
     design)
-      X_Maximised "$id" && Fail "the window is maximised"
-      [ "$x_width $x_height" = "780 520" ] || Fail "the client area is ${x_width}x$x_height, not 780x520"
-      [ "$p_width $p_height" = "780 520" ] || Fail "the pages are ${p_width}x$p_height, not 780x520"
+      # Without a window manager nobody takes the maximised state back off the window.
+      [ -n "$wm_pid" ] && X_Maximised "$id" && Fail "the window manager holds the window maximised"
+      [ "$x_width $x_height" = "$Design_Width $Design_Height" ] ||
+        Fail "the client area is ${x_width}x$x_height, not ${Design_Width}x$Design_Height"
+      [ "$p_width $p_height" = "$Design_Width $Design_Height" ] ||
+        Fail "the content is ${p_width}x$p_height, not ${Design_Width}x$Design_Height"
       ;;
   esac
-  [ "$failures" = 0 ] && echo "Window check ($expected): client ${x_width}x$x_height, pages ${p_width}x$p_height at $p_left,$p_top."
+  local control shown design i
+  for control in pages port_status; do
+    read -r -a shown < <(Fields "$control" 4 "$report")
+    read -r -a design < <(Fields "$control" 9 "$report" | cut -d' ' -f6-)
+    local scaled=()
+    for i in 0 1 2 3; do
+      scaled[i]=$(((design[i] * multiplier + divisor / 2) / divisor))
+    done
+    scaled[0]=$((scaled[0] + p_left)) scaled[1]=$((scaled[1] + p_top))
+    for i in 0 1 2 3; do
+      if [ $((shown[i] - scaled[i])) -gt 2 ] || [ $((scaled[i] - shown[i])) -gt 2 ]; then
+        Fail "$control is drawn at ${shown[2]}x${shown[3]} at ${shown[0]},${shown[1]}, its design rectangle" \
+             "${design[2]}x${design[3]} at ${design[0]},${design[1]} times $multiplier/$divisor is" \
+             "${scaled[2]}x${scaled[3]} at ${scaled[0]},${scaled[1]}"
+        break
+      fi
+    done
+  done
+  [ "$(Fields tabs_fit 1 "$report")" = 1 ] ||
+    Fail "the tab row ($(Fields tab_row 4 "$report" | awk '{ print $3 "x" $4 " at " $1 "," $2 }')) shows scroll arrows"
+  [ "$failures" = 0 ] &&
+    echo "Window check ($expected): client ${x_width}x$x_height, content ${p_width}x$p_height at $p_left,$p_top," \
+         "pages and status row at their design places times $multiplier/$divisor, every tab shown."
+  return $((failures > 0))
+}
+
+# Window_Check once the window has settled: the window manager and the program's resize
+# timer act some time after a key or a click. It is tried quietly for up to 5 s, then once
+# more with its findings shown.
+Settled_Window_Check() {
+  for _ in $(seq 50); do
+    Window_Check "$1" >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  Window_Check "$1"
+}
+
+# One maximise -> restore -> maximise round by the program's F key and, with a window
+# manager, one by double clicks on the title bar; each state is checked once settled. The
+# window starts maximised.
+Maximise_Rounds() {
+  local id=$1 failures=0 way
+  Key_F() { xdotool windowfocus --sync "$id" key f; }
+  Title_Bar() {
+    local x y w h top
+    read -r x y w h < <(X_Place "$id")
+    top=$(xprop -id "$id" _NET_FRAME_EXTENTS | awk -F'[=,]' '{ print $4 + 0 }')
+    xdotool mousemove $((x + w / 2)) $((y - top / 2)) click --repeat 2 --delay 100 1
+  }
+  local -A Way_Name=([Key_F]="the F key" [Title_Bar]="double clicks on the title bar")
+  for way in Key_F Title_Bar; do
+    [ "$way" = Title_Bar ] && [ -z "$wm_pid" ] && continue
+    echo "Restored and maximised again by ${Way_Name[$way]}:"
+    "$way"
+    Settled_Window_Check design || { echo "(restored by ${Way_Name[$way]})" >&2; failures=$((failures + 1)); }
+    "$way"
+    Settled_Window_Check maximised || { echo "(maximised again by ${Way_Name[$way]})" >&2; failures=$((failures + 1)); }
+  done
   return $((failures > 0))
 }
 
 # Drags the main window's frame by its bottom right corner, and by the window manager's
 # Alt + right button, 150 x 100 pixels outwards; the frame is not to be dragged to another
-# size.
+# size. The program (pid PID) is stopped while a drag holds, so that the X server shows what
+# the window manager made of the drag and not the program's answer to it; each drag is
+# checked then, before the button is let go.
 Drag_Frame() {
-  local id=$1 x y w h
-  read -r x y w h < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
-                                             /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print x, y, w, h }')
+  local id=$1 pid=$2 x y w h failures=0
+  read -r x y w h < <(X_Place "$id")
   Drag() {   # Drag X Y BUTTON [KEY]
+    kill -STOP "$pid"
     xdotool mousemove "$1" "$2" ${4:+keydown $4} mousedown "$3"
     for step in 1 2 3 4 5; do
       sleep 0.1
       xdotool mousemove $(($1 + step * 30)) $(($2 + step * 20))
     done
+    sleep 0.3
+    local held
+    held=$(X_Size "$id")
     xdotool mouseup "$3" ${4:+keyup $4}
+    kill -CONT "$pid"
     sleep 0.5
+    if [ "$held" != "$Design_Width $Design_Height" ]; then
+      echo "Drag check: while the frame was dragged (button $3${4:+ with $4}) the client area was ${held/ /x}," \
+           "not ${Design_Width}x$Design_Height" >&2
+      failures=$((failures + 1))
+    fi
   }
   Drag $((x + w - 3)) $((y + h + 2)) 1
   Drag $((x + w - 100)) $((y + h - 100)) 3 alt
-  sleep 0.5
+  return $((failures > 0))
 }
 
 # Closes the program (pid $1); fails when it has ended on its own or does not close cleanly.
@@ -214,31 +318,41 @@ else
   sleep "${KARDUN_SCREENSHOT_DELAY:-5}"
 fi
 if kill -0 "$pid" 2>/dev/null; then
-  Wait_For_Window && Window_Check maximised || status=1
+  if Wait_For_Window && Settled_Window_Check maximised; then
+    Maximise_Rounds "$(Report_Field window)" || status=1
+  else
+    status=1
+  fi
 fi
 import -window root "$SCREENSHOT" || echo "No screenshot could be taken." >&2
 Close_Program "$pid" || status=1
 
 # ---------------------------------------------------------------- the restart check
-# A normal main window and big-digit window 3 at places of their own; three starts, each
-# checked, the first one also dragged at its frame; after each the saved places and sizes
-# must be the ones set.
+# A normal main window and big-digit window 3 at places of their own; four starts, each
+# checked: the first with the main window alone (nothing else resizes it, so its report
+# must come from its first show), also dragged at its frame; then three with the
+# big-digit window open. After each the saved places and sizes must be the ones set.
 Restart_Check() {
   local failures=0 run key
-  local -A Set=([POSITION_TOP]=100 [POSITION_LEFT]=150 [FORM_ICO_FLAG_3]=True [FORM_ICO_TOP_3]=300
+  local -A Set=([POSITION_TOP]=100 [POSITION_LEFT]=150 [FORM_ICO_TOP_3]=300
                 [FORM_ICO_LEFT_3]=600 [FORM_ICO_WIDTH_3]=200 [FORM_ICO_HEIGHT_3]=140)
   Set_Key FULL_SCREEN False
-  for key in "${!Set[@]}"; do Set_Key "$key" "${Set[$key]}"; done
-  for run in 1 2 3; do
+  for run in 1 2 3 4; do
+    Set[FORM_ICO_FLAG_3]=$([ "$run" = 1 ] && echo False || echo True)
+    for key in "${!Set[@]}"; do Set_Key "$key" "${Set[$key]}"; done
     rm -f "$GEOMETRY"
     KARDUN_GEOMETRY_FILE=$GEOMETRY "$PROGRAM" "$@" &
     local run_pid=$!
     if Wait_For_Window; then
-      sleep 2   # the frames arrive, the big-digit window lays itself out
-      Window_Check design || failures=$((failures + 1))
-      if [ "$run" = 1 ] && [ -n "$wm_pid" ]; then
-        Drag_Frame "$(Report_Field window)"
-        Window_Check design || { echo "(after drags at the frame)" >&2; failures=$((failures + 1)); }
+      if [ "$run" = 1 ]; then
+        Settled_Window_Check design || failures=$((failures + 1))
+        if [ -n "$wm_pid" ]; then
+          Drag_Frame "$(Report_Field window)" "$run_pid" || failures=$((failures + 1))
+          Settled_Window_Check design || { echo "(after drags at the frame)" >&2; failures=$((failures + 1)); }
+        fi
+      else
+        sleep 2   # the big-digit window lays itself out
+        Window_Check design || failures=$((failures + 1))
       fi
     else
       failures=$((failures + 1))
@@ -253,7 +367,7 @@ Restart_Check() {
       fi
     done
   done
-  [ "$failures" = 0 ] && echo "Restart check: three starts, the saved places and sizes did not move."
+  [ "$failures" = 0 ] && echo "Restart check: four starts, the saved places and sizes did not move."
   return $((failures > 0))
 }
 

@@ -25,6 +25,7 @@
 #include "main/Main_Form_RPM_Tab.h"
 #include "main/Main_Form_Settings.h"
 #include "main/Main_Form_Status.h"
+#include "platform/ui/Shown_Geometry.h"
 #include "platform/ui/UI.h"
 #include "serial/CPort.h"
 #include "windows/MiniCFG_Window.h"
@@ -224,8 +225,16 @@ public:
     int Content_Scale_Multiplier = 1;
     int Content_Scale_Divisor = 1;
     void Remember_Client_Size();
+    // With KARDUN_GEOMETRY_FILE set, the window as it is drawn goes to that file (see
+    // Geometry_Report in Main_Form_Start.cpp): from the first show on, every
+    // Geometry_Report_Ms and after each rescale.
     void Geometry_Report();
+    std::string Geometry_File;       // read at the first show; empty: no report
     std::string Geometry_Reported;   // the line last written
+    TTimer* Timer_Geometry_Report = nullptr;
+    // Where the pages and the status row's port panel are drawn at the design size.
+    TShown_Rect Design_Pages_Rect;
+    TShown_Rect Design_Port_Status_Rect;
     int Design_Width = Design_Client_Width;
     int Design_Height = Design_Client_Height;
     int Remembered_Page = 0;

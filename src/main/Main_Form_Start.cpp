@@ -1,5 +1,6 @@
 // The main window from creation to the first frame on the wire, its scaling when it is
 // maximised, page changes, and what is saved when it goes away.
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -20,6 +21,12 @@
 #include "serial/CPort.h"
 #include "windows/MSG.h"
 
+namespace {
+// How often the geometry report looks at the shown window: the window manager's frame, its
+// maximising and the toolkit's layout come after the program's own changes.
+constexpr int Geometry_Report_Ms = 100;
+}  // namespace
+
 void TForm_KardunGAS::FormCreate(TObject* Sender)
 {
     Main_Form_Shown = false;
@@ -37,6 +44,8 @@ void TForm_KardunGAS::FormCreate(TObject* Sender)
     Remember_Client_Size();
     Design_Width = ClientWidth();
     Design_Height = ClientHeight();
+    Design_Pages_Rect = ui::Shown_Rect(PageControl_KardunGAS);
+    Design_Port_Status_Rect = ui::Shown_Rect(Panel_PortStatus);
     Remember_Gauge_Sizes();
     // State flags.
     ComPortError = false;
@@ -91,7 +100,19 @@ void TForm_KardunGAS::FormShow(TObject* Sender)
 {
     Main_Form_Shown = true;
     Update_Main_Caption();
-    Geometry_Report();
+    // The report begins with the first show: the window gets its X11 id only as it is
+    // shown, after this handler, and the window manager frames and maximises it later
+    // still, so the report is taken again at every tick.
+    if (!Timer_Geometry_Report) {
+        const char* Name = std::getenv("KARDUN_GEOMETRY_FILE");
+        Geometry_File = Name ? Name : "";
+        if (!Geometry_File.empty()) {
+            Timer_Geometry_Report = new TTimer(this);
+            Timer_Geometry_Report->Interval(Geometry_Report_Ms);
+            Timer_Geometry_Report->OnTimer = [this](TObject*) { Geometry_Report(); };
+            Timer_Geometry_Report->Enabled(true);
+        }
+    }
 }
 
 void TForm_KardunGAS::FormActivate(TObject* Sender)
@@ -114,28 +135,38 @@ void TForm_KardunGAS::Remember_Client_Size()
     Geometry_Report();
 }
 
-// With KARDUN_GEOMETRY_FILE set, the window's client size, state, the content panel's
-// place in the client area and the window's X11 id go to that file (one line, rewritten
-// whenever it changes), so that a check outside the program can hold them against what
-// the X server shows.
+// One line, rewritten whenever it changes, for a check outside the program that holds it
+// against the X server: "client W H maximised M panel L T W H window ID" (the client size,
+// the state, the content panel's place in the client area, the window's X11 id), then, as
+// the toolkit draws them, "pages L T W H" (the page control) and "port_status L T W H" (a
+// panel of the status row along the bottom), each followed by "design L T W H", its place
+// at the design size, and "tab_row L T W H tabs_fit F" (F 0 when the tab row shows its
+// scroll arrows). Nothing is written before the window is shown.
 void TForm_KardunGAS::Geometry_Report()
 {
-    // Read once: the resize timer asks at every tick.
-    static const std::string File = [] {
-        const char* Name = std::getenv("KARDUN_GEOMETRY_FILE");
-        return std::string(Name ? Name : "");
-    }();
-    if (File.empty())
+    if (Geometry_File.empty() || Native_Window() == 0)
         return;
     std::ostringstream Line;
+    auto Rect = [&Line](const char* Key, const TShown_Rect& R) {
+        Line << ' ' << Key << ' ' << R.Left << ' ' << R.Top << ' ' << R.Width << ' ' << R.Height;
+    };
     Line << "client " << ClientWidth() << ' ' << ClientHeight() << " maximised "
-         << (WindowState() == TWindow_State::Maximized ? 1 : 0) << " panel " << Panel_KardunGAS->Left() << ' '
-         << Panel_KardunGAS->Top() << ' ' << Panel_KardunGAS->Width() << ' ' << Panel_KardunGAS->Height()
-         << " window " << Native_Window() << '\n';
+         << (WindowState() == TWindow_State::Maximized ? 1 : 0);
+    Rect("panel", ui::Shown_Rect(Panel_KardunGAS));
+    Line << " window " << Native_Window();
+    Rect("pages", ui::Shown_Rect(PageControl_KardunGAS));
+    Rect("design", Design_Pages_Rect);
+    Rect("port_status", ui::Shown_Rect(Panel_PortStatus));
+    Rect("design", Design_Port_Status_Rect);
+    Rect("tab_row", ui::Shown_Tab_Row(PageControl_KardunGAS));
+    Line << " tabs_fit " << (ui::Tabs_Fit(PageControl_KardunGAS) ? 1 : 0) << '\n';
     if (Line.str() == Geometry_Reported)
         return;
     Geometry_Reported = Line.str();
-    std::ofstream(File, std::ios::trunc) << Geometry_Reported;
+    // Written beside and renamed, so that a reader never finds half a line.
+    const std::string Part_File = Geometry_File + ".new";
+    std::ofstream(Part_File, std::ios::trunc) << Geometry_Reported;
+    std::rename(Part_File.c_str(), Geometry_File.c_str());
 }
 
 void TForm_KardunGAS::Timer_ResizeTimer(TObject* Sender)
@@ -146,10 +177,8 @@ void TForm_KardunGAS::Timer_ResizeTimer(TObject* Sender)
     // manager adds only once the window is shown and which differs between the maximised
     // and the normal window, and chained ratios of remembered sizes gather rounding.
     // Nothing changed: the timer keeps watching.
-    if (ClientWidth() == Remembered_Width && ClientHeight() == Remembered_Height) {
-        Geometry_Report();
+    if (ClientWidth() == Remembered_Width && ClientHeight() == Remembered_Height)
         return;
-    }
     Timer_Resize->Enabled(false);
     // Back to the design size ...
     Panel_KardunGAS->ScaleBy(Content_Scale_Divisor, Content_Scale_Multiplier);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The headless start's connection check, against the emulator: it passes (and leaves a
-# screenshot) when the program connects, and fails when the controller does not accept the
-# identification, so that the program only polls live data and never connects.
+# The headless start's check, against the emulator: it passes (and leaves a screenshot)
+# when the program connects, having gone through every window check (the maximise rounds by
+# the F key and by the title bar, the restarts), and fails when the controller does not
+# accept the identification, so that the program only polls live data and never connects.
 #   Start_Check_Test.sh PROGRAM EMULATOR HEADLESS_RUN
 set -uo pipefail
 PROGRAM=$1
@@ -13,9 +14,10 @@ trap '[ -n "$emulator_pid" ] && kill "$emulator_pid" 2>/dev/null; rm -rf "$work"
 failures=0
 
 # One row: the identification status the emulator reports, whether the check must pass,
-# how long it waits for the connection (seconds), and the text its output must hold.
+# how long it waits for the connection (seconds), and the texts its output must hold.
 run_case() {
-  local status=$1 must_pass=$2 timeout=$3 expected=$4
+  local status=$1 must_pass=$2 timeout=$3 expected
+  shift 3
   local dir="$work/status$status"
   mkdir -p "$dir"
   cd "$dir" || return
@@ -36,9 +38,11 @@ run_case() {
   else
     [ "$code" -ne 0 ] || ok=0
   fi
-  grep -qF "$expected" <<<"$output" || ok=0
+  for expected in "$@"; do
+    grep -qF "$expected" <<<"$output" || { ok=0; echo "Missing: $expected" >&2; }
+  done
   if [ "$ok" = 0 ]; then
-    echo "FAILED: identification status $status: exit status $code, expected to pass: $must_pass, expected text: $expected" >&2
+    echo "FAILED: identification status $status: exit status $code, expected to pass: $must_pass" >&2
     echo "$output" >&2
     failures=$((failures + 1))
   else
@@ -46,6 +50,9 @@ run_case() {
   fi
 }
 
-run_case 1 yes 60 "Connected: the program read the configuration and polls live data."
+run_case 1 yes 60 "Connected: the program read the configuration and polls live data." \
+  "Restored and maximised again by the F key:" \
+  "Restored and maximised again by double clicks on the title bar:" \
+  "Restart check: four starts, the saved places and sizes did not move."
 run_case 2 no 10 "The program did not connect to the emulator within 10 s."
 exit $(( failures > 0 ))

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <clocale>
 #include <cstdlib>
+#include <sstream>
+#include <string>
 
 #include <algorithm>
 #include <atomic>
@@ -331,6 +333,59 @@ TEST_F(Main_Window, MaximisedTheContentFillsTheClientAreaRestoredEverythingHasIt
         EXPECT_EQ(F->ClientWidth(), 780);
         EXPECT_EQ(Layout(), Design_Layout);
     }
+}
+
+// The report a check outside the program holds against the X server: written from the
+// first show (a normal window that nothing resizes included), and the pages and the status
+// row's port panel are drawn at their design rectangles times the content's scale.
+TEST_F(Main_Window, GeometryReportFromTheFirstShowHasThePagesAndStatusRowDrawnAtTheirDesignPlacesTimesTheScale)
+{
+    Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST3", false));
+    const std::string File = Folder->File("geometry");
+    setenv("KARDUN_GEOMETRY_FILE", File.c_str(), 1);
+    Create();
+    TForm_KardunGAS* F = Main();
+    F->Show();
+    unsetenv("KARDUN_GEOMETRY_FILE");
+    // The Count numbers after the Nth Key of the report (empty while it has none).
+    auto Numbers = [&File](const std::string& Key, int Count, int Nth = 1) {
+        std::istringstream Line(Read_File(File));
+        std::vector<long long> Found;
+        for (std::string Word; Line >> Word;) {
+            if (Word != Key || --Nth > 0)
+                continue;
+            for (long long Value; Count-- > 0 && Line >> Value;)
+                Found.push_back(Value);
+            break;
+        }
+        return Found;
+    };
+    using Rect = std::vector<long long>;
+    const Rect Pages_Design{0, 0, 780, 470}, Port_Status_Design{4, 497, 170, 21};
+    ASSERT_TRUE(Pump_Until([&] { return !Numbers("window", 1).empty(); }, 2000)) << "no report after the first show";
+    EXPECT_NE(Numbers("window", 1), Rect{0});
+    EXPECT_EQ(Numbers("client", 2), (Rect{780, 520}));
+    EXPECT_EQ(Numbers("pages", 4), Pages_Design);
+    EXPECT_EQ(Numbers("design", 4, 1), Pages_Design);
+    EXPECT_EQ(Numbers("port_status", 4), Port_Status_Design);
+    EXPECT_EQ(Numbers("design", 4, 2), Port_Status_Design);
+    EXPECT_EQ(Numbers("tabs_fit", 1), Rect{1});
+
+    // Maximised: each drawn rectangle is its design rectangle times the content panel's
+    // scale, within rounding.
+    F->WindowState(TWindow_State::Maximized);
+    ASSERT_TRUE(Pump_Until([&] {
+        return F->ClientHeight() > 520 && Numbers("client", 2) == Rect{F->ClientWidth(), F->ClientHeight()};
+    }, 2000));
+    const long long Scaled_Height = F->Panel_KardunGAS->Height();
+    ASSERT_GT(Scaled_Height, 520);
+    for (const auto& [Key, Design] : {std::pair{"pages", Pages_Design}, std::pair{"port_status", Port_Status_Design}}) {
+        const Rect Shown = Numbers(Key, 4);
+        ASSERT_EQ(Shown.size(), 4u) << Key;
+        for (int I = 0; I < 4; ++I)
+            EXPECT_NEAR(Shown[I], Design[I] * Scaled_Height / 520, 2) << Key << " field " << I;
+    }
+    EXPECT_EQ(Numbers("tabs_fit", 1), Rect{1});
 }
 
 TEST_F(Main_Window, WindowsAreCreatedInTheirOrder)

@@ -1,0 +1,42 @@
+// Where controls are drawn, as a check outside the program reads it: in the client area of
+// their window, through nested parents, and whether a tab row shows all its tabs.
+#include "Fixture.h"
+#include "platform/ui/Shown_Geometry.h"
+
+using Shown_Geometry = UI_Test;
+
+TEST_F(Shown_Geometry, A_Nested_Control_Is_Placed_In_Its_Windows_Client_Area)
+{
+    auto* Outer = new TPanel(Form, Form);
+    Outer->SetBounds(10, 20, 300, 200);
+    auto* Inner = new TPanel(Form, Outer);
+    Inner->SetBounds(5, 7, 100, 50);
+    Form->Show();
+    EXPECT_EQ(ui::Shown_Rect(Outer), (TShown_Rect{10, 20, 300, 200}));
+    EXPECT_EQ(ui::Shown_Rect(Inner), (TShown_Rect{15, 27, 100, 50}));
+    EXPECT_EQ(ui::Shown_Rect(nullptr), TShown_Rect{});
+}
+
+// Rows: the page control's width and whether its seven tabs fit in its tab row.
+TEST_F(Shown_Geometry, The_Tab_Row_Fits_Only_While_It_Shows_No_Scroll_Arrows)
+{
+    const struct {
+        int Width;
+        bool Fit;
+    } Rows[] = {{390, true}, {120, false}};
+    auto* Pages = new TPageControl(Form, Form);
+    for (int I = 0; I < 7; ++I)
+        (new TTabSheet(Form, Pages))->Caption("F" + std::to_string(I + 1));
+    Form->Show();
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Width);
+        Pages->SetBounds(4, 6, Row.Width, 200);
+        QApplication::processEvents();
+        EXPECT_EQ(ui::Tabs_Fit(Pages), Row.Fit);
+        const TShown_Rect Tab_Row = ui::Shown_Tab_Row(Pages);
+        EXPECT_EQ(Tab_Row.Left, 4);
+        EXPECT_EQ(Tab_Row.Top, 6);
+        EXPECT_GT(Tab_Row.Height, 0);
+        EXPECT_LE(Tab_Row.Width, Row.Width);
+    }
+}
