@@ -100,7 +100,7 @@ Check() {
   [ "$c_w $c_h" = "$w $h" ] || bad+=" the program's client area is ${c_w}x$c_h, the X server's ${w}x$h;"
   [ "$p_l" -ge 0 ] && [ "$p_t" -ge 0 ] && [ $((p_l + p_w)) -le "$w" ] && [ $((p_t + p_h)) -le "$h" ] ||
     bad+=" the pages (${p_w}x$p_h at $p_l,$p_t) leave the client area ${w}x$h;"
-  [ "$full" = 1 ] || [ $((y - t)) -ge 0 ] || bad+=" the title bar is above the screen (frame top $((y - t)));"
+  [ "$full" = 1 ] || [ $((y - t)) -ge 0 ] || bad+=" the frame (title bar) reaches above the screen (its top at $((y - t)));"
   case "$expected" in
     maximised)
       [ "$vert$horz$full" = 110 ] || bad+=" not maximised ($state);"
