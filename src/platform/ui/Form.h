@@ -159,8 +159,8 @@ private:
     // Set while maximised: the client size and the outer place the restored window takes.
     QSize FRestore_Size;
     std::optional<QPoint> FRestore_Place;
-    // The window manager holds the window maximised in one direction only, and the state it
-    // was asked to complete that to (from the last whole state seen: maximised or not).
+    // The window manager holds the window maximised in one direction only; the last whole
+    // state it held was maximised (such a window is then restored, else maximised).
     bool FHalf_Maximised = false;
     bool FWas_Maximised = false;
     // Set before the window was framed: the outer place and sizes the program gave.
