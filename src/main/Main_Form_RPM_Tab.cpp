@@ -52,9 +52,10 @@ constexpr int Side_Group_Gap = 10;
 constexpr int Edit_Width = 70;
 constexpr int Edit_Height = 22;
 constexpr int Range_Lines = 3;
+constexpr int Range_Lines_Beside_Box = 2;
 constexpr int Check_Width = 16, Check_Height = 17, Check_Gap = 4;
 // The detonation help is made smaller, down to this size, until it fits its place.
-constexpr int Help_Min_Points = 6;
+constexpr int Help_Min_Points = 7;
 
 // Work mode of gas driving (the live cell's colours).
 constexpr uint8_t Work_Mode_Gas = 4;
@@ -78,43 +79,6 @@ bool Scaled(const std::string& Text, int Decimals, int& Value)
     if (Error != 0 || Text.empty()) return false;
     Value = Text_To_Fixed(Text, Decimals, Error);
     return Error == 0;
-}
-
-std::vector<std::string> Split_At(const std::string& Text, char Separator)
-{
-    std::vector<std::string> Parts(1);
-    for (char C : Text) {
-        if (C == Separator) Parts.emplace_back();
-        else Parts.back() += C;
-    }
-    return Parts;
-}
-
-// Lines a text takes broken at blanks (and at its own line breaks) in Width pixels; a word
-// wider than that makes it never fit.
-int Wrapped_Lines(const std::string& Text, const TFont& Font, int Width)
-{
-    constexpr int Never = 1 << 20;
-    int Lines = 0;
-    for (const std::string& Paragraph : Split_At(Text, '\n')) {
-        std::string Line;
-        ++Lines;
-        for (const std::string& Word : Split_At(Paragraph, ' ')) {
-            std::string Bare;
-            for (char C : Word)
-                if (C != '\r') Bare += C;
-            if (Bare.empty()) continue;
-            if (Text_Width(Bare, Font) > Width) return Never;
-            const std::string Joined = Line.empty() ? Bare : Line + " " + Bare;
-            if (Text_Width(Joined, Font) <= Width) {
-                Line = Joined;
-            } else {
-                ++Lines;
-                Line = Bare;
-            }
-        }
-    }
-    return Lines;
 }
 
 std::string Scaled_Text(int Value, int Decimals)
@@ -389,18 +353,29 @@ void Main_Form_RPM_Tab::RPM_Tab_Side_Place()
     }
     Top += Side_Group_Gap - Side_Gap;
     Place(Edit_CFG_Depend, Edit_Height, Side_Gap);
-    Place(Label_CFG_Depend, Range_Lines * Text_Height("Ag", Label_CFG_Depend->Font()) + 2, Side_Group_Gap);
-    if (On_Page(F.CheckBox_DS_Correction_ON_rpm))
-        F.CheckBox_DS_Correction_ON_rpm->SetBounds(Left, Top + 1, Check_Width, Check_Height);
-    const int Help_Left = Left + Check_Width + Check_Gap;
+    // With the detonation box the range label stands right of it (it then shows the
+    // detonation or a range, one short line, two at most) and the help takes the column's
+    // whole width below them, down to the table's bottom or the page's, whichever comes first:
+    // beside the box the help would be too narrow for its words.
+    TCheckBox* Box = F.CheckBox_DS_Correction_ON_rpm;
     TLabel* Help = F.Label_DS_Correction_ON_Help;
+    const bool Box_Here = On_Page(Box) && Box->Visible();
+    const TFont& Range_Font = Label_CFG_Depend->Font();
+    const int Range_Left = Box_Here ? Left + Check_Width + Check_Gap : Left;
+    const int Range_Height =
+        (Box_Here ? Range_Lines_Beside_Box : Range_Lines) * Text_Height("Ag", Range_Font) + 2;
+    if (On_Page(Box)) Box->SetBounds(Left, Top + 1, Check_Width, Check_Height);
+    if (On_Page(Label_CFG_Depend))
+        Label_CFG_Depend->SetBounds(Range_Left, Top, Left + Width - Range_Left, Range_Height);
+    Top += Range_Height + Side_Gap;
     if (!On_Page(Help)) return;
-    Help->SetBounds(Help_Left, Top, std::max(0, Left + Width - Help_Left), std::max(0, Bottom - Top));
-    // From the page's font, a point smaller at a time until the whole help shows.
+    const int Help_Bottom = std::min(Bottom, Help->Parent()->Height());
+    Help->SetBounds(Left, Top, Width, std::max(0, Help_Bottom - Top));
+    // In the page's font; a longer text (another language) a point smaller at a time, down
+    // to a size still read at a glance, until the whole help shows.
     Help->ParentFont(true);
     TFont Font(Help->Font());
-    while (Font.Size() > Help_Min_Points &&
-           Wrapped_Lines(Help->Caption(), Font, Help->Width()) * Text_Height("Ag", Font) > Help->Height())
+    while (Font.Size() > Help_Min_Points && Wrapped_Text_Height(Help->Caption(), Font, Help->Width()) > Help->Height())
         Font.Size(Font.Size() - 1);
     Help->Font().Size(Font.Size());
 }

@@ -22,6 +22,11 @@ int Text_Width(const std::string& text, const TFont& font) { return ui::Text_Wid
 
 int Text_Height(const std::string& text, const TFont& font) { return ui::Text_Height(font, text); }
 
+int Wrapped_Text_Height(const std::string& text, const TFont& font, int width)
+{
+    return ui::Wrapped_Text_Height(font, text, width);
+}
+
 std::string Wrap_Text_Pixels(int w, const std::string& text, const TFont& font) {
   return Wrap_Text_Pixels(w, text, [&font](const std::string& s) { return ui::Text_Width(font, s); });
 }

@@ -19,6 +19,8 @@ bool ComboBox_Has_Text(TComboBox& box);
 // Width and height in pixels of a text drawn in a font on the screen.
 int Text_Width(const std::string& text, const TFont& font);
 int Text_Height(const std::string& text, const TFont& font);
+// Height of text word-wrapped into lines of at most width pixels, as a label draws it.
+int Wrapped_Text_Height(const std::string& text, const TFont& font, int width);
 // The text broken at blanks into lines that fit w - 20 pixels in the font (the main
 // window's canvas font); lines are joined by LF CR, and each blank a line is broken at
 // begins the next line. A word wider than the limit stays whole on its own line.

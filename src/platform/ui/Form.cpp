@@ -106,6 +106,10 @@ constexpr int No_Drag_Step = 1 << 14;
 constexpr int Frame_Watch_Ms = 20;
 constexpr int Frame_Watch_Tries = 150;   // the toolkit keeps it in 16 bits
 
+// How long after a restore the held size is applied: the window manager's restored place
+// and size have reached the toolkit by then.
+constexpr int Restore_Settle_Ms = 50;
+
 // Keys (key preview, virtual-key codes, default and cancel buttons) and window activation.
 class Global_Filter : public QObject {
 public:
@@ -262,6 +266,10 @@ void Ensure_Global_Filter()
     if (Filter || !QApplication::instance()) return;
     Filter = new Global_Filter;
     QApplication::instance()->installEventFilter(Filter);
+    Watch_Net_Wm_State([](unsigned long long Window) {
+        for (TForm* Form : Forms())
+            if (Form->Native_Window() == Window) Form->Net_State_Changed_By_System();
+    });
 }
 
 TForm* Active_Form() { return Active_Window; }
@@ -359,7 +367,32 @@ bool TForm::Fixed_Size() const { return Fixed_Border(FBorder_Style) && !Maximisa
 // would also take the window out of its state): a size set then is kept for the restore.
 bool TForm::Size_Held_By_State() const
 {
-    return FWidget && (FWidget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+    return FWidget && (FHalf_Maximised || (FWidget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)));
+}
+
+// A window maximised in one direction only is neither of the two states the program lays
+// itself out for (the toolkit reports it as normal, at a size the program did not give):
+// it is taken as a step towards the other state. From the normal state the window manager
+// is asked to maximise it in both directions, from the maximised state to restore it, so
+// that a middle or right click on the maximise button, or a drag at one edge of a
+// maximised window, toggles the window as a left click does. While that answer is on its
+// way the window manager's size stands and a size the program sets is kept for the restore.
+// Runs before the toolkit handles the change: its resize and state change find the window
+// already on its way.
+void TForm::Net_State_Changed_By_System()
+{
+    if (!FWidget) return;
+    const ui::Net_Wm_State State = ui::Read_Net_Wm_State(Native_Window());
+    if (!State.Read) return;
+    if (!State.Full_Screen && State.Maximised_Vert != State.Maximised_Horz) {
+        if (!FHalf_Maximised) ui::Ask_Net_Wm_Maximised(Native_Window(), !FWas_Maximised);
+        FHalf_Maximised = true;
+        return;
+    }
+    FWas_Maximised = State.Maximised_Vert && State.Maximised_Horz;
+    // Back to normal from one direction: the toolkit saw no state change (it took the
+    // window for normal all along), so the size held meanwhile is applied here.
+    if (std::exchange(FHalf_Maximised, false) && !FWas_Maximised && !State.Full_Screen) State_Changed_By_System();
 }
 
 // The size steps of a frame that is not dragged: based on the client size the program set
@@ -490,36 +523,48 @@ void TForm::ClientHeight(int Value)
     Hold_Size_Steps(FWidget->size());
 }
 
-// Restored: a size or place the program set while the window was maximised applies now.
+// Restored: a size or place the program set while the window was maximised applies now,
+// once the toolkit has taken the place and size the window manager restored (it learns
+// them a little after the state): a resize before that would send the maximised place back
+// and move the restored window there.
 void TForm::State_Changed_By_System()
+{
+    if (!FWidget || Size_Held_By_State()) return;
+    QTimer::singleShot(Restore_Settle_Ms, FWidget, [this, Alive = TAlive(this), Before = FWidget->size()] {
+        if (Alive) Apply_Held_Restore(Before);
+    });
+}
+
+void TForm::Apply_Held_Restore(QSize Before)
 {
     if (!FWidget || Size_Held_By_State()) return;
     const std::optional<QPoint> Place = std::exchange(FRestore_Place, std::nullopt);
     const QSize Size = std::exchange(FRestore_Size, QSize());
     if (Place) FWidget->move(*Place);
     if (Size.isValid()) {
-        // The window system reports no resize of its own when the restored size is already
-        // the widget's: the restore is reported here.
-        const QSize Old = FWidget->size();
         if (Fixed_Size()) FWidget->setFixedSize(Size);
         FWidget->resize(Size);
         Hold_Size_Steps(Size);
-        if (FWidget->size() != Old) Resized_By_System(Old.width(), Old.height());
     }
+    // The window system does not always report a resize of its own for a restore (not when
+    // the restored size is already the widget's): the restore is reported here.
+    if (FWidget->size() != Before) Resized_By_System(Before.width(), Before.height());
 }
 
 TWindow_State TForm::WindowState() const
 {
     if (!FWidget) return TWindow_State::Normal;
     if (FWidget->windowState() & Qt::WindowMinimized) return TWindow_State::Minimized;
-    if (FWidget->windowState() & Qt::WindowMaximized) return TWindow_State::Maximized;
+    if (FWidget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return TWindow_State::Maximized;
     return TWindow_State::Normal;
 }
 
 void TForm::WindowState(TWindow_State Value)
 {
     if (!FWidget) return;
+    // Normal leaves full screen too; maximised keeps it (it already reads as maximised).
     Qt::WindowStates S = FWidget->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (Value == TWindow_State::Normal) S &= ~Qt::WindowFullScreen;
     if (Value == TWindow_State::Maximized) S |= Qt::WindowMaximized;
     if (Value == TWindow_State::Minimized) S |= Qt::WindowMinimized;
     if (Fixed_Size() && Value == TWindow_State::Maximized) {

@@ -12,7 +12,10 @@
 // shown window is looked at for its frame for a few seconds. Maximised and full-screen states
 // belong to the window manager (_NET_WM_STATE, seen as the toolkit's window-state change): a
 // size or place set while the window is in one of them is held and applied when it is
-// restored, and that restore is reported as a resize. A Single frame with a maximise box is
+// restored, and that restore is reported as a resize. A window maximised in one direction
+// only (the window manager's maximise button's middle and right clicks, a drag at one edge of
+// a maximised window) is taken to the other whole state: maximised from normal, normal from
+// maximised; full screen counts as maximised. A Single frame with a maximise box is
 // maximised and restored but not dragged to another size: the window manager is given size
 // steps larger than any screen (WM_NORMAL_HINTS), which it ignores for a maximised window.
 #include "platform/ui/Component.h"
@@ -54,6 +57,8 @@ public:
     int ClientHeight() const override;
     void ClientHeight(int Value) override;
 
+    // A window the window manager holds full screen reads as maximised (its size is the
+    // window manager's, as a maximised one's); Normal takes it out of full screen as well.
     TWindow_State WindowState() const;
     void WindowState(TWindow_State Value);
     TForm_Style FormStyle() const { return FForm_Style; }
@@ -109,6 +114,9 @@ public:
     void Close_Requested();      // the window's close box
     void Resized_By_System(int Old_Width, int Old_Height);
     void State_Changed_By_System();   // maximised, restored, ...
+    // The window manager's state of the shown window changed on the X server (before the
+    // toolkit reports it); a maximise in one direction only is turned into a whole one.
+    void Net_State_Changed_By_System();
     // Moved or resized by the system: once the window manager has framed the window, the
     // outer place and size set before are set again counting the frame (true when done).
     bool Frame_Check();
@@ -124,6 +132,7 @@ private:
     bool Maximisable_Single() const;
     bool Fixed_Size() const;
     bool Size_Held_By_State() const;
+    void Apply_Held_Restore(QSize Before);
     void Hold_Size_Steps(QSize Program_Size = QSize());
     void Watch_Frame(int Tries);
     void Take_Native_Frame();
@@ -150,6 +159,10 @@ private:
     // Set while maximised: the client size and the outer place the restored window takes.
     QSize FRestore_Size;
     std::optional<QPoint> FRestore_Place;
+    // The window manager holds the window maximised in one direction only; the last whole
+    // state it held was maximised (such a window is then restored, else maximised).
+    bool FHalf_Maximised = false;
+    bool FWas_Maximised = false;
     // Set before the window was framed: the outer place and sizes the program gave.
     std::optional<QPoint> FOuter_Place;
     std::optional<int> FOuter_Width;

@@ -411,4 +411,13 @@ int Text_Height(const TFont& Font, const std::string& Text)
     return QFontMetrics(To_QFont(Font)).height();
 }
 
+int Wrapped_Text_Height(const TFont& Font, const std::string& Text, int Width)
+{
+    constexpr int Unbounded = 1 << 20;
+    const QRect Box(0, 0, std::max(1, Width), Unbounded);
+    return QFontMetrics(To_QFont(Font))
+        .boundingRect(Box, Qt::TextWordWrap | Qt::TextExpandTabs, Caption_Text(Text, Font.Charset()))
+        .height();
+}
+
 }  // namespace ui

@@ -180,4 +180,8 @@ namespace ui {
 // Width and height in pixels of a text drawn in a font on the screen.
 int Text_Width(const TFont& Font, const std::string& Text);
 int Text_Height(const TFont& Font, const std::string& Text);
+// Height in pixels of a text broken at blanks and at its own line breaks into lines of at
+// most Width pixels, as a word-wrapped label draws it; a word wider than Width takes a
+// line of its own and runs over.
+int Wrapped_Text_Height(const TFont& Font, const std::string& Text, int Width);
 }  // namespace ui

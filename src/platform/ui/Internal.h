@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <string>
 
 class QWidget;
@@ -57,5 +58,23 @@ void Press_Ends();
 
 // Installs the application-wide filter (keys, activation) once a QApplication exists.
 void Ensure_Global_Filter();
+
+// The window manager's state of a top-level window as the X server holds it
+// (_NET_WM_STATE). Read is false where there is no X server (offscreen) or no such window.
+// Main thread only.
+struct Net_Wm_State {
+    bool Read = false;
+    bool Maximised_Vert = false;
+    bool Maximised_Horz = false;
+    bool Full_Screen = false;
+};
+Net_Wm_State Read_Net_Wm_State(unsigned long long Window);
+// Asks the window manager to maximise Window in both directions, or to take both away
+// (the window manager decides; the answer comes as a change of the state). No X server:
+// nothing happens.
+void Ask_Net_Wm_Maximised(unsigned long long Window, bool Maximised);
+// Changed runs, on the main thread, for each change of a window's state on the X server,
+// before the toolkit handles that change. Installed once; no X server: never runs.
+void Watch_Net_Wm_State(std::function<void(unsigned long long Window)> Changed);
 
 }  // namespace ui

@@ -3,6 +3,7 @@
 // table's keys in a configuration file.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QTest>
 #include <algorithm>
 #include <array>
@@ -129,6 +130,31 @@ TEST_F(RPM_Tab, TheTableTakesItsAreaAndEveryTextShowsWhole)
     F->Options_Select(11);
     EXPECT_LT(F->Button_CFG_Infl_Clear->Left() + F->Button_CFG_Infl_Clear->Width(), Options->Left() + Options->Width());
     EXPECT_GT(F->Button_CFG_Infl_Clear->Top(), Options->Top() + Options->Height() * 3 / 4);
+}
+
+// With the knock sensor's correction on, its help stands under the detonation box beside
+// the table: every word of it shows (as the toolkit wraps it) within the page, below the
+// range label, in the page's reading size, in the design window and in the maximised one.
+TEST_F(RPM_Tab, TheDetonationHelpShowsWholeInAReadableSize)
+{
+    F->CheckBox_DS_Correction_ON->Checked(true);
+    F->Options_Select(10);
+    F->CheckBox_DS_Correction_ON_rpm->Checked(true);
+    const TLabel* Help = F->Label_DS_Correction_ON_Help;
+    const TControl* Range = F->Label_CFG_Depend;
+    for (const bool Maximised : {false, true}) {
+        SCOPED_TRACE(Maximised ? "maximised" : "design size");
+        F->WindowState(Maximised ? TWindow_State::Maximized : TWindow_State::Normal);
+        ASSERT_TRUE(Pump_Until([&] { return (F->ClientHeight() > 520) == Maximised && F->Remembered_Height == F->ClientHeight(); }, 2000));
+        ASSERT_TRUE(Help->Visible());
+        auto* Text = static_cast<QLabel*>(Help->Widget());
+        EXPECT_LE(Text->heightForWidth(Help->Width()), Help->Height()) << Help->Width() << "x" << Help->Height();
+        EXPECT_LE(Help->Top() + Help->Height(), Help->Parent()->Height());
+        EXPECT_GE(Help->Top(), Range->Top() + Range->Height());
+        // Not smaller than the text around it on the page.
+        EXPECT_GE(Help->Font().Size(), Range->Font().Size());
+        Shot(std::string("rpm_tab_detonation_help_") + (Maximised ? "maximised" : "design"));
+    }
 }
 
 TEST_F(RPM_Tab, CellsShowTheirValueSelectionAndLiveCellInColour)
