@@ -266,6 +266,14 @@ void Ensure_Global_Filter()
 
 TForm* Active_Form() { return Active_Window; }
 
+TForm* Asking_Form()
+{
+    auto On_Screen = [](TForm* Form) { return Form && Form->Widget() && Form->Widget()->isVisible(); };
+    if (On_Screen(Active_Window)) return Active_Window;
+    TForm* Main = Application ? Application->MainForm() : nullptr;
+    return On_Screen(Main) ? Main : nullptr;
+}
+
 TControl* Key_Control() { return Key_Receiver; }
 
 std::vector<TForm*> All_Forms() { return Forms(); }

@@ -167,6 +167,9 @@ T* Create_Form(TComponent* Owner)
 
 namespace ui {
 TForm* Active_Form();                      // the program's active form (nullptr if none)
+// The window a question or notice is asked from: the program's active form while it is on
+// the screen, else the main form while it is; nullptr when neither is.
+TForm* Asking_Form();
 // While a form with key preview runs its key handler: the control the key goes to next (the
 // focused control, or the form itself); nullptr outside such a handler.
 TControl* Key_Control();
