@@ -163,8 +163,7 @@ int Message_Box(const std::string& Text, TMsg_Kind Kind, TMsg_Buttons Buttons, i
     // with it and the answer is the one of closing the box.
     QPointer<QMessageBox> Box =
         new QMessageBox(Icon, Title_Text(), ui::Caption_Text(Text, ui::Charset.Current), QMessageBox::NoButton, Parent);
-    if (Parent && (Parent->windowFlags() & Qt::WindowStaysOnTopHint))
-        Box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (ui::Stays_On_Top(Parent)) Box->setWindowFlag(Qt::WindowStaysOnTopHint);
     QPushButton* Ok = nullptr;
     QPushButton* Yes = nullptr;
     QPushButton* No = nullptr;
