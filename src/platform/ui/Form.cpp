@@ -64,8 +64,10 @@ bool Click_Activation(QWidget* Window)
 
 // A window shown while the main form was not yet on the screen (the port search at start):
 // when the main form appears, and when the window system activates it then, the activation
-// goes back to that window, until the technician presses a key or a mouse button.
+// goes back to that window, for a while after the main form appeared and until the
+// technician presses a key or a mouse button.
 QPointer<QWidget> Shown_Before_Main;
+constexpr int Main_Appearing_Ms = 3000;
 
 bool Main_Form_Widget(const QWidget* Window)
 {
@@ -755,8 +757,10 @@ void TForm::Show()
     FWidget->activateWindow();
     Do_Activate();
     // The main form has appeared: a window shown before it keeps the activation.
-    if (Main == this && Shown_Before_Main && Shown_Before_Main->isVisible())
+    if (Main == this && Shown_Before_Main && Shown_Before_Main->isVisible()) {
         if (auto* Before = dynamic_cast<TForm*>(TControl::From_Widget(Shown_Before_Main))) Before->SetFocus();
+        QTimer::singleShot(Main_Appearing_Ms, FWidget, [] { Shown_Before_Main = nullptr; });
+    }
 }
 
 void TForm::Hide()
