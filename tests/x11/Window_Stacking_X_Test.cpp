@@ -281,24 +281,24 @@ TEST_F(Window_Stacking_X, WindowsOpenWithinTheScreenCentredOnTheMainWindowAsItSt
     struct Row {
         const char* Case;
         std::string Settings;
-        TForm** Window;
+        std::function<TForm*()> Window;   // read once the windows exist
         bool At_Start;   // the port search at start, shown before the main window
     };
     const std::string Restored = Line("Full_Screen", "False") + Line("Position_Top", "0");
     const Row Rows[] = {
         {"RPM sweep on a restored main window at the screen's left", Restored + Line("Position_Left", "0"),
-         reinterpret_cast<TForm**>(&Form_RPM), false},
+         [] { return static_cast<TForm*>(Form_RPM); }, false},
         {"password on a restored main window at the screen's right",
-         Restored + Line("Position_Left", std::to_string(Screen_W - 500)), reinterpret_cast<TForm**>(&Form_PSW),
-         false},
+         Restored + Line("Position_Left", std::to_string(Screen_W - 500)),
+         [] { return static_cast<TForm*>(Form_PSW); }, false},
         {"port search at start on a maximised main window", Line("Full_Screen", "True") + Line("Search_Port", "True"),
-         reinterpret_cast<TForm**>(&Form_Port), true},
+         [] { return static_cast<TForm*>(Form_Port); }, true},
     };
     for (const Row& R : Rows) {
         SCOPED_TRACE(R.Case);
         ASSERT_NO_FATAL_FAILURE(Make_Program(R.Settings));
         auto Check = [&] {
-            const long Id = static_cast<long>((*R.Window)->Native_Window());
+            const long Id = static_cast<long>(R.Window()->Native_Window());
             const long Main = static_cast<long>(Form_KardunGAS->Native_Window());
             Pump_Until([&] { return !Frame_Of(Id).empty() && !Frame_Of(Main).empty(); }, Settle_Ms);
             Pump_For(1000);   // placed again with its frame
@@ -329,7 +329,7 @@ TEST_F(Window_Stacking_X, WindowsOpenWithinTheScreenCentredOnTheMainWindowAsItSt
         } else {
             Form_KardunGAS->Show();
             Pump_For(1000);
-            (*R.Window)->Show();
+            R.Window()->Show();
             Check();
         }
         End_Program();
