@@ -770,8 +770,9 @@ void Main_Form_Oscilloscope::Button_OSC_RecordClick(TObject* Sender)
     const std::string Path = OSC_File();
     if (!sys::File_Exists(Path))
         return;
+    // Yes deletes the recording in the file: a stray Return appends to it instead.
     switch (Message_Box(Language_Text("Text_Save_In_File"), TMsg_Kind::Confirmation,
-                        TMsg_Buttons::Yes_No_Cancel)) {
+                        TMsg_Buttons::Yes_No_Cancel, mrNo)) {
     case mrYes: {
         // A new file is begun.
         std::string Error;

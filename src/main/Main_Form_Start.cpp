@@ -252,7 +252,7 @@ void TForm_KardunGAS::FormDestroy(TObject* Sender)
     Key_File_Set_Report_Hook(Window_Report);
     if (!Failures.empty()) {
         std::cerr << "KardunGD: " << Failures << std::endl;
-        Message_Box(Failures, TMsg_Kind::Error, TMsg_Buttons::OK);
+        Message_Box(Failures, TMsg_Kind::Error, TMsg_Buttons::OK, mrOk);
     }
 }
 

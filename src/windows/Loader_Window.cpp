@@ -391,7 +391,7 @@ void TForm_Loader::Show_File_Error(const std::string& File, const std::string& K
     const std::string Text = File + " " + Message;
     const int X = Left() + (Width() - Box_Char_Width * static_cast<int>(Text.size()) - Box_Margin) / 2;
     const int Y = Top() + (Height() - Box_Height) / 2;
-    Message_Box(Text, TMsg_Kind::Information, TMsg_Buttons::OK, std::max(X, 0), std::max(Y, 0));
+    Message_Box(Text, TMsg_Kind::Information, TMsg_Buttons::OK, mrOk, std::max(X, 0), std::max(Y, 0));
 }
 
 void TForm_Loader::Refuse_File()

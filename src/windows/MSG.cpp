@@ -38,6 +38,8 @@ TForm_MSG::TForm_MSG(TComponent* Owner) : TForm(Owner)
     BorderIcons(biSystemMenu);
     BorderStyle(TBorder_Style::Single);
     Position(TPosition::Main_Form_Center);
+    // A notice is seen above the window it is about, also one that stays on top.
+    Above_Asking_Form(true);
     Font().Pixels(13);
     Font().Style(fsBold);
     ClientWidth(405);

@@ -509,7 +509,9 @@ bool TForm_PSW::Confirmed()
 {
     const int X = Left() + (Width() - Confirm_Width) / 2;
     const int Y = Top() + (Height() - Confirm_Height) / 2;
-    return Message_Box("Are you sure", TMsg_Kind::Warning, TMsg_Buttons::Yes_No, X, Y) == mrYes;
+    // Yes writes to the controller (and Clear and Default resets the configuration): a
+    // stray Return keeps things as they are.
+    return Message_Box("Are you sure", TMsg_Kind::Warning, TMsg_Buttons::Yes_No, mrNo, X, Y) == mrYes;
 }
 
 std::string TForm_PSW::Comment_Text() const

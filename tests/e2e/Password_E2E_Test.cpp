@@ -258,6 +258,12 @@ TEST_F(Password_E2E, Writes_Change_Nothing_Until_The_Controller_Acknowledges_The
     Default_Write.insert(Default_Write.end(), {Announce, 0x30, Announce, 0x31});
     EXPECT_EQ(Commands, Default_Write);
     EXPECT_EQ(Emu.Password_Block(), Block_Of("", Today));
+    // Each of these writes was asked first, and Return would have kept things as they were.
+    std::vector<int> Defaults;
+    for (const ui::TDialog_Record& Asked : ui::Hooks.Asked)
+        if (Asked.Text == "Are you sure")
+            Defaults.push_back(Asked.Default);
+    EXPECT_EQ(Defaults, std::vector<int>(4, mrNo));
     EXPECT_TRUE(Password_State.Access_Granted);
     EXPECT_TRUE(Main()->PageControl_KardunGAS->Enabled());
 }

@@ -1,5 +1,6 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Form.h"
 #include "platform/ui/Internal.h"
 #include "platform/ui/Runtime.h"
 #include "platform/ui/Text.h"
@@ -11,6 +12,7 @@
 #include <QFontComboBox>
 #include <QFormLayout>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <iterator>
@@ -137,11 +139,12 @@ bool TFontDialog::Execute()
 
 // ---------------------------------------------------------------- message boxes
 
-int Message_Box(const std::string& Text, TMsg_Kind Kind, TMsg_Buttons Buttons, int X, int Y)
+int Message_Box(const std::string& Text, TMsg_Kind Kind, TMsg_Buttons Buttons, int Default, int X, int Y)
 {
     static const char* const Kind_Names[] = {"warning", "information", "error", "confirmation"};
     ui::TDialog_Answer Answer;
-    if (ui::Take_Dialog_Answer(ui::TDialog_Record{Kind_Names[static_cast<int>(Kind)], Text, X, Y}, &Answer))
+    if (ui::Take_Dialog_Answer(
+            ui::TDialog_Record{Kind_Names[static_cast<int>(Kind)], Text, X, Y, Default}, &Answer))
         return Answer.Result;
     QMessageBox::Icon Icon = QMessageBox::Warning;
     switch (Kind) {
@@ -150,26 +153,40 @@ int Message_Box(const std::string& Text, TMsg_Kind Kind, TMsg_Buttons Buttons, i
     case TMsg_Kind::Confirmation: Icon = QMessageBox::Question; break;
     default: break;
     }
-    QMessageBox Box(Icon, Title_Text(), ui::Caption_Text(Text, ui::Charset.Current));
+    // The box belongs to the window it is asked from: a window manager keeps a transient
+    // above its parent, and a parent that stays on top takes its box into its layer only
+    // when the box says so too. Without a parent the box would be transient for the
+    // program as a whole and could lie under a window that stays on top.
+    TForm* Asking = ui::Asking_Form();
+    QWidget* Parent = Asking ? Asking->Widget() : nullptr;
+    // Made on the heap: should the asking window go while the box is open, the box goes
+    // with it and the answer is the one of closing the box.
+    QPointer<QMessageBox> Box =
+        new QMessageBox(Icon, Title_Text(), ui::Caption_Text(Text, ui::Charset.Current), QMessageBox::NoButton, Parent);
+    if (ui::Stays_On_Top(Parent)) Box->setWindowFlag(Qt::WindowStaysOnTopHint);
     QPushButton* Ok = nullptr;
     QPushButton* Yes = nullptr;
     QPushButton* No = nullptr;
     QPushButton* Cancel = nullptr;
     if (Buttons == TMsg_Buttons::OK) {
-        Ok = Box.addButton(Catalogue_Text("OK"), QMessageBox::AcceptRole);
-        Box.setEscapeButton(Ok);
+        Ok = Box->addButton(Catalogue_Text("OK"), QMessageBox::AcceptRole);
+        Box->setEscapeButton(Ok);
+        Box->setDefaultButton(Ok);
     } else {
-        Yes = Box.addButton(Catalogue_Text("Yes"), QMessageBox::YesRole);
-        No = Box.addButton(Catalogue_Text("No"), QMessageBox::NoRole);
+        Yes = Box->addButton(Catalogue_Text("Yes"), QMessageBox::YesRole);
+        No = Box->addButton(Catalogue_Text("No"), QMessageBox::NoRole);
         if (Buttons == TMsg_Buttons::Yes_No_Cancel)
-            Cancel = Box.addButton(Catalogue_Text("Cancel"), QMessageBox::RejectRole);
-        Box.setDefaultButton(Yes);
-        Box.setEscapeButton(Cancel ? Cancel : No);
+            Cancel = Box->addButton(Catalogue_Text("Cancel"), QMessageBox::RejectRole);
+        Box->setDefaultButton(Default == mrYes ? Yes : Default == mrCancel && Cancel ? Cancel : No);
+        Box->setEscapeButton(Cancel ? Cancel : No);
     }
-    if (X >= 0 && Y >= 0) Box.move(X, Y);
-    ui::Modal_Scope Scope;
-    Box.exec();
-    QAbstractButton* Clicked = Box.clickedButton();
+    if (X >= 0 && Y >= 0) Box->move(X, Y);
+    {
+        ui::Modal_Scope Scope;
+        Box->exec();
+    }
+    QAbstractButton* Clicked = Box ? Box->clickedButton() : nullptr;
+    delete Box;
     if (Clicked && Clicked == Ok) return mrOk;
     if (Clicked && Clicked == Yes) return mrYes;
     if (Clicked && Clicked == No) return mrNo;

@@ -53,12 +53,17 @@ private:
 };
 
 // Message boxes. Button captions come from the message catalogue "default"
-// ("OK", "Yes", "No", "Cancel"). X, Y: the box's top-left corner on the screen; -1 centres
-// it. The result is mrOk, mrYes, mrNo or mrCancel (closing the box: mrCancel, or mrNo when
-// there is no Cancel button).
+// ("OK", "Yes", "No", "Cancel"). Default: the result of the button that Return presses (mrOk
+// for an OK box; mrYes, mrNo or mrCancel among a question's buttons): a question whose Yes
+// deletes or overwrites data names the button that keeps it. X, Y: the box's top-left corner
+// on the screen; -1 centres it on the window it is asked from. The result is mrOk, mrYes,
+// mrNo or mrCancel (closing the box: mrCancel, or mrNo when there is no Cancel button).
+// The box is asked from the program's active window (else the main window): it is that
+// window's transient, shown above it, on top when that window stays on top, and focused.
+// User-interface thread only; it runs a modal loop until answered.
 enum class TMsg_Kind { Warning, Information, Error, Confirmation };
 enum class TMsg_Buttons { OK, Yes_No, Yes_No_Cancel };
-int Message_Box(const std::string& Text, TMsg_Kind Kind, TMsg_Buttons Buttons, int X = -1,
+int Message_Box(const std::string& Text, TMsg_Kind Kind, TMsg_Buttons Buttons, int Default, int X = -1,
                 int Y = -1);
 
 namespace ui {

@@ -62,6 +62,33 @@ bool Click_Activation(QWidget* Window)
     return true;
 }
 
+// A window shown while the main form was not yet on the screen (the port search at start):
+// when the main form appears, and when the window system activates it then, the activation
+// goes back to that window, for a while after the main form appeared and until the
+// technician presses a key or a mouse button.
+QPointer<QWidget> Shown_Before_Main;
+constexpr int Main_Appearing_Ms = 3000;
+
+bool Main_Form_Widget(const QWidget* Window)
+{
+    return Application && Application->MainForm() && Window == Application->MainForm()->Widget();
+}
+
+// The window system's activation of the main form while a window shown before it is up:
+// that window takes the activation back.
+bool Before_Main_Activation(QWidget* Window)
+{
+    if (!Shown_Before_Main || !Shown_Before_Main->isVisible() || !Main_Form_Widget(Window)) return false;
+    QPointer<QWidget> Back = Shown_Before_Main;
+    QTimer::singleShot(0, Back, [Back] {
+        if (Back && Back->isVisible()) {
+            Back->raise();
+            Back->activateWindow();
+        }
+    });
+    return true;
+}
+
 class Form_Widget : public QWidget {
 public:
     TForm* Form = nullptr;
@@ -119,7 +146,7 @@ public:
         if (Type == QEvent::WindowActivate && Object->isWidgetType()) {
             auto* Window = static_cast<QWidget*>(Object);
             if (auto* Form = dynamic_cast<TForm*>(TControl::From_Widget(Window)))
-                if (!Click_Activation(Window)) Form->Activated_By_System();
+                if (!Click_Activation(Window) && !Before_Main_Activation(Window)) Form->Activated_By_System();
             return false;
         }
         if ((Type == QEvent::KeyPress || Type == QEvent::KeyRelease) && Object->isWidgetType())
@@ -134,7 +161,10 @@ private:
         // closes it, Escape closes it, and neither goes further (no default or cancel
         // button of the dialog, no key handler of the window or the control).
         if (QWidget* Window = Receiver->window(); Window && Window->windowType() == Qt::Popup) return false;
-        if (Event->type() == QEvent::KeyPress) Press_Click.Expected = nullptr;
+        if (Event->type() == QEvent::KeyPress) {
+            Press_Click.Expected = nullptr;
+            Shown_Before_Main = nullptr;
+        }
         // The same event travelling up to a parent was handled at its first receiver. A new
         // event may be built where the last one was (a key sent from the stack), so the
         // address alone does not tell: its key, type and time must match too.
@@ -253,6 +283,7 @@ void Press_Begins(QWidget* Window)
     Press_Click.Pressed_Was_Active = Window && Window->isActiveWindow();
     Press_Click.Shown = nullptr;
     Press_Click.Expected = nullptr;
+    Shown_Before_Main = nullptr;
 }
 
 void Press_Ends()
@@ -273,6 +304,20 @@ void Ensure_Global_Filter()
 }
 
 TForm* Active_Form() { return Active_Window; }
+
+bool Stays_On_Top(const QWidget* Window)
+{
+    const QWindow* Native = Window ? Window->windowHandle() : nullptr;
+    return Native && (Native->flags() & Qt::WindowStaysOnTopHint);
+}
+
+TForm* Asking_Form()
+{
+    auto On_Screen = [](TForm* Form) { return Form && Form->Widget() && Form->Widget()->isVisible(); };
+    if (On_Screen(Active_Window)) return Active_Window;
+    TForm* Main = Application ? Application->MainForm() : nullptr;
+    return On_Screen(Main) ? Main : nullptr;
+}
 
 TControl* Key_Control() { return Key_Receiver; }
 
@@ -440,6 +485,7 @@ bool TForm::Frame_Check()
     Take_Native_Frame();
     if (!FWidget || !Framed() || Size_Held_By_State()) return false;
     if (!FOuter_Place && !FOuter_Width && !FOuter_Height) return false;
+    if (std::exchange(FCentre_On_Frame, false) && FOuter_Place) FOuter_Place = Centred_Place();
     const QSize Extra = FWidget->frameGeometry().size() - FWidget->size();
     const QSize Client(FOuter_Width ? std::max(1, *FOuter_Width - Extra.width()) : FWidget->width(),
                        FOuter_Height ? std::max(1, *FOuter_Height - Extra.height()) : FWidget->height());
@@ -469,6 +515,7 @@ void TForm::Watch_Frame(int Tries)
 void TForm::SetBounds(int Left, int Top, int Width, int Height)
 {
     if (!FWidget) return;
+    FCentre_On_Frame = false;   // the program's own place stands
     if (!Framed()) {
         // An outer place and a changed outer size, to be set again with the frame.
         FOuter_Place = QPoint(Left, Top);
@@ -666,21 +713,48 @@ void TForm::Visible(bool Value)
     else Hide();
 }
 
+// The outer place that centres the window (its outer size as far as its frame is known)
+// on the main form as it stands now or on the screen, kept within the screen's free area.
+QPoint TForm::Centred_Place() const
+{
+    TForm* Main = Application ? Application->MainForm() : nullptr;
+    QWidget* Main_Widget = Main && Main != this ? Main->Widget() : nullptr;
+    QScreen* Screen = Main_Widget && Main_Widget->screen() ? Main_Widget->screen() : QApplication::primaryScreen();
+    if (!Screen) return FWidget->frameGeometry().topLeft();
+    const QRect Free = Screen->availableGeometry();
+    QRect Area = Free;
+    if (FPosition == TPosition::Main_Form_Center && Main_Widget) {
+        // A maximised main form may not have its maximised size yet (the window manager
+        // gives it later, as at start): it is counted as what it is about to be.
+        if (Main_Widget->windowState() & Qt::WindowFullScreen) Area = Screen->geometry();
+        else if (!(Main_Widget->windowState() & Qt::WindowMaximized)) Area = Main_Widget->frameGeometry();
+    }
+    const QSize Size = FWidget->frameGeometry().size();
+    QPoint Place(Area.x() + (Area.width() - Size.width()) / 2, Area.y() + (Area.height() - Size.height()) / 2);
+    Place.setX(std::max(Free.left(), std::min(Place.x(), Free.x() + Free.width() - Size.width())));
+    Place.setY(std::max(Free.top(), std::min(Place.y(), Free.y() + Free.height() - Size.height())));
+    return Place;
+}
+
 void TForm::Place_On_Show()
 {
-    if (FShown_Once) return;
-    FShown_Once = true;
-    QRect Area;
-    if (FPosition == TPosition::Main_Form_Center && Application && Application->MainForm() &&
-        Application->MainForm() != this && Application->MainForm()->Widget())
-        Area = Application->MainForm()->Widget()->frameGeometry();
-    else if (FPosition != TPosition::Designed && QApplication::primaryScreen())
-        Area = QApplication::primaryScreen()->availableGeometry();
-    if (Area.isValid()) {
-        const QSize Size = FWidget->frameGeometry().size();
-        FWidget->move(Area.x() + (Area.width() - Size.width()) / 2,
-                      Area.y() + (Area.height() - Size.height()) / 2);
-    }
+    if (FPosition == TPosition::Designed || !FWidget) return;
+    const QPoint Place = Centred_Place();
+    FWidget->move(Place);
+    // Without its frame the window was centred by its client size: once the window manager
+    // has framed it, it is centred again by its outer size.
+    FCentre_On_Frame = !Framed();
+    if (FCentre_On_Frame) FOuter_Place = Place;
+}
+
+// The window this one is shown above: the main form, or for a notice the window it is
+// asked from (never itself).
+TForm* TForm::Shown_Above() const
+{
+    TForm* Main = Application ? Application->MainForm() : nullptr;
+    if (Main == this) return nullptr;
+    TForm* Asking = FAbove_Asking ? ui::Asking_Form() : nullptr;
+    return Asking && Asking != this ? Asking : Main;
 }
 
 void TForm::Show()
@@ -701,23 +775,37 @@ void TForm::Show()
     const TAlive Alive(this);
     if (OnShow) OnShow(this);
     if (!Alive || !FVisible || !FWidget) return;   // closed or freed while showing
-    Place_On_Show();
     TForm* Main = Application ? Application->MainForm() : nullptr;
-    if (Main && Main != this && Main->Widget()) {
+    TForm* Above = Shown_Above();
+    if (Above && Above->Widget()) {
         FWidget->winId();
-        Main->Widget()->winId();
-        if (FWidget->windowHandle() && Main->Widget()->windowHandle())
-            FWidget->windowHandle()->setTransientParent(Main->Widget()->windowHandle());
+        Above->Widget()->winId();
+        // A window shown above one that stays on top goes into that window's layer: a
+        // window manager keeps a transient above its parent only within the transient's
+        // own layer. Set first: the window system may make the hidden native window anew.
+        const bool On_Top = FForm_Style == TForm_Style::Stay_On_Top || ui::Stays_On_Top(Above->Widget());
+        if (QWindow* Window = FWidget->windowHandle()) Window->setFlag(Qt::WindowStaysOnTopHint, On_Top);
+        if (FWidget->windowHandle() && Above->Widget()->windowHandle())
+            FWidget->windowHandle()->setTransientParent(Above->Widget()->windowHandle());
     }
+    Place_On_Show();
     if (Maximisable_Single()) {
         FWidget->winId();
         Hold_Size_Steps();
     }
+    // A window shown before the main form is on the screen (the port search at start) is
+    // the one the technician is to look at when the main form appears.
+    if (Main && Main != this && Main->Widget() && !Main->Widget()->isVisible()) Shown_Before_Main = FWidget;
     FWidget->show();
     Watch_Frame(Frame_Watch_Tries);
     FWidget->raise();
     FWidget->activateWindow();
     Do_Activate();
+    // The main form has appeared: a window shown before it keeps the activation.
+    if (Main == this && Shown_Before_Main && Shown_Before_Main->isVisible()) {
+        if (auto* Before = dynamic_cast<TForm*>(TControl::From_Widget(Shown_Before_Main))) Before->SetFocus();
+        QTimer::singleShot(Main_Appearing_Ms, FWidget, [] { Shown_Before_Main = nullptr; });
+    }
 }
 
 void TForm::Hide()
@@ -850,7 +938,9 @@ void TForm::Resized_By_System(int Old_Width, int Old_Height)
 
 unsigned long long TForm::Native_Window() const
 {
-    return FWidget && FWidget->windowHandle() ? static_cast<unsigned long long>(FWidget->winId()) : 0;
+    // The native window's own id: the widget's copy is not renewed when the window system
+    // makes the native window anew (a changed stay-on-top hint).
+    return FWidget && FWidget->windowHandle() ? static_cast<unsigned long long>(FWidget->windowHandle()->winId()) : 0;
 }
 
 TCanvas* TForm::Canvas()

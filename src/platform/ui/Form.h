@@ -63,8 +63,18 @@ public:
     void WindowState(TWindow_State Value);
     TForm_Style FormStyle() const { return FForm_Style; }
     void FormStyle(TForm_Style Value);          // may be switched while shown
+    // Screen_Center and Main_Form_Center place the window each time it is shown: centred on
+    // the screen's free area, or on the main form as it stands then (maximised or full
+    // screen: the screen it is on), moved into the screen's free area where it would leave
+    // it; an unframed window is placed again with its frame once the frame is known.
     TPosition Position() const { return FPosition; }
     void Position(TPosition Value) { FPosition = Value; }
+    // A window is shown above the main form (its transient parent), and stays on top while
+    // the main form does. A notice shown for whichever window the technician works in (the
+    // message window) is shown above the window it is asked from instead (ui::Asking_Form),
+    // and stays on top while that window does.
+    bool Above_Asking_Form() const { return FAbove_Asking; }
+    void Above_Asking_Form(bool Value) { FAbove_Asking = Value; }
     TBorder_Style BorderStyle() const { return FBorder_Style; }
     void BorderStyle(TBorder_Style Value);
     TBorderIcons BorderIcons() const { return FBorder_Icons; }
@@ -138,6 +148,8 @@ private:
     void Take_Native_Frame();
     void Apply_Flags();
     void Place_On_Show();
+    QPoint Centred_Place() const;
+    TForm* Shown_Above() const;
     void Do_Activate();
     std::string FCaption;
     std::unique_ptr<TIcon> FIcon;
@@ -152,7 +164,8 @@ private:
     void* FModal_Loop = nullptr;
     bool FCreated = false;
     bool FDestroyed = false;
-    bool FShown_Once = false;
+    bool FAbove_Asking = false;
+    bool FCentre_On_Frame = false;     // the centred place waits for the frame
     bool FIn_Resize = false;
     bool FApplying_Flags = false;
     std::unique_ptr<TCanvas> FCanvas;
@@ -180,6 +193,9 @@ T* Create_Form(TComponent* Owner)
 
 namespace ui {
 TForm* Active_Form();                      // the program's active form (nullptr if none)
+// The window a question or notice is asked from: the program's active form while it is on
+// the screen, else the main form while it is; nullptr when neither is.
+TForm* Asking_Form();
 // While a form with key preview runs its key handler: the control the key goes to next (the
 // focused control, or the form itself); nullptr outside such a handler.
 TControl* Key_Control();

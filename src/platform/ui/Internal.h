@@ -43,6 +43,10 @@ struct Modal_Scope {
     ~Modal_Scope();
 };
 
+// A window on the screen that stays on top: its own, or in the layer of the window it is
+// shown above.
+bool Stays_On_Top(const QWidget* Window);
+
 // Show a non-modal warning about an exception (the real program only).
 void Show_Exception_Box(const std::string& Message);
 

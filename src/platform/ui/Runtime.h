@@ -25,6 +25,7 @@ struct TDialog_Record {
     std::string Kind;      // "warning", "information", "open", "save", "font", "form"
     std::string Text;      // message text or dialog title (bytes)
     int X = -1, Y = -1;    // requested screen position, -1 when centred
+    int Default = 0;       // message boxes: the result of the button Return presses
 };
 
 struct Hooks_State {

@@ -330,6 +330,9 @@ TEST_F(Oscilloscope_Page, RecordingIntoExistingReadOnlyAndFullFiles)
         ui::Answer_Next_Dialog(R.Answer);
         Press(F->Button_OSC_Record);
         EXPECT_EQ(F->Button_OSC_Record->Down(), R.Answer != mrCancel);
+        // Return keeps the recording in the file.
+        ASSERT_FALSE(ui::Hooks.Asked.empty());
+        EXPECT_EQ(ui::Hooks.Asked.back().Default, mrNo);
         EXPECT_EQ(F->Edit_OSC_FileName_1->Text(), "rec");
         Press(F->Button_OSC_StartStop);
         EXPECT_FALSE(F->Button_OSC_Record->Enabled());

@@ -341,12 +341,13 @@ TEST_F(Controls, Captions_Show_LF_CR_As_One_Break_And_Accelerators_Underlined)
 TEST_F(Controls, Message_Boxes_And_Dialogs_Are_Answered_And_Unexpected_Ones_Reported)
 {
     ui::Answer_Next_Dialog(mrYes);
-    EXPECT_EQ(Message_Box("Are you sure", TMsg_Kind::Warning, TMsg_Buttons::Yes_No, 120, 80), mrYes);
+    EXPECT_EQ(Message_Box("Are you sure", TMsg_Kind::Warning, TMsg_Buttons::Yes_No, mrNo, 120, 80), mrYes);
     ASSERT_EQ(ui::Hooks.Asked.size(), 1u);
     EXPECT_EQ(ui::Hooks.Asked[0].Kind, "warning");
     EXPECT_EQ(ui::Hooks.Asked[0].Text, "Are you sure");
     EXPECT_EQ(ui::Hooks.Asked[0].X, 120);
     EXPECT_EQ(ui::Hooks.Asked[0].Y, 80);
+    EXPECT_EQ(ui::Hooks.Asked[0].Default, mrNo);
 
     auto* Open = new TOpenDialog(Form);
     Open->Filter("Firmware (*_.hex)|*_.hex|All files (*.*)|*.*");
@@ -368,7 +369,7 @@ TEST_F(Controls, Message_Boxes_And_Dialogs_Are_Answered_And_Unexpected_Ones_Repo
 
     std::vector<std::string> Unexpected;
     ui::Hooks.On_Unexpected_Dialog = [&](const std::string& What) { Unexpected.push_back(What); };
-    EXPECT_EQ(Message_Box("File not found", TMsg_Kind::Information, TMsg_Buttons::OK), mrCancel);
+    EXPECT_EQ(Message_Box("File not found", TMsg_Kind::Information, TMsg_Buttons::OK, mrOk), mrCancel);
     ASSERT_EQ(Unexpected.size(), 1u);
     EXPECT_NE(Unexpected[0].find("File not found"), std::string::npos);
 }
@@ -510,24 +511,55 @@ TEST_F(Controls, Real_Message_Box_Shows_Catalogue_Buttons_At_Its_Place_And_Maps_
 {
     ui::Hooks.Real_Dialogs = true;
     App->Title("KardunGD");
-    QString Seen_Buttons;
-    QPoint Seen_Place;
-    QTimer Answer;
-    QObject::connect(&Answer, &QTimer::timeout, [&] {
-        QWidget* Box = QApplication::activeModalWidget();
-        if (!Box) return;   // not on the screen yet
-        Answer.stop();
-        Seen_Place = Box->pos();
-        for (QPushButton* B : Box->findChildren<QPushButton*>()) Seen_Buttons += B->text() + ";";
-        for (QPushButton* B : Box->findChildren<QPushButton*>())
-            if (B->text() == "No") B->click();
-    });
-    Answer.start(20);
-    EXPECT_EQ(Message_Box("Are you sure", TMsg_Kind::Warning, TMsg_Buttons::Yes_No_Cancel, 120, 80), mrNo);
-    EXPECT_TRUE(Seen_Buttons.contains("Yes;"));
-    EXPECT_TRUE(Seen_Buttons.contains("Cancel;"));
-    EXPECT_EQ(Seen_Place, QPoint(120, 80));
-    EXPECT_EQ(ui::Modal_Depth(), 0);
+    Form->Show();
+    // How the box is answered: a click on the button with that caption, or a key.
+    struct Row {
+        const char* Case;
+        TMsg_Buttons Buttons;
+        int Default;
+        const char* Click;     // nullptr: the key below
+        Qt::Key Key;
+        int Expected;
+    };
+    const Row Rows[] = {
+        {"no clicked", TMsg_Buttons::Yes_No_Cancel, mrNo, "No", Qt::Key_unknown, mrNo},
+        {"return presses a default no", TMsg_Buttons::Yes_No, mrNo, nullptr, Qt::Key_Return, mrNo},
+        {"return presses a default no beside cancel", TMsg_Buttons::Yes_No_Cancel, mrNo, nullptr, Qt::Key_Return, mrNo},
+        {"return presses a default yes", TMsg_Buttons::Yes_No, mrYes, nullptr, Qt::Key_Return, mrYes},
+        {"return presses a default cancel", TMsg_Buttons::Yes_No_Cancel, mrCancel, nullptr, Qt::Key_Return, mrCancel},
+        {"escape cancels", TMsg_Buttons::Yes_No_Cancel, mrNo, nullptr, Qt::Key_Escape, mrCancel},
+        {"escape says no without cancel", TMsg_Buttons::Yes_No, mrYes, nullptr, Qt::Key_Escape, mrNo},
+        {"return presses ok", TMsg_Buttons::OK, mrOk, nullptr, Qt::Key_Return, mrOk},
+    };
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.Case);
+        QString Seen_Buttons;
+        QPoint Seen_Place;
+        QWidget* Seen_Parent = nullptr;
+        QTimer Answer;
+        QObject::connect(&Answer, &QTimer::timeout, [&] {
+            QWidget* Box = QApplication::activeModalWidget();
+            if (!Box) return;   // not on the screen yet
+            Answer.stop();
+            Seen_Place = Box->pos();
+            Seen_Parent = Box->parentWidget();
+            for (QPushButton* B : Box->findChildren<QPushButton*>()) Seen_Buttons += B->text() + ";";
+            if (R.Click) {
+                for (QPushButton* B : Box->findChildren<QPushButton*>())
+                    if (B->text() == R.Click) B->click();
+            } else {
+                QTest::keyClick(Box, R.Key);
+            }
+        });
+        Answer.start(20);
+        EXPECT_EQ(Message_Box("Are you sure", TMsg_Kind::Warning, R.Buttons, R.Default, 120, 80), R.Expected);
+        EXPECT_EQ(Seen_Buttons.contains("Yes;"), R.Buttons != TMsg_Buttons::OK);
+        EXPECT_EQ(Seen_Buttons.contains("Cancel;"), R.Buttons == TMsg_Buttons::Yes_No_Cancel);
+        EXPECT_EQ(Seen_Place, QPoint(120, 80));
+        // Asked from the shown form: the box is that window's own.
+        EXPECT_EQ(Seen_Parent, Form->Widget());
+        EXPECT_EQ(ui::Modal_Depth(), 0);
+    }
 }
 
 TEST_F(Controls, Real_File_Dialog_Filters_Match_Names_In_Any_Letter_Case)
