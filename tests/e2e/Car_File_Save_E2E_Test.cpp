@@ -38,7 +38,7 @@ protected:
                 N += E.is_regular_file();
         return N;
     }
-    // The table's cells as the file holds them.
+    // The table's cells as the file holds them, in the order of rpm_tab::Texts::Cell.
     std::vector<std::string> File_Cells(const rpm_tab::Texts& Shape) const
     {
         std::vector<std::string> Cells;
@@ -48,13 +48,6 @@ protected:
                 Cells.push_back(Key_File_Find("Cell_" + std::to_string(C) + "_" + std::to_string(R)) ? Key_Value
                                                                                                     : "");
         Key_File_Discard();
-        return Cells;
-    }
-    static std::vector<std::string> Cells_Of(const rpm_tab::Texts& T)
-    {
-        std::vector<std::string> Cells;
-        for (int C = 0; C < T.Cols; ++C)
-            for (int R = 0; R < T.Rows; ++R) Cells.push_back(T.At(C, R));
         return Cells;
     }
     // Serves a request (or none) and lets the main poll run Polls live reads after it.
@@ -107,7 +100,7 @@ TEST_F(Car_File_Save_E2E, TheFileIsSavedForWhatTheControllerHoldsAndNotForAWatch
         ASSERT_TRUE(Run_After(Request_Read_All, Polls_Watched));
         ASSERT_EQ(Configuration.DS_Correction_ON, R.Detonation);
         EXPECT_EQ(Copies(), Before_Read + 1);
-        EXPECT_EQ(File_Cells(F->RPM_Tab_Texts()), Cells_Of(F->RPM_Tab_Texts()));
+        EXPECT_EQ(File_Cells(F->RPM_Tab_Texts()), F->RPM_Tab_Texts().Cell);
 
         const std::string Bytes = Folder->Read("Config/AB123.cfg");
         const auto Time = std::filesystem::last_write_time(File());
@@ -125,7 +118,7 @@ TEST_F(Car_File_Save_E2E, TheFileIsSavedForWhatTheControllerHoldsAndNotForAWatch
         EXPECT_EQ(std::filesystem::last_write_time(File()) != Time, R.Saves > 0);
         const bool Table_Read = R.Detonation && R.Then == Step::Table_Changed;
         EXPECT_EQ(F->RPM_Tab_Texts() != Table, Table_Read);
-        EXPECT_EQ(File_Cells(Table), Cells_Of(F->RPM_Tab_Texts()));
+        EXPECT_EQ(File_Cells(Table), F->RPM_Tab_Texts().Cell);
         if (!Table_Read) {
             EXPECT_TRUE(Folder->Read("Config/AB123.cfg") == Bytes) << "the file's contents changed";
         }
