@@ -107,9 +107,10 @@ TEST_F(Car_File_Save_E2E, TheFileIsSavedForWhatTheControllerHoldsAndNotForAWatch
         const size_t Before = Copies();
         const rpm_tab::Texts Table = F->RPM_Tab_Texts();
         if (R.Then == Step::Table_Changed) {
-            // The controller adapts one cell of its table.
+            // The controller adapts one cell of its table, between factors the page shows
+            // exactly (0.50 and 0.75 of 128).
             emu::Bytes Image = Emu.RPM_Table_Image();
-            Image.back() = Image.back() == 100 ? 120 : 100;
+            Image.back() = Image.back() == 64 ? 96 : 64;
             Emu.Set_RPM_Table(Emu.RPM_Table_Cols(), Emu.RPM_Table_Rows(), Image);
         }
         ASSERT_TRUE(Run_After(R.Then == Step::Write ? Request_Write_All : 0, Polls_Watched));
