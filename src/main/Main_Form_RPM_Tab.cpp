@@ -775,14 +775,20 @@ void Main_Form_RPM_Tab::RPM_Tab_From_Image()
 
 void Main_Form_RPM_Tab::RPM_Tab_Cells_From_Image()
 {
+    // The controller adapts its table under detonation correction: a table that came back
+    // changed is for the car file (saved at the next live read), one without news is not.
     if (RPM_Tab_Cols != RPM_Grid_Cols || RPM_Tab_Rows != RPM_Grid_Rows) {
         RPM_Tab_From_Image();
+        New_Frame = true;
     } else {
         rpm_tab::Texts T = RPM_Tab_Texts();
         if (rpm_tab::Decode_Cells(RPM_Tab_Image, RPM_Tab_Image_Size, T))
             for (int C = 0; C < T.Cols; ++C)
                 for (int R = 0; R < T.Rows; ++R)
-                    if (Grid_RPM->Cells(C, R) != T.At(C, R)) Grid_RPM->Cells(C, R, T.At(C, R));
+                    if (Grid_RPM->Cells(C, R) != T.At(C, R)) {
+                        Grid_RPM->Cells(C, R, T.At(C, R));
+                        New_Frame = true;
+                    }
         // The image stays as read: an edit of the page made meanwhile is not taken for
         // the controller's, so the next table write sends it.
     }

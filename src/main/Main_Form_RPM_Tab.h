@@ -120,7 +120,8 @@ struct Main_Form_RPM_Tab : Main_Form_Part {
     bool RPM_Tab_Encode();
     // Action 75: the grid from the received image at the received size.
     void RPM_Tab_From_Image();
-    // Action 84: the cells from the received image, the detonation value in the edit box.
+    // Action 84: the cells from the received image, the detonation value in the edit box;
+    // a cell or size that changed marks New_Frame, so the car file keeps the new table.
     void RPM_Tab_Cells_From_Image();
     void RPM_Tab_Write_CFG();
     void RPM_Tab_Read_CFG();

@@ -218,6 +218,9 @@ void Send_Read_Block_26()
 void Send_Read_Block_27()
 {
     Reply_Length = static_cast<uint16_t>(Len_Configuration + 3);
+    // What the controller holds is read whole (the car number and the table go with it in
+    // the same script): the car file is to keep it.
+    New_Frame = true;
     Send_Read_Frame(0x27);
 }
 
@@ -235,9 +238,10 @@ void Send_Read_Block_29()
 
 void Send_RPM_Tab_Size_Request()
 {
+    // A read of the table alone marks nothing: the detonation correction's watch reads it
+    // every cycle, and only a table that came back changed is for the car file.
     Reply_Length = 5;
     Frame_Length = 5;
-    New_Frame = true;
     Send_Read_Frame(0x2A);
 }
 

@@ -29,7 +29,10 @@ extern uint8_t Frame_Length;                   // length of the frame in TX_Fram
 extern uint16_t Reply_Length;
 extern uint8_t Write_Frame_Length;             // length of the next announced write
 extern bool Frame_Pending;                     // a frame is armed and not yet written
-extern bool New_Frame;                         // a frame to the controller changed it
+// The car file no longer holds what the controller holds: a frame changed the controller,
+// its configuration was read, or the watched table came back changed. The next live read
+// saves the file when its automatic save is due; the save clears it.
+extern bool New_Frame;
 extern uint8_t Len_Current_Data;               // data lengths of the read blocks
 extern uint8_t Len_Configuration;              //   0x26, 0x27, 0x28 and 0x29, from the
 extern uint8_t Len_Calibration_1;              //   identification
@@ -74,7 +77,7 @@ std::string Watchdog_Message_Key(uint8_t mode, uint8_t command);
 void Send_Connect();                 // [21] probe 61 21 21 21
 void Send_Ident_Request();           // [22]
 void Send_Read_Block_26();           // [25] live data; then the car file's save when due
-void Send_Read_Block_27();           // [31] configuration
+void Send_Read_Block_27();           // [31] configuration; marks New_Frame
 void Send_Read_Block_28();           // [33] calibration 1
 void Send_Read_Block_29();           // [35] calibration 2
 void Send_RPM_Tab_Size_Request();    // [70]

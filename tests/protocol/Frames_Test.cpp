@@ -285,10 +285,17 @@ TEST_F(Frames_Test, Live_Read_Saves_The_Car_File_After_A_Frame_Changed_The_Contr
     EXPECT_EQ(saves, 1);
     Send_Read_Block_26();
     EXPECT_EQ(saves, 1);
-    named = false;
+    // A read of the table alone brings nothing for the file; a read of the configuration does.
     Send_RPM_Tab_Size_Request();
     Send_Read_Block_26();
     EXPECT_EQ(saves, 1);
+    Send_Read_Block_27();
+    Send_Read_Block_26();
+    EXPECT_EQ(saves, 2);
+    named = false;
+    Send_Control_0_2();
+    Send_Read_Block_26();
+    EXPECT_EQ(saves, 2);
 }
 
 TEST_F(Frames_Test, Time_Out_And_Watchdog_Behaviour_By_Command)
