@@ -318,13 +318,12 @@ TEST_F(Config_Write_E2E, EveryPathThatSetsThePhaseBarsWritesWhatTheyShow)
     struct Row {
         const char* Path;
         std::function<void()> Before_Read, After_Read;
-        Phases Bars, Sent;
+        Phases Bars, Sent;   // Sent: as Bars when empty
     };
     const std::vector<Row> Rows = {
-        {"read", nullptr, nullptr, {42, 17, 33, 44, 55, 66}, {42, 17, 33, 44, 55, 66}},
-        {"Default", nullptr, [F] { F->Button_CFG_Default->Click(); }, {15, 30, 45, 60, 75, 95},
-         {15, 30, 45, 60, 75, 95}},
-        {"file of no cylinders", [&] { Car_File_With(0); }, Load, {11, 22, 33, 44, 55, 66}, {11, 22, 33, 44, 55, 66}},
+        {"read", nullptr, nullptr, {42, 17, 33, 44, 55, 66}, {}},
+        {"Default", nullptr, [F] { F->Button_CFG_Default->Click(); }, {15, 30, 45, 60, 75, 95}, {}},
+        {"file of no cylinders", [&] { Car_File_With(0); }, Load, {11, 22, 33, 44, 55, 66}, {}},
         {"file of four", [&] { Car_File_With(4); }, Load, {11, 22, 33, 44}, {11, 22, 33, 44, 55, 66}},
         // Cylinders 5 and 6 have no bar: their phases stay as read.
         {"count stepped to four", nullptr,
@@ -357,7 +356,7 @@ TEST_F(Config_Write_E2E, EveryPathThatSetsThePhaseBarsWritesWhatTheyShow)
         for (uint8_t Letter : {'Z', '[', '\\'})
             for (uint8_t Phase : Emu.Config_Pair(Letter))
                 Sent.push_back(Phase);
-        EXPECT_EQ(Sent, R.Sent);
+        EXPECT_EQ(Sent, R.Sent.empty() ? R.Bars : R.Sent);
     }
 }
 

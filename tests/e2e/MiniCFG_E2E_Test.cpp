@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include "data/Key_File.h"
 #include "e2e/Emulator_Window_Fixture.h"
@@ -65,41 +64,39 @@ TEST_F(MiniCFG_E2E, AStepInTheCompactWindowIsSentAtOnceAndReadsBack)
 // Opened without a link, it outlasts the port's reopen attempts.
 TEST_F(MiniCFG_E2E, TheCompactWindowClosesWhenTheLinkDrops)
 {
-    enum class Drop { Silent, Vanish, Not_Connected };
-    struct Row { const char* What; Drop How; };
-    const std::vector<Row> Rows{{"silent controller", Drop::Silent},
-                                {"vanished port", Drop::Vanish},
-                                {"no link, the port closed again", Drop::Not_Connected}};
+    enum class Drop { Silent, Vanish, Not_Connected };   // traced as 0, 1, 2
     ASSERT_NO_FATAL_FAILURE(Start_Emulator());
     With_Table();
     Form_MiniCFG = Create_Form<TForm_MiniCFG>(nullptr);
     Start_Program();
     TForm_KardunGAS* F = Main();
-    for (const Row& R : Rows) {
-        SCOPED_TRACE(R.What);
-        if (R.How == Drop::Not_Connected) {
-            Emu.Set_Silent(true);
-            ASSERT_TRUE(Pump_Until([] { return !Connected; }, 15000));
+    const auto Go_Silent = [this] {
+        Emu.Set_Silent(true);
+        ASSERT_TRUE(Pump_Until([] { return !Connected; }, 15000));
+    };
+    for (const Drop How : {Drop::Silent, Drop::Vanish, Drop::Not_Connected}) {
+        SCOPED_TRACE(static_cast<int>(How));
+        if (How == Drop::Not_Connected) {
+            ASSERT_NO_FATAL_FAILURE(Go_Silent());
         } else {
             ASSERT_TRUE(Pump_Until([] { return Connected && Script_Flag_27 == 0; }, 20000));
             ASSERT_TRUE(Wait_Command(Live, Count_Of(Live) + 2));
         }
         F->Panel_PortStatusMouseDown(F->Panel_PortStatus, TMouseButton::Right, 0, 5, 5);
         ASSERT_TRUE(Pump_Until([] { return MiniCFG_Open && Form_MiniCFG->Visible(); }, 3000));
-        if (R.How == Drop::Vanish) {
+        if (How == Drop::Vanish) {
             Emu.Vanish();
             ASSERT_TRUE(Pump_Until([] { return !Port_Open; }, 15000));
-        } else if (R.How == Drop::Silent) {
-            Emu.Set_Silent(true);
-            ASSERT_TRUE(Pump_Until([] { return !Connected; }, 15000));
+        } else if (How == Drop::Silent) {
+            ASSERT_NO_FATAL_FAILURE(Go_Silent());
         } else {
             F->Set_Port_Closed();
         }
         Pump_For(200);
-        const bool Open = R.How == Drop::Not_Connected;
+        const bool Open = How == Drop::Not_Connected;
         EXPECT_EQ(MiniCFG_Open, Open);
         EXPECT_EQ(Form_MiniCFG->Visible(), Open);
-        if (R.How == Drop::Vanish) {
+        if (How == Drop::Vanish) {
             std::string Error;
             ASSERT_TRUE(Emu.Reappear(&Error)) << Error;
         }

@@ -13,13 +13,10 @@ xvfb-run -a -s "-screen 0 ${SCREEN}x24" bash -c '
   wm_pid=$!
   trap "kill $wm_pid 2>/dev/null" EXIT
   # Ready when it announces the frame extents.
-  for _ in $(seq 100); do
+  for i in $(seq 101); do
     xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_FRAME_EXTENTS && break
+    [ "$i" -lt 101 ] || { echo "The window manager (openbox) did not start." >&2; exit 1; }
     sleep 0.1
   done
-  if ! xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_FRAME_EXTENTS; then
-    echo "The window manager (openbox) did not start." >&2
-    exit 1
-  fi
   QT_QPA_PLATFORM=xcb "$program" "$@"
 ' bash "$PROGRAM" "$@"

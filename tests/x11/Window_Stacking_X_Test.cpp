@@ -65,6 +65,11 @@ struct X_State {
         const auto At = std::find(Stacking.begin(), Stacking.end(), Id);
         return At == Stacking.end() ? 0 : static_cast<size_t>(At - Stacking.begin()) + 1;
     }
+    // Asked shown above Asking (0: any) and focused.
+    bool Above(long Asking, long Asked) const
+    {
+        return Asked != 0 && Active == Asked && Level(Asked) > Level(Asking) && (Asking == 0 || Level(Asking) > 0);
+    }
     std::string Said(long Asking, long Asked) const
     {
         std::ostringstream Out;
@@ -97,19 +102,32 @@ std::vector<long> Frame_Of(long Id)
             Numbers(Info, "Height:").at(0) + Extents[2] + Extents[3]};
 }
 
-// Waits, with the event loop running, until Asked() is shown above Asking (0: any) and
-// focused; returns what the X server said last.
-X_State Wait_Above(long Asking, const std::function<long()>& Asked)
+// Whether Asked() came above Asking (0: any) and focused, with the event loop running.
+bool Wait_Above(long Asking, const std::function<long()>& Asked)
 {
     X_State S;
-    Pump_Until(
-        [&] {
-            S = Look();
-            return Asked() != 0 && S.Active == Asked() && S.Level(Asked()) > S.Level(Asking) &&
-                   (Asking == 0 || S.Level(Asking) > 0);
-        },
-        Settle_Ms);
-    return S;
+    const bool Above = Pump_Until([&] { return (S = Look()).Above(Asking, Asked()); }, Settle_Ms);
+    EXPECT_TRUE(Above) << S.Said(Asking, Asked());
+    return Above;
+}
+
+long Screen(const char* Side)
+{
+    return Numbers(Shell("xwininfo -root"), Side).at(0);
+}
+
+// A frame wholly within the screen.
+bool On_Screen(const std::vector<long>& F)
+{
+    return F.size() == 4 && F[0] >= 0 && F[1] >= 0 && F[0] + F[2] <= Screen("Width:") &&
+           F[1] + F[3] <= Screen("Height:");
+}
+
+std::string Text(const std::vector<long>& F)
+{
+    return F.size() == 4 ? std::to_string(F[2]) + "x" + std::to_string(F[3]) + " at " + std::to_string(F[0]) + "," +
+                               std::to_string(F[1])
+                         : "no frame";
 }
 
 long Modal_Box()
@@ -169,8 +187,7 @@ TEST_F(Window_Stacking_X, EveryQuestionAndNoticeShowsAboveAndFocusedOverTheWindo
     // The main window stays on top (a setting): the windows it opens and their questions
     // must still show above it. It stands at the screen's right edge, where the windows
     // centred on it and their questions would leave the screen.
-    const std::string Root = Shell("xwininfo -root");
-    const long Screen_W = Numbers(Root, "Width:").at(0), Screen_H = Numbers(Root, "Height:").at(0);
+    const long Screen_W = Screen("Width:"), Screen_H = Screen("Height:");
     ASSERT_NO_FATAL_FAILURE(Make_Program(Line("Full_Screen", "False") + Line("Form_Style", "True") +
                                          Line("Position_Left", std::to_string(Screen_W - 450)) +
                                          Line("Position_Top", std::to_string(Screen_H - 500))));
@@ -228,22 +245,13 @@ TEST_F(Window_Stacking_X, EveryQuestionAndNoticeShowsAboveAndFocusedOverTheWindo
         const long Asking = static_cast<long>(R.Asking->Native_Window());
         const long Main = static_cast<long>(M->Native_Window());
         // Up, active, and above the main window that stays on top, before it asks.
-        const X_State Before = Wait_Above(R.Asking == M ? 0 : Main, [&] { return Asking; });
-        EXPECT_EQ(Before.Active, Asking) << Before.Said(Main, Asking);
-        EXPECT_TRUE(R.Asking == M || Before.Level(Asking) > Before.Level(Main)) << Before.Said(Main, Asking);
+        Wait_Above(R.Asking == M ? 0 : Main, [&] { return Asking; });
         const std::function<long()> Asked = R.Question ? Modal_Box : Notice;
         auto Check_Asked = [&] {
-            const X_State Seen = Wait_Above(Asking, Asked);
-            EXPECT_NE(Asked(), 0) << "nothing asked";
-            EXPECT_EQ(Seen.Active, Asked()) << Seen.Said(Asking, Asked());
-            EXPECT_GT(Seen.Level(Asked()), Seen.Level(Asking)) << Seen.Said(Asking, Asked());
+            Wait_Above(Asking, Asked);
             // Within the screen once the window manager has framed it.
             std::vector<long> F;
-            auto Within = [&] {
-                F = Frame_Of(Asked());
-                return F.size() == 4 && F[0] >= 0 && F[1] >= 0 && F[0] + F[2] <= Screen_W && F[1] + F[3] <= Screen_H;
-            };
-            EXPECT_TRUE(Pump_Until(Within, Settle_Ms)) << (F.size() == 4 ? std::to_string(F[0]) + "," + std::to_string(F[1]) : "");
+            EXPECT_TRUE(Pump_Until([&] { return On_Screen(F = Frame_Of(Asked())); }, Settle_Ms)) << Text(F);
         };
         if (R.Question) {
             bool By_Key = false;
@@ -267,7 +275,7 @@ TEST_F(Window_Stacking_X, EveryQuestionAndNoticeShowsAboveAndFocusedOverTheWindo
         if (R.Asking != M)
             R.Asking->Close();
         M->Show();
-        Wait_Above(0, [&] { return Main; });
+        Pump_Until([&] { return Look().Above(0, Main); }, Settle_Ms);
         Pump_For(500);   // the window system's own activations of it are in
     }
 }
@@ -276,8 +284,7 @@ TEST_F(Window_Stacking_X, EveryQuestionAndNoticeShowsAboveAndFocusedOverTheWindo
 // at start (shown before the main window) above it and focused.
 TEST_F(Window_Stacking_X, WindowsOpenWithinTheScreenCentredOnTheMainWindowAsItStands)
 {
-    const std::string Root = Shell("xwininfo -root");
-    const long Screen_W = Numbers(Root, "Width:").at(0), Screen_H = Numbers(Root, "Height:").at(0);
+    const long Screen_W = Screen("Width:"), Screen_H = Screen("Height:");
     struct Row {
         const char* Case;
         std::string Settings;
@@ -303,17 +310,14 @@ TEST_F(Window_Stacking_X, WindowsOpenWithinTheScreenCentredOnTheMainWindowAsItSt
             Pump_Until([&] { return !Frame_Of(Id).empty() && !Frame_Of(Main).empty(); }, Settle_Ms);
             Pump_For(1000);   // placed again with its frame
             const std::vector<long> F = Frame_Of(Id), Of_Main = Frame_Of(Main);
-            ASSERT_EQ(F.size(), 4u);
             ASSERT_EQ(Of_Main.size(), 4u);
+            ASSERT_TRUE(On_Screen(F)) << Text(F);
             const long X = F[0], Y = F[1], W = F[2], H = F[3];
-            EXPECT_TRUE(X >= 0 && Y >= 0 && X + W <= Screen_W && Y + H <= Screen_H)
-                << W << "x" << H << " at " << X << "," << Y;
             // Centred, as far as the screen leaves room.
             EXPECT_NEAR(X, std::clamp(Of_Main[0] + Of_Main[2] / 2 - W / 2, 0L, Screen_W - W), 1);
             EXPECT_NEAR(Y, std::clamp(Of_Main[1] + Of_Main[3] / 2 - H / 2, 0L, Screen_H - H), 1);
             const X_State S = Look();
-            EXPECT_EQ(S.Active, Id) << S.Said(Main, Id);
-            EXPECT_GT(S.Level(Id), S.Level(Main)) << S.Said(Main, Id);
+            EXPECT_TRUE(S.Above(Main, Id)) << S.Said(Main, Id);
             EXPECT_EQ(Shell("xprop -id " + std::to_string(Main) + " _NET_WM_STATE").find("MAXIMIZED_HORZ") !=
                           std::string::npos,
                       R.At_Start);

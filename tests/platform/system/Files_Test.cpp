@@ -129,8 +129,7 @@ TEST_F(Whole_File_Write, Next_Write_Into_The_Folder_Removes_What_Killed_Writes_L
   ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
   const auto killed = Folder_Entries(Folder.Path());
   ASSERT_EQ(killed.size(), 1u);
-  ASSERT_EQ(killed[0].rfind(".09_13.24.cfg.", 0), 0u) << killed[0];
-  EXPECT_FALSE(sys::File_Exists(killed_path));
+  ASSERT_EQ(killed[0].rfind(".09_13.24.cfg.", 0), 0u) << killed[0];   // the target never came
 
   const struct {
     const char* Name;

@@ -512,15 +512,8 @@ TEST_F(Controls, Real_Message_Box_Shows_Catalogue_Buttons_At_Its_Place_And_Maps_
     ui::Hooks.Real_Dialogs = true;
     App->Title("KardunGD");
     Form->Show();
-    // How the box is answered: a click on the button with that caption, or a key.
-    struct Row {
-        const char* Case;
-        TMsg_Buttons Buttons;
-        int Default;
-        const char* Click;     // nullptr: the key below
-        Qt::Key Key;
-        int Expected;
-    };
+    // Answered by a click on the button of that caption, or else by the key.
+    struct Row { const char* Case; TMsg_Buttons Buttons; int Default; const char* Click; Qt::Key Key; int Expected; };
     const Row Rows[] = {
         {"no clicked", TMsg_Buttons::Yes_No_Cancel, mrNo, "No", Qt::Key_unknown, mrNo},
         {"return presses a default no", TMsg_Buttons::Yes_No, mrNo, nullptr, Qt::Key_Return, mrNo},
@@ -543,13 +536,11 @@ TEST_F(Controls, Real_Message_Box_Shows_Catalogue_Buttons_At_Its_Place_And_Maps_
             Answer.stop();
             Seen_Place = Box->pos();
             Seen_Parent = Box->parentWidget();
-            for (QPushButton* B : Box->findChildren<QPushButton*>()) Seen_Buttons += B->text() + ";";
-            if (R.Click) {
-                for (QPushButton* B : Box->findChildren<QPushButton*>())
-                    if (B->text() == R.Click) B->click();
-            } else {
-                QTest::keyClick(Box, R.Key);
-            }
+            const auto Buttons = Box->findChildren<QPushButton*>();
+            for (QPushButton* B : Buttons) Seen_Buttons += B->text() + ";";
+            for (QPushButton* B : Buttons)
+                if (R.Click && B->text() == R.Click) B->click();
+            if (!R.Click) QTest::keyClick(Box, R.Key);
         });
         Answer.start(20);
         EXPECT_EQ(Message_Box("Are you sure", TMsg_Kind::Warning, R.Buttons, R.Default, 120, 80), R.Expected);
