@@ -242,20 +242,28 @@ TEST_F(Link_E2E, TheWatchdogDropsASilentLinkAndRestartsTheConnectScript)
 // A user request still waiting when the watchdog drops the link: a save, which needs no
 // link, is done; anything else is named in the watchdog's message, and nothing of it goes
 // out after the reconnect.
-TEST_F(Link_E2E, ARequestTheWatchdogDropsIsDoneOrNamed)
+TEST_F(Link_E2E, ARequestTheWatchdogOrALostPortDropsIsDoneOrNamed)
 {
-    // Requests: asked in this order while the controller is silent. Keys: what the message
-    // names (one key is shown as itself, several in one message by their texts).
-    struct Row { const char* What; std::vector<uint8_t> Requests; std::vector<std::string> Keys; };
+    // Requests: asked in this order while the controller is silent. Port_Lost: the port goes
+    // away then, before the watchdog runs. Keys: what the message names (one key is shown
+    // as itself, several in one message by their texts).
+    struct Row {
+        const char* What;
+        std::vector<uint8_t> Requests;
+        bool Port_Lost;
+        std::vector<std::string> Keys;
+    };
     const std::vector<Row> Rows{
-        {"loader entry", {Request_Loader_Entry}, {"Error_Loader_Not_Started"}},
-        {"save", {Request_Save}, {}},
-        {"load", {Request_Load}, {"Error_CFG_Not_Loaded"}},
-        {"work mode", {Request_Next_Work_Mode}, {"Error_Mode"}},
-        {"clear errors", {Request_Clear_Errors}, {"Error_Errors_Not_Cleared"}},
-        {"work mode, then clear errors", {Request_Next_Work_Mode, Request_Clear_Errors},
+        {"loader entry", {Request_Loader_Entry}, false, {"Error_Loader_Not_Started"}},
+        {"save", {Request_Save}, false, {}},
+        {"load", {Request_Load}, false, {"Error_CFG_Not_Loaded"}},
+        {"work mode", {Request_Next_Work_Mode}, false, {"Error_Mode"}},
+        {"clear errors", {Request_Clear_Errors}, false, {"Error_Errors_Not_Cleared"}},
+        {"work mode, then clear errors", {Request_Next_Work_Mode, Request_Clear_Errors}, false,
          {"Error_Mode", "Error_Errors_Not_Cleared"}},
-        {"work mode, then save", {Request_Next_Work_Mode, Request_Save}, {"Error_Mode"}},
+        {"work mode, then save", {Request_Next_Work_Mode, Request_Save}, false, {"Error_Mode"}},
+        {"port lost: clear errors, then work mode", {Request_Clear_Errors, Request_Next_Work_Mode}, true,
+         {"Error_Errors_Not_Cleared", "Error_Mode"}},
     };
     std::filesystem::create_directories(Folder->File("cfg"));
     Start_Program();
@@ -274,6 +282,14 @@ TEST_F(Link_E2E, ARequestTheWatchdogDropsIsDoneOrNamed)
         Pump_For(300);   // a reply on its way when the controller fell silent is handled
         for (uint8_t Request : R.Requests)
             Ask_Request(Request);
+        if (R.Port_Lost) {
+            Emu.Vanish();
+            ASSERT_TRUE(Pump_Until([] { return !Port_Open; }, 3000));
+            EXPECT_FALSE(Connected);
+            Pump_For(300);
+            std::string Error;
+            ASSERT_TRUE(Emu.Reappear(&Error)) << Error;
+        }
         ASSERT_TRUE(Pump_Until([] { return !Connected; }, 15000));
         Emu.Clear_Log();
         Emu.Set_Silent(false);
