@@ -233,7 +233,7 @@ void Main_Form_Configuration::CFG_Transmit_Car_Number()
         return;
     Configuration.Car_Number = Number;
     Car_File_Status_Show();
-    Request_Code = Request_Write_Car;
+    Ask_Request(Request_Write_Car);
 }
 
 void Main_Form_Configuration::Date_Save_Stamp()

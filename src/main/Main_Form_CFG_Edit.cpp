@@ -463,7 +463,7 @@ void Main_Form_Configuration::Button_CFG_ST_ClrClick()
         U->Position(0);
     if (auto* L = Find_Named<TLabel>(Panel_CFG_Options, "Label_CFG_ST_Remains_Hours"))
         L->Caption("0");
-    Request_Code = Request_Service_Time_Write;
+    Ask_Request(Request_Service_Time_Write);
     Remove_Status_Message(Language_Text("ST_Message_Din_Indic"));
 }
 
@@ -472,7 +472,7 @@ void Main_Form_Configuration::Button_CFG_ST_SetClick()
     Configuration.Service_Time_Cnt = Configuration.Service_Time * Minutes_Per_Hour;
     if (auto* L = Find_Named<TLabel>(Panel_CFG_Options, "Label_CFG_ST_Remains_Hours"))
         L->Caption(Format_Fixed(Configuration.Service_Time_Cnt / static_cast<double>(Minutes_Per_Hour), 8, 2));
-    Request_Code = Request_Service_Time_Write;
+    Ask_Request(Request_Service_Time_Write);
     Remove_Status_Message(Language_Text("ST_Message_Din_Indic"));
 }
 

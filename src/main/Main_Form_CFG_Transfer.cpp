@@ -54,7 +54,7 @@ void TForm_KardunGAS::CFG_Transmit()
 
 void TForm_KardunGAS::CFG_Transmit_Request()
 {
-    Request_Code = Request_Write_All;
+    Ask_Request(Request_Write_All);
     Work_Script_Select = Request_Write_All;
     Date_Save_Stamp();
 }
@@ -69,7 +69,7 @@ void TForm_KardunGAS::Button_CFG_ReceivClick(TObject* Sender)
 {
     CFG_Loaded_For_Write = false;
     if (Connected)
-        Request_Code = Request_Read_All;
+        Ask_Request(Request_Read_All);
 }
 
 void TForm_KardunGAS::Button_CFG_DefaultClick(TObject* Sender)
@@ -93,7 +93,7 @@ void TForm_KardunGAS::Button_CFG_SaveClick(TObject* Sender)
     if (Connected) {
         // The file becomes the current one when request 10 runs (see CFG_Pending_File).
         CFG_Pending_File = {Request_Save, Split_Dir, Split_File_Name, ""};
-        Request_Code = Request_Save;
+        Ask_Request(Request_Save);
         Enable_Link_Buttons(false);
         return;
     }
@@ -129,7 +129,7 @@ void TForm_KardunGAS::CFG_Load_Chosen(const std::string& Dir, const std::string&
 {
     CFG_Pending_File = {Request_Load, Dir, Name, Path};
     if (Connected) {
-        Request_Code = Request_Load;
+        Ask_Request(Request_Load);
         Enable_Link_Buttons(false);
         return;
     }
@@ -139,7 +139,7 @@ void TForm_KardunGAS::CFG_Load_Chosen(const std::string& Dir, const std::string&
 
 void TForm_KardunGAS::Button_CFG_ST_RefreshClick(TObject* Sender)
 {
-    Request_Code = Request_Service_Time_Read;
+    Ask_Request(Request_Service_Time_Read);
 }
 
 // ---------------------------------------------------------------- the Calibration page
@@ -161,7 +161,7 @@ void TForm_KardunGAS::CLB_Transmit_Script()
 {
     if (!Connected)
         return;
-    Request_Code = Request_Write_CLB_First;
+    Ask_Request(Request_Write_CLB_First);
     Work_Script_Select = Request_Write_CLB_First;
     Date_Save_Stamp();
     CFG_Transmit_Car_Number();

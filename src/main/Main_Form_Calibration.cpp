@@ -306,7 +306,7 @@ void Main_Form_Calibration::Button_CLB_ReceivClick(TObject* Sender)
 {
     CFG_Loaded_For_Write = false;
     if (Connected)
-        Request_Code = Settings.Save_Load_Data ? Request_Read_All : Request_Read_Calibration;
+        Ask_Request(Settings.Save_Load_Data ? Request_Read_All : Request_Read_Calibration);
 }
 
 void Main_Form_Calibration::CheckBox_CLB_DiagramClick(TCheckBox* Box)

@@ -4,7 +4,9 @@
 // Everything here runs on the user-interface thread.
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <type_traits>
+#include <vector>
 
 #include "data/Call_Hook.h"
 #include "data/Configuration.h"
@@ -77,6 +79,40 @@ std::string Dropped_Request_Key(uint8_t Request)
         if (D.Request == Request)
             return D.Key;
     return {};
+}
+
+// Takes every waiting request away. With the link up until now, a save is done (its file
+// needs no link) and what each of the others was to do is returned, each text once, in
+// the order asked.
+std::vector<std::string> Drop_Waiting_Requests(bool Link_Was_Up)
+{
+    std::vector<std::string> Keys;
+    for (uint8_t Request : Drop_Requests()) {
+        if (!Link_Was_Up)
+            continue;
+        if (Request == Request_Save) {
+            Request_Code = Request_Save;
+            Serve_Request();
+            continue;
+        }
+        std::string Key = Dropped_Request_Key(Request);
+        if (!Key.empty() && std::find(Keys.begin(), Keys.end(), Key) == Keys.end())
+            Keys.push_back(std::move(Key));
+    }
+    return Keys;
+}
+
+// One message says every dropped request: a later message would replace an earlier one.
+void Report_Dropped_Requests(const std::vector<std::string>& Keys)
+{
+    if (Keys.size() == 1) {
+        Show_Message(Message_Type::Language_Key, Keys.front(), clRed);
+    } else if (!Keys.empty()) {
+        std::string Text;
+        for (const std::string& Key : Keys)
+            Text += (Text.empty() ? "" : "\n") + Language_Text(Key);
+        Show_Message(Message_Type::Text, Text, clRed);
+    }
 }
 
 void Draw_Due_Live_Values(TForm_KardunGAS& Form)
@@ -236,12 +272,9 @@ void TForm_KardunGAS::Timer_ConnectTimer(TObject* Sender)
     const bool Write_Cut_Off = Connected && Script_Write_In_Progress();
     // A save asked for while connected waits for the poll; the file needs no link, and the
     // reconnect would read the controller's values over the edits it is to keep.
-    if (Connected && Request_Code == Request_Save)
-        Serve_Request();
-    const std::string Dropped_Key = Connected ? Dropped_Request_Key(Request_Code) : std::string();
+    const std::vector<std::string> Dropped_Keys = Drop_Waiting_Requests(Connected);
     Timer_Connect->Interval(Watchdog_Ms);   // whole again after a shortened run
     Timer_Sending->Enabled(false);
-    Request_Code = 0;
     if (Connected) {
         ComPortAfterOpen(ComPort.get());
     } else if (Loader_Mode) {
@@ -259,10 +292,10 @@ void TForm_KardunGAS::Timer_ConnectTimer(TObject* Sender)
         // calibration block) is reported all the same.
         if (Key.empty() && Write_Cut_Off)
             Key = "Error_Data_Transmitt";
-        // A request that never went out is named, unless a write cut off says more.
-        if (!Write_Cut_Off && !Dropped_Key.empty())
-            Key = Dropped_Key;
-        if (!Key.empty())
+        // The requests that never went out are named, unless a write cut off says more.
+        if (!Write_Cut_Off && !Dropped_Keys.empty())
+            Report_Dropped_Requests(Dropped_Keys);
+        else if (!Key.empty())
             Show_Message(Message_Type::Language_Key, Key, clRed);
     }
 }
@@ -423,7 +456,11 @@ void TForm_KardunGAS::Set_Not_Connected()
     Label_ERR_Quartz_Freq_Err->Visible(false);
     Enable_Link_Buttons(false);
     Script_Flag_27 = 0;
-    Request_Code = 0;
+    // Named as the watchdog names them, unless a write cut off was reported.
+    const bool Write_Cut_Off = Link_Dropped && Script_Write_In_Progress();
+    const std::vector<std::string> Dropped_Keys = Drop_Waiting_Requests(Link_Dropped);
+    if (!Write_Cut_Off)
+        Report_Dropped_Requests(Dropped_Keys);
     // A password write not yet acknowledged has failed with the link.
     Password_Link_Dropped();
     Link_Quality_Reset();

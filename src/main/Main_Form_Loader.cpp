@@ -49,7 +49,7 @@ void TForm_KardunGAS::Button_HEX_LoaderClick(TObject* Sender)
     if (Form_Loader)
         Form_Loader->CheckBox_Loader_Check_Version->Checked(Connected);
     if (Connected)
-        Request_Code = Request_Loader_Entry;
+        Ask_Request(Request_Loader_Entry);
     else if (Form_Loader)
         Form_Loader->Show();
 }

@@ -114,7 +114,7 @@ void TForm_KardunGAS::Button_ERR_ClearClick(TObject* Sender)
 {
     Error_Control_Word |= Error_Clear_Bit;
     if (Connected)
-        Request_Code = Request_Clear_Errors;
+        Ask_Request(Request_Clear_Errors);
     Error_Memo_Shown = false;
 }
 

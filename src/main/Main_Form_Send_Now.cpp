@@ -21,7 +21,7 @@ void TForm_KardunGAS::Timer_Transmit_NowTimer(TObject* Sender)
         return;
     // The sequencer serves the letter's code with the changed list, which takes every
     // marked letter; all of them stay disabled while they are on their way.
-    Request_Code = Transmit_Now_Code;
+    Ask_Request(Transmit_Now_Code);
     Enable_CFG_Param_Control(Transmit_Now_Code, false);
     Enable_CFG_Param_Marked(false);
     // Handed on: the next change starts a new burst.
@@ -38,7 +38,7 @@ void TForm_KardunGAS::Timer_Transmit_SaveTimer(TObject* Sender)
         if (Request_Code != 0)
             return;   // the letters are not on their way yet: the timer comes again
         RPM_Tab_Send_Pending = false;
-        Request_Code = RPM_Tab_Code;
+        Ask_Request(RPM_Tab_Code);
     }
     Timer_Transmit_Save->Enabled(false);
     Enable_CFG_Param_All(true);

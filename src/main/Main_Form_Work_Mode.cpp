@@ -46,7 +46,7 @@ void TForm_KardunGAS::Bind_Work_Mode()
 void TForm_KardunGAS::Button_WorkModeClick(TObject* Sender)
 {
     if (Connected)
-        Request_Code = Request_Next_Work_Mode;
+        Ask_Request(Request_Next_Work_Mode);
 }
 
 void TForm_KardunGAS::Panel_WorkModeMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift,
@@ -83,7 +83,7 @@ void TForm_KardunGAS::Button_Gas_Fors1Click(TObject* Sender)
     // a release frame would replace before the controller is identified.
     if (!Connected)
         return;
-    Request_Code = Any ? Request_Gas_Fors : Request_Control_0_1;
+    Ask_Request(Any ? Request_Gas_Fors : Request_Control_0_1);
 }
 
 void TForm_KardunGAS::Button_Gas_Fors_AllClick(TObject* Sender)
@@ -91,7 +91,7 @@ void TForm_KardunGAS::Button_Gas_Fors_AllClick(TObject* Sender)
     if (!Connected)
         return;
     Gas_Fors_All_Set(Button_Gas_Fors_All->Down());
-    Request_Code = Button_Gas_Fors_All->Down() ? Request_Gas_Fors : Request_Control_0_1;
+    Ask_Request(Button_Gas_Fors_All->Down() ? Request_Gas_Fors : Request_Control_0_1);
 }
 
 void TForm_KardunGAS::Button_Gas_Fors_AllMouseDown(TObject* Sender, TMouseButton Button,

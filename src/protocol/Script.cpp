@@ -1,5 +1,6 @@
 #include "protocol/Script.h"
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <span>
@@ -49,6 +50,52 @@ std::array<CFG_Codec_Handler, 256> Encoders;
 std::array<CFG_Codec_Handler, 256> Decoders;
 
 bool Running = false;
+
+// The requests waiting behind Request_Code, in the order asked. Room for every user code
+// (1..30) and every letter at once: with repeats merged, a user action never finds it full.
+constexpr size_t Request_Queue_Size = 30 + ('t' - 'A' + 1);
+struct Request_Queue_State {
+    std::array<uint8_t, Request_Queue_Size> Code{};
+    size_t Count = 0;
+};
+Request_Queue_State Request_Queue;
+
+bool Is_Injector_Request(uint8_t code)
+{
+    return code == Request_Gas_Fors || code == Request_Control_0_1 || code == Request_Control_0_2;
+}
+
+// Whether a request asked while `waiting` waits takes its place. The car number's write
+// ends with the whole configuration's, so it stands for a waiting one (Transmit asks for
+// both when the car number changed).
+bool Same_Request(uint8_t waiting, uint8_t code)
+{
+    return waiting == code || (Is_Injector_Request(waiting) && Is_Injector_Request(code)) ||
+           (waiting == Request_Write_All && code == Request_Write_Car);
+}
+
+bool Starts_Write(uint8_t code)
+{
+    switch (code) {
+    case Request_Write_All: case Request_Write_CLB_First: case Request_Write_Car:
+    case Request_Write_RPM_Tab: case Request_Service_Time_Write:
+        return true;
+    default:
+        return code >= 'A' && code <= 't';
+    }
+}
+
+// At the main poll's check point, with nothing current: the oldest waiting request
+// becomes Request_Code.
+void Next_Request()
+{
+    if (Request_Code != 0 || Request_Queue.Count == 0)
+        return;
+    Request_Code = Request_Queue.Code[0];
+    std::copy(Request_Queue.Code.begin() + 1, Request_Queue.Code.begin() + Request_Queue.Count,
+              Request_Queue.Code.begin());
+    --Request_Queue.Count;
+}
 
 bool In_Script(int32_t index)
 {
@@ -324,15 +371,52 @@ void Get_CFG_Parameter(uint8_t letter)
 
 bool Script_Write_In_Progress()
 {
-    if (Script_Write_Running)
+    const auto Queued = Request_Queue.Code.begin();
+    return Script_Write_Running || Starts_Write(Request_Code) ||
+           std::any_of(Queued, Queued + Request_Queue.Count, Starts_Write);
+}
+
+bool Ask_Request(uint8_t code)
+{
+    if (code == 0)
+        return false;
+    if (Request_Code != 0 && Same_Request(Request_Code, code)) {
+        Request_Code = code;
         return true;
-    switch (Request_Code) {
-    case Request_Write_All: case Request_Write_CLB_First: case Request_Write_Car:
-    case Request_Write_RPM_Tab: case Request_Service_Time_Write:
-        return true;
-    default:
-        return Request_Code >= 'A' && Request_Code <= 't';
     }
+    for (size_t i = 0; i < Request_Queue.Count; ++i) {
+        if (Same_Request(Request_Queue.Code[i], code)) {
+            Request_Queue.Code[i] = code;
+            return true;
+        }
+    }
+    if (Request_Code == 0 && Request_Queue.Count == 0) {
+        Request_Code = code;
+        return true;
+    }
+    if (Request_Queue.Count == Request_Queue.Code.size())
+        return false;
+    Request_Queue.Code[Request_Queue.Count++] = code;
+    return true;
+}
+
+bool Request_Waiting(uint8_t code)
+{
+    const auto Queued = Request_Queue.Code.begin();
+    return code != 0 && (Request_Code == code || std::find(Queued, Queued + Request_Queue.Count, code) !=
+                                                     Queued + Request_Queue.Count);
+}
+
+std::vector<uint8_t> Drop_Requests()
+{
+    std::vector<uint8_t> Dropped(Request_Queue.Count + 1);
+    Dropped[0] = Request_Code;
+    std::copy_n(Request_Queue.Code.begin(), Request_Queue.Count, Dropped.begin() + 1);
+    if (Request_Code == 0)
+        Dropped.erase(Dropped.begin());
+    Request_Code = 0;
+    Request_Queue.Count = 0;
+    return Dropped;
 }
 
 void Script_Load(std::span<const int32_t> cells)
@@ -452,6 +536,13 @@ void Script_Condition()
 
 void Serve_Request()
 {
+    // The request before has handed back to the main poll: the next waiting one is
+    // served here, one of the next step's at once.
+    Next_Request();
+    if (Serve_Start_Request()) {
+        Script_Pause = false;
+        return;
+    }
     // A write that cannot be built soundly is dropped here: nothing of it is sent.
     if (Protocol_Hooks.Write_Refused && Protocol_Hooks.Write_Refused(Request_Code)) {
         Request_Code = 0;
@@ -637,6 +728,7 @@ void Script_Reset()
     Script_Pause = false;
     Script_Error_Shown = false;
     Request_Code = 0;
+    Request_Queue.Count = 0;
     Script_Flag_27 = 0;
     Sweep_Flag = 0;
     Script_Write_Running = false;

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <vector>
 
 constexpr int Script_Cells = 100;
 
@@ -35,8 +36,28 @@ extern uint32_t Script_Connect_Count;
 // (work mode, forcing, control, clearing the errors) waits.
 extern bool Script_Write_Running;
 // A write that losing the link now would cut off: a write script runs, or a request that
-// starts one waits for its check point.
+// starts one waits for its check point (in Request_Code or behind it).
 bool Script_Write_In_Progress();
+
+// ---- user requests ----
+// Asks the sequencer for a user request (a code of protocol/Request_Codes.h or a parameter
+// letter 'A'..'t'): the one way the pages and the service windows ask for one. With
+// nothing waiting it becomes Request_Code at once. A request already waiting is never
+// replaced: the new one waits behind it and is served after it, in the order asked, each
+// at the main poll's check point once the request before it has handed back to the main
+// poll. The same code asked again while it waits stays one request; a forcing or control
+// request (6, 7, 8) takes the place of a waiting forcing or control request, since only
+// the injectors' latest state counts; the car number's write (17) takes the place of a
+// waiting whole configuration's (2), which it ends with. Returns false, and asks for nothing, for code 0 and
+// when the queue is full (it holds every distinct code at once, so only codes no user
+// action asks for can fill it). User-interface thread only.
+bool Ask_Request(uint8_t code);
+// Whether a request is still waiting: in Request_Code or behind it.
+bool Request_Waiting(uint8_t code);
+// Takes every waiting request away, Request_Code first, then the others in the order
+// asked, and returns their codes; Request_Code is 0 afterwards. The link's drop and the
+// watchdog call it, and say what each dropped request was to do.
+std::vector<uint8_t> Drop_Requests();
 
 // ---- the action and condition tables ----
 using Script_Action_Handler = std::function<void()>;

@@ -392,7 +392,7 @@ void TForm_PSW::Result_Text(const std::string& Key)
 void TForm_PSW::Timer_PSW_OKTimer(TObject* Sender)
 {
     if (Write_Pending()) {
-        if (!Pending.Started && Request_Code != Pending.Request)
+        if (!Pending.Started && !Request_Waiting(Pending.Request))
             Write_Failed();
         return;
     }
@@ -548,7 +548,7 @@ void TForm_PSW::Start_Write(Write_Kind Kind, const std::string& Password,
     Label_PSW_Ok->Caption(Text_Of(Transmission_Text_Key));
     Show_Face(Panel_PSW_Ok);
     Pending.Request = Request;
-    Request_Code = Request;
+    Ask_Request(Request);
     // Watches that the request is not replaced before the sequencer takes it.
     Timer_PSW_OK->Enabled(false);
     Timer_PSW_OK->Enabled(true);

@@ -764,20 +764,20 @@ void TForm_RPM::Step_RPM_Diagnostics()
     case 2:
         Sweep_Phase = 3;
         Ticks_Left = Timing.T1;
-        Request_Code = Request_Control_0_1;
+        Ask_Request(Request_Control_0_1);
         break;
     case 3:
         Sweep_Phase = 4;
         Enable_Sweep_Controls(false);
         Ticks_Left = Timing.T2;
-        Request_Code = Request_Sweep_Level;
+        Ask_Request(Request_Sweep_Level);
         break;
     case 4:
         if (UpDown_RPM_Sensitiv->Position() < RPM_Sensitiv_Top) {
             Ticks_Left = Timing.T3;
             UpDown_RPM_Sensitiv->Position(UpDown_RPM_Sensitiv->Position() + UpDown_RPM_Sensitiv->Increment());
             UpDown_RPM_SensitivClick(UpDown_RPM_Sensitiv, TUD_Button::Up);
-            Request_Code = Request_Sweep_Level;
+            Ask_Request(Request_Sweep_Level);
         } else {
             Enter_Restore();
         }

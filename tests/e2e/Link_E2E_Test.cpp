@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "data/Settings.h"
 #include "e2e/Emulator_Window_Fixture.h"
 #include "emulator/Emulator.h"
+#include "language/Language.h"
 #include "main/Gauges.h"
 #include "main/Main_Test_Support.h"
 #include "protocol/CFG_File.h"
@@ -240,15 +242,28 @@ TEST_F(Link_E2E, TheWatchdogDropsASilentLinkAndRestartsTheConnectScript)
 // A user request still waiting when the watchdog drops the link: a save, which needs no
 // link, is done; anything else is named in the watchdog's message, and nothing of it goes
 // out after the reconnect.
-TEST_F(Link_E2E, ARequestTheWatchdogDropsIsDoneOrNamed)
+TEST_F(Link_E2E, ARequestTheWatchdogOrALostPortDropsIsDoneOrNamed)
 {
-    struct Row { const char* What; uint8_t Request; const char* Key; };
+    // Requests: asked in this order while the controller is silent. Port_Lost: the port goes
+    // away then, before the watchdog runs. Keys: what the message names (one key is shown
+    // as itself, several in one message by their texts).
+    struct Row {
+        const char* What;
+        std::vector<uint8_t> Requests;
+        bool Port_Lost;
+        std::vector<std::string> Keys;
+    };
     const std::vector<Row> Rows{
-        {"loader entry", Request_Loader_Entry, "Error_Loader_Not_Started"},
-        {"save", Request_Save, nullptr},
-        {"load", Request_Load, "Error_CFG_Not_Loaded"},
-        {"work mode", Request_Next_Work_Mode, "Error_Mode"},
-        {"clear errors", Request_Clear_Errors, "Error_Errors_Not_Cleared"},
+        {"loader entry", {Request_Loader_Entry}, false, {"Error_Loader_Not_Started"}},
+        {"save", {Request_Save}, false, {}},
+        {"load", {Request_Load}, false, {"Error_CFG_Not_Loaded"}},
+        {"work mode", {Request_Next_Work_Mode}, false, {"Error_Mode"}},
+        {"clear errors", {Request_Clear_Errors}, false, {"Error_Errors_Not_Cleared"}},
+        {"work mode, then clear errors", {Request_Next_Work_Mode, Request_Clear_Errors}, false,
+         {"Error_Mode", "Error_Errors_Not_Cleared"}},
+        {"work mode, then save", {Request_Next_Work_Mode, Request_Save}, false, {"Error_Mode"}},
+        {"port lost: clear errors, then work mode", {Request_Clear_Errors, Request_Next_Work_Mode}, true,
+         {"Error_Errors_Not_Cleared", "Error_Mode"}},
     };
     std::filesystem::create_directories(Folder->File("cfg"));
     Start_Program();
@@ -257,12 +272,24 @@ TEST_F(Link_E2E, ARequestTheWatchdogDropsIsDoneOrNamed)
         ASSERT_TRUE(Pump_Until([] { return Connected && Script_Flag_27 == 0; }, 20000));
         ASSERT_TRUE(Wait_Command(0x26, Count_Of(0x26) + 2));
         MSG_Reset();
-        const std::string Name = R.Request == Request_Save ? "Saved.cfg" : "Loaded.cfg";
-        if (R.Request == Request_Save || R.Request == Request_Load)   // what the file dialog chose
-            CFG_Pending_File = {R.Request, Folder->File("cfg"), Name, Folder->File("cfg/" + Name)};
+        const bool Save = std::count(R.Requests.begin(), R.Requests.end(), Request_Save) > 0;
+        const std::string Name = Save ? "Saved.cfg" : "Loaded.cfg";
+        std::filesystem::remove(Folder->File("cfg/" + Name));
+        for (uint8_t Request : R.Requests)   // what the file dialog chose
+            if (Request == Request_Save || Request == Request_Load)
+                CFG_Pending_File = {Request, Folder->File("cfg"), Name, Folder->File("cfg/" + Name)};
         Emu.Set_Silent(true);
         Pump_For(300);   // a reply on its way when the controller fell silent is handled
-        Request_Code = R.Request;
+        for (uint8_t Request : R.Requests)
+            Ask_Request(Request);
+        if (R.Port_Lost) {
+            Emu.Vanish();
+            ASSERT_TRUE(Pump_Until([] { return !Port_Open; }, 3000));
+            EXPECT_FALSE(Connected);
+            Pump_For(300);
+            std::string Error;
+            ASSERT_TRUE(Emu.Reappear(&Error)) << Error;
+        }
         ASSERT_TRUE(Pump_Until([] { return !Connected; }, 15000));
         Emu.Clear_Log();
         Emu.Set_Silent(false);
@@ -271,13 +298,15 @@ TEST_F(Link_E2E, ARequestTheWatchdogDropsIsDoneOrNamed)
         Pump_For(300);
         EXPECT_EQ(Count_Of(0x23) + Count_Of(0x24), 0u);
         EXPECT_FALSE(Form_Loader->Visible());
-        if (R.Key) {
-            EXPECT_TRUE(Form_MSG->Visible());
-            EXPECT_EQ(Form_MSG->Shown.Text, R.Key);
-        } else {
-            EXPECT_FALSE(Form_MSG->Visible());
-            EXPECT_TRUE(std::filesystem::exists(Folder->File("cfg/" + Name)));
+        EXPECT_EQ(Form_MSG->Visible(), !R.Keys.empty());
+        if (R.Keys.size() == 1) {
+            EXPECT_EQ(Form_MSG->Shown.Text, R.Keys.front());
         }
+        if (R.Keys.size() > 1) {
+            for (const std::string& Key : R.Keys)
+                EXPECT_NE(Form_MSG->Shown.Text.find(Language_Text(Key)), std::string::npos) << Key;
+        }
+        EXPECT_EQ(std::filesystem::exists(Folder->File("cfg/" + Name)), Save);
     }
 }
 

@@ -17,6 +17,7 @@
 #include "platform/system/Date_Time.h"
 #include "platform/system/Files.h"
 #include "protocol/CFG_File.h"
+#include "protocol/Script.h"
 
 namespace {
 
@@ -109,6 +110,7 @@ TEST_F(Car_Data, TransmittWritesANewCarNumberAndStampsTheRecord)
     };
     for (const Row& R : Rows) {
         SCOPED_TRACE(R.Reported);
+        Drop_Requests();   // no sequencer here: the request of the row before is not served
         F()->Edit_Car_Num->Text(R.Number);
         Configuration.Car_Number = R.Reported;
         Configuration.Date_Save = "earlier";
