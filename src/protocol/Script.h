@@ -48,9 +48,9 @@ bool Script_Write_In_Progress();
 // poll. The same code asked again while it waits stays one request; a forcing or control
 // request (6, 7, 8) takes the place of a waiting forcing or control request, since only
 // the injectors' latest state counts; the car number's write (17) takes the place of a
-// waiting whole configuration's (2), which it ends with. Returns false, and asks for nothing, for code 0 and
-// when the queue is full (it holds every distinct code at once, so only codes no user
-// action asks for can fill it). User-interface thread only.
+// waiting whole configuration's (2), which it ends with. Returns false, and asks for
+// nothing, for code 0 and when the queue is full (it holds every distinct code at once,
+// so only codes no user action asks for can fill it). User-interface thread only.
 bool Ask_Request(uint8_t code);
 // Whether a request is still waiting: in Request_Code or behind it.
 bool Request_Waiting(uint8_t code);
