@@ -751,7 +751,7 @@ void Main_Form_RPM_Tab::Timer_CFG_RPM_TailTimer(TObject*)
 bool Main_Form_RPM_Tab::RPM_Tab_Encode()
 {
     const rpm_tab::Texts T = RPM_Tab_Texts();
-    const std::vector<uint8_t> Image = rpm_tab::Encode(T, Configuration.RPM_Source);
+    const std::vector<uint8_t> Image = rpm_tab::Encode(T, Configuration.RPM_Source, RPM_Tab_Held);
     const size_t Length = std::min(Image.size(), RPM_Tab_Image_Size);
     // The size frame sends the size of the image that follows it.
     RPM_Tab_Cols = static_cast<uint8_t>(T.Cols);
@@ -763,11 +763,18 @@ bool Main_Form_RPM_Tab::RPM_Tab_Encode()
     return Changed;
 }
 
+void Main_Form_RPM_Tab::RPM_Tab_Hold_Image()
+{
+    const size_t Length = static_cast<size_t>(rpm_tab::Image_Length(RPM_Tab_Cols, RPM_Tab_Rows));
+    RPM_Tab_Held.assign(RPM_Tab_Image, RPM_Tab_Image + std::min(Length, RPM_Tab_Image_Size));
+}
+
 void Main_Form_RPM_Tab::RPM_Tab_From_Image()
 {
     rpm_tab::Texts T;
     if (!rpm_tab::Decode(RPM_Tab_Image, RPM_Tab_Image_Size, RPM_Tab_Cols, RPM_Tab_Rows, Configuration.RPM_Source, T))
         return;
+    RPM_Tab_Hold_Image();
     RPM_Tab_Put_Texts(T);
     // The controller holds this table now: a write sends it only after it is edited.
     RPM_Tab_Encode();
@@ -782,6 +789,7 @@ void Main_Form_RPM_Tab::RPM_Tab_Cells_From_Image()
         New_Frame = true;
     } else {
         rpm_tab::Texts T = RPM_Tab_Texts();
+        RPM_Tab_Hold_Image();
         if (rpm_tab::Decode_Cells(RPM_Tab_Image, RPM_Tab_Image_Size, T))
             for (int C = 0; C < T.Cols; ++C)
                 for (int R = 0; R < T.Rows; ++R)

@@ -133,6 +133,10 @@ private:
     void RPM_Edit_Text(const std::string& Text);
     void RPM_Edit_Mode_Set(RPM_Edit_Mode Mode);
     bool Setting_Edit_Text = false;   // the edit box's text is set by code
+    // The image the controller last sent (without the size bytes, at its size): a write
+    // sends its bytes for every place whose text was not edited since.
+    std::vector<uint8_t> RPM_Tab_Held;
+    void RPM_Tab_Hold_Image();
 };
 
 // The table size of the reply in RX_Frame (byte 2 columns, byte 3 rows) as a script

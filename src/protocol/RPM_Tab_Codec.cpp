@@ -229,6 +229,25 @@ std::vector<uint8_t> Encode(const Texts& T, uint32_t RPM_Source)
     return Image;
 }
 
+std::vector<uint8_t> Encode(const Texts& T, uint32_t RPM_Source, const std::vector<uint8_t>& Held)
+{
+    std::vector<uint8_t> Image = Encode(T, RPM_Source);
+    Texts Shown;
+    if (Held.size() != static_cast<size_t>(Image_Length(T.Cols, T.Rows)) ||
+        !Decode(Held.data(), Held.size(), T.Cols, T.Rows, RPM_Source, Shown))
+        return Image;
+    // Image holds the two size bytes before what Held holds.
+    const auto Keep = [&](size_t At, size_t Count) { std::copy_n(Held.begin() + At, Count, Image.begin() + 2 + At); };
+    size_t At = 0;
+    for (int C = 0; C < T.Cols; ++C, At += 2)
+        if (T.Col[static_cast<size_t>(C)] == Shown.Col[static_cast<size_t>(C)]) Keep(At, 2);
+    for (int R = 0; R < T.Rows; ++R, ++At)
+        if (T.Row[static_cast<size_t>(R)] == Shown.Row[static_cast<size_t>(R)]) Keep(At, 1);
+    for (size_t Cell = 0; Cell < T.Cell.size(); ++Cell, ++At)
+        if (T.Cell[Cell] == Shown.Cell[Cell]) Keep(At, 1);
+    return Image;
+}
+
 bool Decode(const uint8_t* Image, size_t Length, int Cols, int Rows, uint32_t RPM_Source, Texts& Out)
 {
     if (!Size_Valid(Cols, Rows) || Length < static_cast<size_t>(Image_Length(Cols, Rows))) return false;

@@ -87,6 +87,12 @@ uint8_t Cell_Byte(int Ten_Thousandths);
 int Byte_Hundredths(uint8_t Byte);
 // The image to write: the two size bytes, then the table.
 std::vector<uint8_t> Encode(const Texts& T, uint32_t RPM_Source);
+// The same, where a column, row or cell whose text is what the same place of Held shows
+// keeps Held's bytes (Held: an image without the size bytes, at T's size; any other length
+// is not used). A text tells fewer values apart than its bytes (a factor to 0.01 against
+// steps of 1/128, a voltage to 0.1 V against steps of 5/255 V): a table taken from the
+// controller goes back as it came, but for what was edited.
+std::vector<uint8_t> Encode(const Texts& T, uint32_t RPM_Source, const std::vector<uint8_t>& Held);
 // The table of that size from an image without the size bytes; false (Out untouched) when
 // the size is invalid or the image too short.
 bool Decode(const uint8_t* Image, size_t Length, int Cols, int Rows, uint32_t RPM_Source, Texts& Out);
