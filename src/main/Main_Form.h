@@ -147,6 +147,15 @@ public:
     void Port_Error();
     void Set_Connected();
     void Set_Not_Connected();
+    // Why what the link was doing is dropped: the watchdog ran out (its message may name the
+    // last frame), the port was lost or failed, or the program closes.
+    enum class Link_Drop_Cause { Watchdog, Port_Lost, Close };
+    // The one routine that drops what the link was doing and says so: the running read,
+    // write or loader entry, every waiting request (a save is done at once: its file needs
+    // no link) and a send-now change inside its delay, each named once, in one message in
+    // the chosen language. With the link up until now the controller's car number and the
+    // pending automatic save are forgotten. User-interface thread only.
+    void Drop_Link_Work(Link_Drop_Cause Cause);
     // The link buttons of every part.
     void Enable_Link_Buttons(bool Enabled);
     void Gas_Fors_Buttons_Enable(bool Enable);

@@ -200,6 +200,8 @@ void Main_Form_Configuration::Receiv_Car_Num()
 {
     Configuration_Class& C = Configuration;
     C.Car_Number.clear();
+    // From now on a car file may take this controller's values: the one its number names.
+    Request_State.Car_Number_Read = true;
     const uint8_t First = RX_Frame[Car_Number_First_Byte];
     if (First == Car_Number_End_0 || First == Car_Number_End_255) {
         Settings.CFG_File_Name.clear();

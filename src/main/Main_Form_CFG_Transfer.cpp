@@ -90,15 +90,15 @@ void TForm_KardunGAS::Button_CFG_SaveClick(TObject* Sender)
     SaveDialog_Configuration->FileName(Settings.CFG_File_Name == CFG_No_File ? "" : Settings.CFG_File_Name);
     if (!SaveDialog_Configuration->Execute() || !Split_Path(SaveDialog_Configuration->FileName()))
         return;
+    const CFG_File_Choice File{Split_Dir, Split_File_Name, ""};
     if (Connected) {
-        // The file becomes the current one when request 10 runs (see CFG_Pending_File).
-        CFG_Pending_File = {Request_Save, Split_Dir, Split_File_Name, ""};
-        Ask_Request(Request_Save);
+        // The file goes with the request and becomes the current one when it runs: a Save
+        // and a Load waiting together each keep their own file.
+        Ask_Request(Request_Save, File);
         Enable_Link_Buttons(false);
         return;
     }
-    CFG_Pending_File = {Request_Save, Split_Dir, Split_File_Name, ""};
-    CFG_Pending_Commit(Request_Save);
+    CFG_File_Commit(Request_Save, File);
     Save_CFG_File();
 }
 
@@ -127,13 +127,13 @@ void TForm_KardunGAS::Button_CFG_LoadClick(TObject* Sender)
 
 void TForm_KardunGAS::CFG_Load_Chosen(const std::string& Dir, const std::string& Name, const std::string& Path)
 {
-    CFG_Pending_File = {Request_Load, Dir, Name, Path};
+    const CFG_File_Choice File{Dir, Name, Path};
     if (Connected) {
-        Ask_Request(Request_Load);
+        Ask_Request(Request_Load, File);
         Enable_Link_Buttons(false);
         return;
     }
-    CFG_Pending_Commit(Request_Load);
+    CFG_File_Commit(Request_Load, File);
     Load_CFG_File();
 }
 

@@ -22,6 +22,7 @@
 #include "protocol/Loader.h"
 #include "protocol/Request_Codes.h"
 #include "protocol/Script.h"
+#include "protocol/Write_Lists.h"
 #include "windows/ICO_Window.h"
 #include "windows/Loader_Window.h"
 #include "windows/MSG.h"
@@ -54,10 +55,10 @@ struct Live_Draw_State {
 };
 Live_Draw_State Live_Draw;
 
-// What a user request that the watchdog drops was to do, named in the watchdog's message.
-// A write says "Error_Data_Transmitt" by itself; a read is done again by the connect script
-// that follows (it reads all that any read request asks for); a save needs no link and is
-// done at once; the password window reports its own write.
+// What a waiting request that a drop takes away was to do. A read is done again by the
+// connect script that follows (it reads all that any read request asks for); a save needs
+// no link and is done at once; the password window reports its own write; a write says
+// "Error_Data_Transmitt".
 struct Dropped_Request {
     uint8_t Request;
     const char* Key;
@@ -72,38 +73,40 @@ constexpr Dropped_Request Dropped_Requests[] = {
     {Request_Loader_Entry, "Error_Loader_Not_Started"},
     {Request_Load, "Error_CFG_Not_Loaded"},
 };
+constexpr const char* Write_Lost_Key = "Error_Data_Transmitt";
+constexpr const char* Read_Lost_Key = "Error_CFG_Receiv";
 
 std::string Dropped_Request_Key(uint8_t Request)
 {
     for (const Dropped_Request& D : Dropped_Requests)
         if (D.Request == Request)
             return D.Key;
-    return {};
+    return Request_Starts_Write(Request) ? Write_Lost_Key : "";
 }
 
-// Takes every waiting request away. With the link up until now, a save is done (its file
-// needs no link) and what each of the others was to do is returned, each text once, in
-// the order asked.
-std::vector<std::string> Drop_Waiting_Requests(bool Link_Was_Up)
+// What a cut script loses. The watchdog names the last frame where it has a text of its
+// own; a lost port, or a frame without one, says it by the script's kind. A poll, the
+// connect script and a one-frame script lose nothing the next connection does not redo,
+// and the watchdog alone names their last frame.
+std::string Cut_Script_Key(Script_Kind Kind, bool By_Watchdog)
 {
-    std::vector<std::string> Keys;
-    for (uint8_t Request : Drop_Requests()) {
-        if (!Link_Was_Up)
-            continue;
-        if (Request == Request_Save) {
-            Request_Code = Request_Save;
-            Serve_Request();
-            continue;
-        }
-        std::string Key = Dropped_Request_Key(Request);
-        if (!Key.empty() && std::find(Keys.begin(), Keys.end(), Key) == Keys.end())
-            Keys.push_back(std::move(Key));
+    const std::string Frame_Key = By_Watchdog ? Watchdog_Message_Key(Sent_Frame[0], Sent_Frame[1]) : "";
+    switch (Kind) {
+    case Script_Kind::Write: return Frame_Key.empty() ? Write_Lost_Key : Frame_Key;
+    case Script_Kind::Read: return Frame_Key.empty() ? Read_Lost_Key : Frame_Key;
+    case Script_Kind::Loader: return "Error_Loader_Not_Started";
+    default: return Frame_Key;
     }
-    return Keys;
 }
 
-// One message says every dropped request: a later message would replace an earlier one.
-void Report_Dropped_Requests(const std::vector<std::string>& Keys)
+void Add_Key_Once(std::vector<std::string>& Keys, const std::string& Key)
+{
+    if (!Key.empty() && std::find(Keys.begin(), Keys.end(), Key) == Keys.end())
+        Keys.push_back(Key);
+}
+
+// One message says every key: a later message would replace an earlier one.
+void Report_Dropped(const std::vector<std::string>& Keys)
 {
     if (Keys.size() == 1) {
         Show_Message(Message_Type::Language_Key, Keys.front(), clRed);
@@ -269,10 +272,12 @@ void TForm_KardunGAS::Refresh_After_Reply()
 
 void TForm_KardunGAS::Timer_ConnectTimer(TObject* Sender)
 {
-    const bool Write_Cut_Off = Connected && Script_Write_In_Progress();
-    // A save asked for while connected waits for the poll; the file needs no link, and the
-    // reconnect would read the controller's values over the edits it is to keep.
-    const std::vector<std::string> Dropped_Keys = Drop_Waiting_Requests(Connected);
+    // Said by the last frame sent, once per run; the guard is given back after every run,
+    // so a run without a message never silences the later ones.
+    if (!Watchdog_Report_Busy) {
+        Busy_Guard Guard(Watchdog_Report_Busy);
+        Drop_Link_Work(Link_Drop_Cause::Watchdog);
+    }
     Timer_Connect->Interval(Watchdog_Ms);   // whole again after a shortened run
     Timer_Sending->Enabled(false);
     if (Connected) {
@@ -283,21 +288,42 @@ void TForm_KardunGAS::Timer_ConnectTimer(TObject* Sender)
         Script_Connect();
         Send_Connect();
     }
-    // Report by the last frame sent. The guard is given back after every run, so a run
-    // without a message never silences the later ones.
-    if (!Watchdog_Report_Busy) {
-        Busy_Guard Guard(Watchdog_Report_Busy);
-        std::string Key = Watchdog_Message_Key(Sent_Frame[0], Sent_Frame[1]);
-        // A write whose last frame has no text of its own (a table chunk, the second
-        // calibration block) is reported all the same.
-        if (Key.empty() && Write_Cut_Off)
-            Key = "Error_Data_Transmitt";
-        // The requests that never went out are named, unless a write cut off says more.
-        if (!Write_Cut_Off && !Dropped_Keys.empty())
-            Report_Dropped_Requests(Dropped_Keys);
-        else if (!Key.empty())
-            Show_Message(Message_Type::Language_Key, Key, clRed);
+}
+
+void TForm_KardunGAS::Drop_Link_Work(Link_Drop_Cause Cause)
+{
+    const bool Link_Was_Up = Connected || Cause == Link_Drop_Cause::Close;
+    std::vector<std::string> Keys;
+    if (Link_Was_Up)
+        Add_Key_Once(Keys, Cut_Script_Key(Request_State.Running_Kind, Cause == Link_Drop_Cause::Watchdog));
+    else if (Cause == Link_Drop_Cause::Watchdog)
+        Add_Key_Once(Keys, Watchdog_Message_Key(Sent_Frame[0], Sent_Frame[1]));
+    for (const Request_Entry& Dropped : Drop_Requests()) {
+        if (!Link_Was_Up)
+            continue;
+        // A save asked while connected waits for the poll; its file needs no link, and the
+        // reconnect would read the controller's values over the edits it is to keep.
+        if (Dropped.Code == Request_Save) {
+            CFG_File_Commit(Request_Save, Dropped.File);
+            Save_CFG_File();
+            continue;
+        }
+        Add_Key_Once(Keys, Dropped_Request_Key(Dropped.Code));
     }
+    // A send-now change still inside its delay never goes: the next connection reads the
+    // controller's values over it.
+    if (Transmit_Now_Code != 0 || RPM_Tab_Send_Pending) {
+        if (Link_Was_Up)
+            Add_Key_Once(Keys, Write_Lost_Key);
+        Transmit_Now_Code = 0;
+        RPM_Tab_Send_Pending = false;
+        Timer_Transmit_Now->Enabled(false);
+    }
+    if (Connected)
+        Request_State.Link_Lost();
+    else
+        Request_State.Running_Kind = Script_Kind::None;
+    Report_Dropped(Keys);
 }
 
 void TForm_KardunGAS::Timer_Check_TxTimer(TObject* Sender)
@@ -424,11 +450,8 @@ void TForm_KardunGAS::Set_Port_Closed()
 
 void TForm_KardunGAS::Port_Error()
 {
-    // A write the lost port cut off did not reach the controller, and the reconnect reads
-    // the controller's values over the edits not sent: said as for an unanswered write, so
-    // that the technician sends again.
-    if (Connected && Script_Write_In_Progress())
-        Show_Message(Message_Type::Language_Key, "Error_Data_Transmitt", clRed);
+    // What the lost port cut off is said by the drop (Set_Not_Connected), so that the
+    // technician sends again.
     Set_Port_Closed();
     Link_Quality_Reset();
     Timer_Connect_Stabil->Enabled(false);
@@ -446,6 +469,9 @@ void TForm_KardunGAS::Port_Error()
 void TForm_KardunGAS::Set_Not_Connected()
 {
     const bool Link_Dropped = Connected;
+    // After the watchdog's own drop this finds nothing left to say.
+    if (Link_Dropped)
+        Drop_Link_Work(Link_Drop_Cause::Port_Lost);
     Timer_After_Connect->Enabled(false);
     Connected = false;
     Timer_Connect->Enabled(false);
@@ -456,11 +482,6 @@ void TForm_KardunGAS::Set_Not_Connected()
     Label_ERR_Quartz_Freq_Err->Visible(false);
     Enable_Link_Buttons(false);
     Script_Flag_27 = 0;
-    // Named as the watchdog names them, unless a write cut off was reported.
-    const bool Write_Cut_Off = Link_Dropped && Script_Write_In_Progress();
-    const std::vector<std::string> Dropped_Keys = Drop_Waiting_Requests(Link_Dropped);
-    if (!Write_Cut_Off)
-        Report_Dropped_Requests(Dropped_Keys);
     // A password write not yet acknowledged has failed with the link.
     Password_Link_Dropped();
     Link_Quality_Reset();

@@ -29,7 +29,6 @@ bool CFG_File_Named = false;
 uint8_t Car_File_State = 0;
 std::string Load_Path;
 CFG_File_Hooks_Class CFG_File_Hooks;
-CFG_Pending_File_Class CFG_Pending_File;
 
 namespace {
 
@@ -251,7 +250,8 @@ std::string CFG_File_Full_Path() { return Settings.CFG_File_Path + "/" + Setting
 
 bool CFG_Auto_Save_Due() {
   const std::string& name = Settings.CFG_File_Name;
-  return CFG_File_Named && CFG_File_Name_Valid(name) && Strip_Extension(name) == Configuration.Car_Number;
+  return Request_State.Car_Number_Read && CFG_File_Named && CFG_File_Name_Valid(name) &&
+         Strip_Extension(name) == Configuration.Car_Number;
 }
 
 // ---- configuration keys ----
@@ -511,18 +511,16 @@ void CFG_Data_Init() {
   Protocol_Hooks.Car_File_Auto_Save_Due = CFG_Auto_Save_Due;
 }
 
-void CFG_Pending_Commit(uint8_t request) {
-  if (request == 0 || CFG_Pending_File.Request != request) return;
-  Settings.CFG_File_Path = CFG_Pending_File.Path;
-  Settings.CFG_File_Name = CFG_Pending_File.Name;
-  if (request == Request_Load) Load_Path = CFG_Pending_File.Load_Path;
+void CFG_File_Commit(uint8_t request, const CFG_File_Choice& file) {
+  if ((request != Request_Save && request != Request_Load) || file.Name.empty()) return;
+  Settings.CFG_File_Path = file.Path;
+  Settings.CFG_File_Name = file.Name;
+  if (request == Request_Load) Load_Path = file.Load_Path;
   Car_File_State = 0;
-  CFG_Pending_File = CFG_Pending_File_Class{};
   Call_Hook(CFG_File_Hooks.File_Chosen);
 }
 
 void CFG_File_Reset() {
-  CFG_Pending_File = CFG_Pending_File_Class{};
   CFG_File_Named = false;
   Car_File_State = 0;
   Load_Path.clear();

@@ -14,6 +14,8 @@
 #include <functional>
 #include <string>
 
+#include "protocol/Request_State.h"
+
 // A file name was set by a car number: the car file is saved automatically after a write.
 extern bool CFG_File_Named;
 // Car-file status of the page; cleared by every load.
@@ -21,19 +23,12 @@ extern uint8_t Car_File_State;
 // Full path of the file the next load reads (the file-open step sets it).
 extern std::string Load_Path;
 
-// The file chosen by Save or Load while connected. Requests 10 and 9 take it over when they
-// run (CFG_Pending_Commit), so a request that is dropped on the way leaves the current
-// file's folder, name and load path as they were: no car's file gets another car's data.
-struct CFG_Pending_File_Class {
-  uint8_t Request = 0;        // 10 save, 9 load; 0: nothing pending
-  std::string Path, Name;     // folder and name of the chosen file
-  std::string Load_Path;      // a load: the whole path it reads
-};
-extern CFG_Pending_File_Class CFG_Pending_File;
-// Request 10 or 9 runs: when the pending choice was made for it, it becomes the current
-// file (Settings' CFG_File_Path and CFG_File_Name, Load_Path for a load; Car_File_State
-// 0) and the slot empties; then the File_Chosen hook runs. Other requests: nothing.
-void CFG_Pending_Commit(uint8_t request);
+// Request 10 (save) or 9 (load) with the file it carries runs: the file becomes the current
+// one (Settings' CFG_File_Path and CFG_File_Name, Load_Path for a load; Car_File_State 0),
+// then the File_Chosen hook runs. A request dropped on the way leaves the current file as it
+// was: no car's file gets another car's data. Without a file (a request asked with none) the
+// current file stays; other requests: nothing.
+void CFG_File_Commit(uint8_t request, const CFG_File_Choice& file);
 
 // The settings' name that means "no file chosen".
 inline constexpr const char* CFG_No_File = "Default";
@@ -46,9 +41,9 @@ bool CFG_File_Name_Valid(const std::string& name);
 std::string CFG_File_Full_Path();
 // Whether the car file takes the automatic save that follows a read or a write: a car
 // number names it (CFG_File_Named, a valid name) and that number is the one the controller
-// holds (Configuration.Car_Number, read from it or going to it with the configuration). A
-// file named by a number only typed, or chosen for another car, is written only by an
-// explicit save.
+// holds (Configuration.Car_Number, read from it in this connection, or going to it with the
+// configuration). A file named by a number only typed, chosen for another car, or of the
+// controller before a link loss, is written only by an explicit save.
 bool CFG_Auto_Save_Due();
 
 // The page on which Save and Load were started decides the groups when neither a car

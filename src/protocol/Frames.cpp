@@ -7,6 +7,7 @@
 #include "data/Configuration.h"
 #include "data/Globals.h"
 #include "data/Settings.h"
+#include "protocol/Request_State.h"
 #include "protocol/Status_Queue.h"
 #include "language/Language.h"
 #include "protocol/Protocol_Hooks.h"
@@ -19,7 +20,7 @@ uint8_t Frame_Length = 5;
 uint16_t Reply_Length = 3;
 uint8_t Write_Frame_Length = 0;
 bool Frame_Pending = false;
-bool New_Frame = false;
+bool& New_Frame = Request_State.Car_Save_Pending;
 uint8_t Len_Current_Data = 0;
 uint8_t Len_Configuration = 0;
 uint8_t Len_Calibration_1 = 0;

@@ -32,7 +32,7 @@ extern bool Frame_Pending;                     // a frame is armed and not yet w
 // The car file no longer holds what the controller holds: a frame changed the controller,
 // its configuration was read, or the watched table came back changed. The next live read
 // saves the file when its automatic save is due; the save clears it.
-extern bool New_Frame;
+extern bool& New_Frame;   // Request_State.Car_Save_Pending: the car file is to take what the controller holds
 extern uint8_t Len_Current_Data;               // data lengths of the read blocks
 extern uint8_t Len_Configuration;              //   0x26, 0x27, 0x28 and 0x29, from the
 extern uint8_t Len_Calibration_1;              //   identification

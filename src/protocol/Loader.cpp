@@ -340,12 +340,12 @@ void Receiv_Loader_Data()
 {
     Link_Timer_Sending.Enabled(false);
     Link_Timer_Connect.Enabled(false);
-    if (Request_Code == Loader_Request_Start) {
-        Request_Code = 0;
-        Send_Loader_Record_Head();
-    } else if (Request_Code == Loader_Request_Exit) {
-        Request_Code = 0;
+    // An Exit asked goes first: the technician leaves whatever else waits.
+    if (Request_State.Take(Loader_Request_Exit, Request_Target::Loader)) {
+        Request_State.Take(Loader_Request_Start, Request_Target::Loader);
         Loader_Exit_Normal();
+    } else if (Request_State.Take(Loader_Request_Start, Request_Target::Loader)) {
+        Send_Loader_Record_Head();
     } else {
         switch (Sent_Frame[1]) {
         case Loader_Poll_Command: {
@@ -394,6 +394,8 @@ void Loader_Disconnected()
 
 void Loader_Exit_Normal()
 {
+    Request_State.Take(Loader_Request_Exit, Request_Target::Loader);
+    Request_State.Take(Loader_Request_Start, Request_Target::Loader);
     Loader_Connected = false;
     Loader_Mode = false;
     if (Port_Open) {
@@ -466,6 +468,14 @@ bool Loader_Reply_Timeout()
 
 void Loader_Watchdog()
 {
+    // An Exit the silent boot loader never took up is done now, as an Exit without a link.
+    if (Request_State.Take(Loader_Request_Exit, Request_Target::Loader)) {
+        Request_State.Take(Loader_Request_Start, Request_Target::Loader);
+        Loader_Exit_Normal();
+        return;
+    }
+    // A start not yet taken up goes with the file closed below (or the transfer resumes).
+    Request_State.Take(Loader_Request_Start, Request_Target::Loader);
     if (Loader_Connected)
         Loader_Disconnected();
     Send_Loader_Poll();
@@ -487,6 +497,7 @@ bool Loader_Transfer_Running()
 
 void Loader_Restart_Polling()
 {
+    Request_State.Take(Loader_Request_Start, Request_Target::Loader);
     if (Loader_File_Open) {
         Loader_Close_File();
         Call_Hook(Loader_Hooks.Transfer_End, false);

@@ -24,11 +24,10 @@ int32_t Script[Script_Cells + 1];
 int32_t Script_PC = 0;
 bool Script_Pause = false;
 bool Script_Error_Shown = false;
-uint8_t Request_Code = 0;
+uint8_t& Request_Code = Request_State.Current_Code;
 uint8_t Script_Flag_27 = 0;
 uint8_t Sweep_Flag = 0;
 uint32_t Script_Connect_Count = 0;
-bool Script_Write_Running = false;
 
 namespace {
 
@@ -51,50 +50,10 @@ std::array<CFG_Codec_Handler, 256> Decoders;
 
 bool Running = false;
 
-// The requests waiting behind Request_Code, in the order asked. Room for every user code
-// (1..30) and every letter at once: with repeats merged, a user action never finds it full.
-constexpr size_t Request_Queue_Size = 30 + ('t' - 'A' + 1);
-struct Request_Queue_State {
-    std::array<uint8_t, Request_Queue_Size> Code{};
-    size_t Count = 0;
-};
-Request_Queue_State Request_Queue;
-
-bool Is_Injector_Request(uint8_t code)
+// A request at the sequencer's next step cuts only a script that loses nothing by it.
+bool Script_Cuttable(Script_Kind kind)
 {
-    return code == Request_Gas_Fors || code == Request_Control_0_1 || code == Request_Control_0_2;
-}
-
-// Whether a request asked while `waiting` waits takes its place. The car number's write
-// ends with the whole configuration's, so it stands for a waiting one (Transmit asks for
-// both when the car number changed).
-bool Same_Request(uint8_t waiting, uint8_t code)
-{
-    return waiting == code || (Is_Injector_Request(waiting) && Is_Injector_Request(code)) ||
-           (waiting == Request_Write_All && code == Request_Write_Car);
-}
-
-bool Starts_Write(uint8_t code)
-{
-    switch (code) {
-    case Request_Write_All: case Request_Write_CLB_First: case Request_Write_Car:
-    case Request_Write_RPM_Tab: case Request_Service_Time_Write:
-        return true;
-    default:
-        return code >= 'A' && code <= 't';
-    }
-}
-
-// At the main poll's check point, with nothing current: the oldest waiting request
-// becomes Request_Code.
-void Next_Request()
-{
-    if (Request_Code != 0 || Request_Queue.Count == 0)
-        return;
-    Request_Code = Request_Queue.Code[0];
-    std::copy(Request_Queue.Code.begin() + 1, Request_Queue.Code.begin() + Request_Queue.Count,
-              Request_Queue.Code.begin());
-    --Request_Queue.Count;
+    return kind == Script_Kind::None || kind == Script_Kind::Poll || kind == Script_Kind::Other;
 }
 
 bool In_Script(int32_t index)
@@ -131,9 +90,9 @@ void Own_Condition(int code, Script_Condition_Handler handler)
     Condition_Own[code] = true;
 }
 
-void Load_Script(std::initializer_list<int32_t> cells)
+void Load_Script(Script_Kind kind, std::initializer_list<int32_t> cells)
 {
-    Script_Load(std::span<const int32_t>(cells.begin(), cells.size()));
+    Script_Load(std::span<const int32_t>(cells.begin(), cells.size()), kind);
 }
 
 void Set_Up_Tables()
@@ -180,6 +139,8 @@ void Set_Up_Tables()
     Own_Action(62, [] { Sweep_Flag = 0; });
     Own_Action(63, [] { Sweep_Flag = 1; });
     Own_Action(64, [] {
+        // The entry is through: from here the loader owns the link.
+        Request_State.Running_Kind = Script_Kind::None;
         Script_Pause = true;
         Call_Hook(Protocol_Hooks.Show_Loader_Window);
     });
@@ -283,10 +244,10 @@ void Dispatch(int32_t v)
 
 bool Serve_Start_Request()
 {
-    // A write the controller has only in part would leave it with half a configuration
-    // and the page showing values it never got: the request waits until the write script
-    // has handed back to the main poll, whose next step serves it.
-    if (Script_Write_Running)
+    // A write the controller has only in part would leave it with half a configuration,
+    // a read half a page, a loader entry no loader: the request waits until the script has
+    // handed back to the main poll, whose check point serves it.
+    if (!Script_Cuttable(Request_State.Running_Kind))
         return false;
     switch (Request_Code) {
     case Request_Next_Work_Mode: Script_Work_Mode(); break;
@@ -371,57 +332,37 @@ void Get_CFG_Parameter(uint8_t letter)
 
 bool Script_Write_In_Progress()
 {
-    const auto Queued = Request_Queue.Code.begin();
-    return Script_Write_Running || Starts_Write(Request_Code) ||
-           std::any_of(Queued, Queued + Request_Queue.Count, Starts_Write);
+    return Request_State.Write_In_Progress();
 }
 
-bool Ask_Request(uint8_t code)
+Script_Kind Script_Running_Kind()
 {
-    if (code == 0)
-        return false;
-    if (Request_Code != 0 && Same_Request(Request_Code, code)) {
-        Request_Code = code;
-        return true;
-    }
-    for (size_t i = 0; i < Request_Queue.Count; ++i) {
-        if (Same_Request(Request_Queue.Code[i], code)) {
-            Request_Queue.Code[i] = code;
-            return true;
-        }
-    }
-    if (Request_Code == 0 && Request_Queue.Count == 0) {
-        Request_Code = code;
-        return true;
-    }
-    if (Request_Queue.Count == Request_Queue.Code.size())
-        return false;
-    Request_Queue.Code[Request_Queue.Count++] = code;
-    return true;
+    return Request_State.Running_Kind;
 }
 
-bool Request_Waiting(uint8_t code)
+bool Ask_Request(uint8_t code, Request_Target target)
 {
-    const auto Queued = Request_Queue.Code.begin();
-    return code != 0 && (Request_Code == code || std::find(Queued, Queued + Request_Queue.Count, code) !=
-                                                     Queued + Request_Queue.Count);
+    return Request_State.Ask(code, target);
 }
 
-std::vector<uint8_t> Drop_Requests()
+bool Ask_Request(uint8_t code, const CFG_File_Choice& file)
 {
-    std::vector<uint8_t> Dropped(Request_Queue.Count + 1);
-    Dropped[0] = Request_Code;
-    std::copy_n(Request_Queue.Code.begin(), Request_Queue.Count, Dropped.begin() + 1);
-    if (Request_Code == 0)
-        Dropped.erase(Dropped.begin());
-    Request_Code = 0;
-    Request_Queue.Count = 0;
-    return Dropped;
+    return Request_State.Ask(code, Request_Target::Sequencer, file);
 }
 
-void Script_Load(std::span<const int32_t> cells)
+bool Request_Waiting(uint8_t code, Request_Target target)
 {
-    Script_Write_Running = false;
+    return Request_State.Waiting(code, target);
+}
+
+std::vector<Request_Entry> Drop_Requests()
+{
+    return Request_State.Drop();
+}
+
+void Script_Load(std::span<const int32_t> cells, Script_Kind kind)
+{
+    Request_State.Running_Kind = kind;
     Script_PC = 0;
     for (int32_t v : cells)
         Script_Add(v);
@@ -538,7 +479,7 @@ void Serve_Request()
 {
     // The request before has handed back to the main poll: the next waiting one is
     // served here, one of the next step's at once.
-    Next_Request();
+    Request_State.Next();
     if (Serve_Start_Request()) {
         Script_Pause = false;
         return;
@@ -549,10 +490,12 @@ void Serve_Request()
         return;
     }
     if (Request_Code == Request_Load || Request_Code == Request_Save) {
-        uint8_t code = Request_Code;
+        const uint8_t code = Request_Code;
+        const CFG_File_Choice file = Request_State.Current_File;
         Request_Code = 0;
+        Request_State.Current_File = {};
         // The file Save or Load chose while connected becomes the current one only now.
-        CFG_Pending_Commit(code);
+        CFG_File_Commit(code, file);
         if (code == Request_Load)
             Call_Hook(Protocol_Hooks.Load_CFG_File);
         if (code == Request_Save)
@@ -598,7 +541,9 @@ void Script_Error()
 void Script_Connect()
 {
     ++Script_Connect_Count;
-    Script_Write_Running = false;
+    Request_State.Running_Kind = Script_Kind::Connect;
+    // The car number is read again: until then no car file is this controller's.
+    Request_State.Car_Number_Read = false;
     Script_PC = 0;
     for (int32_t v : {21, 22, 23,             // probe, identification, decode
                       200, 3, 5, 19,          // not accepted: live data only
@@ -619,65 +564,61 @@ void Script_Connect()
 
 void Script_Main_Poll()
 {
-    Load_Script({54, 25, 26, 206, 13, 70, 212, 13, 92, 54, 25, 26, 72, 74, 208, -6, 84, 90, 1, 1,
+    Load_Script(Script_Kind::Poll, {54, 25, 26, 206, 13, 70, 212, 13, 92, 54, 25, 26, 72, 74, 208, -6, 84, 90, 1, 1,
                  5, 7});
 }
 
 void Script_Read_Car()
 {
-    Load_Script({29, 30, 5, 2});
+    Load_Script(Script_Kind::Read, {29, 30, 5, 2});
 }
 
 void Script_Read_All()
 {
-    Load_Script({77, 29, 30, 33, 34, 35, 36, 31, 32, 70, 212, 10, 92, 72, 74, 208, -3, 75, 78, 5,
+    Load_Script(Script_Kind::Read, {77, 29, 30, 33, 34, 35, 36, 31, 32, 70, 212, 10, 92, 72, 74, 208, -3, 75, 78, 5,
                  0, 78, 5, 7});
 }
 
 void Script_Write_Car()
 {
-    Load_Script({43, 48, 49, 5, 5});
-    Script_Write_Running = true;
+    Load_Script(Script_Kind::Write, {43, 48, 49, 5, 5});
 }
 
 void Script_Write_All()
 {
-    Load_Script({209, 7, 69, 68, 48, 71, 208, -4, 202, 7, 45, 48, 51, 46, 48, 52, 91, 44, 48, 50,
+    Load_Script(Script_Kind::Write, {209, 7, 69, 68, 48, 71, 208, -4, 202, 7, 45, 48, 51, 46, 48, 52, 91, 44, 48, 50,
                  56, 5, 0});
-    Script_Write_Running = true;
 }
 
 void Script_Write_CLB_First()
 {
-    Load_Script({45, 48, 51, 46, 48, 52, 202, 12, 44, 48, 50, 209, 7, 69, 68, 48, 71, 208, -4, 56,
+    Load_Script(Script_Kind::Write, {45, 48, 51, 46, 48, 52, 202, 12, 44, 48, 50, 209, 7, 69, 68, 48, 71, 208, -4, 56,
                  5, 0});
-    Script_Write_Running = true;
 }
 
 void Script_Write_RPM_Tab()
 {
-    Load_Script({209, 8, 69, 68, 48, 71, 208, -4, 56, 5, 0});
-    Script_Write_Running = true;
+    Load_Script(Script_Kind::Write, {209, 8, 69, 68, 48, 71, 208, -4, 56, 5, 0});
 }
 
 void Script_Work_Mode()
 {
-    Load_Script({57, 5, 0});
+    Load_Script(Script_Kind::Other, {57, 5, 0});
 }
 
 void Script_Gas_Fors()
 {
-    Load_Script({58, 5, 0});
+    Load_Script(Script_Kind::Other, {58, 5, 0});
 }
 
 void Script_Control_0_1()
 {
-    Load_Script({59, 5, 0});
+    Load_Script(Script_Kind::Other, {59, 5, 0});
 }
 
 void Script_Control_0_2()
 {
-    Load_Script({60, 5, 0});
+    Load_Script(Script_Kind::Other, {60, 5, 0});
 }
 
 void Script_Write_Changed()
@@ -685,39 +626,37 @@ void Script_Write_Changed()
     int count = Call_Hook(Protocol_Hooks.Build_Changed_List);
     int length = 3 * (count > 0 ? count : 0) + 3;
     Write_Frame_Length = static_cast<uint8_t>(length < 255 ? length : 255);
-    Load_Script({48, 50, 56, 5, 0});
-    Script_Write_Running = true;
+    Load_Script(Script_Kind::Write, {48, 50, 56, 5, 0});
 }
 
 void Script_Sweep_Step()
 {
-    Load_Script({62, 61, 63, 5, 0});
+    Load_Script(Script_Kind::Other, {62, 61, 63, 5, 0});
 }
 
 void Script_Live_Only()
 {
-    Load_Script({54, 25, 26, 1, 1});
+    Load_Script(Script_Kind::Poll, {54, 25, 26, 1, 1});
 }
 
 void Script_Loader_Entry()
 {
-    Load_Script({54, 59, 25, 26, 3, 2, 7, 0, 64});
+    Load_Script(Script_Kind::Loader, {54, 59, 25, 26, 3, 2, 7, 0, 64});
 }
 
 void Script_Write_Service_Time()
 {
-    Load_Script({86, 48, 87, 5, 0});
-    Script_Write_Running = true;
+    Load_Script(Script_Kind::Write, {86, 48, 87, 5, 0});
 }
 
 void Script_Read_Service_Timer()
 {
-    Load_Script({88, 89, 5, 0});
+    Load_Script(Script_Kind::Read, {88, 89, 5, 0});
 }
 
 void Script_Clear_Errors()
 {
-    Load_Script({54, 65, 5, 0});
+    Load_Script(Script_Kind::Other, {54, 65, 5, 0});
 }
 
 void Script_Reset()
@@ -727,11 +666,9 @@ void Script_Reset()
     Script_PC = 0;
     Script_Pause = false;
     Script_Error_Shown = false;
-    Request_Code = 0;
-    Request_Queue.Count = 0;
     Script_Flag_27 = 0;
     Sweep_Flag = 0;
-    Script_Write_Running = false;
+    Request_State.Reset();
     Running = false;
     Set_Up_Tables();
 }

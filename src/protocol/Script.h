@@ -5,7 +5,7 @@
 // distance, and control operations (jump, loop, wait, chain to another script). Script_Run
 // runs cells until one of them arms a frame and returns; it is called again for every
 // valid reply and by the time-outs that step a script back. User actions never talk to
-// the port: they set Request_Code, which the sequencer serves at fixed points.
+// the port: they ask for a request (Ask_Request), which the sequencer serves at fixed points.
 //
 // Decoders and builders of other units plug into the action and condition tables with
 // Script_Set_Action / Script_Set_Condition. A valid action code whose handler is not
@@ -17,47 +17,44 @@
 #include <span>
 #include <vector>
 
+#include "protocol/Request_State.h"
+
 constexpr int Script_Cells = 100;
 
 extern int32_t Script[Script_Cells + 1];   // cells 1..100 (cell 0 unused)
 extern int32_t Script_PC;                   // program counter; fill index while building
 extern bool Script_Pause;                   // the interpreter returns after this cell
 extern bool Script_Error_Shown;             // "Error In Script" was reported in this run
-extern uint8_t Request_Code;                // pending user request, 0 = none
+// The sequencer's current request, 0 = none (a view of Request_State.Current_Code; only
+// the sequencer and its own tests set it, every other code asks with Ask_Request).
+extern uint8_t& Request_Code;
 extern uint8_t Script_Flag_27;              // set while the connect script reads the blocks
 extern uint8_t Sweep_Flag;                  // RPM sensitivity sweep state
 // Dialogues started by Script_Connect (each connection and each restart counts one):
 // what is reported once per connection compares it.
 extern uint32_t Script_Connect_Count;
-// A write script runs (the whole configuration, the car number, the calibration, the
-// RPM-dependence table, the changed parameters, the service time): set when one is loaded,
-// cleared when any other script is loaded (its last step goes back to the main poll) and
-// when the dialogue starts again. While it is set, a request served at the next step
-// (work mode, forcing, control, clearing the errors) waits.
-extern bool Script_Write_Running;
 // A write that losing the link now would cut off: a write script runs, or a request that
 // starts one waits for its check point (in Request_Code or behind it).
 bool Script_Write_In_Progress();
+// The kind of the script loaded last (Request_State.Running_Kind).
+Script_Kind Script_Running_Kind();
 
 // ---- user requests ----
-// Asks the sequencer for a user request (a code of protocol/Request_Codes.h or a parameter
-// letter 'A'..'t'): the one way the pages and the service windows ask for one. With
-// nothing waiting it becomes Request_Code at once. A request already waiting is never
-// replaced: the new one waits behind it and is served after it, in the order asked, each
-// at the main poll's check point once the request before it has handed back to the main
-// poll. The same code asked again while it waits stays one request; a forcing or control
-// request (6, 7, 8) takes the place of a waiting forcing or control request, since only
-// the injectors' latest state counts; the car number's write (17) takes the place of a
-// waiting whole configuration's (2), which it ends with. Returns false, and asks for
-// nothing, for code 0 and when the queue is full (it holds every distinct code at once,
-// so only codes no user action asks for can fill it). User-interface thread only.
-bool Ask_Request(uint8_t code);
+// Asks for a user request through Request_State (see Request_State_Class::Ask): the one way
+// the pages, the service windows and the loader ask for one. A Save or Load carries its
+// file. A request waiting in Request_Code is served at the sequencer's next step when it
+// is one of the next step's (1, 6, 7, 8, 24) and no read, write, loader entry or connect
+// script runs; otherwise at the main poll's check point, once the request before has
+// handed back to the main poll. False (nothing asked) for code 0 and a full queue.
+// User-interface thread only.
+bool Ask_Request(uint8_t code, Request_Target target = Request_Target::Sequencer);
+bool Ask_Request(uint8_t code, const CFG_File_Choice& file);
 // Whether a request is still waiting: in Request_Code or behind it.
-bool Request_Waiting(uint8_t code);
-// Takes every waiting request away, Request_Code first, then the others in the order
-// asked, and returns their codes; Request_Code is 0 afterwards. The link's drop and the
-// watchdog call it, and say what each dropped request was to do.
-std::vector<uint8_t> Drop_Requests();
+bool Request_Waiting(uint8_t code, Request_Target target = Request_Target::Sequencer);
+// Takes every waiting sequencer request away, Request_Code first, then the others in the
+// order asked; Request_Code is 0 afterwards. The link's drop calls it, and says what each
+// dropped request was to do.
+std::vector<Request_Entry> Drop_Requests();
 
 // ---- the action and condition tables ----
 using Script_Action_Handler = std::function<void()>;
@@ -85,8 +82,9 @@ void Get_CFG_Parameter(uint8_t letter); // runs the decoder of a letter; others 
 
 // ---- the interpreter ----
 void Script_Add(int32_t value);
-// Writes a script from cell 1 (a builder's program) and leaves Script_PC at 1.
-void Script_Load(std::span<const int32_t> cells);
+// Writes a script from cell 1 (a builder's program), leaves Script_PC at 1, and records
+// what the script is (a request waits for the main poll rather than cut a read or write).
+void Script_Load(std::span<const int32_t> cells, Script_Kind kind);
 void Script_Run();
 void Script_Chain();
 void Script_Action();

@@ -249,7 +249,7 @@ void TForm_Loader::Button_Loader_ExitClick(TObject* Sender)
     Call_Hook(Loader_Window_Hooks.Main_Form_Style);
     // Connected: the loader is left at its next reply; otherwise at once.
     if (Loader_Connected)
-        Request_Code = Loader_Request_Exit;
+        Ask_Request(Loader_Request_Exit, Request_Target::Loader);
     else
         Loader_Exit_Normal();
 }
@@ -469,7 +469,7 @@ void TForm_Loader::Button_Loader_LoadClick(TObject* Sender)
     Gauge_Loader_Transmit->ForeColor(clBlue);
     Gauge_Loader_Transmit->Visible(true);
     Progress_Show();
-    Request_Code = Loader_Request_Start;
+    Ask_Request(Loader_Request_Start, Request_Target::Loader);
     Button_Loader_Browse->Enabled(false);
     Button_Loader_Load->Enabled(false);
 }

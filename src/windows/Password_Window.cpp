@@ -557,13 +557,13 @@ void TForm_PSW::Start_Write(Write_Kind Kind, const std::string& Password,
 void TForm_PSW::Script_Write_Password()
 {
     Pending.Started = Pending.Kind == Write_Kind::Set || Pending.Kind == Write_Kind::Clear;
-    Script_Load(Write_Password_Cells);
+    Script_Load(Write_Password_Cells, Script_Kind::Write);
 }
 
 void TForm_PSW::Script_Password_Default()
 {
     Pending.Started = Pending.Kind == Write_Kind::Default;
-    Script_Load(Password_Default_Cells);
+    Script_Load(Password_Default_Cells, Script_Kind::Write);
 }
 
 void TForm_PSW::Script_End()

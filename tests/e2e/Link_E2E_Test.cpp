@@ -275,13 +275,12 @@ TEST_F(Link_E2E, ARequestTheWatchdogOrALostPortDropsIsDoneOrNamed)
         const bool Save = std::count(R.Requests.begin(), R.Requests.end(), Request_Save) > 0;
         const std::string Name = Save ? "Saved.cfg" : "Loaded.cfg";
         std::filesystem::remove(Folder->File("cfg/" + Name));
-        for (uint8_t Request : R.Requests)   // what the file dialog chose
-            if (Request == Request_Save || Request == Request_Load)
-                CFG_Pending_File = {Request, Folder->File("cfg"), Name, Folder->File("cfg/" + Name)};
+        // What the file dialog chose goes with a Save or Load.
+        const CFG_File_Choice File{Folder->File("cfg"), Name, Folder->File("cfg/" + Name)};
         Emu.Set_Silent(true);
         Pump_For(300);   // a reply on its way when the controller fell silent is handled
         for (uint8_t Request : R.Requests)
-            Ask_Request(Request);
+            Ask_Request(Request, File);
         if (R.Port_Lost) {
             Emu.Vanish();
             ASSERT_TRUE(Pump_Until([] { return !Port_Open; }, 3000));

@@ -100,7 +100,7 @@ TEST_F(Request_Queue_E2E, ASecondRequestWaitsBehindTheFirstAndBothReachTheContro
         Emu.Clear_Log();
         if (R.Write_First) {
             Transmit();
-            ASSERT_TRUE(Pump_Until([] { return Script_Write_Running; }, 10000));
+            ASSERT_TRUE(Pump_Until([] { return Script_Running_Kind() == Script_Kind::Write; }, 10000));
         }
         R.First();
         R.Second();

@@ -377,6 +377,7 @@ TEST_F(CFG_File_Test, TheAutomaticSaveIsDueOnlyForTheFileOfTheControllersCar) {
     const char* Car_Number;   // as the controller holds it
     bool Named;
     bool Due;
+    bool Read_Now = true;     // the number was read in this connection
   };
   const Row rows[] = {
       {"AB1.cfg", "AB1", true, true},
@@ -386,6 +387,7 @@ TEST_F(CFG_File_Test, TheAutomaticSaveIsDueOnlyForTheFileOfTheControllersCar) {
       {"A.cfg", "AB1", true, false},      // typed over the controller's own
       {"ab1.cfg", "AB1", true, false},    // another file where letter cases count
       {"x\x01.cfg", "x\x01", true, false},
+      {"AB1.cfg", "AB1", true, false, false},   // the number of the controller before a link loss
   };
   CFG_Data_Init();
   for (const Row& row : rows) {
@@ -393,6 +395,7 @@ TEST_F(CFG_File_Test, TheAutomaticSaveIsDueOnlyForTheFileOfTheControllersCar) {
     Settings.CFG_File_Name = row.Name;
     Configuration.Car_Number = row.Car_Number;
     CFG_File_Named = row.Named;
+    Request_State.Car_Number_Read = row.Read_Now;
     EXPECT_EQ(Protocol_Hooks.Car_File_Auto_Save_Due(), row.Due);
   }
 }

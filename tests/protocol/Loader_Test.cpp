@@ -11,6 +11,7 @@
 #include "common/Firmware_Writer.h"
 #include "common/Test_Folder.h"
 #include "protocol/Protocol_Fixture.h"
+#include "protocol/Script.h"
 
 namespace {
 
@@ -213,7 +214,7 @@ protected:
         Firmware_Check Check;
         ASSERT_TRUE(Loader_Open_File(Check)) << Check.Error_Key;
         Loader_Rewind_File();
-        Request_Code = Loader_Request_Start;
+        Ask_Request(Loader_Request_Start, Request_Target::Loader);
     }
 
     Test_Folder Folder{"loader"};

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -193,19 +194,26 @@ TEST_F(Script_Test, Oversized_Table_Ends_The_Connect_By_Writing_The_Table)
     EXPECT_EQ(sent.back()[1], 0x26);   // back to the main poll
 }
 
-TEST_F(Script_Test, Start_Requests_Interrupt_Any_Script)
+TEST_F(Script_Test, Start_Requests_Wait_For_A_Read_And_Act_At_Once_Beside_The_Poll)
 {
     Script_Connect();
     Run_Exchanges(4);   // in the middle of the connect script
     EXPECT_EQ(sent.back()[1], 0x2E);
+    const size_t mark = sent.size();
     Work_Mode = 2;
-    Request_Code = 1;
-    Run_Exchanges(2);   // the armed car-number read goes out; its reply serves the request
-    EXPECT_EQ(sent.back()[1], 0x23);
+    Ask_Request(1);
+    // The connect script reads every block to its end; the main poll's check point then
+    // serves the request.
+    for (int i = 0; i < 100 && sent.back()[1] != 0x23; ++i)
+        Run_Exchanges(1);
+    ASSERT_EQ(sent.back()[1], 0x23);
     EXPECT_EQ(sent.back()[3], 4);
     EXPECT_EQ(Request_Code, 0);
+    const Bytes Read = Commands(mark);
+    for (uint8_t Block : {0x27, 0x28, 0x29})
+        EXPECT_NE(std::find(Read.begin(), Read.end(), Block), Read.end()) << int(Block);
     Run_Exchanges(1);
-    EXPECT_EQ(sent.back()[1], 0x26);   // the connect script was abandoned for the poll
+    EXPECT_EQ(sent.back()[1], 0x26);
 
     Request_Code = 24;
     Error_Control_Word = 1;

@@ -397,14 +397,12 @@ TEST_F(Configuration_Edit, AFileChosenWhileConnectedWaitsForItsRequest)
     EXPECT_EQ(Settings.CFG_File_Name, "Old.cfg");
     // The request dropped on the way, then a load chosen and served: only the load's file
     // becomes the current one.
-    Request_Code = 0;
+    Drop_Requests();
     ui::Answer_Next_File_Dialog(Folder->File("cfg/Other.cfg"));
     F()->Button_CFG_LoadClick(nullptr);
     EXPECT_EQ(Request_Code, 9);
     EXPECT_EQ(Settings.CFG_File_Name, "Old.cfg");
-    CFG_Pending_Commit(10);
-    EXPECT_EQ(Settings.CFG_File_Name, "Old.cfg");
-    CFG_Pending_Commit(9);
+    CFG_File_Commit(9, Request_State.Current_File);
     EXPECT_EQ(Settings.CFG_File_Name, "Other.cfg");
     EXPECT_EQ(Load_Path, Folder->File("cfg/Other.cfg"));
     EXPECT_EQ(F()->Edit_Car_Num->Text(), "Other");
