@@ -645,6 +645,8 @@ const English_Pair English_Main_Table[] = {
     {"Error_Errors_Not_Cleared", "Error memory not cleared"},
     {"Error_Loader_Not_Started", "Loader not started"},
     {"Error_CFG_Not_Loaded", "Configuration file not loaded"},
+    // A close that waits for the data on their way to the controller
+    {"Close_Wait_Transmit", "The program closes when the data are transmitted"},
 };
 
 const std::size_t English_Main_Table_Size = sizeof(English_Main_Table) / sizeof(English_Main_Table[0]);

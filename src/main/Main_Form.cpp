@@ -97,6 +97,7 @@ TForm_KardunGAS::TForm_KardunGAS(TComponent* Owner) : TForm(Owner)
     Bind_ICO();
     Bind_MiniCFG();
     Bind_Pages();
+    Bind_Close();
 }
 
 TForm_KardunGAS::~TForm_KardunGAS()

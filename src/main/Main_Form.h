@@ -68,6 +68,8 @@ public:
     TTimer* Timer_Resize = nullptr;
     TTimer* Timer_CFG_RPM_Tail = nullptr;
     TTimer* Timer_OSC_Record = nullptr;
+    // Looks, while a close waits, whether the data on their way are written.
+    TTimer* Timer_Close_Wait = nullptr;
 
     // ---- start-up and shutdown ----
     void FormCreate(TObject* Sender);
@@ -80,6 +82,18 @@ public:
     void PageControl_KardunGASChange(TObject* Sender);
     void Page_Panels_Refresh();
     void Settings_To_Form();
+    // The close of the window: with a write running or waiting, or a send-now change pending,
+    // on a live link, the window stays (Action None): the change is handed on at once, the
+    // status line says the program closes once the data are written, and it closes then. A
+    // link that drops meanwhile ends the wait with the window open and what was not sent
+    // named (the watchdog's message, or one of its own when the drop said nothing). A
+    // controller of a refused version closes it at once. User-interface thread only.
+    void FormClose(TObject* Sender, TClose_Action& Action);
+    void Timer_Close_WaitTimer(TObject* Sender);
+    // Connected, and a write runs or waits, or a send-now change is counting or pending.
+    bool Close_Work_Pending() const;
+    void Close_Wait_End();
+    bool Close_Waiting = false;
 
     // ---- texts, hints and fonts in the chosen language (Main_Form_Texts.cpp) ----
     // The language part of the settings: the English-menu and language boxes, the font keys
@@ -400,6 +414,17 @@ public:
     // The engine speed after connecting is one the R.P.M. source should be checked for.
     bool RPM_Out_Of_Range() const;
 
+    // ---- what a read overwrites (Main_Form_Read_Guard.cpp) ----
+    // The controls that a read from the controller overwrites and the buttons that set
+    // values at once: unusable while Read_In_Progress (main/Read_Guard.h).
+    std::vector<TControl*> Read_Locked_Controls() const;
+    // Those controls and both pages' Transmit made unusable while a read waits or runs, and
+    // usable again (Transmit as the link buttons are) when none does. Called where that can
+    // change: a Receive asked, the link buttons set (connect, drop, file requests), and
+    // after each current-data reply (a read's script has handed back to the main poll).
+    void Read_Guard_Refresh();
+    bool Read_Guard_Holding = false;
+
 private:
     // The big-digit windows' settings keys, right click and the displays that open them.
     void Bind_ICO();
@@ -426,6 +451,8 @@ private:
     void Bind_Port_Search();
     // The hooks of the link: timers, messages, script steps, identification, reports.
     Hook_Bindings Link_Hooks;
+    // The close handler and the timer of a waiting close.
+    void Bind_Close();
 };
 
 extern TForm_KardunGAS* Form_KardunGAS;

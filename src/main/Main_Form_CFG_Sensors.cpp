@@ -246,8 +246,10 @@ void Main_Form_Configuration::Show_Level_Mode(uint8_t Mode)
     Level_Sensor_Show();
 }
 
-void Main_Form_Configuration::Show_Live_Part(const Live_Texts&, bool Page_Active, TForm_KardunGAS&)
+void Main_Form_Configuration::Show_Live_Part(const Live_Texts&, bool Page_Active, TForm_KardunGAS& Form)
 {
+    // Current data are polled again: a read that ran has handed back to the main poll.
+    Form.Read_Guard_Refresh();
     if (!Page_Active)
         return;
     const bool Soft = Level_Software_Shown();

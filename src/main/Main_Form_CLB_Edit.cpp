@@ -10,6 +10,7 @@
 #include "data/Settings.h"
 #include "main/CLB_Curve_Units.h"
 #include "main/Main_Form_Calibration.h"
+#include "main/Read_Guard.h"
 
 namespace {
 
@@ -77,6 +78,9 @@ bool Any_Selected()
 
 void Main_Form_Calibration::Image_CLBMouseDown(TMouseButton Button, int X, int Y)
 {
+    // The curves a read is bringing are not edited before they are shown.
+    if (Read_In_Progress())
+        return;
     for (int I = 0; I < CLB_Curve_Count; ++I)
         Curve_Units()[I].Curve->Backup = Curve_Units()[I].Curve->Out;
     CLB_Key_Select = false;
@@ -357,7 +361,7 @@ void Main_Form_Calibration::CLB_Digit_Key(char Key)
 
 void Main_Form_Calibration::CLB_Arrow_Key(uint16_t Key)
 {
-    if (!CLB_Key_Select || !Calibration_Page_Shown())
+    if (!CLB_Key_Select || !Calibration_Page_Shown() || Read_In_Progress())
         return;
     if (Key != VK_LEFT && Key != VK_RIGHT && Key != VK_UP && Key != VK_DOWN)
         return;

@@ -12,6 +12,7 @@
 #include "data/Settings.h"
 #include "language/Language.h"
 #include "main/Main_Form.h"
+#include "main/Read_Guard.h"
 #include "windows/Form_Build.h"
 #include "protocol/CFG_File.h"
 #include "protocol/CLB_Codec.h"
@@ -76,7 +77,10 @@ void Main_Form_Calibration::Create_Part(TComponent* Owner, TControl* Content)
         *B.Button = build::Button(Owner, S, B.Name, B.Caption, Left, 4, 90, 25);
         Left += 96;
     }
-    Button_CLB_Default->OnClick = [this](TObject* Sender) { Button_CLB_DefaultClick(Sender); };
+    Button_CLB_Default->OnClick = [this](TObject* Sender) {
+        if (!Read_In_Progress())
+            Button_CLB_DefaultClick(Sender);
+    };
     Button_CLB_Receiv->OnClick = [this](TObject* Sender) { Button_CLB_ReceivClick(Sender); };
 
     Image_CLB = build::Make<TImage>(Owner, S, "Image_CLB", 6, 34, Image_CLB_Width, Image_CLB_Height);
@@ -307,6 +311,8 @@ void Main_Form_Calibration::Button_CLB_ReceivClick(TObject* Sender)
     CFG_Loaded_For_Write = false;
     if (Connected)
         Ask_Request(Settings.Save_Load_Data ? Request_Read_All : Request_Read_Calibration);
+    if (Form_KardunGAS)
+        Form_KardunGAS->Read_Guard_Refresh();
 }
 
 void Main_Form_Calibration::CheckBox_CLB_DiagramClick(TCheckBox* Box)

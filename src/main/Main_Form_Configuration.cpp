@@ -12,6 +12,7 @@
 #include "data/Settings.h"
 #include "language/Language.h"
 #include "main/Main_Form.h"
+#include "main/Read_Guard.h"
 #include "platform/system/Date_Time.h"
 #include "windows/Form_Build.h"
 #include "protocol/CFG_File.h"
@@ -1117,18 +1118,32 @@ void Main_Form_Configuration::Bind_Part(TForm_KardunGAS& Form)
     Factors_Bind();
     Inject_Bind();
     Car_Bind();
-    Button_CFG_Transmitt->OnClick = [F](TObject* Sender) { F->Button_CFG_TransmittClick(Sender); };
-    Button_CFG_Receiv->OnClick = [F](TObject* Sender) { F->Button_CFG_ReceivClick(Sender); };
-    Button_CFG_Default->OnClick = [F](TObject* Sender) { F->Button_CFG_DefaultClick(Sender); };
+    // While a read waits or runs, Transmit and Default are unusable; their keys and the
+    // sweep window's Transmitt do nothing either.
+    Button_CFG_Transmitt->OnClick = [F](TObject* Sender) {
+        if (!Read_In_Progress())
+            F->Button_CFG_TransmittClick(Sender);
+    };
+    Button_CFG_Receiv->OnClick = [F](TObject* Sender) {
+        F->Button_CFG_ReceivClick(Sender);
+        F->Read_Guard_Refresh();
+    };
+    Button_CFG_Default->OnClick = [F](TObject* Sender) {
+        if (!Read_In_Progress())
+            F->Button_CFG_DefaultClick(Sender);
+    };
     Button_CFG_Save->OnClick = [F](TObject* Sender) { F->Button_CFG_SaveClick(Sender); };
     Button_CFG_Load->OnClick = [F](TObject* Sender) { F->Button_CFG_LoadClick(Sender); };
     Button_CFG_ST_Refresh->OnClick = [F](TObject* Sender) { F->Button_CFG_ST_RefreshClick(Sender); };
     F->Button_CLB_Load->OnClick = [F](TObject* Sender) { F->Button_CLB_LoadClick(Sender); };
     F->Button_CLB_Save->OnClick = [F](TObject* Sender) { F->Button_CLB_SaveClick(Sender); };
-    F->Button_CLB_Transmitt->OnClick = [F](TObject* Sender) { F->Button_CLB_TransmittClick(Sender); };
+    F->Button_CLB_Transmitt->OnClick = [F](TObject* Sender) {
+        if (!Read_In_Progress())
+            F->Button_CLB_TransmittClick(Sender);
+    };
     // The sweep window's Transmitt is the page's.
     Part_Hooks.Bind("RPM_Window_Hooks.Transmitt", RPM_Window_Hooks.Transmitt,
-                    [F] { F->Button_CFG_TransmittClick(nullptr); });
+                    [F] { F->Button_CFG_Transmitt->Click(); });
     // A file chosen by Save or Load names the car.
     Part_Hooks.Bind("CFG_File_Hooks.File_Chosen", CFG_File_Hooks.File_Chosen,
                     [this] {

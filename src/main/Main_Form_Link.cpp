@@ -528,6 +528,7 @@ void TForm_KardunGAS::Enable_Link_Buttons(bool Enabled)
             B->Enabled(Enabled);
     });
     Gas_Fors_Buttons_Enable(Enabled);
+    Read_Guard_Refresh();
 }
 
 void TForm_KardunGAS::Gas_Fors_Buttons_Enable(bool Enable)

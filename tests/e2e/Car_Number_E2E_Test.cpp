@@ -17,7 +17,7 @@ namespace {
 
 using namespace main_test;
 
-constexpr uint8_t Announce = 0x25, Live = 0x26, Car_Write = 0x35, Letter_List = 0x2F;
+constexpr uint8_t Announce = 0x25, Live = 0x26, Car_Write = 0x35, Letter_List = 0x2F, Table_Chunk = 0x2B;
 
 class Car_Number_E2E : public Emulator_Window_Fixture {
 protected:
@@ -82,7 +82,8 @@ TEST_F(Car_Number_E2E, ATypedNumberWritesNoFileUntilTheControllerHoldsIt)
     With_Table();
     Start_Program();   // the emulator holds no car number
     ASSERT_TRUE(Pump_Until([] { return Connected; }, 15000));
-    ASSERT_TRUE(Wait_Command(Live, 2, 30000));
+    // The connect script's reads are over (the car fields are usable again after them).
+    ASSERT_TRUE(Pump_Until([&] { return Polls_After(Table_Chunk) >= 2; }, 30000));
     ASSERT_EQ(Files_Under(Config), std::set<std::string>{"A.cfg"});
     TForm_KardunGAS* F = Main();
     F->Show();

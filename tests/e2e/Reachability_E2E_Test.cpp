@@ -85,7 +85,9 @@ TEST_F(Reachability_E2E, EveryPageByItsKeyAndEveryWindowFromItsEntry)
     // Port search: the settings ask for it at start; it finds the emulator and goes.
     Start_Up();
     Shot(Form_Port, "port_search");
-    ASSERT_TRUE(Pump_Until([] { return Connected && Live_Values.Live_RPM > 0; }, 20000));
+    // Connected, and the connect script's reads over: the pages are usable.
+    ASSERT_TRUE(Pump_Until([M] { return Connected && Live_Values.Live_RPM > 0 && M->Button_CFG_Transmitt->Enabled(); },
+                           20000));
     UI_Ready = true;
 
     // Every page by its key (F5 is the automatic calibration, no page).
