@@ -258,6 +258,16 @@ void Controller_Emulator::Vanish()
 
 bool Controller_Emulator::Reappear(std::string* error)
 {
+    return Reopen(nullptr, error);
+}
+
+bool Controller_Emulator::Reappear_As(const Controller_Store& store, std::string* error)
+{
+    return Reopen(&store, error);
+}
+
+bool Controller_Emulator::Reopen(const Controller_Store* store, std::string* error)
+{
     if (!running_)
         return false;
     char c = 's';
@@ -266,6 +276,9 @@ bool Controller_Emulator::Reappear(std::string* error)
     char drain[16];
     while (::read(stop_pipe_[0], drain, sizeof drain) == sizeof drain) {}
     Close_Pair();
+    // The worker is stopped: no request reaches the old store after this.
+    if (store)
+        Set_Store(*store);
     bool ok = Open_Pair(error);
     if (ok)
         Update_Link();
@@ -409,11 +422,22 @@ void Controller_Emulator::Handle_Frame(const Bytes& frame)
                 faults_.erase(it);
             break;
         }
+        ++request_count_;
+        for (const Fault_Period& p : periods_) {
+            if (faulty)
+                break;
+            if (request_count_ % static_cast<uint64_t>(p.period) == 0) {
+                plan = {p.fault, 1, -1};
+                faulty = true;
+            }
+        }
         if (!silent) {
             State saved = state_;
             reply = Build_Reply(frame, state_);
             if (faulty && (plan.fault == Fault::No_Reply || plan.fault == Fault::Vanish))
                 state_ = saved;   // the request never reached the controller
+            else
+                entry.applied = !reply.empty();
         }
     }
     if (cmd == 0x25 && !silent && !(faulty && plan.fault == Fault::No_Reply))
@@ -838,6 +862,61 @@ void Controller_Emulator::Clear_Faults()
     faults_.clear();
 }
 
+void Controller_Emulator::Set_Fault_Period(Fault fault, int period)
+{
+    if (fault == Fault::Vanish)
+        return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::erase_if(periods_, [fault](const Fault_Period& p) { return p.fault == fault; });
+    if (period > 0)
+        periods_.push_back({fault, period});
+}
+
+void Controller_Emulator::Clear_Fault_Periods()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    periods_.clear();
+    request_count_ = 0;
+}
+
+uint64_t Controller_Emulator::Request_Count() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return request_count_;
+}
+
+Controller_Store Controller_Emulator::Store() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const State& s = state_;
+    return {s.work_mode, s.config, s.cal1, s.cal2, s.tab_cols, s.tab_rows, s.tab_image,
+            s.car_number, s.password, s.service_time, s.service_count};
+}
+
+void Controller_Emulator::Set_Store(const Controller_Store& store)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    State& s = state_;
+    s.work_mode = store.Work_Mode;
+    s.config = store.Config;
+    s.cal1 = store.Cal1;
+    s.cal1.resize(108, 0);
+    s.cal2 = store.Cal2;
+    s.cal2.resize(216, 0);
+    s.tab_cols = store.Tab_Cols;
+    s.tab_rows = store.Tab_Rows;
+    s.tab_image = store.Tab_Image;
+    s.tab_read_pos = 0;
+    s.tab_write.clear();
+    s.car_number = store.Car_Number;
+    s.car_number.resize(8, 0xFF);
+    s.password = store.Password;
+    s.password.resize(64, 0xFF);
+    s.service_time = store.Service_Time;
+    s.service_count = store.Service_Count;
+    s.forcing = 0;
+}
+
 void Controller_Emulator::Set_Reply_Delay(int ms)
 {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -1025,6 +1104,14 @@ std::vector<Log_Entry> Controller_Emulator::Log() const
 {
     std::lock_guard<std::mutex> lock(mutex_);
     return log_;
+}
+
+std::vector<Log_Entry> Controller_Emulator::Log_From(size_t first) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (first >= log_.size())
+        return {};
+    return {log_.begin() + static_cast<std::ptrdiff_t>(first), log_.end()};
 }
 
 size_t Controller_Emulator::Log_Size() const

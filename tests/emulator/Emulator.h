@@ -63,6 +63,9 @@ struct Log_Entry {
     bool complete = true;         // false: bytes that formed no frame
     bool sum_ok = true;
     Bytes reply;                  // empty when nothing was sent
+    // The controller acted on the request (its state kept what the request changed), even
+    // when the reply was then spoiled by a fault; false for a lost request or no answer.
+    bool applied = false;
     Clock::time_point reply_start; // just before the reply's first byte was written
     Clock::time_point reply_sent; // when the reply's last byte was written
 };
@@ -96,6 +99,22 @@ struct Loader_Record {
     uint8_t Frame_Length = 0;
     Bytes Data;
     bool operator==(const Loader_Record&) const = default;
+};
+
+// What a controller keeps: what the program reads and writes. A store put in with Set_Store
+// or Reappear_As stands for another controller on the same port.
+struct Controller_Store {
+    uint8_t Work_Mode = 1;
+    std::array<uint8_t, 104> Config{};
+    Bytes Cal1 = Bytes(108, 0);
+    Bytes Cal2 = Bytes(216, 0);
+    uint8_t Tab_Cols = 13, Tab_Rows = 24;
+    Bytes Tab_Image;
+    Bytes Car_Number = Bytes(8, 0xFF);
+    Bytes Password = Bytes(64, 0xFF);
+    uint16_t Service_Time = 0;
+    uint32_t Service_Count = 0;
+    bool operator==(const Controller_Store&) const = default;
 };
 
 // Live-data values (command 0x26), raw as the controller sends them.
@@ -149,10 +168,24 @@ public:
     // A new pty pair (a new slave path) after Vanish; the link is pointed at it.
     bool Reappear(std::string* error = nullptr);
     bool Vanished() const;
+    // Reappear, with `store` as what the controller keeps from then on: another controller
+    // on the port (its car number, configuration, curves, table, password, service time).
+    bool Reappear_As(const Controller_Store& store, std::string* error = nullptr);
 
     // Faults apply to the next `count` replies to `command` (-1: to any command).
     void Inject_Fault(Fault fault, int count = 1, int command = -1);
+    // Clears the faults planned with Inject_Fault (the periods stay).
     void Clear_Faults();
+    // Every `period`-th request received from now on (counted over every frame with a good
+    // sum, whatever its command) gets `fault`; several periods at once give a fault pattern
+    // of co-prime periods. A request that two periods hit gets the fault set first; a fault
+    // planned with Inject_Fault goes before any period. Period 0 removes the fault's period.
+    // Vanish is not allowed as a period (port loss is the test's own step).
+    void Set_Fault_Period(Fault fault, int period);
+    // Removes every period; the count of requests starts again from 0.
+    void Clear_Fault_Periods();
+    // Requests counted for the periods since the last Clear_Fault_Periods.
+    uint64_t Request_Count() const;
     void Set_Reply_Delay(int ms);   // between a request's last byte and the reply
     void Set_Byte_Delay(int ms);    // between bytes of a Slow_Bytes reply (default 30)
     // 0 (the default): a reply is written at once. Else every reply (but a Slow_Bytes one)
@@ -213,8 +246,14 @@ public:
     void Set_Trigger_Band(double low_volts, double high_volts);
     double Trigger_Level() const;
 
+    // What the controller keeps, all at once; and put in at once.
+    Controller_Store Store() const;
+    void Set_Store(const Controller_Store& store);
+
     // Log of received frames.
     std::vector<Log_Entry> Log() const;
+    // The entries from index `first` on (Clear_Log starts the indices again).
+    std::vector<Log_Entry> Log_From(size_t first) const;
     size_t Log_Size() const;
     void Clear_Log();
     // Commands (byte 1) of the complete frames received, in order.
@@ -259,9 +298,14 @@ private:
         int count;
         int command;
     };
+    struct Fault_Period {
+        Fault fault;
+        int period;
+    };
 
     void Worker();
     bool Open_Pair(std::string* error);
+    bool Reopen(const Controller_Store* store, std::string* error);
     void Close_Pair();
     void Update_Link();
     void Handle_Input(const uint8_t* data, size_t n);
@@ -279,6 +323,8 @@ private:
     mutable std::condition_variable log_changed_;
     State state_;
     std::deque<Fault_Plan> faults_;
+    std::vector<Fault_Period> periods_;
+    uint64_t request_count_ = 0;
     int reply_delay_ms_ = 0;
     int byte_delay_ms_ = 30;
     int line_baud_ = 0;

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -294,6 +296,113 @@ TEST_F(Emulator_Test, Vanishes_And_Reappears_Behind_Its_Link)
     EXPECT_EQ(again.Read(4).size(), 4u);
     emulator.Stop();
     EXPECT_FALSE(std::filesystem::is_symlink(link));
+}
+
+// Faults at periods: which of twelve probes each fault hits, as a reader of the wire sees
+// it (a row per period set; 0 a good reply, else the fault seen).
+TEST_F(Emulator_Test, Fault_Periods_Hit_Every_Nth_Request)
+{
+    enum Seen { Good, Lost, Bad_Sum, Short, Echo };
+    struct Row {
+        const char* what;
+        std::vector<std::pair<emu::Fault, int>> periods;
+        std::vector<int> seen;   // per probe, 1-based order
+    };
+    const std::vector<Row> rows{
+        {"none", {}, std::vector<int>(12, Good)},
+        {"every third lost", {{emu::Fault::No_Reply, 3}},
+         {Good, Good, Lost, Good, Good, Lost, Good, Good, Lost, Good, Good, Lost}},
+        {"co-prime 2 and 5, the first set wins at 10",
+         {{emu::Fault::Wrong_Sum, 2}, {emu::Fault::Short_Reply, 5}},
+         {Good, Bad_Sum, Good, Bad_Sum, Short, Bad_Sum, Good, Bad_Sum, Good, Bad_Sum, Good, Bad_Sum}},
+        {"echo every 4th, lost every 7th", {{emu::Fault::Wrong_Command, 4}, {emu::Fault::No_Reply, 7}},
+         {Good, Good, Good, Echo, Good, Good, Lost, Echo, Good, Good, Good, Echo}},
+    };
+    const Bytes probe{0x61, 0x21, 0x21, 0x21};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        emulator.Clear_Fault_Periods();   // the count starts again
+        for (const auto& [fault, period] : r.periods)
+            emulator.Set_Fault_Period(fault, period);
+        std::vector<int> seen;
+        for (size_t i = 0; i < r.seen.size(); ++i) {
+            wire->Send(probe);
+            const Bytes got = wire->Read(4, 300);
+            seen.push_back(got.empty()          ? Lost
+                           : got.size() < 4     ? Short
+                           : !Sum_Ok(got)       ? Bad_Sum
+                           : got[1] != 0x21     ? Echo
+                                                : Good);
+        }
+        EXPECT_EQ(seen, r.seen);
+    }
+}
+
+// A request the controller took counts as applied even when its reply is spoiled; a lost one
+// changes nothing.
+TEST_F(Emulator_Test, Log_Tells_Which_Requests_The_Controller_Took)
+{
+    struct Row {
+        const char* what;
+        bool planned;
+        emu::Fault fault;
+        uint8_t value;
+        bool applied;
+        uint8_t held;
+    };
+    const Row rows[] = {
+        {"answered", false, emu::Fault::No_Reply, 11, true, 11},
+        {"reply lost", true, emu::Fault::No_Reply, 12, false, 11},
+        {"bad sum back", true, emu::Fault::Wrong_Sum, 13, true, 13},
+        {"short reply", true, emu::Fault::Short_Reply, 14, true, 14},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        if (r.planned)
+            emulator.Inject_Fault(r.fault);
+        const size_t before = emulator.Log_Size();
+        wire->Send({0x61, 'M', r.value, 0});
+        wire->Read(3, 300);
+        ASSERT_TRUE(emulator.Wait_For([&](const std::vector<emu::Log_Entry>& l) { return l.size() > before; },
+                                      2000));
+        const std::vector<emu::Log_Entry> log = emulator.Log_From(before);
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_EQ(log[0].applied, r.applied);
+        EXPECT_EQ(emulator.Config_Pair('M')[0], r.held);
+    }
+}
+
+// Another controller comes back on the port: the reads give its store, and the one that went
+// keeps nothing written after the swap.
+TEST_F(Emulator_Test, Another_Controller_Comes_Back_After_The_Port_Went)
+{
+    std::string link = "/tmp/kardun-emu-swap-" + std::to_string(::getpid());
+    ASSERT_TRUE(emulator.Set_Link_Path(link));
+    const emu::Controller_Store first = emulator.Store();
+    emu::Controller_Store other = first;
+    other.Car_Number = {'K', '2', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    other.Config[('K' - 'A') * 2] = 0x34;
+    other.Service_Time = 77;
+
+    emulator.Vanish();
+    ASSERT_TRUE(emulator.Reappear_As(other));
+    EXPECT_EQ(emulator.Store(), other);
+    Wire again(link);
+    ASSERT_TRUE(again.Ok());
+    again.Send({0x61, 0x2D, 0x2D, 0x2D});
+    const Bytes car = again.Read(11);
+    ASSERT_EQ(car.size(), 11u);
+    EXPECT_EQ(Bytes(car.begin() + 2, car.begin() + 10), other.Car_Number);
+    again.Send({0x61, 0x27, 0x27, 0x27});
+    const Bytes config = again.Read(107);
+    ASSERT_EQ(config.size(), 107u);
+    EXPECT_EQ(config[2 + ('K' - 'A') * 2], 0x34);
+
+    // And the first one back, as it was.
+    emulator.Vanish();
+    ASSERT_TRUE(emulator.Reappear_As(first));
+    EXPECT_EQ(emulator.Store(), first);
+    emulator.Stop();
 }
 
 TEST_F(Emulator_Test, Boot_Loader_Answers_Only_In_Loader_Mode_And_Keeps_Checked_Records)
