@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The headless part of the start command, run on an X server of its own:
 #   headless_run.sh PROGRAM SCREENSHOT EMULATOR_LOG [program arguments...]
-# The X server first gets a window manager (openbox), as a technician's desktop has one;
-# KARDUN_WINDOW_MANAGER=none leaves it bare. Then PROGRAM starts in the current folder with
+# The X server first gets a window manager, as a technician's desktop has one: openbox, or
+# the one KARDUN_WINDOW_MANAGER names (xfwm4, metacity; none leaves it bare; see
+# tests/scripts/wm.sh). Then PROGRAM starts in the current folder with
 # the default window settings (maximised main window). With the emulator's request log (an
 # empty argument when there is none) it waits until the program is connected (see
 # Link_Connected) and fails when it is not within KARDUN_CONNECT_TIMEOUT seconds (default
@@ -25,24 +26,11 @@ shift 3
 # The program draws on this X server, also when the caller's tests run offscreen.
 export QT_QPA_PLATFORM=xcb
 GEOMETRY=$(mktemp)
-wm_pid=""
-trap 'rm -f "$GEOMETRY"; [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null' EXIT
+. "$(dirname "$0")/../tests/scripts/wm.sh"
+trap 'rm -f "$GEOMETRY"; Stop_Window_Manager' EXIT
 
 # ---------------------------------------------------------------- the window manager
-if [ "${KARDUN_WINDOW_MANAGER:-openbox}" != none ]; then
-  openbox --sm-disable >/dev/null 2>&1 &
-  wm_pid=$!
-  # Ready when it announces the frame extents: a program started before that would not
-  # learn its windows' frames.
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_FRAME_EXTENTS && break
-    sleep 0.1
-  done
-  if ! xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_FRAME_EXTENTS; then
-    echo "The window manager (openbox) did not start." >&2
-    exit 1
-  fi
-fi
+KARDUN_TEST_WM=${KARDUN_WINDOW_MANAGER:-${KARDUN_TEST_WM:-openbox}} Start_Window_Manager || exit 1
 
 # ---------------------------------------------------------------- settings file keys
 # Sets KEY to VALUE in the program's settings file (29-column keys, CR LF).
@@ -60,10 +48,40 @@ Key() {
 # The design client size the content is laid out for.
 Design_Width=780
 Design_Height=520
-# The program's report of its main window, one line (see Geometry_Report):
+# The program's report of its main window (see Geometry_Report), a line
 #   client W H maximised M panel L T W H window ID pages L T W H design L T W H
 #   port_status L T W H design L T W H tab_row L T W H tabs_fit F
+# then a line for each control of the status row and the forcing strip:
+#   control NAME shown S at L T W H design L T W H text TEXT
 Report() { cat "$GEOMETRY" 2>/dev/null; }
+# The status row and the forcing strip as the technician sees them: each control, whether it
+# is drawn (1 yes, 0 no, - either) and what it writes, at any time and while the program is
+# connected (Linked 1). A text is written as it must read, or "+" (some text), "." (any,
+# none too), "@port" (the settings' port name) or "@link" (some text, not the words of a
+# lost link). Drawn, a control lies at its design rectangle times the scale.
+Linked=0
+Row_Controls=(
+  # control                     drawn  linked  text  linked
+  "Button_WorkMode                1      1       +     +"
+  "Button_Gas_Fors1               1      1       1     1"
+  "Button_Gas_Fors2               1      1       2     2"
+  "Button_Gas_Fors3               1      1       3     3"
+  "Button_Gas_Fors4               1      1       4     4"
+  "Button_Gas_Fors5               1      1       5     5"
+  "Button_Gas_Fors6               1      1       6     6"
+  "Button_Gas_Fors7               1      1       7     7"
+  "Button_Gas_Fors8               1      1       8     8"
+  "Button_Gas_Fors_All            1      1       *     *"
+  "Panel_WorkMode                 1      1       +     +"
+  "Panel_ErrorStatus              -      -       +     +"
+  "Panel_PortStatus               1      1       +     @port"
+  "Panel_ConnectStatus            1      1       +     @link"
+  "Panel_ConnectStatus_PerCent    1      1       +     100%"
+  "Panel_ProtokolStatus           -      1       .     ."
+  "Button_Select_ComPort          -      0       I     I"
+)
+# What the link panel reads while there is no link (its design caption, its English text).
+Unlinked_Texts=("Not connect" "Disconnect")
 # The COUNT fields after KEY in the report line REPORT (the first KEY where it repeats).
 Fields() {
   awk -v k="$1" -v n="$2" '{ for (i = 1; i + n <= NF; ++i) if ($i == k) {
@@ -147,11 +165,11 @@ Window_Check() {
         Fail "the content is ${p_width}x$p_height, not ${Design_Width}x$Design_Height"
       ;;
   esac
-  local control shown design i
-  for control in pages port_status; do
-    read -r -a shown < <(Fields "$control" 4 "$report")
-    read -r -a design < <(Fields "$control" 9 "$report" | cut -d' ' -f6-)
-    local scaled=()
+  # CONTROL drawn at L T W H (the first four numbers) where its design rectangle (the next
+  # four) times the scale puts it, within 2 pixels.
+  At_Design_Place() {
+    local control=$1 shown design scaled=() i
+    shown=("${@:2:4}") design=("${@:6:4}")
     for i in 0 1 2 3; do
       scaled[i]=$(((design[i] * multiplier + divisor / 2) / divisor))
     done
@@ -161,15 +179,51 @@ Window_Check() {
         Fail "$control is drawn at ${shown[2]}x${shown[3]} at ${shown[0]},${shown[1]}, its design rectangle" \
              "${design[2]}x${design[3]} at ${design[0]},${design[1]} times $multiplier/$divisor is" \
              "${scaled[2]}x${scaled[3]} at ${scaled[0]},${scaled[1]}"
-        break
+        return
       fi
     done
+  }
+  local control
+  for control in pages port_status; do
+    At_Design_Place "$control" $(Fields "$control" 4 "$report") $(Fields "$control" 9 "$report" | cut -d' ' -f6-)
+  done
+  local row name drawn drawn_linked text text_linked line shown_text
+  local -a fields
+  for row in "${Row_Controls[@]}"; do
+    read -r name drawn drawn_linked text text_linked <<<"$row"
+    [ "$Linked" = 1 ] && drawn=$drawn_linked text=$text_linked
+    line=$(grep -m 1 "^control $name " <<<"$report")
+    if [ -z "$line" ]; then
+      Fail "the program does not report $name"
+      continue
+    fi
+    read -r -a fields <<<"$line"   # control NAME shown S at L T W H design L T W H text ...
+    shown_text=${line#* text }
+    [ "$shown_text" = "$line" ] && shown_text=""
+    if [ "${fields[3]}" != 1 ]; then
+      [ "$drawn" = 1 ] && Fail "$name is not drawn"
+      continue
+    fi
+    [ "$drawn" = 0 ] && Fail "$name is drawn, which it is not while the program is connected"
+    At_Design_Place "$name" "${fields[@]:5:4}" "${fields[@]:10:4}"
+    case "$text" in
+      .) ;;
+      +) [ -n "$shown_text" ] || Fail "$name is drawn without a text" ;;
+      @port) [ "$shown_text" = "$(Key Port_Name)" ] || Fail "$name reads \"$shown_text\", not the port $(Key Port_Name)" ;;
+      @link)
+        local unlinked
+        for unlinked in "" "${Unlinked_Texts[@]}"; do
+          [ "$shown_text" = "$unlinked" ] && Fail "$name reads \"$shown_text\" while the program is connected"
+        done ;;
+      *) [ "$shown_text" = "$text" ] || Fail "$name reads \"$shown_text\", not \"$text\"" ;;
+    esac
   done
   [ "$(Fields tabs_fit 1 "$report")" = 1 ] ||
     Fail "the tab row ($(Fields tab_row 4 "$report" | awk '{ print $3 "x" $4 " at " $1 "," $2 }')) shows scroll arrows"
   [ "$failures" = 0 ] &&
     echo "Window check ($expected): client ${x_width}x$x_height, content ${p_width}x$p_height at $p_left,$p_top," \
-         "pages and status row at their design places times $multiplier/$divisor, every tab shown."
+         "pages, status row and forcing strip at their design places times $multiplier/$divisor," \
+         "every control of the row drawn with its text$([ "$Linked" = 1 ] && echo " (connected)"), every tab shown."
   return $((failures > 0))
 }
 
@@ -309,6 +363,7 @@ if [ -n "$EMU_LOG" ]; then
   done
   if [ "$status" = 0 ]; then
     echo "Connected: the program read the configuration and polls live data."
+    Linked=1
     sleep 2   # a few live-data polls more on the screen
   else
     echo "Last requests the emulator received:" >&2
@@ -373,6 +428,8 @@ Restart_Check() {
 
 if [ "$status" = 0 ] && [ "${KARDUN_RESTART_CHECK:-1}" != 0 ]; then
   cp KardunGD.ini "$GEOMETRY.ini"
+  # The restarts are checked before they connect, or while they do.
+  Linked=0
   Restart_Check "$@" || status=1
   cp "$GEOMETRY.ini" KardunGD.ini
   rm -f "$GEOMETRY.ini"

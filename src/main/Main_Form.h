@@ -258,6 +258,8 @@ public:
     // Where the pages and the status row's port panel are drawn at the design size.
     TShown_Rect Design_Pages_Rect;
     TShown_Rect Design_Port_Status_Rect;
+    // Where each of Status_Row_Controls() is drawn at the design size, in that order.
+    std::vector<TShown_Rect> Design_Status_Row_Rects;
     int Design_Width = Design_Client_Width;
     int Design_Height = Design_Client_Height;
     int Remembered_Page = 0;

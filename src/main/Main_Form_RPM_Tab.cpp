@@ -398,6 +398,12 @@ void Main_Form_RPM_Tab::RPM_Tab_Fit_Fonts()
     for (TButton* B : RPM_Row_Buttons) B->Font().Size(Points);
     Grid_RPM->Font().Size(Points);
     Grid_RPM->Canvas()->Font.Size(Points);
+    // The cells drawn so far keep the size they were drawn in (the scaled one, after a
+    // rescale), while the live cell and its trail are drawn in this one: every cell is
+    // drawn again.
+    for (int Col = 0; Col < Grid_RPM->ColCount(); ++Col)
+        for (int Row = 0; Row < Grid_RPM->RowCount(); ++Row)
+            Grid_RPM->Repaint_Cell(Col, Row);
     Font.Size(Points);
     while (Font.Size() >= Caption_Min_Points && Text_Width(Corner_Caption, Font) > Room_W)
         Font.Size(Font.Size() - 1);

@@ -46,6 +46,8 @@ void TForm_KardunGAS::FormCreate(TObject* Sender)
     Design_Height = ClientHeight();
     Design_Pages_Rect = ui::Shown_Rect(PageControl_KardunGAS);
     Design_Port_Status_Rect = ui::Shown_Rect(Panel_PortStatus);
+    for (const TControl* C : Status_Row_Controls())
+        Design_Status_Row_Rects.push_back(ui::Shown_Rect(C));
     Remember_Gauge_Sizes();
     // State flags.
     ComPortError = false;
@@ -141,7 +143,9 @@ void TForm_KardunGAS::Remember_Client_Size()
 // the toolkit draws them, "pages L T W H" (the page control) and "port_status L T W H" (a
 // panel of the status row along the bottom), each followed by "design L T W H", its place
 // at the design size, and "tab_row L T W H tabs_fit F" (F 0 when the tab row shows its
-// scroll arrows). Nothing is written before the window is shown.
+// scroll arrows). Then one line for each control of the status row and the forcing strip:
+// "control NAME shown S at L T W H design L T W H text TEXT" (S 1 while it is drawn; TEXT, to
+// the end of the line, what it writes). Nothing is written before the window is shown.
 void TForm_KardunGAS::Geometry_Report()
 {
     if (Geometry_File.empty() || Native_Window() == 0)
@@ -160,6 +164,13 @@ void TForm_KardunGAS::Geometry_Report()
     Rect("design", Design_Port_Status_Rect);
     Rect("tab_row", ui::Shown_Tab_Row(PageControl_KardunGAS));
     Line << " tabs_fit " << (ui::Tabs_Fit(PageControl_KardunGAS) ? 1 : 0) << '\n';
+    const std::vector<TControl*> Row = Status_Row_Controls();
+    for (size_t I = 0; I < Row.size() && I < Design_Status_Row_Rects.size(); ++I) {
+        Line << "control " << Row[I]->Name() << " shown " << (ui::Shown(Row[I]) ? 1 : 0);
+        Rect("at", ui::Shown_Rect(Row[I]));
+        Rect("design", Design_Status_Row_Rects[I]);
+        Line << " text " << ui::Shown_Text(Row[I]) << '\n';
+    }
     if (Line.str() == Geometry_Reported)
         return;
     Geometry_Reported = Line.str();

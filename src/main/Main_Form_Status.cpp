@@ -24,6 +24,15 @@ TButton* Main_Form_Status::Gas_Fors_Button(int k) const
     }
 }
 
+std::vector<TControl*> Main_Form_Status::Status_Row_Controls() const
+{
+    return {Button_WorkMode,    Button_Gas_Fors1,    Button_Gas_Fors2,           Button_Gas_Fors3,
+            Button_Gas_Fors4,   Button_Gas_Fors5,    Button_Gas_Fors6,           Button_Gas_Fors7,
+            Button_Gas_Fors8,   Button_Gas_Fors_All, Panel_WorkMode,             Panel_ErrorStatus,
+            Panel_PortStatus,   Panel_ConnectStatus, Panel_ConnectStatus_PerCent, Panel_ProtokolStatus,
+            Button_Select_ComPort};
+}
+
 void Main_Form_Status::Create_Part(TComponent* Owner, TControl* Content)
 {
     TControl* P = Content;

@@ -38,4 +38,7 @@ struct Main_Form_Status : Main_Form_Part {
     // and the work mode shown from the live data.
     void Bind_Part(TForm_KardunGAS& Form);
     std::vector<TButton*> Part_Link_Buttons() const { return {Button_WorkMode}; }
+    // Every control of the status row and the forcing strip, each once, row by row from the
+    // left (for the geometry report: what the technician sees of the link and the mode).
+    std::vector<TControl*> Status_Row_Controls() const;
 };

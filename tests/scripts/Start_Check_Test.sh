@@ -51,6 +51,7 @@ run_case() {
 }
 
 run_case 1 yes 60 "Connected: the program read the configuration and polls live data." \
+  "every control of the row drawn with its text (connected)" \
   "Restored and maximised again by the F key:" \
   "Restored and maximised again by double clicks on the title bar:" \
   "Restart check: four starts, the saved places and sizes did not move."

@@ -7,11 +7,10 @@ set -uo pipefail
 PROGRAM=$1
 export QT_QPA_PLATFORM=xcb
 work=$(mktemp -d) wm_pid="" pid=""
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid"; [ -n "$wm_pid" ] && kill "$wm_pid"; rm -rf "$work"' EXIT
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid"; Stop_Window_Manager; rm -rf "$work"' EXIT
+. "$(dirname "$0")/wm.sh"
 cd "$work" || exit 1
-openbox --sm-disable >/dev/null 2>&1 &
-wm_pid=$!
-for _ in $(seq 100); do xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_FRAME_EXTENTS && break; sleep 0.1; done
+Start_Window_Manager || exit 1
 # A normal window at a place of its own, no port to connect to.
 for kv in "Full_Screen False" "Position_Top 60" "Position_Left 80" "Port_Name $work/none"; do
   printf '%-29s%s {}\r\n' $kv >>KardunGD.ini
@@ -78,6 +77,8 @@ for row in start:design "click 2":maximised "click 2":design "click 3":maximised
            add,maximized_horz:maximised add,fullscreen:full remove,fullscreen:maximised \
            minimise-back:maximised remove,maximized_vert,maximized_horz:design add,fullscreen:full \
            remove,fullscreen:design minimise-back:design; do
+  # The maximise button's clicks and the Alt + right drag are openbox's own.
+  [ "${KARDUN_TEST_WM:-openbox}" = openbox ] || case "$row" in click* | alt-drag*) continue ;; esac
   Act "${row%:*}"
   sleep 1.5
   Check "${row%:*}" "${row#*:}"

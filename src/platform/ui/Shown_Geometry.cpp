@@ -1,5 +1,8 @@
 #include "platform/ui/Shown_Geometry.h"
+#include "platform/ui/Internal.h"
 #include "platform/ui/PageControl.h"
+#include "platform/ui/Panel.h"
+#include <QAbstractButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -34,6 +37,25 @@ bool Tabs_Fit(const TPageControl* Pages)
     for (const QToolButton* Arrow : Row->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
         if (Arrow->isVisibleTo(Row)) return false;
     return true;
+}
+
+bool Shown(const TControl* Control)
+{
+    const QWidget* W = Control ? Control->Widget() : nullptr;
+    return W && W->isVisible();
+}
+
+std::string Shown_Text(const TControl* Control)
+{
+    if (!Control) return {};
+    QString Text;
+    // A button's widget holds the text it draws; a panel draws its caption.
+    if (const auto* Button = qobject_cast<const QAbstractButton*>(Control->Widget()))
+        Text = Strip_Accel(Button->text());
+    else if (const auto* Panel = dynamic_cast<const TPanel*>(Control))
+        Text = Strip_Accel(Caption_Text(Panel->Caption(), Panel->Text_Charset()));
+    Text.replace(u'\n', u' ');
+    return Text.toStdString();
 }
 
 }  // namespace ui

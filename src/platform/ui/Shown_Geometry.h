@@ -4,6 +4,7 @@
 // own Left/Top/Width/Height say where a control was put; these say where it is drawn.
 // Main (user-interface) thread only; nothing here changes a control.
 #include "platform/ui/Component.h"
+#include <string>
 
 class TPageControl;
 
@@ -24,4 +25,11 @@ TShown_Rect Shown_Tab_Row(const TPageControl* Pages);
 // Every tab of Pages' row is drawn: false when the row shows its scroll arrows (its tabs
 // need more room than it has).
 bool Tabs_Fit(const TPageControl* Pages);
+// Control is drawn while its window is: it and every control it lies on are shown. False
+// without a widget, and for every control of a window that is not shown.
+bool Shown(const TControl* Control);
+// The one line of text Control draws (a panel's or a button's caption) as the
+// toolkit shows it: in the control's character set, as UTF-8, accelerator marks taken out
+// and line breaks as blanks. Empty for a control that draws no text.
+std::string Shown_Text(const TControl* Control);
 }  // namespace ui

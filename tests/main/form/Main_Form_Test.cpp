@@ -335,6 +335,51 @@ TEST_F(Main_Window, MaximisedTheContentFillsTheClientAreaRestoredEverythingHasIt
     }
 }
 
+// The report's line for each control of the status row and the forcing strip: drawn or
+// not, where, where at the design size (the same in a normal window), and what it writes. A
+// panel hidden on purpose is reported as not drawn.
+TEST_F(Main_Window, GeometryReportHasEveryControlOfTheStatusRowDrawnWithItsText)
+{
+    Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST3", false));
+    const std::string File = Folder->File("geometry");
+    setenv("KARDUN_GEOMETRY_FILE", File.c_str(), 1);
+    Create();
+    TForm_KardunGAS* F = Main();
+    F->Show();
+    unsetenv("KARDUN_GEOMETRY_FILE");
+    // The words of the control's line after "control NAME" (empty while it has none).
+    auto Line_Of = [&File](const std::string& Name) {
+        std::istringstream Report(Read_File(File));
+        for (std::string Line; std::getline(Report, Line);)
+            if (Line.rfind("control " + Name + " ", 0) == 0) return Line.substr(9 + Name.size());
+        return std::string();
+    };
+    const struct {
+        TControl* Control;
+        const char* Shown_Text;   // "shown S at L T W H design L T W H text TEXT"
+    } Rows[] = {
+        {F->Button_Gas_Fors1, "shown 1 at 74 473 24 22 design 74 473 24 22 text 1"},
+        {F->Button_Gas_Fors8, "shown 1 at 256 473 24 22 design 256 473 24 22 text 8"},
+        {F->Button_Gas_Fors_All, "shown 1 at 282 473 24 22 design 282 473 24 22 text *"},
+        {F->Button_Select_ComPort, "shown 1 at 449 497 21 21 design 449 497 21 21 text I"},
+    };
+    ASSERT_TRUE(Pump_Until([&] { return !Line_Of("Button_Select_ComPort").empty(); }, 2000));
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Control->Name());
+        EXPECT_EQ(Line_Of(R.Control->Name()), R.Shown_Text);
+    }
+    // The link panel writes its caption, whatever the language.
+    EXPECT_EQ(Line_Of("Panel_ConnectStatus"),
+              "shown 1 at 176 497 190 21 design 176 497 190 21 text " + F->Panel_ConnectStatus->Caption());
+    EXPECT_EQ(Line_Of("Panel_ErrorStatus").rfind("shown 0 ", 0), 0u) << "the error line waits for a message";
+    // Every control of the row has its line.
+    for (const TControl* C : F->Status_Row_Controls())
+        EXPECT_NE(Line_Of(C->Name()), "") << C->Name();
+    F->Panel_ConnectStatus->Visible(false);
+    EXPECT_TRUE(Pump_Until([&] { return Line_Of("Panel_ConnectStatus").rfind("shown 0 ", 0) == 0; }, 2000))
+        << Line_Of("Panel_ConnectStatus");
+}
+
 // The report a check outside the program holds against the X server: written from the
 // first show (a normal window that nothing resizes included), and the pages and the status
 // row's port panel are drawn at their design rectangles times the content's scale.

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -234,6 +235,59 @@ TEST_F(RPM_Tab, TheTrailKeepsFifteenCellsAndFadesOnePerTick)
     F->Timer_CFG_RPM_Tail->OnTimer(F->Timer_CFG_RPM_Tail);
     EXPECT_EQ(Cell_Colour(3, 2), clWhite);
     EXPECT_EQ(Cell_Colour(4, 2), RPM_Colour_Trail_Gas);
+}
+
+// Scaled as the maximised window scales it, every cell is drawn in the one size the table's
+// fonts were fitted to: the cells the grid draws, and the live cell and its trail, which are
+// drawn between the grid's own paints.
+TEST_F(RPM_Tab, ScaledTheLiveCellIsDrawnInTheFontOfEveryOtherCell)
+{
+    // Each cell's font (pixels) at its last drawing by the grid.
+    std::map<std::pair<int, int>, int> Drawn;
+    const auto Draw_Cell = F->Grid_RPM->OnDrawCell;
+    F->Grid_RPM->OnDrawCell = [&](TObject* Sender, int Col, int Row, TRect Box, TGrid_Draw_State State) {
+        Drawn[{Col, Row}] = F->Grid_RPM->Canvas()->Font.Pixels();
+        Draw_Cell(Sender, Col, Row, Box, State);
+    };
+    const int Design_Pixels = F->Grid_RPM->Font().Pixels();
+    F->Panel_KardunGAS->ScaleBy(2, 1);
+    F->RPM_Tab_Show(true);   // a shown table is laid out again for its place
+    const int Fitted = F->Grid_RPM->Font().Pixels();
+    ASSERT_GT(Fitted, Design_Pixels);
+    // The live cell (column 9, row 3) on petrol, then one row down: the cell left joins the
+    // trail.
+    Work_Mode = 1;
+    Live_Values.Live_RPM = 2450;
+    for (const int TPS : {45, 61}) {
+        Live_Values.Live_TPS = TPS;
+        F->Refresh_After_Reply();
+        EXPECT_EQ(F->Grid_RPM->Canvas()->Font.Pixels(), Fitted) << "the live cell at " << TPS;
+    }
+    ASSERT_EQ(std::make_pair(F->RPM_Live_Col, F->RPM_Live_Row), std::make_pair(9, 5));
+    std::string Other;   // the cells drawn in another size
+    for (int Col = 0; Col < F->Grid_RPM->ColCount(); ++Col)
+        for (int Row = 0; Row < F->Grid_RPM->RowCount(); ++Row)
+            if (const int Pixels = Drawn[std::make_pair(Col, Row)]; Pixels != Fitted)
+                Other += " " + std::to_string(Col) + "," + std::to_string(Row) + ":" + std::to_string(Pixels);
+    EXPECT_EQ(Other, "") << "cells drawn in another size than the fitted " << Fitted << " pixels";
+    // As seen: the digits of the live cell, the trail cell above it and a plain cell beside
+    // them stand equally tall.
+    auto Ink_Height = [this](int Col, int Row) {
+        const TRect Box = F->Grid_RPM->CellRect(Col, Row);
+        int Top = Box.Bottom, Bottom = Box.Top - 1;
+        for (int Y = Box.Top + 1; Y < Box.Bottom - 1; ++Y)
+            for (int X = Box.Left + 1; X < Box.Right - 1; ++X)
+                if (F->Grid_RPM->Canvas()->Pixels(X, Y) == clBlack) {
+                    Top = std::min(Top, Y);
+                    Bottom = std::max(Bottom, Y);
+                }
+        return Bottom - Top + 1;
+    };
+    const int Plain = Ink_Height(6, 4);
+    EXPECT_GT(Plain, 0);
+    EXPECT_EQ(Ink_Height(8, 4), Plain) << "the live cell";
+    EXPECT_EQ(Ink_Height(8, 2), Plain) << "the trail cell";
+    Shot("rpm_tab_scaled_live_cell");
 }
 
 TEST_F(RPM_Tab, HeadersAreEditedWithinTheirNeighbours)

@@ -40,3 +40,54 @@ TEST_F(Shown_Geometry, The_Tab_Row_Fits_Only_While_It_Shows_No_Scroll_Arrows)
         EXPECT_LE(Tab_Row.Width, Row.Width);
     }
 }
+
+// Rows: a control as a check from outside finds it: drawn or not (itself hidden, or on a
+// hidden panel), and the text it writes (accelerator marks out, "&&" one "&", a line break
+// a blank; a panel without a caption writes none).
+TEST_F(Shown_Geometry, A_Control_Is_Shown_Only_With_Every_Parent_And_Reads_The_Text_It_Draws)
+{
+    auto* Hidden_Parent = new TPanel(Form, Form);
+    const struct {
+        const char* Case;
+        bool Button;
+        const char* Caption;
+        bool Visible;
+        bool On_Hidden_Parent;
+        bool Shown;
+        const char* Text;
+    } Rows[] = {
+        {"panel", false, "Not connect", true, false, true, "Not connect"},
+        {"hidden panel", false, "100%", false, false, false, "100%"},
+        {"panel on a hidden panel", false, "COM1", true, true, false, "COM1"},
+        {"button with an accelerator", true, "&Mode", true, false, true, "Mode"},
+        {"button with an ampersand", true, "A&&B", true, false, true, "A&B"},
+        {"panel of two lines", false, "Port\r\nclose", true, false, true, "Port close"},
+        {"panel without a caption", false, "", true, false, true, ""},
+    };
+    std::vector<TControl*> Made;
+    for (const auto& R : Rows) {
+        TControl* Parent = R.On_Hidden_Parent ? static_cast<TControl*>(Hidden_Parent) : Form;
+        TControl* C = nullptr;
+        if (R.Button) {
+            auto* B = new TButton(Form, Parent);
+            B->Caption(R.Caption);
+            C = B;
+        } else {
+            auto* P = new TPanel(Form, Parent);
+            P->Caption(R.Caption);
+            C = P;
+        }
+        C->Visible(R.Visible);
+        Made.push_back(C);
+    }
+    Hidden_Parent->Visible(false);
+    Form->Show();
+    for (size_t I = 0; I < Made.size(); ++I) {
+        SCOPED_TRACE(Rows[I].Case);
+        EXPECT_EQ(ui::Shown(Made[I]), Rows[I].Shown);
+        EXPECT_EQ(ui::Shown_Text(Made[I]), Rows[I].Text);
+    }
+    EXPECT_FALSE(ui::Shown(nullptr));
+    Form->Hide();
+    EXPECT_FALSE(ui::Shown(Made[0])) << "a control of a window that is not shown";
+}
