@@ -86,8 +86,8 @@ public:
     // on a live link, the window stays (Action None): the change is handed on at once, the
     // status line says the program closes once the data are written, and it closes then. A
     // link that drops meanwhile ends the wait with the window open and what was not sent
-    // named (the watchdog's message, or one of its own when the drop said nothing). A
-    // controller of a refused version closes it at once. User-interface thread only.
+    // named by the drop's message. A controller of a refused version closes it at once.
+    // User-interface thread only.
     void FormClose(TObject* Sender, TClose_Action& Action);
     void Timer_Close_WaitTimer(TObject* Sender);
     // Connected, and a write runs or waits, or a send-now change is counting or pending.

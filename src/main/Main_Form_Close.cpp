@@ -21,7 +21,6 @@ namespace {
 // How often a waiting close looks whether the data are written.
 constexpr int Close_Check_Ms = 100;
 constexpr const char* Close_Wait_Key = "Close_Wait_Transmit";
-constexpr const char* Not_Transmitted_Key = "Error_Data_Transmitt";
 
 }  // namespace
 
@@ -57,14 +56,10 @@ void TForm_KardunGAS::Timer_Close_WaitTimer(TObject* Sender)
         return;
     const bool Written = Connected;
     Close_Wait_End();
-    if (Written) {
+    // When the link went first, the watchdog's or the port error's message names what was
+    // cut, and the window stays for the technician to read it.
+    if (Written)
         Close();
-        return;
-    }
-    // The link went first. The watchdog or the port's error said what was cut; a drop that
-    // said nothing is named here, and the window stays.
-    if (Form_MSG && !Form_MSG->Pending && !Form_MSG->Visible())
-        Show_Message(Message_Type::Language_Key, Not_Transmitted_Key, clRed);
 }
 
 void TForm_KardunGAS::Close_Wait_End()

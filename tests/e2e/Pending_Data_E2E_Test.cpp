@@ -76,7 +76,7 @@ protected:
 
 // ---------------------------------------------------------------- an action inside a read
 
-enum class Act { PG_RPM_Up, Transmit_Click, Transmit_Key };
+enum class Act { PG_RPM_Up, Transmit_Click, Transmit_Key, Calibration_Transmit_Click };
 struct Read_Row {
     const char* Name;
     bool Send_Now;
@@ -89,6 +89,7 @@ const Read_Row Read_Rows[] = {
     {"Transmit50MsAfterRead", false, Act::Transmit_Click, 50},
     {"Transmit300MsAfterRead", false, Act::Transmit_Click, 300},
     {"TKey50MsAfterRead", false, Act::Transmit_Key, 50},
+    {"CalibrationTransmit50MsAfterRead", false, Act::Calibration_Transmit_Click, 50},
 };
 class Edit_During_Read : public Pending_Data, public ::testing::WithParamInterface<Read_Row> {};
 
@@ -106,12 +107,18 @@ TEST_P(Edit_During_Read, NothingTheTechnicianDidIsReplacedInSilence)
         Pump_For(R.After_Ms);
     ASSERT_EQ(Count_Of(Table_Chunk), 0u) << "the read ended before the action";
     const int32_t Shown = RPM->Position();
-    EXPECT_FALSE(Usable(R.What == Act::PG_RPM_Up ? static_cast<TControl*>(RPM) : F->Button_CFG_Transmitt));
+    const bool On_Calibration = R.What == Act::Calibration_Transmit_Click;
+    F->PageControl_KardunGAS->ActivePageIndex(On_Calibration ? 2 : 1);
+    TControl* Target = R.What == Act::PG_RPM_Up ? static_cast<TControl*>(RPM)
+                       : On_Calibration         ? F->Button_CLB_Transmitt
+                                                : F->Button_CFG_Transmitt;
+    EXPECT_FALSE(Usable(Target));
     switch (R.What) {
     case Act::PG_RPM_Up: Click_Up(RPM); break;
-    case Act::Transmit_Click: Click(F->Button_CFG_Transmitt); break;
     case Act::Transmit_Key: QTest::keyClick(F->Widget(), Qt::Key_T); break;
+    default: Click(Target); break;
     }
+    F->PageControl_KardunGAS->ActivePageIndex(1);
     const int32_t Edited = RPM->Position();
     ASSERT_TRUE(Read_Ended());
     Pump_For(2500);   // the send-now count and the controls' re-enabling after it
