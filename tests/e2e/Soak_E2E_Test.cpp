@@ -51,7 +51,8 @@ constexpr uint8_t Probe = 0x21, Control = 0x23, Error_Control = 0x24, Live = 0x2
                   Block_2_Read = 0x29, Table_Chunk_Read = 0x2B, Letter_List = 0x2F, Block_1_Write = 0x30,
                   Block_2_Write = 0x31, Table_Chunk_Write = 0x33, Password_Write = 0x34, Service_Write = 0x36;
 constexpr uint8_t RPM_Letter = 'K';
-constexpr uint8_t Loader_Poll = 0x81;   // with the boot loader's mode byte
+constexpr uint8_t Loader_Poll = 0x81;
+constexpr size_t Table_Bytes = 13 * 24 + 2 * 13 + 24;   // every controller's table of the run   // with the boot loader's mode byte
 constexpr double RPM_Constant = 1500000.0;   // the controllers' 'F' of 1500
 constexpr int Hang_Bound_Ms = 15000;         // the program must be back at the main poll by then
 constexpr int Settle_Polls = 3;              // live-data polls in a row that mean "idle"
@@ -116,6 +117,7 @@ struct Ask {
     std::function<bool(const emu::Log_Entry&)> Frame;   // a frame that carries it
     std::function<bool()> Here;       // or a state on the test's side that shows it done
     std::string Supersedes;           // a later ask of this key replaces this one
+    std::function<std::string()> Detail;   // what the checker saw instead, for the report
     bool Done = false;
 };
 
@@ -349,7 +351,18 @@ protected:
         for (Ask& A : Asks)
             if (!A.Done) {
                 Violation("lost without a word: '" + A.What + "' (asked at action " + std::to_string(A.Action) +
-                          ")");
+                          ")" + (A.Detail ? " " + A.Detail() : ""));
+                if (std::getenv("KARDUN_SOAK_DEBUG")) {
+                    // What went on the wire after the asking, and the messages shown.
+                    for (size_t I = A.Log_At; I < Taken.size(); ++I) {
+                        std::cout << "  taken";
+                        for (uint8_t B : Taken[I].request)
+                            std::cout << " " << std::hex << int(B) << std::dec;
+                        std::cout << "\n";
+                    }
+                    for (size_t I = A.Message_At; I < Messages.size(); ++I)
+                        std::cout << "  message " << Messages[I] << "\n";
+                }
                 A.Done = true;
             }
         for (int I = 1; I <= Status_Queue.Count; ++I)
@@ -507,8 +520,22 @@ protected:
                          TForm_KardunGAS* F = Main();
                          if (!Click(F->Button_CFG_Receiv))
                              return false;
-                         Asked(All_Of("Receive", {Config_Read, Table_Chunk_Read}),
-                               {"error_cfg_receiv", "not received", "reception"});
+                         // Whole: the configuration, then every byte of the table in chunks.
+                         Ask K;
+                         K.What = "Receive";
+                         auto Got = std::make_shared<std::pair<bool, size_t>>(false, 0);
+                         K.Frame = [Got](const emu::Log_Entry& E) {
+                             if (E.request[1] == Config_Read)
+                                 *Got = {true, 0};
+                             else if (E.request[1] == Table_Chunk_Read && Got->first)
+                                 Got->second += E.request[2];
+                             return Got->first && Got->second >= Table_Bytes;
+                         };
+                         K.Detail = [Got] {
+                             return "(configuration " + std::string(Got->first ? "read" : "not read") + ", " +
+                                    std::to_string(Got->second) + " table bytes after it)";
+                         };
+                         Asked(K, {"error_cfg_receiv", "not received", "reception"});
                          return true;
                      }});
         A.push_back({"transmit", 6, [this] {
@@ -527,8 +554,9 @@ protected:
                              TUpDown* U = F->PG_RPM.UpDown;
                              if (!Main_Usable() || !Usable(U))
                                  return false;
+                             const std::string Before = RPM_Shown();
                              U->Step(Up ? TUD_Button::Up : TUD_Button::Down);
-                             if (Send_Now) {
+                             if (Send_Now && RPM_Shown() != Before) {
                                  Ask K = RPM_Ask("send-now RPM step", RPM_Shown());
                                  K.Supersedes = "rpm";
                                  Asked(K, Write_Names());
@@ -616,6 +644,14 @@ protected:
                              S << In.rdbuf();
                              return Near_RPM(std::atof(Key_Value(S.str(), "PG_RPM").c_str()), std::atof(Shown.c_str()));
                          };
+                         K.Detail = [Path] {
+                             if (!std::filesystem::exists(Path))
+                                 return std::string("(no such file)");
+                             std::ifstream In(Path, std::ios::binary);
+                             std::stringstream S;
+                             S << In.rdbuf();
+                             return "(the file holds PG_RPM " + Key_Value(S.str(), "PG_RPM") + ")";
+                         };
                          Asked(K, {"file", "disk", "folder", "save"});
                          return true;
                      }});
@@ -640,6 +676,7 @@ protected:
                          K.What = "Load " + std::filesystem::path(Path).filename().string() + " (" + Value + " rpm)";
                          K.Supersedes = "rpm";
                          K.Here = [this, Value] { return RPM_Shown() == Value; };
+                         K.Detail = [this] { return "(the page shows " + RPM_Shown() + ")"; };
                          Asked(K, {"file", "load"});
                          return true;
                      }});
