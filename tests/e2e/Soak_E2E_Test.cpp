@@ -296,7 +296,9 @@ protected:
     {
         if (Form_Loader && Form_Loader->Visible())
             return Polls_At_End(Loader_Poll) >= Settle_Polls;
-        return Connected && Polls_At_End(Live) >= Settle_Polls && !Main()->Timer_Transmit_Now->Enabled();
+        // The send-now delay and the table's turn after it are part of the asking.
+        return Connected && Polls_At_End(Live) >= Settle_Polls && !Main()->Timer_Transmit_Now->Enabled() &&
+               !Main()->Timer_Transmit_Save->Enabled();
     }
     TForm_KardunGAS* Main() const { return W->Main; }
 
@@ -427,6 +429,8 @@ protected:
         return E.request[1] == Control && E.request[2] == 0 &&
                (E.request[3] == 1 || E.request[3] == 2 || E.request[3] == 4);
     }
+    // A change on the page goes at once (the connection panel shows the link up).
+    bool Sends_Now() const { return Send_Now && Connected; }
     std::string RPM_Shown() const { return Main()->PG_RPM.Edit->Text(); }
     Ask RPM_Ask(const std::string& What, const std::string& Shown)
     {
@@ -556,7 +560,8 @@ protected:
                                  return false;
                              const std::string Before = RPM_Shown();
                              U->Step(Up ? TUD_Button::Up : TUD_Button::Down);
-                             if (Send_Now && RPM_Shown() != Before) {
+                             // Sent at once only while the link is up; else it waits for Transmit.
+                             if (Sends_Now() && RPM_Shown() != Before) {
                                  Ask K = RPM_Ask("send-now RPM step", RPM_Shown());
                                  K.Supersedes = "rpm";
                                  Asked(K, Write_Names());
@@ -585,7 +590,7 @@ protected:
                              return std::any_of(Image.begin() + 13 * 2 + 24, Image.end(),
                                                 [Byte](uint8_t B) { return B == Byte || B == Byte + 1; });
                          };
-                         if (Send_Now)
+                         if (Sends_Now())
                              Asked(K, Write_Names());
                          else
                              Waiting_Cells.push_back(K);
@@ -920,6 +925,14 @@ TEST_F(Soak_E2E, DISABLED_RandomActionsKeepEveryRequestOrNameIt)
     for (int I = 0; I < 4; ++I)
         Emu.Set_Fault_Period(Faults[I], Periods[I]);
     const int Done = Run();
+    if (std::getenv("KARDUN_SOAK_DEBUG"))
+        for (const emu::Log_Entry& E : Emu.Log()) {
+            std::cout << "  frame" << (E.complete ? "" : " (no frame)") << (E.sum_ok ? "" : " (bad sum)")
+                      << (E.applied ? "" : " (not taken)") << " " << E.request.size() << " bytes:";
+            for (size_t I = 0; I < std::min<size_t>(E.request.size(), 8); ++I)
+                std::cout << " " << std::hex << int(E.request[I]) << std::dec;
+            std::cout << "\n";
+        }
     std::cout << "SOAK-RUN seed=" << Seed << " send_now=" << Send_Now << " periods=" << Periods[0] << ","
               << Periods[1] << "," << Periods[2] << "," << Periods[3] << " actions=" << Done
               << " violations=" << Violations << std::endl;
