@@ -19,13 +19,17 @@ bash scripts/build.sh test_e2e >/dev/null
 end=$(( $(date +%s) + minutes * 60 ))
 runs=0 total_actions=0 violations=0 failed_runs=0
 log=$(mktemp)
-trap 'rm -f "$log"' EXIT
+# The runs use a copy of the test program, so a build during a long run leaves it alone.
+program=$(mktemp)
+cp build/tests/test_e2e "$program"
+chmod +x "$program"
+trap 'rm -f "$log" "$program"' EXIT
 while [ "$(date +%s)" -lt "$end" ]; do
   left=$(( end - $(date +%s) ))
   secs=$(( left < run_seconds ? left : run_seconds ))
   [ "$secs" -lt 20 ] && break
   ( cd build && QT_QPA_PLATFORM=offscreen KARDUN_SOAK_SEED="$seed" KARDUN_SOAK_SECONDS="$secs" \
-      KARDUN_SOAK_ACTIONS="$actions" timeout $(( secs + 240 )) ./tests/test_e2e \
+      KARDUN_SOAK_ACTIONS="$actions" timeout $(( secs + 240 )) "$program" \
       --gtest_also_run_disabled_tests --gtest_filter='Soak_E2E.*' ) >"$log" 2>&1 || true
   runs=$(( runs + 1 ))
   run_line=$(grep '^SOAK-RUN' "$log" | tail -1 || true)
@@ -33,6 +37,7 @@ while [ "$(date +%s)" -lt "$end" ]; do
     echo "seed $seed: the run did not finish (crash or time-out); its last lines:"
     tail -5 "$log" | sed 's/^/    /'
     failed_runs=$(( failed_runs + 1 ))
+    [ "$failed_runs" -ge 3 ] && [ "$runs" -eq "$failed_runs" ] && { echo "no run finishes: stopped"; break; }
   else
     done_actions=$(sed -n 's/.* actions=\([0-9]*\).*/\1/p' <<<"$run_line")
     total_actions=$(( total_actions + done_actions ))

@@ -11,7 +11,9 @@
 // - the status line does not keep a transfer that is over.
 //
 // KARDUN_SOAK_SEED, KARDUN_SOAK_ACTIONS and KARDUN_SOAK_SECONDS set the run (the fixed run:
-// seed 1, 150 actions, 60 s). Every violation prints a line "SOAK-VIOLATION seed=S action=I
+// seed 1, 150 actions, 60 s); KARDUN_SOAK_PERIODS the fault periods ("23,29,31,37") and
+// KARDUN_SOAK_REPLY_MS the controller's time to answer (0). KARDUN_SOAK_DEBUG=1 prints the
+// frames behind each violation. Every violation prints a line "SOAK-VIOLATION seed=S action=I
 // what=... trail=..." and the run ends with "SOAK-RUN seed=S actions=N violations=V"
 // (scripts/soak.sh reads them). KARDUN_SOAK_TRAIL, a list of action names separated by
 // commas, replays those actions in order instead of random ones (the faults stay as the
@@ -51,11 +53,13 @@ constexpr uint8_t Probe = 0x21, Control = 0x23, Error_Control = 0x24, Live = 0x2
                   Block_2_Read = 0x29, Table_Chunk_Read = 0x2B, Letter_List = 0x2F, Block_1_Write = 0x30,
                   Block_2_Write = 0x31, Table_Chunk_Write = 0x33, Password_Write = 0x34, Service_Write = 0x36;
 constexpr uint8_t RPM_Letter = 'K';
-constexpr uint8_t Loader_Poll = 0x81;   // with the boot loader's mode byte
+constexpr uint8_t Loader_Poll = 0x81;
+constexpr size_t Table_Bytes = 13 * 24 + 2 * 13 + 24;   // every controller's table of the run   // with the boot loader's mode byte
 constexpr double RPM_Constant = 1500000.0;   // the controllers' 'F' of 1500
 constexpr int Hang_Bound_Ms = 15000;         // the program must be back at the main poll by then
 constexpr int Settle_Polls = 3;              // live-data polls in a row that mean "idle"
-constexpr int Reconnect_Bound_Ms = 60000;    // for a run of connects, each given the bound
+constexpr int Reconnect_Bound_Ms = 60000;
+constexpr size_t Settle_Grace_Polls = 12;    // for a run of connects, each given the bound
 constexpr int Fixed_Seed = 1, Fixed_Actions = 150, Fixed_Seconds = 60;
 // The co-prime periods of the faults (requests between two of a kind): no reply, wrong sum,
 // short reply, wrong echo. KARDUN_SOAK_PERIODS="7,11,13,17" sets them; a lost reply in the
@@ -116,6 +120,7 @@ struct Ask {
     std::function<bool(const emu::Log_Entry&)> Frame;   // a frame that carries it
     std::function<bool()> Here;       // or a state on the test's side that shows it done
     std::string Supersedes;           // a later ask of this key replaces this one
+    std::function<std::string()> Detail;   // what the checker saw instead, for the report
     bool Done = false;
 };
 
@@ -289,12 +294,20 @@ protected:
         }
         return N;
     }
+    size_t Count_Polls() const
+    {
+        return static_cast<size_t>(std::count_if(Taken.begin(), Taken.end(), [](const emu::Log_Entry& E) {
+            return E.request[1] == Live || E.request[1] == Loader_Poll;
+        }));
+    }
     // At the main poll; or, with the loader window up, at the boot loader's poll.
     bool Idle() const
     {
         if (Form_Loader && Form_Loader->Visible())
             return Polls_At_End(Loader_Poll) >= Settle_Polls;
-        return Connected && Polls_At_End(Live) >= Settle_Polls && !Main()->Timer_Transmit_Now->Enabled();
+        // The send-now delay and the table's turn after it are part of the asking.
+        return Connected && Polls_At_End(Live) >= Settle_Polls && !Main()->Timer_Transmit_Now->Enabled() &&
+               !Main()->Timer_Transmit_Save->Enabled();
     }
     TForm_KardunGAS* Main() const { return W->Main; }
 
@@ -305,19 +318,19 @@ protected:
             return;
         if (Emu.Vanished())
             Plug_Back(false);
-        // Each new connect (a probe frame) gets the bound afresh, a run of them at most
-        // Reconnect_Bound_Ms: a link that keeps starting over never reaches the poll.
         const auto Start_Wait = std::chrono::steady_clock::now();
         auto Bound = Start_Wait + std::chrono::milliseconds(Hang_Bound_Ms);
         bool Settled = false;
         while (!(Settled = Pump_While([this] { return Idle(); }, 100))) {
             const auto Now = std::chrono::steady_clock::now();
-            if (Taken.size() > Probes_Seen) {
-                for (size_t I = Probes_Seen; I < Taken.size(); ++I)
-                    if (Taken[I].request[1] == Probe)
+            // A script that keeps going (a new connect included) is not a hang: the bound
+            // runs from its latest frame, for a run of them at most Reconnect_Bound_Ms.
+            if (Taken.size() > Progress_Seen) {
+                for (size_t I = Progress_Seen; I < Taken.size(); ++I)
+                    if (Taken[I].request[1] != Live)
                         Bound = std::min(Now + std::chrono::milliseconds(Hang_Bound_Ms),
                                          Start_Wait + std::chrono::milliseconds(Reconnect_Bound_Ms));
-                Probes_Seen = Taken.size();
+                Progress_Seen = Taken.size();
             }
             if (Now > Bound)
                 break;
@@ -345,11 +358,30 @@ protected:
                       ", loader window=" + std::to_string(Form_Loader && Form_Loader->Visible()) + ")");
             return;
         }
-        Pump(200);
+        // What waits for its turn at the poll (a loader entry reads a few polls first) has
+        // Settle_Grace_Polls more to show.
+        const size_t Polls_Before = Count_Polls();
+        Pump_While(
+            [&] {
+                return Count_Polls() >= Polls_Before + Settle_Grace_Polls ||
+                       std::all_of(Asks.begin(), Asks.end(), [](const Ask& A) { return A.Done; });
+            },
+            Hang_Bound_Ms);
         for (Ask& A : Asks)
             if (!A.Done) {
                 Violation("lost without a word: '" + A.What + "' (asked at action " + std::to_string(A.Action) +
-                          ")");
+                          ")" + (A.Detail ? " " + A.Detail() : ""));
+                if (std::getenv("KARDUN_SOAK_DEBUG")) {
+                    // What went on the wire after the asking, and the messages shown.
+                    for (size_t I = A.Log_At; I < Taken.size(); ++I) {
+                        std::cout << "  taken";
+                        for (uint8_t B : Taken[I].request)
+                            std::cout << " " << std::hex << int(B) << std::dec;
+                        std::cout << "\n";
+                    }
+                    for (size_t I = A.Message_At; I < Messages.size(); ++I)
+                        std::cout << "  message " << Messages[I] << "\n";
+                }
                 A.Done = true;
             }
         for (int I = 1; I <= Status_Queue.Count; ++I)
@@ -414,6 +446,8 @@ protected:
         return E.request[1] == Control && E.request[2] == 0 &&
                (E.request[3] == 1 || E.request[3] == 2 || E.request[3] == 4);
     }
+    // A change on the page goes at once (the connection panel shows the link up).
+    bool Sends_Now() const { return Send_Now && Connected; }
     std::string RPM_Shown() const { return Main()->PG_RPM.Edit->Text(); }
     Ask RPM_Ask(const std::string& What, const std::string& Shown)
     {
@@ -507,8 +541,22 @@ protected:
                          TForm_KardunGAS* F = Main();
                          if (!Click(F->Button_CFG_Receiv))
                              return false;
-                         Asked(All_Of("Receive", {Config_Read, Table_Chunk_Read}),
-                               {"error_cfg_receiv", "not received", "reception"});
+                         // Whole: the configuration, then every byte of the table in chunks.
+                         Ask K;
+                         K.What = "Receive";
+                         auto Got = std::make_shared<std::pair<bool, size_t>>(false, 0);
+                         K.Frame = [Got](const emu::Log_Entry& E) {
+                             if (E.request[1] == Config_Read)
+                                 *Got = {true, 0};
+                             else if (E.request[1] == Table_Chunk_Read && Got->first)
+                                 Got->second += E.request[2];
+                             return Got->first && Got->second >= Table_Bytes;
+                         };
+                         K.Detail = [Got] {
+                             return "(configuration " + std::string(Got->first ? "read" : "not read") + ", " +
+                                    std::to_string(Got->second) + " table bytes after it)";
+                         };
+                         Asked(K, {"error_cfg_receiv", "not received", "reception"});
                          return true;
                      }});
         A.push_back({"transmit", 6, [this] {
@@ -527,8 +575,10 @@ protected:
                              TUpDown* U = F->PG_RPM.UpDown;
                              if (!Main_Usable() || !Usable(U))
                                  return false;
+                             const std::string Before = RPM_Shown();
                              U->Step(Up ? TUD_Button::Up : TUD_Button::Down);
-                             if (Send_Now) {
+                             // Sent at once only while the link is up; else it waits for Transmit.
+                             if (Sends_Now() && RPM_Shown() != Before) {
                                  Ask K = RPM_Ask("send-now RPM step", RPM_Shown());
                                  K.Supersedes = "rpm";
                                  Asked(K, Write_Names());
@@ -557,7 +607,7 @@ protected:
                              return std::any_of(Image.begin() + 13 * 2 + 24, Image.end(),
                                                 [Byte](uint8_t B) { return B == Byte || B == Byte + 1; });
                          };
-                         if (Send_Now)
+                         if (Sends_Now())
                              Asked(K, Write_Names());
                          else
                              Waiting_Cells.push_back(K);
@@ -616,6 +666,14 @@ protected:
                              S << In.rdbuf();
                              return Near_RPM(std::atof(Key_Value(S.str(), "PG_RPM").c_str()), std::atof(Shown.c_str()));
                          };
+                         K.Detail = [Path] {
+                             if (!std::filesystem::exists(Path))
+                                 return std::string("(no such file)");
+                             std::ifstream In(Path, std::ios::binary);
+                             std::stringstream S;
+                             S << In.rdbuf();
+                             return "(the file holds PG_RPM " + Key_Value(S.str(), "PG_RPM") + ")";
+                         };
                          Asked(K, {"file", "disk", "folder", "save"});
                          return true;
                      }});
@@ -640,6 +698,7 @@ protected:
                          K.What = "Load " + std::filesystem::path(Path).filename().string() + " (" + Value + " rpm)";
                          K.Supersedes = "rpm";
                          K.Here = [this, Value] { return RPM_Shown() == Value; };
+                         K.Detail = [this] { return "(the page shows " + RPM_Shown() + ")"; };
                          Asked(K, {"file", "load"});
                          return true;
                      }});
@@ -865,7 +924,7 @@ protected:
     std::vector<Ask> Asks;
     std::vector<Ask> Waiting_Cells;
     size_t Log_Seen = 0;
-    size_t Probes_Seen = 0;
+    size_t Progress_Seen = 0;
     size_t Asked_Seen = 0;
     MSG_Message Last_Stored;
     bool Was_Pending = false;
@@ -882,7 +941,17 @@ TEST_F(Soak_E2E, DISABLED_RandomActionsKeepEveryRequestOrNameIt)
                                   emu::Fault::Wrong_Command};
     for (int I = 0; I < 4; ++I)
         Emu.Set_Fault_Period(Faults[I], Periods[I]);
+    // A slow controller makes the actions overlap the scripts more often.
+    Emu.Set_Reply_Delay(Env_Int("KARDUN_SOAK_REPLY_MS", 0));
     const int Done = Run();
+    if (std::getenv("KARDUN_SOAK_DEBUG"))
+        for (const emu::Log_Entry& E : Emu.Log()) {
+            std::cout << "  frame" << (E.complete ? "" : " (no frame)") << (E.sum_ok ? "" : " (bad sum)")
+                      << (E.applied ? "" : " (not taken)") << " " << E.request.size() << " bytes:";
+            for (size_t I = 0; I < std::min<size_t>(E.request.size(), 8); ++I)
+                std::cout << " " << std::hex << int(E.request[I]) << std::dec;
+            std::cout << "\n";
+        }
     std::cout << "SOAK-RUN seed=" << Seed << " send_now=" << Send_Now << " periods=" << Periods[0] << ","
               << Periods[1] << "," << Periods[2] << "," << Periods[3] << " actions=" << Done
               << " violations=" << Violations << std::endl;
