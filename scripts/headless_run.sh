@@ -187,12 +187,17 @@ Window_Check() {
   for control in pages port_status; do
     At_Design_Place "$control" $(Fields "$control" 4 "$report") $(Fields "$control" 9 "$report" | cut -d' ' -f6-)
   done
-  local row name drawn drawn_linked text text_linked line shown_text
+  local row name drawn drawn_linked text text_linked line shown_text port
   local -a fields
+  local -A row_line=()
+  while IFS= read -r line; do
+    [[ $line == "control "* ]] && read -r _ name _ <<<"$line" && row_line[$name]=$line
+  done <<<"$report"
+  port=$(Key Port_Name)
   for row in "${Row_Controls[@]}"; do
     read -r name drawn drawn_linked text text_linked <<<"$row"
     [ "$Linked" = 1 ] && drawn=$drawn_linked text=$text_linked
-    line=$(grep -m 1 "^control $name " <<<"$report")
+    line=${row_line[$name]:-}
     if [ -z "$line" ]; then
       Fail "the program does not report $name"
       continue
@@ -209,7 +214,7 @@ Window_Check() {
     case "$text" in
       .) ;;
       +) [ -n "$shown_text" ] || Fail "$name is drawn without a text" ;;
-      @port) [ "$shown_text" = "$(Key Port_Name)" ] || Fail "$name reads \"$shown_text\", not the port $(Key Port_Name)" ;;
+      @port) [ "$shown_text" = "$port" ] || Fail "$name reads \"$shown_text\", not the port $port" ;;
       @link)
         local unlinked
         for unlinked in "" "${Unlinked_Texts[@]}"; do
@@ -231,8 +236,8 @@ Window_Check() {
 # timer act some time after a key or a click. It is tried quietly for up to 5 s, then once
 # more with its findings shown.
 Settled_Window_Check() {
-  for _ in $(seq 50); do
-    Window_Check "$1" >/dev/null 2>&1 && break
+  local deadline=$((SECONDS + 5))
+  until Window_Check "$1" >/dev/null 2>&1 || [ "$SECONDS" -ge "$deadline" ]; do
     sleep 0.1
   done
   Window_Check "$1"

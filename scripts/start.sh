@@ -51,7 +51,7 @@ if [ "$HEADLESS" = 0 ]; then
   "$ROOT/build/KardunGD" "$@"
   exit $?
 fi
-echo "No display: running under Xvfb with openbox; the screenshot goes to run/screenshot.png"
+echo "No display: running under Xvfb with ${KARDUN_WINDOW_MANAGER:-openbox}; the screenshot goes to run/screenshot.png"
 xvfb-run -a -s "-screen 0 ${KARDUN_SCREEN:-1366x768}x24" bash "$ROOT/scripts/headless_run.sh" \
   "$ROOT/build/KardunGD" "$ROOT/run/screenshot.png" "$EMU_LOG" "$@"
 echo "Saved run/screenshot.png"

@@ -16,34 +16,49 @@ wm_pid=""
 wm_bus_pid=""
 
 Start_Window_Manager() {
-  local name=${KARDUN_TEST_WM:-openbox} bus
+  local name=${KARDUN_TEST_WM:-openbox} attempt log
+  [ "$name" = none ] && return 0
+  log=$(mktemp)
+  # A window manager that ends before it is ready (on a busy machine) is started again.
+  for attempt in 1 2 3; do
+    Launch_Window_Manager "$name" "$log" || break
+    local _
+    for _ in $(seq "$Window_Manager_Ready_Tenths"); do
+      if xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_FRAME_EXTENTS; then
+        rm -f "$log"
+        return 0
+      fi
+      kill -0 "$wm_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    Stop_Window_Manager
+  done
+  echo "The window manager ($name) did not start:" >&2
+  tail -n 5 "$log" >&2
+  rm -f "$log"
+  return 1
+}
+
+# Starts window manager NAME in the background, its output to LOG; sets wm_pid.
+Launch_Window_Manager() {
+  local name=$1 log=$2 bus
   case "$name" in
-    none) return 0 ;;
-    openbox) openbox --sm-disable >/dev/null 2>&1 & ;;
-    metacity) metacity --sm-disable --compositor=none >/dev/null 2>&1 & ;;
+    openbox) openbox --sm-disable >>"$log" 2>&1 & ;;
+    metacity) metacity --sm-disable --compositor=none >>"$log" 2>&1 & ;;
     xfwm4)
       # Its address on the first line, its process id on the second.
       bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) || {
-        echo "No session bus for xfwm4 could be started." >&2
+        echo "No session bus for xfwm4 could be started." >>"$log"
         return 1
       }
       wm_bus_pid=$(sed -n 2p <<<"$bus")
-      DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus") xfwm4 --compositor=off --sm-client-disable >/dev/null 2>&1 &
+      DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus") xfwm4 --compositor=off --sm-client-disable >>"$log" 2>&1 &
       ;;
     *)
-      echo "KARDUN_TEST_WM names no window manager known here: $name (openbox, xfwm4, metacity, none)." >&2
+      echo "KARDUN_TEST_WM names no window manager known here: $name (openbox, xfwm4, metacity, none)." >>"$log"
       return 1 ;;
   esac
   wm_pid=$!
-  local _
-  for _ in $(seq "$Window_Manager_Ready_Tenths"); do
-    xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_FRAME_EXTENTS && return 0
-    kill -0 "$wm_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  echo "The window manager ($name) did not start." >&2
-  Stop_Window_Manager
-  return 1
 }
 
 Stop_Window_Manager() {
