@@ -76,7 +76,7 @@ protected:
 
 // ---------------------------------------------------------------- an action inside a read
 
-enum class Act { PG_RPM_Up, Transmit_Click, Transmit_Key, Calibration_Transmit_Click };
+enum class Act { PG_RPM_Up, Transmit_Click, Transmit_Key, Calibration_Transmit_Click, Default_Key };
 struct Read_Row {
     const char* Name;
     bool Send_Now;
@@ -90,6 +90,7 @@ const Read_Row Read_Rows[] = {
     {"Transmit300MsAfterRead", false, Act::Transmit_Click, 300},
     {"TKey50MsAfterRead", false, Act::Transmit_Key, 50},
     {"CalibrationTransmit50MsAfterRead", false, Act::Calibration_Transmit_Click, 50},
+    {"DKey50MsAfterRead", false, Act::Default_Key, 50},
 };
 class Edit_During_Read : public Pending_Data, public ::testing::WithParamInterface<Read_Row> {};
 
@@ -109,13 +110,15 @@ TEST_P(Edit_During_Read, NothingTheTechnicianDidIsReplacedInSilence)
     const int32_t Shown = RPM->Position();
     const bool On_Calibration = R.What == Act::Calibration_Transmit_Click;
     F->PageControl_KardunGAS->ActivePageIndex(On_Calibration ? 2 : 1);
-    TControl* Target = R.What == Act::PG_RPM_Up ? static_cast<TControl*>(RPM)
-                       : On_Calibration         ? F->Button_CLB_Transmitt
-                                                : F->Button_CFG_Transmitt;
+    TControl* Target = R.What == Act::PG_RPM_Up    ? static_cast<TControl*>(RPM)
+                       : R.What == Act::Default_Key ? F->Button_CFG_Default
+                       : On_Calibration            ? F->Button_CLB_Transmitt
+                                                   : F->Button_CFG_Transmitt;
     EXPECT_FALSE(Usable(Target));
     switch (R.What) {
     case Act::PG_RPM_Up: Click_Up(RPM); break;
     case Act::Transmit_Key: QTest::keyClick(F->Widget(), Qt::Key_T); break;
+    case Act::Default_Key: QTest::keyClick(F->Widget(), Qt::Key_D); break;
     default: Click(Target); break;
     }
     F->PageControl_KardunGAS->ActivePageIndex(1);
