@@ -889,7 +889,11 @@ protected:
             // A Transmit also takes the table cells edited without send-now.
             const bool Transmit = std::string(Chosen->Name) == "transmit";
             Watch();   // what came before the action is not taken for it
-            if (!Chosen->Run())
+            const bool Ran = Chosen->Run();
+            // An answer prepared for a question the program did not ask is not left for
+            // the next dialog.
+            ui::Hooks.Answers.clear();
+            if (!Ran)
                 continue;
             if (Transmit)
                 for (Ask& K : Waiting_Cells)
