@@ -709,13 +709,15 @@ protected:
                          F->Button_CFG_User_Password->Click();
                          if (Form_PSW->Panel_PSW_Warning->Visible())
                              Form_PSW->Button_PSW_Setting->Click();
+                         const std::string Word = "P" + std::to_string(10 + Random() % 90);
+                         if (Form_PSW->Panel_PSW_Set->Visible()) {
+                             Form_PSW->Edit_PSW_pass1->Text(Word);
+                             Form_PSW->Edit_PSW_pass2->Text(Word);
+                         }
                          if (!Form_PSW->Panel_PSW_Set->Visible() || !Usable(Form_PSW->Button_PSW_Set)) {
                              Form_PSW->Close();
                              return false;
                          }
-                         const std::string Word = "P" + std::to_string(10 + Random() % 90);
-                         Form_PSW->Edit_PSW_pass1->Text(Word);
-                         Form_PSW->Edit_PSW_pass2->Text(Word);
                          ui::Answer_Next_Dialog(mrYes);
                          Form_PSW->Button_PSW_Set->Click();
                          Ask K;
@@ -887,7 +889,11 @@ protected:
             // A Transmit also takes the table cells edited without send-now.
             const bool Transmit = std::string(Chosen->Name) == "transmit";
             Watch();   // what came before the action is not taken for it
-            if (!Chosen->Run())
+            const bool Ran = Chosen->Run();
+            // An answer prepared for a question the program did not ask is not left for
+            // the next dialog.
+            ui::Hooks.Answers.clear();
+            if (!Ran)
                 continue;
             if (Transmit)
                 for (Ask& K : Waiting_Cells)
@@ -944,6 +950,9 @@ TEST_F(Soak_E2E, DISABLED_RandomActionsKeepEveryRequestOrNameIt)
     // A slow controller makes the actions overlap the scripts more often.
     Emu.Set_Reply_Delay(Env_Int("KARDUN_SOAK_REPLY_MS", 0));
     const int Done = Run();
+    if (std::getenv("KARDUN_SOAK_DEBUG"))
+        for (const std::string& M : Messages)
+            std::cout << "  message " << M << "\n";
     if (std::getenv("KARDUN_SOAK_DEBUG"))
         for (const emu::Log_Entry& E : Emu.Log()) {
             std::cout << "  frame" << (E.complete ? "" : " (no frame)") << (E.sum_ok ? "" : " (bad sum)")
