@@ -162,8 +162,8 @@ public:
     void Set_Connected();
     void Set_Not_Connected();
     // Why what the link was doing is dropped: the watchdog ran out (its message may name the
-    // last frame), the port was lost or failed, or the program closes.
-    enum class Link_Drop_Cause { Watchdog, Port_Lost, Close };
+    // last frame), or the port was lost or failed.
+    enum class Link_Drop_Cause { Watchdog, Port_Lost };
     // The one routine that drops what the link was doing and says so: the running read,
     // write or loader entry, every waiting request (a save is done at once: its file needs
     // no link) and a send-now change inside its delay, each named once, in one message in

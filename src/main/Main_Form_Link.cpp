@@ -292,7 +292,7 @@ void TForm_KardunGAS::Timer_ConnectTimer(TObject* Sender)
 
 void TForm_KardunGAS::Drop_Link_Work(Link_Drop_Cause Cause)
 {
-    const bool Link_Was_Up = Connected || Cause == Link_Drop_Cause::Close;
+    const bool Link_Was_Up = Connected;
     std::vector<std::string> Keys;
     if (Link_Was_Up)
         Add_Key_Once(Keys, Cut_Script_Key(Request_State.Running_Kind, Cause == Link_Drop_Cause::Watchdog));

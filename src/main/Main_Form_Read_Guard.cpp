@@ -1,8 +1,6 @@
 // What a read overwrites stays unusable while the read waits or runs: the Configuration
 // page's setting groups, the RPM-dependence table, the calibration chart, the buttons that
 // set values at once (Default, the influence factors' Clear and Default) and Transmit.
-#include <algorithm>
-#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -12,32 +10,12 @@
 #include "protocol/Request_Codes.h"
 #include "protocol/Script.h"
 
-namespace {
-
-// The reception status steps a read's script opens and closes its reads with.
-constexpr int32_t Action_Reception_On = 77;
-constexpr int32_t Action_Reception_Off = 78;
-
-// The running script has opened its reception status and not closed it yet. Only the cells
-// up to the current one are the running script's own: cells after a shorter script's end
-// still hold an older one's.
-bool Reception_Open()
-{
-    for (int32_t Cell = std::min<int32_t>(Script_PC, Script_Cells); Cell >= 1; --Cell) {
-        if (Script[Cell] == Action_Reception_Off)
-            return false;
-        if (Script[Cell] == Action_Reception_On)
-            return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 bool Read_In_Progress()
 {
+    // Once connected, the connect script reads every block.
+    const Script_Kind Kind = Script_Running_Kind();
     return Connected && (Request_Waiting(Request_Read_All) || Request_Waiting(Request_Read_Calibration) ||
-                         Reception_Open());
+                         Kind == Script_Kind::Read || Kind == Script_Kind::Connect);
 }
 
 std::vector<TControl*> TForm_KardunGAS::Read_Locked_Controls() const
