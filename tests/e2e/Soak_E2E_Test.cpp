@@ -384,16 +384,22 @@ protected:
                 }
                 A.Done = true;
             }
+        std::vector<std::string> Now;
         for (int I = 1; I <= Status_Queue.Count; ++I)
             if (Status_Queue.Text[I] == "Data transmission" || Status_Queue.Text[I] == "Receiv data")
-                Violation("the status line keeps '" + Status_Queue.Text[I] + "' at the main poll");
+                Now.push_back("the status line keeps '" + Status_Queue.Text[I] + "' at the main poll");
         if (Form_PSW && Form_PSW->Visible() && Form_PSW->Label_PSW_Ok->Caption() == "Data transmission")
-            Violation("the password window keeps 'Data transmission' at the main poll");
-        Check_Car_Files();
+            Now.push_back("the password window keeps 'Data transmission' at the main poll");
+        Check_Car_Files(Now);
+        // A state that stays wrong is one violation, told when it first shows.
+        for (const std::string& V : Now)
+            if (std::find(Standing.begin(), Standing.end(), V) == Standing.end())
+                Violation(V);
+        Standing = Now;
     }
 
     // Each controller's car file holds its engine speed.
-    void Check_Car_Files()
+    void Check_Car_Files(std::vector<std::string>& Found)
     {
         for (int S = 0; S < 2; ++S) {
             const Controller_Slot& C = Slots[S];
@@ -405,8 +411,8 @@ protected:
             const std::string Value = Key_Value(Folder->Read(std::string(Car_Folder) + "/" + C.Car + ".cfg"), "PG_RPM");
             const double Held = Held_RPM(S == Current ? Emu.Store() : C.Store);
             if (Value.empty() || !Near_RPM(Held, std::atof(Value.c_str())))
-                Violation("car file " + C.Car + ".cfg holds PG_RPM " + Value + ", its controller " +
-                          std::to_string(static_cast<int>(Held)));
+                Found.push_back("car file " + C.Car + ".cfg holds PG_RPM " + Value + ", its controller " +
+                                std::to_string(static_cast<int>(Held)));
         }
     }
 
@@ -904,7 +910,7 @@ protected:
             ++Done;
             // Short gaps make actions overlap the scripts the earlier ones started.
             Pump(static_cast<int>(Random() % 900));
-            if (Replay.empty() ? Done % 10 == 0 : Replayed == Replay.size())
+            if (Replay.empty() && Done % 10 == 0)
                 Checkpoint();
         }
         Checkpoint();
@@ -935,6 +941,7 @@ protected:
     MSG_Message Last_Stored;
     bool Was_Pending = false;
     std::string Last_PSW_Red;
+    std::vector<std::string> Standing;   // wrong states told at the last checkpoint
 };
 
 // Disabled until the request mechanism keeps its word: main still loses requests here.
