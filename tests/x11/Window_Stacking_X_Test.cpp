@@ -104,10 +104,41 @@ std::string X_State::Said(long Asking, long Asked) const
     return Out.str();
 }
 
+// The clients bottom to top as the X server stacks their frames (the root's children), for
+// a window manager that does not announce the stacking (xfwm4).
+std::vector<long> Stacked_Frames()
+{
+    std::vector<long> Frames;   // top first, as xwininfo lists them
+    std::istringstream Lines(Shell("xwininfo -root -children"));
+    for (std::string Line; std::getline(Lines, Line);)
+        if (const size_t At = Line.find_first_not_of(' '); At != std::string::npos && Line.compare(At, 2, "0x") == 0)
+            Frames.push_back(std::stol(Line.substr(At), nullptr, 16));
+    std::vector<std::pair<size_t, long>> Placed;   // the frame's place from the top, the client
+    for (long Client : Numbers(Shell("xprop -root _NET_CLIENT_LIST"), "#")) {
+        long Window = Client;
+        for (int Depth = 0; Depth < 8; ++Depth) {
+            const std::string Tree = Shell("xwininfo -tree -id " + std::to_string(Window));
+            const std::vector<long> Parent = Numbers(Tree, "Parent window id:"), Root = Numbers(Tree, "Root window id:");
+            if (Parent.empty() || Root.empty() || Parent.front() == Root.front())
+                break;
+            Window = Parent.front();
+        }
+        if (const auto At = std::find(Frames.begin(), Frames.end(), Window); At != Frames.end())
+            Placed.emplace_back(static_cast<size_t>(At - Frames.begin()), Client);
+    }
+    std::sort(Placed.rbegin(), Placed.rend());
+    std::vector<long> Stacking;
+    for (const auto& [Place, Client] : Placed)
+        Stacking.push_back(Client);
+    return Stacking;
+}
+
 X_State Look()
 {
     X_State S;
     S.Stacking = Numbers(Shell("xprop -root _NET_CLIENT_LIST_STACKING"), "#");
+    if (S.Stacking.empty())
+        S.Stacking = Stacked_Frames();
     const std::vector<long> Active = Numbers(Shell("xprop -root _NET_ACTIVE_WINDOW"), "#");
     S.Active = Active.empty() ? 0 : Active.front();
     return S;
@@ -423,7 +454,9 @@ TEST_F(Window_Stacking_X, EveryServiceWindowStaysAboveTheMaximisedMainWindowClic
         {"big digits", [M] { M->Open_ICO_Window(1); return ui::All_Forms().back(); }},
     };
     const long Main = static_cast<long>(M->Native_Window());
-    ASSERT_TRUE(Pump_Until([&] { return Look().Above(0, Main) && !Frame_Of(Main).empty(); }, Settle_Ms));
+    X_State Up;
+    ASSERT_TRUE(Pump_Until([&] { return (Up = Look()).Above(0, Main) && !Frame_Of(Main).empty(); }, Settle_Ms))
+        << Up.Said(0, Main);
     for (const Row& R : Rows) {
         SCOPED_TRACE(R.Window);
         TForm* Window = R.Open();
@@ -461,7 +494,8 @@ TEST_F(Window_Stacking_X, EveryModalDialogShowsAboveTheWindowThatOpensItAndTheWi
     TForm_KardunGAS* M = Form_KardunGAS;
     M->Show();
     const long Main = static_cast<long>(M->Native_Window());
-    ASSERT_TRUE(Pump_Until([&] { return Look().Above(0, Main); }, Settle_Ms));
+    X_State Up;
+    ASSERT_TRUE(Pump_Until([&] { return (Up = Look()).Above(0, Main); }, Settle_Ms)) << Up.Said(0, Main);
     struct Row {
         const char* Dialog;
         std::function<TForm*()> Open_Window;   // the window the dialog is opened from
