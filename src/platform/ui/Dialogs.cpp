@@ -84,9 +84,14 @@ bool TFile_Dialog::Execute()
     }
     if (!FDefault_Ext.empty()) Dialog.setDefaultSuffix(QString::fromStdString(FDefault_Ext));
     if (!FFile_Name.empty()) Dialog.selectFile(QString::fromStdString(FFile_Name));
-    ui::Place_Modal(&Dialog);
-    ui::Modal_Scope Scope;
-    if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) return false;
+    const QPointer<QWidget> Asking = ui::Place_Modal(&Dialog);
+    int Result = QDialog::Rejected;
+    {
+        ui::Modal_Scope Scope;
+        Result = Dialog.exec();
+    }
+    ui::Back_From_Modal(Asking);
+    if (Result != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) return false;
     FFile_Name = Dialog.selectedFiles().first().toStdString();
     const int Index = static_cast<int>(Filters.indexOf(Dialog.selectedNameFilter()));
     if (Index >= 0) FFilter_Index = Index + 1;
@@ -129,9 +134,14 @@ bool TFontDialog::Execute()
     QObject::connect(Buttons, &QDialogButtonBox::accepted, &Dialog, &QDialog::accept);
     QObject::connect(Buttons, &QDialogButtonBox::rejected, &Dialog, &QDialog::reject);
     Layout->addRow(Buttons);
-    ui::Place_Modal(&Dialog);
-    ui::Modal_Scope Scope;
-    if (Dialog.exec() != QDialog::Accepted) return false;
+    const QPointer<QWidget> Asking = ui::Place_Modal(&Dialog);
+    int Result = QDialog::Rejected;
+    {
+        ui::Modal_Scope Scope;
+        Result = Dialog.exec();
+    }
+    ui::Back_From_Modal(Asking);
+    if (Result != QDialog::Accepted) return false;
     FFont.Name(Family->currentFont().family().toStdString());
     FFont.Size(Size->value());
     FFont.Style(Bold->isChecked() ? (FFont.Style() | fsBold) : (FFont.Style() & ~fsBold));
@@ -183,10 +193,12 @@ int Message_Box(const std::string& Text, TMsg_Kind Kind, TMsg_Buttons Buttons, i
         Box->setEscapeButton(Cancel ? Cancel : No);
     }
     if (X >= 0 && Y >= 0) Box->move(X, Y);
+    const QPointer<QWidget> Asked_From = Parent;
     {
         ui::Modal_Scope Scope;
         Box->exec();
     }
+    ui::Back_From_Modal(Asked_From);
     QAbstractButton* Clicked = Box ? Box->clickedButton() : nullptr;
     delete Box;
     if (Clicked && Clicked == Ok) return mrOk;

@@ -933,6 +933,7 @@ int TForm::ShowModal()
         FWidget->setWindowModality(Qt::NonModal);
     }
     FVisible = false;
+    ui::Back_From_Modal(FShown_Above ? FShown_Above->Widget() : nullptr);
     return FModal_Result;
 }
 

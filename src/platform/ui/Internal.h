@@ -56,6 +56,9 @@ bool Any_Shown_On_Top(const QWidget* Except);
 // asked from (ui::Asking_Form), focused, and on top when that window or any other window
 // of the program stays on top. Returns the asking window's widget (nullptr when none).
 QWidget* Place_Modal(QWidget* Dialog);
+// A modal dialog asked from Asking (its widget, or nullptr) has closed: that window, when
+// still shown, is active again.
+void Back_From_Modal(QWidget* Asking);
 
 // Show a non-modal warning about an exception (the real program only).
 void Show_Exception_Box(const std::string& Message);

@@ -62,4 +62,12 @@ QWidget* Place_Modal(QWidget* Dialog)
     return Parent;
 }
 
+void Back_From_Modal(QWidget* Asking)
+{
+    // Some window managers give the focus to the topmost window left (one that stays on
+    // top) rather than to the dialog's parent.
+    if (!Asking || !Asking->isVisible()) return;
+    if (auto* Form = dynamic_cast<TForm*>(TControl::From_Widget(Asking))) Form->SetFocus();
+}
+
 }  // namespace ui
