@@ -4,10 +4,12 @@
 // tests/scripts/Window_Stacking_Test.sh, never offscreen.
 #include <QApplication>
 #include <QTimer>
+#include <QWindow>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -18,6 +20,7 @@
 
 #include "main/Main_Test_Support.h"
 #include "platform/system/Serial_Ports.h"
+#include "windows/DTB_Window.h"
 #include "windows/Drive_Window.h"
 #include "windows/MiniCFG_Window.h"
 #include "windows/Port_Window.h"
@@ -70,19 +73,72 @@ struct X_State {
     {
         return Asked != 0 && Active == Asked && Level(Asked) > Level(Asking) && (Asking == 0 || Level(Asking) > 0);
     }
-    std::string Said(long Asking, long Asked) const
-    {
-        std::ostringstream Out;
-        Out << std::hex << "asking 0x" << Asking << " at " << Level(Asking) << ", asked 0x" << Asked << " at "
-            << Level(Asked) << ", active 0x" << Active;
-        return Out.str();
-    }
+    // What the X server says of both windows: why one is not above the other.
+    std::string Said(long Asking, long Asked) const;
 };
+
+// A property of a window as xprop prints it, without the property's name.
+std::string Property(long Id, const char* Name)
+{
+    std::string Out = Shell("xprop -id " + std::to_string(Id) + " " + Name);
+    if (const size_t At = Out.find_first_of(":=", std::strlen(Name)); At != std::string::npos)
+        Out = Out.substr(At + 1);
+    while (!Out.empty() && (Out.back() == '\n' || Out.back() == ' '))
+        Out.pop_back();
+    return Out;
+}
+
+std::string X_State::Said(long Asking, long Asked) const
+{
+    std::ostringstream Out;
+    Out << std::hex << "stacking bottom to top:";
+    for (long Id : Stacking)
+        Out << " 0x" << Id;
+    Out << "; active 0x" << Active;
+    for (const auto& [Role, Id] : {std::pair{"below", Asking}, std::pair{"above", Asked}}) {
+        Out << "; " << Role << " 0x" << Id << " at " << std::dec << Level(Id) << std::hex;
+        if (Id != 0)
+            Out << " (WM_TRANSIENT_FOR" << Property(Id, "WM_TRANSIENT_FOR") << ", _NET_WM_STATE "
+                << Property(Id, "_NET_WM_STATE") << ")";
+    }
+    return Out.str();
+}
+
+// The clients bottom to top as the X server stacks their frames (the root's children), for
+// a window manager that does not announce the stacking (xfwm4).
+std::vector<long> Stacked_Frames()
+{
+    std::vector<long> Frames;   // top first, as xwininfo lists them
+    std::istringstream Lines(Shell("xwininfo -root -children"));
+    for (std::string Line; std::getline(Lines, Line);)
+        if (const size_t At = Line.find_first_not_of(' '); At != std::string::npos && Line.compare(At, 2, "0x") == 0)
+            Frames.push_back(std::stol(Line.substr(At), nullptr, 16));
+    std::vector<std::pair<size_t, long>> Placed;   // the frame's place from the top, the client
+    for (long Client : Numbers(Shell("xprop -root _NET_CLIENT_LIST"), "#")) {
+        long Window = Client;
+        for (int Depth = 0; Depth < 8; ++Depth) {
+            const std::string Tree = Shell("xwininfo -tree -id " + std::to_string(Window));
+            const std::vector<long> Parent = Numbers(Tree, "Parent window id:"), Root = Numbers(Tree, "Root window id:");
+            if (Parent.empty() || Root.empty() || Parent.front() == Root.front())
+                break;
+            Window = Parent.front();
+        }
+        if (const auto At = std::find(Frames.begin(), Frames.end(), Window); At != Frames.end())
+            Placed.emplace_back(static_cast<size_t>(At - Frames.begin()), Client);
+    }
+    std::sort(Placed.rbegin(), Placed.rend());
+    std::vector<long> Stacking;
+    for (const auto& [Place, Client] : Placed)
+        Stacking.push_back(Client);
+    return Stacking;
+}
 
 X_State Look()
 {
     X_State S;
     S.Stacking = Numbers(Shell("xprop -root _NET_CLIENT_LIST_STACKING"), "#");
+    if (S.Stacking.empty())
+        S.Stacking = Stacked_Frames();
     const std::vector<long> Active = Numbers(Shell("xprop -root _NET_ACTIVE_WINDOW"), "#");
     S.Active = Active.empty() ? 0 : Active.front();
     return S;
@@ -132,8 +188,9 @@ std::string Text(const std::vector<long>& F)
 
 long Modal_Box()
 {
+    // The native window's own id: the widget's copy is not renewed with a new native window.
     QWidget* Box = QApplication::activeModalWidget();
-    return Box && Box->isVisible() ? static_cast<long>(Box->winId()) : 0;
+    return Box && Box->isVisible() && Box->windowHandle() ? static_cast<long>(Box->windowHandle()->winId()) : 0;
 }
 
 long Notice()
@@ -182,13 +239,21 @@ protected:
     std::unique_ptr<TApplication> App;
 };
 
-TEST_F(Window_Stacking_X, EveryQuestionAndNoticeShowsAboveAndFocusedOverTheWindowThatAsksIt)
+// The main window normal, or staying on top (a setting): the windows it opens and their
+// questions must show above it either way.
+class Window_Stacking_Main_X : public Window_Stacking_X, public ::testing::WithParamInterface<bool> {};
+
+INSTANTIATE_TEST_SUITE_P(Main_Window, Window_Stacking_Main_X, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& Info) {
+                             return std::string(Info.param ? "Stay_On_Top" : "Normal");
+                         });
+
+TEST_P(Window_Stacking_Main_X, EveryQuestionAndNoticeShowsAboveAndFocusedOverTheWindowThatAsksIt)
 {
-    // The main window stays on top (a setting): the windows it opens and their questions
-    // must still show above it. It stands at the screen's right edge, where the windows
-    // centred on it and their questions would leave the screen.
+    // The main window stands at the screen's right edge, where the windows centred on it
+    // and their questions would leave the screen.
     const long Screen_W = Screen("Width:"), Screen_H = Screen("Height:");
-    ASSERT_NO_FATAL_FAILURE(Make_Program(Line("Full_Screen", "False") + Line("Form_Style", "True") +
+    ASSERT_NO_FATAL_FAILURE(Make_Program(Line("Full_Screen", "False") + Line("Form_Style", GetParam() ? "True" : "False") +
                                          Line("Position_Left", std::to_string(Screen_W - 450)) +
                                          Line("Position_Top", std::to_string(Screen_H - 500))));
     TForm_KardunGAS* M = Form_KardunGAS;
@@ -337,6 +402,162 @@ TEST_F(Window_Stacking_X, WindowsOpenWithinTheScreenCentredOnTheMainWindowAsItSt
             Check();
         }
         End_Program();
+    }
+}
+
+// A point of the main window's frame that Other's frame does not cover: where a click
+// reaches the main window (its client area, off the title bar).
+std::vector<long> Free_Point(const std::vector<long>& Main, const std::vector<long>& Other)
+{
+    const long Inset = 60;
+    const std::vector<long> Candidates[] = {{Main[0] + Inset, Main[1] + Inset},
+                                            {Main[0] + Main[2] - Inset, Main[1] + Inset},
+                                            {Main[0] + Inset, Main[1] + Main[3] - Inset},
+                                            {Main[0] + Main[2] - Inset, Main[1] + Main[3] - Inset}};
+    for (const std::vector<long>& P : Candidates)
+        if (Other.size() != 4 || P[0] < Other[0] || P[0] >= Other[0] + Other[2] || P[1] < Other[1] ||
+            P[1] >= Other[1] + Other[3])
+            return P;
+    return {};
+}
+
+// A click of the technician on the main window while a service window is up: the main
+// window becomes the active one, and the service window stays above it (a notice too).
+TEST_F(Window_Stacking_X, EveryServiceWindowStaysAboveTheMaximisedMainWindowClickedBesideIt)
+{
+    ASSERT_NO_FATAL_FAILURE(Make_Program(Line("Full_Screen", "True") + Line("Form_Style", "False")));
+    TForm_KardunGAS* M = Form_KardunGAS;
+    M->Show();
+    auto Tell = [] {
+        Show_Message(Message_Type::Language_Key, "Error_CFG_Transmitt", clRed);
+        Pump_Until([] { return Form_MSG->Visible(); }, Settle_Ms);
+        return static_cast<TForm*>(Form_MSG);
+    };
+    struct Row {
+        const char* Window;
+        std::function<TForm*()> Open;   // the window it opened
+    };
+    const Row Rows[] = {
+        {"message", Tell},
+        {"clients database", [M] { M->Button_CFG_User_ViewClick(nullptr); return static_cast<TForm*>(Form_DTB); }},
+        {"loader", [M] { M->Button_HEX_LoaderClick(nullptr); return static_cast<TForm*>(Form_Loader); }},
+        {"RPM sweep", [] { Form_RPM->Show(); return static_cast<TForm*>(Form_RPM); }},
+        {"test drive", [] { Form_MV_Drive->Show(); return static_cast<TForm*>(Form_MV_Drive); }},
+        {"port search", [] { Form_Port->Search_Ports(); return static_cast<TForm*>(Form_Port); }},
+        {"password", [] { Form_PSW->Show(); return static_cast<TForm*>(Form_PSW); }},
+        {"compact view",
+         [M] {
+             M->Show_MiniCFG(2);
+             Form_MiniCFG->CheckBox_MiniCFG->Checked(false);   // stays open when the main window is clicked
+             return static_cast<TForm*>(Form_MiniCFG);
+         }},
+        {"big digits", [M] { M->Open_ICO_Window(1); return ui::All_Forms().back(); }},
+    };
+    const long Main = static_cast<long>(M->Native_Window());
+    X_State Up;
+    ASSERT_TRUE(Pump_Until([&] { return (Up = Look()).Above(0, Main) && !Frame_Of(Main).empty(); }, Settle_Ms))
+        << Up.Said(0, Main);
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.Window);
+        TForm* Window = R.Open();
+        ASSERT_TRUE(Window && Window->Visible());
+        const long Id = static_cast<long>(Window->Native_Window());
+        Wait_Above(Main, [Id] { return Id; });
+        // The toolkit has taken the activation in (its own request for it, held until the
+        // window was mapped, is out): a click comes after it.
+        EXPECT_TRUE(Pump_Until([Window] { return QApplication::activeWindow() == Window->Widget(); }, Settle_Ms));
+        std::vector<long> F;
+        Pump_Until([&] { return !(F = Frame_Of(Id)).empty(); }, Settle_Ms);
+        const std::vector<long> Click = Free_Point(Frame_Of(Main), F);
+        ASSERT_EQ(Click.size(), 2u) << Text(F);
+        // The X server takes the move and the click in this order (a move that waits for the
+        // pointer to move would wait for good where it is already there).
+        Shell("xdotool mousemove " + std::to_string(Click[0]) + " " + std::to_string(Click[1]) + " click 1");
+        X_State S;
+        EXPECT_TRUE(Pump_Until([&] { return (S = Look()).Active == Main; }, Settle_Ms))
+            << "the click did not reach the main window; " << S.Said(Main, Id);
+        Pump_For(300);   // the window manager's restacking for the click is in
+        S = Look();
+        EXPECT_TRUE(Window->Visible());
+        EXPECT_GT(S.Level(Id), S.Level(Main)) << S.Said(Main, Id);
+        EXPECT_EQ(Numbers(Property(Id, "WM_TRANSIENT_FOR"), "#"), std::vector<long>{Main}) << S.Said(Main, Id);
+        Window->Close();
+        M->Show();
+        Pump_Until([&] { return Look().Above(0, Main); }, Settle_Ms);
+    }
+}
+
+// A modal dialog opened from a window while the port search (a window that stays on top)
+// is up: above both, focused, and answered by a key; the window it was opened from is
+// still there, above the main window, when it closes.
+TEST_F(Window_Stacking_X, EveryModalDialogShowsAboveTheWindowThatOpensItAndTheWindowsOnTop)
+{
+    ASSERT_NO_FATAL_FAILURE(Make_Program(Line("Full_Screen", "True") + Line("Form_Style", "False")));
+    TForm_KardunGAS* M = Form_KardunGAS;
+    M->Show();
+    const long Main = static_cast<long>(M->Native_Window());
+    X_State Up;
+    ASSERT_TRUE(Pump_Until([&] { return (Up = Look()).Above(0, Main); }, Settle_Ms)) << Up.Said(0, Main);
+    struct Row {
+        const char* Dialog;
+        std::function<TForm*()> Open_Window;   // the window the dialog is opened from
+        std::function<void()> Open_Dialog;
+    };
+    auto Main_Window = [M] { return static_cast<TForm*>(M); };
+    const Row Rows[] = {
+        {"port settings from the Settings page", Main_Window, [M] { M->Button_Setup_Port->Click(); }},
+        {"port settings from the compact port view",
+         [M] {
+             M->Panel_PortStatusMouseDown(nullptr, TMouseButton::Right, TShiftState(), 0, 0);
+             return static_cast<TForm*>(Form_MiniCFG);
+         },
+         [M] { M->Button_Setup_Port->Click(); }},
+        {"font", Main_Window, [M] { M->Button_Setup_Font->Click(); }},
+        {"save", Main_Window, [M] { M->Button_CFG_Save->Click(); }},
+        {"open from the loader window",
+         [M] {
+             M->Button_HEX_LoaderClick(nullptr);
+             return static_cast<TForm*>(Form_Loader);
+         },
+         [] { Form_Loader->Button_Loader_Browse->Click(); }},
+    };
+    // The search waits for a port to appear, up all along.
+    Form_Port->Search_Ports();
+    ASSERT_TRUE(Form_Port->Visible());
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.Dialog);
+        const long On_Top = static_cast<long>(Form_Port->Native_Window());
+        X_State S;
+        EXPECT_TRUE(Pump_Until([&] { return (S = Look()).Level(On_Top) > S.Level(Main); }, Settle_Ms))
+            << S.Said(Main, On_Top);
+        TForm* Opener = R.Open_Window();
+        ASSERT_TRUE(Opener && Opener->Visible());
+        const long Asking = static_cast<long>(Opener->Native_Window());
+        if (Opener != M)
+            Wait_Above(Main, [Asking] { return Asking; });
+        bool By_Key = false;
+        QTimer::singleShot(50, [&] {   // in the dialog's own loop
+            Wait_Above(Asking, Modal_Box);
+            Wait_Above(On_Top, Modal_Box);
+            Shell("xdotool key Escape");
+            By_Key = Pump_Until([] { return Modal_Box() == 0; }, Settle_Ms);
+            if (QWidget* Left_Open = QApplication::activeModalWidget())
+                Left_Open->close();
+        });
+        R.Open_Dialog();
+        EXPECT_TRUE(By_Key) << "Escape did not reach the dialog";
+        // A service window it was opened from is active again, open, above the main window.
+        if (Opener != M) {
+            EXPECT_TRUE(Pump_Until([&] { return (S = Look()).Active == Asking; }, Settle_Ms)) << S.Said(Main, Asking);
+            Pump_For(300);
+            EXPECT_TRUE(Opener->Visible());
+            S = Look();
+            EXPECT_GT(S.Level(Asking), S.Level(Main)) << S.Said(Main, Asking);
+            Opener->Close();
+        }
+        M->Show();
+        Pump_Until([&] { return Look().Above(0, Main); }, Settle_Ms);
+        Pump_For(500);
     }
 }
 

@@ -84,8 +84,14 @@ bool TFile_Dialog::Execute()
     }
     if (!FDefault_Ext.empty()) Dialog.setDefaultSuffix(QString::fromStdString(FDefault_Ext));
     if (!FFile_Name.empty()) Dialog.selectFile(QString::fromStdString(FFile_Name));
-    ui::Modal_Scope Scope;
-    if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) return false;
+    const QPointer<QWidget> Asking = ui::Place_Modal(&Dialog);
+    int Result = QDialog::Rejected;
+    {
+        ui::Modal_Scope Scope;
+        Result = Dialog.exec();
+    }
+    ui::Back_From_Modal(Asking);
+    if (Result != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) return false;
     FFile_Name = Dialog.selectedFiles().first().toStdString();
     const int Index = static_cast<int>(Filters.indexOf(Dialog.selectedNameFilter()));
     if (Index >= 0) FFilter_Index = Index + 1;
@@ -128,8 +134,14 @@ bool TFontDialog::Execute()
     QObject::connect(Buttons, &QDialogButtonBox::accepted, &Dialog, &QDialog::accept);
     QObject::connect(Buttons, &QDialogButtonBox::rejected, &Dialog, &QDialog::reject);
     Layout->addRow(Buttons);
-    ui::Modal_Scope Scope;
-    if (Dialog.exec() != QDialog::Accepted) return false;
+    const QPointer<QWidget> Asking = ui::Place_Modal(&Dialog);
+    int Result = QDialog::Rejected;
+    {
+        ui::Modal_Scope Scope;
+        Result = Dialog.exec();
+    }
+    ui::Back_From_Modal(Asking);
+    if (Result != QDialog::Accepted) return false;
     FFont.Name(Family->currentFont().family().toStdString());
     FFont.Size(Size->value());
     FFont.Style(Bold->isChecked() ? (FFont.Style() | fsBold) : (FFont.Style() & ~fsBold));
@@ -154,16 +166,16 @@ int Message_Box(const std::string& Text, TMsg_Kind Kind, TMsg_Buttons Buttons, i
     default: break;
     }
     // The box belongs to the window it is asked from: a window manager keeps a transient
-    // above its parent, and a parent that stays on top takes its box into its layer only
-    // when the box says so too. Without a parent the box would be transient for the
-    // program as a whole and could lie under a window that stays on top.
+    // above its parent, and a window that stays on top (the parent or another) is below
+    // the box only when the box stays on top too. Without a parent the box would be
+    // transient for the program as a whole and could lie under a window that stays on top.
     TForm* Asking = ui::Asking_Form();
     QWidget* Parent = Asking ? Asking->Widget() : nullptr;
     // Made on the heap: should the asking window go while the box is open, the box goes
     // with it and the answer is the one of closing the box.
     QPointer<QMessageBox> Box =
         new QMessageBox(Icon, Title_Text(), ui::Caption_Text(Text, ui::Charset.Current), QMessageBox::NoButton, Parent);
-    if (ui::Stays_On_Top(Parent)) Box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (ui::Stays_On_Top(Parent) || ui::Any_Shown_On_Top(Box)) Box->setWindowFlag(Qt::WindowStaysOnTopHint);
     QPushButton* Ok = nullptr;
     QPushButton* Yes = nullptr;
     QPushButton* No = nullptr;
@@ -181,10 +193,12 @@ int Message_Box(const std::string& Text, TMsg_Kind Kind, TMsg_Buttons Buttons, i
         Box->setEscapeButton(Cancel ? Cancel : No);
     }
     if (X >= 0 && Y >= 0) Box->move(X, Y);
+    const QPointer<QWidget> Asked_From = Parent;
     {
         ui::Modal_Scope Scope;
         Box->exec();
     }
+    ui::Back_From_Modal(Asked_From);
     QAbstractButton* Clicked = Box ? Box->clickedButton() : nullptr;
     delete Box;
     if (Clicked && Clicked == Ok) return mrOk;

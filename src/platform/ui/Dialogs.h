@@ -1,6 +1,8 @@
 #pragma once
 // Modal dialogs: open and save file dialogs, a font dialog, and message boxes at a given
-// screen position. Every one of them asks the test hook first (Runtime.h).
+// screen position. Every one of them asks the test hook first (Runtime.h). Each shows above
+// the window it is asked from (the program's active window, else the main window), focused,
+// and on top while that window or any other window of the program stays on top.
 #include "platform/ui/Component.h"
 #include "platform/ui/Font.h"
 #include <string>

@@ -364,6 +364,8 @@ TForm::~TForm()
     if (FWidget) ui::Silence_Widgets(FWidget);
     if (FModal_Loop) static_cast<QEventLoop*>(FModal_Loop)->quit();
     if (Active_Window == this) Active_Window = nullptr;
+    for (TForm* Form : Forms())
+        if (Form->FShown_Above == this) Form->FShown_Above = nullptr;
     Forms().erase(std::remove(Forms().begin(), Forms().end(), this), Forms().end());
 }
 
@@ -672,6 +674,10 @@ void TForm::Apply_Flags()
         FWidget->setGeometry(Geometry);
         FWidget->setWindowState(State);
         FWidget->show();
+        // Shown anew (perhaps as a new native window): the windows kept above one another
+        // are told again.
+        Tie_Above();
+        Tie_Those_Above();
     }
     FApplying_Flags = false;
     Hold_Size_Steps();
@@ -747,14 +753,29 @@ void TForm::Place_On_Show()
     if (FCentre_On_Frame) FOuter_Place = Place;
 }
 
-// The window this one is shown above: the main form, or for a notice the window it is
-// asked from (never itself).
+// The window this one is shown above: the main form, or for a notice and a modal form the
+// window it is asked from (never itself).
 TForm* TForm::Shown_Above() const
 {
     TForm* Main = Application ? Application->MainForm() : nullptr;
     if (Main == this) return nullptr;
-    TForm* Asking = FAbove_Asking ? ui::Asking_Form() : nullptr;
+    TForm* Asking = FAbove_Asking || FModal_Loop ? ui::Asking_Form() : nullptr;
     return Asking && Asking != this ? Asking : Main;
+}
+
+// The window manager is told which window this shown one stays above.
+void TForm::Tie_Above()
+{
+    if (FShown_Above && FWidget && FWidget->isVisible())
+        ui::Set_Transient_For(Native_Window(), FShown_Above->Native_Window());
+}
+
+// This window was shown anew: the windows shown above it are tied to it again (the window
+// manager may not have known it when they were tied, or it has a new native window).
+void TForm::Tie_Those_Above()
+{
+    for (TForm* Form : Forms())
+        if (Form->FShown_Above == this) Form->Tie_Above();
 }
 
 void TForm::Show()
@@ -777,13 +798,15 @@ void TForm::Show()
     if (!Alive || !FVisible || !FWidget) return;   // closed or freed while showing
     TForm* Main = Application ? Application->MainForm() : nullptr;
     TForm* Above = Shown_Above();
+    FShown_Above = Above && Above->Widget() ? Above : nullptr;
     if (Above && Above->Widget()) {
         FWidget->winId();
         Above->Widget()->winId();
         // A window shown above one that stays on top goes into that window's layer: a
         // window manager keeps a transient above its parent only within the transient's
         // own layer. Set first: the window system may make the hidden native window anew.
-        const bool On_Top = FForm_Style == TForm_Style::Stay_On_Top || ui::Stays_On_Top(Above->Widget());
+        const bool On_Top = FForm_Style == TForm_Style::Stay_On_Top || ui::Stays_On_Top(Above->Widget()) ||
+                            (FModal_Loop && ui::Any_Shown_On_Top(FWidget));
         if (QWindow* Window = FWidget->windowHandle()) Window->setFlag(Qt::WindowStaysOnTopHint, On_Top);
         if (FWidget->windowHandle() && Above->Widget()->windowHandle())
             FWidget->windowHandle()->setTransientParent(Above->Widget()->windowHandle());
@@ -797,6 +820,8 @@ void TForm::Show()
     // the one the technician is to look at when the main form appears.
     if (Main && Main != this && Main->Widget() && !Main->Widget()->isVisible()) Shown_Before_Main = FWidget;
     FWidget->show();
+    Tie_Above();
+    Tie_Those_Above();
     Watch_Frame(Frame_Watch_Tries);
     FWidget->raise();
     FWidget->activateWindow();
@@ -908,6 +933,7 @@ int TForm::ShowModal()
         FWidget->setWindowModality(Qt::NonModal);
     }
     FVisible = false;
+    ui::Back_From_Modal(FShown_Above ? FShown_Above->Widget() : nullptr);
     return FModal_Result;
 }
 

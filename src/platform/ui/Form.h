@@ -69,10 +69,13 @@ public:
     // it; an unframed window is placed again with its frame once the frame is known.
     TPosition Position() const { return FPosition; }
     void Position(TPosition Value) { FPosition = Value; }
-    // A window is shown above the main form (its transient parent), and stays on top while
-    // the main form does. A notice shown for whichever window the technician works in (the
-    // message window) is shown above the window it is asked from instead (ui::Asking_Form),
-    // and stays on top while that window does.
+    // A window is shown above the main form (its transient parent, told to the window
+    // manager, which keeps it above the main form also when the main form is clicked), and
+    // stays on top while the main form does. A notice shown for whichever window the
+    // technician works in (the message window) is shown above the window it is asked from
+    // instead (ui::Asking_Form), and stays on top while that window does. A modal form is
+    // shown above the window it is asked from, on top while any window of the program
+    // stays on top.
     bool Above_Asking_Form() const { return FAbove_Asking; }
     void Above_Asking_Form(bool Value) { FAbove_Asking = Value; }
     TBorder_Style BorderStyle() const { return FBorder_Style; }
@@ -150,6 +153,8 @@ private:
     void Place_On_Show();
     QPoint Centred_Place() const;
     TForm* Shown_Above() const;
+    void Tie_Above();
+    void Tie_Those_Above();
     void Do_Activate();
     std::string FCaption;
     std::unique_ptr<TIcon> FIcon;
@@ -165,6 +170,7 @@ private:
     bool FCreated = false;
     bool FDestroyed = false;
     bool FAbove_Asking = false;
+    TForm* FShown_Above = nullptr;     // the window this one was last shown above
     bool FCentre_On_Frame = false;     // the centred place waits for the frame
     bool FIn_Resize = false;
     bool FApplying_Flags = false;

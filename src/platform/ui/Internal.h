@@ -47,6 +47,19 @@ struct Modal_Scope {
 // shown above.
 bool Stays_On_Top(const QWidget* Window);
 
+// Tells the window manager that Window is kept above Parent (WM_TRANSIENT_FOR); Parent 0
+// takes that away. Both are X11 window ids; no X server: nothing happens. Main thread only.
+void Set_Transient_For(unsigned long long Window, unsigned long long Parent);
+// Whether a window of the program other than Except is on the screen and stays on top.
+bool Any_Shown_On_Top(const QWidget* Except);
+// Readies a modal dialog not yet shown (a toolkit dialog) to show above the window it is
+// asked from (ui::Asking_Form), focused, and on top when that window or any other window
+// of the program stays on top. Returns the asking window's widget (nullptr when none).
+QWidget* Place_Modal(QWidget* Dialog);
+// A modal dialog asked from Asking (its widget, or nullptr) has closed: that window, when
+// still shown, is active again.
+void Back_From_Modal(QWidget* Asking);
+
 // Show a non-modal warning about an exception (the real program only).
 void Show_Exception_Box(const std::string& Message);
 
