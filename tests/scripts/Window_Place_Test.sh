@@ -18,7 +18,7 @@ WM=${KARDUN_TEST_WM:-openbox}
 export QT_QPA_PLATFORM=xcb
 # xfwm4 reads its settings over a session bus: it gets one of its own.
 if [ "$WM" = xfwm4 ] && [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
-  exec dbus-run-session -- bash "$0" "$PROGRAM" "$RUNS"
+  exec dbus-run-session -- bash "$(realpath "$0")" "$PROGRAM" "$RUNS"
 fi
 work=$(mktemp -d) wm_pid="" pid="" busy_pid=""
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; [ -n "$busy_pid" ] && kill "$busy_pid";

@@ -503,9 +503,11 @@ bool TForm::Frame_Check()
             Note_Held_Geometry();
         return false;
     }
-    if (Apply_Held_Restore()) return true;
-    if (FRestore_Pending || !Framed()) return false;
-    if (!FOuter_Place && !FOuter_Width && !FOuter_Height) return false;
+    // A restore and a place waiting for the frame (a window started maximised) may arrive
+    // in one event.
+    const bool Restored = Apply_Held_Restore();
+    if (FRestore_Pending || !Framed()) return Restored;
+    if (!FOuter_Place && !FOuter_Width && !FOuter_Height) return Restored;
     if (std::exchange(FCentre_On_Frame, false) && FOuter_Place) FOuter_Place = Centred_Place();
     const QSize Extra = FWidget->frameGeometry().size() - FWidget->size();
     const QSize Client(FOuter_Width ? std::max(1, *FOuter_Width - Extra.width()) : FWidget->width(),
@@ -710,7 +712,10 @@ TWindow_State TForm::WindowState() const
 {
     if (!FWidget) return TWindow_State::Normal;
     if (FWidget->windowState() & Qt::WindowMinimized) return TWindow_State::Minimized;
-    if (FWidget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return TWindow_State::Maximized;
+    // Normal once the window manager's restore has arrived: passing through the normal
+    // state, the window keeps the maximised layout for the size it still has.
+    if (FRestore_Pending || (FWidget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return TWindow_State::Maximized;
     return TWindow_State::Normal;
 }
 
@@ -846,10 +851,10 @@ QPoint TForm::Centred_Place() const
 
 void TForm::Place_On_Show()
 {
-    if (FPosition != TPosition::Designed) Centre_On_Work_Area();
+    if (FPosition != TPosition::Designed) Centre();
 }
 
-void TForm::Centre_On_Work_Area()
+void TForm::Centre()
 {
     if (!FWidget) return;
     const QPoint Place = Centred_Place();
@@ -858,6 +863,17 @@ void TForm::Centre_On_Work_Area()
     // has framed it, it is centred again by its outer size.
     FCentre_On_Frame = !Framed();
     if (FCentre_On_Frame) FOuter_Place = Place;
+}
+
+void TForm::Centre_On_Work_Area()
+{
+    Centre();
+    // The window manager learns the place only from the window's own size hints, which the
+    // toolkit gives it for a place set on the native window: a window shown maximised keeps
+    // it as the place to restore to.
+    if (!FWidget || FWidget->isVisible()) return;
+    FWidget->winId();
+    if (QWindow* Window = FWidget->windowHandle()) Window->setFramePosition(FWidget->pos());
 }
 
 // The window this one is shown above: the main form, or for a notice the window it is

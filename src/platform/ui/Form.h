@@ -166,6 +166,7 @@ private:
     void Take_Native_Frame();
     void Apply_Flags();
     void Place_On_Show();
+    void Centre();
     QPoint Centred_Place() const;
     TForm* Shown_Above() const;
     void Do_Activate();
