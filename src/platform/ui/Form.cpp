@@ -550,7 +550,7 @@ void TForm::Note_Normal_Place()
 void TForm::Normal_Place(int& Left, int& Top) const
 {
     if (!FWidget) return;
-    const QPoint Place = FNormal_Place ? *FNormal_Place : FOuter_Place ? *FOuter_Place : FWidget->pos();
+    const QPoint Place = FOuter_Place ? *FOuter_Place : FWidget->pos();
     const QPoint Within = Within_Work_Area(Place, FWidget->frameGeometry().size());
     Left = Within.x();
     Top = Within.y();
@@ -653,9 +653,15 @@ void TForm::State_Changed_By_System()
     Apply_Held_Restore();
 }
 
+// Only a geometry the window manager gave counts: the place a window shown maximised asked
+// for before it was managed is the one it is restored to.
 void TForm::Note_Held_Geometry()
 {
     const QRect Now = FWidget->geometry();
+    const ui::Native_Place Native = ui::Read_Native_Place(Native_Window());
+    if (Native.Read && (!Native.Managed || Now != QRect(Native.Client_Left, Native.Client_Top,
+                                                        Native.Client_Width, Native.Client_Height)))
+        return;
     if (std::find(FHeld_Geometries.begin(), FHeld_Geometries.end(), Now) == FHeld_Geometries.end())
         FHeld_Geometries.push_back(Now);
 }
@@ -712,10 +718,7 @@ TWindow_State TForm::WindowState() const
 {
     if (!FWidget) return TWindow_State::Normal;
     if (FWidget->windowState() & Qt::WindowMinimized) return TWindow_State::Minimized;
-    // Normal once the window manager's restore has arrived: passing through the normal
-    // state, the window keeps the maximised layout for the size it still has.
-    if (FRestore_Pending || (FWidget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-        return TWindow_State::Maximized;
+    if (FWidget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return TWindow_State::Maximized;
     return TWindow_State::Normal;
 }
 

@@ -76,10 +76,10 @@ public:
     // without the desktop's panels) as Screen_Center does at a show, once: a window about
     // to be shown maximised gets a normal place of its own to be restored to.
     void Centre_On_Work_Area();
-    // The outer place the window had when it was last seen normal on the screen with its
-    // frame (hidden since or not; the place the program set while it has not been seen so),
-    // moved onto the work area as a window manager would: the place to keep for the next
-    // start. A place set before the window is first framed is moved onto the work area too.
+    // The outer place of the window (the place the program set while it has not been framed
+    // yet), moved onto the work area as a window manager would: the place to keep for the
+    // next start. A place set before the window is first framed is moved onto the work area
+    // too.
     void Normal_Place(int& Left, int& Top) const;
     // A window is shown above the main form (its transient parent), and stays on top while
     // the main form does. A notice shown for whichever window the technician works in (the

@@ -83,6 +83,7 @@ void Ask_Net_Wm_Maximised(unsigned long long Window, bool Maximised);
 // server (offscreen) or no such window. Main thread only.
 struct Native_Place {
     bool Read = false;
+    bool Managed = false;   // the window manager has published its frame (none in full screen)
     bool Framed = false;
     int Client_Left = 0;
     int Client_Top = 0;

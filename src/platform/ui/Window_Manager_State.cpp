@@ -124,7 +124,13 @@ Native_Place Read_Native_Place(unsigned long long Window)
         xcb_translate_coordinates_reply(C, xcb_translate_coordinates(C, Id, Geometry->root, 0, 0), nullptr),
         &std::free);
     if (!On_Root) return Place;
+    std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> Tree(
+        xcb_query_tree_reply(C, xcb_query_tree(C, Id), nullptr), &std::free);
+    if (!Tree) return Place;
     Place.Read = true;
+    // Published before the window manager has put the frame around the client, the frame
+    // does not count yet: the client still stands where the frame is to go.
+    const bool In_Frame = Tree->parent != Geometry->root;
     Place.Client_Left = On_Root->dst_x;
     Place.Client_Top = On_Root->dst_y;
     Place.Client_Width = Geometry->width;
@@ -133,9 +139,10 @@ Native_Place Read_Native_Place(unsigned long long Window)
     if (Extents && Extents->type == XCB_ATOM_CARDINAL && Extents->format == 32 &&
         xcb_get_property_value_length(Extents.get()) == 4 * static_cast<int>(sizeof(std::uint32_t))) {
         const auto* Value = static_cast<const std::uint32_t*>(xcb_get_property_value(Extents.get()));
+        Place.Managed = In_Frame;
         Place.Frame_Left = static_cast<int>(Value[0]);
         Place.Frame_Top = static_cast<int>(Value[2]);
-        Place.Framed = Value[0] != 0 || Value[1] != 0 || Value[2] != 0 || Value[3] != 0;
+        Place.Framed = In_Frame && (Value[0] != 0 || Value[1] != 0 || Value[2] != 0 || Value[3] != 0);
     }
     return Place;
 }
