@@ -90,6 +90,9 @@ void TForm_KardunGAS::Restore_Window_Position()
 {
     Position(TPosition::Designed);
     if (Settings.Full_Screen) {
+        // A place of its own to be restored to (the design size centred on the work area):
+        // without one some window managers restore it to a corner, partly off the screen.
+        Centre_On_Work_Area();
         WindowState(TWindow_State::Maximized);
     } else {
         WindowState(TWindow_State::Normal);
@@ -242,10 +245,10 @@ void TForm_KardunGAS::FormDestroy(TObject* Sender)
         ComPort->Close();
     // The samples recorded since the oscilloscope's last block go to its file.
     OSC_Record_Flush();
-    if (WindowState() == TWindow_State::Normal) {
-        Settings.Position_Top = Top();
-        Settings.Position_Left = Left();
-    }
+    // The place it had on the screen (it is hidden by now), within the work area, so that
+    // the next start shows its title bar.
+    if (WindowState() == TWindow_State::Normal)
+        Normal_Place(Settings.Position_Left, Settings.Position_Top);
     // A window that was never set up (no settings file named) has nothing to save.
     if (Settings_File_Name.empty())
         return;

@@ -133,10 +133,6 @@ constexpr int No_Drag_Step = 1 << 14;
 constexpr int Frame_Watch_Ms = 20;
 constexpr int Frame_Watch_Tries = 150;   // the toolkit keeps it in 16 bits
 
-// How long after a restore the held size is applied: the window manager's restored place
-// and size have reached the toolkit by then.
-constexpr int Restore_Settle_Ms = 50;
-
 // Keys (key preview, virtual-key codes, default and cancel buttons) and window activation.
 class Global_Filter : public QObject {
 public:
@@ -412,9 +408,23 @@ bool TForm::Fixed_Size() const { return Fixed_Border(FBorder_Style) && !Maximisa
 
 // Maximised and full-screen sizes belong to the window manager (a resize by the program
 // would also take the window out of its state): a size set then is kept for the restore.
-bool TForm::Size_Held_By_State() const
+bool TForm::In_Held_State() const
 {
     return FWidget && (FHalf_Maximised || (FWidget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)));
+}
+
+// A window manager may pass through the normal state on its way between two others (out
+// of full screen into maximised, say): the size stays held until the restore has arrived,
+// or a size set meanwhile would reach the window manager as the client's wish to leave its
+// state, at the full-screen place. Nor is a size sent while the window manager holds the
+// window maximised and the toolkit has not learnt it yet: it would keep it and the
+// toolkit would count the size it asked for.
+bool TForm::Size_Held_By_State() const
+{
+    if (In_Held_State() || FRestore_Pending) return true;
+    if (!FWidget || !FWidget->isVisible()) return false;
+    const ui::Net_Wm_State Net = ui::Read_Net_Wm_State(Native_Window());
+    return Net.Full_Screen || Net.Maximised_Vert || Net.Maximised_Horz;
 }
 
 // A window maximised in one direction only is neither of the two states the program lays
@@ -485,8 +495,21 @@ void TForm::Take_Native_Frame()
 bool TForm::Frame_Check()
 {
     Take_Native_Frame();
-    if (!FWidget || !Framed() || Size_Held_By_State()) return false;
-    if (!FOuter_Place && !FOuter_Width && !FOuter_Height) return false;
+    if (!FWidget) return false;
+    Note_Normal_Size();
+    if (In_Held_State()) {
+        // Moved or resized in the held state: that is the geometry a restore leaves, unless
+        // the window manager has already taken the window out of the state.
+        const ui::Net_Wm_State Net = ui::Read_Net_Wm_State(Native_Window());
+        if (!Net.Read || Net.Full_Screen || Net.Maximised_Vert || Net.Maximised_Horz)
+            Note_Held_Geometry();
+        return false;
+    }
+    // A restore and a place waiting for the frame (a window started maximised) may arrive
+    // in one event.
+    const bool Restored = Apply_Held_Restore();
+    if (FRestore_Pending || !Framed()) return Restored;
+    if (!FOuter_Place && !FOuter_Width && !FOuter_Height) return Restored;
     if (std::exchange(FCentre_On_Frame, false) && FOuter_Place) FOuter_Place = Centred_Place();
     const QSize Extra = FWidget->frameGeometry().size() - FWidget->size();
     const QSize Client(FOuter_Width ? std::max(1, *FOuter_Width - Extra.width()) : FWidget->width(),
@@ -494,13 +517,54 @@ bool TForm::Frame_Check()
     const std::optional<QPoint> Place = std::exchange(FOuter_Place, std::nullopt);
     FOuter_Width.reset();
     FOuter_Height.reset();
-    if (Place) FWidget->move(*Place);
+    // A place set for the start may lie off the screen (a screen smaller than the last
+    // one, a place saved from elsewhere): it is taken onto the work area.
+    if (Place) FWidget->move(Within_Work_Area(*Place, Client + Extra));
     if (Client != FWidget->size()) {
         if (Fixed_Size()) FWidget->setFixedSize(Client);
         FWidget->resize(Client);
         Hold_Size_Steps(Client);
     }
     return true;
+}
+
+// The client size of the normal state is taken from the X server as it stands: the toolkit's
+// own idea of the window lags behind a change of state.
+void TForm::Note_Normal_Size()
+{
+    if (!FWidget || !FWidget->isVisible() || FHalf_Maximised || FRestore_Pending ||
+        (FWidget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+        return;
+    const ui::Native_Place Native = ui::Read_Native_Place(Native_Window());
+    if (!Native.Read) {
+        if (!Framed()) return;
+        FLast_Normal_Size = FWidget->size();
+        return;
+    }
+    const ui::Net_Wm_State Net = ui::Read_Net_Wm_State(Native_Window());
+    if (!Native.Framed || Net.Full_Screen || Net.Maximised_Vert || Net.Maximised_Horz) return;
+    FLast_Normal_Size = QSize(Native.Client_Width, Native.Client_Height);
+}
+
+void TForm::Normal_Place(int& Left, int& Top) const
+{
+    if (!FWidget) return;
+    const QPoint Place = FOuter_Place ? *FOuter_Place : FWidget->pos();
+    const QPoint Within = Within_Work_Area(Place, FWidget->frameGeometry().size());
+    Left = Within.x();
+    Top = Within.y();
+}
+
+// As a window manager keeps a window it places: its outer frame within the work area of
+// the screen it is on (or the main screen), the top left corner first where it is larger.
+QPoint TForm::Within_Work_Area(QPoint Place, QSize Size) const
+{
+    QScreen* Screen = QGuiApplication::screenAt(Place + QPoint(Size.width() / 2, Size.height() / 2));
+    if (!Screen) Screen = QGuiApplication::primaryScreen();
+    if (!Screen) return Place;
+    const QRect Free = Screen->availableGeometry();
+    return QPoint(std::max(Free.left(), std::min(Place.x(), Free.x() + Free.width() - Size.width())),
+                  std::max(Free.top(), std::min(Place.y(), Free.y() + Free.height() - Size.height())));
 }
 
 // The window manager frames a window after it is shown, without a move or a resize of the
@@ -551,7 +615,7 @@ void TForm::ClientWidth(int Value)
     if (!FWidget) return;
     FOuter_Width.reset();   // a client size needs no frame
     if (Size_Held_By_State()) {
-        FRestore_Size = QSize(Value, FRestore_Size.isValid() ? FRestore_Size.height() : FWidget->normalGeometry().height());
+        Hold_Restore_Size(Value, std::nullopt);
         return;
     }
     if (Fixed_Size()) FWidget->setFixedSize(Value, FWidget->height());
@@ -564,7 +628,7 @@ void TForm::ClientHeight(int Value)
     if (!FWidget) return;
     FOuter_Height.reset();
     if (Size_Held_By_State()) {
-        FRestore_Size = QSize(FRestore_Size.isValid() ? FRestore_Size.width() : FWidget->normalGeometry().width(), Value);
+        Hold_Restore_Size(std::nullopt, Value);
         return;
     }
     if (Fixed_Size()) FWidget->setFixedSize(FWidget->width(), Value);
@@ -572,25 +636,73 @@ void TForm::ClientHeight(int Value)
     Hold_Size_Steps(FWidget->size());
 }
 
-// Restored: a size or place the program set while the window was maximised applies now,
-// once the toolkit has taken the place and size the window manager restored (it learns
-// them a little after the state): a resize before that would send the maximised place back
-// and move the restored window there.
+// Restored: a size or place the program set while the window was maximised applies once
+// the toolkit has the place and size the window manager restored (it may learn them after
+// the state, or before): a resize before that would send the held place back and move the
+// restored window there.
 void TForm::State_Changed_By_System()
 {
-    if (!FWidget || Size_Held_By_State()) return;
-    QTimer::singleShot(Restore_Settle_Ms, FWidget, [this, Alive = TAlive(this), Before = FWidget->size()] {
-        if (Alive) Apply_Held_Restore(Before);
-    });
+    if (!FWidget) return;
+    if (In_Held_State()) {
+        Note_Held_Geometry();
+        return;
+    }
+    if (FHeld_Geometries.empty()) return;
+    FRestore_Pending = true;
+    Apply_Held_Restore();
 }
 
-void TForm::Apply_Held_Restore(QSize Before)
+// Only a geometry the window manager gave counts: the place a window shown maximised asked
+// for before it was managed is the one it is restored to.
+void TForm::Note_Held_Geometry()
 {
-    if (!FWidget || Size_Held_By_State()) return;
+    const QRect Now = FWidget->geometry();
+    const ui::Native_Place Native = ui::Read_Native_Place(Native_Window());
+    if (Native.Read && (!Native.Managed || Now != QRect(Native.Client_Left, Native.Client_Top,
+                                                        Native.Client_Width, Native.Client_Height)))
+        return;
+    if (std::find(FHeld_Geometries.begin(), FHeld_Geometries.end(), Now) == FHeld_Geometries.end())
+        FHeld_Geometries.push_back(Now);
+}
+
+// A client size set while the size is held is kept for the restore, unless it is the size
+// the window manager restores the window to anyway (the last normal one): then nothing is
+// sent at all.
+void TForm::Hold_Restore_Size(std::optional<int> Width, std::optional<int> Height)
+{
+    const QSize Base = FRestore_Size.isValid() ? FRestore_Size
+                       : FLast_Normal_Size.isValid() ? FLast_Normal_Size
+                                                     : FWidget->normalGeometry().size();
+    const QSize Size(Width.value_or(Base.width()), Height.value_or(Base.height()));
+    FRestore_Size = Size == FLast_Normal_Size ? QSize() : Size;
+}
+
+// The restore has arrived when the window is normal on the X server and for the toolkit,
+// the toolkit's geometry is the X server's, and it is no longer the held one (true when
+// applied).
+bool TForm::Apply_Held_Restore()
+{
+    if (!FRestore_Pending || !FWidget || In_Held_State()) return false;
+    const QRect Now = FWidget->geometry();
+    const ui::Native_Place Native = ui::Read_Native_Place(Native_Window());
+    if (Native.Read && Now != QRect(Native.Client_Left, Native.Client_Top, Native.Client_Width, Native.Client_Height))
+        return false;   // the toolkit has not had the window manager's last word yet
+    const ui::Net_Wm_State Net = ui::Read_Net_Wm_State(Native_Window());
+    if (Net.Full_Screen || Net.Maximised_Vert || Net.Maximised_Horz) return false;   // passing through
+    // Nor has the window manager restored it yet: it gives the maximised or full-screen
+    // geometry while it passes through the normal state, never a restored one.
+    if (std::find(FHeld_Geometries.begin(), FHeld_Geometries.end(), Now) != FHeld_Geometries.end()) return false;
+    FRestore_Pending = false;
+    const QSize Before = FHeld_Geometries.back().size();
+    FHeld_Geometries.clear();
     const std::optional<QPoint> Place = std::exchange(FRestore_Place, std::nullopt);
     const QSize Size = std::exchange(FRestore_Size, QSize());
+    // The frame the toolkit counts is taken afresh from the window manager (the restored
+    // frame is not the full-screen one): a place counted with a stale frame moves the
+    // window by the frame's width and height.
+    if (QWindow* Window = FWidget->windowHandle()) static_cast<void>(Window->frameMargins());
     if (Place) FWidget->move(*Place);
-    if (Size.isValid()) {
+    if (Size.isValid() && Size != FWidget->size()) {
         if (Fixed_Size()) FWidget->setFixedSize(Size);
         FWidget->resize(Size);
         Hold_Size_Steps(Size);
@@ -598,6 +710,7 @@ void TForm::Apply_Held_Restore(QSize Before)
     // The window system does not always report a resize of its own for a restore (not when
     // the restored size is already the widget's): the restore is reported here.
     if (FWidget->size() != Before) Resized_By_System(Before.width(), Before.height());
+    return true;
 }
 
 TWindow_State TForm::WindowState() const
@@ -744,13 +857,29 @@ QPoint TForm::Centred_Place() const
 
 void TForm::Place_On_Show()
 {
-    if (FPosition == TPosition::Designed || !FWidget) return;
+    if (FPosition != TPosition::Designed) Centre();
+}
+
+void TForm::Centre()
+{
+    if (!FWidget) return;
     const QPoint Place = Centred_Place();
     FWidget->move(Place);
     // Without its frame the window was centred by its client size: once the window manager
     // has framed it, it is centred again by its outer size.
     FCentre_On_Frame = !Framed();
     if (FCentre_On_Frame) FOuter_Place = Place;
+}
+
+void TForm::Centre_On_Work_Area()
+{
+    Centre();
+    // The window manager learns the place only from the window's own size hints, which the
+    // toolkit gives it for a place set on the native window: a window shown maximised keeps
+    // it as the place to restore to.
+    if (!FWidget || FWidget->isVisible()) return;
+    FWidget->winId();
+    if (QWindow* Window = FWidget->windowHandle()) Window->setFramePosition(FWidget->pos());
 }
 
 // The window this one is shown above: the main form, or for a notice and a modal form the

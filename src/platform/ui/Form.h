@@ -12,7 +12,8 @@
 // shown window is looked at for its frame for a few seconds. Maximised and full-screen states
 // belong to the window manager (_NET_WM_STATE, seen as the toolkit's window-state change): a
 // size or place set while the window is in one of them is held and applied when it is
-// restored, and that restore is reported as a resize. A window maximised in one direction
+// restored, once the toolkit has the place and size the window manager restored (never
+// after a guessed delay), and that restore is reported as a resize. A window maximised in one direction
 // only (the window manager's maximise button's middle and right clicks, a drag at one edge of
 // a maximised window) is taken to the other whole state: maximised from normal, normal from
 // maximised; full screen counts as maximised. A Single frame with a maximise box is
@@ -20,9 +21,11 @@
 // steps larger than any screen (WM_NORMAL_HINTS), which it ignores for a maximised window.
 #include "platform/ui/Component.h"
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class TCanvas;
 class TIcon;
@@ -69,6 +72,15 @@ public:
     // it; an unframed window is placed again with its frame once the frame is known.
     TPosition Position() const { return FPosition; }
     void Position(TPosition Value) { FPosition = Value; }
+    // Places the window, at its size, centred on the work area of the screen (the screen
+    // without the desktop's panels) as Screen_Center does at a show, once: a window about
+    // to be shown maximised gets a normal place of its own to be restored to.
+    void Centre_On_Work_Area();
+    // The outer place of the window (the place the program set while it has not been framed
+    // yet), moved onto the work area as a window manager would: the place to keep for the
+    // next start. A place set before the window is first framed is moved onto the work area
+    // too.
+    void Normal_Place(int& Left, int& Top) const;
     // A window is shown above the main form (its transient parent, told to the window
     // manager, which keeps it above the main form also when the main form is clicked), and
     // stays on top while the main form does. A notice shown for whichever window the
@@ -131,7 +143,8 @@ public:
     // toolkit reports it); a maximise in one direction only is turned into a whole one.
     void Net_State_Changed_By_System();
     // Moved or resized by the system: once the window manager has framed the window, the
-    // outer place and size set before are set again counting the frame (true when done).
+    // outer place and size set before are set again counting the frame, and a size or place
+    // held through a maximised state applies once the restore has arrived (true when done).
     bool Frame_Check();
     // The window manager has framed the shown window (its frame is known).
     bool Framed() const;
@@ -144,13 +157,19 @@ protected:
 private:
     bool Maximisable_Single() const;
     bool Fixed_Size() const;
+    bool In_Held_State() const;
     bool Size_Held_By_State() const;
-    void Apply_Held_Restore(QSize Before);
+    bool Apply_Held_Restore();
+    void Note_Held_Geometry();
+    void Hold_Restore_Size(std::optional<int> Width, std::optional<int> Height);
+    void Note_Normal_Size();
+    QPoint Within_Work_Area(QPoint Place, QSize Size) const;
     void Hold_Size_Steps(QSize Program_Size = QSize());
     void Watch_Frame(int Tries);
     void Take_Native_Frame();
     void Apply_Flags();
     void Place_On_Show();
+    void Centre();
     QPoint Centred_Place() const;
     TForm* Shown_Above() const;
     void Tie_Above();
@@ -178,6 +197,13 @@ private:
     // Set while maximised: the client size and the outer place the restored window takes.
     QSize FRestore_Size;
     std::optional<QPoint> FRestore_Place;
+    // The client geometries the window had in its maximised or full-screen state, and whether
+    // the window manager has restored the window while a size or place was held: they apply
+    // once the toolkit has a geometry other than the held ones.
+    std::vector<QRect> FHeld_Geometries;
+    bool FRestore_Pending = false;
+    // The client size last seen in the normal state with the frame known.
+    QSize FLast_Normal_Size;
     // The window manager holds the window maximised in one direction only; the last whole
     // state it held was maximised (such a window is then restored, else maximised).
     bool FHalf_Maximised = false;

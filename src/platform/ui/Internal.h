@@ -90,6 +90,22 @@ Net_Wm_State Read_Net_Wm_State(unsigned long long Window);
 // (the window manager decides; the answer comes as a change of the state). No X server:
 // nothing happens.
 void Ask_Net_Wm_Maximised(unsigned long long Window, bool Maximised);
+// Where a top-level window is on the X server now: its client area on the screen and
+// the frame the window manager put around it (_NET_FRAME_EXTENTS; Framed is false while it
+// put none, or none that is drawn, as in full screen). Read is false where there is no X
+// server (offscreen) or no such window. Main thread only.
+struct Native_Place {
+    bool Read = false;
+    bool Managed = false;   // the window manager has published its frame (none in full screen)
+    bool Framed = false;
+    int Client_Left = 0;
+    int Client_Top = 0;
+    int Client_Width = 0;
+    int Client_Height = 0;
+    int Frame_Left = 0;   // the frame's width left of and above the client area
+    int Frame_Top = 0;
+};
+Native_Place Read_Native_Place(unsigned long long Window);
 // Changed runs, on the main thread, for each change of a window's state on the X server,
 // before the toolkit handles that change. Installed once; no X server: never runs.
 void Watch_Net_Wm_State(std::function<void(unsigned long long Window)> Changed);

@@ -34,6 +34,7 @@ struct Net_Atoms {
     xcb_atom_t Max_Vert = XCB_ATOM_NONE;
     xcb_atom_t Max_Horz = XCB_ATOM_NONE;
     xcb_atom_t Full_Screen = XCB_ATOM_NONE;
+    xcb_atom_t Frame_Extents = XCB_ATOM_NONE;
 };
 
 // The atoms of the connection (interned once; all none without an X server).
@@ -46,7 +47,8 @@ const Net_Atoms& Atoms()
         const std::pair<xcb_atom_t*, const char*> Names[] = {{&A.State, "_NET_WM_STATE"},
                                                              {&A.Max_Vert, "_NET_WM_STATE_MAXIMIZED_VERT"},
                                                              {&A.Max_Horz, "_NET_WM_STATE_MAXIMIZED_HORZ"},
-                                                             {&A.Full_Screen, "_NET_WM_STATE_FULLSCREEN"}};
+                                                             {&A.Full_Screen, "_NET_WM_STATE_FULLSCREEN"},
+                                                             {&A.Frame_Extents, "_NET_FRAME_EXTENTS"}};
         xcb_intern_atom_cookie_t Cookies[std::size(Names)];
         for (std::size_t I = 0; I < std::size(Names); ++I)
             Cookies[I] = xcb_intern_atom(C, 0, static_cast<std::uint16_t>(std::strlen(Names[I].second)), Names[I].second);
@@ -101,6 +103,48 @@ Net_Wm_State Read_Net_Wm_State(unsigned long long Window)
         State.Full_Screen |= List[I] == Atoms().Full_Screen;
     }
     return State;
+}
+
+Native_Place Read_Native_Place(unsigned long long Window)
+{
+    Native_Place Place;
+    xcb_connection_t* C = Connection();
+    if (!C || Window == 0) return Place;
+    const auto Id = static_cast<xcb_window_t>(Window);
+    // All asked at once, so that the answers describe the same moment.
+    const xcb_get_geometry_cookie_t Geometry_Cookie = xcb_get_geometry(C, Id);
+    const xcb_get_property_cookie_t Extents_Cookie =
+        xcb_get_property(C, 0, Id, Atoms().Frame_Extents, XCB_ATOM_CARDINAL, 0, 4);
+    std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> Geometry(
+        xcb_get_geometry_reply(C, Geometry_Cookie, nullptr), &std::free);
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> Extents(
+        xcb_get_property_reply(C, Extents_Cookie, nullptr), &std::free);
+    if (!Geometry) return Place;
+    std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> On_Root(
+        xcb_translate_coordinates_reply(C, xcb_translate_coordinates(C, Id, Geometry->root, 0, 0), nullptr),
+        &std::free);
+    if (!On_Root) return Place;
+    std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> Tree(
+        xcb_query_tree_reply(C, xcb_query_tree(C, Id), nullptr), &std::free);
+    if (!Tree) return Place;
+    Place.Read = true;
+    // Published before the window manager has put the frame around the client, the frame
+    // does not count yet: the client still stands where the frame is to go.
+    const bool In_Frame = Tree->parent != Geometry->root;
+    Place.Client_Left = On_Root->dst_x;
+    Place.Client_Top = On_Root->dst_y;
+    Place.Client_Width = Geometry->width;
+    Place.Client_Height = Geometry->height;
+    // left, right, top, bottom
+    if (Extents && Extents->type == XCB_ATOM_CARDINAL && Extents->format == 32 &&
+        xcb_get_property_value_length(Extents.get()) == 4 * static_cast<int>(sizeof(std::uint32_t))) {
+        const auto* Value = static_cast<const std::uint32_t*>(xcb_get_property_value(Extents.get()));
+        Place.Managed = In_Frame;
+        Place.Frame_Left = static_cast<int>(Value[0]);
+        Place.Frame_Top = static_cast<int>(Value[2]);
+        Place.Framed = In_Frame && (Value[0] != 0 || Value[1] != 0 || Value[2] != 0 || Value[3] != 0);
+    }
+    return Place;
 }
 
 void Ask_Net_Wm_Maximised(unsigned long long Window, bool Maximised)

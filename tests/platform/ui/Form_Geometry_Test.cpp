@@ -65,3 +65,44 @@ TEST_F(Form_Geometry, A_Single_Frame_With_A_Maximise_Box_Is_Maximised_And_Never_
         F->Free();
     }
 }
+
+// A place set for the start that lies off the work area (a smaller screen than the one it
+// was saved on, a hand-edited settings file) is taken onto it once the window is framed,
+// as a window manager would, and the place kept for the next start is the one the window
+// had on the screen.
+TEST_F(Form_Geometry, A_Start_Place_Off_The_Work_Area_Is_Taken_Onto_It_And_Kept)
+{
+    const QRect Free = QGuiApplication::primaryScreen()->availableGeometry();
+    struct Row { QPoint Set; bool Left_Edge, Top_Edge, Right_Edge, Bottom_Edge; };
+    const Row Rows[] = {
+        {{120, 90}, false, false, false, false},
+        {{-30, -48}, true, true, false, false},
+        {{40, -500}, false, true, false, false},
+        {{Free.right() + 400, Free.bottom() + 300}, false, false, true, true},
+    };
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(testing::Message() << "set at " << R.Set.x() << "," << R.Set.y());
+        TForm* F = nullptr;
+        App->CreateForm(F);
+        F->SetBounds(R.Set.x(), R.Set.y(), 260, 180);
+        F->Show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return F->Framed() && F->Width() == 260; }, 2000));
+        const QRect Outer(F->Left(), F->Top(), F->Width(), F->Height());
+        EXPECT_TRUE(Free.contains(Outer)) << Outer.x() << "," << Outer.y();
+        EXPECT_EQ(Outer.left() == Free.left(), R.Left_Edge);
+        EXPECT_EQ(Outer.top() == Free.top(), R.Top_Edge);
+        EXPECT_EQ(Outer.right() == Free.right(), R.Right_Edge);
+        EXPECT_EQ(Outer.bottom() == Free.bottom(), R.Bottom_Edge);
+        if (!R.Left_Edge && !R.Right_Edge) {
+            EXPECT_EQ(Outer.left(), R.Set.x());
+        }
+        if (!R.Top_Edge && !R.Bottom_Edge) {
+            EXPECT_EQ(Outer.top(), R.Set.y());
+        }
+        F->Hide();
+        int Left = -1, Top = -1;
+        F->Normal_Place(Left, Top);
+        EXPECT_EQ(QPoint(Left, Top), Outer.topLeft());
+        F->Free();
+    }
+}
