@@ -245,6 +245,7 @@ public:
     // from its design size (multiplier / divisor).
     int Remembered_Width = 0;
     int Remembered_Height = 0;
+    bool Remembered_Maximised = false;   // the state the content was last scaled for
     int Content_Scale_Multiplier = 1;
     int Content_Scale_Divisor = 1;
     void Remember_Client_Size();

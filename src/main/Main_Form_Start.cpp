@@ -137,6 +137,7 @@ void TForm_KardunGAS::Remember_Client_Size()
 {
     Remembered_Width = ClientWidth();
     Remembered_Height = ClientHeight();
+    Remembered_Maximised = WindowState() != TWindow_State::Normal;
     Geometry_Report();
 }
 
@@ -190,8 +191,10 @@ void TForm_KardunGAS::Timer_ResizeTimer(TObject* Sender)
     // gives the same two layouts: the outer size also holds the frame, which the window
     // manager adds only once the window is shown and which differs between the maximised
     // and the normal window, and chained ratios of remembered sizes gather rounding.
-    // Nothing changed: the timer keeps watching.
-    if (ClientWidth() == Remembered_Width && ClientHeight() == Remembered_Height)
+    // Nothing changed: the timer keeps watching. A change of state alone counts: the window
+    // may have passed through a normal state of the maximised size.
+    if (ClientWidth() == Remembered_Width && ClientHeight() == Remembered_Height &&
+        (WindowState() != TWindow_State::Normal) == Remembered_Maximised)
         return;
     Timer_Resize->Enabled(false);
     // Back to the design size ...

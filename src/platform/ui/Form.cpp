@@ -116,8 +116,13 @@ protected:
     void changeEvent(QEvent* Event) override
     {
         QWidget::changeEvent(Event);
-        if (Event->type() == QEvent::WindowStateChange && Form && TControl::From_Widget(this))
+        if (Event->type() == QEvent::WindowStateChange && Form && TControl::From_Widget(this)) {
             Form->State_Changed_By_System();
+            // A window manager may take a window from full screen to maximised through a
+            // normal state of the same size: the change of state alone is reported as a
+            // resize too, so that what is laid out by the state follows it.
+            if (isVisible()) Form->Resized_By_System(width(), height());
+        }
     }
 };
 
