@@ -389,7 +389,8 @@ protected:
                         std::cout << "\n";
                     }
                     for (size_t I = A.Message_At; I < Messages.size(); ++I)
-                        std::cout << "  message " << Messages[I] << "\n";
+                        std::cout << "  message " << Messages[I] << " (names it: " << Message_Names(Messages[I], A.Names)
+                                  << ")\n";
                 }
                 A.Done = true;
             }
