@@ -57,8 +57,9 @@ Live_Draw_State Live_Draw;
 
 // What a waiting request that a drop takes away was to do. A read is done again by the
 // connect script that follows (it reads all that any read request asks for); a save needs
-// no link and is done at once; the password window reports its own write; a write says
-// "Error_Data_Transmitt".
+// no link and is done at once; a write says "Error_Data_Transmitt", the password window's
+// writes the window's own text (the window then ends its write without a message of its
+// own, which would replace this one).
 struct Dropped_Request {
     uint8_t Request;
     const char* Key;
@@ -72,6 +73,8 @@ constexpr Dropped_Request Dropped_Requests[] = {
     {Request_Sweep_Level, "Error_CFG_Transmitt"},
     {Request_Loader_Entry, "Error_Loader_Not_Started"},
     {Request_Load, "Error_CFG_Not_Loaded"},
+    {Request_Write_Password, "Error_CFG_Transmitt"},
+    {Request_Password_Default, "Error_CFG_Transmitt"},
 };
 constexpr const char* Write_Lost_Key = "Error_Data_Transmitt";
 constexpr const char* Read_Lost_Key = "Error_CFG_Receiv";
@@ -85,16 +88,19 @@ std::string Dropped_Request_Key(uint8_t Request)
 }
 
 // What a cut script loses. The watchdog names the last frame where it has a text of its
-// own; a lost port, or a frame without one, says it by the script's kind. A poll, the
-// connect script and a one-frame script lose nothing the next connection does not redo,
-// and the watchdog alone names their last frame.
-std::string Cut_Script_Key(Script_Kind Kind, bool By_Watchdog)
+// own; a lost port, or a frame without one, says it by the script's kind. A one-frame
+// script of the technician's (work mode, forcing, clear errors) is named as its request
+// would be: the next connection does not redo it. A poll and the connect script lose
+// nothing the next connection does not redo, and the watchdog alone names their last frame.
+std::string Cut_Script_Key(Script_Kind Kind, uint8_t Request, bool By_Watchdog)
 {
     const std::string Frame_Key = By_Watchdog ? Watchdog_Message_Key(Sent_Frame[0], Sent_Frame[1]) : "";
+    const std::string Request_Key = Dropped_Request_Key(Request);
     switch (Kind) {
     case Script_Kind::Write: return Frame_Key.empty() ? Write_Lost_Key : Frame_Key;
     case Script_Kind::Read: return Frame_Key.empty() ? Read_Lost_Key : Frame_Key;
     case Script_Kind::Loader: return "Error_Loader_Not_Started";
+    case Script_Kind::Other: return Request_Key.empty() ? Frame_Key : Request_Key;
     default: return Frame_Key;
     }
 }
@@ -295,7 +301,8 @@ void TForm_KardunGAS::Drop_Link_Work(Link_Drop_Cause Cause)
     const bool Link_Was_Up = Connected;
     std::vector<std::string> Keys;
     if (Link_Was_Up)
-        Add_Key_Once(Keys, Cut_Script_Key(Request_State.Running_Kind, Cause == Link_Drop_Cause::Watchdog));
+        Add_Key_Once(Keys, Cut_Script_Key(Request_State.Running_Kind, Request_State.Running_Request,
+                                          Cause == Link_Drop_Cause::Watchdog));
     else if (Cause == Link_Drop_Cause::Watchdog)
         Add_Key_Once(Keys, Watchdog_Message_Key(Sent_Frame[0], Sent_Frame[1]));
     for (const Request_Entry& Dropped : Drop_Requests()) {
@@ -319,10 +326,12 @@ void TForm_KardunGAS::Drop_Link_Work(Link_Drop_Cause Cause)
         RPM_Tab_Send_Pending = false;
         Timer_Transmit_Now->Enabled(false);
     }
-    if (Connected)
+    if (Connected) {
         Request_State.Link_Lost();
-    else
+    } else {
         Request_State.Running_Kind = Script_Kind::None;
+        Request_State.Running_Request = 0;
+    }
     Report_Dropped(Keys);
 }
 

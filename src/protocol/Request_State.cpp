@@ -141,6 +141,7 @@ bool Request_State_Class::Write_In_Progress() const
 void Request_State_Class::Link_Lost()
 {
     Running_Kind = Script_Kind::None;
+    Running_Request = 0;
     Car_Save_Pending = false;
     Car_Number_Read = false;
 }

@@ -64,6 +64,7 @@ public:
     uint8_t Current_Code = 0;        // the sequencer's current request, 0 = none
     CFG_File_Choice Current_File;    // ... a Save's or Load's file
     Script_Kind Running_Kind = Script_Kind::None;
+    uint8_t Running_Request = 0;     // the request the running script serves, 0 = none (a poll, the connect)
     bool Car_Save_Pending = false;   // the car file is to take what the controller holds
     bool Car_Number_Read = false;    // the controller's car number was read in this connection
 

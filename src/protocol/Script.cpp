@@ -141,6 +141,7 @@ void Set_Up_Tables()
     Own_Action(64, [] {
         // The entry is through: from here the loader owns the link.
         Request_State.Running_Kind = Script_Kind::None;
+        Request_State.Running_Request = 0;
         Script_Pause = true;
         Call_Hook(Protocol_Hooks.Show_Loader_Window);
     });
@@ -363,6 +364,10 @@ std::vector<Request_Entry> Drop_Requests()
 void Script_Load(std::span<const int32_t> cells, Script_Kind kind)
 {
     Request_State.Running_Kind = kind;
+    // A script is loaded while the request it serves is still current; a poll or the
+    // connect serves none, whatever waits meanwhile.
+    const bool Serves_Request = kind != Script_Kind::None && kind != Script_Kind::Poll && kind != Script_Kind::Connect;
+    Request_State.Running_Request = Serves_Request ? Request_State.Current_Code : 0;
     Script_PC = 0;
     for (int32_t v : cells)
         Script_Add(v);

@@ -105,7 +105,7 @@ void Password_Window_Reset()
 void Password_Link_Dropped()
 {
     if (Form_PSW)
-        Form_PSW->Write_Failed();
+        Form_PSW->Write_Failed(true);
 }
 
 // ---------------------------------------------------------------- stored-info display
@@ -393,7 +393,7 @@ void TForm_PSW::Timer_PSW_OKTimer(TObject* Sender)
 {
     if (Write_Pending()) {
         if (!Pending.Started && !Request_Waiting(Pending.Request))
-            Write_Failed();
+            Write_Failed(false);
         return;
     }
     Timer_PSW_OK->Enabled(false);
@@ -610,7 +610,7 @@ void TForm_PSW::Complete_Write()
     Call_Hook(Password_Window_Hooks.Update_Main_Caption);
 }
 
-void TForm_PSW::Write_Failed()
+void TForm_PSW::Write_Failed(bool Named)
 {
     if (!Write_Pending())
         return;
@@ -619,7 +619,8 @@ void TForm_PSW::Write_Failed()
     Timer_PSW_OK->Enabled(false);
     if (Visible() && Panel_PSW_Ok->Visible())
         Show_Face(Face);
-    Show_Message(Message_Type::Language_Key, "Error_CFG_Transmitt", clRed);
+    if (!Named)
+        Show_Message(Message_Type::Language_Key, "Error_CFG_Transmitt", clRed);
 }
 
 void TForm_PSW::Free_Info_Fields()

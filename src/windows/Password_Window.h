@@ -122,8 +122,10 @@ public:
     // Request codes 26 and 27: the write scripts.
     void Script_Write_Password();
     void Script_Password_Default();
-    // The link dropped: a write not yet acknowledged has failed.
-    void Write_Failed();
+    // A write not yet acknowledged has failed: the face it was asked from comes back. It
+    // shows "Error_CFG_Transmitt" unless Named (a link drop's one message names it, and a
+    // message of its own would replace that one). Nothing without a pending write.
+    void Write_Failed(bool Named);
     // A write waits for the controller.
     bool Write_Pending() const { return Pending.Kind != Write_Kind::None; }
 
@@ -196,5 +198,6 @@ private:
 extern TForm_PSW* Form_PSW;
 
 // The password window's completion when the link drops (the main window calls it from its
-// not-connected state); nothing without the window or a pending write.
+// not-connected state, after the drop's message named the write); nothing without the
+// window or a pending write.
 void Password_Link_Dropped();

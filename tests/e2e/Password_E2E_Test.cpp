@@ -274,6 +274,7 @@ struct Failure_Row {
     void (*Before_Click)(Password_E2E& T);
     void (*After_Click)(Password_E2E& T);
     bool Block_Sent;
+    const char* Said;   // the message's key: a lost port names the write by the cut script
 };
 
 class Password_Failure_E2E : public Password_E2E, public ::testing::WithParamInterface<Failure_Row> {};
@@ -285,17 +286,18 @@ const Failure_Row Failure_Rows[] = {
          ASSERT_TRUE(T.Wait_Command(Write_Password, 2));
          T.Main()->Timer_ConnectTimer(nullptr);   // the watchdog's time is up
      },
-     true},
+     true, "Error_CFG_Transmitt"},
     {"Link_Dropped_During_The_Write",
      [](Password_E2E& T) { T.Emu.Inject_Fault(emu::Fault::Vanish, 1, Write_Password); },
-     [](Password_E2E&) { ASSERT_TRUE(Pump_Until([] { return !Connected; }, 15000)); }, true},
+     [](Password_E2E&) { ASSERT_TRUE(Pump_Until([] { return !Connected; }, 15000)); }, true,
+     "Error_Data_Transmitt"},
     {"Not_Connected",
      [](Password_E2E& T) {
          T.Emu.Set_Silent(true);
          T.Main()->Timer_ConnectTimer(nullptr);
          ASSERT_FALSE(Connected);
      },
-     [](Password_E2E&) {}, false},
+     [](Password_E2E&) {}, false, "Error_CFG_Transmitt"},
 };
 
 // A write that the controller never acknowledges changes neither the state nor the list.
@@ -313,7 +315,7 @@ TEST_P(Password_Failure_E2E, Changes_Nothing_And_Says_So_In_Red)
     ASSERT_NO_FATAL_FAILURE(R.After_Click(*this));
     EXPECT_FALSE(PSW()->Write_Pending());
     EXPECT_EQ(Count_Of(Write_Password) > 0, R.Block_Sent);
-    EXPECT_EQ(Form_MSG->Stored.Text, "Error_CFG_Transmitt");
+    EXPECT_EQ(Form_MSG->Stored.Text, R.Said);
     EXPECT_EQ(Form_MSG->Stored.Colour, clRed);
     EXPECT_TRUE(PSW()->Panel_PSW_Set->Visible());
     EXPECT_FALSE(PSW()->Timer_PSW_OK->Enabled());

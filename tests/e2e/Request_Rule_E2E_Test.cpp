@@ -69,6 +69,17 @@ protected:
         ui::Answer_Next_File_Dialog(Folder->File("Config/" + Name));
         Main()->Button_CFG_Load->Click();
     }
+    // The password window's Set with a new password, confirmed.
+    void Set_Password(const std::string& Word)
+    {
+        Main()->Button_CFG_User_Password->Click();
+        if (Form_PSW->Panel_PSW_Warning->Visible())
+            Form_PSW->Button_PSW_Setting->Click();
+        Form_PSW->Edit_PSW_pass1->Text(Word);
+        Form_PSW->Edit_PSW_pass2->Text(Word);
+        ui::Answer_Next_Dialog(mrYes);
+        Form_PSW->Button_PSW_Set->Click();
+    }
     bool Message_Names(const std::string& Key) const
     {
         const std::string& Shown = Form_MSG->Shown.Text;
@@ -231,6 +242,21 @@ TEST_F(Request_Rule_E2E, OneMessageNamesTheCutScriptAndEveryRequestDroppedWithIt
              Emu.Vanish();
          },
          true, {"Error_Data_Transmitt"}},
+        {"the password window's write cut by a lost port, Mode behind it",
+         [&] { Set_Password("Q7x"); }, Announce,
+         [&] {
+             Mode_Key();
+             Emu.Vanish();
+         },
+         true, {"Error_Data_Transmitt", "Error_Mode"}},
+        {"Mode, its frame gone out, port lost", [&] { Emu.Inject_Fault(emu::Fault::Vanish, 1, Control); }, Live,
+         [&] { Mode_Key(); }, true, {"Error_Mode"}},
+        {"Transmit cut by a lost port, a password write behind it",
+         [&] {
+             Emu.Inject_Fault(emu::Fault::Vanish, 1, Letter_List);
+             F->Button_CFG_Transmitt->Click();
+         },
+         Announce, [&] { Set_Password("Q8y"); }, true, {"Error_Data_Transmitt", "Error_CFG_Transmitt"}},
     };
     for (const Row& R : Rows) {
         SCOPED_TRACE(R.What);
@@ -259,6 +285,7 @@ TEST_F(Request_Rule_E2E, OneMessageNamesTheCutScriptAndEveryRequestDroppedWithIt
             const std::string Text = Language_Text(Key);
             EXPECT_EQ(Shown.find(Text), Shown.rfind(Text)) << Key << " named twice";
         }
+        Form_PSW->Close();
     }
 }
 

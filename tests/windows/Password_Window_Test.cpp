@@ -238,7 +238,7 @@ TEST_F(Password_Window, A_Replaced_Write_Request_Fails_At_The_Next_Tick)
         EXPECT_EQ(F->Panel_PSW_Set->Visible(), !R.Still_Waiting);
         EXPECT_EQ(Form_MSG->Stored.Text, R.Still_Waiting ? "" : "Error_CFG_Transmitt");
         EXPECT_EQ(Password_State.Controller_Password, "");
-        F->Write_Failed();   // the next row starts without a write
+        F->Write_Failed(true);   // the next row starts without a write
         Request_Code = 0;
     }
 }
