@@ -32,7 +32,21 @@ namespace {
 
 using namespace main_test;
 
-class Main_Window : public Main_Window_Fixture {};
+class Main_Window : public Main_Window_Fixture {
+protected:
+    // Shows a normal main window that writes its geometry report; returns the report's path.
+    std::string Show_Reporting(TForm_KardunGAS*& F)
+    {
+        Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST3", false));
+        const std::string File = Folder->File("geometry");
+        setenv("KARDUN_GEOMETRY_FILE", File.c_str(), 1);
+        Create();
+        F = Main();
+        F->Show();
+        unsetenv("KARDUN_GEOMETRY_FILE");
+        return File;
+    }
+};
 
 TEST_F(Main_Window, MakeUpPagesStatusRowForcingStripAndTimers)
 {
@@ -340,13 +354,8 @@ TEST_F(Main_Window, MaximisedTheContentFillsTheClientAreaRestoredEverythingHasIt
 // panel hidden on purpose is reported as not drawn.
 TEST_F(Main_Window, GeometryReportHasEveryControlOfTheStatusRowDrawnWithItsText)
 {
-    Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST3", false));
-    const std::string File = Folder->File("geometry");
-    setenv("KARDUN_GEOMETRY_FILE", File.c_str(), 1);
-    Create();
-    TForm_KardunGAS* F = Main();
-    F->Show();
-    unsetenv("KARDUN_GEOMETRY_FILE");
+    TForm_KardunGAS* F = nullptr;
+    const std::string File = Show_Reporting(F);
     // The words of the control's line after "control NAME" (empty while it has none).
     auto Line_Of = [&File](const std::string& Name) {
         std::istringstream Report(Read_File(File));
@@ -385,13 +394,8 @@ TEST_F(Main_Window, GeometryReportHasEveryControlOfTheStatusRowDrawnWithItsText)
 // row's port panel are drawn at their design rectangles times the content's scale.
 TEST_F(Main_Window, GeometryReportFromTheFirstShowHasThePagesAndStatusRowDrawnAtTheirDesignPlacesTimesTheScale)
 {
-    Folder->Write("KardunGD.ini", Settings_With_Port("ttyTEST3", false));
-    const std::string File = Folder->File("geometry");
-    setenv("KARDUN_GEOMETRY_FILE", File.c_str(), 1);
-    Create();
-    TForm_KardunGAS* F = Main();
-    F->Show();
-    unsetenv("KARDUN_GEOMETRY_FILE");
+    TForm_KardunGAS* F = nullptr;
+    const std::string File = Show_Reporting(F);
     // The Count numbers after the Nth Key of the report (empty while it has none).
     auto Numbers = [&File](const std::string& Key, int Count, int Nth = 1) {
         std::istringstream Line(Read_File(File));
